@@ -16,5 +16,11 @@ if [ "${1:-}" = "--asan" ]; then
 fi
 
 orvanta_install_packages
+# The logic libraries must build without Qt Widgets: a configure without them catches widget
+# code that leaked into a logic library.
+if [ "$dir" = build ]; then
+    echo "== logic libraries without Qt Widgets (build-nogui/)"
+    orvanta_build build-nogui -DORVANTA_GUI=OFF -DORVANTA_BENCH=OFF
+fi
 orvanta_build "$dir" "${opts[@]}"
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" "$@"
