@@ -19,10 +19,10 @@ void BM_FramePacket240(benchmark::State& state)
 }
 BENCHMARK(BM_FramePacket240);
 
-// The longest valid answer: 14 framing characters and 200 data characters.
+// A 214-character answer: 15 framing characters and 199 data characters.
 std::string longestAnswer()
 {
-    std::string covered = "\x06" "01FE00C8" "0001" + std::string(196, 'D');
+    std::string covered = "\x06" "01FE00C7" "0001" + std::string(195, 'D');
     return "\x01" + covered + lmx::toHex(lmx::crc16(covered), 4) + "\x04";
 }
 
