@@ -59,6 +59,7 @@ std::vector<Frame> PacketReader::expire(int64_t nowMs)
     case State::Data:
     case State::Crc:
     case State::End:
+    case State::NormalData:
         // The header was sound, so the sender can be told that its packet stopped short.
         m_frame.raw = m_raw;
         m_frame.framingCode = framing_code::TimeOut;

@@ -189,7 +189,8 @@ What the display checks, and the result code it answers with:
   whose address cannot be read is not answered), packet number and data length (not hex:
   02), data read by its length (any byte value), CRC (not hex: 02, wrong: 03), end byte 04
   where the length puts it (else 04), at most 240 data bytes (else 04). A packet that stops
-  after its header for 300 ms is answered 01 (time out); a shorter piece is dropped.
+  after its header (with --normal: its network number) for 300 ms is answered 01 (time
+  out); a shorter piece is dropped. With --normal more than 240 data bytes answer '9'.
   Packet numbers: a series is one packet 00, or a first packet 40+sequence (40 from the
   client), middle packets C0+sequence and a last packet 80+sequence, the sequence going up
   by one and wrapping after 3F. A packet out of this order is answered 05 and gives up its

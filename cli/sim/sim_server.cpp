@@ -134,9 +134,9 @@ std::vector<DisplayState> SimServer::displays() const
 bool SimServer::waitForPackets(size_t count, int timeoutMs) const
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-        return m_publishedPackets >= count;
-    });
+    m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                       [&] { return m_publishedPackets >= count || !m_running; });
+    return m_publishedPackets >= count;
 }
 
 void SimServer::run()

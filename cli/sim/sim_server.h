@@ -43,7 +43,8 @@ public:
     std::vector<PacketRecord> packets() const;
     std::vector<DroppedRecord> dropped() const;
     std::vector<DisplayState> displays() const;
-    // Waits until `count` packets in all were received or timeoutMs passed; true in the first case.
+    // Waits until `count` packets in all were received, the server stopped or timeoutMs
+    // passed; true when the packets came.
     bool waitForPackets(size_t count, int timeoutMs) const;
 
 private:

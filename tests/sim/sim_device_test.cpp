@@ -180,6 +180,9 @@ TEST(SimNormalFraming, OneResultCharacterPerDisplayBlock)
     EXPECT_EQ(joined(device.receive(*buildNormalPacket(5, "\x1B\x30"), 0)), "5");
     EXPECT_EQ(joined(device.receive(*buildNormalPacket(5, "\x1B\xA0"), 0)), "9"); // cut off
     EXPECT_EQ(joined(device.receive(*buildNormalPacket(5, std::string(241, 'a')), 0)), "9");
+    const std::string cut = *buildNormalPacket(5, "abc");
+    EXPECT_TRUE(device.receive(cut.substr(0, 4), 1000).empty());
+    EXPECT_EQ(joined(device.expire(1300)), "1"); // time out
     EXPECT_TRUE(device.receive(*buildNormalPacket(0, "x"), 0).empty());
     EXPECT_TRUE(device.receive(*buildNormalPacket(6, "x"), 0).empty());
     EXPECT_EQ(parseNormalAnswer("0", 5).answerOk(), true);

@@ -156,3 +156,36 @@ TEST(SimServer, StartsOnceStopsPromptlyAndReportsBadPorts)
     SimServer notTty(displays({1}));
     EXPECT_TRUE(notTty.startOnPort("/dev/null", 19200).empty());
 }
+
+TEST(SimServer, ServesAnExistingPortAndNoticesItsLoss)
+{
+    // a pseudo-terminal pair stands in for a null-modem cable: the display takes one end as
+    // its port, the test talks on the other
+    const int cable = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(cable, 0);
+    ASSERT_EQ(grantpt(cable), 0);
+    ASSERT_EQ(unlockpt(cable), 0);
+    const std::string portName = ptsname(cable);
+
+    SimServer server(displays({1}));
+    ASSERT_EQ(server.startOnPort(portName, 9600), portName) << server.errorText();
+    ASSERT_EQ(::write(cable, kFontExample.data(), kFontExample.size()),
+              static_cast<ssize_t>(kFontExample.size()));
+    std::string answer;
+    const auto t0 = std::chrono::steady_clock::now();
+    while (answer.find('\x04') == std::string::npos && msSince(t0) < 2000) {
+        pollfd p{cable, POLLIN, 0};
+        char buf[64];
+        if (::poll(&p, 1, 100) > 0) {
+            const ssize_t n = ::read(cable, buf, sizeof buf);
+            if (n > 0)
+                answer.append(buf, static_cast<size_t>(n));
+        }
+    }
+    EXPECT_TRUE(parseExtendedAnswer(answer, 1, 0).ok);
+
+    ::close(cable); // the cable is pulled
+    EXPECT_FALSE(server.waitForPackets(2, 2000)); // returns as the server ends
+    EXPECT_FALSE(server.running());
+    EXPECT_NE(server.errorText().find(portName), std::string::npos);
+}
