@@ -111,7 +111,7 @@ std::string statusText(const DisplayState& display)
         if (path.message >= 0)
             messages.insert(path.message);
     return "Ready, " + std::to_string(messages.size()) + " messages, "
-           + std::to_string(display.textBytes) + " bytes";
+           + std::to_string(display.memoryUsed) + " bytes used";
 }
 
 } // namespace
@@ -306,8 +306,8 @@ uint8_t ContentParser::blockNumberDone(DisplayState& display)
         m_page = number;
     else
         m_line = number;
-    display.clearBlock(openBlock()); // a block sent again replaces what it held
-    return Ok;
+    // a block sent again replaces what it held
+    return display.clearBlock(openBlock()) ? Ok : MemoryFull;
 }
 
 uint8_t ContentParser::escapeDone(DisplayState& display, std::time_t wallNow,

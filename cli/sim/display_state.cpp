@@ -62,31 +62,39 @@ bool BlockPath::contains(const BlockPath& inner) const
     return true;
 }
 
-void DisplayState::clearBlock(const BlockPath& block)
+bool DisplayState::clearBlock(const BlockPath& block)
 {
     for (auto it = texts.begin(); it != texts.end();) {
         if (block.contains(it->first)) {
-            textBytes -= it->second.size();
+            memoryUsed -= it->second.size() + kBlockCost;
             it = texts.erase(it);
         } else {
             ++it;
         }
     }
+    if (memoryUsed + kBlockCost > kTextMemory)
+        return false;
     texts[block];
+    memoryUsed += kBlockCost;
+    return true;
 }
 
 void DisplayState::clearTexts()
 {
     texts.clear();
-    textBytes = 0;
+    memoryUsed = 0;
 }
 
 bool DisplayState::appendText(const BlockPath& where, char c)
 {
-    if (textBytes >= kTextMemory)
+    auto it = texts.find(where);
+    const size_t cost = it == texts.end() ? 1 + kBlockCost : 1;
+    if (memoryUsed + cost > kTextMemory)
         return false;
-    texts[where] += c;
-    ++textBytes;
+    if (it == texts.end())
+        it = texts.emplace(where, std::string()).first;
+    it->second += c;
+    memoryUsed += cost;
     return true;
 }
 

@@ -32,8 +32,10 @@ struct BlockPath {
 inline constexpr const char* kDefaultConfiguration = "010808"
                                                      "0000000000000000000000000000";
 
-// A display keeps at most this many text bytes; more is "Memory full".
+// A display's memory: text bytes, and kBlockCost for every block it keeps. More is
+// "Memory full".
 constexpr size_t kTextMemory = 65536;
+constexpr size_t kBlockCost = 16;
 
 // The separator is kept inside the text as this byte.
 constexpr char kSeparatorMark = 0x1E;
@@ -43,10 +45,11 @@ struct DisplayState {
     std::map<BlockPath, std::string> texts;
     std::map<uint8_t, std::string> settings; // escape command byte -> last parameter text
     std::string configuration = kDefaultConfiguration;
-    size_t textBytes = 0;
+    size_t memoryUsed = 0;
 
-    // Empties a block and everything inside it, then opens it again empty.
-    void clearBlock(const BlockPath& block);
+    // Empties a block and everything inside it, then opens it again empty; false when the
+    // memory is full.
+    bool clearBlock(const BlockPath& block);
     // Forgets every text (the delete command).
     void clearTexts();
     // Appends one character; false when the memory is full.

@@ -153,8 +153,9 @@ Options:
                      read and ignored; network number 0 is a broadcast that every display
                      executes and none answers.
   --normal           the normal framing: 01, network number, data, 04; the answer is one
-                     result character ('0' OK, '2'..'9', 'A' as below). Default: the
-                     extended framing with packet numbers and CRC.
+                     result character: '0' for 00, '1' for 01, '2'..'9' and 'A' for the
+                     codes 10..18 below. Inquiries are executed but bring no data back.
+                     Default: the extended framing with packet numbers and CRC.
   --link PATH        also make PATH a symbolic link to the terminal (replaced if it is a
                      link already, removed at exit).
   --port NAME        serve the existing serial port NAME (a null-modem pair, a USB adapter)
@@ -210,7 +211,8 @@ What the display checks, and the result code it answers with:
         WatchDog flag 0..7 and message 00..64, Conf.Display boards 1..8 and lines 0..10,
         LedTest 00..24 h 00..59 min, Time/Date YY MM 01..12 DD 01..31 hh 00..23 mm ss
         00..59; an inquiry other than 1..4
-    16  more than 65536 text bytes on one display
+    16  the display's memory is full: 65536 bytes, every text byte counting 1 and
+        every block 16
     17  a parameter of the wrong length, or a command still open at the end of a series
   After a content fault the rest of its series gets the same code. Content is applied as
   it arrives. A block sent again replaces what it held; ESC Delete empties the display.
@@ -221,8 +223,8 @@ What the display checks, and the result code it answers with:
 Output, one line per event, flushed at once (texts between apostrophes, bytes that are not
 printable ASCII, the apostrophe and the backslash as \xHH):
   the terminal's path (first line only)
-  PACKET netnr=<decimal> packet=<hex|--> length=<decimal> result=<hex|--> answer=<what>
-         text='<data>' hex='<data as hex pairs>'
+  PACKET netnr=<decimal> packet=<hex|--> length=<decimal> result=<hex|--> answer=<what> \
+         text='<data>' hex='<data as hex pairs>'          (one line)
       answer: sent, fault-<kind> (fault-code-NN), broadcast (not answered),
       other-netnr (not for these displays; result --). packet is -- with --normal.
   DROPPED reason='<why>' text='<bytes>' hex='<bytes as hex pairs>'
