@@ -1,9 +1,144 @@
+// lmx sim: the virtual display on a pseudo-terminal or a serial port.
 #include "commands.h"
 
-#include <cstdio>
+#include "sim/line_format.h"
+#include "sim/sim_arguments.h"
+#include "sim/sim_server.h"
 
-int runSim(int, char**)
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace lmx::sim;
+
+namespace {
+
+// stdout lines come from the server's thread; the terminal's path must come first.
+class LinePrinter {
+public:
+    void print(const std::string& line)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_open) {
+            m_held.push_back(line);
+            return;
+        }
+        write(line);
+    }
+    void open(const std::string& firstLine)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        write(firstLine);
+        for (const auto& line : m_held)
+            write(line);
+        m_held.clear();
+        m_open = true;
+    }
+
+private:
+    static void write(const std::string& line)
+    {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout); // scripts read through a pipe
+    }
+
+    std::mutex m_mutex;
+    bool m_open = false;
+    std::vector<std::string> m_held;
+};
+
+bool makeLink(const std::string& target, const std::string& link, std::string& error)
 {
-    std::fputs("lmx sim: not available in this build\n", stderr);
-    return 2;
+    struct stat st{};
+    if (lstat(link.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) {
+            error = link + " exists and is not a symbolic link";
+            return false;
+        }
+        ::unlink(link.c_str());
+    }
+    if (symlink(target.c_str(), link.c_str()) != 0) {
+        error = "cannot make the link " + link + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+// Removes the link only while it still leads to this display's terminal.
+void removeLink(const std::string& target, const std::string& link)
+{
+    char buf[4096];
+    const ssize_t n = readlink(link.c_str(), buf, sizeof buf - 1);
+    if (n > 0 && std::string(buf, static_cast<size_t>(n)) == target)
+        ::unlink(link.c_str());
+}
+
+} // namespace
+
+int runSim(int argc, char** argv)
+{
+    SimArguments args;
+    std::string error;
+    if (!parseSimArguments(std::vector<std::string>(argv, argv + argc), args, error)) {
+        std::fprintf(stderr, "lmx sim: %s\n", error.c_str());
+        return 2;
+    }
+    if (args.help) {
+        std::fputs(simHelpText().c_str(), stdout);
+        return 0;
+    }
+
+    // Blocked here, before the server's thread exists, so that only sigtimedwait below
+    // takes them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    LinePrinter printer;
+    SimServer server(args.options, [&printer](const std::string& line) { printer.print(line); });
+    const std::string path =
+        args.port.empty() ? server.start() : server.startOnPort(args.port, args.baud);
+    if (path.empty()) {
+        std::fprintf(stderr, "lmx sim: %s\n", server.errorText().c_str());
+        return 1;
+    }
+    if (!args.link.empty() && !makeLink(path, args.link, error)) {
+        server.stop();
+        std::fprintf(stderr, "lmx sim: %s\n", error.c_str());
+        return 1;
+    }
+    printer.open(path);
+
+    int status = 0;
+    const timespec tick{0, 200 * 1000 * 1000};
+    for (;;) {
+        const int sig = sigtimedwait(&stopSignals, nullptr, &tick);
+        if (sig > 0)
+            break;
+        if (!server.running()) {
+            std::fprintf(stderr, "lmx sim: %s\n", server.errorText().c_str());
+            status = 1;
+            break;
+        }
+    }
+    server.stop();
+    if (!args.link.empty())
+        removeLink(path, args.link);
+    if (args.show)
+        for (const auto& display : server.displays())
+            for (const auto& line : showLines(display))
+                printer.print(line);
+    return status;
 }

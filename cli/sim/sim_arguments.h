@@ -1,0 +1,27 @@
+#pragma once
+// The command line of `lmx sim`.
+
+#include "sim_options.h"
+
+#include <string>
+#include <vector>
+
+namespace lmx::sim {
+
+struct SimArguments {
+    SimOptions options;
+    std::string port;        // serve this serial port instead of a new pseudo-terminal
+    unsigned baud = 19200;
+    std::string link;        // also make this a symbolic link to the terminal
+    bool show = false;       // print what the displays show at exit
+    bool help = false;
+};
+
+// Reads the arguments after "sim" ("--netnr 5" and "--netnr=5" alike). Returns false with a
+// message naming the bad argument.
+bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
+                       std::string& error);
+
+std::string simHelpText();
+
+} // namespace lmx::sim

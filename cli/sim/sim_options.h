@@ -1,0 +1,52 @@
+#pragma once
+// What a virtual display is told at start: which network numbers it answers as, which framing
+// it speaks and which fault it puts into its answers.
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lmx::sim {
+
+// Faults of the answer the display sends; the display's own checks are never affected.
+enum class FaultKind {
+    None,
+    NoAnswer,   // stay silent
+    BadCrc,     // the CRC characters do not match
+    WrongNetNr, // another display's network number (and its matching inverse)
+    WrongSeq,   // packet number bits 0..5 off by one
+    BadLength,  // data length field 03, with three data characters
+    Truncated,  // cut inside the CRC field, no end byte
+    Garbage,    // the start byte, noise, the end byte: no acknowledge byte
+    Split,      // a valid answer in two writes with a pause between them
+    Slow,       // a valid answer that arrives only after a delay
+    Code,       // a valid answer carrying a chosen result code
+};
+
+struct SimOptions {
+    std::vector<uint8_t> netNrs{1}; // the displays this stand-in answers as (1..255)
+    bool normalFraming = false;     // one result character instead of an answer packet
+    FaultKind fault = FaultKind::None;
+    uint8_t faultCode = 0;          // the result code of FaultKind::Code
+    unsigned faultEvery = 1;        // the fault hits every Nth answer
+    unsigned slowDelayMs = 1500;    // beyond the client's 1000 ms answer time-out
+    unsigned splitPauseMs = 100;    // longer than the client's 50 ms receive poll
+    unsigned dropAfterMs = 300;     // silence after which an incomplete packet is given up
+    size_t recordLimit = 100000;    // packets kept for packets(); older ones are forgotten
+    // The wall clock the display's own clock runs on; the system clock when empty.
+    std::function<std::time_t()> wallClock;
+};
+
+// "bad-crc" and the like; "code=NN" for FaultKind::Code.
+std::string faultName(FaultKind kind, uint8_t code = 0);
+// Reads a fault as written on the command line. Returns false for an unknown kind or a code
+// that is not one or two hex digits.
+bool parseFault(std::string_view text, FaultKind& kind, uint8_t& code);
+// The normal framing has no packet around its answer: only silence, noise, delay and a chosen
+// result character can go wrong there.
+bool faultFitsNormalFraming(FaultKind kind);
+
+} // namespace lmx::sim

@@ -1,0 +1,82 @@
+#pragma once
+// Serves a virtual display on a terminal from a background thread: a fresh pseudo-terminal
+// (start) or an existing serial port (startOnPort). Everything it received and what each
+// display shows can be read from any thread while it runs and after it has stopped.
+
+#include "sim_device.h"
+#include "sim_options.h"
+#include "terminal.h"
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace lmx::sim {
+
+class SimServer {
+public:
+    // Called on the server's thread with every line the display prints.
+    using LineSink = std::function<void(const std::string&)>;
+
+    explicit SimServer(SimOptions options, LineSink sink = {});
+    ~SimServer(); // stops
+    SimServer(const SimServer&) = delete;
+    SimServer& operator=(const SimServer&) = delete;
+
+    // Opens a fresh pseudo-terminal and starts serving it. Returns the path a client opens,
+    // or an empty string (errorText() says why). A server starts once.
+    std::string start();
+    // The same on an existing serial port; returns its name.
+    std::string startOnPort(const std::string& port, unsigned baud);
+    // Ends the thread and closes the terminal; returns when both are done.
+    void stop();
+
+    // False before start, after stop, and when the line failed (errorText() says how).
+    bool running() const;
+    std::string errorText() const;
+    std::string path() const;
+
+    std::vector<PacketRecord> packets() const;
+    std::vector<DroppedRecord> dropped() const;
+    std::vector<DisplayState> displays() const;
+    // Waits until `count` packets in all were received, the server stopped or timeoutMs
+    // passed; true when the packets came.
+    bool waitForPackets(size_t count, int timeoutMs) const;
+
+private:
+    struct PendingWrite {
+        int64_t dueMs;
+        std::string bytes;
+    };
+
+    bool begin(ServedLine line);
+    void run();
+    void schedule(std::vector<TimedWrite> writes, int64_t nowMs);
+    bool writeDue(int64_t nowMs);  // false when the line failed
+    bool readAvailable(int64_t nowMs, bool& hangUp);
+    void publish();
+    void fail(const std::string& error);
+    bool waitForWake(int timeoutMs);
+
+    LineSink m_sink;
+    std::unique_ptr<SimDevice> m_device; // guarded by m_mutex
+    ServedLine m_line;
+    UniqueFd m_wakeRead;
+    UniqueFd m_wakeWrite;
+    std::thread m_thread;
+    std::vector<PendingWrite> m_writes; // server thread only, in the order they go out
+    size_t m_publishedPackets = 0;
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    bool m_started = false;
+    bool m_running = false;
+    std::string m_error;
+    std::string m_path;
+};
+
+} // namespace lmx::sim

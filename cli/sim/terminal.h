@@ -1,0 +1,45 @@
+#pragma once
+// Opening the line a virtual display serves: a fresh pseudo-terminal or an existing serial
+// port, both raw, 8 data bits, no parity, 1 stop bit, no flow control, non-blocking.
+
+#include <string>
+
+namespace lmx::sim {
+
+// Owns one file descriptor.
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : m_fd(fd) {}
+    UniqueFd(UniqueFd&& o) noexcept : m_fd(o.release()) {}
+    UniqueFd& operator=(UniqueFd&& o) noexcept;
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { reset(); }
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    int release();
+    void reset(int fd = -1);
+
+private:
+    int m_fd = -1;
+};
+
+struct ServedLine {
+    UniqueFd fd;         // what the display reads and writes
+    UniqueFd keeper;     // pseudo-terminal: the display's own hold on the client side
+    std::string path;    // what a client opens
+    bool pseudoTerminal = false;
+};
+
+// A new pseudo-terminal. The display keeps the client side open itself, so that a client
+// may open and close it once per packet without the display seeing a hang-up, and so that
+// the raw settings survive between clients.
+bool openPseudoTerminal(ServedLine& line, std::string& error);
+
+// An existing serial port at `baud` bits per second.
+bool openSerialPort(const std::string& name, unsigned baud, ServedLine& line, std::string& error);
+bool baudSupported(unsigned baud);
+
+} // namespace lmx::sim

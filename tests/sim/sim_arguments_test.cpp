@@ -1,0 +1,82 @@
+#include "sim/sim_arguments.h"
+
+#include <gtest/gtest.h>
+
+using namespace lmx::sim;
+
+namespace {
+
+bool parse(std::vector<std::string> args, SimArguments& a, std::string* error = nullptr)
+{
+    std::string e;
+    const bool ok = parseSimArguments(args, a, e);
+    if (error)
+        *error = e;
+    return ok;
+}
+
+} // namespace
+
+TEST(SimArguments, ReadsEveryOption)
+{
+    SimArguments a;
+    // both spellings; a repeated network number counts once and replaces the default
+    ASSERT_TRUE(parse({"--netnr", "5", "--netnr=18", "--netnr", "5", "--fault", "code=1A",
+                       "--fault-every=3", "--port", "/dev/ttyUSB0", "--baud", "9600"},
+                      a));
+    EXPECT_EQ(a.options.netNrs, (std::vector<uint8_t>{5, 18}));
+    EXPECT_EQ(a.options.fault, FaultKind::Code);
+    EXPECT_EQ(a.options.faultCode, 0x1A);
+    EXPECT_EQ(a.options.faultEvery, 3u);
+    EXPECT_EQ(a.baud, 9600u);
+
+    SimArguments d;
+    ASSERT_TRUE(parse({}, d));
+    EXPECT_EQ(d.options.netNrs, (std::vector<uint8_t>{1}));
+
+    // every fault name reads back as itself
+    for (const char* kind : {"no-answer", "bad-crc", "wrong-netnr", "wrong-seq", "bad-length",
+                             "truncated", "garbage", "split", "slow"}) {
+        SimArguments f;
+        ASSERT_TRUE(parse({"--fault", kind}, f)) << kind;
+        EXPECT_EQ(faultName(f.options.fault), kind);
+    }
+}
+
+TEST(SimArguments, RefusesWhatCannotWork)
+{
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"--netnr", "0"},           // the broadcast address
+             {"--netnr", "256"},
+             {"--netnr", "x"},
+             {"--netnr"},
+             {"--fault", "loud"},
+             {"--fault", "code=123"},
+             {"--fault", "code=G1"},
+             {"--fault-every", "0"},
+             {"--slow-delay", "-1"},
+             {"--baud", "9600"},         // without --port
+             {"--port", "/dev/ttyS0", "--baud", "12345"},
+             {"--normal", "--fault", "bad-crc"},
+             {"--normal", "--fault", "code=03"}, // no result character for it
+             {"--verbose"},
+         }) {
+        SimArguments a;
+        std::string error;
+        EXPECT_FALSE(parse(bad, a, &error)) << bad[0];
+        EXPECT_FALSE(error.empty());
+    }
+    SimArguments a;
+    EXPECT_TRUE(parse({"--normal", "--fault", "code=15"}, a));
+}
+
+TEST(SimArguments, HelpDocumentsEveryOptionAndLine)
+{
+    const std::string help = simHelpText();
+    for (const char* word : {"--netnr", "--normal", "--link", "--port", "--baud", "--fault ",
+                             "--fault-every", "--slow-delay", "--split-pause", "--show",
+                             "--help", "no-answer", "bad-crc", "wrong-netnr", "wrong-seq",
+                             "bad-length", "truncated", "garbage", "split", "slow", "code=NN",
+                             "PACKET netnr=", "DROPPED reason=", "SHOW netnr=", "SETTING netnr="})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+}

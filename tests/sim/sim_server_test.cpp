@@ -1,0 +1,191 @@
+#include "plain_terminal_client.h"
+
+#include "sim/answer_writer.h"
+#include "sim/sim_server.h"
+
+#include "protocol/answer.h"
+#include "protocol/framing.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <mutex>
+
+using namespace lmx;
+using namespace lmx::sim;
+using namespace lmx::sim::testing;
+
+namespace {
+
+// The two worked examples of the framing, byte for byte as a client frames them.
+const std::string kFontExample = "\x01\x05" "01FE0003" "\x1B\xA0" "1" "CD43" "\x04";
+const std::string kHelloExample = "\x01\x05" "12ED4105" "Hello" "22A1" "\x04";
+
+SimOptions displays(std::vector<uint8_t> netNrs)
+{
+    SimOptions o;
+    o.netNrs = std::move(netNrs);
+    return o;
+}
+
+int64_t msSince(std::chrono::steady_clock::time_point t0)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+}
+
+} // namespace
+
+TEST(SimServer, WorkedExamplesGetValidAnswers)
+{
+    SimServer server(displays({1, 0x12}));
+    const std::string path = server.start();
+    ASSERT_FALSE(path.empty()) << server.errorText();
+    EXPECT_TRUE(server.running());
+
+    const std::string first = PlainTerminalClient::exchange(path, kFontExample);
+    const AnswerParse a = parseExtendedAnswer(first, 1, 0x00);
+    ASSERT_TRUE(a.ok) << errorText(a) << " at " << stateName(a.state);
+    EXPECT_TRUE(parseAnswerData(a.data).answerOk());
+    EXPECT_EQ(first, "\x01\x06" "01FE0004" "0000" "B79A" "\x04");
+
+    const std::string second = PlainTerminalClient::exchange(path, kHelloExample);
+    const AnswerParse b = parseExtendedAnswer(second, 0x12, 0x41);
+    ASSERT_TRUE(b.ok) << errorText(b) << " at " << stateName(b.state);
+    EXPECT_TRUE(parseAnswerData(b.data).answerOk());
+
+    server.stop();
+    EXPECT_FALSE(server.running());
+    const auto packets = server.packets();
+    ASSERT_EQ(packets.size(), 2u);
+    EXPECT_EQ(packets[0].data, "\x1B\xA0" "1");
+    EXPECT_EQ(packets[1].netNr, 0x12);
+    EXPECT_EQ(packets[1].packetNr, 0x41);
+    EXPECT_EQ(server.displays().at(1).texts.at({-1, -1, -1}), "Hello");
+}
+
+TEST(SimServer, ServesAClientThatConnectsPerPacket)
+{
+    std::mutex mutex;
+    std::vector<std::string> lines;
+    SimServer server(displays({1}), [&](const std::string& line) {
+        std::lock_guard<std::mutex> lock(mutex);
+        lines.push_back(line);
+    });
+    const std::string path = server.start();
+    ASSERT_FALSE(path.empty()) << server.errorText();
+
+    // one exchange whose client leaves before the answer is read: the next client purges
+    {
+        PlainTerminalClient early(path);
+        ASSERT_TRUE(early.send(*buildExtendedPacket(1, 0, "gone")));
+        ASSERT_TRUE(server.waitForPackets(1, 2000));
+    }
+    for (int i = 0; i < 30; ++i) {
+        const int packetNr = i == 0 ? 0x40 : i == 29 ? 0x80 + i : 0xC0 + i;
+        const std::string answer =
+            PlainTerminalClient::exchange(path, *buildExtendedPacket(1, packetNr, "x"));
+        const AnswerParse p = parseExtendedAnswer(answer, 1, static_cast<uint8_t>(packetNr));
+        ASSERT_TRUE(p.ok) << "packet " << i << ": " << errorText(p);
+        EXPECT_TRUE(parseAnswerData(p.data).answerOk()) << "packet " << i;
+    }
+    ASSERT_TRUE(server.waitForPackets(31, 2000));
+    server.stop();
+    std::lock_guard<std::mutex> lock(mutex);
+    ASSERT_EQ(lines.size(), 31u);
+    EXPECT_EQ(lines[1], "PACKET netnr=1 packet=40 length=1 result=00 answer=sent text='x' hex='78'");
+}
+
+TEST(SimServer, PacketCutShortIsAnsweredAfterSilence)
+{
+    SimServer server(displays({1}));
+    const std::string path = server.start();
+    ASSERT_FALSE(path.empty());
+    PlainTerminalClient client(path);
+    const std::string full = *buildExtendedPacket(1, 0, "Hello");
+    ASSERT_TRUE(client.send(full.substr(0, 13)));
+    const AnswerParse p = parseExtendedAnswer(client.receive(2000), 1, 0);
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.data, "0100"); // time out
+    ASSERT_TRUE(client.send(full));
+    EXPECT_TRUE(parseAnswerData(parseExtendedAnswer(client.receive(1000), 1, 0).data).answerOk());
+}
+
+TEST(SimServer, SplitAndSlowAnswersArriveAsNamed)
+{
+    SimOptions split = displays({1});
+    split.fault = FaultKind::Split;
+    split.splitPauseMs = 150;
+    SimServer splitServer(split);
+    const std::string splitPath = splitServer.start();
+    ASSERT_FALSE(splitPath.empty());
+    {
+        PlainTerminalClient client(splitPath);
+        const auto t0 = std::chrono::steady_clock::now();
+        ASSERT_TRUE(client.send(kFontExample));
+        const std::string answer = client.receive(1000);
+        EXPECT_GE(msSince(t0), 140);
+        EXPECT_TRUE(parseExtendedAnswer(answer, 1, 0).ok);
+    }
+
+    SimOptions slow = displays({1});
+    slow.fault = FaultKind::Slow;
+    slow.slowDelayMs = 1200;
+    SimServer slowServer(slow);
+    const std::string slowPath = slowServer.start();
+    ASSERT_FALSE(slowPath.empty());
+    PlainTerminalClient client(slowPath);
+    ASSERT_TRUE(client.send(kFontExample));
+    EXPECT_EQ(client.receive(1000), ""); // past the client's answer time-out
+    EXPECT_TRUE(parseExtendedAnswer(client.receive(2000), 1, 0).ok);
+}
+
+TEST(SimServer, StartsOnceStopsPromptlyAndReportsBadPorts)
+{
+    SimServer server(displays({1}));
+    ASSERT_FALSE(server.start().empty());
+    EXPECT_TRUE(server.start().empty());
+    EXPECT_FALSE(server.errorText().empty());
+    const auto t0 = std::chrono::steady_clock::now();
+    server.stop();
+    EXPECT_LT(msSince(t0), 1000);
+    server.stop(); // twice is harmless
+
+    SimServer noPort(displays({1}));
+    EXPECT_TRUE(noPort.startOnPort("/nonexistent/ttyS99", 19200).empty());
+    EXPECT_NE(noPort.errorText().find("/nonexistent/ttyS99"), std::string::npos);
+    EXPECT_FALSE(noPort.running());
+    SimServer notTty(displays({1}));
+    EXPECT_TRUE(notTty.startOnPort("/dev/null", 19200).empty());
+}
+
+TEST(SimServer, ServesAnExistingPortAndNoticesItsLoss)
+{
+    // a pseudo-terminal pair stands in for a null-modem cable: the display takes one end as
+    // its port, the test talks on the other
+    const int cable = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(cable, 0);
+    ASSERT_EQ(grantpt(cable), 0);
+    ASSERT_EQ(unlockpt(cable), 0);
+    const std::string portName = ptsname(cable);
+
+    SimServer server(displays({1}));
+    ASSERT_EQ(server.startOnPort(portName, 9600), portName) << server.errorText();
+    ASSERT_EQ(::write(cable, kFontExample.data(), kFontExample.size()),
+              static_cast<ssize_t>(kFontExample.size()));
+    std::string answer;
+    const auto t0 = std::chrono::steady_clock::now();
+    while (answer.find('\x04') == std::string::npos && msSince(t0) < 2000) {
+        pollfd p{cable, POLLIN, 0};
+        char buf[64];
+        if (::poll(&p, 1, 100) > 0) {
+            const ssize_t n = ::read(cable, buf, sizeof buf);
+            if (n > 0)
+                answer.append(buf, static_cast<size_t>(n));
+        }
+    }
+    EXPECT_TRUE(parseExtendedAnswer(answer, 1, 0).ok);
+
+    ::close(cable); // the cable is pulled
+    EXPECT_FALSE(server.waitForPackets(2, 2000)); // returns as the server ends
+    EXPECT_FALSE(server.running());
+    EXPECT_NE(server.errorText().find(portName), std::string::npos);
+}
