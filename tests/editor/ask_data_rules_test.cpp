@@ -90,19 +90,14 @@ TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
     EXPECT_TRUE(r.okEnabled());
 }
 
-TEST(AskDataKeys, TextRefusesTheApostropheAndByteCommandsUpperCase)
+TEST(AskDataKeys, ByteCommandsUpperCaseLettersButKeepOtherText)
 {
-    AskDataRules text = opened({askmode::InsertText, "CommandBox: Type Your Text.", 0, 0, 0, {}, false});
-    EXPECT_FALSE(typeKey(text, '\''));
-    EXPECT_TRUE(typeKey(text, 'x'));
-    EXPECT_TRUE(typeKey(text, '\xE9')); // Latin-1 text stays as typed
-    EXPECT_EQ(text.text(), "x\xE9");
-
-    AskDataRules bytes = opened({askmode::ByteCommand, "Byte Command", 0, 0, 0, "12", false});
+    AskDataRules bytes = opened({askmode::ByteCommand, "Byte Command", 0, 0, 0, "1\xE9", true});
     bytes.setText("");
     EXPECT_TRUE(typeKey(bytes, 'b'));
+    EXPECT_TRUE(typeKey(bytes, '\xE9')); // only ASCII letters change case
     EXPECT_FALSE(typeKey(bytes, '\''));
-    EXPECT_EQ(bytes.text(), "B");
+    EXPECT_EQ(bytes.text(), "B\xE9");
 }
 
 TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
