@@ -7,7 +7,7 @@ ORVANTA_PACKAGES=(
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
-    xvfb xauth xdotool x11-apps imagemagick
+    xvfb xauth xdotool x11-apps x11-utils imagemagick
 )
 
 orvanta_as_root() {
