@@ -130,7 +130,9 @@ private:
 
 bool CommandFileParser::line(std::string_view raw, int number)
 {
-    if (raw == kAnswerHeader) {
+    // Only the first header opens the section; inside it the same text is a template, so a
+    // template "ANSWER:" survives a save and a load.
+    if (!m_inAnswers && raw == kAnswerHeader) {
         m_inAnswers = true;
         return true;
     }

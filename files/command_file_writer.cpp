@@ -23,11 +23,18 @@ std::string keyNameOf(const std::string& displayText)
 
 } // namespace
 
+// Escape lines are shown as "ESC ..." and text lines in apostrophes; the text of a text line
+// may itself begin with the bytes 09 or 1B, so the bytes alone do not tell an escape line.
+bool showsAsEscape(const CommandListLine& line)
+{
+    return line.displayText.compare(0, 3, "ESC") == 0;
+}
+
 bool isKeyBoundLine(const CommandListLine& line)
 {
-    // A text line may start with a tab; only 09 followed by ESC marks a key line.
     const std::string& c = line.commandLine;
-    return c.size() >= 2 && isCode(c[0], code::KEY) && isCode(c[1], code::ESC);
+    return c.size() >= 2 && isCode(c[0], code::KEY) && isCode(c[1], code::ESC)
+        && showsAsEscape(line);
 }
 
 std::string commandFileLine(const CommandListLine& line)
@@ -36,7 +43,7 @@ std::string commandFileLine(const CommandListLine& line)
     const bool keyBound = isKeyBoundLine(line);
     if (keyBound)
         bytes.remove_prefix(1);
-    if (bytes.size() < 2 || !isCode(bytes[0], code::ESC))
+    if (bytes.size() < 2 || !isCode(bytes[0], code::ESC) || !showsAsEscape(line))
         return line.displayText;
 
     std::string out;

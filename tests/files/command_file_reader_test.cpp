@@ -219,10 +219,12 @@ TEST(CommandFileReader, AcceptsTheFixedEocSizes)
 TEST(CommandFileReader, AnswerSectionKeepsLinesAsTheyStand)
 {
     const CommandFileReadResult r =
-        parse("'x'\r\n\r\nANSWER:\r\n  T=@@ ; value\r\nSOT\tV=@\r\n\r\n;c\r\n'not a command'\r\n");
+        parse("'x'\r\n\r\nANSWER:\r\n  T=@@ ; value\r\nSOT\tV=@\r\n\r\n;c\r\n'not a command'\r\n"
+              "ANSWER:\r\nANSWER:;x\r\n");
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.content.answers,
-              (std::vector<std::string>{"  T=@@ ", "SOTV=@", "'not a command'", "<End>"}));
+              (std::vector<std::string>{"  T=@@ ", "SOTV=@", "'not a command'", "ANSWER:",
+                                        "ANSWER:", "<End>"}));
     EXPECT_EQ(displayTexts(r), (std::vector<std::string>{"'x'", "<End>"}));
 }
 

@@ -61,7 +61,11 @@ TEST(CommandFileWriter, WritesEscapeCommandsFromTheirBytes)
     // every other kind is written as it is shown
     EXPECT_EQ(commandFileLine(line(blockStartLine(BlockKind::Page, "01"))), "SOP '01'");
     EXPECT_EQ(commandFileLine(line(hexLine("22 33", "\x22\x33"))), "HEX '22 33'");
-    EXPECT_EQ(commandFileLine(line(textLine("\tHi"))), "'\tHi'"); // a tab is no key marker
+    // texts that begin with the bytes of a key marker or an escape stay texts
+    EXPECT_EQ(commandFileLine(line(textLine("\tHi"))), "'\tHi'");
+    EXPECT_EQ(commandFileLine(line(textLine("\x1B\x8D"))), "'\x1B\x8D'");
+    EXPECT_EQ(commandFileLine(line(textLine("\x09\x1B\xA0" "1"))), "'\x09\x1B\xA0" "1'");
+    EXPECT_FALSE(isKeyBoundLine(line(textLine("\x09\x1B\xA0" "1"))));
 }
 
 TEST(CommandFileWriter, FileLayout)
