@@ -1,9 +1,101 @@
+// lmx check: read a command file as the window's Load does, print the export of its command,
+// hex and answer boxes, and optionally write it back as Save does.
 #include "commands.h"
 
-#include <cstdio>
+#include "files/command_file_reader.h"
+#include "files/command_file_writer.h"
+#include "files/text_export.h"
+#include "protocol/hex.h"
 
-int runCheck(int, char**)
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char kUsage[] = "usage: lmx check FILE.lmx [--save OUT.lmx] [--no-save-keys]\n";
+
+int usageError(const char* problem)
 {
-    std::fputs("lmx check: not available in this build\n", stderr);
+    std::fprintf(stderr, "lmx check: %s\n", problem);
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+std::vector<lmx::ExportList> exportLists(const lmx::CommandFileContent& content)
+{
+    lmx::ExportList commands{"CommandBox", {}};
+    lmx::ExportList hex{"HexBox", {}};
+    lmx::ExportList answers{"AnswerBox", {}};
+    for (const lmx::CommandListLine& line : content.commands) {
+        commands.lines.push_back({line.displayText, line.indent});
+        hex.lines.push_back({lmx::hexTextOfCommandLine(line.commandLine), line.indent});
+    }
+    for (const std::string& answer : content.answers)
+        answers.lines.push_back({answer, lmx::kBaseIndent});
+    return {commands, hex, answers};
+}
+
+} // namespace
+
+int runCheck(int argc, char** argv)
+{
+    const char* input = nullptr;
+    const char* output = nullptr;
+    bool saveKeys = true;
+    for (int i = 0; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            std::fputs("Reads FILE.lmx and prints its command, hex and answer data as the text\n"
+                       "export holds them (CR LF). On a read error the message goes to stderr\n"
+                       "and the exit code is 1.\n"
+                       "  --save OUT.lmx   write the list back to OUT.lmx as Save does\n"
+                       "  --no-save-keys   leave key-bound lines out of OUT.lmx\n",
+                       stdout);
+            return 0;
+        }
+        if (std::strcmp(arg, "--save") == 0) {
+            if (i + 1 >= argc)
+                return usageError("--save needs a file name");
+            if (output)
+                return usageError("--save given twice");
+            output = argv[++i];
+        } else if (std::strcmp(arg, "--no-save-keys") == 0) {
+            saveKeys = false;
+        } else if (arg[0] == '-' && arg[1] != '\0') {
+            return usageError((std::string("unknown option ") + arg).c_str());
+        } else if (input) {
+            return usageError("only one command file can be checked");
+        } else {
+            input = arg;
+        }
+    }
+    if (!input)
+        return usageError("no command file given");
+
+    lmx::KeySet keys = lmx::makeKeySet();
+    const lmx::CommandFileReadResult result = lmx::readCommandFile(input, keys);
+    if (!result.ok()) {
+        std::fwrite(result.message.data(), 1, result.message.size(), stderr);
+        std::fputc('\n', stderr);
+        return 1;
+    }
+
+    const std::string text = lmx::exportText(exportLists(result.content));
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()
+        || std::fflush(stdout) != 0) {
+        std::fputs("lmx check: could not write to standard output\n", stderr);
+        return 1;
+    }
+
+    if (output) {
+        const lmx::WriteResult written = lmx::writeCommandFile(
+            output, result.content.commands, result.content.answers, saveKeys);
+        if (!written.ok) {
+            std::fprintf(stderr, "%s\n", written.message.c_str());
+            return 1;
+        }
+    }
+    return 0;
 }

@@ -21,7 +21,7 @@ for t in "${targets[@]}"; do
     [ -d "$seeds" ] || seeds=
     echo "== $t for ${seconds}s"
     if ! build-fuzz/tests/fuzz/$t -max_total_time="$seconds" -print_final_stats=1 \
-            -max_len=4096 "$corpus" $seeds 2> "build-fuzz/$t.log"; then
+            -max_len=4096 -artifact_prefix="build-fuzz/$t-" "$corpus" $seeds 2> "build-fuzz/$t.log"; then
         status=1
         tail -n 40 "build-fuzz/$t.log"
     fi

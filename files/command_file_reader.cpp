@@ -1,0 +1,463 @@
+#include "command_file_reader.h"
+
+#include "file_bytes.h"
+#include "protocol/hex.h"
+#include "protocol/vocabulary.h"
+
+#include <array>
+
+namespace lmx {
+
+std::string commandFileErrorText(int index)
+{
+    static const char* const kTexts[] = {
+        "Imported file Ok",
+        "$ Expected",
+        "No end character ' found",
+        "Illegal data size",
+        "No begin character ' found",
+        "Expected 1 data byte",
+        "Expected 2 data bytes",
+        "Expected an EOC",
+        "Data string empty after ESC",
+        "An odd amount of Display block commands is counted",
+        "An odd amount of Message block commands is counted",
+        "An odd amount of Page block commands is counted",
+        "An odd amount of Line block commands is counted",
+        "EOT Detected before SOT command",
+        "ETX Detected before STX command",
+        "EOP Detected before SOP command",
+        "EOL Detected before SOL command",
+        "Insertion of a Higher Block in a Lower Block order and\r\n"
+        "insertion of a Block in a Block with the same order is\r\n"
+        "not allowed",
+        "Data size error (this command has a fixed data size)",
+        "Data size Brightness table error (this command has a fixed data size)\r\n\r\n"
+        "                 LMX V2.xx has an entry of 32 bytes\r\n"
+        "                 LMX V3.xx has an entry of 16 bytes",
+        "Data expected after $",
+        "Illegal command",
+        "Expected 5 data bytes",
+        "String is empty or value is illegal",
+        "EOC Command must have at least 1 byte data",
+        "KEY Name exceeds maximum length (8)",
+        "KEY Could not be assigned",
+        "A command is defined but no ESC is found or it is text and ' and ' is missing",
+        "No Key Name found",
+        "An EOC command can not exist without a command",
+        "Invalid HEX data",
+        "No HEX Command data available",
+    };
+    static_assert(sizeof kTexts / sizeof kTexts[0] == cmdfile::LastTableIndex + 1);
+    if (index >= 0 && index <= cmdfile::LastTableIndex)
+        return kTexts[index];
+    return {};
+}
+
+namespace {
+
+constexpr std::string_view kAnswerHeader = "ANSWER:";
+constexpr int kBlockKinds = 4;
+
+bool startsWith(std::string_view s, size_t p, std::string_view word)
+{
+    return s.size() - p >= word.size() && s.compare(p, word.size(), word) == 0;
+}
+
+// Tabs removed, cut at the first semicolon outside apostrophes and, in the command section,
+// blanks outside apostrophes removed.
+std::string normalised(std::string_view raw, bool dropBlanks)
+{
+    std::string out;
+    out.reserve(raw.size());
+    bool quoted = false;
+    for (char c : raw) {
+        if (c == '\t')
+            continue;
+        if (c == '\'')
+            quoted = !quoted;
+        else if (!quoted && c == ';')
+            break;
+        else if (!quoted && dropBlanks && c == ' ')
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+class CommandFileParser {
+public:
+    explicit CommandFileParser(const KeySet& keys)
+        : m_keys(keys)
+    {
+    }
+
+    // False once an error is set.
+    bool line(std::string_view raw, int number);
+    bool finish();
+
+    int error() const { return m_error; }
+    int errorLine() const { return m_errorLine; }
+    const KeySet& keys() const { return m_keys; }
+    CommandFileContent& content() { return m_content; }
+
+private:
+    bool command(std::string_view s, size_t& p);
+    bool blockStart(BlockKind kind, std::string_view s, size_t& p);
+    bool blockEnd(BlockKind kind, size_t& p);
+    bool packetBreak(bool newSeries, std::string_view s, size_t& p);
+    bool hexData(std::string_view s, size_t& p);
+    bool keyBound(std::string_view s, size_t& p);
+    bool escape(std::string_view s, size_t& p, const std::string* keyName);
+    bool text(std::string_view s, size_t& p);
+    bool bindKey(const std::string& keyName, uint8_t commandByte, std::string_view data,
+                 const CommandEntry& entry);
+    void add(const CommandEntry& entry);
+    bool fail(int index)
+    {
+        m_error = index;
+        return false;
+    }
+
+    KeySet m_keys;
+    CommandFileContent m_content;
+    std::array<int, kBlockKinds> m_count{};
+    std::array<bool, kBlockKinds> m_open{};
+    bool m_inAnswers = false;
+    int m_error = cmdfile::Ok;
+    int m_errorLine = 0;
+};
+
+bool CommandFileParser::line(std::string_view raw, int number)
+{
+    // Only the first header opens the section; inside it the same text is a template, so a
+    // template "ANSWER:" survives a save and a load.
+    if (!m_inAnswers && raw == kAnswerHeader) {
+        m_inAnswers = true;
+        return true;
+    }
+    std::string s = normalised(raw, !m_inAnswers);
+    if (s.empty())
+        return true;
+    if (m_inAnswers) {
+        m_content.answers.push_back(std::move(s));
+        return true;
+    }
+    size_t p = 0;
+    while (p < s.size()) {
+        if (!command(s, p)) {
+            m_errorLine = number;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CommandFileParser::finish()
+{
+    for (int k = 0; k < kBlockKinds; ++k)
+        if (m_count[static_cast<size_t>(k)] != 0)
+            return fail(cmdfile::OddDisplayBlocks + k);
+    add(endLine());
+    m_content.answers.emplace_back(kEndMarker);
+    return true;
+}
+
+bool CommandFileParser::command(std::string_view s, size_t& p)
+{
+    static constexpr std::array<BlockKind, kBlockKinds> kKinds = {
+        BlockKind::Display, BlockKind::Message, BlockKind::Page, BlockKind::Line};
+    for (BlockKind kind : kKinds)
+        if (startsWith(s, p, blockInfo(kind).startTag))
+            return blockStart(kind, s, p);
+    for (BlockKind kind : kKinds)
+        if (startsWith(s, p, blockInfo(kind).endTag))
+            return blockEnd(kind, p);
+    if (startsWith(s, p, "SEP")) {
+        p += 3;
+        add(separatorLine());
+        return true;
+    }
+    if (startsWith(s, p, "FPACK"))
+        return packetBreak(false, s, p);
+    if (startsWith(s, p, "NPACK"))
+        return packetBreak(true, s, p);
+    if (startsWith(s, p, "HEX"))
+        return hexData(s, p);
+    if (startsWith(s, p, "KEY"))
+        return keyBound(s, p);
+    if (startsWith(s, p, "ESC"))
+        return escape(s, p, nullptr);
+    return text(s, p);
+}
+
+bool CommandFileParser::blockStart(BlockKind kind, std::string_view s, size_t& p)
+{
+    p += 3;
+    if (p >= s.size() || s[p] != '\'')
+        return fail(cmdfile::NoBeginQuote);
+    const size_t close = s.find('\'', p + 1);
+    if (close == std::string_view::npos)
+        return fail(cmdfile::NoEndQuote);
+    const std::string_view value = s.substr(p + 1, close - p - 1);
+    uint8_t number = 0;
+    if (value.size() != 2)
+        return fail(cmdfile::IllegalDataSize);
+    if (!hexToByte(value, number))
+        return fail(cmdfile::IllegalValue);
+    // A block may only open inside blocks of a higher order.
+    const auto k = static_cast<size_t>(kind);
+    for (size_t same = k; same < kBlockKinds; ++same)
+        if (m_open[same])
+            return fail(cmdfile::BlockOrder);
+    add(blockStartLine(kind, value));
+    m_open[k] = true;
+    ++m_count[k];
+    p = close + 1;
+    return true;
+}
+
+bool CommandFileParser::blockEnd(BlockKind kind, size_t& p)
+{
+    p += 3;
+    const auto k = static_cast<size_t>(kind);
+    m_open[k] = false;
+    add(blockEndLine(kind));
+    if (--m_count[k] < 0)
+        return fail(cmdfile::EotBeforeSot + static_cast<int>(k));
+    return true;
+}
+
+bool CommandFileParser::packetBreak(bool newSeries, std::string_view s, size_t& p)
+{
+    p += 5;
+    if (p >= s.size() || s[p] != '\'')
+        return fail(cmdfile::Expected5Bytes);
+    const size_t close = s.find('\'', p + 1);
+    if (close == std::string_view::npos)
+        return fail(cmdfile::Expected5Bytes);
+    const std::string_view value = s.substr(p + 1, close - p - 1);
+    long long ms = 0;
+    if (value.size() != 5)
+        return fail(cmdfile::Expected5Bytes);
+    if (!decToInt(value, ms))
+        return fail(cmdfile::IllegalValue);
+    add(breakLine(newSeries, value));
+    p = close + 1;
+    return true;
+}
+
+bool CommandFileParser::hexData(std::string_view s, size_t& p)
+{
+    p += 3;
+    // The opening apostrophe must stand right after the keyword; taking whatever character
+    // stands there as the opening would read "HEXA'22'" as an empty hex text.
+    if (p >= s.size() || s[p] != '\'')
+        return fail(cmdfile::NoBeginQuote);
+    const size_t close = s.find('\'', p + 1);
+    if (close == std::string_view::npos)
+        return fail(cmdfile::NoEndQuote);
+    const std::string_view hexText = s.substr(p + 1, close - p - 1);
+    if (hexText.find_first_not_of(' ') == std::string_view::npos)
+        return fail(cmdfile::EmptyHex);
+    std::string bytes;
+    if (!hexTextToBytes(hexText, bytes))
+        return fail(cmdfile::InvalidHex);
+    add(hexLine(hexText, bytes));
+    p = close + 1;
+    return true;
+}
+
+bool CommandFileParser::keyBound(std::string_view s, size_t& p)
+{
+    p += 3;
+    if (p >= s.size() || s[p] != '\'')
+        return fail(cmdfile::NoKeyName);
+    const size_t close = s.find('\'', p + 1);
+    if (close == std::string_view::npos)
+        return fail(cmdfile::NoEndQuote);
+    const std::string name(s.substr(p + 1, close - p - 1));
+    if (name.size() > kMaxKeyNameLength)
+        return fail(cmdfile::KeyNameTooLong);
+    p = close + 1;
+    if (!startsWith(s, p, "ESC"))
+        return fail(cmdfile::IllegalValue);
+    return escape(s, p, &name);
+}
+
+bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string* keyName)
+{
+    if (s.size() - p < 4)
+        return fail(cmdfile::IllegalValue);
+    if (s[p + 3] != '$')
+        return fail(cmdfile::DollarExpected);
+    uint8_t commandByte = 0;
+    if (!hexToByte(s.substr(p + 4, 2), commandByte))
+        return fail(cmdfile::DataAfterDollar);
+    if (commandByte < 0x80)
+        return fail(cmdfile::IllegalCommand);
+    p += 6;
+
+    std::string_view data;
+    const ParamKind kind = paramKindOf(commandByte);
+    if (kind == ParamKind::One || kind == ParamKind::Two) {
+        const int sizeError = kind == ParamKind::One ? cmdfile::Expected1Byte
+                                                     : cmdfile::Expected2Bytes;
+        const size_t wanted = kind == ParamKind::One ? 1 : 2;
+        if (p >= s.size() || s[p] != '\'')
+            return fail(cmdfile::NoBeginQuote);
+        const size_t close = s.find('\'', p + 1);
+        if (close == std::string_view::npos)
+            return fail(sizeError);
+        data = s.substr(p + 1, close - p - 1);
+        if (data.size() != wanted)
+            return fail(sizeError);
+        p = close + 1;
+    } else if (kind == ParamKind::Eoc) {
+        if (s.find("EOC", p) == std::string_view::npos)
+            return fail(cmdfile::ExpectedEoc);
+        if (p >= s.size() || s[p] != '\'')
+            return fail(cmdfile::NoBeginQuote);
+        const size_t close = s.find('\'', p + 1);
+        if (close == std::string_view::npos)
+            return fail(cmdfile::NoEndQuote);
+        data = s.substr(p + 1, close - p - 1);
+        if (data.empty())
+            return fail(cmdfile::EmptyEocData);
+        if (!keyName && !isValidEocSize(commandByte, data.size()))
+            return fail(commandByte == esc::BTable ? cmdfile::BrightnessTableSize
+                                                   : cmdfile::FixedDataSize);
+        // The EOC must close this command: searching for it further on would swallow
+        // whatever stands between the data and a later EOC, or stop at an "EOC" inside
+        // the data.
+        if (!startsWith(s, close + 1, "EOC"))
+            return fail(cmdfile::ExpectedEoc);
+        p = close + 4;
+    }
+
+    if (keyName) {
+        const CommandEntry entry = keyLine(*keyName, commandByte, data);
+        if (!bindKey(*keyName, commandByte, data, entry))
+            return false;
+        add(entry);
+        return true;
+    }
+    if (commandByte == esc::Inquiry) {
+        // The inquiry number is shown by name ("ESC Inquiry2"), not as quoted data.
+        if (data[0] < '0' || data[0] > '9')
+            return fail(cmdfile::IllegalValue);
+        std::string commandLine{static_cast<char>(code::ESC), static_cast<char>(esc::Inquiry)};
+        commandLine += data;
+        add({escapeName(static_cast<unsigned>(data[0] - '0')), commandLine});
+        return true;
+    }
+    add(escapeLine(commandByte, data));
+    return true;
+}
+
+bool CommandFileParser::bindKey(const std::string& keyName, uint8_t commandByte,
+                                std::string_view data, const CommandEntry& entry)
+{
+    const std::string caption = keyName + " = $" + byteToHex(commandByte);
+    for (const TKeyDefinition& key : m_keys) {
+        const std::string& held = key.CommandHexData;
+        if (key.ButtonCaption == caption && held.size() > 2
+            && static_cast<uint8_t>(held[2]) == commandByte
+            && key.ParamData.size() == data.size())
+            return true; // already bound
+    }
+    for (TKeyDefinition& key : m_keys) {
+        if (key.Enabled)
+            continue;
+        if (!key.SetFromCommand(entry.displayText, entry.commandLine, caption))
+            return fail(cmdfile::KeyNotAssigned);
+        return true;
+    }
+    return true; // all four keys in use: the line is loaded, no key changes
+}
+
+bool CommandFileParser::text(std::string_view s, size_t& p)
+{
+    if (s[p] == '\'') {
+        const size_t close = s.find('\'', p + 1);
+        if (close == std::string_view::npos)
+            return fail(cmdfile::NoEndQuote);
+        add(textLine(s.substr(p + 1, close - p - 1)));
+        p = close + 1;
+        return true;
+    }
+    if (s[p] == '$')
+        return fail(cmdfile::DollarWithoutEsc);
+    if (startsWith(s, p, "EOC"))
+        return fail(cmdfile::EocWithoutCommand);
+    return fail(cmdfile::NoBeginQuote);
+}
+
+void CommandFileParser::add(const CommandEntry& entry)
+{
+    int depth = 0;
+    for (bool open : m_open)
+        depth += open ? 1 : 0;
+    m_content.commands.push_back({entry.displayText, entry.commandLine, indentOfDepth(depth),
+                                  fontColourOf(entry.displayText)});
+}
+
+CommandFileReadResult failure(int index, int line, std::string message)
+{
+    CommandFileReadResult result;
+    result.errorIndex = index;
+    result.lineNumber = line;
+    result.message = std::move(message);
+    return result;
+}
+
+} // namespace
+
+CommandFileReadResult parseCommandFile(std::string_view bytes, const std::string& fileName,
+                                       KeySet& keys)
+{
+    CommandFileParser parser(keys);
+    int number = 0;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        std::string_view raw = bytes.substr(start, end - start);
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        ++number;
+        if (!parser.line(raw, number)) {
+            return failure(parser.error(), number,
+                           commandFileErrorText(parser.error()) + " at line "
+                               + std::to_string(number) + " of file \r\n\r\n" + fileName);
+        }
+        start = next;
+    }
+    if (!parser.finish())
+        return failure(parser.error(), 0,
+                       commandFileErrorText(parser.error()) + " of file \r\n\r\n" + fileName);
+    CommandFileReadResult result;
+    result.content = std::move(parser.content());
+    keys = parser.keys();
+    return result;
+}
+
+CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys)
+{
+    std::string bytes;
+    switch (readFileBytes(fileName, kMaxCommandFileSize, bytes)) {
+    case ReadStatus::Ok:
+        break;
+    case ReadStatus::NotReadable:
+        return failure(cmdfile::NotReadable, 0, "Failed to open file " + fileName + ".");
+    case ReadStatus::TooLarge:
+        return failure(cmdfile::TooLarge, 0,
+                       "File " + fileName + " is too large to be loaded (more than "
+                           + std::to_string(kMaxCommandFileSize / (1024 * 1024)) + " MB).");
+    }
+    return parseCommandFile(bytes, fileName, keys);
+}
+
+} // namespace lmx

@@ -1,0 +1,117 @@
+#include "command_file_writer.h"
+
+#include "protocol/hex.h"
+#include "protocol/vocabulary.h"
+
+namespace lmx {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+bool isCode(char c, uint8_t code) { return static_cast<uint8_t>(c) == code; }
+
+// The key name inside a key line's display text "ESC <name> '<data>'...".
+std::string keyNameOf(const std::string& displayText)
+{
+    std::string rest = displayText.size() > 4 ? displayText.substr(4) : std::string();
+    const size_t quote = rest.find('\'');
+    if (quote != std::string::npos)
+        rest.resize(quote > 0 && rest[quote - 1] == ' ' ? quote - 1 : quote);
+    return rest;
+}
+
+} // namespace
+
+// Escape lines are shown as "ESC ..." and text lines in apostrophes; the text of a text line
+// may itself begin with the bytes 09 or 1B, so the bytes alone do not tell an escape line.
+bool showsAsEscape(const CommandListLine& line)
+{
+    return line.displayText.compare(0, 3, "ESC") == 0;
+}
+
+bool isKeyBoundLine(const CommandListLine& line)
+{
+    const std::string& c = line.commandLine;
+    return c.size() >= 2 && isCode(c[0], code::KEY) && isCode(c[1], code::ESC)
+        && showsAsEscape(line);
+}
+
+std::string commandFileLine(const CommandListLine& line)
+{
+    std::string_view bytes = line.commandLine;
+    const bool keyBound = isKeyBoundLine(line);
+    if (keyBound)
+        bytes.remove_prefix(1);
+    if (bytes.size() < 2 || !isCode(bytes[0], code::ESC) || !showsAsEscape(line))
+        return line.displayText;
+
+    std::string out;
+    out.reserve(bytes.size() + 24);
+    if (keyBound) {
+        out += "KEY '";
+        out += keyNameOf(line.displayText);
+        out += "' ";
+    }
+    out += "ESC $";
+    out += byteToHex(static_cast<uint8_t>(bytes[1]));
+    std::string_view data = bytes.substr(2);
+    if (!data.empty()) {
+        const bool eoc = isCode(data.back(), code::EOC);
+        if (eoc)
+            data.remove_suffix(1);
+        out += " '";
+        out += data;
+        out += '\'';
+        if (eoc)
+            out += " EOC";
+    }
+    return out;
+}
+
+std::string commandFileText(const std::vector<CommandListLine>& commands,
+                            const std::vector<std::string>& answers, bool saveKeys)
+{
+    std::string out;
+    size_t estimate = 64;
+    for (const CommandListLine& line : commands)
+        estimate += line.displayText.size() + line.commandLine.size() + 16;
+    for (const std::string& a : answers)
+        estimate += a.size() + 2;
+    out.reserve(estimate);
+
+    for (const CommandListLine& line : commands) {
+        if (isEndLine(line) || (!saveKeys && isKeyBoundLine(line)))
+            continue;
+        out.append(static_cast<size_t>(depthOfIndent(line.indent)), ' ');
+        out += commandFileLine(line);
+        out += kCrLf;
+    }
+    out += kCrLf;
+
+    size_t answerCount = answers.size();
+    if (answerCount > 0 && answers.back() == kEndMarker)
+        --answerCount;
+    if (answerCount > 0) {
+        out += "ANSWER:";
+        out += kCrLf;
+        for (size_t i = 0; i < answerCount; ++i) {
+            out += answers[i];
+            out += kCrLf;
+        }
+        out += kCrLf;
+    }
+    return out;
+}
+
+WriteResult writeCommandFile(const std::string& fileName,
+                             const std::vector<CommandListLine>& commands,
+                             const std::vector<std::string>& answers, bool saveKeys,
+                             const AtomicFileSaver& saver)
+{
+    if (saver.save(fileName, commandFileText(commands, answers, saveKeys)).ok())
+        return {};
+    return {false, "Failed to write to file " + fileName + "."};
+}
+
+} // namespace lmx

@@ -1,0 +1,73 @@
+#pragma once
+// The three settings records with their defaults, and the record side of applying the
+// serial settings.
+
+#include <string>
+
+namespace lmx {
+
+struct TSerialSettings {
+    // Fields in their stored order.
+    std::string PortName = "\\\\.\\COM1";
+    std::string Baudrate = "19200";
+    int DataBits = 3; // 0..3 = 5..8 data bits
+    int Parity = 0;   // none, odd, even, mark, space
+    int StopBits = 0; // 1, 1.5, 2
+    int HwFlow = 1;   // none, none but RTS on, RTS/CTS
+    int SwFlow = 0;   // none, XON/XOFF
+    int DTRCtrl = 0;  // DTR on while open, keep off
+
+    void SetDefaults() { *this = TSerialSettings(); }
+    bool operator==(const TSerialSettings& o) const;
+};
+
+struct TDisplaySettings {
+    static constexpr int kMinNetNr = 0;
+    static constexpr int kMaxNetNr = 32;
+
+    int NetNr = 1;
+
+    void SetDefaults() { *this = TDisplaySettings(); }
+    bool operator==(const TDisplaySettings& o) const { return NetNr == o.NetNr; }
+};
+
+struct TGeneralSettings {
+    // Fields in their stored order.
+    bool ShowMainToolBar = true;
+    bool CheckFileReplace = true;
+    bool ShowSerialDebug = false;
+    bool ExtendedLmx = true;
+    bool SaveKeys = true;
+    bool ClearKeys = false;
+    bool DebugFile = false;
+    bool CreateDebugFile = true;
+    bool AppendDebugFile = false;
+
+    void SetDefaults() { *this = TGeneralSettings(); }
+    bool operator==(const TGeneralSettings& o) const;
+};
+
+// What the serial port gets from the record. The frame format is fixed: 8 data bits, no
+// parity, 1 stop bit, RTS on, no XON/XOFF, DTR on while open.
+struct SerialLineSetup {
+    std::string portName; // blanks around it removed
+    long long baudRate = -1; // -1 when the text is not a number
+    int dataBits = 3;
+    int parity = 0;
+    int stopBits = 0;
+    int hwFlow = 1;
+    int swFlow = 0;
+    bool enableDtrOnOpen = true;
+};
+
+// Writes the fixed frame values back into the record (so the next saved file holds them)
+// and returns what the port is set to.
+SerialLineSetup applySerialSettings(TSerialSettings& record);
+
+// The baud rate text as a number: optional blanks around, optional sign, decimal digits, in
+// 32-bit range; -1 otherwise.
+long long baudRateOf(const std::string& text);
+
+std::string trimmedBlanks(const std::string& text);
+
+} // namespace lmx

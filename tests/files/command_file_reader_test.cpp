@@ -1,0 +1,335 @@
+#include "files/command_file_reader.h"
+
+#include "file_test_support.h"
+#include "protocol/vocabulary.h"
+
+#include <gtest/gtest.h>
+
+using namespace lmx;
+using namespace std::string_literals;
+
+namespace {
+
+CommandFileReadResult parse(const std::string& text, KeySet& keys)
+{
+    return parseCommandFile(text, "test.lmx", keys);
+}
+
+CommandFileReadResult parse(const std::string& text)
+{
+    KeySet keys = makeKeySet();
+    return parse(text, keys);
+}
+
+std::vector<std::string> displayTexts(const CommandFileReadResult& r)
+{
+    std::vector<std::string> out;
+    for (const CommandListLine& line : r.content.commands)
+        out.push_back(line.displayText);
+    return out;
+}
+
+struct ErrorCase {
+    const char* text;
+    int index;
+    int line;
+};
+
+} // namespace
+
+TEST(CommandFileReader, ReportsEveryErrorOfTheTable)
+{
+    const ErrorCase cases[] = {
+        {"ESC A0 '1'", cmdfile::DollarExpected, 1},
+        {"SOT '01", cmdfile::NoEndQuote, 1},
+        {"'Hello", cmdfile::NoEndQuote, 1},
+        {"HEX '22", cmdfile::NoEndQuote, 1},
+        {"KEY 'F1", cmdfile::NoEndQuote, 1},
+        {"ESC $E3 '12 EOC", cmdfile::NoEndQuote, 1},
+        {"SOT '1'", cmdfile::IllegalDataSize, 1},
+        {"SOT '001'", cmdfile::IllegalDataSize, 1},
+        {"SOT 01", cmdfile::NoBeginQuote, 1},
+        {"sot '01'", cmdfile::NoBeginQuote, 1}, // keywords are upper case only
+        {"ESC $A0 1", cmdfile::NoBeginQuote, 1},
+        {"ESC $C0 12", cmdfile::NoBeginQuote, 1},
+        {"ESC $E3 12 EOC", cmdfile::NoBeginQuote, 1},
+        {"HEX 22", cmdfile::NoBeginQuote, 1},
+        {"HEXA'22'", cmdfile::NoBeginQuote, 1},
+        {"'a' b", cmdfile::NoBeginQuote, 1},
+        {"ESC $A0 '12'", cmdfile::Expected1Byte, 1},
+        {"ESC $A0 ''", cmdfile::Expected1Byte, 1},
+        {"ESC $A0 '1", cmdfile::Expected1Byte, 1},
+        {"ESC $C6 '5'", cmdfile::Expected2Bytes, 1},
+        {"ESC $C6 '123'", cmdfile::Expected2Bytes, 1},
+        {"ESC $E2 '7FF'", cmdfile::ExpectedEoc, 1},
+        // whatever stands between the data and a later EOC is not swallowed
+        {"ESC $E3 '12' SEP EOC", cmdfile::ExpectedEoc, 1},
+        {"EOT", cmdfile::EotBeforeSot, 1},
+        {"ETX", cmdfile::EotBeforeSot + 1, 1},
+        {"EOP", cmdfile::EotBeforeSot + 2, 1},
+        {"EOL", cmdfile::EotBeforeSot + 3, 1},
+        {"SOT '01'\r\nEOT\r\nEOT", cmdfile::EotBeforeSot, 3},
+        {"SOT '01'\r\nSOT '02'", cmdfile::BlockOrder, 2},
+        {"STX '01' STX '02'", cmdfile::BlockOrder, 1},
+        {"STX '01' SOT '01'", cmdfile::BlockOrder, 1},
+        {"SOP '01' STX '01'", cmdfile::BlockOrder, 1},
+        {"SOL '01' SOP '01'", cmdfile::BlockOrder, 1},
+        {"SOL '01' SOL '02'", cmdfile::BlockOrder, 1},
+        {"ESC $E5 '123' EOC", cmdfile::FixedDataSize, 1},
+        {"ESC $E1 '12345' EOC", cmdfile::FixedDataSize, 1},
+        {"ESC $E2 '7F' EOC", cmdfile::FixedDataSize, 1},
+        {"ESC $E4 '1' EOC", cmdfile::FixedDataSize, 1},
+        {"ESC $E6 '1234567890123' EOC", cmdfile::FixedDataSize, 1},
+        {"ESC $E0 '123' EOC", cmdfile::BrightnessTableSize, 1},
+        {"ESC $G0", cmdfile::DataAfterDollar, 1},
+        {"ESC $A", cmdfile::DataAfterDollar, 1},
+        {"ESC $", cmdfile::DataAfterDollar, 1},
+        {"ESC $10", cmdfile::IllegalCommand, 1},
+        {"ESC $7F", cmdfile::IllegalCommand, 1},
+        {"FPACK 05000", cmdfile::Expected5Bytes, 1},
+        {"FPACK '5000'", cmdfile::Expected5Bytes, 1},
+        {"NPACK '05000", cmdfile::Expected5Bytes, 1},
+        {"SOT '0G'", cmdfile::IllegalValue, 1},
+        {"NPACK '0500A'", cmdfile::IllegalValue, 1},
+        {"ESC", cmdfile::IllegalValue, 1},
+        {"'a' ESC", cmdfile::IllegalValue, 1},
+        {"ESC $A6 'X'", cmdfile::IllegalValue, 1},
+        {"KEY 'F1'", cmdfile::IllegalValue, 1},
+        {"KEY 'F1' 'text'", cmdfile::IllegalValue, 1},
+        {"ESC $E3 '' EOC", cmdfile::EmptyEocData, 1},
+        {"KEY '123456789' ESC $A0 '1'", cmdfile::KeyNameTooLong, 1},
+        {"$A0 '1'", cmdfile::DollarWithoutEsc, 1},
+        {"KEY F1 ESC $A0 '1'", cmdfile::NoKeyName, 1},
+        {"EOC", cmdfile::EocWithoutCommand, 1},
+        {"HEX '223'", cmdfile::InvalidHex, 1},
+        {"HEX 'GG'", cmdfile::InvalidHex, 1},
+        {"HEX ''", cmdfile::EmptyHex, 1},
+        {"HEX '   '", cmdfile::EmptyHex, 1},
+    };
+    for (const ErrorCase& c : cases) {
+        const CommandFileReadResult r = parse(c.text);
+        EXPECT_EQ(r.errorIndex, c.index) << c.text;
+        EXPECT_EQ(r.lineNumber, c.line) << c.text;
+        EXPECT_TRUE(r.content.commands.empty()) << c.text;
+    }
+}
+
+TEST(CommandFileReader, UnclosedBlocksAreCountedAtTheEndInOrder)
+{
+    EXPECT_EQ(parse("SOT '01'").errorIndex, cmdfile::OddDisplayBlocks);
+    EXPECT_EQ(parse("STX '01'").errorIndex, cmdfile::OddDisplayBlocks + 1);
+    EXPECT_EQ(parse("SOP '01'").errorIndex, cmdfile::OddDisplayBlocks + 2);
+    EXPECT_EQ(parse("SOL '01'").errorIndex, cmdfile::OddDisplayBlocks + 3);
+    // the outermost kind is reported first
+    EXPECT_EQ(parse("SOL '01'\r\n").errorIndex, cmdfile::OddDisplayBlocks + 3);
+    const CommandFileReadResult r = parse("SOT '01' STX '01'\r\n");
+    EXPECT_EQ(r.errorIndex, cmdfile::OddDisplayBlocks);
+    EXPECT_EQ(r.lineNumber, 0);
+    EXPECT_EQ(r.message,
+              "An odd amount of Display block commands is counted of file \r\n\r\ntest.lmx");
+}
+
+TEST(CommandFileReader, LineErrorMessageNamesLineAndFile)
+{
+    const CommandFileReadResult r = parse("; header\r\n\r\n   \r\nSOT '01'\r\nsot '02'\r\n");
+    EXPECT_EQ(r.lineNumber, 5); // comment, empty and blank lines are counted
+    EXPECT_EQ(r.message, "No begin character ' found at line 5 of file \r\n\r\ntest.lmx");
+    EXPECT_EQ(parse("SOT '01' SOT '02'").message,
+              "Insertion of a Higher Block in a Lower Block order and\r\ninsertion of a Block "
+              "in a Block with the same order is\r\nnot allowed at line 1 of file "
+              "\r\n\r\ntest.lmx");
+}
+
+TEST(CommandFileReader, ReadsSeveralCommandsOfOneLineWithDepthAndColour)
+{
+    const CommandFileReadResult r = parse("SOT '01' 'Hello' EOT\r\n");
+    ASSERT_TRUE(r.ok()) << r.message;
+    const std::vector<CommandListLine> expected = {
+        {"SOT '01'", "\x01" "01", 2, 0xFF0000},
+        {"'Hello'", "Hello", 10, 0x942578},
+        {"EOT", "\x04", 2, 0xFF0000},
+        {"<End>", "<End>", 2, 0x942578},
+    };
+    EXPECT_EQ(r.content.commands, expected);
+    EXPECT_EQ(r.content.answers, std::vector<std::string>{"<End>"});
+}
+
+TEST(CommandFileReader, NestedBlocksIndentTheirContent)
+{
+    const CommandFileReadResult r =
+        parse("SOT '01'\r\nSTX '02'\r\nSOP '03'\r\nSOL '04'\r\n'x'\r\nEOL\r\nEOP\r\nETX\r\n"
+              "SEP\r\nEOT\r\n");
+    ASSERT_TRUE(r.ok()) << r.message;
+    std::vector<int> indents;
+    for (const CommandListLine& line : r.content.commands)
+        indents.push_back(line.indent);
+    EXPECT_EQ(indents, (std::vector<int>{2, 10, 18, 26, 34, 26, 18, 10, 10, 2, 2}));
+    EXPECT_EQ(r.content.commands[3].commandLine, "\x0A" "04");
+    EXPECT_EQ(r.content.commands[2].fontColour, 0x05C97Au);
+    EXPECT_EQ(r.content.commands[8].displayText, "SEP");
+}
+
+TEST(CommandFileReader, NormalisesTabsCommentsAndBlanks)
+{
+    const CommandFileReadResult r =
+        parse("\t'a;b' ; comment ' with apostrophe\r\n  ' a  b '  \r\n'x\ty'\r\n;only\r\n");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(displayTexts(r), (std::vector<std::string>{"'a;b'", "' a  b '", "'xy'", "<End>"}));
+    EXPECT_EQ(r.content.commands[1].commandLine, " a  b ");
+}
+
+TEST(CommandFileReader, ReadsEveryKindOfCommand)
+{
+    const CommandFileReadResult r = parse(
+        "ESC $A0 '1'\r\nESC $80\r\nESC $a6 '2'\r\nESC $E3 'AB' EOC\r\nESC $E2'7FF'EOC\r\n"
+        "ESC $E3 'xEOCy' EOC\r\nFPACK '05000'\r\nNPACK '00250'\r\nHEX '22 33 aa'\r\n"
+        "ESC $E0 '3456789ABCDEFFFF' EOC\r\n''\r\nESC $C4 '80'\r\n");
+    ASSERT_TRUE(r.ok()) << r.message;
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"ESC Font '1'", "\x1B\xA0" "1"},
+        {"ESC Delete", "\x1B\x80"},
+        {"ESC Inquiry2", "\x1B\xA6" "2"},
+        {"ESC $E3 'AB' EOC", "\x1B\xE3" "AB\x0C"},
+        {"ESC Hor. Pos. '7FF' EOC", "\x1B\xE2" "7FF\x0C"},
+        {"ESC $E3 'xEOCy' EOC", "\x1B\xE3" "xEOCy\x0C"},
+        {"FPACK '05000'", "\x07" "05000"},
+        {"NPACK '00250'", "\x08" "00250"},
+        {"HEX '22 33 aa'", "\x10\x22\x33\xAA"},
+        {"ESC BTable '3456789ABCDEFFFF' EOC", "\x1B\xE0" "3456789ABCDEFFFF\x0C"},
+        {"''", ""},
+        {"ESC Vert. Pos. '80'", "\x1B\xC4" "80"},
+    };
+    ASSERT_EQ(r.content.commands.size(), expected.size() + 1);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(r.content.commands[i].displayText, expected[i].first);
+        EXPECT_EQ(r.content.commands[i].commandLine, expected[i].second);
+    }
+    EXPECT_EQ(r.content.commands[6].fontColour, 0x375FA8u);
+}
+
+TEST(CommandFileReader, AcceptsTheFixedEocSizes)
+{
+    for (const char* line :
+         {"ESC $E1 '1234' EOC", "ESC $E1 '123456' EOC", "ESC $E5 '1234' EOC",
+          "ESC $E6 '240101120000' EOC", "ESC $E4 '1234567890123456789012345678901234' EOC",
+          "ESC $E0 '030405060708090A0B0C0D0E0F0F0F0F' EOC"})
+        EXPECT_TRUE(parse(line).ok()) << line;
+}
+
+TEST(CommandFileReader, AnswerSectionKeepsLinesAsTheyStand)
+{
+    const CommandFileReadResult r =
+        parse("'x'\r\n\r\nANSWER:\r\n  T=@@ ; value\r\nSOT\tV=@\r\n\r\n;c\r\n'not a command'\r\n"
+              "ANSWER:\r\nANSWER:;x\r\n");
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.content.answers,
+              (std::vector<std::string>{"  T=@@ ", "SOTV=@", "'not a command'", "ANSWER:",
+                                        "ANSWER:", "<End>"}));
+    EXPECT_EQ(displayTexts(r), (std::vector<std::string>{"'x'", "<End>"}));
+}
+
+TEST(CommandFileReader, LineEndsAndEightBitBytes)
+{
+    const std::string text = "'caf\xE9'\n'\xFF\x80'\r\n'nul\0x'\n'last'"s;
+    const CommandFileReadResult r = parse(text);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.content.commands[0].commandLine, "caf\xE9");
+    EXPECT_EQ(r.content.commands[1].commandLine, "\xFF\x80");
+    EXPECT_EQ(r.content.commands[2].commandLine, "nul\0x"s);
+    EXPECT_EQ(r.content.commands[3].commandLine, "last");
+    EXPECT_EQ(r.content.commands.size(), 5u);
+
+    // control bytes outside apostrophes, as in a binary file
+    const CommandFileReadResult binary = parse("\r\n\x00\x01\xFF'x'"s);
+    EXPECT_EQ(binary.errorIndex, cmdfile::NoBeginQuote);
+    EXPECT_EQ(binary.lineNumber, 2);
+}
+
+TEST(CommandFileReader, LongSingleLineReadsWhole)
+{
+    const std::string text = "'" + std::string(10 * 1024 * 1024, 'x') + "'\r\n";
+    const CommandFileReadResult r = parse(text);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.content.commands[0].commandLine.size(), 10u * 1024 * 1024);
+    // and an unterminated one fails on its line without scanning forever
+    EXPECT_EQ(parse(std::string(10 * 1024 * 1024, ' ') + "'abc").errorIndex, cmdfile::NoEndQuote);
+}
+
+TEST(CommandFileReader, KeyLinesBindTheFirstFreeKey)
+{
+    KeySet keys = makeKeySet();
+    const CommandFileReadResult r =
+        parse("KEY 'F1' ESC $A0 '1'\r\nKEY 'F1' ESC $A0 '7'\r\nKEY 'Two' ESC $E3 '12' EOC\r\n",
+              keys);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.content.commands[0].displayText, "ESC F1 '1'");
+    EXPECT_EQ(r.content.commands[0].commandLine, "\x09\x1B\xA0" "1");
+    EXPECT_EQ(r.content.commands[1].displayText, "ESC F1 '7'"); // loaded, key unchanged
+    EXPECT_EQ(r.content.commands[2].displayText, "ESC Two '12' EOC");
+
+    EXPECT_EQ(keys[0].ButtonCaption, "F1 = $A0");
+    EXPECT_EQ(keys[0].Id, "Key 1");
+    EXPECT_EQ(keys[0].NParam, 1);
+    EXPECT_EQ(keys[0].CommandIndex, 0xA0 - 0x7F);
+    EXPECT_EQ(keys[0].ParamData, "1");
+    EXPECT_EQ(keys[0].CommandStr, "ESC F1 '1'");
+    EXPECT_EQ(keys[0].CommandHexData, "\x09\x1B\xA0" "1");
+    EXPECT_TRUE(keys[0].Enabled);
+
+    EXPECT_EQ(keys[1].ButtonCaption, "Two = $E3");
+    EXPECT_EQ(keys[1].NParam, 3);
+    EXPECT_EQ(keys[1].ParamData, "12");
+    EXPECT_FALSE(keys[2].Enabled);
+}
+
+TEST(CommandFileReader, KeyLinesBeyondFourKeysLoadWithoutBinding)
+{
+    KeySet keys = makeKeySet();
+    keys[1].SetFromCommand("ESC K '1'", "\x09\x1B\xA1" "1", "K = $A1");
+    const CommandFileReadResult r =
+        parse("KEY 'a' ESC $80\r\nKEY 'b' ESC $81\r\nKEY 'c' ESC $82\r\nKEY 'd' ESC $83\r\n"
+              "KEY 'e' ESC $84\r\n",
+              keys);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.content.commands.size(), 6u);
+    EXPECT_EQ(keys[0].ButtonCaption, "a = $80");
+    EXPECT_EQ(keys[1].ButtonCaption, "K = $A1"); // in use before: kept
+    EXPECT_EQ(keys[2].ButtonCaption, "b = $81");
+    EXPECT_EQ(keys[3].ButtonCaption, "c = $82");
+    EXPECT_EQ(keys[3].CommandStr, "ESC c");
+}
+
+TEST(CommandFileReader, KeyBoundEocCommandsHaveNoFixedSize)
+{
+    KeySet keys = makeKeySet();
+    const CommandFileReadResult r = parse("KEY 'K 1' ESC $E5 '1' EOC\r\nKEY '' ESC $A6 'Z'", keys);
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.content.commands[0].displayText, "ESC K 1 '1' EOC");
+    EXPECT_EQ(r.content.commands[1].displayText, "ESC  'Z'");
+    EXPECT_EQ(keys[0].ButtonCaption, "K 1 = $E5");
+}
+
+TEST(CommandFileReader, FailedReadLeavesKeysAlone)
+{
+    KeySet keys = makeKeySet();
+    const KeySet before = keys;
+    EXPECT_FALSE(parse("KEY 'F1' ESC $A0 '1'\r\nEOT\r\n", keys).ok());
+    EXPECT_EQ(keys, before);
+}
+
+TEST(CommandFileReader, FilesThatCannotBeRead)
+{
+    filetest::TempFolder folder;
+    KeySet keys = makeKeySet();
+    const std::string missing = folder.file("missing.lmx");
+    CommandFileReadResult r = readCommandFile(missing, keys);
+    EXPECT_EQ(r.errorIndex, cmdfile::NotReadable);
+    EXPECT_EQ(r.message, "Failed to open file " + missing + ".");
+    EXPECT_EQ(readCommandFile(folder.path(), keys).errorIndex, cmdfile::NotReadable);
+
+    const std::string good = folder.file("good.lmx");
+    filetest::writeFile(good, "SOT '01'\r\nEOT\r\n");
+    r = readCommandFile(good, keys);
+    EXPECT_TRUE(r.ok());
+    EXPECT_EQ(r.content.commands.size(), 3u);
+}

@@ -1,0 +1,168 @@
+#include "files/command_file_reader.h"
+#include "files/command_file_writer.h"
+#include "files/text_export.h"
+
+#include "file_test_support.h"
+#include "protocol/vocabulary.h"
+
+#include <gtest/gtest.h>
+
+using namespace lmx;
+
+namespace {
+
+CommandListLine line(const CommandEntry& e, int depth = 0)
+{
+    return {e.displayText, e.commandLine, indentOfDepth(depth), fontColourOf(e.displayText)};
+}
+
+const CommandListLine kEnd = line(endLine());
+
+// A list with every kind of line, nested, keys and all.
+const char kSample[] =
+    "SOT '01'\r\n"
+    " STX '0A'\r\n"
+    "  SOP '01'\r\n"
+    "   SOL '02'\r\n"
+    "    'Hello; world'\r\n"
+    "    ESC $A0 '1'\r\n"
+    "    KEY 'F1' ESC $A0 '5'\r\n"
+    "    KEY 'Key 2' ESC $E3 '1 #$;' EOC\r\n"
+    "    KEY 'K3' ESC $85\r\n"
+    "    ESC $E2 '7FF' EOC\r\n"
+    "    ESC $A6 '3'\r\n"
+    "    HEX '22 33 aa'\r\n"
+    "    '\xE9\xFF'\r\n"
+    "   EOL\r\n"
+    "  EOP\r\n"
+    "  FPACK '05000'\r\n"
+    " ETX\r\n"
+    " SEP\r\n"
+    "EOT\r\n"
+    "NPACK '00250'\r\n"
+    "''\r\n"
+    "\r\n"
+    "ANSWER:\r\n"
+    "T=@@\r\n"
+    "  V=@ 'x'\r\n"
+    "\r\n";
+
+} // namespace
+
+TEST(CommandFileWriter, WritesEscapeCommandsFromTheirBytes)
+{
+    EXPECT_EQ(commandFileLine(line(escapeLine(esc::Font, "1"))), "ESC $A0 '1'");
+    EXPECT_EQ(commandFileLine(line(escapeLine(esc::HorPos, "7FF"))), "ESC $E2 '7FF' EOC");
+    EXPECT_EQ(commandFileLine(line(escapeLine(esc::Delete, ""))), "ESC $80");
+    EXPECT_EQ(commandFileLine(line(inquiryLine(2))), "ESC $A6 '2'");
+    EXPECT_EQ(commandFileLine(line(keyLine("F1", esc::Font, "1"))), "KEY 'F1' ESC $A0 '1'");
+    EXPECT_EQ(commandFileLine(line(keyLine("Key 1", 0xE3, "12"))), "KEY 'Key 1' ESC $E3 '12' EOC");
+    EXPECT_EQ(commandFileLine(line(keyLine("K", 0x85, ""))), "KEY 'K' ESC $85");
+    // every other kind is written as it is shown
+    EXPECT_EQ(commandFileLine(line(blockStartLine(BlockKind::Page, "01"))), "SOP '01'");
+    EXPECT_EQ(commandFileLine(line(hexLine("22 33", "\x22\x33"))), "HEX '22 33'");
+    // texts that begin with the bytes of a key marker or an escape stay texts
+    EXPECT_EQ(commandFileLine(line(textLine("\tHi"))), "'\tHi'");
+    EXPECT_EQ(commandFileLine(line(textLine("\x1B\x8D"))), "'\x1B\x8D'");
+    EXPECT_EQ(commandFileLine(line(textLine("\x09\x1B\xA0" "1"))), "'\x09\x1B\xA0" "1'");
+    EXPECT_FALSE(isKeyBoundLine(line(textLine("\x09\x1B\xA0" "1"))));
+}
+
+TEST(CommandFileWriter, FileLayout)
+{
+    const std::vector<CommandListLine> lines = {
+        line(blockStartLine(BlockKind::Display, "01")), line(textLine("Hello"), 1),
+        line(keyLine("F1", esc::Font, "1"), 1), line(textLine("KEY"), 1),
+        line(blockEndLine(BlockKind::Display)), kEnd};
+    EXPECT_EQ(commandFileText(lines, {"<End>"}, true),
+              "SOT '01'\r\n 'Hello'\r\n KEY 'F1' ESC $A0 '1'\r\n 'KEY'\r\nEOT\r\n\r\n");
+    EXPECT_EQ(commandFileText(lines, {"T=@", "<End>"}, false),
+              "SOT '01'\r\n 'Hello'\r\n 'KEY'\r\nEOT\r\n\r\nANSWER:\r\nT=@\r\n\r\n");
+    EXPECT_EQ(commandFileText({kEnd}, {"<End>"}, true), "\r\n");
+    // only the answer box's own end line is left out
+    EXPECT_EQ(commandFileText({kEnd}, {"<End>", "<End>"}, true), "\r\nANSWER:\r\n<End>\r\n\r\n");
+}
+
+TEST(CommandFileWriter, SaveAndLoadGiveTheSameList)
+{
+    KeySet keys = makeKeySet();
+    const CommandFileReadResult first = parseCommandFile(kSample, "sample.lmx", keys);
+    ASSERT_TRUE(first.ok()) << first.message;
+    EXPECT_EQ(keys[1].ParamData, "1 #$;");
+
+    filetest::TempFolder folder;
+    const std::string path = folder.file("saved.lmx");
+    ASSERT_TRUE(writeCommandFile(path, first.content.commands, first.content.answers, true).ok);
+    const std::string saved = filetest::readFile(path);
+
+    KeySet keysAgain = makeKeySet();
+    const CommandFileReadResult second = readCommandFile(path, keysAgain);
+    ASSERT_TRUE(second.ok()) << second.message;
+    EXPECT_EQ(second.content.commands, first.content.commands);
+    EXPECT_EQ(second.content.answers, first.content.answers);
+    EXPECT_EQ(keysAgain, keys);
+    // and the saved file is stable
+    EXPECT_EQ(commandFileText(second.content.commands, second.content.answers, true), saved);
+}
+
+TEST(CommandFileWriter, WithoutSaveKeysKeyLinesAreLeftOut)
+{
+    KeySet keys = makeKeySet();
+    const CommandFileReadResult first = parseCommandFile(kSample, "sample.lmx", keys);
+    ASSERT_TRUE(first.ok());
+    KeySet keysAgain = makeKeySet();
+    const CommandFileReadResult second = parseCommandFile(
+        commandFileText(first.content.commands, first.content.answers, false), "x", keysAgain);
+    ASSERT_TRUE(second.ok()) << second.message;
+    EXPECT_EQ(second.content.commands.size(), first.content.commands.size() - 3);
+    EXPECT_FALSE(anyKeyDefined(keysAgain));
+}
+
+TEST(CommandFileWriter, FailedSaveKeepsThePreviousFile)
+{
+    filetest::TempFolder folder;
+    const std::string path = folder.file("list.lmx");
+    filetest::writeFile(path, "'old'\r\n");
+    for (auto step : {filetest::FailingSaver::Step::Create, filetest::FailingSaver::Step::Write,
+                      filetest::FailingSaver::Step::Close, filetest::FailingSaver::Step::Replace}) {
+        const WriteResult r = writeCommandFile(path, {line(textLine("new")), kEnd}, {}, true,
+                                               filetest::FailingSaver(step));
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.message, "Failed to write to file " + path + ".");
+        EXPECT_EQ(filetest::readFile(path), "'old'\r\n");
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{"list.lmx"});
+    }
+    // a folder that does not exist
+    const std::string nowhere = folder.file("none/list.lmx");
+    EXPECT_FALSE(writeCommandFile(nowhere, {kEnd}, {}, true).ok);
+}
+
+TEST(TextExport, SectionsHeadingsAndIndents)
+{
+    EXPECT_EQ(exportSection({"AnswerBox", {{"<End>", 2}}}),
+              "--------- ANSWER DATA ---------\r\n\r\n<End>\r\n\r\n");
+    EXPECT_EQ(exportSection({"ReceiveBox", {}}),
+              "--------- TRANSMIT / RECEIVE DATA ---------\r\n\r\n\r\n");
+    EXPECT_EQ(exportHeading("HexBox"), "--------- HEX DATA ---------");
+    EXPECT_EQ(exportHeading("CommandBox"), "--------- COMMAND DATA ---------");
+    EXPECT_EQ(exportHeading("commandBox"), "!!! INVALID LISTBOX NAME !!!");
+    EXPECT_EQ(exportHeading(""), "!!! INVALID LISTBOX NAME !!!");
+    // a text inside a display and a message block stands behind two blanks
+    EXPECT_EQ(exportSection({"CommandBox", {{"SOT '01'", 2}, {"'x'", 18}, {"odd", 9}}}),
+              "--------- COMMAND DATA ---------\r\n\r\nSOT '01'\r\n  'x'\r\nodd\r\n\r\n");
+}
+
+TEST(TextExport, FileHoldsTheListsInOrder)
+{
+    filetest::TempFolder folder;
+    const std::string path = folder.file("report.txt");
+    const std::vector<ExportList> lists = {{"CommandBox", {{"<End>", 2}}},
+                                           {"HexBox", {{"<End>", 2}}}};
+    ASSERT_TRUE(writeTextExport(path, lists).ok);
+    EXPECT_EQ(filetest::readFile(path), "--------- COMMAND DATA ---------\r\n\r\n<End>\r\n\r\n"
+                                        "--------- HEX DATA ---------\r\n\r\n<End>\r\n\r\n");
+    const WriteResult failed =
+        writeTextExport(path, {}, filetest::FailingSaver(filetest::FailingSaver::Step::Write));
+    EXPECT_EQ(failed.message, "Failed to write to file " + path + ".");
+    EXPECT_NE(filetest::readFile(path), "");
+}

@@ -1,0 +1,177 @@
+#include "files/key_file.h"
+
+#include "file_test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace lmx;
+
+namespace {
+
+const char kExampleBlock[] = "object TKeyDefinition\r\n"
+                             "  ButtonCaption = 'Key 1 = $A0'\r\n"
+                             "  Id = 'Key 1'\r\n"
+                             "  NParam = 1\r\n"
+                             "  CommandIndex = 33\r\n"
+                             "  CommandStr = 'ESC Key 1 '#39'5'#39\r\n"
+                             "  CommandHexData = #9#27'\xA0" "5'\r\n"
+                             "  ParamData = '5'\r\n"
+                             "  Enabled = True\r\n"
+                             "end\r\n";
+
+std::string freeBlock(const char* id)
+{
+    return std::string("object TKeyDefinition\r\n  ButtonCaption = 'FreeKey'\r\n  Id = '") + id
+         + "'\r\n  NParam = 0\r\n  CommandIndex = 0\r\n  Enabled = False\r\nend\r\n";
+}
+
+TKeyDefinition definedKey(const char* id, const std::string& name, char code,
+                          const std::string& param)
+{
+    TKeyDefinition k(id);
+    std::string line = std::string("\x09\x1B") + code + param;
+    if (static_cast<unsigned char>(code) >= 0xE0)
+        line += '\x0C';
+    EXPECT_TRUE(k.SetFromCommand("ESC " + name + " '" + param + "'", line,
+                                 name + " = $xx"));
+    return k;
+}
+
+} // namespace
+
+TEST(KeyDefinition, SetFromCommandByCodeRange)
+{
+    TKeyDefinition k("Key 2");
+    EXPECT_TRUE(k.SetFromCommand("ESC Key 2 'AB'", "\x09\x1B\xC5" "AB", "Key 2 = $C5"));
+    EXPECT_EQ(k.NParam, 2);
+    EXPECT_EQ(k.CommandIndex, 70);
+    EXPECT_EQ(k.ParamData, "AB");
+    EXPECT_TRUE(k.Enabled);
+
+    EXPECT_TRUE(k.SetFromCommand("ESC Key 2", "\x09\x1B\x85", "Key 2 = $85"));
+    EXPECT_EQ(k.NParam, 0);
+    EXPECT_EQ(k.ParamData, "");
+    EXPECT_EQ(k.CommandIndex, 6);
+
+    EXPECT_TRUE(k.SetFromCommand("ESC Key 2 '12' EOC", "\x09\x1B\xE3" "12\x0C", "c"));
+    EXPECT_EQ(k.NParam, 3);
+    EXPECT_EQ(k.ParamData, "12");
+    EXPECT_EQ(k.CommandIndex, 0xE3 - 0x7F);
+
+    k.ClearKey();
+    EXPECT_EQ(k, TKeyDefinition("Key 2"));
+    EXPECT_EQ(k.ButtonCaption, "FreeKey");
+
+    // refused: the text so far stays, the key stays free
+    EXPECT_FALSE(k.SetFromCommand("d", "\x09\x1B\xE3" "12", "c")); // EOC type without 0C
+    EXPECT_FALSE(k.SetFromCommand("d", "\x09\x1B\x41", "c"));
+    EXPECT_FALSE(k.SetFromCommand("d", "\x09" "A", "c"));
+    EXPECT_FALSE(k.SetFromCommand("d", "\x09", "c"));
+    EXPECT_FALSE(k.Enabled);
+    EXPECT_EQ(k.ButtonCaption, "c");
+}
+
+TEST(KeyFile, DefinedKeyBlockIsWrittenExactly)
+{
+    KeySet keys = makeKeySet();
+    ASSERT_TRUE(keys[0].SetFromCommand("ESC Key 1 '5'", "\x09\x1B\xA0" "5", "Key 1 = $A0"));
+    EXPECT_EQ(keyFileText(keys),
+              kExampleBlock + freeBlock("Key 2") + freeBlock("Key 3") + freeBlock("Key 4"));
+}
+
+TEST(KeyFile, FreeKeysReadBackFree)
+{
+    filetest::TempFolder folder;
+    const std::string path = folder.file("free.kcf");
+    KeySet keys = makeKeySet();
+    ASSERT_TRUE(writeKeyFile(path, keys).ok);
+    KeySet read = makeKeySet();
+    EXPECT_EQ(readKeyFile(path, read), "");
+    EXPECT_EQ(read, makeKeySet());
+
+    // Into a defined key the block's free state arrives; the texts it leaves out (they are
+    // empty) keep their values, as any absent property does.
+    read[2] = definedKey("Key 3", "X", '\xA1', "1");
+    EXPECT_EQ(readKeyFile(path, read), "");
+    EXPECT_FALSE(read[2].Enabled);
+    EXPECT_EQ(read[2].ButtonCaption, "FreeKey");
+    EXPECT_EQ(read[2].ParamData, "1");
+}
+
+TEST(KeyFile, DefinedKeysWithControlCharactersAndLongTextsReadBack)
+{
+    filetest::TempFolder folder;
+    const std::string path = folder.file("keys.kcf");
+    KeySet keys = makeKeySet();
+    keys[0] = definedKey("Key 1", "F1", '\xE3', std::string(100, 'P'));
+    keys[1] = definedKey("Key 2", "F'2", '\xC0', "\x01\x7F");
+    keys[3] = definedKey("Key 4", "F4", '\xFF', std::string(64, '\'') + "#39 +\r\n");
+    ASSERT_TRUE(writeKeyFile(path, keys).ok);
+    KeySet read = makeKeySet();
+    EXPECT_EQ(readKeyFile(path, read), "");
+    EXPECT_EQ(read, keys);
+    EXPECT_EQ(read[0].CommandStr.size(), 109u);
+}
+
+TEST(KeyFile, MissingPropertyKeepsTheKeysValue)
+{
+    KeySet keys = makeKeySet();
+    keys[1].ParamData = "old";
+    const std::string text = freeBlock("Key 1") + "object TKeyDefinition\n  NParam = 2\nend\n"
+                           + freeBlock("Key 3") + freeBlock("Key 4");
+    EXPECT_EQ(parseKeyFile(text, "k.kcf", keys), "");
+    EXPECT_EQ(keys[1].ParamData, "old");
+    EXPECT_EQ(keys[1].NParam, 2);
+}
+
+TEST(KeyFile, ReadFailuresFreeAllKeys)
+{
+    const std::string unknown =
+        "Unknown error while reading from file k.kcf.\n\rUsing default Key values. ";
+    const std::string failedRead = "Failed to read from file k.kcf.\n\rUsing default Key values.";
+    const std::string three = freeBlock("Key 1") + freeBlock("Key 2") + freeBlock("Key 3");
+    const std::pair<std::string, std::string> cases[] = {
+        {three, unknown},
+        {three + "object TKeyDefinition\n  Colour = 1\nend\n", failedRead},
+        {three + "object TKeyDefinition\n  Enabled = 1\nend\n", failedRead},
+        {three + "object TKeyDefinition\n  NParam = 4\nend\n", failedRead},
+        {three + "object TKeyDefinition\n  CommandIndex = 129\nend\n", failedRead},
+        {three + "object TKeyDefinition\n  ParamData = 'x\nend\n", unknown},
+        {std::string("\x00\x01garbage", 9), unknown},
+    };
+    for (const auto& c : cases) {
+        KeySet keys = makeKeySet();
+        keys[0] = definedKey("Key 1", "F1", '\xA0', "1");
+        EXPECT_EQ(parseKeyFile(c.first, "k.kcf", keys), c.second) << c.first;
+        EXPECT_EQ(keys, makeKeySet()) << c.first;
+    }
+
+    filetest::TempFolder folder;
+    KeySet keys = makeKeySet();
+    keys[0] = definedKey("Key 1", "F1", '\xA0', "1");
+    const std::string missing = folder.file("missing.kcf");
+    EXPECT_EQ(readKeyFile(missing, keys),
+              "Failed to open file " + missing + ".\n\rUsing default Key values.");
+    EXPECT_EQ(keys, makeKeySet());
+}
+
+TEST(KeyFile, FailedWriteKeepsThePreviousFile)
+{
+    using Step = filetest::FailingSaver::Step;
+    filetest::TempFolder folder;
+    const std::string path = folder.file("keys.kcf");
+    const std::pair<Step, std::string> cases[] = {
+        {Step::Create, "Failed to create file "},
+        {Step::Write, "Failed to write to file "},
+        {Step::Replace, "Unknown error while writing to file "},
+    };
+    for (const auto& c : cases) {
+        filetest::writeFile(path, "previous");
+        const WriteResult r = writeKeyFile(path, makeKeySet(), filetest::FailingSaver(c.first));
+        EXPECT_EQ(r.message, c.second + path + ".\n\rFile deleted.");
+        EXPECT_EQ(filetest::readFile(path), "previous");
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{"keys.kcf"});
+    }
+    EXPECT_EQ(writeKeyFile(path, makeKeySet(), filetest::FailingSaver(Step::Write, true)).message,
+              "Failed to write to file " + path + ".\n\rFile could not be deleted.");
+}

@@ -1,0 +1,137 @@
+#include "files/object_notation.h"
+
+#include <gtest/gtest.h>
+
+using namespace lmx;
+
+namespace {
+
+std::string stringLine(std::string_view value, ApostropheStyle style = ApostropheStyle::Coded)
+{
+    ObjectNotationWriter w(style);
+    w.string("S", value);
+    return w.text();
+}
+
+// The value the reader gets back from one written string property.
+std::string readBack(const std::string& written)
+{
+    std::vector<NotationObject> objects;
+    EXPECT_TRUE(parseObjectNotation("object T\r\n" + written + "end\r\n", objects)) << written;
+    std::string value;
+    if (objects.size() == 1 && objects[0].properties.size() == 1) {
+        EXPECT_TRUE(notationString(objects[0].properties[0].value, value));
+    }
+    return value;
+}
+
+} // namespace
+
+TEST(ObjectNotationWriter, StringPieces)
+{
+    EXPECT_EQ(stringLine("Key 1"), "  S = 'Key 1'\r\n");
+    EXPECT_EQ(stringLine("ESC Key 1 '5'"), "  S = 'ESC Key 1 '#39'5'#39\r\n");
+    EXPECT_EQ(stringLine("\x09\x1B\xA0" "5"), "  S = #9#27'\xA0" "5'\r\n");
+    EXPECT_EQ(stringLine("it's", ApostropheStyle::Doubled), "  S = 'it''s'\r\n");
+    EXPECT_EQ(stringLine("\\\\.\\COM1", ApostropheStyle::Doubled), "  S = '\\\\.\\COM1'\r\n");
+}
+
+TEST(ObjectNotationWriter, LongStringsAreSplitEvery64Characters)
+{
+    const std::string exactly64(64, 'a');
+    EXPECT_EQ(stringLine(exactly64), "  S = '" + exactly64 + "'\r\n");
+
+    const std::string hundred = std::string(63, 'a') + "\x01" + std::string(36, 'b');
+    EXPECT_EQ(stringLine(hundred), "  S = \r\n    '" + std::string(63, 'a') + "'#1 +\r\n    '"
+                                       + std::string(36, 'b') + "'\r\n");
+
+    const std::string long130(130, 'x');
+    EXPECT_EQ(stringLine(long130), "  S = \r\n    '" + std::string(64, 'x') + "' +\r\n    '"
+                                       + std::string(64, 'x') + "' +\r\n    'xx'\r\n");
+    // a split never falls inside a doubled apostrophe
+    const std::string quotes(70, '\'');
+    EXPECT_EQ(readBack(stringLine(quotes, ApostropheStyle::Doubled)), quotes);
+}
+
+TEST(ObjectNotationWriter, EveryByteValueReadsBack)
+{
+    std::string all;
+    for (int i = 0; i < 256; ++i)
+        all += static_cast<char>(i);
+    for (auto style : {ApostropheStyle::Coded, ApostropheStyle::Doubled}) {
+        EXPECT_EQ(readBack(stringLine(all, style)), all);
+        EXPECT_EQ(readBack(stringLine(all.substr(0, 100), style)), all.substr(0, 100));
+    }
+    EXPECT_EQ(readBack(stringLine("")), "");
+}
+
+TEST(ObjectNotationReader, BlocksInAnyLayout)
+{
+    std::vector<NotationObject> objects;
+    ASSERT_TRUE(parseObjectNotation(
+        "OBJECT Name: TFirst\n   b = -12\r\n\ta=TRUE  c.d = 'x' + #13\r\n  e = 1.5e3 f = [x, y]"
+        "\nEnd\nobject TSecond end  ",
+        objects));
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_EQ(objects[0].className, "TFirst");
+    ASSERT_EQ(objects[0].properties.size(), 5u);
+    int32_t i = 0;
+    bool b = false;
+    std::string s;
+    EXPECT_TRUE(notationInt32(objects[0].properties[0].value, i));
+    EXPECT_EQ(i, -12);
+    EXPECT_TRUE(notationBool(objects[0].properties[1].value, b));
+    EXPECT_TRUE(b);
+    EXPECT_EQ(objects[0].properties[2].name, "c.d");
+    EXPECT_TRUE(notationString(objects[0].properties[2].value, s));
+    EXPECT_EQ(s, "x\r");
+    EXPECT_EQ(objects[0].properties[3].value.kind, NotationValue::Kind::Float);
+    EXPECT_EQ(objects[0].properties[4].value.kind, NotationValue::Kind::Set);
+    EXPECT_TRUE(objects[1].properties.empty());
+}
+
+TEST(ObjectNotationReader, ValueKindsAreChecked)
+{
+    std::vector<NotationObject> objects;
+    ASSERT_TRUE(parseObjectNotation("object T\n a = 2147483647 b = -2147483648 c = 2147483648 "
+                                    "d = 99999999999999999999999 e = $FF f = 'T' g = Yes end",
+                                    objects));
+    const auto& p = objects[0].properties;
+    int32_t i = 0;
+    bool b = false;
+    std::string s;
+    EXPECT_TRUE(notationInt32(p[0].value, i));
+    EXPECT_TRUE(notationInt32(p[1].value, i));
+    EXPECT_EQ(i, -2147483647 - 1);
+    EXPECT_FALSE(notationInt32(p[2].value, i));
+    EXPECT_FALSE(notationInt32(p[3].value, i));
+    EXPECT_TRUE(notationInt32(p[4].value, i));
+    EXPECT_EQ(i, 255);
+    EXPECT_FALSE(notationInt32(p[5].value, i)); // a string is no integer
+    EXPECT_FALSE(notationBool(p[5].value, b));
+    EXPECT_FALSE(notationBool(p[6].value, b));
+    EXPECT_FALSE(notationString(p[0].value, s));
+}
+
+TEST(ObjectNotationReader, RefusesBrokenSyntax)
+{
+    std::vector<NotationObject> objects;
+    for (const char* text : {
+             "object T\n a = 1\n",           // no end
+             "object T\n a 1\nend",          // no =
+             "object T\n a = 'open\nend",    // string over a line end
+             "object T\n a = 'x' 'y'\nend",  // two strings without +
+             "object T\n a = 'x' +\nend",    // + without a string
+             "object T\n a = #\nend",        // # without digits
+             "object T\n a = #256\nend",     // beyond 8 bits
+             "object T\n a = [x\nend",
+             "object T\n object U end\nend", // nested blocks
+             "T\n a = 1\nend",
+             "object\n",
+             "object T\n a = \x01\nend",
+             "end",
+         })
+        EXPECT_FALSE(parseObjectNotation(text, objects)) << text;
+    EXPECT_TRUE(parseObjectNotation("", objects));
+    EXPECT_TRUE(objects.empty());
+}

@@ -1,0 +1,214 @@
+#include "files/settings_file.h"
+
+#include "file_test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace lmx;
+
+namespace {
+
+const char kDefaultFile[] = "object TSerialSettings\r\n"
+                            "  PortName = '\\\\.\\COM1'\r\n"
+                            "  Baudrate = '19200'\r\n"
+                            "  DataBits = 3\r\n"
+                            "  Parity = 0\r\n"
+                            "  StopBits = 0\r\n"
+                            "  HwFlow = 1\r\n"
+                            "  SwFlow = 0\r\n"
+                            "  DTRCtrl = 0\r\n"
+                            "end\r\n"
+                            "object TDisplaySettings\r\n"
+                            "  NetNr = 1\r\n"
+                            "end\r\n"
+                            "object TGeneralSettings\r\n"
+                            "  ShowMainToolBar = True\r\n"
+                            "  CheckFileReplace = True\r\n"
+                            "  ShowSerialDebug = False\r\n"
+                            "  ExtendedLmx = True\r\n"
+                            "  SaveKeys = True\r\n"
+                            "  ClearKeys = False\r\n"
+                            "  DebugFile = False\r\n"
+                            "  CreateDebugFile = True\r\n"
+                            "  AppendDebugFile = False\r\n"
+                            "end\r\n";
+
+const char kOpenWarning[] = "Failed to open settings file.\n\rUsing Default Settings.";
+const char kReadWarning[] = "Failed to read from settings file.\n\rUsing Default Settings.";
+const char kUnknownWarning[] = "Unknown error reading settings file.\n\rUsing Default Settings.";
+
+struct Records {
+    TSerialSettings serial;
+    TDisplaySettings display;
+    TGeneralSettings general;
+
+    std::string load(const filetest::TempFolder& folder)
+    {
+        return loadSettings(folder.path(), serial, display, general);
+    }
+    bool areDefaults() const
+    {
+        return serial == TSerialSettings() && display == TDisplaySettings()
+            && general == TGeneralSettings();
+    }
+    // Changed from the defaults, so a fall back to defaults shows.
+    void change()
+    {
+        serial.PortName = "/dev/ttyUSB0";
+        display.NetNr = 7;
+        general.DebugFile = true;
+    }
+};
+
+void writeSettings(const filetest::TempFolder& folder, const std::string& text)
+{
+    filetest::writeFile(folder.file(kSettingsFileName), text);
+}
+
+} // namespace
+
+TEST(SettingsFile, DefaultsGiveThe24LineFile)
+{
+    filetest::TempFolder folder;
+    Records r;
+    ASSERT_TRUE(saveSettings(folder.path(), r.serial, r.display, r.general).ok);
+    EXPECT_EQ(filetest::readFile(folder.file("ORVANTA.SET")), kDefaultFile);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"ORVANTA.SET"});
+}
+
+TEST(SettingsFile, SavedRecordsReadBack)
+{
+    filetest::TempFolder folder;
+    Records saved;
+    saved.serial.PortName = "/dev/pts/7 'x'";
+    saved.serial.Baudrate = "115200";
+    saved.display.NetNr = 32;
+    saved.general.ExtendedLmx = false;
+    saved.general.ClearKeys = true;
+    ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
+    Records loaded;
+    EXPECT_EQ(loaded.load(folder), "");
+    EXPECT_EQ(loaded.serial, saved.serial);
+    EXPECT_EQ(loaded.display, saved.display);
+    EXPECT_EQ(loaded.general, saved.general);
+}
+
+TEST(SettingsFile, FieldsInAnyOrderAndMissingFieldsKeepDefaults)
+{
+    filetest::TempFolder folder;
+    writeSettings(folder, "object TFoo\n DataBits = 2\n PortName = ''\nend\n"
+                          "object TDisplaySettings\nend\n"
+                          "object TGeneralSettings\n  debugfile = true\n  SaveKeys = False\nend\n");
+    Records r;
+    EXPECT_EQ(r.load(folder), "");
+    EXPECT_EQ(r.serial.DataBits, 2);
+    EXPECT_EQ(r.serial.PortName, "");
+    EXPECT_EQ(r.display.NetNr, 1);
+    EXPECT_TRUE(r.general.DebugFile);
+    EXPECT_FALSE(r.general.SaveKeys);
+    EXPECT_TRUE(r.general.ShowMainToolBar);
+
+    // the apply step puts the fixed frame back, so the next save holds 3 again
+    applySerialSettings(r.serial);
+    EXPECT_EQ(r.serial.DataBits, 3);
+    // and an empty port name is not written: reading gives the default again
+    ASSERT_TRUE(saveSettings(folder.path(), r.serial, r.display, r.general).ok);
+    EXPECT_EQ(filetest::readFile(folder.file(kSettingsFileName)).find("PortName"), std::string::npos);
+    Records again;
+    EXPECT_EQ(again.load(folder), "");
+    EXPECT_EQ(again.serial.PortName, "\\\\.\\COM1");
+}
+
+TEST(SettingsFile, EveryReadFailureFallsBackToDefaults)
+{
+    const std::string general = "object TGeneralSettings\nend\n";
+    const std::string firstTwo = "object A\nend\nobject B\nend\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {firstTwo + "object TGeneralSettings\n Foo = 1\nend\n", kReadWarning},
+        {"object A\n DataBits = True\nend\nobject B\nend\n" + general, kReadWarning},
+        {"object A\n PortName = 5\nend\nobject B\nend\n" + general, kReadWarning},
+        {"object A\n DataBits = 99999999999999\nend\nobject B\nend\n" + general, kReadWarning},
+        {"object A\nend\nobject B\n NetNr = 33\nend\n" + general, kReadWarning},
+        {firstTwo + "object C\n ExtendedLmx = 1\nend\n", kReadWarning},
+        {firstTwo, kUnknownWarning},
+        {firstTwo + "object C\n", kUnknownWarning},
+        {std::string("\x00\xFF\x7F binary", 10), kUnknownWarning},
+        {"", kUnknownWarning},
+    };
+    for (const auto& c : cases) {
+        filetest::TempFolder folder;
+        writeSettings(folder, c.first);
+        Records r;
+        r.change();
+        EXPECT_EQ(r.load(folder), c.second) << c.first;
+        EXPECT_TRUE(r.areDefaults()) << c.first;
+    }
+}
+
+TEST(SettingsFile, MissingOrUnreadableFile)
+{
+    filetest::TempFolder folder;
+    Records r;
+    r.change();
+    EXPECT_EQ(r.load(folder), kOpenWarning);
+    EXPECT_TRUE(r.areDefaults());
+    std::filesystem::create_directory(folder.file(kSettingsFileName));
+    r.change();
+    EXPECT_EQ(r.load(folder), kOpenWarning);
+    EXPECT_TRUE(r.areDefaults());
+}
+
+TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
+{
+    using Step = filetest::FailingSaver::Step;
+    const std::pair<filetest::FailingSaver, std::string> cases[] = {
+        {filetest::FailingSaver(Step::Create), "Failed to create settings file.\n\rFile deleted."},
+        {filetest::FailingSaver(Step::Write), "Failed to write to settings file.\n\rFile deleted."},
+        {filetest::FailingSaver(Step::Close), "Failed to write to settings file.\n\rFile deleted."},
+        {filetest::FailingSaver(Step::Replace),
+         "Unknown error while writing to settings file.\n\rFile deleted."},
+        {filetest::FailingSaver(Step::Write, true),
+         "Failed to write to settings file.\n\rFile could not be deleted."},
+    };
+    for (const auto& c : cases) {
+        filetest::TempFolder folder;
+        writeSettings(folder, "previous");
+        Records r;
+        const WriteResult result = saveSettings(folder.path(), r.serial, r.display, r.general, c.first);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message, c.second);
+        EXPECT_EQ(filetest::readFile(folder.file(kSettingsFileName)), "previous");
+    }
+    // a real failure: the program's folder is gone
+    filetest::TempFolder folder;
+    Records r;
+    EXPECT_EQ(saveSettings(folder.file("gone"), r.serial, r.display, r.general).message,
+              "Failed to create settings file.\n\rFile deleted.");
+}
+
+TEST(SerialSettings, ApplyFixesTheFrameAndReadsPortAndRate)
+{
+    TSerialSettings s;
+    s.PortName = "  /dev/ttyUSB0 ";
+    s.Baudrate = "230400";
+    s.DataBits = 1;
+    s.Parity = 2;
+    s.StopBits = 2;
+    s.HwFlow = 2;
+    s.SwFlow = 1;
+    s.DTRCtrl = 1;
+    const SerialLineSetup setup = applySerialSettings(s);
+    EXPECT_EQ(setup.portName, "/dev/ttyUSB0");
+    EXPECT_EQ(setup.baudRate, 230400);
+    EXPECT_TRUE(setup.enableDtrOnOpen);
+    TSerialSettings fixed;
+    fixed.PortName = s.PortName; // the record keeps the text as typed
+    fixed.Baudrate = s.Baudrate;
+    EXPECT_EQ(s, fixed);
+
+    EXPECT_EQ(baudRateOf("abc"), -1);
+    EXPECT_EQ(baudRateOf(""), -1);
+    EXPECT_EQ(baudRateOf("12x"), -1);
+    EXPECT_EQ(baudRateOf("99999999999"), -1);
+    EXPECT_EQ(baudRateOf(" 19200 "), 19200);
+}
