@@ -15,6 +15,7 @@ PacketExchange::PacketExchange(TCommPortDriver& driver, UserDialogs& dialogs, QO
     : QObject(parent), m_driver(driver), m_dialogs(dialogs)
 {
     m_timoTimer.setSingleShot(true);
+    m_timoTimer.setTimerType(Qt::PreciseTimer); // the answer never gets less than its time
     connect(&m_timoTimer, &QTimer::timeout, this, &PacketExchange::Finish);
 }
 
