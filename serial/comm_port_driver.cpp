@@ -7,8 +7,9 @@ namespace lmx {
 
 TCommPortDriver::TCommPortDriver(std::unique_ptr<SerialBackend> backend, const SteadyClock& clock,
                                  QObject* parent)
-    : QObject(parent), m_backend(std::move(backend)), m_clock(clock), m_buffer(m_inBufSize)
+    : QObject(parent), m_backend(std::move(backend)), m_clock(clock)
 {
+    m_buffer.assign(m_inBufSize, 0);
     connect(&m_pollTimer, &QTimer::timeout, this, &TCommPortDriver::ReceivePoll);
     m_soonTimer.setSingleShot(true);
     m_soonTimer.setInterval(0);

@@ -7,9 +7,17 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QString>
 
 #include <functional>
 #include <memory>
+#include <ostream>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace serialtest {
 
