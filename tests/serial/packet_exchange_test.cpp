@@ -12,18 +12,19 @@ using namespace serialtest;
 
 namespace {
 
+using Strings = std::vector<std::string>;
+
 class Exchange : public ::testing::Test, public FakeDriver {
 protected:
     Exchange() : exchange(*driver, dialogs)
     {
         exchange.SetAnswerHandler([this](const std::string& answer) {
-            // what the handler sees of the exchange's state when it runs
             handlerSawDone = exchange.done();
             handlerSawConnected = driver->Connected();
             answers.push_back(answer);
         });
     }
-    // The fake's bytes arrive; the driver polls as the event loop lets it.
+    // The bytes arrive; the driver polls as the event loop lets it.
     void answer(const std::string& bytes)
     {
         fake->arrive(bytes);
@@ -32,7 +33,7 @@ protected:
 
     ScriptedDialogs dialogs;
     PacketExchange exchange;
-    std::vector<std::string> answers;
+    Strings answers;
     bool handlerSawDone = true;
     bool handlerSawConnected = true;
 };
@@ -41,47 +42,34 @@ const std::string kPacket = "\x01\x05" "01FE0003" "\x1B\xA0" "1" "CD43" "\x04";
 
 } // namespace
 
-TEST_F(Exchange, SendPacketWritesByteByByteAndWaitsForTheAnswer)
+TEST_F(Exchange, AnExtendedAnswerEndsOnlyWithItsEndByte)
 {
     QSignalSpy leds(&exchange, &PacketExchange::trafficActivity);
     QSignalSpy cleared(&exchange, &PacketExchange::debugListsCleared);
-    QSignalSpy shown(&exchange, &PacketExchange::transmitViewUpdate);
+    QSignalSpy sent(&exchange, &PacketExchange::transmitViewUpdate);
+    QSignalSpy received(&exchange, &PacketExchange::receiveViewUpdate);
     exchange.SendPacket(kPacket);
-
     EXPECT_FALSE(exchange.done());
-    EXPECT_TRUE(driver->Connected());
-    EXPECT_EQ(fake->written, kPacket);
     EXPECT_EQ(fake->writes.size(), kPacket.size()); // one write per byte
     EXPECT_EQ(exchange.bytesSent(), kPacket);
     ASSERT_EQ(leds.count(), int(kPacket.size()));
     EXPECT_EQ(leds.at(0).at(0).toInt(), PacketExchange::kTransmitLed);
-    EXPECT_EQ(cleared.count(), 1);  // clear per packet is on at first
-    EXPECT_EQ(shown.count(), 0);    // the debug view is off
-    EXPECT_TRUE(answers.empty());
-}
-
-TEST_F(Exchange, AnExtendedAnswerEndsOnlyWithItsEndByte)
-{
-    QSignalSpy leds(&exchange, &PacketExchange::trafficActivity);
-    QSignalSpy received(&exchange, &PacketExchange::receiveViewUpdate);
-    exchange.SetDebugView(true);
-    exchange.SendPacket(kPacket);
+    EXPECT_EQ(cleared.count(), 1); // clear per packet is on at first
+    EXPECT_EQ(sent.count(), 0);    // and the debug view off
     leds.clear();
 
+    exchange.SetDebugView(true);
     answer("\x01\x06" "01FE00");
     EXPECT_TRUE(answers.empty());
-    EXPECT_FALSE(exchange.done());
     answer("04" "0000" "B79A" "\x04" "tail");
-    ASSERT_EQ(answers.size(), 1u);
-    // both chunks joined, with what came after the end byte in the same chunk
-    EXPECT_EQ(answers[0], "\x01\x06" "01FE0004" "0000" "B79A" "\x04" "tail");
+    // both chunks joined, with what followed the end byte in the same chunk
+    EXPECT_EQ(answers, Strings{"\x01\x06" "01FE0004" "0000" "B79A" "\x04" "tail"});
     EXPECT_EQ(exchange.bytesReceived(), answers[0]);
     // stop, close, handler, done: the handler runs with the port closed and done still false
     EXPECT_FALSE(handlerSawConnected);
     EXPECT_FALSE(handlerSawDone);
     EXPECT_TRUE(exchange.done());
-    // one receive LED and one view update per chunk
-    ASSERT_EQ(leds.count(), 2);
+    ASSERT_EQ(leds.count(), 2); // one receive LED and one view update per chunk
     EXPECT_EQ(leds.at(1).at(0).toInt(), PacketExchange::kReceiveLed);
     ASSERT_EQ(received.count(), 2);
     EXPECT_EQ(received.at(0).at(0).toByteArray(), QByteArray("\x01\x06" "01FE00"));
@@ -89,20 +77,19 @@ TEST_F(Exchange, AnExtendedAnswerEndsOnlyWithItsEndByte)
 
 TEST_F(Exchange, TheNormalFramingEndsOnADigitOrA)
 {
+    exchange.SetExtendedLmx(false);
     for (const char* end : {"0", "9", "A"}) {
-        answers.clear();
-        exchange.SetExtendedLmx(false);
         exchange.SendPacket("\x01" "01" "x" "\x04");
         answer(end);
-        EXPECT_EQ(answers, std::vector<std::string>{end});
     }
+    EXPECT_EQ(answers, (Strings{"0", "9", "A"}));
     exchange.SendPacket("\x01" "01" "x" "\x04");
-    answer("xyz\x04");
-    EXPECT_FALSE(exchange.done()); // lower-case letters and 0x04 complete nothing here
-    for (char c = 0; c != char(0xFF); ++c) {
+    answer("xyz\x04"); // neither lower-case letters nor 0x04 end it here
+    EXPECT_FALSE(exchange.done());
+    for (int c = 0; c < 256; ++c) {
         const bool digit = c >= '0' && c <= '9';
-        EXPECT_EQ(PacketExchange::completesAnswer(c, false), digit || c == 'A') << int(c);
-        EXPECT_EQ(PacketExchange::completesAnswer(c, true), c == 0x04) << int(c);
+        EXPECT_EQ(PacketExchange::completesAnswer(char(c), false), digit || c == 'A') << c;
+        EXPECT_EQ(PacketExchange::completesAnswer(char(c), true), c == 0x04) << c;
     }
 }
 
@@ -122,24 +109,28 @@ TEST_F(Exchange, TheTimeOutDeliversWhatCameAndIsNotRestartedByBytes)
     EXPECT_FALSE(answers[0].empty());
     EXPECT_EQ(answers[0], std::string(answers[0].size(), 'z'));
     EXPECT_FALSE(driver->Connected());
-    EXPECT_TRUE(exchange.done());
 
-    // nothing at all: the handler gets an empty answer
-    exchange.SendPacket("\x01" "01" "x" "\x04");
+    exchange.SendPacket("\x01" "01" "x" "\x04"); // nothing at all: an empty answer
     ASSERT_TRUE(finished.wait(3000));
     EXPECT_EQ(answers.back(), "");
 }
 
 TEST_F(Exchange, APacketWhileBusyIsIgnored)
 {
+    exchange.SetDebugView(true);
+    exchange.SetClearPerPacket(false);
+    QSignalSpy cleared(&exchange, &PacketExchange::debugListsCleared);
+    QSignalSpy sent(&exchange, &PacketExchange::transmitViewUpdate);
     exchange.SendPacket("first");
     exchange.SendPacket("second");
-    EXPECT_EQ(fake->written, "first");
     EXPECT_EQ(exchange.bytesSent(), "first");
     answer("\x04");
-    EXPECT_EQ(answers.size(), 1u);
     exchange.SendPacket("third");
     EXPECT_EQ(fake->written, "firstthird");
+    EXPECT_EQ(answers.size(), 1u);
+    EXPECT_EQ(cleared.count(), 0);
+    ASSERT_EQ(sent.count(), 2); // each packet is shown on its own
+    EXPECT_EQ(sent.at(1).at(0).toByteArray(), QByteArray("third"));
 }
 
 TEST_F(Exchange, APortThatDoesNotOpenIsReportedWithoutAnAnswer)
@@ -147,14 +138,11 @@ TEST_F(Exchange, APortThatDoesNotOpenIsReportedWithoutAnAnswer)
     driver->SetPortName("\\\\.\\COM3");
     fake->refused.insert("open");
     exchange.SendPacket(kPacket);
-    ASSERT_EQ(dialogs.steps().size(), 1);
-    EXPECT_EQ(dialogs.lastText(), "Can not open ComPort :\\\\.\\COM3");
+    EXPECT_EQ(dialogs.texts(), QStringList{"Can not open ComPort :\\\\.\\COM3"});
     EXPECT_TRUE(exchange.done());
-    EXPECT_TRUE(fake->written.empty());
     runPending();
     EXPECT_TRUE(answers.empty());
-    // the next packet tries again
-    fake->refused.clear();
+    fake->refused.clear(); // the next packet tries again
     exchange.SendPacket(kPacket);
     EXPECT_FALSE(exchange.done());
 }
@@ -168,26 +156,9 @@ TEST_F(Exchange, APortThatFailsEndsTheExchangeOnce)
     fake->failPort();
     ASSERT_TRUE(waitUntil([&] { return exchange.done(); }, 2000));
     runPending();
-    EXPECT_EQ(answers, std::vector<std::string>{"\x01\x06"});
+    EXPECT_EQ(answers, Strings{"\x01\x06"});
     EXPECT_FALSE(driver->Connected());
     EXPECT_TRUE(dialogs.steps().isEmpty());
-}
-
-TEST_F(Exchange, DebugListsAreClearedPerPacketUnlessSwitchedOff)
-{
-    QSignalSpy cleared(&exchange, &PacketExchange::debugListsCleared);
-    QSignalSpy shown(&exchange, &PacketExchange::transmitViewUpdate);
-    exchange.SetDebugView(true);
-    exchange.SetClearPerPacket(false);
-    exchange.SendPacket("ab");
-    answer("\x04");
-    exchange.SendPacket("cd");
-    EXPECT_EQ(cleared.count(), 0);
-    // each packet is shown on its own, not with the one before
-    ASSERT_EQ(shown.count(), 2);
-    EXPECT_EQ(shown.at(1).at(0).toByteArray(), QByteArray("cd"));
-    exchange.ClearDebugLists();
-    EXPECT_EQ(cleared.count(), 1);
 }
 
 TEST_F(Exchange, DestroyingTheExchangeMidwayClosesThePort)

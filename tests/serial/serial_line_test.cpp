@@ -93,24 +93,6 @@ TEST(SerialLine, APortThatDoesNotExistGivesTheMessageAndNoAnswer)
     EXPECT_TRUE(line.exchange.done());
 }
 
-TEST(SerialLine, EveryPacketOpensAndClosesThePortAgain)
-{
-    SerialLine line(simOptions());
-    ASSERT_FALSE(line.path.empty());
-    constexpr int kPackets = 20;
-    for (int i = 0; i < kPackets; ++i) {
-        const int packetNr = i == 0 ? 0x40 : i == kPackets - 1 ? 0x80 + i : 0xC0 + i;
-        ASSERT_TRUE(line.transmit(*buildExtendedPacket(1, packetNr, "Text " + std::to_string(i))))
-            << "packet " << i;
-        EXPECT_FALSE(line.driver.Connected());
-        const AnswerParse p = parseExtendedAnswer(line.answers.back(), 1, uint8_t(packetNr));
-        ASSERT_TRUE(p.ok) << "packet " << i << ": " << errorText(p);
-        EXPECT_TRUE(parseAnswerData(p.data).answerOk()) << "packet " << i;
-    }
-    EXPECT_EQ(line.server.packets().size(), size_t(kPackets));
-    EXPECT_TRUE(line.dialogs.steps().isEmpty());
-}
-
 TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnce)
 {
     SerialLine line(simOptions(false, FaultKind::NoAnswer));
