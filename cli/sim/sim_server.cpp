@@ -139,6 +139,20 @@ bool SimServer::waitForPackets(size_t count, int timeoutMs) const
     return m_publishedPackets >= count;
 }
 
+SimServer::WriteStamp SimServer::lastWrite() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lastWrite;
+}
+
+bool SimServer::waitForWrites(size_t count, int timeoutMs) const
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                       [&] { return m_lastWrite.count >= count || !m_running; });
+    return m_lastWrite.count >= count;
+}
+
 void SimServer::run()
 {
     for (;;) {
@@ -236,6 +250,7 @@ bool SimServer::writeDue(int64_t nowMs)
 {
     while (!m_writes.empty() && m_writes.front().dueMs <= nowMs) {
         std::string& bytes = m_writes.front().bytes;
+        const auto started = std::chrono::steady_clock::now();
         // the whole answer in one write, so that it leaves as one piece
         const ssize_t put = bytes.empty() ? 0 : ::write(m_line.fd.get(), bytes.data(), bytes.size());
         if (put < 0) {
@@ -254,6 +269,12 @@ bool SimServer::writeDue(int64_t nowMs)
         if (!bytes.empty())
             return true;
         m_writes.erase(m_writes.begin());
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_lastWrite.count;
+            m_lastWrite.lastStart = started;
+        }
+        m_changed.notify_all();
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include "sim_options.h"
 #include "terminal.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -47,6 +48,17 @@ public:
     // passed; true when the packets came.
     bool waitForPackets(size_t count, int timeoutMs) const;
 
+    // The answer writes that went out completely, and when the last of them began: the
+    // steady clock just before the write that put its final byte on the line. Lets a
+    // client measure how long an answer's end takes to reach it.
+    struct WriteStamp {
+        size_t count = 0;
+        std::chrono::steady_clock::time_point lastStart;
+    };
+    WriteStamp lastWrite() const;
+    // Waits until `count` writes went out completely; true when they did.
+    bool waitForWrites(size_t count, int timeoutMs) const;
+
 private:
     struct PendingWrite {
         int64_t dueMs;
@@ -73,6 +85,7 @@ private:
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
+    WriteStamp m_lastWrite;
     bool m_started = false;
     bool m_running = false;
     std::string m_error;

@@ -138,6 +138,28 @@ TEST(SimServer, SplitAndSlowAnswersArriveAsNamed)
     EXPECT_TRUE(parseExtendedAnswer(client.receive(2000), 1, 0).ok);
 }
 
+TEST(SimServer, StampsWhenTheEndOfEachAnswerLeft)
+{
+    SimOptions split = displays({1});
+    split.fault = FaultKind::Split;
+    split.splitPauseMs = 150;
+    SimServer server(split);
+    const std::string path = server.start();
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(server.lastWrite().count, 0u);
+    PlainTerminalClient client(path);
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_TRUE(client.send(kFontExample));
+    ASSERT_TRUE(parseExtendedAnswer(client.receive(2000), 1, 0).ok);
+    const auto received = std::chrono::steady_clock::now();
+    ASSERT_TRUE(server.waitForWrites(2, 2000));
+    // the stamp belongs to the second part, the one with the end byte
+    const SimServer::WriteStamp stamp = server.lastWrite();
+    EXPECT_EQ(stamp.count, 2u);
+    EXPECT_GE(stamp.lastStart - sent, std::chrono::milliseconds(140));
+    EXPECT_LE(stamp.lastStart, received);
+}
+
 TEST(SimServer, StartsOnceStopsPromptlyAndReportsBadPorts)
 {
     SimServer server(displays({1}));

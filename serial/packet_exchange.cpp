@@ -1,0 +1,113 @@
+#include "serial/packet_exchange.h"
+
+namespace lmx {
+
+namespace {
+
+QByteArray bytesOf(const std::string& s)
+{
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+} // namespace
+
+PacketExchange::PacketExchange(TCommPortDriver& driver, UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_driver(driver), m_dialogs(dialogs)
+{
+    m_timoTimer.setSingleShot(true);
+    m_timoTimer.setTimerType(Qt::PreciseTimer); // the answer never gets less than its time
+    connect(&m_timoTimer, &QTimer::timeout, this, &PacketExchange::Finish);
+}
+
+PacketExchange::~PacketExchange()
+{
+    m_timoTimer.stop();
+    if (m_active)
+        m_driver.Disconnect();
+    m_driver.SetOnReceiveData({});
+    m_driver.SetOnPortFailure({});
+}
+
+bool PacketExchange::completesAnswer(char byte, bool extended)
+{
+    if (extended)
+        return byte == kEndByte;
+    return (byte >= '0' && byte <= '9') || byte == 'A';
+}
+
+void PacketExchange::ClearDebugLists()
+{
+    emit debugListsCleared();
+}
+
+void PacketExchange::SendPacket(const std::string& packet)
+{
+    if (!m_done)
+        return;
+    if (m_clearPerPacket)
+        ClearDebugLists();
+    m_bytesSent.clear();
+    m_sentNotShown.clear();
+    m_receivedNotShown.clear();
+    m_bytesReceived.clear();
+
+    if (!m_driver.Connect()) {
+        m_dialogs.message(QStringLiteral("Can not open ComPort :")
+                              + QString::fromLatin1(m_driver.PortName().data(),
+                                                    static_cast<qsizetype>(m_driver.PortName().size())),
+                          QString(), UserDialogs::Icon::Error);
+        return;
+    }
+    m_active = true;
+    m_driver.SetOnReceiveData(
+        [this](TCommPortDriver*, const char* data, uint32_t size) { ReceiveStep(data, size); });
+    m_driver.SetOnPortFailure([this](TCommPortDriver*) { Finish(); });
+
+    for (const char byte : packet) {
+        m_driver.SendByte(static_cast<uint8_t>(byte)); // a short write shows in the answer
+        emit trafficActivity(kTransmitLed);
+        m_sentNotShown += byte;
+        m_bytesSent += byte;
+    }
+
+    m_done = false;
+    m_timoTimer.start(m_answerTimeoutMs);
+    if (m_debugView)
+        emit transmitViewUpdate(bytesOf(m_sentNotShown));
+}
+
+void PacketExchange::ReceiveStep(const char* data, uint32_t size)
+{
+    if (!m_active)
+        return;
+    emit trafficActivity(kReceiveLed);
+    bool complete = false;
+    for (uint32_t i = 0; i < size; ++i) {
+        m_bytesReceived += data[i];
+        m_receivedNotShown += data[i];
+        if (completesAnswer(data[i], m_extended))
+            complete = true;
+    }
+    if (m_debugView) {
+        emit receiveViewUpdate(bytesOf(m_receivedNotShown));
+        m_receivedNotShown.clear();
+    }
+    if (complete)
+        Finish();
+}
+
+void PacketExchange::Finish()
+{
+    // Completion, time-out and a failed port all end here, once per exchange.
+    if (!m_active)
+        return;
+    m_active = false;
+    m_timoTimer.stop();
+    m_driver.Disconnect();
+    if (m_answerHandler)
+        m_answerHandler(m_bytesReceived);
+    m_done = true;
+    emit finished();
+}
+
+} // namespace lmx

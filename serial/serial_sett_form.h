@@ -1,0 +1,60 @@
+#pragma once
+// The serial settings dialog: port name and baud rate can be changed, the frame format and
+// flow control are shown fixed. OK checks and stores into the record; the dialog never
+// touches the port (the caller applies the record).
+
+#include "files/settings.h"
+#include "serial/user_dialogs.h"
+
+#include <QDialog>
+#include <QStringList>
+
+class QComboBox;
+class QPushButton;
+class QTabWidget;
+
+namespace lmx {
+
+class TSerialSettForm : public QDialog {
+    Q_OBJECT
+
+public:
+    // systemPorts: what the port box offers after \\.\COM1 .. \\.\COM16.
+    TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs, const QStringList& systemPorts,
+                    QWidget* parent = nullptr);
+    TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    // The serial ports the system reports.
+    static QStringList systemSerialPorts();
+
+    QTabWidget* PageControl() const { return m_pages; }
+    QComboBox* PortComboBox() const { return m_port; }
+    QComboBox* BaudRateComboBox() const { return m_baudRate; }
+    QComboBox* DataBitsComboBox() const { return m_dataBits; }
+    QComboBox* ParityComboBox() const { return m_parity; }
+    QComboBox* StopBitsComboBox() const { return m_stopBits; }
+    QComboBox* HwFlowComboBox() const { return m_hwFlow; }
+    QComboBox* SwFlowComboBox() const { return m_swFlow; }
+    QComboBox* DTRControlComboBox() const { return m_dtrControl; }
+    QPushButton* OkButton() const { return m_ok; }
+    QPushButton* CancelButton() const { return m_cancel; }
+
+    void OkButtonClick();
+
+private:
+    TSerialSettings& m_record;
+    UserDialogs& m_dialogs;
+    QTabWidget* m_pages = nullptr;
+    QComboBox* m_port = nullptr;
+    QComboBox* m_baudRate = nullptr;
+    QComboBox* m_dataBits = nullptr;
+    QComboBox* m_parity = nullptr;
+    QComboBox* m_stopBits = nullptr;
+    QComboBox* m_hwFlow = nullptr;
+    QComboBox* m_swFlow = nullptr;
+    QComboBox* m_dtrControl = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+};
+
+} // namespace lmx

@@ -1,0 +1,60 @@
+#include "serial/serial_settings_apply.h"
+
+#include <algorithm>
+
+namespace lmx {
+
+void applySerialSettingsToDriver(TSerialSettings& record, TCommPortDriver& driver)
+{
+    const SerialLineSetup setup = applySerialSettings(record);
+    driver.SetPortName(setup.portName);
+    // -1 becomes 4294967295, as an unsigned rate: no port opens with it.
+    driver.SetBaudRateValue(static_cast<uint32_t>(setup.baudRate));
+    driver.SetDataBits(static_cast<TDataBits>(setup.dataBits));
+    driver.SetParity(static_cast<TParity>(setup.parity));
+    driver.SetStopBits(static_cast<TStopBits>(setup.stopBits));
+    driver.SetHwFlow(static_cast<THwFlowControl>(setup.hwFlow));
+    driver.SetSwFlow(static_cast<TSwFlowControl>(setup.swFlow));
+    driver.SetEnableDTROnOpen(setup.enableDtrOnOpen);
+}
+
+SerialEntryError checkSerialEntry(const std::string& portText, const std::string& baudText)
+{
+    if (trimmedBlanks(portText).empty())
+        return SerialEntryError::PortName;
+    const long long rate = baudRateOf(baudText);
+    if (rate < kMinBaudRateEntry || rate > kMaxBaudRateEntry)
+        return SerialEntryError::BaudRate;
+    return SerialEntryError::None;
+}
+
+std::string serialEntryErrorText(SerialEntryError error)
+{
+    switch (error) {
+    case SerialEntryError::PortName: return "Please, enter a valid port name.";
+    case SerialEntryError::BaudRate: return "Please, enter a valid baud rate.";
+    case SerialEntryError::None: break;
+    }
+    return {};
+}
+
+std::vector<std::string> portBoxItems(const std::vector<std::string>& systemPorts)
+{
+    std::vector<std::string> items;
+    for (int n = 1; n <= 16; ++n)
+        items.push_back("\\\\.\\COM" + std::to_string(n));
+    for (const std::string& port : systemPorts)
+        if (!port.empty() && std::find(items.begin(), items.end(), port) == items.end())
+            items.push_back(port);
+    return items;
+}
+
+const std::vector<std::string>& baudRateBoxItems()
+{
+    static const std::vector<std::string> items = {
+        "110",   "300",   "600",    "1200",   "2400",   "4800",   "9600",   "14400",  "19200",
+        "38400", "56000", "57600",  "115200", "128000", "230400", "256000", "460800", "921600"};
+    return items;
+}
+
+} // namespace lmx

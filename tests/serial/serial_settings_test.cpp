@@ -1,0 +1,96 @@
+// The serial settings record on the driver, the settings dialog's checks, the port names and
+// the lines of the serial debug view.
+#include "serial_test_support.h"
+
+#include "serial/debug_view_lines.h"
+#include "serial/serial_settings_apply.h"
+
+#include <gtest/gtest.h>
+
+using namespace lmx;
+using namespace serialtest;
+
+TEST(SerialSettingsApply, PortAndRateFollowTheRecordAndTheFrameIsFixed)
+{
+    FakeDriver d;
+    TSerialSettings record;
+    record.PortName = "  /dev/ttyUSB0 ";
+    record.Baudrate = "230400";
+    record.DataBits = 1; // as a hand-edited settings file might hold
+    record.Parity = 2;
+    record.StopBits = 2;
+    record.HwFlow = 2;
+    record.SwFlow = 1;
+    record.DTRCtrl = 1;
+    d.driver->SetEnableDTROnOpen(false);
+    applySerialSettingsToDriver(record, *d.driver);
+
+    EXPECT_EQ(d.driver->PortName(), "/dev/ttyUSB0");
+    EXPECT_EQ(d.driver->BaudRate(), brCustom);
+    EXPECT_EQ(d.driver->BaudRateValue(), 230400u);
+    const LineSettings s = d.driver->CurrentLineSettings();
+    EXPECT_TRUE(s.byteSize == 8 && s.parity == ptNONE && s.stopBits == sb1BITS);
+    EXPECT_TRUE(s.rtsOn && s.dtrOn && !s.rtsHandshake && !s.xonXoffInput);
+    // the record holds the fixed values too, so the next save writes them
+    TSerialSettings fixed;
+    fixed.PortName = record.PortName; // the text stays as typed
+    fixed.Baudrate = record.Baudrate;
+    EXPECT_TRUE(record == fixed);
+
+    record.Baudrate = "fast";
+    applySerialSettingsToDriver(record, *d.driver);
+    EXPECT_EQ(d.driver->BaudRateValue(), 4294967295u);
+    d.fake->refused.insert("applyLineSettings"); // what a port does with that rate
+    EXPECT_FALSE(d.driver->Connect());
+}
+
+TEST(SerialEntry, PortNameAndBaudRateChecks)
+{
+    EXPECT_EQ(checkSerialEntry("\\\\.\\COM1", "19200"), SerialEntryError::None);
+    EXPECT_EQ(checkSerialEntry("   ", "19200"), SerialEntryError::PortName);
+    EXPECT_EQ(checkSerialEntry("", "abc"), SerialEntryError::PortName); // the port first
+    for (const char* ok : {"110", "921600", "230400", " 9600 "})
+        EXPECT_EQ(checkSerialEntry("/dev/ttyS0", ok), SerialEntryError::None) << ok;
+    for (const char* bad : {"109", "921601", "abc", "", "96 00", "-9600", "99999999999"})
+        EXPECT_EQ(checkSerialEntry("/dev/ttyS0", bad), SerialEntryError::BaudRate) << bad;
+    EXPECT_EQ(serialEntryErrorText(SerialEntryError::PortName), "Please, enter a valid port name.");
+    EXPECT_EQ(serialEntryErrorText(SerialEntryError::BaudRate), "Please, enter a valid baud rate.");
+}
+
+TEST(SerialEntry, PortBoxListsTheSixteenComNamesThenTheSystemsPorts)
+{
+    const auto items = portBoxItems({"/dev/ttyS0", "\\\\.\\COM3", "/dev/ttyUSB0", ""});
+    ASSERT_EQ(items.size(), 18u);
+    EXPECT_EQ(items.front(), "\\\\.\\COM1");
+    EXPECT_EQ(items[15], "\\\\.\\COM16");
+    EXPECT_EQ(items[16], "/dev/ttyS0");
+    EXPECT_EQ(items[17], "/dev/ttyUSB0");
+    EXPECT_EQ(baudRateBoxItems().size(), 18u);
+    EXPECT_EQ(baudRateBoxItems()[14], "230400");
+}
+
+TEST(DevicePath, WindowsNamesMapToTheStandardPorts)
+{
+    EXPECT_EQ(devicePathOf("\\\\.\\COM1"), "/dev/ttyS0");
+    EXPECT_EQ(devicePathOf("\\\\.\\COM12"), "/dev/ttyS11");
+    EXPECT_EQ(devicePathOf("\\\\.\\com3"), "/dev/ttyS2");
+    for (const char* same : {"/dev/ttyUSB0", "/dev/pts/7", "COM3", "\\\\.\\COM0", "\\\\.\\COM",
+                             "\\\\.\\COMx", "\\\\.\\COM1x", "\\\\.\\COM12345", "ttyS0", ""})
+        EXPECT_EQ(devicePathOf(same), same) << same;
+}
+
+TEST(DebugViewLines, EightBytesALineInHexAndAsCharacters)
+{
+    const auto lines = debugViewLines("\x01\x05" "01FE0003" "\x1B");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].hex, "01 05 30 31 46 45 30 30 ");
+    EXPECT_EQ(lines[0].chars, "\x01 \x05 0 1 F E 0 0 ");
+    EXPECT_EQ(lines[1].hex, "30 33 1B ");
+
+    EXPECT_TRUE(debugViewLines("").empty());
+    EXPECT_EQ(debugViewLines("12345678").size(), 1u);
+    const auto breaks = debugViewLines(std::string("\r\n\0\xFF", 4));
+    ASSERT_EQ(breaks.size(), 1u);
+    EXPECT_EQ(breaks[0].hex, "0D 0A 00 FF ");
+    EXPECT_EQ(breaks[0].chars, std::string("\xAC \xAC \0 \xFF ", 8));
+}
