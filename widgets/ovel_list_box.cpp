@@ -274,7 +274,11 @@ void TOvelListBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TOvelListBox::wheelEvent(QWheelEvent* event)
 {
+    // The wheel scrolls through the scroll bar; one turn is reported once.
+    m_inWheel = true;
     QListView::wheelEvent(event);
+    m_inWheel = false;
+    m_userScroll = false;
     emit OnScroll(this);
 }
 
@@ -286,7 +290,7 @@ void TOvelListBox::scrollBarAction(int)
 
 void TOvelListBox::scrollBarMoved()
 {
-    if (!m_userScroll)
+    if (!m_userScroll || m_inWheel)
         return;
     m_userScroll = false;
     emit OnScroll(this);

@@ -144,5 +144,6 @@ private:
     bool m_pressFiltered = false;
     bool m_dragged = false;
     bool m_userScroll = false;
+    bool m_inWheel = false;
     std::function<bool(int)> m_dropFilter;
 };
