@@ -161,10 +161,16 @@ void CommandEditor::bringIntoStep()
 void CommandEditor::settled()
 {
     m_sync->pushToView();
-    if (m_box.list().cursor() >= 0 && m_commandBox->isVisible())
-        m_commandBox->scrollTo(m_model->index(m_box.list().cursor()));
-    bringIntoStep();
     updateActions();
+    // Bringing the boxes into step lays the lines out; once after a run of changes is enough
+    // (a reader adding thousands of lines one by one settles after each).
+    if (!m_stepPending) {
+        m_stepPending = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_stepPending = false;
+            bringIntoStep();
+        }, Qt::QueuedConnection);
+    }
 }
 
 void CommandEditor::clicked()

@@ -84,4 +84,5 @@ private:
     bool m_focused = false;
     bool m_extendedLmx = true;
     bool m_inStep = false;
+    bool m_stepPending = false;
 };
