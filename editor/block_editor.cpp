@@ -17,19 +17,20 @@ bool contains(std::string_view text, std::string_view tag)
     return text.find(tag) != std::string_view::npos;
 }
 
-bool& selectedFlag(BlockState& s, lmx::BlockKind kind)
+// The ...BlockSelected flag of a kind.
+bool BlockState::*selectedFlag(lmx::BlockKind kind)
 {
     switch (kind) {
     case lmx::BlockKind::Display:
-        return s.DisplayBlockSelected;
+        return &BlockState::DisplayBlockSelected;
     case lmx::BlockKind::Message:
-        return s.MessageBlockSelected;
+        return &BlockState::MessageBlockSelected;
     case lmx::BlockKind::Page:
-        return s.PageBlockSelected;
+        return &BlockState::PageBlockSelected;
     case lmx::BlockKind::Line:
         break;
     }
-    return s.LineBlockSelected;
+    return &BlockState::LineBlockSelected;
 }
 
 } // namespace
@@ -118,7 +119,7 @@ void BlockEditor::SelectBlock()
             const bool found = row <= lastRow;
             list.selectRange(cursor, found ? row : lastRow);
             if (found)
-                selectedFlag(s, kind) = true;
+                s.*selectedFlag(kind) = true;
             unmatched |= !found;
         }
         if (contains(text, info.endTag)) {
@@ -128,7 +129,7 @@ void BlockEditor::SelectBlock()
             const bool found = row >= 0;
             list.selectRange(found ? row : 0, cursor);
             if (found)
-                selectedFlag(s, kind) = true;
+                s.*selectedFlag(kind) = true;
             unmatched |= !found;
         }
     }
@@ -163,11 +164,10 @@ void BlockEditor::DeleteLines(DeleteForm form)
     bool lowered = false;
 
     // The end line is never removed, whatever the selection holds.
-    const int endRow = list.count() - 1;
-    const bool endLast = list.line(endRow).commandLine() == lmx::kEndMarker;
     auto removeRange = [&](int from, int to) {
-        if (endLast)
-            to = std::min(to, endRow - 1);
+        const int lastRow = list.count() - 1;
+        if (to >= lastRow && list.line(lastRow).commandLine() == lmx::kEndMarker)
+            to = lastRow - 1;
         list.remove(from, to);
     };
 
@@ -178,7 +178,7 @@ void BlockEditor::DeleteLines(DeleteForm form)
         break;
     case DeleteForm::MarkersOnly:
         m_box.clipboard().clear();
-        if (first < list.count() && last - 1 != first) {
+        if (first < last && last - 1 != first) {
             list.shiftIndents(first, last, -8, false);
             lowered = true;
             removeRange(last, last);
@@ -203,10 +203,30 @@ void BlockEditor::DeleteLines(DeleteForm form)
         m_box.SetChanged(true);
 }
 
+bool BlockEditor::selectionIsWholeBlock() const
+{
+    const CommandList& list = m_box.list();
+    const auto [first, last] = list.selectedRange();
+    if (first >= last || list.selectedCount() != last - first + 1)
+        return false;
+    const BlockState& s = m_box.blockState();
+    for (lmx::BlockKind kind : kKinds) {
+        const lmx::BlockInfo& info = lmx::blockInfo(kind);
+        if (s.*selectedFlag(kind) && contains(list.line(first).displayText, info.startTag)
+            && contains(list.line(last).displayText, info.endTag))
+            return true;
+    }
+    return false;
+}
+
 void BlockEditor::deleteSelection()
 {
     CommandList::Batch batch(m_box.list());
-    if (m_box.blockState().BlockSelected) {
+    if (m_box.blockState().BlockSelected && !selectionIsWholeBlock()) {
+        // The lines selected are no longer the block that was selected (a line was edited,
+        // inserted or clicked since): deleting its markers would take other lines.
+        m_dialogs.beep();
+    } else if (m_box.blockState().BlockSelected) {
         switch (m_dialogs.askYesNoCancel(QStringLiteral("Delete whole Block ??"), QString(),
                                          UserDialogs::Icon::Question)) {
         case UserDialogs::Answer::Yes:

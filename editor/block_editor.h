@@ -45,8 +45,12 @@ public:
     void DeleteLines(DeleteForm form);
     // The Delete Block actions and Cut: with a whole block selected asks "Delete whole
     // Block ??" (Yes: with its content, No: the markers only, Cancel: nothing), otherwise
-    // deletes the selected lines.
+    // deletes the selected lines. A block flag whose block is no longer what is selected
+    // deletes nothing (and beeps).
     void deleteSelection();
+    // The selection is still the whole block the block flags name: contiguous, from a start
+    // marker to the end marker of a selected kind.
+    bool selectionIsWholeBlock() const;
     // Delete Single: the selected lines (or the cursor line) without a question.
     void DeleteSingle();
     // Clear window: asks first; Yes leaves the end line alone. True when cleared.

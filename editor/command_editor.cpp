@@ -9,6 +9,9 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 void styleList(TOvelListBox* box, const QFont& font, const QColor& colour)
@@ -91,6 +94,7 @@ void CommandEditor::setUpViews(QWidget* parent)
     m_commandBox->installEventFilter(this);
 
     m_commandBox->setLineDragEnabled(true);
+    connect(m_commandBox, &TOvelListBox::dragStarting, this, &CommandEditor::dragStarting);
     m_commandBox->setDropFilter([this](int row) { return m_clipboard.dropAllowedAt(row); });
     connect(m_commandBox, &TOvelListBox::linesDropped, this,
             [this](int row) { run([&] { m_clipboard.Drop(row); }); });
@@ -187,6 +191,22 @@ void CommandEditor::doubleClicked(int, Qt::KeyboardModifiers modifiers)
         run([this] { m_blocks.SelectBlock(); });
     else if (m_data.canEditData())
         run([this] { m_data.EditData(); });
+}
+
+void CommandEditor::dragStarting()
+{
+    // A drag that starts on an unselected line selected it with its press: that is a click.
+    // A drag of lines already selected (a whole block) keeps the block selection's flags.
+    std::vector<int> before;
+    for (int i = 0; i < m_box.list().count(); ++i)
+        if (m_box.list().isSelected(i))
+            before.push_back(i);
+    std::vector<int> now;
+    for (const QModelIndex& index : m_selection->selectedIndexes())
+        now.push_back(index.row());
+    std::sort(now.begin(), now.end());
+    if (now != before)
+        clicked();
 }
 
 void CommandEditor::focusLost()

@@ -66,6 +66,7 @@ private:
     void clicked();
     void doubleClicked(int row, Qt::KeyboardModifiers modifiers);
     void focusLost();
+    void dragStarting();
     void showPopup(const QPoint& pos);
     // Runs an editing operation and refreshes the enabling afterwards.
     template <class F>

@@ -341,6 +341,7 @@ int TOvelListBox::dropRow(const QPoint& pos) const
 void TOvelListBox::startDrag(Qt::DropActions)
 {
     m_dragged = true;
+    emit dragStarting();
     auto* drag = new QDrag(this);
     drag->setMimeData(dragMimeData());
     drag->exec(Qt::MoveAction, Qt::MoveAction);

@@ -96,6 +96,9 @@ signals:
     // Focus went to another control of the window (not to a pop-up menu or another window).
     void focusLost();
     void linesDropped(int row);
+    // A drag of the selected lines begins (the press that started it may have selected a
+    // line of its own).
+    void dragStarting();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

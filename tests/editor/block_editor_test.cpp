@@ -277,3 +277,28 @@ TEST(BlockEditing, RenumberingAStartLineReplacesOnlyThatLine)
     EXPECT_FALSE(r.data.EditData());
     EXPECT_EQ(r.params.askValueCalls().back().currentText, "");
 }
+
+TEST(BlockEditing, ABlockFlagWhoseSelectionChangedSinceDeletesNothing)
+{
+    // The flags outlive the selection: focus loss deselects, an edit selects its own line.
+    EditorRig r;
+    displayWithTwoLines(r);
+    r.shiftDoubleClick(r.row("EOT"));
+    r.list().deselectAll();
+    ASSERT_TRUE(editrules::canDeleteBlock(BlockKind::Display, r.state()));
+    r.blocks.deleteSelection();
+    EXPECT_EQ(r.list().count(), 5);
+    EXPECT_EQ(r.user.beeps(), 1);
+    EXPECT_TRUE(r.user.steps().isEmpty());
+    EXPECT_FALSE(r.state().BlockSelected);
+
+    r.shiftDoubleClick(r.row("EOT"));
+    r.list().setCursor(2);
+    r.params.setNextReply(ScriptedParameterDialogs::type({"B"}));
+    ASSERT_TRUE(r.data.EditData());
+    ASSERT_TRUE(r.state().DisplayBlockSelected);
+    r.user.setNextAnswer(Answer::No);
+    r.clip.Cut();
+    EXPECT_EQ(r.texts(), Texts({"SOT '01'", "'a'", "'B'", "EOT", "<End>"}));
+    EXPECT_EQ(r.user.pendingAnswers(), 1);
+}

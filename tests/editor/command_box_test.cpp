@@ -182,19 +182,3 @@ TEST(CommandBox, ClearCommandBoxSnapshotsResetsFlagsAndEmptiesTheList)
     EXPECT_EQ(r.box.IndentForInsert(), 2);
 }
 
-TEST(CommandBox, UpdateSelectionFlagsEndsABlockSelection)
-{
-    EditorRig r;
-    r.insertBlock(BlockKind::Display);
-    r.click(1);
-    r.insertText("x");
-    r.shiftDoubleClick(r.row("EOT"));
-    ASSERT_TRUE(r.state().DisplayBlockSelected);
-    r.click(1);
-    EXPECT_FALSE(r.state().DisplayBlockSelected || r.state().BlockSelected
-                 || r.state().LinesSelected);
-    EXPECT_FALSE(r.state().OnBlockCommand);
-    EXPECT_TRUE(r.state().InDisplayBlock);
-    r.click(0);
-    EXPECT_TRUE(r.state().OnBlockCommand);
-}

@@ -85,16 +85,7 @@ TEST_F(CommandEditorViews, ANewListShowsTheEndLineInBothBoxes)
     EXPECT_EQ(shown(editor.commandBox(), 0), "<End>");
     EXPECT_EQ(shown(editor.hexBox(), 0), "<End>");
     EXPECT_EQ(editor.commandBox()->selectionModel(), editor.hexBox()->selectionModel());
-
-    for (TOvelListBox* v : {editor.commandBox(), editor.hexBox()}) {
-        EXPECT_FALSE(v->ShowNumbers());
-        EXPECT_FALSE(v->DrawLines());
-        EXPECT_EQ(v->backgroundColor(), QColor(Qt::white));
-        EXPECT_EQ(v->font().pointSize(), 8);
-    }
     EXPECT_EQ(editor.hexBox()->font().family(), "Arial");
-    EXPECT_EQ(editor.commandBox()->font().family(), "Times New Roman");
-    EXPECT_EQ(editor.commandBox()->FontColor(), QColor(Qt::red));
 }
 
 TEST_F(CommandEditorViews, EveryChangeReachesTheModelAsRowSignals)
@@ -269,6 +260,25 @@ TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
     EXPECT_EQ(shown(editor.commandBox(), 2), "'line 0'");
     EXPECT_EQ(shown(editor.hexBox(), 2), "6C 69 6E 65 ");
     EXPECT_EQ(viewSelection(), Rows({2}));
+
+    // A drag that starts with a press on another line moves that line.
+    QTest::mousePress(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      centreOf(editor.commandBox(), 0));
+    emit editor.commandBox()->dragStarting();
+    QApplication::sendEvent(editor.commandBox()->viewport(), &enter);
+    QDropEvent dropUp(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(),
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.commandBox()->viewport(), &dropUp);
+    EXPECT_EQ(shown(editor.commandBox(), 2), "'line 1'");
+    QTest::mouseRelease(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                        centreOf(editor.commandBox(), 2));
+
+    // A whole block dragged from one of its lines keeps its block flags.
+    list().deselectAll();
+    list().selectRange(0, 1);
+    box().blockState().LinesSelected = true;
+    emit editor.commandBox()->dragStarting();
+    EXPECT_TRUE(box().blockState().LinesSelected);
 
     // The end line refuses to be dragged.
     click(editor.commandBox(), 4);

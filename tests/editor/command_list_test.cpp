@@ -91,27 +91,6 @@ TEST(CommandList, CursorKeepsItsIndexOnInsertAndFollowsItsLineOnRemove)
     EXPECT_EQ(list.cursor(), -1);
 }
 
-TEST(CommandList, MovesCarryTheSelectedStateAndReportPairedSignals)
-{
-    CommandList list;
-    list.insert(0, linesOf({"a", "b", "c", "d"}));
-    Recorder rec;
-    list.setObserver(&rec);
-    list.setSelected(0, true);
-    list.move(0, 3);
-    EXPECT_EQ(textsOf(list), std::vector<std::string>({"b", "c", "d", "a"}));
-    EXPECT_TRUE(list.isSelected(3));
-    EXPECT_FALSE(list.isSelected(0));
-    list.move(3, 1);
-    EXPECT_EQ(textsOf(list), std::vector<std::string>({"b", "a", "c", "d"}));
-    EXPECT_TRUE(list.isSelected(1));
-    list.move(1, 1); // no move, no report
-    list.move(1, 9);
-    EXPECT_EQ(rec.events, std::vector<std::string>({"settled", "move 0-3", "settled", "move 3-1",
-                                                     "settled"}));
-    EXPECT_EQ(rec.open, 0);
-}
-
 TEST(CommandList, ABatchReportsRowsAsTheyChangeAndSettlesOnce)
 {
     CommandList list;
