@@ -9,7 +9,7 @@
 #include <array>
 
 CommandBoxActions::CommandBoxActions(QWidget* owner)
-    : QObject(owner), m_owner(owner), m_menu(new QMenu(owner))
+    : QObject(owner), m_menu(new QMenu(owner))
 {
     DoCommandBoxClear = make(QStringLiteral("Clear Command&Box"), QKeySequence(Qt::CTRL | Qt::Key_B));
     DoCutText = make(QStringLiteral("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));

@@ -72,7 +72,6 @@ public:
 private:
     QAction* make(const QString& caption, const QKeySequence& shortcut = QKeySequence());
 
-    QWidget* m_owner;
     QMenu* m_menu;
     QMenu* m_insertMenu;
     QMenu* m_deleteMenu;

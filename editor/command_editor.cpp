@@ -57,9 +57,14 @@ CommandEditor::CommandEditor(UserDialogs& dialogs, ParameterDialogs& parameters,
 CommandEditor::~CommandEditor()
 {
     m_box.setTitleHandler(nullptr);
-    // The views go before the model they show.
-    delete m_commandBox.data();
-    delete m_hexBox.data();
+    // The views go before the model they show, and tell this object nothing while they go.
+    for (TOvelListBox* view : {m_commandBox.data(), m_hexBox.data()}) {
+        if (!view)
+            continue;
+        view->removeEventFilter(this);
+        view->disconnect(this);
+        delete view;
+    }
 }
 
 void CommandEditor::setUpViews(QWidget* parent)
@@ -91,6 +96,7 @@ void CommandEditor::setUpViews(QWidget* parent)
     }
     connect(m_commandBox, &TOvelListBox::lineDoubleClicked, this, &CommandEditor::doubleClicked);
     connect(m_commandBox, &TOvelListBox::focusLost, this, &CommandEditor::focusLost);
+    m_commandBoxObject = m_commandBox;
     m_commandBox->installEventFilter(this);
 
     m_commandBox->setLineDragEnabled(true);
@@ -218,7 +224,8 @@ void CommandEditor::focusLost()
 
 bool CommandEditor::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_commandBox && event->type() == QEvent::FocusIn) {
+    // A plain pointer comparison: events also arrive while the box is being destroyed.
+    if (watched == m_commandBoxObject && event->type() == QEvent::FocusIn) {
         m_focused = true;
         updateActions();
     }

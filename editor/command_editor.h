@@ -81,6 +81,7 @@ private:
     std::unique_ptr<CommandSelectionSync> m_sync;
     QPointer<TOvelListBox> m_commandBox;
     QPointer<TOvelListBox> m_hexBox;
+    const QObject* m_commandBoxObject = nullptr;
     CommandBoxActions* m_actions = nullptr;
     bool m_focused = false;
     bool m_extendedLmx = true;

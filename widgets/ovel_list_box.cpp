@@ -150,7 +150,6 @@ TOvelListBox::Metrics TOvelListBox::metricsOf(const QFont& font) const
 void TOvelListBox::remeasure()
 {
     const TOvelListDelegate::Metrics m = m_delegate->metricsOf(font());
-    m_averageCharWidth = m.averageCharWidth;
     m_lineHeight = m.lineHeight;
     m_fontChanged = false;
     m_wrapWidth = wrapWidthFor(font(), 0);

@@ -138,7 +138,6 @@ private:
     int m_lineNrWidth = 30;
     int m_wrapWidth = 0;
     int m_lineHeight = 0;
-    double m_averageCharWidth = 1.0;
     bool m_fontChanged = true;
     bool m_allowRangeSelect = false;
     bool m_allowExtSelect = false;
