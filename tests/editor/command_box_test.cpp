@@ -1,0 +1,184 @@
+#include "command_box_support.h"
+
+#include "editor/edit_rules.h"
+
+#include <gtest/gtest.h>
+
+using lmx::BlockKind;
+
+TEST(CommandBox, NewListIsTheEndLineAloneUnchangedAndUntitled)
+{
+    EditorRig r;
+    ASSERT_EQ(r.texts(), Texts({"<End>"}));
+    EXPECT_EQ(r.list().line(0).commandLine(), "<End>");
+    EXPECT_EQ(r.list().cursor(), 0);
+    EXPECT_TRUE(r.state().OnBlockCommand);
+    EXPECT_FALSE(r.box.changed());
+    EXPECT_EQ(r.box.title(), "NEWFILE.LMX  Orvanta");
+    EXPECT_TRUE(r.box.undoSnapshot().empty());
+}
+
+TEST(CommandBox, DisplayBlockAtTheEndLineGoesInFrontWithCursorOnItsStart)
+{
+    EditorRig r;
+    ASSERT_TRUE(r.insertBlock(BlockKind::Display));
+    EXPECT_EQ(r.texts(), Texts({"SOT '01'", "EOT", "<End>"}));
+    EXPECT_EQ(r.indents(), Indents({2, 2, 2}));
+    EXPECT_EQ(r.list().cursor(), 0);
+    EXPECT_EQ(r.list().line(0).commandLine(), "\x01" "01");
+    EXPECT_EQ(r.list().line(1).commandLine(), "\x04");
+
+    const TLBItem& sot = r.list().line(0).item;
+    EXPECT_EQ(sot.fontColour, 0xFF0000u);
+    EXPECT_EQ(sot.backgroundColour, 0xFFFFFFu);
+    EXPECT_EQ(sot.fontName, "MS Sans Serif");
+    EXPECT_TRUE(r.box.changed());
+    EXPECT_EQ(r.box.title(), "NEWFILE.LMX  Orvanta *");
+}
+
+TEST(CommandBox, LineAtTheEndMarkerGoesIntoTheBlockAndAtTheStartMarkerInFrontOfIt)
+{
+    EditorRig r;
+    r.insertBlock(BlockKind::Display);
+    r.click(1); // EOT
+    r.insertText("inside");
+    EXPECT_EQ(r.texts(), Texts({"SOT '01'", "'inside'", "EOT", "<End>"}));
+    EXPECT_EQ(r.list().line(1).item.indent, 10);
+    EXPECT_EQ(r.list().cursor(), 1);
+
+    // A second insertion at once lands above the first.
+    r.insertText("above");
+    EXPECT_EQ(r.list().line(1).displayText, "'above'");
+    EXPECT_EQ(r.list().line(2).displayText, "'inside'");
+
+    r.click(0); // SOT: outside its own block
+    EXPECT_FALSE(r.state().InDisplayBlock);
+    r.insertText("before");
+    EXPECT_EQ(r.list().line(0).displayText, "'before'");
+    EXPECT_EQ(r.list().line(0).item.indent, 2);
+    EXPECT_EQ(r.list().line(0).item.fontColour, 0x942578u);
+}
+
+TEST(CommandBox, FourNestedBlocksSetEveryFlagAndIndentAtTheInnermostEnd)
+{
+    EditorRig r;
+    r.nestAllFour();
+    EXPECT_EQ(r.texts(), Texts({"SOT '01'", "STX '01'", "SOP '01'", "SOL '01'", "EOL", "EOP",
+                                "ETX", "EOT", "<End>"}));
+    EXPECT_EQ(r.indents(), Indents({2, 10, 18, 26, 26, 18, 10, 2, 2}));
+    r.click(r.row("EOL"));
+    const BlockState& s = r.state();
+    EXPECT_TRUE(s.InDisplayBlock && s.InMessageBlock && s.InPageBlock && s.InLineBlock);
+    EXPECT_EQ(r.box.IndentForInsert(), 34);
+
+    // Each kind keeps the colour of its markers.
+    EXPECT_EQ(r.list().line(1).item.fontColour, 0x3CAAFBu);
+    EXPECT_EQ(r.list().line(2).item.fontColour, 0x05C97Au);
+    EXPECT_EQ(r.list().line(3).item.fontColour, 0xC89806u);
+}
+
+TEST(CommandBox, TagsAreFoundAnywhereInADisplayTextAndTheScanDirectionDecidesTies)
+{
+    EditorRig r;
+    EXPECT_TRUE(CommandBox::IsBlockCommand("'CONSOLE'")); // contains SOL
+    EXPECT_TRUE(CommandBox::IsBlockCommand("<End>"));
+    EXPECT_TRUE(CommandBox::IsBlockCommand("SOT '01'"));
+    EXPECT_FALSE(CommandBox::IsBlockCommand("ESC Font '1'"));
+    EXPECT_FALSE(editrules::canDeleteSingle("'CONSOLE'"));
+
+    // 'CONSOLE' opens a line block for the scan, EOL closes it.
+    r.box.newFile();
+    r.list().clear();
+    r.box.addLine("'CONSOLE'", "CONSOLE", 2);
+    r.box.addLine("'a'", "a", 2);
+    r.box.addLine("EOL", "\x0D", 2);
+    r.box.addEndLine();
+    r.click(1);
+    EXPECT_TRUE(r.state().InLineBlock);
+    EXPECT_TRUE(r.box.IsInBlock("SOL", "EOL"));
+
+    // Scanning up, a line holding both tags counts as the end: outside.
+    r.list().setEntry(0, "'SOL EOL'", "x");
+    EXPECT_FALSE(r.box.IsInBlock("SOL", "EOL"));
+    // Scanning down, a line holding both tags counts as a start: outside.
+    r.list().setEntry(0, "'SOL'", "x");
+    r.list().setEntry(2, "'EOL SOL'", "x");
+    EXPECT_FALSE(r.box.IsInBlock("SOL", "EOL"));
+}
+
+TEST(CommandBox, LongLinesAreCutTo1333CharactersByBothPrimitives)
+{
+    EditorRig r;
+    const std::string longText(1334, 'x');
+    const std::string longBytes(1400, 'y');
+    r.box.InsertCommandLine(longText, longBytes);
+    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
+    EXPECT_EQ(r.list().line(0).commandLine().size(), 1333u);
+
+    r.box.ReplaceCommandLine(std::string(1333, 'z'), longBytes);
+    EXPECT_EQ(r.list().line(0).displayText, std::string(1333, 'z'));
+    EXPECT_EQ(r.list().line(0).commandLine().size(), 1400u); // 3 x 1333 - 1 = 3998: not cut
+    r.box.ReplaceCommandLine(std::string(5000, 'w'), "ab");
+    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
+    EXPECT_EQ(r.list().line(0).commandLine(), "ab");
+}
+
+TEST(CommandBox, ReplaceKeepsColourAndIndentAndTakesAnUndoSnapshot)
+{
+    EditorRig r;
+    r.insertBlock(BlockKind::Display);
+    r.click(1);
+    r.insertText("hello");
+    r.click(1);
+    const TLBItem before = r.list().line(1).item;
+    r.box.ReplaceCommandLine("SOT '05'", "\x01" "05"); // a text that would choose red
+    EXPECT_EQ(r.list().line(1).displayText, "SOT '05'");
+    EXPECT_EQ(r.list().line(1).item.fontColour, before.fontColour);
+    EXPECT_EQ(r.list().line(1).item.indent, 10);
+    EXPECT_EQ(r.box.undoSnapshot()[1].displayText, "'hello'");
+    EXPECT_EQ(r.list().count(), 4);
+}
+
+TEST(CommandBox, ChangedFlagAndTitleFollowEditsNewFileAndFileName)
+{
+    EditorRig r;
+    std::vector<std::string> titles;
+    r.box.setTitleHandler([&](const std::string& t) { titles.push_back(t); });
+    r.insertText("a");
+    r.insertText("b"); // already changed: the title is not marked twice
+    EXPECT_EQ(r.box.title(), "NEWFILE.LMX  Orvanta *");
+    r.box.setFileName("/tmp/show.lmx");
+    r.box.SetChanged(false);
+    EXPECT_EQ(r.box.title(), "/tmp/show.lmx  Orvanta");
+    r.box.ClearCommandBox();
+    EXPECT_TRUE(r.box.changed());
+    r.box.newFile();
+    EXPECT_EQ(titles, std::vector<std::string>({"NEWFILE.LMX  Orvanta *",
+                                                "/tmp/show.lmx  Orvanta *",
+                                                "/tmp/show.lmx  Orvanta",
+                                                "/tmp/show.lmx  Orvanta *",
+                                                "NEWFILE.LMX  Orvanta"}));
+    EXPECT_EQ(r.texts(), Texts({"<End>"}));
+    EXPECT_TRUE(r.box.undoSnapshot().empty());
+    EXPECT_TRUE(r.box.clipboard().empty());
+}
+
+TEST(CommandBox, ClearCommandBoxSnapshotsResetsFlagsAndEmptiesTheList)
+{
+    EditorRig r;
+    r.insertBlock(BlockKind::Display);
+    r.shiftDoubleClick(0);
+    ASSERT_TRUE(r.state().BlockSelected);
+    r.clip.Copy();
+    r.box.ClearCommandBox();
+    EXPECT_EQ(r.list().count(), 0);
+    EXPECT_EQ(r.list().cursor(), -1);
+    EXPECT_EQ(r.box.undoSnapshot().size(), 3u);
+    EXPECT_EQ(r.state(), BlockState{});
+    EXPECT_FALSE(r.box.clipboardState().DisplayBlockSelected);
+    // IsInBlock and the flags on an empty list.
+    r.box.UpdateSelectionFlags();
+    EXPECT_FALSE(r.state().InDisplayBlock);
+    EXPECT_EQ(r.box.IndentForInsert(), 2);
+}
+

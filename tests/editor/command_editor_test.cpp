@@ -1,0 +1,289 @@
+#include "editor/command_editor.h"
+#include "editor/command_list_model.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/scripted_parameter_dialogs.h"
+#include "widgets/ovel_list_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using lmx::BlockKind;
+
+namespace {
+
+class CommandEditorViews : public ::testing::Test {
+protected:
+    ScriptedDialogs user;
+    ScriptedParameterDialogs params;
+    QWidget host;
+    CommandEditor editor{user, params, &host};
+    QLineEdit* other = new QLineEdit(&host);
+
+    void SetUp() override
+    {
+        auto* layout = new QHBoxLayout(&host);
+        layout->addWidget(editor.commandBox());
+        layout->addWidget(editor.hexBox());
+        layout->addWidget(other);
+        host.resize(600, 300);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    }
+
+    CommandBox& box() { return editor.box(); }
+    CommandList& list() { return editor.box().list(); }
+    QPoint centreOf(TOvelListBox* view, int row)
+    {
+        return view->visualRect(editor.model().index(row)).center();
+    }
+    void click(TOvelListBox* view, int row)
+    {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(view, row));
+    }
+    void insertBlock(BlockKind kind)
+    {
+        params.setNextReply(ScriptedParameterDialogs::type({"01"}));
+        editor.actions().insertAction(kind)->trigger();
+    }
+    void addTexts(int n)
+    {
+        for (int i = n - 1; i >= 0; --i)
+            box().InsertCommandLine("'line " + std::to_string(i) + "'", "line");
+    }
+    QString shown(TOvelListBox* view, int row)
+    {
+        return editor.model().index(row).data(view->textRole()).toString();
+    }
+    std::vector<int> viewSelection()
+    {
+        std::vector<int> rows;
+        for (const QModelIndex& i : editor.selectionModel().selectedIndexes())
+            rows.push_back(i.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+};
+
+using Rows = std::vector<int>;
+
+} // namespace
+
+TEST_F(CommandEditorViews, ANewListShowsTheEndLineInBothBoxes)
+{
+    EXPECT_EQ(editor.model().rowCount(), 1);
+    EXPECT_EQ(shown(editor.commandBox(), 0), "<End>");
+    EXPECT_EQ(shown(editor.hexBox(), 0), "<End>");
+    EXPECT_EQ(editor.commandBox()->selectionModel(), editor.hexBox()->selectionModel());
+    EXPECT_EQ(editor.hexBox()->font().family(), "Arial");
+}
+
+TEST_F(CommandEditorViews, EveryChangeReachesTheModelAsRowSignals)
+{
+    QSignalSpy resets(&editor.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&editor.model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&editor.model(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy moved(&editor.model(), &QAbstractItemModel::rowsMoved);
+    QSignalSpy changed(&editor.model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy titles(&editor, &CommandEditor::titleChanged);
+
+    insertBlock(BlockKind::Display);
+    EXPECT_EQ(inserted.count(), 2);
+    EXPECT_EQ(titles.count(), 1);
+    EXPECT_EQ(titles.at(0).at(0).toString(), "NEWFILE.LMX  Orvanta *");
+    box().InsertCommandLine("ESC F1 '1'", "\x09\x1B\xA0" "1");
+    EXPECT_EQ(shown(editor.hexBox(), 0), "1B A0 31 ");
+    EXPECT_EQ(shown(editor.commandBox(), 0), "ESC F1 '1'");
+    EXPECT_EQ(editor.model().index(0).data(Qt::ForegroundRole).value<QColor>(), QColor(0x942578));
+    EXPECT_EQ(editor.model().index(1).data(lbrole::Indent).toInt(), 2);
+
+    box().ReplaceCommandLine("'A'", "A");
+    EXPECT_EQ(shown(editor.hexBox(), 0), "41 ");
+    EXPECT_EQ(changed.count(), 1);
+
+    editor.clipboard().Undo();
+    EXPECT_EQ(shown(editor.hexBox(), 0), "1B A0 31 ");
+    list().deselectAll();
+    list().setSelected(0, true);
+    editor.clipboard().Drop(3);
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(shown(editor.commandBox(), 2), "ESC F1 '1'");
+    EXPECT_EQ(editor.hexBox()->model()->rowCount(), list().count());
+    EXPECT_GE(removed.count(), 1);
+    EXPECT_EQ(resets.count(), 0);
+}
+
+TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameCommandLine)
+{
+    insertBlock(BlockKind::Display);
+    click(editor.commandBox(), 1);
+    addTexts(3); // SOT, 3 lines, EOT, <End>
+    click(editor.hexBox(), 2);
+    EXPECT_EQ(list().cursor(), 2);
+    EXPECT_EQ(list().selectedRange(), std::make_pair(2, 2));
+    EXPECT_EQ(editor.commandBox()->currentIndex().row(), 2);
+    EXPECT_FALSE(box().blockState().OnBlockCommand);
+    EXPECT_TRUE(box().blockState().InDisplayBlock);
+
+    click(editor.commandBox(), 4);
+    EXPECT_EQ(list().cursor(), 4);
+    EXPECT_EQ(viewSelection(), Rows({4}));
+    EXPECT_TRUE(box().blockState().OnBlockCommand);
+    EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
+}
+
+TEST_F(CommandEditorViews, ScrollingOneBoxScrollsTheOther)
+{
+    addTexts(200);
+    QCoreApplication::processEvents();
+    editor.hexBox()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_GT(editor.hexBox()->topRow(), 0);
+    EXPECT_EQ(editor.commandBox()->topRow(), editor.hexBox()->topRow());
+
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -360), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(editor.commandBox()->viewport(), &wheel);
+    EXPECT_EQ(editor.hexBox()->topRow(), editor.commandBox()->topRow());
+    editor.commandBox()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(editor.hexBox()->topRow(), editor.commandBox()->topRow());
+}
+
+TEST_F(CommandEditorViews, ShiftDoubleClickOnEotSelectsTheBlockForDeleteBlockDisplayOnly)
+{
+    insertBlock(BlockKind::Display);
+    click(editor.commandBox(), 1);
+    addTexts(2);
+    QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                       centreOf(editor.commandBox(), 3));
+    EXPECT_EQ(viewSelection(), Rows({0, 1, 2, 3}));
+    const CommandBoxActions& a = editor.actions();
+    EXPECT_TRUE(a.DoDeleteBlockDisplay->isEnabled());
+    EXPECT_TRUE(a.DoEnDelBlock->isEnabled());
+    for (QAction* disabled : {a.DoDeleteBlockMessage, a.DoDeleteBlockPage, a.DoDeleteBlockLine,
+                              a.DoInsertDisplay, a.DoInsertMessage, a.DoInsertPage,
+                              a.DoInsertLine, a.DoEnInsertBlock})
+        EXPECT_FALSE(disabled->isEnabled()) << disabled->text().toStdString();
+
+    user.setNextAnswer(UserDialogs::Answer::No);
+    a.DoDeleteBlockDisplay->trigger();
+    EXPECT_EQ(list().count(), 3);
+    EXPECT_EQ(shown(editor.commandBox(), 0), "'line 0'");
+    EXPECT_EQ(editor.model().index(0).data(lbrole::Indent).toInt(), 2);
+    EXPECT_FALSE(a.DoDeleteBlockDisplay->isEnabled());
+
+    // A double click without Shift edits the line.
+    params.setNextReply(ScriptedParameterDialogs::type({"changed"}));
+    QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       centreOf(editor.commandBox(), 1));
+    EXPECT_EQ(shown(editor.commandBox(), 1), "'changed'");
+    EXPECT_EQ(viewSelection(), Rows({1}));
+}
+
+TEST_F(CommandEditorViews, LosingTheFocusDeselectsButKeepsTheCursor)
+{
+    addTexts(3);
+    QApplication::setActiveWindow(&host);
+    click(editor.commandBox(), 1);
+    ASSERT_TRUE(editor.commandBox()->hasFocus());
+    EXPECT_TRUE(editor.commandBoxFocused());
+    EXPECT_TRUE(editor.actions().DoCopyText->isEnabled());
+
+    other->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(editor.commandBoxFocused());
+    EXPECT_EQ(list().selectedCount(), 0);
+    EXPECT_TRUE(viewSelection().empty());
+    EXPECT_EQ(list().cursor(), 1);
+    EXPECT_EQ(editor.commandBox()->currentIndex().row(), 1);
+    EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
+}
+
+TEST_F(CommandEditorViews, PopupMenuAndShortcutsServeTheCommandBox)
+{
+    QStringList captions;
+    for (QAction* a : editor.actions().popupMenu()->actions())
+        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(captions, QStringList({"Clear Command&Box", "-", "Cut", "Copy", "Paste", "-",
+                                     "&Edit Data Field", "-", "Insert Block...", "Delete Block...",
+                                     "-", "Delete Single"}));
+    QStringList inserts;
+    for (QAction* a : editor.actions().insertBlockMenu()->actions())
+        inserts << a->text();
+    EXPECT_EQ(inserts, QStringList({"Display", "Message", "Page", "Line"}));
+    EXPECT_EQ(editor.actions().DoEditData->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    EXPECT_FALSE(editor.actions().DoCommandBoxClear->isEnabled());
+
+    addTexts(2);
+    QApplication::setActiveWindow(&host);
+    click(editor.commandBox(), 0);
+    EXPECT_TRUE(editor.actions().DoCommandBoxClear->isEnabled());
+    QTest::keyClick(editor.commandBox(), Qt::Key_Delete);
+    EXPECT_EQ(list().count(), 2);
+    EXPECT_EQ(shown(editor.commandBox(), 0), "'line 1'");
+    QTest::keyClick(editor.commandBox(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(list().count(), 3);
+
+    editor.setExtendedLmx(false);
+    EXPECT_FALSE(editor.actions().DoForcePacket->isEnabled());
+    QSignalSpy force(&editor, &CommandEditor::forcePacketRequested);
+    editor.setExtendedLmx(true);
+    editor.actions().DoForcePacket->trigger();
+    EXPECT_EQ(force.count(), 1);
+}
+
+TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
+{
+    addTexts(4);
+    click(editor.commandBox(), 0);
+    std::unique_ptr<QMimeData> data(editor.commandBox()->dragMimeData());
+    QDragEnterEvent enter(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(),
+                          Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.commandBox()->viewport(), &enter);
+    QDragMoveEvent over(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(),
+                        Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.commandBox()->viewport(), &over);
+    EXPECT_TRUE(over.isAccepted());
+    EXPECT_EQ(list().cursor(), 3);
+    QDropEvent drop(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(), Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(editor.commandBox()->viewport(), &drop);
+    EXPECT_EQ(shown(editor.commandBox(), 2), "'line 0'");
+    EXPECT_EQ(shown(editor.hexBox(), 2), "6C 69 6E 65 ");
+    EXPECT_EQ(viewSelection(), Rows({2}));
+
+    // A drag that starts with a press on another line moves that line.
+    QTest::mousePress(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      centreOf(editor.commandBox(), 0));
+    emit editor.commandBox()->dragStarting();
+    QApplication::sendEvent(editor.commandBox()->viewport(), &enter);
+    QDropEvent dropUp(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(),
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.commandBox()->viewport(), &dropUp);
+    EXPECT_EQ(shown(editor.commandBox(), 2), "'line 1'");
+    QTest::mouseRelease(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                        centreOf(editor.commandBox(), 2));
+
+    // A whole block dragged from one of its lines keeps its block flags.
+    list().deselectAll();
+    list().selectRange(0, 1);
+    box().blockState().LinesSelected = true;
+    emit editor.commandBox()->dragStarting();
+    EXPECT_TRUE(box().blockState().LinesSelected);
+
+    // The end line refuses to be dragged.
+    click(editor.commandBox(), 4);
+    QDragMoveEvent endOver(centreOf(editor.commandBox(), 1), Qt::MoveAction, data.get(),
+                           Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.commandBox()->viewport(), &endOver);
+    EXPECT_FALSE(endOver.isAccepted());
+}

@@ -1,0 +1,255 @@
+#include "widgets/list_box_roles.h"
+#include "widgets/ovel_list_box.h"
+
+#include <QApplication>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class ListBox : public ::testing::Test {
+protected:
+    QStandardItemModel model;
+    TOvelListBox box;
+
+    void fill(int rows, const QString& prefix = QStringLiteral("line "))
+    {
+        for (int i = 0; i < rows; ++i)
+            model.appendRow(new QStandardItem(prefix + QString::number(i)));
+        box.setModel(&model);
+    }
+    void show(int width = 300, int height = 200)
+    {
+        box.resize(width, height);
+        box.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    }
+    QPoint centreOf(int row) { return box.visualRect(model.index(row, 0)).center(); }
+    void click(int row, Qt::KeyboardModifiers mods = Qt::NoModifier,
+               Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(box.viewport(), button, mods, centreOf(row));
+    }
+    std::vector<int> selected() const
+    {
+        std::vector<int> rows;
+        for (const QModelIndex& i : box.selectionModel()->selectedIndexes())
+            rows.push_back(i.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    int heightOf(int row) { return box.visualRect(model.index(row, 0)).height(); }
+};
+
+using Rows = std::vector<int>;
+
+} // namespace
+
+TEST_F(ListBox, ANewBoxHasThePublishedStartValues)
+{
+    EXPECT_TRUE(box.ShowNumbers());
+    EXPECT_TRUE(box.DrawLines());
+    EXPECT_EQ(box.LineColor(), QColor(Qt::white));
+    EXPECT_TRUE(box.NrFont().bold());
+    EXPECT_EQ(box.NrFontColor(), QColor(0, 255, 255));
+    EXPECT_EQ(box.LineNrWidth(), 30);
+    EXPECT_FALSE(box.AllowRangeSelect());
+    EXPECT_FALSE(box.AllowExtSelect());
+    EXPECT_EQ(box.FontColor(), QColor(Qt::white));
+    EXPECT_EQ(box.backgroundColor(), QColor(Qt::black));
+    EXPECT_EQ(box.selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_GT(box.LineHeight(), 0);
+}
+
+TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
+{
+    fill(10);
+    show();
+    QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
+    click(2);
+    EXPECT_EQ(selected(), Rows({2}));
+    EXPECT_EQ(clicks.count(), 1);
+
+    click(5, Qt::ControlModifier);
+    click(7, Qt::ShiftModifier);
+    QTest::keyClick(&box, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(selected(), Rows({2}));
+    EXPECT_EQ(box.currentIndex().row(), 2);
+    EXPECT_EQ(clicks.count(), 1);
+
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(selected(), Rows({3}));
+    EXPECT_EQ(clicks.count(), 2);
+    // Sweeping with the button held selects no range.
+    QTest::mousePress(box.viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(4));
+    QTest::mouseMove(box.viewport(), centreOf(8));
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(8));
+    EXPECT_EQ(selected().size(), 1u);
+    // A right click keeps the selection for the pop-up menu.
+    click(6, Qt::NoModifier, Qt::RightButton);
+    EXPECT_EQ(selected().size(), 1u);
+    EXPECT_NE(selected()[0], 6);
+
+    box.setAllowExtSelect(true);
+    click(2);
+    click(5, Qt::ControlModifier);
+    EXPECT_EQ(selected(), Rows({2, 5}));
+}
+
+TEST_F(ListBox, SelectionRangeIsLowestAndHighestOrCountAndZero)
+{
+    fill(10);
+    EXPECT_EQ(box.selectionRange(), std::make_pair(10, 0));
+    box.selectionModel()->select(model.index(7, 0), QItemSelectionModel::Select);
+    box.selectionModel()->select(model.index(3, 0), QItemSelectionModel::Select);
+    EXPECT_EQ(box.selectionRange(), std::make_pair(3, 7));
+}
+
+TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
+{
+    fill(3);
+    box.setDrawLines(false);
+    box.setShowNumbers(false);
+    show(300, 300);
+    const int single = heightOf(0);
+    EXPECT_EQ(single, box.LineHeight());
+
+    model.setData(model.index(1, 0), QString(5000, QLatin1Char('w')));
+    EXPECT_EQ(heightOf(1), 255);
+
+    // A line with an item wraps at its own indent: a large indent makes it taller, and only it.
+    const QString words = QStringLiteral("some words that nearly fill one line of the box");
+    model.setData(model.index(2, 0), words);
+    model.setData(model.index(2, 0), true, lbrole::HasItem);
+    model.setData(model.index(2, 0), box.font(), Qt::FontRole);
+    model.setData(model.index(2, 0), QColor(Qt::red), Qt::ForegroundRole);
+    model.setData(model.index(2, 0), QColor(Qt::white), Qt::BackgroundRole);
+    model.setData(model.index(2, 0), 0, lbrole::Indent);
+    const int before = heightOf(2);
+    model.setData(model.index(2, 0), 200, lbrole::Indent);
+    EXPECT_GT(heightOf(2), before);
+    EXPECT_EQ(heightOf(0), single);
+
+    // Frames add two pixels to every line.
+    box.setDrawLines(true);
+    EXPECT_EQ(heightOf(0), single + 2);
+}
+
+TEST_F(ListBox, NumbersAreDrawnInTheNumberColumnOnlyWhenShown)
+{
+    fill(2);
+    box.setDrawLines(false);
+    show();
+    auto cyanPixels = [&] {
+        QImage image(box.viewport()->size(), QImage::Format_RGB32);
+        box.viewport()->render(&image);
+        int n = 0;
+        const QRect column(0, 0, box.LineNrWidth(), heightOf(0));
+        for (int y = column.top(); y <= column.bottom(); ++y)
+            for (int x = column.left(); x <= column.right(); ++x)
+            {
+                // Anti-aliased digits: count the clearly cyan pixels.
+                const QColor c(image.pixel(x, y));
+                n += c.red() < 80 && c.green() > 150 && c.blue() > 150;
+            }
+        return n;
+    };
+    EXPECT_GT(cyanPixels(), 0);
+    box.setShowNumbers(false);
+    EXPECT_EQ(cyanPixels(), 0);
+}
+
+TEST_F(ListBox, OnScrollReportsScrollingByTheUserOnly)
+{
+    fill(200);
+    show(200, 120);
+    QSignalSpy scrolled(&box, &TOvelListBox::OnScroll);
+    box.setTopRow(20);
+    EXPECT_EQ(box.topRow(), 20);
+    EXPECT_EQ(scrolled.count(), 0);
+
+    box.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_EQ(scrolled.count(), 1);
+    EXPECT_EQ(scrolled.at(0).at(0).value<TOvelListBox*>(), &box);
+    EXPECT_EQ(box.topRow(), 21);
+
+    QWheelEvent wheel(QPointF(10, 10), box.viewport()->mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box.viewport(), &wheel);
+    EXPECT_EQ(scrolled.count(), 2);
+    EXPECT_GT(box.topRow(), 21);
+}
+
+TEST_F(ListBox, DropsAreTakenOnlyFromTheBoxItselfAndWhereTheFilterAllows)
+{
+    fill(10);
+    show();
+    box.setLineDragEnabled(true);
+    std::vector<int> asked;
+    box.setDropFilter([&](int row) {
+        asked.push_back(row);
+        return row != 4;
+    });
+    QSignalSpy dropped(&box, &TOvelListBox::linesDropped);
+    std::unique_ptr<QMimeData> mine(box.dragMimeData());
+
+    auto move = [&](int row, const QMimeData* data) {
+        QDragEnterEvent enter(centreOf(row), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box.viewport(), &enter);
+        QDragMoveEvent ev(centreOf(row), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box.viewport(), &ev);
+        return ev.isAccepted();
+    };
+    EXPECT_TRUE(move(3, mine.get()));
+    EXPECT_EQ(box.currentIndex().row(), 3);
+    EXPECT_FALSE(move(4, mine.get()));
+    EXPECT_EQ(asked, Rows({3, 4}));
+
+    QMimeData foreign;
+    foreign.setText(QStringLiteral("line 1"));
+    EXPECT_FALSE(move(6, &foreign));
+    TOvelListBox other;
+    std::unique_ptr<QMimeData> fromOther(other.dragMimeData());
+    EXPECT_FALSE(move(6, fromOther.get()));
+
+    QDropEvent drop(centreOf(6), Qt::MoveAction, mine.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box.viewport(), &drop);
+    ASSERT_EQ(dropped.count(), 1);
+    EXPECT_EQ(dropped.at(0).at(0).toInt(), 6);
+}
+
+TEST_F(ListBox, DoubleClickWithShiftActsOnItsLineAndFocusLossIsReportedForOtherControls)
+{
+    fill(10);
+    show();
+    QSignalSpy doubles(&box, &TOvelListBox::lineDoubleClicked);
+    QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
+    click(1);
+    QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    ASSERT_EQ(doubles.count(), 1);
+    EXPECT_EQ(doubles.at(0).at(0).toInt(), 4);
+    EXPECT_TRUE(doubles.at(0).at(1).value<Qt::KeyboardModifiers>() & Qt::ShiftModifier);
+    EXPECT_EQ(box.currentIndex().row(), 4);
+    EXPECT_EQ(selected(), Rows({4}));
+    const int clicksAfterDouble = clicks.count();
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    EXPECT_EQ(clicks.count(), clicksAfterDouble);
+
+    QSignalSpy lost(&box, &TOvelListBox::focusLost);
+    for (Qt::FocusReason r : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, r);
+        QApplication::sendEvent(&box, &out);
+    }
+    EXPECT_EQ(lost.count(), 0);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&box, &out);
+    EXPECT_EQ(lost.count(), 1);
+}

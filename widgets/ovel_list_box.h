@@ -1,0 +1,151 @@
+#pragma once
+// TOvelListBox: the numbered list box of the command, hex, answer and receive boxes. A
+// QListView whose delegate wraps each line to the box's width, draws an optional number column
+// and frames, and takes each line's font, colours and indent from the model (list_box_roles.h).
+// Shift and Ctrl selection can be switched off, and OnScroll reports scrolling by the user so
+// that two boxes can be kept in step.
+
+#include <QColor>
+#include <QFont>
+#include <QListView>
+
+#include <functional>
+#include <utility>
+
+class TOvelListDelegate;
+
+class TOvelListBox : public QListView {
+    Q_OBJECT
+    Q_PROPERTY(bool ShowNumbers READ ShowNumbers WRITE setShowNumbers)
+    Q_PROPERTY(bool DrawLines READ DrawLines WRITE setDrawLines)
+    Q_PROPERTY(QColor LineColor READ LineColor WRITE setLineColor)
+    Q_PROPERTY(QFont NrFont READ NrFont WRITE setNrFont)
+    Q_PROPERTY(QColor NrFontColor READ NrFontColor WRITE setNrFontColor)
+    Q_PROPERTY(int LineNrWidth READ LineNrWidth WRITE setLineNrWidth)
+    Q_PROPERTY(int WrapWidth READ WrapWidth)
+    Q_PROPERTY(int LineHeight READ LineHeight)
+    Q_PROPERTY(bool AllowRangeSelect READ AllowRangeSelect WRITE setAllowRangeSelect)
+    Q_PROPERTY(bool AllowExtSelect READ AllowExtSelect WRITE setAllowExtSelect)
+    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+
+public:
+    explicit TOvelListBox(QWidget* parent = nullptr);
+    ~TOvelListBox() override;
+
+    bool ShowNumbers() const { return m_showNumbers; }
+    void setShowNumbers(bool on);
+    bool DrawLines() const { return m_drawLines; }
+    void setDrawLines(bool on);
+    QColor LineColor() const { return m_lineColor; }
+    void setLineColor(const QColor& colour);
+    QFont NrFont() const { return m_nrFont; }
+    void setNrFont(const QFont& font);
+    QColor NrFontColor() const { return m_nrFontColor; }
+    void setNrFontColor(const QColor& colour);
+    int LineNrWidth() const { return m_lineNrWidth; }
+    void setLineNrWidth(int pixels);
+    // Characters per wrapped line and pixel height of one text line, for lines without an
+    // item (lines with one use their own font and indent).
+    int WrapWidth() const { return m_wrapWidth; }
+    int LineHeight() const { return m_lineHeight; }
+    bool AllowRangeSelect() const { return m_allowRangeSelect; }
+    void setAllowRangeSelect(bool on) { m_allowRangeSelect = on; }
+    bool AllowExtSelect() const { return m_allowExtSelect; }
+    void setAllowExtSelect(bool on) { m_allowExtSelect = on; }
+    // The box's default font is the widget's font (QWidget::setFont); its colour is this.
+    QColor FontColor() const { return m_fontColor; }
+    void setFontColor(const QColor& colour);
+    // The background of the box where no line is drawn.
+    void setBackgroundColor(const QColor& colour);
+    QColor backgroundColor() const;
+
+    // The role whose text the lines show (Qt::DisplayRole unless set), so two boxes can show
+    // different texts of one model.
+    int textRole() const { return m_textRole; }
+    void setTextRole(int role);
+
+    // Lowest and highest selected row; (row count, 0) when nothing is selected.
+    std::pair<int, int> selectionRange() const;
+    // The first visible row, and scrolling so that `row` is the first visible one.
+    int topRow() const;
+    void setTopRow(int row);
+
+    // Wrap width for a line of the given font and indent, and its average character width
+    // and text line height.
+    int wrapWidthFor(const QFont& font, int indent) const;
+    struct Metrics {
+        double averageCharWidth = 1.0;
+        int lineHeight = 1;
+    };
+    Metrics metricsOf(const QFont& font) const;
+
+    // Drag and drop of lines inside this box: dragging starts when enabled; the drop filter is
+    // asked for every row the mouse moves over (the current row has followed the mouse), and
+    // an accepted drop is reported by linesDropped.
+    void setLineDragEnabled(bool on);
+    void setDropFilter(std::function<bool(int row)> filter) { m_dropFilter = std::move(filter); }
+    // What a drag of this box carries; a drop is taken only from the box that started it.
+    QMimeData* dragMimeData() const;
+
+signals:
+    void OnScroll(TOvelListBox* sender);
+    // A selection by the user: a click (on release, unless it started a drag) or a key that
+    // moved the current row.
+    void lineClicked();
+    void lineDoubleClicked(int row, Qt::KeyboardModifiers modifiers);
+    // Focus went to another control of the window (not to a pop-up menu or another window).
+    void focusLost();
+    void linesDropped(int row);
+    // A drag of the selected lines begins (the press that started it may have selected a
+    // line of its own).
+    void dragStarting();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+
+private:
+    bool filtered(Qt::KeyboardModifiers modifiers) const;
+    bool ownDrag(const QMimeData* data) const;
+    int dropRow(const QPoint& pos) const;
+    void remeasure();
+    void relayout();
+    void scrollBarAction(int action);
+    void scrollBarMoved();
+
+    TOvelListDelegate* m_delegate;
+    bool m_showNumbers = true;
+    bool m_drawLines = true;
+    QColor m_lineColor = Qt::white;
+    QFont m_nrFont;
+    QColor m_nrFontColor = Qt::cyan;
+    int m_lineNrWidth = 30;
+    int m_wrapWidth = 0;
+    int m_lineHeight = 0;
+    bool m_fontChanged = true;
+    bool m_allowRangeSelect = false;
+    bool m_allowExtSelect = false;
+    QColor m_fontColor = Qt::white;
+    int m_textRole = Qt::DisplayRole;
+    bool m_pressFiltered = false;
+    bool m_dragged = false;
+    bool m_userScroll = false;
+    bool m_inWheel = false;
+    std::function<bool(int)> m_dropFilter;
+};

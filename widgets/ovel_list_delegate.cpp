@@ -1,0 +1,122 @@
+#include "widgets/ovel_list_delegate.h"
+
+#include "widgets/list_box_roles.h"
+#include "widgets/ovel_list_box.h"
+#include "widgets/word_wrap.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace {
+
+const char* const kSentence = "The Quick Brown Fox Jumped Over The Lazy Dog";
+constexpr double kSentenceLength = 44.0;
+
+} // namespace
+
+TOvelListDelegate::TOvelListDelegate(TOvelListBox& box)
+    : QStyledItemDelegate(&box), m_box(box)
+{
+}
+
+TOvelListDelegate::Metrics TOvelListDelegate::metricsOf(const QFont& font) const
+{
+    auto it = m_metrics.constFind(font);
+    if (it != m_metrics.constEnd())
+        return *it;
+    const QFontMetricsF fm(font, &m_box);
+    Metrics m;
+    m.averageCharWidth = std::max(fm.horizontalAdvance(QString::fromLatin1(kSentence)) / kSentenceLength, 0.1);
+    m.lineHeight = std::max(1, static_cast<int>(std::ceil(fm.height())));
+    m_metrics.insert(font, m);
+    return m;
+}
+
+TOvelListDelegate::Line TOvelListDelegate::lineOf(const QModelIndex& index) const
+{
+    Line line;
+    if (index.data(lbrole::HasItem).toBool()) {
+        line.font = index.data(Qt::FontRole).value<QFont>();
+        line.colour = index.data(Qt::ForegroundRole).value<QColor>();
+        line.indent = index.data(lbrole::Indent).toInt();
+        line.wrapWidth = m_box.wrapWidthFor(line.font, line.indent);
+        line.lineHeight = metricsOf(line.font).lineHeight;
+    } else {
+        line.font = m_box.font();
+        line.colour = m_box.FontColor();
+        line.wrapWidth = m_box.WrapWidth();
+        line.lineHeight = m_box.LineHeight();
+    }
+    return line;
+}
+
+QSize TOvelListDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const
+{
+    const Line line = lineOf(index);
+    const QByteArray text = index.data(m_box.textRole()).toString().toLatin1();
+    const int height = wrappedLineHeight(std::string_view(text.constData(), size_t(text.size())),
+                                         line.wrapWidth, line.lineHeight, m_box.DrawLines());
+    return QSize(m_box.viewport()->width(), height);
+}
+
+void TOvelListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const
+{
+    const Line line = lineOf(index);
+    const QRect area = option.rect;
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->save();
+
+    if (selected)
+        painter->fillRect(area, option.palette.brush(QPalette::Normal, QPalette::Highlight));
+    else if (index.data(lbrole::HasItem).toBool())
+        painter->fillRect(area, index.data(Qt::BackgroundRole).value<QColor>());
+
+    int x = area.left();
+    int y = area.top();
+    if (m_box.DrawLines()) {
+        x += 2;
+        y += 1;
+        painter->setPen(m_box.LineColor());
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(area.adjusted(0, -1, -1, 0));
+    }
+
+    if (m_box.ShowNumbers()) {
+        painter->setFont(m_box.NrFont());
+        painter->setPen(m_box.NrFontColor());
+        const QString number = QString::asprintf("%.2d", index.row());
+        painter->drawText(QRect(x, y, m_box.LineNrWidth(), area.height()),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, number);
+        x += m_box.LineNrWidth();
+        if (m_box.DrawLines()) {
+            painter->setPen(m_box.LineColor());
+            painter->drawLine(x - 5, area.top(), x - 5, area.bottom());
+        }
+    }
+
+    x += line.indent;
+    painter->setFont(line.font);
+    painter->setPen(line.colour);
+    const QByteArray text = index.data(m_box.textRole()).toString().toLatin1();
+    const std::string wrapped =
+            wordWrap(std::string_view(text.constData(), size_t(text.size())), line.wrapWidth);
+    const QFontMetrics fm(line.font, &m_box);
+    int offset = 0;
+    for (std::string_view piece : wrappedPieces(wrapped)) {
+        if (offset > kMaxLineHeight - line.lineHeight)
+            break;
+        painter->drawText(QPoint(x, y + offset + fm.ascent()),
+                          QString::fromLatin1(piece.data(), qsizetype(piece.size())));
+        offset += line.lineHeight;
+    }
+
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.rect = area;
+        focus.state = option.state | QStyle::State_KeyboardFocusChange;
+        focus.backgroundColor = option.palette.color(QPalette::Highlight);
+        m_box.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, &m_box);
+    }
+    painter->restore();
+}
