@@ -3,18 +3,16 @@
 #include "files/settings_file.h"
 #include "sim/sim_server.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <regex>
 
 using namespace lmx;
-using namespace lmx::sim;
 
 namespace {
 
@@ -25,65 +23,52 @@ struct SendRun {
 };
 
 // A copy of lmx in a folder of its own, so that its settings file and log are the test's.
-class Program {
-public:
-    Program()
-    {
-        path = dir.filePath("lmx");
-        QFile::copy(LMX_BINARY, path);
-        QFile::setPermissions(path, QFile::permissions(LMX_BINARY));
-    }
-    QString file(const char* name, const std::string& text) const
+struct Program {
+    Program() { QFile::copy(LMX_BINARY, path); }
+    QString file(const char* name, const char* text) const
     {
         QFile f(dir.filePath(name));
         f.open(QIODevice::WriteOnly);
-        f.write(text.data(), static_cast<qint64>(text.size()));
+        f.write(text);
         return f.fileName();
     }
-    void start(QProcess& p, QStringList args) const
-    {
-        p.start(path, QStringList{"send"} + args);
-        p.waitForStarted(5000);
-    }
-    SendRun run(QStringList args) const
+    SendRun run(const QStringList& args) const
     {
         QProcess p;
-        start(p, args);
+        p.start(path, QStringList{"send"} + args);
         p.waitForFinished(20000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+        return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
     }
-
     QTemporaryDir dir;
-    QString path;
+    QString path = dir.filePath("lmx");
 };
 
-// Time stamps vary from run to run.
+// Each "hh:nn:ss:zzz" time stamp becomes T.
 std::string masked(const std::string& text)
 {
-    return std::regex_replace(text, std::regex("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d"), "T");
+    static const QRegularExpression stamp("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d");
+    return QString::fromLatin1(text.c_str()).replace(stamp, "T").toStdString();
 }
 
-SimOptions displays(std::vector<uint8_t> netNrs, bool normal = false, FaultKind fault = FaultKind::None)
+QString serve(sim::SimServer& server) { return QString::fromStdString(server.start()); }
+
+sim::SimOptions displays(uint8_t netNr, sim::FaultKind fault = sim::FaultKind::None, bool normal = false)
 {
-    SimOptions o;
-    o.netNrs = std::move(netNrs);
-    o.normalFraming = normal;
+    sim::SimOptions o;
+    o.netNrs = {netNr};
     o.fault = fault;
+    o.normalFraming = normal;
     return o;
 }
-
-const std::string kTwoSeries = "SOT '01'\r\n'Hi'\r\nNPACK '00000'\r\n'Ho'\r\nEOT\r\n";
 
 } // namespace
 
 TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
 {
     Program lmx;
-    const QString file = lmx.file("two.lmx", kTwoSeries);
-    SimServer good(displays({1}));
-    const QString goodPort = QString::fromStdString(good.start());
-    SendRun run = lmx.run({"--port", goodPort, file});
+    const QString file = lmx.file("two.lmx", "SOT '01'\r\n'Hi'\r\nNPACK '00000'\r\n'Ho'\r\nEOT\r\n");
+    sim::SimServer good(displays(1));
+    SendRun run = lmx.run({"--port", serve(good), file});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\n"
                                "NetNr: 1 T Received Packet Number: 0 Param: $00 (No Data)\n"
@@ -92,52 +77,36 @@ TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
                                "T Transmission finished.\n");
     EXPECT_EQ(run.err, "");
 
-    SimServer bad(displays({1}, false, FaultKind::BadCrc));
-    run = lmx.run({"--port", QString::fromStdString(bad.start()), file});
+    sim::SimServer bad(displays(1, sim::FaultKind::BadCrc));
+    run = lmx.run({"--port", serve(bad), file});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Error Invalid answer CRC at CRC\n");
-    EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\n"
-                               "NetNr: 1 T Received Packet Number: 0 Error Invalid answer CRC at CRC\n"
-                               "T Transmission aborted.\n");
+    EXPECT_TRUE(QByteArray::fromStdString(run.out).endsWith(" Transmission aborted.\n")) << run.out;
 
-    SimServer normal(displays({1}, true));
-    run = lmx.run({"--normal", "--port", QString::fromStdString(normal.start()),
-                   lmx.file("block.lmx", "SOT '01'\r\n'Hi'\r\nEOT\r\n")});
+    sim::SimServer normal(displays(1, sim::FaultKind::None, true));
+    run = lmx.run({"--normal", "--port", serve(normal), lmx.file("b.lmx", "SOT '01'\r\n'Hi'\r\nEOT\r\n")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmit Normal LMX\n"
-                               "NetNr: 1 T Answer Normal LMX: OK.\n");
-}
+    EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmit Normal LMX\nNetNr: 1 T Answer Normal LMX: OK.\n");
 
-TEST(LmxSend, UsageAndFileErrorsExitWithTwo)
-{
-    Program lmx;
-    const QString file = lmx.file("two.lmx", kTwoSeries);
-    const QString broken = lmx.file("broken.lmx", "SOT '01'\r\n'x'\r\n");
-    const QStringList cases[] = {
-        {}, {"--packet-size", "1", file}, {"--packet-size", "241", file}, {"--netnr", "256", file},
-        {"--baud", "fast", file}, {"--bogus", file}, {file, file}, {"--port"},
-        {lmx.dir.filePath("missing.lmx")}, {broken},
-    };
-    for (const QStringList& args : cases) {
-        const SendRun run = lmx.run(args);
+    for (const QStringList& args : {QStringList{}, {"--packet-size", "241", file}, {"--netnr", "256", file},
+                                    {"--baud", "fast", file}, {"--bogus", file}, {file, file},
+                                    {lmx.dir.filePath("missing.lmx")}, {lmx.file("odd.lmx", "SOT '01'\r\n")}}) {
+        run = lmx.run(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
-        EXPECT_NE(run.err, "") << args.join(' ').toStdString();
-        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err, "");
     }
 }
 
 TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
 {
     Program lmx;
-    SimServer display(displays({2}));
+    sim::SimServer display(displays(2));
     TSerialSettings serial;
-    serial.PortName = display.start();
+    serial.PortName = serve(display).toStdString();
     TDisplaySettings netNr;
     netNr.NetNr = 2;
-    TGeneralSettings general;
-    ASSERT_TRUE(saveSettings(lmx.dir.path().toStdString(), serial, netNr, general).ok);
+    ASSERT_TRUE(saveSettings(lmx.dir.path().toStdString(), serial, netNr, TGeneralSettings()).ok);
     const QString file = lmx.file("one.lmx", "'x'\r\n");
-
     SendRun run = lmx.run({file});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(masked(run.out).substr(0, 10), "NetNr: 2 T");
@@ -152,21 +121,17 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
     EXPECT_TRUE(log.readAll().endsWith(" Debug File Created: \r\n"));
 }
 
-TEST(LmxSend, CtrlCStopsTheTransmissionPromptly)
+TEST(LmxSend, CtrlCStopsTheTransmissionAtOnce)
 {
     Program lmx;
-    SimServer display(displays({1}));
-    const QString port = QString::fromStdString(display.start());
-    const QString file = lmx.file("wait.lmx", "'A'\r\nNPACK '10000'\r\n'B'\r\n");
+    sim::SimServer display(displays(1));
     QProcess p;
-    lmx.start(p, {"--port", port, file});
+    p.start(lmx.path, {"send", "--port", serve(display), lmx.file("w.lmx", "'A'\r\nNPACK '10000'\r\n'B'\r\n")});
     QByteArray out;
     QElapsedTimer t;
     t.start();
-    while (!out.contains("Received") && t.elapsed() < 10000) {
-        p.waitForReadyRead(100);
+    while (!out.contains("Received") && t.elapsed() < 10000 && p.waitForReadyRead(1000))
         out += p.readAllStandardOutput();
-    }
     ASSERT_TRUE(out.contains("Received")) << out.toStdString();
     t.restart();
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
@@ -174,7 +139,5 @@ TEST(LmxSend, CtrlCStopsTheTransmissionPromptly)
     EXPECT_LT(t.elapsed(), 1000);
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_EQ(p.readAllStandardError().toStdString(), "lmx send: interrupted\n");
-    out += p.readAllStandardOutput();
-    EXPECT_EQ(out.count('\n'), 2); // nothing after the stop
-    EXPECT_EQ(display.packets().size(), 1u);
+    EXPECT_EQ((out + p.readAllStandardOutput()).count('\n'), 2); // nothing after the stop
 }
