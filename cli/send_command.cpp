@@ -1,9 +1,300 @@
+// lmx send: load a command file as the window's Load does and transmit it as Transmit does,
+// with the settings file beside the program. Receive-box lines go to stdout as they come,
+// message-box texts to stderr (each answered as if OK was pressed).
 #include "commands.h"
 
-#include <cstdio>
+#include "files/command_file_reader.h"
+#include "files/debug_log.h"
+#include "files/settings.h"
+#include "files/settings_file.h"
+#include "files/wall_clock.h"
+#include "serial/comm_port_driver.h"
+#include "serial/packet_exchange.h"
+#include "serial/qt_serial_backend.h"
+#include "serial/serial_settings_apply.h"
+#include "serial/transmission_engine.h"
+#include "serial/transmission_reports.h"
+#include "serial/user_dialogs.h"
 
-int runSend(int, char**)
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N] [--normal]\n"
+                      "                [--packet-size N] [--debug-log] FILE.lmx\n";
+
+const char kHelp[] =
+    "Loads FILE.lmx and transmits its command list as the window's Transmit does, with the\n"
+    "settings from ORVANTA.SET beside the program where no option overrides them.\n"
+    "Every receive-box line goes to stdout, every message-box text to stderr.\n"
+    "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, /dev/pts/7, ...)\n"
+    "  --baud N           baud rate\n"
+    "  --netnr N          network number for everything outside display blocks (0..255)\n"
+    "  --normal           normal framing: one packet per display block, one-character answers\n"
+    "  --packet-size N    data bytes per extended packet (2..240, default 240)\n"
+    "  --debug-log        write Log/Debug.log beside the program\n"
+    "Exit code: 0 when every packet was answered OK (a packet to network number 0 needs no\n"
+    "answer), 1 when an answer failed, a block was not sent, the transmission was aborted or\n"
+    "interrupted (Ctrl+C), 2 on usage or file errors.\n";
+
+struct SendOptions {
+    std::string file;
+    std::optional<std::string> port;
+    std::optional<std::string> baud;
+    std::optional<int> netNr;
+    std::optional<int> packetSize;
+    bool normal = false;
+    bool debugLog = false;
+};
+
+int usageError(const std::string& problem)
 {
-    std::fputs("lmx send: not available in this build\n", stderr);
+    std::fprintf(stderr, "lmx send: %s\n", problem.c_str());
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+bool readNumber(const char* text, long long low, long long high, int& value)
+{
+    long long n = 0;
+    const size_t length = std::strlen(text);
+    if (length == 0 || length > 9)
+        return false;
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        n = n * 10 + (text[i] - '0');
+    }
+    if (n < low || n > high)
+        return false;
+    value = static_cast<int>(n);
+    return true;
+}
+
+// Returns -1 when the options are good, else the exit code (0 after --help).
+int parseOptions(int argc, char** argv, SendOptions& o)
+{
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg == "--normal") {
+            o.normal = true;
+        } else if (arg == "--debug-log") {
+            o.debugLog = true;
+        } else if (arg == "--port" || arg == "--baud" || arg == "--netnr"
+                   || arg == "--packet-size") {
+            const char* v = value();
+            if (!v)
+                return usageError(arg + " needs a value");
+            int number = 0;
+            if (arg == "--port") {
+                o.port = v;
+            } else if (arg == "--baud") {
+                if (!readNumber(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, number))
+                    return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::BaudRate));
+                o.baud = v;
+            } else if (arg == "--netnr") {
+                if (!readNumber(v, 0, 255, number))
+                    return usageError("--netnr takes a network number 0..255");
+                o.netNr = number;
+            } else {
+                if (!readNumber(v, lmx::TransmissionEngine::kMinPacketSize,
+                                lmx::TransmissionEngine::kMaxPacketSize, number))
+                    return usageError("--packet-size takes a size 2..240");
+                o.packetSize = number;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return usageError("unknown option " + arg);
+        } else if (!o.file.empty()) {
+            return usageError("only one command file can be sent");
+        } else {
+            o.file = arg;
+        }
+    }
+    if (o.file.empty())
+        return usageError("no command file given");
+    if (o.port && lmx::checkSerialEntry(*o.port, "9600") == lmx::SerialEntryError::PortName)
+        return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::PortName));
+    return -1;
+}
+
+void writeLine(FILE* out, const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fputc('\n', out);
+    std::fflush(out);
+}
+
+class ConsoleReceiveLog : public lmx::ReceiveLog {
+public:
+    void clear() override {}
+    void addLine(const std::string& line) override { writeLine(stdout, line); }
+};
+
+class ConsoleDialogs : public UserDialogs {
+public:
+    void message(const QString& text, const QString&, Icon) override
+    {
+        const QByteArray bytes = text.toLatin1();
+        writeLine(stderr, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    }
+    // lmx send asks no questions; these answer the safe way.
+    Answer askYesNo(const QString&, const QString&, Icon) override { return Answer::No; }
+    Answer askYesNoCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }
+    QString openFileName(const FileRequest&) override { return {}; }
+    QString saveFileName(const FileRequest&) override { return {}; }
+    void beep() override {}
+};
+
+// SIGINT and SIGTERM reach the event loop through a pipe: the handler only writes a byte.
+class InterruptPipe {
+public:
+    InterruptPipe()
+    {
+        if (pipe(s_fds) != 0)
+            return;
+        for (int fd : s_fds)
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+        struct sigaction action {};
+        action.sa_handler = &InterruptPipe::onSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
+        m_notifier = std::make_unique<QSocketNotifier>(s_fds[0], QSocketNotifier::Read);
+    }
+    ~InterruptPipe()
+    {
+        m_notifier.reset();
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        for (int& fd : s_fds) {
+            if (fd >= 0)
+                ::close(fd);
+            fd = -1;
+        }
+    }
+    InterruptPipe(const InterruptPipe&) = delete;
+    InterruptPipe& operator=(const InterruptPipe&) = delete;
+
+    QSocketNotifier* notifier() const { return m_notifier.get(); }
+    static bool interrupted() { return s_interrupted != 0; }
+    static void drain()
+    {
+        char buffer[16];
+        while (s_fds[0] >= 0 && ::read(s_fds[0], buffer, sizeof buffer) > 0) {
+        }
+    }
+
+private:
+    static void onSignal(int)
+    {
+        s_interrupted = 1;
+        const char byte = 1;
+        if (s_fds[1] >= 0) {
+            const ssize_t ignored = ::write(s_fds[1], &byte, 1);
+            (void)ignored;
+        }
+    }
+
+    static inline int s_fds[2] = {-1, -1};
+    static inline volatile std::sig_atomic_t s_interrupted = 0;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+} // namespace
+
+int runSend(int argc, char** argv)
+{
+    SendOptions options;
+    if (const int code = parseOptions(argc, argv, options); code >= 0)
+        return code;
+
+    static int appArgc = 1;
+    static char appName[] = "lmx";
+    static char* appArgv[] = {appName, nullptr};
+    QCoreApplication app(appArgc, appArgv);
+    const std::string programFolder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+
+    lmx::TSerialSettings serial;
+    lmx::TDisplaySettings display;
+    lmx::TGeneralSettings general;
+    std::error_code ec;
+    if (std::filesystem::exists(lmx::settingsFilePath(programFolder), ec)) {
+        const std::string warning = lmx::loadSettings(programFolder, serial, display, general);
+        if (!warning.empty())
+            writeLine(stderr, warning);
+    }
+    if (options.port)
+        serial.PortName = *options.port;
+    if (options.baud)
+        serial.Baudrate = *options.baud;
+    if (options.debugLog)
+        general.DebugFile = true;
+    const int netNr = options.netNr.value_or(display.NetNr);
+    const bool extended = general.ExtendedLmx && !options.normal;
+
+    lmx::KeySet keys = lmx::makeKeySet();
+    const lmx::CommandFileReadResult file = lmx::readCommandFile(options.file, keys);
+    if (!file.ok()) {
+        writeLine(stderr, file.message);
+        return 2;
+    }
+    std::vector<std::string> commandLines;
+    commandLines.reserve(file.content.commands.size());
+    for (const lmx::CommandListLine& line : file.content.commands)
+        commandLines.push_back(line.commandLine);
+
+    InterruptPipe interrupts;
+    ConsoleDialogs dialogs;
+    ConsoleReceiveLog receiveLog;
+    lmx::SystemWallClock wallClock;
+    lmx::DebugLog debugLog(wallClock);
+    debugLog.setProgramFolder(programFolder);
+    lmx::TCommPortDriver driver(std::make_unique<lmx::QtSerialBackend>());
+    lmx::applySerialSettingsToDriver(serial, driver);
+    lmx::PacketExchange exchange(driver, dialogs);
+    lmx::TransmissionEngine engine(exchange, dialogs, receiveLog, wallClock);
+    engine.setDebugLog(&debugLog);
+    engine.SetDebugFile(general.DebugFile);
+    if (options.packetSize)
+        engine.SetPacketSize(*options.packetSize);
+    if (QSocketNotifier* notifier = interrupts.notifier())
+        QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&engine] {
+            InterruptPipe::drain();
+            engine.requestStop();
+        });
+
+    if (InterruptPipe::interrupted()) {
+        std::fputs("lmx send: interrupted\n", stderr);
+        return 1;
+    }
+    if (general.DebugFile && general.CreateDebugFile && !lmx::startDebugLog(debugLog))
+        writeLine(stderr, "Debug: " + debugLog.LastLogErrorText());
+
+    const lmx::TransmissionEngine::Outcome outcome = extended
+        ? engine.TransmitExtended(commandLines, netNr)
+        : engine.TransmitNormal(commandLines, netNr);
+    if (outcome.end == lmx::TransmissionEngine::End::Stopped) {
+        std::fputs("lmx send: interrupted\n", stderr);
+        return 1;
+    }
+    return outcome.allAnswered() ? 0 : 1;
 }

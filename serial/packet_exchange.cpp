@@ -40,10 +40,10 @@ void PacketExchange::ClearDebugLists()
     emit debugListsCleared();
 }
 
-void PacketExchange::SendPacket(const std::string& packet)
+bool PacketExchange::SendPacket(const std::string& packet)
 {
     if (!m_done)
-        return;
+        return false;
     if (m_clearPerPacket)
         ClearDebugLists();
     m_bytesSent.clear();
@@ -56,7 +56,7 @@ void PacketExchange::SendPacket(const std::string& packet)
                               + QString::fromLatin1(m_driver.PortName().data(),
                                                     static_cast<qsizetype>(m_driver.PortName().size())),
                           QString(), UserDialogs::Icon::Error);
-        return;
+        return false;
     }
     m_active = true;
     m_driver.SetOnReceiveData(
@@ -74,6 +74,18 @@ void PacketExchange::SendPacket(const std::string& packet)
     m_timoTimer.start(m_answerTimeoutMs);
     if (m_debugView)
         emit transmitViewUpdate(bytesOf(m_sentNotShown));
+    return true;
+}
+
+void PacketExchange::Abort()
+{
+    if (!m_active)
+        return;
+    m_active = false;
+    m_timoTimer.stop();
+    m_driver.Disconnect();
+    m_done = true;
+    emit finished();
 }
 
 void PacketExchange::ReceiveStep(const char* data, uint32_t size)

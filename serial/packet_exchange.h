@@ -36,8 +36,11 @@ public:
     void SetAnswerHandler(AnswerHandler handler) { m_answerHandler = std::move(handler); }
     // Starts an exchange and returns once the packet is written; ignored while one is in
     // progress. A port that does not open is reported and ends the exchange at once, with
-    // no handler call.
-    void SendPacket(const std::string& packet);
+    // no handler call. True when the packet went out and its answer is awaited.
+    bool SendPacket(const std::string& packet);
+    // Ends an exchange in progress at once: the port is closed and the answer handler is not
+    // called. Nothing happens when no exchange is in progress.
+    void Abort();
     // No exchange in progress.
     bool done() const { return m_done; }
 
@@ -66,7 +69,8 @@ signals:
     void transmitViewUpdate(const QByteArray& bytes);
     void receiveViewUpdate(const QByteArray& bytes);
     void debugListsCleared();
-    // The answer handler has returned and done is true again.
+    // The exchange has ended (the answer handler has returned, or it was aborted) and done is
+    // true again.
     void finished();
 
 private:

@@ -1,0 +1,152 @@
+#pragma once
+// The transmission engine: turns a command list into packets, hands them one at a time to
+// the packet exchange, evaluates every answer and writes a receive-box line for every event.
+// A transmission runs to its end inside TransmitExtended or TransmitNormal; every wait runs a
+// nested event loop, so timers, serial input and user input go on meanwhile.
+//
+// A transmission is never re-entered: while one runs (running()), another Transmit call is
+// refused. requestStop() ends the current wait and exchange at once; the transmit call then
+// returns without another line, message box or log write. The owner calls it before it
+// destroys the engine or anything the engine uses, and destroys them only after the transmit
+// call has returned.
+
+#include "files/debug_log.h"
+#include "files/wall_clock.h"
+#include "serial/packet_exchange.h"
+#include "serial/steady_clock.h"
+#include "serial/transmission_reports.h"
+#include "serial/user_dialogs.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QEventLoop;
+
+namespace lmx {
+
+namespace cut {
+struct Block;
+}
+
+class TransmissionEngine : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kMinPacketSize = 2;
+    static constexpr int kMaxPacketSize = 240;
+    // The longest display block the normal framing sends.
+    static constexpr size_t kMaxNormalBlock = 240;
+
+    enum class End {
+        Completed, // ran to its end by the rules
+        Aborted,   // ended early by a rule (the receive box says which)
+        Stopped,   // ended by requestStop()
+        Refused,   // not started: one was running, or the network number was out of range
+    };
+    struct Outcome {
+        End end = End::Completed;
+        int packetsSent = 0;
+        int failedAnswers = 0; // answers that were missing, invalid or reported a failure
+        int unsentBlocks = 0;  // normal framing: blocks that were empty or too long
+        // Every packet was answered OK (a broadcast to network number 0 counts as answered)
+        // and nothing was left unsent.
+        bool allAnswered() const
+        {
+            return end == End::Completed && failedAnswers == 0 && unsentBlocks == 0;
+        }
+    };
+
+    // The exchange, dialogs, receive log and clocks must outlive the engine.
+    TransmissionEngine(PacketExchange& exchange, UserDialogs& dialogs, ReceiveLog& receiveLog,
+                       const WallClock& wallClock,
+                       const SteadyClock& steadyClock = SystemSteadyClock::instance(),
+                       QObject* parent = nullptr);
+    ~TransmissionEngine() override;
+    TransmissionEngine(const TransmissionEngine&) = delete;
+    TransmissionEngine& operator=(const TransmissionEngine&) = delete;
+
+    // Optional reports; nullptr switches them off.
+    void setBusyIndicator(BusyIndicator* busy) { m_busy = busy; }
+    void setAnswerDataSink(AnswerDataSink* sink) { m_answerSink = sink; }
+    // The debug log written for every packet while DebugFile is on.
+    void setDebugLog(DebugLog* log) { m_debugLog = log; }
+    void SetDebugFile(bool on) { m_debugFile = on; }
+    bool debugFile() const { return m_debugFile; }
+
+    // Largest data of one extended packet, 2..240 (240 at start). A value outside is refused
+    // (false). A change takes effect with the next transmission.
+    bool SetPacketSize(int size);
+    int PacketSize() const { return m_packetSize; }
+
+    // The command lines as the command box holds them; a last line that is the end marker
+    // "<End>" is not sent. defaultNetNr (0..255) addresses everything outside display blocks.
+    Outcome TransmitExtended(const std::vector<std::string>& commandLines, int defaultNetNr);
+    Outcome TransmitNormal(const std::vector<std::string>& commandLines, int defaultNetNr);
+
+    bool running() const { return m_running; }
+    // Ends the running transmission as soon as control comes back to the engine: the current
+    // wait ends, an exchange in progress is given up with the port closed. Nothing happens
+    // when no transmission runs.
+    void requestStop();
+
+signals:
+    // A transmission started (true) or returned (false): the window's Transmit enabling.
+    void runningChanged(bool running);
+
+private:
+    enum class Step { Go, End };
+    enum class Exchange { Answered, NotStarted, Stopped };
+    class BusyScope;
+    class RunScope;
+
+    void ReceiveExtendedAnswer(const std::string& answer);
+    void ReceiveNormalAnswer(const std::string& answer);
+    Exchange TransmitAndWait(const std::string& packet);
+    // False when the transmission was stopped meanwhile.
+    bool Wait(int ms);
+
+    Step beginBlock(cut::Block& block, int defaultNetNr);
+    Step sendExtendedBlock(std::string& block, const std::string& stream, size_t packetSize);
+    Step sendExtendedPacket(const std::string& chunk);
+    Step sendNormalBlock(const std::string& block);
+    Step exchanged(Exchange result);
+    void prepare(bool extended, int defaultNetNr);
+    void logLine(const std::string& line);
+    void logAborted();
+    std::string stamp() const;
+    std::string netNrPrefix() const;
+    void showError(const std::string& text);
+    void runLoop(QEventLoop& loop);
+    void setBusy(bool on);
+
+    PacketExchange& m_exchange;
+    UserDialogs& m_dialogs;
+    ReceiveLog& m_receiveLog;
+    const WallClock& m_wallClock;
+    const SteadyClock& m_steadyClock;
+    BusyIndicator* m_busy = nullptr;
+    AnswerDataSink* m_answerSink = nullptr;
+    DebugLog* m_debugLog = nullptr;
+    bool m_debugFile = false;
+    int m_packetSize = kMaxPacketSize;
+
+    // The transmission that runs.
+    bool m_running = false;
+    bool m_stop = false;
+    int m_netNr = 0;
+    uint8_t m_packetNr = 0;
+    int m_answerWait = 0;
+    bool m_lastAnswerOk = true; // the last answer evaluation ended without error
+    Outcome m_outcome;
+    std::vector<QEventLoop*> m_loops; // the nested loops running now, innermost last
+    int m_busyDepth = 0;
+};
+
+// The start of a Transmit with CreateDebugFile on: the log begins anew with a line stamped
+// with date and time. False when it could not be written (LastLogErrorText says why).
+bool startDebugLog(DebugLog& log);
+
+} // namespace lmx

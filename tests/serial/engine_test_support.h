@@ -1,0 +1,55 @@
+#pragma once
+// Shared by the engine tests: command line builders, a receive box that records its lines
+// and a wall clock that stands still or runs on the steady clock.
+
+#include "files/wall_clock.h"
+#include "protocol/vocabulary.h"
+#include "serial/transmission_reports.h"
+
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace enginetest {
+
+using Lines = std::vector<std::string>;
+
+inline std::string sot(const char* digits) { return std::string("\x01") + digits; }
+inline const std::string kEot = "\x04";
+inline std::string fpack(int ms) { return "\x07" + lmx::waitDigits(ms); }
+inline std::string npack(int ms) { return "\x08" + lmx::waitDigits(ms); }
+inline const std::string kT = "14:02:07:315";
+
+struct RecordingLog : lmx::ReceiveLog {
+    void clear() override { lines.clear(); }
+    void addLine(const std::string& line) override { lines.push_back(line); }
+    Lines lines;
+};
+
+// 14:02:07.315 on 2024-03-31; after run() it moves on with the steady clock from there.
+class TestWallClock : public lmx::WallClock {
+public:
+    void run() { m_timer.start(); }
+    lmx::LocalDateTime now() const override
+    {
+        const long long ms = 315 + (m_timer.isValid() ? m_timer.elapsed() : 0);
+        return {2024, 3, 31, 14, 2, 7 + static_cast<int>(ms / 1000), static_cast<int>(ms % 1000)};
+    }
+
+private:
+    QElapsedTimer m_timer;
+};
+
+// Milliseconds of the test clock's stamp in a line; -1 when it has none.
+inline long long stampMs(const std::string& line)
+{
+    int s = 0, z = 0;
+    const size_t at = line.find("14:02:");
+    if (at == std::string::npos || std::sscanf(line.c_str() + at + 6, "%d:%d", &s, &z) != 2)
+        return -1;
+    return s * 1000LL + z;
+}
+
+} // namespace enginetest

@@ -1,0 +1,49 @@
+// How a command list is cut into blocks, series and packet chunks.
+#include "engine_test_support.h"
+
+#include "serial/transmission_cutter.h"
+
+#include <gtest/gtest.h>
+
+using namespace lmx::cut;
+using namespace enginetest;
+
+TEST(Cutter, TheStreamDropsOnlyTheMarkerThatOpensAKeyOrHexLine)
+{
+    // Raw 09 and 10 typed into a HEX line or a text are data like any other byte.
+    EXPECT_EQ(buildStream({"\x10" "\x09\x10\x41", "\x09" "\x1B\xA0" "1", "a\x09" "b\x10", "<End>"}),
+              "\x09\x10\x41" "\x1B\xA0" "1" "a\x09" "b\x10");
+    EXPECT_EQ(buildStream({"<End>", "x"}), "<End>x"); // only a last end line is left out
+}
+
+TEST(Cutter, BreakRunsKeepTheirFirstFpackAndFirstNpack)
+{
+    std::string s = fpack(1) + npack(2) + fpack(3) + npack(4) + "A" + fpack(5) + fpack(6) + "\x07" "1";
+    collapseBreakRuns(s);
+    EXPECT_EQ(s, fpack(1) + npack(2) + "A" + fpack(5));
+    removeLeadingBreaks(s);
+    EXPECT_EQ(s, "A" + fpack(5));
+    EXPECT_EQ(breakWait("\x07" "12x45", 0), 0);
+}
+
+TEST(Cutter, SeriesEndAtNpackAndChunksAtFpackOrThePacketSize)
+{
+    std::string block = "A" + npack(300) + "B" + npack(400);
+    std::string last = block;
+    EXPECT_EQ(takeSeries(block, false).wait, 300);
+    EXPECT_EQ(takeSeries(block, false).wait, 400);
+    takeSeries(last, true);
+    EXPECT_EQ(takeSeries(last, true).wait, 0); // nothing follows that could wait for it
+
+    std::string series = std::string(5, 'a') + fpack(70) + "bc" + fpack(80) + "ddd";
+    EXPECT_EQ(countPackets(series, 2), 3 + 1 + 2);
+    EXPECT_EQ(withoutForcedBreaks(series), "aaaaabcddd");
+    EXPECT_EQ(lastForcedBreakWait(series), 80);
+    std::vector<std::pair<std::string, int>> chunks;
+    while (!series.empty()) {
+        const Chunk c = nextChunk(series, 2);
+        chunks.emplace_back(c.bytes, c.answerWait);
+    }
+    EXPECT_EQ(chunks, (std::vector<std::pair<std::string, int>>{
+                          {"aa", 0}, {"aa", 0}, {"a", 70}, {"bc", 80}, {"dd", 0}, {"d", 0}}));
+}

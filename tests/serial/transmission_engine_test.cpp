@@ -1,0 +1,241 @@
+// The engine on the real driver and exchange over a fake line whose display answers at once:
+// exact receive-box texts, the debug log, waits, and calls while a transmission runs.
+#include "engine_test_support.h"
+#include "serial_test_support.h"
+
+#include "files/debug_log.h"
+#include "protocol/hex.h"
+#include "serial/answer_templates.h"
+#include "serial/packet_exchange.h"
+#include "serial/transmission_engine.h"
+#include "sim/answer_writer.h"
+#include "support/scripted_dialogs.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace lmx;
+using namespace enginetest;
+using End = TransmissionEngine::End;
+
+namespace {
+
+std::string answer(int netNr, uint8_t code, const std::string& reply = {}, uint8_t packetNr = 0)
+{
+    return sim::answerPacket(static_cast<uint8_t>(netNr), packetNr, sim::answerData(code, reply));
+}
+
+// Answers every packet the moment its last byte is written: OK, or what `respond` returns.
+struct DisplayBackend : serialtest::FakeSerialBackend {
+    std::function<std::string(int netNr, const std::string& data)> respond;
+    Lines data; // of every packet, in order
+    std::string pending;
+
+    int64_t write(const char* bytes, uint32_t size) override
+    {
+        const int64_t n = FakeSerialBackend::write(bytes, size);
+        pending.append(bytes, static_cast<size_t>(std::max<int64_t>(n, 0)));
+        uint8_t netNr = 0, packetNr = 0, length = 0;
+        if (pending.size() < 10 || !hexToByte(pending.substr(2, 2), netNr)
+            || !hexToByte(pending.substr(6, 2), packetNr) || !hexToByte(pending.substr(8, 2), length)
+            || pending.size() < 15u + length)
+            return n;
+        data.push_back(pending.substr(10, length));
+        pending.clear();
+        const std::string a = respond ? respond(netNr, data.back()) : answer(netNr, 0, {}, packetNr);
+        if (!a.empty())
+            arrive(a);
+        return n;
+    }
+};
+
+// Message boxes that can also stand for a window closing while the box is up.
+struct Dialogs : ScriptedDialogs {
+    TransmissionEngine* stopOnMessage = nullptr;
+    void message(const QString& text, const QString& title, Icon icon) override
+    {
+        ScriptedDialogs::message(text, title, icon);
+        if (stopOnMessage)
+            stopOnMessage->requestStop();
+    }
+};
+
+struct Sink : AnswerDataSink, BusyIndicator {
+    void answerData(const std::string& data) override { templates.FillAnswerTemplates(data); }
+    void setBusy(bool busy) override { busyCalls.push_back(busy); }
+    AnswerTemplates templates;
+    std::vector<bool> busyCalls;
+};
+
+class Engine : public ::testing::Test {
+protected:
+    Engine()
+    {
+        auto b = std::make_unique<DisplayBackend>();
+        backend = b.get();
+        driver = std::make_unique<TCommPortDriver>(std::move(b));
+        driver->SetPortName("/dev/fake0");
+        exchange = std::make_unique<PacketExchange>(*driver, dialogs);
+        engine = std::make_unique<TransmissionEngine>(*exchange, dialogs, log, clock);
+        engine->setAnswerDataSink(&sink);
+        engine->setBusyIndicator(&sink);
+    }
+    void after(int ms, std::function<void()> action) { QTimer::singleShot(ms, engine.get(), action); }
+
+    TestWallClock clock;
+    Dialogs dialogs;
+    RecordingLog log;
+    Sink sink;
+    DisplayBackend* backend = nullptr;
+    std::unique_ptr<TCommPortDriver> driver;
+    std::unique_ptr<PacketExchange> exchange;
+    std::unique_ptr<TransmissionEngine> engine;
+};
+
+} // namespace
+
+TEST_F(Engine, ReceiveBoxLinesReadAsDescribed)
+{
+    backend->respond = [](int netNr, const std::string& data) {
+        return data == "inq" ? answer(netNr, 0, std::string(50, 'Q')) : answer(netNr, netNr == 2 ? 0x15 : 0);
+    };
+    sink.templates.append("R=@@");
+    const auto outcome = engine->TransmitExtended(
+        {sot("01"), "inq", kEot, sot("02"), "x", npack(0), "y", kEot, "z", "<End>"}, 1);
+    std::string hex40;
+    for (int i = 0; i < 40; ++i)
+        hex40 += "51 ";
+    const std::string failure = "Answer: Param value out of range Param : $00";
+    EXPECT_EQ(log.lines, (Lines{"NetNr: 1 " + kT + " Transmitted Packet Number: 0",
+                                "NetNr: 1 " + kT + " Received Packet Number: 0 Param: $01 Data: ",
+                                hex40, hex40.substr(0, 30),
+                                "NetNr: 2 " + kT + " Transmitted Packet Number: 0",
+                                "NetNr: 2 " + kT + " Received Packet Number: 0 " + failure,
+                                // "y" stays unsent; "z" after the last block goes to the default
+                                "NetNr: 1 " + kT + " Transmitted Packet Number: 0",
+                                "NetNr: 1 " + kT + " Received Packet Number: 0 Param: $00 (No Data)",
+                                kT + " Transmission finished."}));
+    EXPECT_EQ(backend->data, (Lines{"inq", "x", "z"}));
+    EXPECT_EQ(dialogs.texts(), QStringList{QString::fromStdString(failure)});
+    EXPECT_EQ(sink.templates.lines()[0].shownText, "R=QQ");
+    EXPECT_EQ(outcome.failedAnswers, 1);
+}
+
+TEST_F(Engine, APortThatDoesNotOpenIsReportedOnceAndEndsTheTransmission)
+{
+    backend->refused.insert("open");
+    for (const bool extended : {true, false}) {
+        dialogs.clear();
+        const Lines lines = {sot("01"), "A", npack(0), "B", kEot, sot("01"), "C", kEot};
+        const auto outcome = extended ? engine->TransmitExtended(lines, 1) : engine->TransmitNormal(lines, 1);
+        EXPECT_EQ(dialogs.texts(), QStringList{"Can not open ComPort :/dev/fake0"});
+        ASSERT_EQ(log.lines.size(), 2u);
+        EXPECT_EQ(log.lines[1], kT + " Transmission aborted.");
+        EXPECT_EQ(outcome.end, End::Aborted);
+    }
+    // Network digits that are not hex (raw bytes of a HEX line) end it too, with a message.
+    backend->refused.clear();
+    EXPECT_EQ(engine->TransmitExtended({"\x10\x01" "G1", "A", kEot}, 1).end, End::Aborted);
+    EXPECT_EQ(log.lines, Lines{kT + " Transmission aborted."});
+    EXPECT_TRUE(backend->data.empty());
+}
+
+TEST_F(Engine, ASinglePacketSeriesWaitsWhatItsOwnFpackAsks)
+{
+    clock.run();
+    // Series 1 leaves an answer wait of 300 behind; C must not inherit it, D waits its 200.
+    engine->TransmitExtended({"A", fpack(300), "B", fpack(300), npack(0), "C", npack(0), "D", fpack(200)}, 1);
+    ASSERT_EQ(log.lines.size(), 9u) << log.lines.back();
+    EXPECT_LT(stampMs(log.lines[6]) - stampMs(log.lines[5]), 250); // C answered -> D sent
+    EXPECT_GE(stampMs(log.lines[8]) - stampMs(log.lines[7]), 200); // D answered -> end
+    // The cursor is busy through every wait, nested or not, and normal at the end.
+    for (size_t i = 0; i < sink.busyCalls.size(); ++i)
+        EXPECT_EQ(sink.busyCalls[i], i % 2 == 0);
+    EXPECT_EQ(sink.busyCalls.size() % 2, 0u);
+}
+
+TEST_F(Engine, ATransmitWhileOneRunsIsRefusedAndThePacketSizeWaitsForTheNext)
+{
+    QSignalSpy running(engine.get(), &TransmissionEngine::runningChanged);
+    EXPECT_FALSE(engine->SetPacketSize(1));
+    EXPECT_FALSE(engine->SetPacketSize(241));
+    TransmissionEngine::Outcome inner;
+    after(50, [&] {
+        inner = engine->TransmitExtended({"other"}, 1);
+        engine->SetPacketSize(2);
+    });
+    EXPECT_EQ(engine->TransmitExtended({"abcde", npack(200), "fghij"}, 1).end, End::Completed);
+    EXPECT_EQ(inner.end, End::Refused);
+    EXPECT_EQ(backend->data, (Lines{"abcde", "fghij"}));
+    EXPECT_EQ(running.count(), 2);
+    engine->TransmitExtended({"abcde"}, 1);
+    EXPECT_EQ(backend->data.size(), 2u + 3u);
+}
+
+TEST_F(Engine, AStopEndsTheTransmissionAtOnceAndTouchesNothingAfterwards)
+{
+    struct Case {
+        const char* name;
+        Lines lines;
+        uint8_t code; // 0xFF: no answer at all
+        size_t linesBeforeStop;
+    };
+    const Case cases[] = {
+        {"series wait", {"A", npack(10000), "B"}, 0, 2},
+        {"answer wait", {"A", fpack(10000), "B"}, 0, 2},
+        {"exchange", {"A"}, 0xFF, 1},
+        {"error box", {"A", npack(0), "B"}, 0x13, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.clear();
+        backend->respond = [&](int netNr, const std::string&) {
+            return c.code == 0xFF ? std::string() : answer(netNr, c.code);
+        };
+        // The owner closes: it asks for the stop and lets everything go once Transmit returned.
+        dialogs.stopOnMessage = c.code == 0x13 ? engine.get() : nullptr;
+        if (!dialogs.stopOnMessage)
+            after(100, [&] { engine->requestStop(); });
+        QElapsedTimer t;
+        t.start();
+        EXPECT_EQ(engine->TransmitExtended(c.lines, 1).end, End::Stopped);
+        EXPECT_LT(t.elapsed(), 900);
+        EXPECT_EQ(log.lines.size(), c.linesBeforeStop);
+        EXPECT_EQ(dialogs.steps().size(), c.code == 0x13 ? 1 : 0);
+        EXPECT_FALSE(driver->Connected());
+    }
+    engine.reset();
+    exchange.reset();
+    driver.reset();
+}
+
+TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)
+{
+    QTemporaryDir program;
+    DebugLog debugLog(clock);
+    debugLog.setProgramFolder(program.path().toStdString());
+    engine->setDebugLog(&debugLog);
+    engine->SetDebugFile(true);
+    ASSERT_TRUE(startDebugLog(debugLog));
+    engine->TransmitExtended({"Hi", "<End>"}, 1);
+    QFile file(program.filePath("Log/Debug.log"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(),
+              "24:03:31 14:02:07:315 Debug File Created: \r\n"
+              "14:02:07:315 Transmitted: \r\n"
+              "01 05 30 31 46 45 30 30 30 32 48 69 33 34 34 30 ..01FE0002Hi3440\r\n"
+              "04 " + std::string(45, ' ') + ".\r\n"
+              " \r\n"
+              "14:02:07:315 Recieved: \r\n"
+              "01 06 30 31 46 45 30 30 30 34 30 30 30 30 42 37 ..01FE00040000B7\r\n"
+              "39 41 04 " + std::string(39, ' ') + "9A.\r\n"
+              " \r\n");
+    // A log folder that cannot be made: one message per packet, and the packets still go.
+    debugLog.setProgramFolder(program.filePath("missing/deeper").toStdString());
+    EXPECT_EQ(engine->TransmitExtended({"A", npack(0), "B"}, 1).end, End::Completed);
+    EXPECT_EQ(dialogs.texts(), QStringList(2, "Debug: Could not create Directory."));
+}
