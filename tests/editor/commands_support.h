@@ -12,6 +12,7 @@
 #include "tests/support/scripted_parameter_dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -20,16 +21,13 @@ inline std::string hexOf(const std::string& commandLine)
     return lmx::normalisedHexText(commandLine);
 }
 
-// Answers each definition with (list index, typed parameter), or cancels when nothing is
-// queued.
+// Answers each definition with (list index, typed parameter); cancels when nothing is queued.
 class ScriptedKeyAsker : public KeyDefinitionAsker {
 public:
     void setNext(int index, std::string param) { m_next.emplace_back(index, std::move(param)); }
-    int calls() const { return m_calls; }
 
     bool defineKey(lmx::TKeyDefinition& key) override
     {
-        ++m_calls;
         if (m_next.empty())
             return false;
         const auto [index, param] = m_next.front();
@@ -43,11 +41,9 @@ public:
 
 private:
     std::deque<std::pair<int, std::string>> m_next;
-    int m_calls = 0;
 };
 
-// The list index of a key code ($80 is 1).
-inline int entryOf(int code)
+inline int entryOf(int code) // the list index of a key code ($80 is 1)
 {
     return code - 0x7F;
 }
@@ -65,7 +61,6 @@ struct RoutineRig {
         box.list().setCursor(0); // on the end line
     }
     const CommandBoxLine& line() const { return box.cursorLine(); }
-    std::string hex() const { return hexOf(line().commandLine()); }
     int count() const { return box.list().count(); }
     // Puts a line before the end line and the cursor on it.
     void select(const lmx::CommandEntry& e)
