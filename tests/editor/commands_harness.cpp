@@ -3,18 +3,22 @@
 // every button can be clicked, its dialog answered and the inserted line seen in both boxes.
 // For a screenshot (tests/editor/commands_screenshot.sh) it starts with two keys defined and a
 // few lines in the box, prints "ready" once on screen and runs until closed or killed; with an
-// output path it also saves its own picture there. --basic starts without the extended group.
+// output path it also saves its own picture there. --basic starts without the extended group;
+// --keydef also shows the key definition dialog on Key 2 with $C5 chosen and "ab" typed.
 #include "editor/action_button.h"
 #include "editor/command_box_actions.h"
 #include "editor/command_editor.h"
 #include "editor/commands_frame.h"
 #include "editor/key_actions.h"
+#include "editor/key_def_form.h"
+#include "editor/field_edit.h"
 #include "editor/key_def_rules.h"
 #include "editor/qt_parameter_dialogs.h"
 #include "serial/qt_user_dialogs.h"
 #include "widgets/ovel_list_box.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -52,10 +57,13 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QString out;
     bool extended = true;
+    bool keyDialog = false;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--basic"))
             extended = false;
+        else if (arg == QLatin1String("--keydef"))
+            keyDialog = true;
         else
             out = arg;
     }
@@ -119,11 +127,20 @@ int main(int argc, char** argv)
     keys.update();
     sampleLines(editor.box());
     window.show();
-    std::fprintf(stderr, "frame needs %d x %d\n", frame.minimumSizeHint().width(),
-                 frame.minimumSizeHint().height());
 
+    std::unique_ptr<TKeyDefForm> form;
+    lmx::TKeyDefinition shownKey("Key 2");
     QTimer::singleShot(0, &window, [&] {
         editor.commandBox()->setFocus();
+        if (keyDialog) {
+            form = std::make_unique<TKeyDefForm>(user, shownKey, &window);
+            form->start();
+            form->KeyCommandBox()->setCurrentIndex(0xC5 - 0x7F);
+            form->show();
+            form->KeyParamEdit()->setFocus();
+            form->KeyParamEdit()->selectAll();
+            form->KeyParamEdit()->insert(QStringLiteral("ab"));
+        }
         QApplication::processEvents();
         if (!out.isEmpty())
             window.grab().save(out);
