@@ -17,7 +17,8 @@ cmake --build build-soak -j "$(nproc)" --target soak lmx
 # AddressSanitizer holds freed blocks in a quarantine before it hands them out again (256 MB
 # by default). A run fills that with the churn of every packet and looks like a leak until it
 # is full; 16 MB is full long before the checkpoint, so what grows after it is our own.
-export ASAN_OPTIONS="detect_leaks=1:quarantine_size_mb=16:abort_on_error=0:detect_odr_violation=0"
+# SOAK_QUARANTINE_MB=0 turns the quarantine off to see the program's own memory alone.
+export ASAN_OPTIONS="detect_leaks=1:quarantine_size_mb=${SOAK_QUARANTINE_MB:-16}:abort_on_error=0:detect_odr_violation=0"
 export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 exec build-soak/bench/soak "$@"
