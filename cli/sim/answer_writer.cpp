@@ -51,22 +51,32 @@ FaultInjector::FaultInjector(const SimOptions& options)
 {
 }
 
-bool FaultInjector::hitsNext()
+bool FaultInjector::hitsNext(Plan& plan, bool normalFraming)
 {
     ++m_answers;
-    return m_kind != FaultKind::None && m_answers % m_every == 0;
+    if (m_kind == FaultKind::None || m_answers % m_every != 0)
+        return false;
+    plan.faulted = true;
+    plan.kind = m_kind;
+    plan.code = m_code;
+    if (m_kind == FaultKind::Cycle) {
+        const std::vector<FaultKind>& kinds = cycleKinds(normalFraming);
+        plan.kind = kinds[m_cycleHits++ % kinds.size()];
+        if (plan.kind == FaultKind::Code)
+            plan.code = cycleCodes()[m_cycleCodes++ % cycleCodes().size()];
+    }
+    return true;
 }
 
 FaultInjector::Plan FaultInjector::extended(uint8_t netNr, uint8_t packetNr, std::string_view data)
 {
     Plan plan;
-    if (!hitsNext()) {
+    if (!hitsNext(plan, false)) {
         plan.writes.push_back({0, answerPacket(netNr, packetNr, data)});
         return plan;
     }
-    plan.faulted = true;
     const std::string valid = answerPacket(netNr, packetNr, data);
-    switch (m_kind) {
+    switch (plan.kind) {
     case FaultKind::NoAnswer:
         break;
     case FaultKind::BadCrc:
@@ -106,9 +116,10 @@ FaultInjector::Plan FaultInjector::extended(uint8_t netNr, uint8_t packetNr, std
         plan.writes.push_back({m_slowDelayMs, valid});
         break;
     case FaultKind::Code:
-        plan.writes.push_back({0, answerPacket(netNr, packetNr, answerData(m_code, {}))});
+        plan.writes.push_back({0, answerPacket(netNr, packetNr, answerData(plan.code, {}))});
         break;
     case FaultKind::None:
+    case FaultKind::Cycle:
         break;
     }
     return plan;
@@ -117,12 +128,11 @@ FaultInjector::Plan FaultInjector::extended(uint8_t netNr, uint8_t packetNr, std
 FaultInjector::Plan FaultInjector::normal(char resultChar)
 {
     Plan plan;
-    if (!hitsNext()) {
+    if (!hitsNext(plan, true)) {
         plan.writes.push_back({0, std::string(1, resultChar)});
         return plan;
     }
-    plan.faulted = true;
-    switch (m_kind) {
+    switch (plan.kind) {
     case FaultKind::Garbage:
         plan.writes.push_back({0, std::string(kNormalGarbage)});
         break;
@@ -130,7 +140,7 @@ FaultInjector::Plan FaultInjector::normal(char resultChar)
         plan.writes.push_back({m_slowDelayMs, std::string(1, resultChar)});
         break;
     case FaultKind::Code: {
-        const char c = normalResultChar(m_code);
+        const char c = normalResultChar(plan.code);
         plan.writes.push_back({0, std::string(1, c ? c : resultChar)});
         break;
     }

@@ -48,6 +48,8 @@ public:
     struct Plan {
         std::vector<TimedWrite> writes; // empty: silence
         bool faulted = false;           // the fault hit this answer
+        FaultKind kind = FaultKind::None; // which fault it was, never Cycle
+        uint8_t code = 0;                 // the result code of FaultKind::Code
     };
 
     // Every call counts as one answer for the every-Nth rule.
@@ -55,7 +57,8 @@ public:
     Plan normal(char resultChar);
 
 private:
-    bool hitsNext();
+    // Counts the answer; when the fault hits it, marks the plan with the fault's kind.
+    bool hitsNext(Plan& plan, bool normalFraming);
 
     const FaultKind m_kind;
     const uint8_t m_code;
@@ -63,6 +66,8 @@ private:
     const unsigned m_slowDelayMs;
     const unsigned m_splitPauseMs;
     unsigned long long m_answers = 0;
+    size_t m_cycleHits = 0;  // faults a cycle has put in so far
+    size_t m_cycleCodes = 0; // of them, chosen result codes
 };
 
 } // namespace lmx::sim

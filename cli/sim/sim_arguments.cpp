@@ -177,8 +177,10 @@ Options:
                        slow         a valid answer after a delay past the client's
                                     1000 ms answer time-out
                        code=NN      a valid answer with result code NN (hex), no data
+                       cycle        each spoilt answer the next kind of this list, in
+                                    this order; its code=NN turns go round 01, 10..18
                      With --normal only no-answer, garbage, slow and code=NN apply,
-                     NN one of 00, 01, 10..18.
+                     NN one of 00, 01, 10..18; cycle then goes round those four.
   --fault-every N    spoil every Nth answer only (default 1: every answer).
   --slow-delay MS    the delay of the slow fault (default 1500).
   --split-pause MS   the pause inside a split answer (default 100).

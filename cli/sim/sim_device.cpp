@@ -4,15 +4,26 @@
 
 namespace lmx::sim {
 
+namespace {
+
+// "bad-crc", "code-15": the fault's name with no '=', which keeps key=value fields
+// unambiguous.
+std::string faultLabel(FaultKind kind, uint8_t code)
+{
+    std::string label = faultName(kind, code);
+    for (char& c : label)
+        if (c == '=')
+            c = '-';
+    return label;
+}
+
+} // namespace
+
 SimDevice::SimDevice(SimOptions options)
     : m_options(std::move(options)),
       m_reader(m_options.normalFraming, m_options.dropAfterMs),
       m_faults(m_options)
 {
-    m_faultLabel = faultName(m_options.fault, m_options.faultCode);
-    for (char& c : m_faultLabel)
-        if (c == '=')
-            c = '-'; // keeps key=value fields unambiguous
     for (uint8_t n : m_options.netNrs) {
         if (n == 0)
             continue; // 0 is the broadcast address, never a display of its own
@@ -87,7 +98,7 @@ std::vector<TimedWrite> SimDevice::handle(std::vector<Frame> frames)
                 }
                 r.disposition = plan.faulted ? Disposition::Faulted : Disposition::Answered;
                 if (plan.faulted)
-                    r.fault = m_faultLabel;
+                    r.fault = faultLabel(plan.kind, plan.code);
                 for (auto& w : plan.writes) {
                     r.answer += w.bytes;
                     writes.push_back(std::move(w));

@@ -83,7 +83,6 @@ private:
     SimOptions m_options;
     PacketReader m_reader;
     FaultInjector m_faults;
-    std::string m_faultLabel;
     std::map<uint8_t, Unit> m_units;
     std::deque<PacketRecord> m_packets;
     size_t m_packetCount = 0;

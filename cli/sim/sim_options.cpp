@@ -17,6 +17,7 @@ constexpr FaultNameEntry kFaultNames[] = {
     {FaultKind::WrongSeq, "wrong-seq"},  {FaultKind::BadLength, "bad-length"},
     {FaultKind::Truncated, "truncated"}, {FaultKind::Garbage, "garbage"},
     {FaultKind::Split, "split"},         {FaultKind::Slow, "slow"},
+    {FaultKind::Cycle, "cycle"},
 };
 
 } // namespace
@@ -61,10 +62,36 @@ bool faultFitsNormalFraming(FaultKind kind)
     case FaultKind::Garbage:
     case FaultKind::Slow:
     case FaultKind::Code:
+    case FaultKind::Cycle:
         return true;
     default:
         return false;
     }
+}
+
+const std::vector<FaultKind>& cycleKinds(bool normalFraming)
+{
+    static const std::vector<FaultKind> extended = {
+        FaultKind::NoAnswer,  FaultKind::BadCrc,    FaultKind::WrongNetNr, FaultKind::WrongSeq,
+        FaultKind::BadLength, FaultKind::Truncated, FaultKind::Garbage,    FaultKind::Split,
+        FaultKind::Slow,      FaultKind::Code,
+    };
+    static const std::vector<FaultKind> normal = [] {
+        std::vector<FaultKind> kinds;
+        for (FaultKind k : extended)
+            if (faultFitsNormalFraming(k))
+                kinds.push_back(k);
+        return kinds;
+    }();
+    return normalFraming ? normal : extended;
+}
+
+const std::vector<uint8_t>& cycleCodes()
+{
+    // time out, then the content faults; each has a normal result character as well
+    static const std::vector<uint8_t> codes = {0x01, 0x10, 0x11, 0x12, 0x13,
+                                               0x14, 0x15, 0x16, 0x17, 0x18};
+    return codes;
 }
 
 } // namespace lmx::sim

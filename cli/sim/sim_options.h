@@ -24,6 +24,7 @@ enum class FaultKind {
     Split,      // a valid answer in two writes with a pause between them
     Slow,       // a valid answer that arrives only after a delay
     Code,       // a valid answer carrying a chosen result code
+    Cycle,      // each hit the next of the kinds above, so one run meets them all
 };
 
 struct SimOptions {
@@ -46,7 +47,13 @@ std::string faultName(FaultKind kind, uint8_t code = 0);
 // that is not one or two hex digits.
 bool parseFault(std::string_view text, FaultKind& kind, uint8_t& code);
 // The normal framing has no packet around its answer: only silence, noise, delay and a chosen
-// result character can go wrong there.
+// result character can go wrong there. A cycle keeps to those kinds there.
 bool faultFitsNormalFraming(FaultKind kind);
+
+// What FaultKind::Cycle goes through, in order: every kind that fits the framing. Its turn of
+// FaultKind::Code takes the next of cycleCodes() each time, every failure the display itself
+// can report.
+const std::vector<FaultKind>& cycleKinds(bool normalFraming);
+const std::vector<uint8_t>& cycleCodes();
 
 } // namespace lmx::sim

@@ -4,17 +4,8 @@
 # Builds build/ first when the gallery program is missing.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. scripts/xvfb.sh
 out=${1:-build/screenshots}
-if [ ! -x build/tests/editor/dialog_gallery ]; then
-    cmake -S . -B build -G Ninja >/dev/null
-    cmake --build build --target dialog_gallery
-fi
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-    DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
-DISPLAY=$display QT_QPA_PLATFORM=xcb build/tests/editor/dialog_gallery "$out"
+orvanta_need_target dialog_gallery tests/editor
+orvanta_start_xvfb 1280x900
+build/tests/editor/dialog_gallery "$out"

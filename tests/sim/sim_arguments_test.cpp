@@ -36,7 +36,7 @@ TEST(SimArguments, ReadsEveryOption)
 
     // every fault name reads back as itself
     for (const char* kind : {"no-answer", "bad-crc", "wrong-netnr", "wrong-seq", "bad-length",
-                             "truncated", "garbage", "split", "slow"}) {
+                             "truncated", "garbage", "split", "slow", "cycle"}) {
         SimArguments f;
         ASSERT_TRUE(parse({"--fault", kind}, f)) << kind;
         EXPECT_EQ(faultName(f.options.fault), kind);
@@ -68,6 +68,7 @@ TEST(SimArguments, RefusesWhatCannotWork)
     }
     SimArguments a;
     EXPECT_TRUE(parse({"--normal", "--fault", "code=15"}, a));
+    EXPECT_TRUE(parse({"--normal", "--fault", "cycle"}, a)); // keeps to the kinds that fit
 }
 
 TEST(SimArguments, HelpDocumentsEveryOptionAndLine)
@@ -77,6 +78,6 @@ TEST(SimArguments, HelpDocumentsEveryOptionAndLine)
                              "--fault-every", "--slow-delay", "--split-pause", "--show",
                              "--help", "no-answer", "bad-crc", "wrong-netnr", "wrong-seq",
                              "bad-length", "truncated", "garbage", "split", "slow", "code=NN",
-                             "PACKET netnr=", "DROPPED reason=", "SHOW netnr=", "SETTING netnr="})
+                             "cycle", "PACKET netnr=", "DROPPED reason=", "SHOW netnr=", "SETTING netnr="})
         EXPECT_NE(help.find(word), std::string::npos) << word;
 }

@@ -274,3 +274,48 @@ TEST(SimFaults, EveryNthAnswerOnly)
     device.receive(packet(9, 0, "a"), 0);
     EXPECT_EQ(resultOf(device, packet(1, 0, "a"), 1, 0), 0);
 }
+
+TEST(SimFaults, CycleMeetsEveryKindInTurnAsItsOwnFaultWould)
+{
+    for (const bool normal : {false, true}) {
+        SCOPED_TRACE(normal ? "normal framing" : "extended framing");
+        SimOptions o = optionsFor({1}, normal);
+        o.fault = FaultKind::Cycle;
+        o.faultEvery = 2;
+        SimDevice cycling(o);
+        const std::string p = normal ? *buildNormalPacket(1, "a") : packet(1, 0, "a");
+        const std::vector<FaultKind>& kinds = cycleKinds(normal);
+        // twice round, so that the chosen code moves on, then the first kind again
+        const size_t faults = 2 * kinds.size() + 1;
+        std::vector<std::string> labels;
+        for (size_t i = 0; i < 2 * faults; ++i) {
+            const std::string answer = joined(cycling.receive(p, 0));
+            const PacketRecord& r = cycling.packets().back();
+            if (i % 2 == 0) {
+                EXPECT_EQ(r.disposition, Disposition::Answered);
+                continue;
+            }
+            ASSERT_EQ(r.disposition, Disposition::Faulted);
+            const size_t hit = labels.size();
+            labels.push_back(r.fault);
+            // the same answer a display with only that fault gives
+            SimOptions single = optionsFor({1}, normal);
+            single.fault = kinds[hit % kinds.size()];
+            single.faultCode = hit < kinds.size() ? 0x01 : 0x10;
+            SimDevice alone(single);
+            EXPECT_EQ(joined(alone.receive(p, 0)), answer) << r.fault;
+        }
+        std::vector<std::string> expected;
+        for (size_t i = 0; i < faults; ++i) {
+            const FaultKind kind = kinds[i % kinds.size()];
+            expected.push_back(kind != FaultKind::Code ? faultName(kind)
+                                                       : i < kinds.size() ? "code-01" : "code-10");
+        }
+        EXPECT_EQ(labels, expected);
+    }
+    // every kind there is takes its turn with the extended framing
+    EXPECT_EQ(cycleKinds(false).size(), 10u);
+    EXPECT_EQ(cycleKinds(true),
+              (std::vector<FaultKind>{FaultKind::NoAnswer, FaultKind::Garbage, FaultKind::Slow,
+                                      FaultKind::Code}));
+}

@@ -1,0 +1,54 @@
+# Shared by the screenshot scripts: a private Xvfb and programs shown on it. Sourced, not run.
+# Call from the repository root.
+
+orvanta_xvfb_pids=()
+orvanta_xvfb_cleanup() {
+    local p
+    for p in "${orvanta_xvfb_pids[@]}"; do kill "$p" 2>/dev/null || true; done
+}
+
+# orvanta_need_target TARGET DIR: builds TARGET in build/ when build/DIR/TARGET is missing.
+orvanta_need_target() {
+    if [ ! -x "build/$2/$1" ]; then
+        cmake -S . -B build -G Ninja >/dev/null
+        cmake --build build --target "$1"
+    fi
+}
+
+# orvanta_start_xvfb WIDTHxHEIGHT: starts Xvfb on a free display, exports DISPLAY and
+# QT_QPA_PLATFORM=xcb, and stops it again when the script exits.
+orvanta_start_xvfb() {
+    local n
+    for n in $(seq 90 190); do
+        [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+    orvanta_xvfb_pids+=($!)
+    trap orvanta_xvfb_cleanup EXIT
+    export DISPLAY=":$n" QT_QPA_PLATFORM=xcb
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start on $DISPLAY" >&2
+    return 1
+}
+
+# orvanta_shoot_when_ready OUT.png PROGRAM [ARGS...]: starts PROGRAM, waits until it prints
+# "ready" on stdout, then takes a screenshot of the whole screen into OUT.png.
+orvanta_shoot_when_ready() {
+    local out=$1 fifo line
+    shift
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    "$@" >"$fifo" &
+    orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
+    read -r -t 30 line <"$fifo" || true
+    rm -f "$fifo"
+    if [ "$line" != ready ]; then
+        echo "$1 did not start" >&2
+        return 1
+    fi
+    import -window root "$out"
+    echo "$out"
+}
