@@ -2,6 +2,10 @@
 # Installs what is missing, builds, and starts the window program with a virtual display
 # (lmx sim) attached on a pseudo-terminal.
 #   ./run.sh            start orvanta (under Xvfb when there is no $DISPLAY)
+# The terminal is also reachable as build/lmx-sim.pty. Only when there is no ORVANTA.SET
+# beside the program yet, one is written with the default settings and that link as its
+# port, so later runs find the display again on their new terminal; a settings file that
+# exists already is left as it is.
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/common.sh
@@ -10,31 +14,40 @@ orvanta_install_packages
 orvanta_build build
 
 bin=build/app
+link=$PWD/build/lmx-sim.pty
 pids=()
+simout=
 cleanup() {
+    local p
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
+    [ -n "$simout" ] && rm -f "$simout"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:97
     Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     pids+=($!)
-    sleep 1
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     echo "no display: running under Xvfb on $DISPLAY"
 fi
 
-# The virtual display, once lmx sim is built in.
-if build/cli/lmx sim --help >/dev/null 2>&1; then
-    out=$(mktemp)
-    build/cli/lmx sim --link build/lmx-sim.pty >"$out" &
-    pids+=($!)
-    for _ in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
-    pty=$(head -n 1 "$out")
-    echo "virtual display on $pty (also build/lmx-sim.pty)"
-    if [ -x scripts/write-settings.sh ] && [ ! -e "$bin/ORVANTA.SET" ]; then
-        scripts/write-settings.sh "$bin/ORVANTA.SET" "$pty"
-    fi
+# The virtual display; its first line of output is the terminal's path.
+simout=$(mktemp)
+build/cli/lmx sim --link "$link" >"$simout" &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$simout" ] && break; sleep 0.1; done
+pty=$(head -n 1 "$simout")
+if [ -z "$pty" ]; then
+    echo "the virtual display did not start" >&2
+    exit 1
+fi
+echo "virtual display on $pty (also $link)"
+if [ ! -e "$bin/ORVANTA.SET" ]; then
+    scripts/write-settings.sh "$bin/ORVANTA.SET" "$link"
+    echo "wrote $bin/ORVANTA.SET with the port $link"
 fi
 
 "$bin/orvanta"

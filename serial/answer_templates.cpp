@@ -15,6 +15,12 @@ void AnswerTemplates::insert(size_t index, std::string text)
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), Line{text, text});
 }
 
+void AnswerTemplates::insert(size_t index, Line line)
+{
+    const size_t at = std::min(index, m_lines.size());
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
 bool AnswerTemplates::setTemplate(size_t index, std::string text)
 {
     if (index >= m_lines.size())

@@ -26,6 +26,10 @@ public:
     // end when index is past the last line).
     void append(std::string text);
     void insert(size_t index, std::string text);
+    // A line as it stands (a copy that may show filled-in data), before `index`.
+    void insert(size_t index, Line line);
+    // Makes the lines equal to `lines` (an undo snapshot, a reordered copy).
+    void assign(std::vector<Line> lines) { m_lines = std::move(lines); }
     // Sets the template and the shown text of a line; false when there is no such line.
     bool setTemplate(size_t index, std::string text);
     bool remove(size_t index);

@@ -1,0 +1,30 @@
+#pragma once
+// The boxes as the command files and the text export see them, and a read command file put
+// into the boxes.
+
+#include "files/command_file_reader.h"
+#include "files/command_list.h"
+#include "files/text_export.h"
+
+#include <string>
+#include <vector>
+
+class AnswerBoxEditor;
+class CommandBox;
+
+// The command box's lines (the end line last) in the files' form.
+std::vector<lmx::CommandListLine> commandFileLines(const CommandBox& box);
+
+// The command lines the transmission sends from (the end line last).
+std::vector<std::string> transmitLines(const CommandBox& box);
+
+// Puts a read file into the boxes: its command lines (the end line last) replace the command
+// box's, its answer lines the answer box's. Nothing is selected afterwards, the cursor is on
+// the first line, and no undo snapshot is taken.
+void showCommandFile(const lmx::CommandFileContent& content, CommandBox& box,
+                     AnswerBoxEditor& answers);
+
+// The four lists of the text export, in the order they are written: command box, hex box,
+// answer box, receive box.
+std::vector<lmx::ExportList> exportLists(const CommandBox& box, const AnswerBoxEditor& answers,
+                                         const std::vector<std::string>& receiveLines);

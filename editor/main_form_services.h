@@ -1,0 +1,36 @@
+#pragma once
+// What the main window is given rather than making itself, so a test can run the whole
+// window offscreen: the program's folder (ORVANTA.SET, Log/ and doc/lmxdoc.htm lie there),
+// the user dialogs, the makers of the parameter and settings dialogs and of the serial
+// backend, the clocks, and the steps that open the help page and show the About box.
+
+#include "files/wall_clock.h"
+#include "serial/serial_backend.h"
+#include "serial/steady_clock.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class ParameterDialogs;
+class QWidget;
+class SettingsDialogs;
+class UserDialogs;
+
+struct MainFormServices {
+    QString programFolder;
+    // Must outlive the window.
+    UserDialogs* dialogs = nullptr;
+    const lmx::WallClock* wallClock = nullptr;
+    const lmx::SteadyClock* steadyClock = nullptr;
+    // Called once while the window is created; the window owns what they return.
+    std::function<std::unique_ptr<ParameterDialogs>(QWidget* window)> makeParameterDialogs;
+    std::function<std::unique_ptr<SettingsDialogs>(QWidget* window)> makeSettingsDialogs;
+    std::function<std::unique_ptr<lmx::SerialBackend>()> makeSerialBackend;
+    // Opens a local page with the system's handler; its outcome is not looked at.
+    std::function<void(const QUrl& url)> openUrl;
+    // Shows the About box modally.
+    std::function<void(QWidget* window)> showAbout;
+};

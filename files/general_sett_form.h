@@ -1,0 +1,57 @@
+#pragma once
+// The general settings dialog: the nine switches of the general record. OK stores all of
+// them; Cancel stores nothing. The dialog never applies the record (the caller does).
+
+#include "files/settings.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace lmx {
+
+class TGeneralSettForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TGeneralSettForm(TGeneralSettings& record, QWidget* parent = nullptr);
+
+    QGroupBox* GeneralGroup() const { return m_generalGroup; }
+    QGroupBox* DebugGroup() const { return m_debugGroup; }
+    QCheckBox* ShowToolBarCheck() const { return m_showToolBar; }
+    QCheckBox* FileReplaceCheck() const { return m_fileReplace; }
+    QCheckBox* ExtendedLmxCheck() const { return m_extendedLmx; }
+    QCheckBox* SaveKeysCheck() const { return m_saveKeys; }
+    QCheckBox* ClearKeysCheck() const { return m_clearKeys; }
+    QCheckBox* SerialDebugCheck() const { return m_serialDebug; }
+    QCheckBox* DebugFileCheck() const { return m_debugFile; }
+    QRadioButton* CreateDebugFileRadio() const { return m_createDebugFile; }
+    QRadioButton* AppendDebugFileRadio() const { return m_appendDebugFile; }
+    QPushButton* OkButton() const { return m_ok; }
+    QPushButton* CancelButton() const { return m_cancel; }
+
+    void OkButtonClick();
+
+private:
+    void DebugFileCheckClick();
+
+    TGeneralSettings& m_record;
+    QGroupBox* m_generalGroup = nullptr;
+    QGroupBox* m_debugGroup = nullptr;
+    QCheckBox* m_showToolBar = nullptr;
+    QCheckBox* m_fileReplace = nullptr;
+    QCheckBox* m_extendedLmx = nullptr;
+    QCheckBox* m_saveKeys = nullptr;
+    QCheckBox* m_clearKeys = nullptr;
+    QCheckBox* m_serialDebug = nullptr;
+    QCheckBox* m_debugFile = nullptr;
+    QRadioButton* m_createDebugFile = nullptr;
+    QRadioButton* m_appendDebugFile = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+};
+
+} // namespace lmx
