@@ -33,7 +33,10 @@ for n in $(seq 90 140); do
     [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
     Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
     pids+=($!)
-    if wait_for 5 xdpyinfo -display :$n >/dev/null 2>&1; then display=:$n; break; fi
+    # Up when it answers; a server that ended already is not waited for.
+    up_or_gone() { xdpyinfo -display :$n >/dev/null 2>&1 || ! kill -0 "${pids[-1]}" 2>/dev/null; }
+    if wait_for 5 up_or_gone && xdpyinfo -display :$n >/dev/null 2>&1; then display=:$n; break; fi
+    [ $n -ge 94 ] && break
     kill "${pids[-1]}" 2>/dev/null; wait "${pids[-1]}" 2>/dev/null; unset 'pids[-1]'
 done
 if [ -z "$display" ]; then
