@@ -8,6 +8,7 @@ ORVANTA_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
     xvfb xauth xdotool x11-apps x11-utils imagemagick
+    dpkg-dev
 )
 
 orvanta_as_root() {

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# The window program in a real X window against the virtual display: load a command file
+# through the Load dialog, Transmit with F6, Export to txt file, close with Ctrl+Q.
+#   real_window.sh ORVANTA LMX EXPECTED_DIR
+# Exit 77 (skip) only when Xvfb cannot start.
+set -uo pipefail
+orvanta=$1 lmx=$2 expected=$(cd "$3" && pwd)
+deadline_s=${E2E_DEADLINE:-30}
+
+work=$(mktemp -d /tmp/orvanta-e2e.XXXXXX)
+pids=()
+cleanup() {
+    local p
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; [ -f "$work/sim.out" ] && sed 's/^/sim: /' "$work/sim.out" >&2; exit 1; }
+
+# wait_for SECONDS COMMAND...: polls the command until it succeeds.
+wait_for() {
+    local end=$((SECONDS + $1)); shift
+    until "$@"; do
+        [ $SECONDS -ge $end ] && return 1
+        sleep 0.1
+    done
+}
+
+# X server on a free display number.
+display=
+for n in $(seq 90 140); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    pids+=($!)
+    # Up when it answers; a server that ended already is not waited for.
+    up_or_gone() { xdpyinfo -display :$n >/dev/null 2>&1 || ! kill -0 "${pids[-1]}" 2>/dev/null; }
+    if wait_for 5 up_or_gone && xdpyinfo -display :$n >/dev/null 2>&1; then display=:$n; break; fi
+    [ $n -ge 94 ] && break
+    kill "${pids[-1]}" 2>/dev/null; wait "${pids[-1]}" 2>/dev/null; unset 'pids[-1]'
+done
+if [ -z "$display" ]; then
+    echo "SKIP: Xvfb cannot start ($(tail -1 "$work/xvfb.log" 2>/dev/null))"
+    exit 77
+fi
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+unset QT_QPA_PLATFORMTHEME
+
+# The virtual display, reachable by a fixed path.
+link=$work/display
+"$lmx" sim --link "$link" >"$work/sim.out" 2>&1 &
+pids+=($!)
+wait_for 10 test -e "$link" || fail "lmx sim gave no terminal"
+
+# The program in a folder of its own with its settings file and help page.
+mkdir -p "$work/prog/doc" "$work/files"
+cp "$orvanta" "$work/prog/orvanta"
+cp "$(dirname "$orvanta")/doc/lmxdoc.htm" "$work/prog/doc/"
+sed "s|@PORT@|$link|" "$expected/ORVANTA.SET.in" >"$work/prog/ORVANTA.SET"
+cp "$expected/real_window.lmx" "$work/files/demo.lmx"
+cd "$work/files"
+"$work/prog/orvanta" >"$work/orvanta.log" 2>&1 &
+orvanta_pid=$!
+pids+=($orvanta_pid)
+
+# The visible top-level windows of the program, newest last.
+windows() { xdotool search --onlyvisible --pid "$orvanta_pid" 2>/dev/null; }
+count_is() { [ "$(windows | wc -l)" -eq "$1" ]; }
+main_window() { windows | head -1; }
+# The window that appeared last gets the keyboard (there is no window manager).
+focus_newest() { xdotool windowfocus --sync "$(windows | tail -1)"; }
+keys() { focus_newest && xdotool key --delay 30 "$@"; }
+type_text() { focus_newest && xdotool type --delay 10 "$1"; }
+
+wait_for "$deadline_s" count_is 1 || fail "no main window"
+keys ctrl+o
+wait_for "$deadline_s" count_is 2 || fail "no Load dialog"
+type_text "$work/files/demo.lmx"; keys Return
+wait_for "$deadline_s" count_is 1 || fail "the Load dialog stayed open"
+
+# Transmit; the display reports every packet.
+packets=$(grep -c . "$expected/real_window.packets" 2>/dev/null)
+# E2E_RECORD=1 writes what this run gives as the expected files, to be looked over.
+if [ "${E2E_RECORD:-0}" = 1 ]; then
+    packets=${E2E_PACKETS:-4}
+fi
+keys F6
+wait_for "$deadline_s" bash -c "[ \$(grep -c '^PACKET' '$work/sim.out') -ge $packets ]" \
+    || fail "the display saw fewer than $packets packets"
+[ -n "${E2E_SHOT:-}" ] && { sleep 1; import -window root "$E2E_SHOT"; }
+
+# Export until the receive box holds the whole transmission.
+masked() { tr -d '\r' <"$1" | sed -E 's/[0-9]{2}:[0-9]{2}:[0-9]{2}([:.][0-9]{3})?/HH:MM:SS/g'; }
+export_txt() {
+    rm -f "$work/files/out.TXT"
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
+    # The File menu by mouse (it has no shortcut), then its fourth item, Export to txt file.
+    xdotool mousemove $((X + 15)) $((Y + 10)) click 1
+    wait_for 5 bash -c "[ \$(xdotool search --onlyvisible --pid $orvanta_pid | wc -l) -ge 2 ]" || return 1
+    xdotool key --delay 30 Down Down Down Down Return
+    wait_for 5 count_is 2 || return 1
+    type_text "$work/files/out.TXT"; keys Return
+    wait_for 5 count_is 1 && wait_for 5 test -s "$work/files/out.TXT"
+}
+matches() { export_txt && diff <(masked "$work/files/out.TXT") "$expected/real_window.txt" >"$work/diff"; }
+if [ "${E2E_RECORD:-0}" = 1 ]; then
+    sleep 2; export_txt; masked "$work/files/out.TXT" >"$expected/real_window.txt"
+    grep '^PACKET' "$work/sim.out" >"$expected/real_window.packets"
+fi
+wait_for "$deadline_s" matches || { cat "$work/diff" >&2; fail "export differs"; }
+
+# What the display received, without the time-dependent parts.
+grep '^PACKET' "$work/sim.out" >"$work/packets"
+diff "$work/packets" "$expected/real_window.packets" || fail "the display received other packets"
+
+# Close; a save question is answered No.
+keys ctrl+q
+closed() { ! kill -0 "$orvanta_pid" 2>/dev/null; }
+if ! wait_for 5 closed; then
+    count_is 0 || keys Escape
+    wait_for "$deadline_s" closed || fail "the program did not end"
+fi
+echo "PASS"
