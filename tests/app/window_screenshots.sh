@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the real main window under Xvfb, attached to a virtual display on a
-# pseudo-terminal, as it shows itself at start (the command file below lies ready beside it
-# for trying Load and Transmit by hand).
+# pseudo-terminal: as it shows itself at start (the command file below lies ready beside it
+# for trying Load and Transmit by hand), then the general and the display settings dialogs.
 #   tests/app/window_screenshots.sh [OUTPUT_DIR]     (default: build/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -47,6 +47,7 @@ printf '%s\r\n' "${demo[@]}" >"$work/demo.lmx"
 
 (cd "$work" && exec prog/orvanta) >"$work/app.out" 2>&1 &
 orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
+app=$!
 
 window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 shoot() {
@@ -62,3 +63,18 @@ main=$(window "Orvanta")
 focus "$main"
 shoot window-start.png
 
+
+# The general and the display settings dialogs, each closed again with Escape.
+settings_shot() {
+    focus "$main"
+    xdotool key --delay 30 "$1"
+    for _ in $(seq 50); do
+        [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -gt 1 ] && break
+        sleep 0.1
+    done
+    shoot "$2"
+    xdotool key --delay 30 Escape
+    sleep 0.3
+}
+settings_shot F3 general-settings.png
+settings_shot F4 display-settings.png
