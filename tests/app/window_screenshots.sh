@@ -62,3 +62,38 @@ main=$(window "Orvanta")
 focus "$main"
 shoot window-start.png
 
+# Load through the file dialog: the keys of the file's KEY lines are bound, the others free.
+key ctrl+o
+focus "$(window "Load File")"
+xdotool type --delay 5 "$work/demo.lmx"
+key Return
+for _ in $(seq 50); do
+    xdotool getwindowname "$main" | grep -qi demo && break
+    sleep 0.1
+done
+shoot window-loaded.png
+
+# Transmit; the inquiry to display 2 is the last packet.
+focus "$main"
+key F6
+for _ in $(seq 100); do
+    grep -q "^PACKET netnr=2 .*text='\\\\x1B\\\\xA62'" "$work/sim.out" 2>/dev/null && break
+    sleep 0.1
+done
+shoot window-transmitted.png
+
+# The settings dialogs, each left with Escape.
+for d in "F3 General general" "F4 Display display"; do
+    set -- $d
+    focus "$main"
+    key "$1"
+    focus "$(window "$2 Settings")"
+    shoot "settings-$3.png"
+    key Escape
+done
+focus "$main"
+key ctrl+q
+for _ in $(seq 50); do
+    [ -z "$(xdotool search --onlyvisible --name Orvanta 2>/dev/null)" ] && break
+    sleep 0.1
+done
