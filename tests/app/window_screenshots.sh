@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the real main window under Xvfb, attached to a virtual display on a
-# pseudo-terminal: as it shows itself at start (the command file below lies ready beside it
-# for trying Load and Transmit by hand), then the general and the display settings dialogs.
+# pseudo-terminal, as it shows itself at start (the command file below lies ready beside it
+# for trying Load and Transmit by hand).
 #   tests/app/window_screenshots.sh [OUTPUT_DIR]     (default: build/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -47,7 +47,6 @@ printf '%s\r\n' "${demo[@]}" >"$work/demo.lmx"
 
 (cd "$work" && exec prog/orvanta) >"$work/app.out" 2>&1 &
 orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
-app=$!
 
 window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 shoot() {
@@ -63,18 +62,38 @@ main=$(window "Orvanta")
 focus "$main"
 shoot window-start.png
 
+# Load through the file dialog: the keys of the file's KEY lines are bound, the others free.
+key ctrl+o
+focus "$(window "Load File")"
+xdotool type --delay 5 "$work/demo.lmx"
+key Return
+for _ in $(seq 50); do
+    xdotool getwindowname "$main" | grep -qi demo && break
+    sleep 0.1
+done
+shoot window-loaded.png
 
-# The general and the display settings dialogs, each closed again with Escape.
-settings_shot() {
+# Transmit; the inquiry to display 2 is the last packet.
+focus "$main"
+key F6
+for _ in $(seq 100); do
+    grep -q "^PACKET netnr=2 .*text='\\\\x1B\\\\xA62'" "$work/sim.out" 2>/dev/null && break
+    sleep 0.1
+done
+shoot window-transmitted.png
+
+# The settings dialogs, each left with Escape.
+for d in "F3 General general" "F4 Display display"; do
+    set -- $d
     focus "$main"
-    xdotool key --delay 30 "$1"
-    for _ in $(seq 50); do
-        [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -gt 1 ] && break
-        sleep 0.1
-    done
-    shoot "$2"
-    xdotool key --delay 30 Escape
-    sleep 0.3
-}
-settings_shot F3 general-settings.png
-settings_shot F4 display-settings.png
+    key "$1"
+    focus "$(window "$2 Settings")"
+    shoot "settings-$3.png"
+    key Escape
+done
+focus "$main"
+key ctrl+q
+for _ in $(seq 50); do
+    [ -z "$(xdotool search --onlyvisible --name Orvanta 2>/dev/null)" ] && break
+    sleep 0.1
+done
