@@ -97,6 +97,21 @@ int breakWait(std::string_view bytes, size_t at)
     return static_cast<int>(value);
 }
 
+bool onlyBreaks(std::string_view bytes, int& npackWait)
+{
+    npackWait = 0;
+    bool npackSeen = false;
+    for (size_t at = 0; at < bytes.size(); at = breakEnd(bytes, at)) {
+        if (!isBreakByte(bytes[at]))
+            return false;
+        if (bytes[at] == kNpack && !npackSeen) {
+            npackSeen = true;
+            npackWait = breakWait(bytes, at);
+        }
+    }
+    return true;
+}
+
 Block takeBlock(std::string& stream)
 {
     Block block;

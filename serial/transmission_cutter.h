@@ -28,6 +28,9 @@ void collapseBreakRuns(std::string& bytes);
 // The wait of the break line whose code byte stands at `at`; 0 when its digits are not a
 // number.
 int breakWait(std::string_view bytes, size_t at);
+// True for bytes that are nothing but break lines, as an NPACK standing between two display
+// blocks; npackWait is then the wait of the first NPACK among them, 0 without one.
+bool onlyBreaks(std::string_view bytes, int& npackWait);
 
 struct Block {
     enum class Kind {

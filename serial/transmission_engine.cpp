@@ -130,6 +130,16 @@ TransmissionEngine::TransmitExtended(const std::vector<std::string>& commandLine
         }
         if (beginBlock(block, defaultNetNr) == Step::End)
             return m_outcome;
+        // Break lines between two display blocks send nothing; an NPACK among them still
+        // keeps the next block waiting, one at the very end does not.
+        int npackWait = 0;
+        if (block.kind != cut::Block::Kind::Addressed && cut::onlyBreaks(block.bytes, npackWait)) {
+            if (!Wait(stream.empty() ? 0 : npackWait)) {
+                m_outcome.end = End::Stopped;
+                return m_outcome;
+            }
+            continue;
+        }
         if (sendExtendedBlock(block.bytes, stream, packetSize) == Step::End)
             return m_outcome;
     }

@@ -24,6 +24,15 @@ TEST(Cutter, BreakRunsKeepTheirFirstFpackAndFirstNpack)
     removeLeadingBreaks(s);
     EXPECT_EQ(s, "A" + fpack(5));
     EXPECT_EQ(breakWait("\x07" "12x45", 0), 0);
+
+    // What stands between two display blocks: break lines only, the first NPACK's wait counts.
+    int wait = -1;
+    EXPECT_TRUE(onlyBreaks(fpack(1) + npack(200) + npack(300), wait));
+    EXPECT_EQ(wait, 200);
+    EXPECT_TRUE(onlyBreaks(fpack(100), wait));
+    EXPECT_EQ(wait, 0);
+    EXPECT_TRUE(onlyBreaks(std::string("\x08" "12"), wait)); // cut off at the end of the list
+    EXPECT_FALSE(onlyBreaks(npack(200) + "A", wait));
 }
 
 TEST(Cutter, SeriesEndAtNpackAndChunksAtFpackOrThePacketSize)

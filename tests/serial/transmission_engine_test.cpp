@@ -187,6 +187,7 @@ TEST_F(Engine, AStopEndsTheTransmissionAtOnceAndTouchesNothingAfterwards)
     const Case cases[] = {
         {"series wait", {"A", npack(10000), "B"}, 0, 2},
         {"answer wait", {"A", fpack(10000), "B"}, 0, 2},
+        {"between blocks", {sot("01"), "A", kEot, npack(10000), sot("01"), "B", kEot}, 0, 2},
         {"exchange", {"A"}, 0xFF, 1},
         {"error box", {"A", npack(0), "B"}, 0x13, 1},
     };
@@ -238,4 +239,29 @@ TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)
     debugLog.setProgramFolder(program.filePath("missing/deeper").toStdString());
     EXPECT_EQ(engine->TransmitExtended({"A", npack(0), "B"}, 1).end, End::Completed);
     EXPECT_EQ(dialogs.texts(), QStringList(2, "Debug: Could not create Directory."));
+}
+
+TEST_F(Engine, AnNpackBetweenDisplayBlocksKeepsTheNextWaitingAndTheRestIsStillSent)
+{
+    clock.run();
+    const Lines lines = {sot("01"), "A", kEot, npack(300), fpack(50), sot("02"), "B", kEot, npack(5000),
+                         "<End>"};
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(engine->TransmitExtended(lines, 1).end, End::Completed);
+    EXPECT_LT(t.elapsed(), 2000); // the NPACK at the very end does not wait
+    EXPECT_EQ(backend->data, (Lines{"A", "B"}));
+    ASSERT_EQ(log.lines.size(), 5u) << log.lines.back();
+    EXPECT_EQ(log.lines[2].substr(0, 9), "NetNr: 2 ");
+    EXPECT_GE(stampMs(log.lines[2]) - stampMs(log.lines[1]), 300); // A answered -> B sent
+    EXPECT_EQ(log.lines[4].substr(12), " Transmission finished.");
+
+    // A failed block before the NPACK does not keep the next one from going.
+    backend->data.clear();
+    backend->respond = [](int netNr, const std::string&) { return answer(netNr, netNr == 1 ? 0x13 : 0); };
+    EXPECT_EQ(engine->TransmitExtended({sot("01"), "A", npack(0), "x", kEot, npack(0), sot("02"), "B", kEot},
+                                       1).end,
+              End::Completed);
+    EXPECT_EQ(backend->data, (Lines{"A", "B"}));
+    EXPECT_EQ(dialogs.steps().size(), 1u);
 }
