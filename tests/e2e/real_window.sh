@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The window program in a real X window against the virtual display: load a command file
-# through the Load dialog, Transmit with F6, Export to txt file, close with Ctrl+Q.
+# through the Load dialog, Transmit with F6, Export to txt file, add an NPACK line with its
+# button, close with Ctrl+Q and save the changed list through the save question.
 #   real_window.sh ORVANTA LMX EXPECTED_DIR
 # Exit 77 (skip) only when Xvfb cannot start.
 set -uo pipefail
@@ -48,7 +49,7 @@ unset QT_QPA_PLATFORMTHEME
 
 # The virtual display, reachable by a fixed path.
 link=$work/display
-"$lmx" sim --link "$link" >"$work/sim.out" 2>&1 &
+"$lmx" sim --netnr 1 --netnr 2 --link "$link" >"$work/sim.out" 2>&1 &
 pids+=($!)
 wait_for 10 test -e "$link" || fail "lmx sim gave no terminal"
 
@@ -82,7 +83,7 @@ wait_for "$deadline_s" count_is 1 || fail "the Load dialog stayed open"
 packets=$(grep -c . "$expected/real_window.packets" 2>/dev/null)
 # E2E_RECORD=1 writes what this run gives as the expected files, to be looked over.
 if [ "${E2E_RECORD:-0}" = 1 ]; then
-    packets=${E2E_PACKETS:-4}
+    packets=${E2E_PACKETS:-5}
 fi
 keys F6
 wait_for "$deadline_s" bash -c "[ \$(grep -c '^PACKET' '$work/sim.out') -ge $packets ]" \
@@ -114,11 +115,26 @@ wait_for "$deadline_s" matches || { cat "$work/diff" >&2; fail "export differs";
 grep '^PACKET' "$work/sim.out" >"$work/packets"
 diff "$work/packets" "$expected/real_window.packets" || fail "the display received other packets"
 
-# Close; a save question is answered No.
+# A change to the list: the NPACK button, its wait dialog taken as it stands.
+eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
+xdotool mousemove $((X + 54)) $((Y + 312)) click 1
+wait_for 5 count_is 2 || fail "no wait dialog for the NPACK"
+keys Return
+wait_for 5 count_is 1 || fail "the wait dialog stayed open"
+
+# Close: the save question is answered Yes, the save dialog gets a new name.
+newest() { windows | tail -1; }
 keys ctrl+q
+wait_for 5 count_is 2 || fail "no save question at closing"
+question=$(newest)
+xdotool windowfocus --sync "$question" && xdotool key y
+wait_for 5 bash -c "[ \"\$(xdotool search --onlyvisible --pid $orvanta_pid | tail -1)\" != $question ]" \
+    || fail "no save dialog after Yes"
+wait_for 5 count_is 2 || fail "no save dialog after Yes"
+type_text "$work/files/saved.lmx"; keys Return
 closed() { ! kill -0 "$orvanta_pid" 2>/dev/null; }
-if ! wait_for 5 closed; then
-    count_is 0 || keys Escape
-    wait_for "$deadline_s" closed || fail "the program did not end"
-fi
+wait_for "$deadline_s" closed || fail "the program did not end"
+[ "${E2E_RECORD:-0}" = 1 ] && cp "$work/files/saved.lmx" "$expected/real_window.saved"
+cmp "$work/files/saved.lmx" "$expected/real_window.saved" || fail "the saved list differs"
+cmp "$work/files/demo.lmx" "$expected/real_window.lmx" || fail "the loaded file was changed"
 echo "PASS"
