@@ -2,13 +2,13 @@
 // system's clocks, with the program's folder for its settings, log and help page.
 #include "about_box.h"
 
-#include "editor/main_form.h"
-#include "editor/qt_parameter_dialogs.h"
-#include "editor/qt_settings_dialogs.h"
+#include "dialogs/qt_parameter_dialogs.h"
 #include "files/wall_clock.h"
 #include "serial/qt_serial_backend.h"
-#include "serial/qt_user_dialogs.h"
 #include "serial/steady_clock.h"
+#include "settings/qt_settings_dialogs.h"
+#include "window/main_form.h"
+#include "window/qt_user_dialogs.h"
 
 #include <QApplication>
 #include <QDesktopServices>

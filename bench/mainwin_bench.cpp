@@ -3,14 +3,14 @@
 // Google Benchmark: each run needs a fresh window and the event loop. Prints the median of a
 // few runs; run by bench/run.sh on the offscreen platform.
 #include "editor/command_editor.h"
-#include "editor/main_form.h"
-#include "editor/qt_settings_dialogs.h"
 #include "files/settings_file.h"
 #include "files/wall_clock.h"
 #include "serial/qt_serial_backend.h"
 #include "serial/steady_clock.h"
+#include "settings/qt_settings_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
+#include "window/main_form.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

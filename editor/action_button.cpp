@@ -1,4 +1,4 @@
-#include "editor/action_button.h"
+#include "action_button.h"
 
 #include <QAction>
 

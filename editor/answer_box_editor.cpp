@@ -1,4 +1,4 @@
-#include "editor/answer_box_editor.h"
+#include "answer_box_editor.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "editor/block_editor.h"
+#include "block_editor.h"
 
-#include "editor/ask_data_rules.h"
-#include "editor/command_box.h"
-#include "editor/parameter_dialogs.h"
+#include "command_box.h"
+#include "dialogs/ask_data_rules.h"
+#include "dialogs/parameter_dialogs.h"
 #include "serial/user_dialogs.h"
 
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "editor/command_box.h"
+#include "command_box.h"
 
 #include "protocol/vocabulary.h"
 

@@ -4,8 +4,8 @@
 // InsertCommandLine and ReplaceCommandLine (or the editing operations built on this class:
 // block editing, clipboard, undo and drop); the hex box is a second view of the same lines.
 
-#include "editor/block_state.h"
-#include "editor/command_list.h"
+#include "block_state.h"
+#include "command_list.h"
 
 #include <functional>
 #include <string>

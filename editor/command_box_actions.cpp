@@ -1,6 +1,6 @@
-#include "editor/command_box_actions.h"
+#include "command_box_actions.h"
 
-#include "editor/edit_rules.h"
+#include "edit_rules.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,8 +1,8 @@
-#include "editor/command_clipboard.h"
+#include "command_clipboard.h"
 
-#include "editor/block_editor.h"
-#include "editor/command_box.h"
-#include "editor/edit_rules.h"
+#include "block_editor.h"
+#include "command_box.h"
+#include "edit_rules.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
-#include "editor/command_edit_router.h"
+#include "command_edit_router.h"
 
-#include "editor/ask_data_rules.h"
-#include "editor/command_list.h"
-#include "editor/command_routines.h"
+#include "command_list.h"
+#include "command_routines.h"
+#include "dialogs/ask_data_rules.h"
 
 bool CommandEditRouter::editCommand(EditorKind kind, const CommandBoxLine& line)
 {

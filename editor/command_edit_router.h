@@ -2,7 +2,7 @@
 // Edit Data for the commands with dialogs of their own: picks the command routine by the
 // line's first bytes and runs it in its replace form.
 
-#include "editor/data_editor.h"
+#include "data_editor.h"
 
 class CommandRoutines;
 

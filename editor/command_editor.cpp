@@ -1,7 +1,7 @@
-#include "editor/command_editor.h"
+#include "command_editor.h"
 
-#include "editor/command_list_model.h"
-#include "editor/command_selection_sync.h"
+#include "command_list_model.h"
+#include "command_selection_sync.h"
 #include "widgets/ovel_list_box.h"
 
 #include <QAction>

@@ -5,11 +5,11 @@
 // window may put them anywhere (the command box in the "Command Editor " group, the hex box
 // on the "Hex Data" tab).
 
-#include "editor/block_editor.h"
-#include "editor/command_box.h"
-#include "editor/command_box_actions.h"
-#include "editor/command_clipboard.h"
-#include "editor/data_editor.h"
+#include "block_editor.h"
+#include "command_box.h"
+#include "command_box_actions.h"
+#include "command_clipboard.h"
+#include "data_editor.h"
 #include "widgets/ovel_list_box.h"
 
 #include <QObject>

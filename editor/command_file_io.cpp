@@ -1,7 +1,7 @@
-#include "editor/command_file_io.h"
+#include "command_file_io.h"
 
-#include "editor/answer_box_editor.h"
-#include "editor/command_box.h"
+#include "answer_box_editor.h"
+#include "command_box.h"
 #include "protocol/hex.h"
 #include "protocol/vocabulary.h"
 

@@ -1,4 +1,4 @@
-#include "editor/command_list.h"
+#include "command_list.h"
 
 #include <algorithm>
 

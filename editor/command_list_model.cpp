@@ -1,4 +1,4 @@
-#include "editor/command_list_model.h"
+#include "command_list_model.h"
 
 #include "protocol/hex.h"
 #include "widgets/lb_item.h"

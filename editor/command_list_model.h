@@ -4,7 +4,7 @@
 // both read the line's font, colours and indent through the list box roles. Every change of
 // the list arrives as the matching row signal, never as a reset.
 
-#include "editor/command_list.h"
+#include "command_list.h"
 #include "widgets/list_box_roles.h"
 
 #include <QAbstractListModel>

@@ -1,9 +1,9 @@
-#include "editor/command_routines.h"
+#include "command_routines.h"
 
-#include "editor/ask_data_rules.h"
-#include "editor/command_box.h"
-#include "editor/data_editor.h"
-#include "editor/parameter_dialogs.h"
+#include "command_box.h"
+#include "data_editor.h"
+#include "dialogs/ask_data_rules.h"
+#include "dialogs/parameter_dialogs.h"
 #include "protocol/hex.h"
 #include "serial/user_dialogs.h"
 

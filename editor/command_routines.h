@@ -5,7 +5,7 @@
 // (replace form, from Edit Data; the dialog then opens with the line's values). Every routine
 // returns true when the list changed; a cancelled dialog changes nothing.
 
-#include "editor/param_defaults.h"
+#include "param_defaults.h"
 #include "protocol/vocabulary.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "editor/command_selection_sync.h"
+#include "command_selection_sync.h"
 
-#include "editor/command_list.h"
-#include "editor/command_list_model.h"
+#include "command_list.h"
+#include "command_list_model.h"
 
 #include <QItemSelectionModel>
 

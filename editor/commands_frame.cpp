@@ -1,9 +1,9 @@
-#include "editor/commands_frame.h"
+#include "commands_frame.h"
 
-#include "editor/action_button.h"
-#include "editor/ask_data_rules.h"
-#include "editor/command_box_actions.h"
-#include "editor/command_editor.h"
+#include "action_button.h"
+#include "command_box_actions.h"
+#include "command_editor.h"
+#include "dialogs/ask_data_rules.h"
 
 #include <QAction>
 #include <QFont>

@@ -6,9 +6,9 @@
 // gives the block routines their number limits, and answers the command editor's Force
 // Packet and New Packet actions.
 
-#include "editor/command_edit_router.h"
-#include "editor/command_routines.h"
-#include "editor/param_defaults.h"
+#include "command_edit_router.h"
+#include "command_routines.h"
+#include "param_defaults.h"
 
 #include <QPointer>
 #include <QWidget>

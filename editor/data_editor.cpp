@@ -1,10 +1,10 @@
-#include "editor/data_editor.h"
+#include "data_editor.h"
 
-#include "editor/ask_data_rules.h"
-#include "editor/block_editor.h"
-#include "editor/command_box.h"
-#include "editor/edit_rules.h"
-#include "editor/parameter_dialogs.h"
+#include "block_editor.h"
+#include "command_box.h"
+#include "dialogs/ask_data_rules.h"
+#include "dialogs/parameter_dialogs.h"
+#include "edit_rules.h"
 
 DataEditor::DataEditor(CommandBox& box, BlockEditor& blocks, ParameterDialogs& parameters)
     : m_box(box), m_blocks(blocks), m_parameters(parameters)

@@ -5,7 +5,7 @@
 // "Byte Command" editor; the commands with dialogs of their own are handed to the command
 // edit hook, which the command buttons frame implements.
 
-#include "editor/edit_dispatch.h"
+#include "edit_dispatch.h"
 
 class BlockEditor;
 class CommandBox;

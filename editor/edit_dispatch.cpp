@@ -1,4 +1,4 @@
-#include "editor/edit_dispatch.h"
+#include "edit_dispatch.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "editor/edit_rules.h"
+#include "edit_rules.h"
 
-#include "editor/command_box.h"
-#include "editor/edit_dispatch.h"
+#include "command_box.h"
+#include "edit_dispatch.h"
 
 namespace editrules {
 

@@ -1,4 +1,4 @@
-#include "editor/param_defaults.h"
+#include "param_defaults.h"
 
 Param confLine(int n)
 {

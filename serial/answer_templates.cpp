@@ -1,4 +1,4 @@
-#include "serial/answer_templates.h"
+#include "answer_templates.h"
 
 #include <algorithm>
 

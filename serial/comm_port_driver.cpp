@@ -1,4 +1,4 @@
-#include "serial/comm_port_driver.h"
+#include "comm_port_driver.h"
 
 #include <algorithm>
 #include <cmath>

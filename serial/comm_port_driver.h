@@ -4,9 +4,9 @@
 // bytes), handing every chunk to OnReceiveData, or cutting the stream into fixed-size
 // packets for OnReceivePacket. Everything runs on the thread that owns the driver.
 
-#include "serial/comm_port_types.h"
-#include "serial/serial_backend.h"
-#include "serial/steady_clock.h"
+#include "comm_port_types.h"
+#include "serial_backend.h"
+#include "steady_clock.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "serial/comm_port_types.h"
+#include "comm_port_types.h"
 
 namespace lmx {
 

@@ -1,4 +1,4 @@
-#include "serial/debug_view_lines.h"
+#include "debug_view_lines.h"
 
 #include "protocol/hex.h"
 

@@ -1,4 +1,4 @@
-#include "serial/packet_exchange.h"
+#include "packet_exchange.h"
 
 namespace lmx {
 

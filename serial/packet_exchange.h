@@ -4,8 +4,8 @@
 // to the registered handler. It tells the serial debug window what went over the line and
 // the main window when to light its traffic LEDs; it has no window of its own.
 
-#include "serial/comm_port_driver.h"
-#include "serial/user_dialogs.h"
+#include "comm_port_driver.h"
+#include "user_dialogs.h"
 
 #include <QByteArray>
 #include <QObject>

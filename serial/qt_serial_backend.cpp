@@ -1,4 +1,4 @@
-#include "serial/qt_serial_backend.h"
+#include "qt_serial_backend.h"
 
 #include <QtGlobal>
 

@@ -2,7 +2,7 @@
 // The program's serial backend: a QSerialPort. Reads and writes never block; arriving bytes
 // and a port that went away are reported through the SerialBackend notifications.
 
-#include "serial/serial_backend.h"
+#include "serial_backend.h"
 
 #include <QSerialPort>
 

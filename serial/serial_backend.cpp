@@ -1,4 +1,4 @@
-#include "serial/serial_backend.h"
+#include "serial_backend.h"
 
 #include <cctype>
 

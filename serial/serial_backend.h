@@ -3,7 +3,7 @@
 // tests use a fake that records every call. All calls and both notifications happen on the
 // driver's thread.
 
-#include "serial/comm_port_types.h"
+#include "comm_port_types.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "serial/serial_settings_apply.h"
+#include "serial_settings_apply.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // The serial settings record and the driver: what the record's entries mean for the port,
 // and the checks of the serial settings dialog.
 
+#include "comm_port_driver.h"
 #include "files/settings.h"
-#include "serial/comm_port_driver.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "serial/steady_clock.h"
+#include "steady_clock.h"
 
 #include <chrono>
 

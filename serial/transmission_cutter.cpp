@@ -1,4 +1,4 @@
-#include "serial/transmission_cutter.h"
+#include "transmission_cutter.h"
 
 #include "protocol/hex.h"
 #include "protocol/vocabulary.h"

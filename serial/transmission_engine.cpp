@@ -1,9 +1,9 @@
-#include "serial/transmission_engine.h"
+#include "transmission_engine.h"
 
 #include "protocol/answer.h"
 #include "protocol/framing.h"
 #include "protocol/hex.h"
-#include "serial/transmission_cutter.h"
+#include "transmission_cutter.h"
 
 #include <QEventLoop>
 #include <QTimer>

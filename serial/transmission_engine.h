@@ -12,10 +12,10 @@
 
 #include "files/debug_log.h"
 #include "files/wall_clock.h"
-#include "serial/packet_exchange.h"
-#include "serial/steady_clock.h"
-#include "serial/transmission_reports.h"
-#include "serial/user_dialogs.h"
+#include "packet_exchange.h"
+#include "steady_clock.h"
+#include "transmission_reports.h"
+#include "user_dialogs.h"
 
 #include <QObject>
 

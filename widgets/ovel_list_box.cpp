@@ -1,7 +1,7 @@
-#include "widgets/ovel_list_box.h"
+#include "ovel_list_box.h"
 
-#include "widgets/list_box_roles.h"
-#include "widgets/ovel_list_delegate.h"
+#include "list_box_roles.h"
+#include "ovel_list_delegate.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
-#include "widgets/ovel_list_delegate.h"
+#include "ovel_list_delegate.h"
 
-#include "widgets/list_box_roles.h"
-#include "widgets/ovel_list_box.h"
-#include "widgets/word_wrap.h"
+#include "list_box_roles.h"
+#include "ovel_list_box.h"
+#include "word_wrap.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "widgets/word_wrap.h"
+#include "word_wrap.h"
 
 #include <algorithm>
 

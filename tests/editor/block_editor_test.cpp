@@ -1,6 +1,6 @@
 #include "command_box_support.h"
 
-#include "editor/ask_data_rules.h"
+#include "dialogs/ask_data_rules.h"
 #include "editor/edit_rules.h"
 
 #include <gtest/gtest.h>

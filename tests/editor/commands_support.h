@@ -5,8 +5,8 @@
 
 #include "editor/command_box.h"
 #include "editor/command_routines.h"
-#include "editor/key_def_rules.h"
-#include "editor/programmable_keys.h"
+#include "keys/key_def_rules.h"
+#include "keys/programmable_keys.h"
 #include "protocol/hex.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"

@@ -1,9 +1,9 @@
 #include "command_box_support.h"
 
-#include "editor/ask_data_rules.h"
+#include "dialogs/ask_data_rules.h"
 #include "editor/edit_dispatch.h"
-#include "protocol/hex.h"
 #include "editor/edit_rules.h"
+#include "protocol/hex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The serial port driver driven by any sequence of setter calls, connects, arriving bytes,
 // polls, writes and port failures on a fake port: no chunk or packet may be larger than the
 // receive buffer, and the property rules must hold after every step.
-#include "fake_serial_backend.h"
 #include "serial/comm_port_driver.h"
+#include "tests/serial/fake_serial_backend.h"
 
 #include <QCoreApplication>
 

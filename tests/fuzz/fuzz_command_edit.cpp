@@ -8,7 +8,7 @@
 #include "editor/command_routines.h"
 #include "editor/data_editor.h"
 #include "editor/edit_dispatch.h"
-#include "editor/key_def_rules.h"
+#include "keys/key_def_rules.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
 

@@ -1,7 +1,7 @@
 #include "serial_test_support.h"
 
 #include "serial/packet_exchange.h"
-#include "support/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 
 #include <QSignalSpy>
 #include <QTimer>

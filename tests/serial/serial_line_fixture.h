@@ -7,7 +7,7 @@
 #include "serial/packet_exchange.h"
 #include "serial/qt_serial_backend.h"
 #include "sim/sim_server.h"
-#include "support/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

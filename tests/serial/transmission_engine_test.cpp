@@ -9,7 +9,7 @@
 #include "serial/packet_exchange.h"
 #include "serial/transmission_engine.h"
 #include "sim/answer_writer.h"
-#include "support/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 
 #include <QElapsedTimer>
 #include <QFile>

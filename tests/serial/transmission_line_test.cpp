@@ -9,7 +9,7 @@
 #include "serial/transmission_engine.h"
 #include "sim/content_parser.h"
 #include "sim/sim_server.h"
-#include "support/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

@@ -5,9 +5,9 @@
 // reply the real dialog would not accept (Ok disabled) comes back unconfirmed and is counted
 // as refused. A call with nothing queued is cancelled and counted as unexpected.
 
-#include "editor/inc_dec_rules.h"
-#include "editor/parameter_dialogs.h"
-#include "editor/triple_rules.h"
+#include "dialogs/inc_dec_rules.h"
+#include "dialogs/parameter_dialogs.h"
+#include "dialogs/triple_rules.h"
 
 #include <array>
 #include <deque>

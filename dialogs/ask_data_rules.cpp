@@ -1,0 +1,216 @@
+#include "ask_data_rules.h"
+
+#include "protocol/hex.h"
+
+namespace {
+
+int hexDigitsOfMode(int askMode)
+{
+    switch (askMode) {
+    case askmode::InsertHex1:
+    case askmode::EditHex1: return 1;
+    case askmode::InsertHex2:
+    case askmode::EditHex2: return 2;
+    case askmode::InsertHex3:
+    case askmode::EditHex3: return 3;
+    default: return 0;
+    }
+}
+
+std::string quote(const std::string& text)
+{
+    return "'" + text + "'";
+}
+
+} // namespace
+
+std::string prefillText(int askMode, std::string_view displayText, bool wholeText)
+{
+    const size_t first = displayText.find('\'');
+    switch (askMode) {
+    case askmode::ByteCommand: {
+        if (first == std::string_view::npos)
+            return {};
+        const size_t second = displayText.find('\'', first + 1);
+        const size_t end = second == std::string_view::npos ? displayText.size() : second;
+        return std::string(displayText.substr(first + 1, end - first - 1));
+    }
+    case askmode::EditText:
+        if (wholeText)
+            return std::string(displayText);
+        if (displayText.size() < 2)
+            return {};
+        return std::string(displayText.substr(1, displayText.size() - 2));
+    case askmode::EditHex1:
+    case askmode::EditHex2:
+    case askmode::EditHex3:
+        if (first == std::string_view::npos)
+            return {};
+        return std::string(
+            displayText.substr(first + 1, static_cast<size_t>(hexDigitsOfMode(askMode))));
+    default:
+        return {};
+    }
+}
+
+bool marksEoc(std::string_view displayText)
+{
+    return displayText.find("EOC") != std::string_view::npos;
+}
+
+bool AskDataRules::open(const AskValueRequest& r)
+{
+    if (r.askMode < askmode::InsertText || r.askMode > askmode::EditHex3)
+        return false;
+    m_minimum = r.minimum;
+    m_maximum = r.maximum;
+    m_caption = r.caption;
+    m_message.clear();
+    m_eoc = r.eoc;
+    m_digits = hexDigitsOfMode(r.askMode);
+    m_signed = false;
+    m_maxLength = 0;
+    m_fixedLength = 0;
+
+    std::string initial;
+    switch (r.askMode) {
+    case askmode::InsertText:
+        m_type = FieldType::Text;
+        break;
+    case askmode::EditText:
+        m_type = FieldType::Text;
+        initial = r.currentText;
+        break;
+    case askmode::ByteCommand:
+        m_type = FieldType::ByteCommand;
+        initial = normalisedForClass(KeyClass::ByteCommand, r.currentText);
+        m_fixedLength = initial.size();
+        // A parameter without EOC keeps its length; QLineEdit reads 0 as "nothing", so an
+        // empty parameter (only from a hand-edited file) gets no length limit either.
+        if (!m_eoc)
+            m_maxLength = static_cast<int>(m_fixedLength);
+        break;
+    default:
+        m_type = FieldType::Hex;
+        m_maxLength = m_digits;
+        m_signed = m_minimum + m_maximum + 1 == 0;
+        if (r.askMode <= askmode::InsertHex3)
+            initial = (r.askMode == askmode::InsertHex1 && m_minimum < 0)
+                          ? std::string("0")
+                          : lmx::toHex(r.defaultValue, m_digits);
+        else
+            initial = r.currentText;
+        break;
+    }
+    if (m_maxLength > 0 && initial.size() > static_cast<size_t>(m_maxLength))
+        initial.resize(static_cast<size_t>(m_maxLength));
+    m_text = normalisedForClass(keyClass(), initial);
+    textChanged();
+    return true;
+}
+
+KeyClass AskDataRules::keyClass() const
+{
+    switch (m_type) {
+    case FieldType::Text: return KeyClass::Text;
+    case FieldType::ByteCommand: return KeyClass::ByteCommand;
+    case FieldType::Hex: return KeyClass::Hex;
+    }
+    return KeyClass::Text;
+}
+
+void AskDataRules::setText(std::string_view text)
+{
+    std::string next = normalisedForClass(keyClass(), text);
+    if (m_maxLength > 0 && next.size() > static_cast<size_t>(m_maxLength))
+        next.resize(static_cast<size_t>(m_maxLength));
+    if (next == m_text)
+        return;
+    m_text = std::move(next);
+    textChanged();
+}
+
+void AskDataRules::textChanged()
+{
+    if (m_type == FieldType::Hex && m_signed)
+        m_message = "Value between " + lmx::toHex(m_minimum, 3) + "h (" +
+                    std::to_string(m_minimum) + ") and " + lmx::toHex(m_maximum, 3) + "h (" +
+                    std::to_string(m_maximum) + ")";
+}
+
+bool AskDataRules::okEnabled() const
+{
+    // Keys never let an apostrophe in, but a paste can: it would break the quoted text.
+    if (!onlyAllowedCharacters(keyClass(), m_text))
+        return false;
+    switch (m_type) {
+    case FieldType::Text: return true;
+    case FieldType::ByteCommand: return m_eoc ? !m_text.empty() : m_text.size() == m_fixedLength;
+    case FieldType::Hex: {
+        long long value = 0;
+        if (m_text.size() != static_cast<size_t>(m_digits) || !lmx::hexToInt(m_text, value))
+            return false;
+        return m_signed || (value >= m_minimum && value <= m_maximum);
+    }
+    }
+    return false;
+}
+
+bool AskDataRules::readSigned(long long& value) const
+{
+    if (!lmx::hexToInt(m_text, value))
+        return false;
+    // The digits of a signed field are the two's complement of a negative value.
+    if (m_signed && value > m_maximum)
+        value -= 1LL << (4 * m_digits);
+    return true;
+}
+
+std::string AskDataRules::hexText(long long value) const
+{
+    return lmx::toHex(value, m_digits);
+}
+
+void AskDataRules::spinUp()
+{
+    if (m_type != FieldType::Hex)
+        return;
+    long long value = 0;
+    if (!readSigned(value)) {
+        setText(std::string(static_cast<size_t>(m_digits), '0'));
+        return;
+    }
+    if (value >= m_maximum) {
+        value = m_maximum;
+        m_message = "MaxValue = " + hexText(m_maximum) + "h (" + std::to_string(m_maximum) + ")";
+    } else {
+        ++value;
+        m_message.clear();
+    }
+    setText(hexText(value));
+}
+
+void AskDataRules::spinDown()
+{
+    if (m_type != FieldType::Hex)
+        return;
+    long long value = 0;
+    if (!readSigned(value)) {
+        setText(std::string(static_cast<size_t>(m_digits), '0'));
+        return;
+    }
+    if (value > m_minimum) {
+        --value;
+        m_message.clear();
+    } else {
+        m_message = "MinValue = " + hexText(m_minimum) + "h (" + std::to_string(m_minimum) + ")";
+    }
+    setText(hexText(value));
+}
+
+AskResult AskDataRules::result() const
+{
+    if (!okEnabled())
+        return {};
+    return {true, m_text, quote(m_text)};
+}

@@ -1,0 +1,121 @@
+#include "general_sett_form.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace lmx {
+
+namespace {
+
+QCheckBox* checkBox(const QString& caption, const QString& name, bool checked, QWidget* group)
+{
+    auto* box = new QCheckBox(caption, group);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    return box;
+}
+
+} // namespace
+
+TGeneralSettForm::TGeneralSettForm(TGeneralSettings& record, QWidget* parent)
+    : QDialog(parent), m_record(record)
+{
+    setWindowTitle(QCoreApplication::applicationName() + QStringLiteral("  General Settings"));
+
+    m_generalGroup = new QGroupBox(QStringLiteral("General"), this);
+    m_generalGroup->setObjectName(QStringLiteral("GeneralGroup"));
+    QWidget* g = m_generalGroup;
+    m_showToolBar = checkBox(QStringLiteral("Show Main ToolBar"), QStringLiteral("ShowToolBarCheck"),
+                             record.ShowMainToolBar, g);
+    m_fileReplace = checkBox(QStringLiteral("Confirm File Replace"),
+                             QStringLiteral("FileReplaceCheck"), record.CheckFileReplace, g);
+    m_extendedLmx = checkBox(QStringLiteral("Extended LMX"), QStringLiteral("ExtendedLmxCheck"),
+                             record.ExtendedLmx, g);
+    m_saveKeys = checkBox(QStringLiteral("Save Keys In LMX File"), QStringLiteral("SaveKeysCheck"),
+                          record.SaveKeys, g);
+    m_saveKeys->setToolTip(QStringLiteral("Keys are saved when they are used in the Command Editor !!"));
+    m_clearKeys = checkBox(QStringLiteral("Clear Keylist When Loading LMX File"),
+                           QStringLiteral("ClearKeysCheck"), record.ClearKeys, g);
+    auto* general = new QVBoxLayout(m_generalGroup);
+    for (QCheckBox* box : {m_showToolBar, m_fileReplace, m_extendedLmx, m_saveKeys, m_clearKeys})
+        general->addWidget(box);
+
+    m_debugGroup = new QGroupBox(QStringLiteral("Debug Settings"), this);
+    m_debugGroup->setObjectName(QStringLiteral("DebugGroup"));
+    QWidget* d = m_debugGroup;
+    m_serialDebug = checkBox(QStringLiteral("Show Serial Debug"), QStringLiteral("SerialDebugCheck"),
+                             record.ShowSerialDebug, d);
+    m_debugFile = checkBox(QStringLiteral("Save Serial Debug to File"),
+                           QStringLiteral("DebugFileCheck"), record.DebugFile, d);
+    m_createDebugFile = new QRadioButton(
+            QStringLiteral("Create New File On Transmission (Old File Will Be Lost)"), d);
+    m_createDebugFile->setObjectName(QStringLiteral("CreateDebugFileRadio"));
+    m_appendDebugFile = new QRadioButton(QStringLiteral("Append To Exsisting Debug File"), d);
+    m_appendDebugFile->setObjectName(QStringLiteral("AppendDebugFileRadio"));
+    // Each radio button shows its own field; a record with both fields off shows neither.
+    auto* pair = new QButtonGroup(this);
+    pair->addButton(m_createDebugFile);
+    pair->addButton(m_appendDebugFile);
+    m_createDebugFile->setChecked(record.CreateDebugFile);
+    m_appendDebugFile->setChecked(record.AppendDebugFile && !record.CreateDebugFile);
+    auto* debug = new QVBoxLayout(m_debugGroup);
+    debug->addWidget(m_serialDebug);
+    debug->addWidget(m_debugFile);
+    for (QRadioButton* radio : {m_createDebugFile, m_appendDebugFile}) {
+        auto* row = new QHBoxLayout;
+        row->addSpacing(18);
+        row->addWidget(radio);
+        debug->addLayout(row);
+    }
+
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("OkButton"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setObjectName(QStringLiteral("CancelButton"));
+    m_cancel->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_generalGroup);
+    layout->addWidget(m_debugGroup);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_debugFile, &QCheckBox::toggled, this, &TGeneralSettForm::DebugFileCheckClick);
+    connect(m_ok, &QPushButton::clicked, this, &TGeneralSettForm::OkButtonClick);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    DebugFileCheckClick();
+}
+
+void TGeneralSettForm::DebugFileCheckClick()
+{
+    const bool on = m_debugFile->isChecked();
+    m_createDebugFile->setEnabled(on);
+    m_appendDebugFile->setEnabled(on);
+}
+
+void TGeneralSettForm::OkButtonClick()
+{
+    m_record.ShowMainToolBar = m_showToolBar->isChecked();
+    m_record.CheckFileReplace = m_fileReplace->isChecked();
+    m_record.ShowSerialDebug = m_serialDebug->isChecked();
+    m_record.ExtendedLmx = m_extendedLmx->isChecked();
+    m_record.SaveKeys = m_saveKeys->isChecked();
+    m_record.ClearKeys = m_clearKeys->isChecked();
+    m_record.DebugFile = m_debugFile->isChecked();
+    m_record.CreateDebugFile = m_createDebugFile->isChecked();
+    m_record.AppendDebugFile = m_appendDebugFile->isChecked();
+    accept();
+}
+
+} // namespace lmx

@@ -1,0 +1,23 @@
+#pragma once
+// The program's SettingsDialogs: TGeneralSettForm, TDisplaySettForm and TSerialSettForm, each
+// created for the call, shown modally over the window and freed.
+
+#include "settings_dialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class UserDialogs;
+
+class QtSettingsDialogs : public SettingsDialogs {
+public:
+    QtSettingsDialogs(UserDialogs& dialogs, QWidget* parent);
+
+    bool editGeneral(lmx::TGeneralSettings& record) override;
+    bool editDisplay(lmx::TDisplaySettings& record) override;
+    bool editSerial(lmx::TSerialSettings& record) override;
+
+private:
+    UserDialogs& m_dialogs;
+    QPointer<QWidget> m_parent;
+};

@@ -1,0 +1,178 @@
+#include "serial_sett_form.h"
+
+#include "serial/serial_settings_apply.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace lmx {
+
+namespace {
+
+// A combo box drawn without its drop-down button: the fixed fields only show a value.
+class PlainComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.subControls &= ~QStyle::SC_ComboBoxArrow;
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
+QString latin1(const std::string& s)
+{
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string bytesOf(const QString& s)
+{
+    const QByteArray b = s.toLatin1();
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+QComboBox* editableBox(const QString& name, const std::vector<std::string>& items,
+                       const std::string& text)
+{
+    auto* box = new QComboBox;
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& item : items)
+        box->addItem(latin1(item));
+    const int index = box->findText(latin1(text));
+    box->setCurrentIndex(index);
+    if (index < 0)
+        box->setEditText(latin1(text));
+    return box;
+}
+
+QComboBox* fixedBox(const QString& name, const QStringList& items, int index)
+{
+    auto* box = new PlainComboBox;
+    box->setObjectName(name);
+    box->addItems(items);
+    box->setCurrentIndex(index >= 0 && index < items.size() ? index : -1);
+    box->setEnabled(false);
+    return box;
+}
+
+// A fixed box without a selection (a stored index out of range) keeps the stored value.
+void storeIndex(const QComboBox* box, int& field)
+{
+    if (box->currentIndex() >= 0)
+        field = box->currentIndex();
+}
+
+} // namespace
+
+TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs, QWidget* parent)
+    : TSerialSettForm(record, dialogs, systemSerialPorts(), parent)
+{
+}
+
+TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
+                                 const QStringList& systemPorts, QWidget* parent)
+    : QDialog(parent), m_record(record), m_dialogs(dialogs)
+{
+    setWindowTitle(QCoreApplication::applicationName() + QStringLiteral("  Serial Settings"));
+
+    std::vector<std::string> system;
+    for (const QString& port : systemPorts)
+        system.push_back(bytesOf(port));
+    m_port = editableBox(QStringLiteral("PortComboBox"), portBoxItems(system), record.PortName);
+    m_baudRate = editableBox(QStringLiteral("BaudRateComboBox"), baudRateBoxItems(), record.Baudrate);
+    m_dataBits = fixedBox(QStringLiteral("DataBitsComboBox"), {"5", "6", "7", "8"}, record.DataBits);
+    m_parity = fixedBox(QStringLiteral("ParityComboBox"), {"None", "Odd", "Even", "Mark", "Space"},
+                        record.Parity);
+    m_stopBits = fixedBox(QStringLiteral("StopBitsComboBox"), {"1", "1.5", "2"}, record.StopBits);
+    m_hwFlow = fixedBox(QStringLiteral("HwFlowComboBox"), {"None", "None but RTS on", "RTS/CTS"},
+                        record.HwFlow);
+    m_swFlow = fixedBox(QStringLiteral("SwFlowComboBox"), {"None", "XON/XOFF"}, record.SwFlow);
+    m_dtrControl = fixedBox(QStringLiteral("DTRControlComboBox"), {"Standard", "Keep off"},
+                            record.DTRCtrl);
+
+    auto* base = new QWidget;
+    auto* baseForm = new QFormLayout(base);
+    baseForm->addRow(QStringLiteral("Port name:"), m_port);
+    baseForm->addRow(QStringLiteral("Baud rate:"), m_baudRate);
+    baseForm->addRow(QStringLiteral("Data bits:"), m_dataBits);
+    baseForm->addRow(QStringLiteral("Parity:"), m_parity);
+    baseForm->addRow(QStringLiteral("Stop bits:"), m_stopBits);
+    auto* flow = new QWidget;
+    auto* flowForm = new QFormLayout(flow);
+    flowForm->addRow(QStringLiteral("Hardware flow:"), m_hwFlow);
+    flowForm->addRow(QStringLiteral("Software flow:"), m_swFlow);
+    flowForm->addRow(QStringLiteral("DTR control:"), m_dtrControl);
+
+    m_pages = new QTabWidget;
+    m_pages->setObjectName(QStringLiteral("PageControl"));
+    m_pages->addTab(base, QStringLiteral("Base Settings"));
+    m_pages->addTab(flow, QStringLiteral("Flow Control"));
+    m_pages->setCurrentIndex(0);
+
+    m_ok = new QPushButton(QStringLiteral("Ok"));
+    m_ok->setObjectName(QStringLiteral("OkButton"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"));
+    m_cancel->setObjectName(QStringLiteral("CancelButton"));
+    m_cancel->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages);
+    layout->addLayout(buttons);
+
+    // QDialog closes on Escape by rejecting, which is what Cancel does.
+    connect(m_ok, &QPushButton::clicked, this, &TSerialSettForm::OkButtonClick);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_port->setFocus();
+}
+
+QStringList TSerialSettForm::systemSerialPorts()
+{
+    QStringList ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports << info.systemLocation();
+    return ports;
+}
+
+void TSerialSettForm::OkButtonClick()
+{
+    const std::string port = bytesOf(m_port->currentText());
+    const std::string baud = bytesOf(m_baudRate->currentText());
+    const SerialEntryError error = checkSerialEntry(port, baud);
+    if (error != SerialEntryError::None) {
+        m_dialogs.error(latin1(serialEntryErrorText(error)), QStringLiteral("Error"));
+        (error == SerialEntryError::PortName ? m_port : m_baudRate)->setFocus();
+        return;
+    }
+    m_record.PortName = trimmedBlanks(port);
+    m_record.Baudrate = baud;
+    storeIndex(m_dataBits, m_record.DataBits);
+    storeIndex(m_parity, m_record.Parity);
+    storeIndex(m_stopBits, m_record.StopBits);
+    storeIndex(m_hwFlow, m_record.HwFlow);
+    storeIndex(m_swFlow, m_record.SwFlow);
+    storeIndex(m_dtrControl, m_record.DTRCtrl);
+    accept();
+}
+
+} // namespace lmx

@@ -1,0 +1,97 @@
+#include "dialog_test_support.h"
+#include "dialogs/brightness_form.h"
+#include "dialogs/drag_graph.h"
+
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kHeader[] = "BrightNess Table (in percentages)";
+
+QPoint centreOf(const TDragGraph& g, int dot)
+{
+    const auto r = g.model().dotRect(dot);
+    return {r.centreX(), r.centreY()};
+}
+
+void dragTo(TDragGraph& g, QPoint from, QPoint to)
+{
+    QTest::mousePress(&g, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), g.mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&g, &move);
+    QTest::mouseRelease(&g, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+} // namespace
+
+TEST(BrightnessForm, DefaultTableComesBackUnchanged)
+{
+    TBrightData data{kHeader, "3456789ABCDEFFFF", TVersion::V300};
+    TBrightNessFrm form(data);
+    openWithoutLoop(form);
+    EXPECT_EQ(form.windowTitle(), "BrightNess Table (in percentages) V3.xx");
+    EXPECT_EQ(form.graph()->value(0), 3);
+    EXPECT_EQ(form.graph()->value(15), 15);
+    EXPECT_EQ(form.fullButton()->toolTip(), "Set Brightness Table to full scale.");
+    QTest::mouseClick(form.okButton(), Qt::LeftButton);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(data.Data, "3456789ABCDEFFFF");
+}
+
+TEST(BrightnessForm, DraggedDotSnapsToTheNearestLevel)
+{
+    TBrightData data{kHeader, "030405060708090A0B0C0D0E0F0F0F0F", TVersion::V200};
+    TBrightNessFrm form(data);
+    openWithoutLoop(form);
+    TDragGraph& g = *form.graph();
+    QSignalSpy changed(&g, &TDragGraph::OnValueChanged);
+
+    // Aim a third of a step above level 10: the dot lands on 10, not between levels.
+    const DragGraphModel& m = g.model();
+    const int step = m.verticalStep();
+    const QPoint start = centreOf(g, 0);
+    const QPoint target(start.x(), m.dotRect(0).centreY() - (10 - 3) * step - step / 3);
+    dragTo(g, start, target);
+    EXPECT_EQ(g.value(0), 10);
+    EXPECT_EQ(centreOf(g, 0).y(), m.baseLine() - 10 * step + m.dotSize() / 2);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(1).toInt(), 10);
+
+    // A drag beyond the top stops at 15; a press beside every dot drags nothing.
+    dragTo(g, centreOf(g, 1), QPoint(centreOf(g, 1).x(), -40));
+    EXPECT_EQ(g.value(1), 15);
+    const QPoint empty(centreOf(g, 2).x(), m.baseLine() + m.dotSize() + 2);
+    dragTo(g, empty, QPoint(empty.x(), 0));
+    EXPECT_EQ(g.value(2), 5);
+
+    QTest::mouseClick(form.okButton(), Qt::LeftButton);
+    EXPECT_EQ(data.Data, "0A0F05060708090A0B0C0D0E0F0F0F0F");
+}
+
+TEST(BrightnessForm, PresetsInBothFormsAndEscapeCancels)
+{
+    TBrightData two{kHeader, "030405060708090A0B0C0D0E0F0F0F0F", TVersion::V200};
+    TBrightNessFrm full(two);
+    openWithoutLoop(full);
+    QTest::mouseClick(full.fullButton(), Qt::LeftButton);
+    QTest::mouseClick(full.okButton(), Qt::LeftButton);
+    std::string expected;
+    for (int i = 0; i < 16; ++i)
+        expected += "0F";
+    EXPECT_EQ(two.Data, expected);
+
+    TBrightData one{kHeader, "3456789ABCDEFFFF", TVersion::V300};
+    TBrightNessFrm low(one);
+    openWithoutLoop(low);
+    QTest::mouseClick(low.lowButton(), Qt::LeftButton);
+    QTest::mouseClick(low.defaultButton(), Qt::LeftButton);
+    QTest::mouseClick(low.lowButton(), Qt::LeftButton);
+    QTest::keyClick(low.lowButton(), Qt::Key_Escape);
+    EXPECT_EQ(low.result(), QDialog::Rejected);
+    EXPECT_EQ(one.Data, "3456789ABCDEFFFF"); // Cancel leaves the record alone
+}

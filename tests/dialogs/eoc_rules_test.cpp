@@ -1,0 +1,117 @@
+#include "dialog_fixtures.h"
+#include "dialogs/eoc_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+EocRules opened(const std::string& title, const BoxConfigs& c)
+{
+    EocRules r;
+    r.open(title, c);
+    return r;
+}
+
+EocRules displayConfiguration()
+{
+    return opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
+}
+
+EocRules timeAndDate()
+{
+    return opened("Configure Time And Date (All in Dec)", fixtures::timeAndDate());
+}
+
+} // namespace
+
+TEST(EocFields, DisplayConfigurationDefaults)
+{
+    const EocRules r = displayConfiguration();
+    EXPECT_EQ(r.message(), "");
+    const AskResult res = r.result();
+    ASSERT_TRUE(res.confirmed);
+    EXPECT_EQ(res.raw, "010808" + std::string(28, '0'));
+    EXPECT_EQ(res.raw.size(), 34u);
+    EXPECT_EQ(res.quoted, "'" + res.raw + "'");
+}
+
+TEST(EocFields, EveryFieldNeedsItsEntryLength)
+{
+    EocRules hex = displayConfiguration();
+    hex.setText(5, "1");
+    EXPECT_TRUE(hex.configs()[5].InError);
+    EXPECT_FALSE(hex.okEnabled());
+    EXPECT_FALSE(hex.result().confirmed);
+    hex.setText(5, "01");
+    EXPECT_TRUE(hex.okEnabled());
+
+    EocRules time = timeAndDate();
+    time.setText(9, "7");
+    EXPECT_FALSE(time.okEnabled());
+    time.setText(9, "07");
+    EXPECT_TRUE(time.okEnabled());
+    EXPECT_FALSE(time.key(9, 'a').accepted);
+    EXPECT_TRUE(hex.key(0, 'a').accepted);
+    EXPECT_EQ(hex.key(0, 'a').ch, 'A');
+}
+
+TEST(EocFields, BoundMessagesAtAndBeyondTheLimits)
+{
+    EocRules time = timeAndDate();
+    time.setText(7, "12");
+    time.spinUp(7);
+    EXPECT_EQ(time.field(7).text(), "12");
+    EXPECT_EQ(time.message(), "Maxmimum Value (Dec): 12");
+    time.setText(7, "01");
+    time.spinDown(7);
+    EXPECT_EQ(time.field(7).text(), "01");
+    EXPECT_EQ(time.message(), "Minimum Value (Dec): 1");
+    time.setText(10, "4");
+    time.spinUp(10);
+    EXPECT_EQ(time.field(10).text(), "05"); // decimal spins pad
+    EXPECT_EQ(time.message(), "");
+
+    EocRules hex = displayConfiguration();
+    hex.setText(0, "09");
+    EXPECT_EQ(hex.message(), "Maximum Value (Hex): 08");
+    EXPECT_FALSE(hex.okEnabled());
+    hex.setText(0, "00");
+    EXPECT_EQ(hex.message(), "Minimum Value (Hex): 01");
+    hex.setText(0, "");
+    hex.spinUp(0); // an unreadable field spins to its minimum
+    EXPECT_EQ(hex.field(0).text(), "01");
+}
+
+TEST(EocFields, HiddenFieldsNeitherBlockNorContribute)
+{
+    BoxConfigs c = fixtures::timeAndDate();
+    c[0].MaxValue = 5;
+    c[0].CurrentValue = 9; // out of range, but hidden
+    const EocRules r = opened("Configure Time And Date (All in Dec)", c);
+    const AskResult res = r.result();
+    ASSERT_TRUE(res.confirmed);
+    EXPECT_EQ(res.raw, "000101000000");
+    EXPECT_FALSE(r.configs()[0].InError);
+}
+
+TEST(EocFields, OneDigitHexFieldsAndTheReusedDialog)
+{
+    BoxConfigs c{};
+    c[3] = {"Mode", 0xF, 0, 0xA, false, true, false, false};
+    EocRules r;
+    r.open("t", c);
+    EXPECT_EQ(r.field(3).text(), "A");
+    EXPECT_EQ(EocRules::entryLength(c[3]), 1);
+
+    // An out-of-range value opened twice in a row must block Ok both times, although the
+    // field's text does not change between the calls.
+    BoxConfigs bad = fixtures::displayConfiguration();
+    bad[0].CurrentValue = 9;
+    r.open("Configure Display (All in Hex)", bad);
+    EXPECT_FALSE(r.okEnabled());
+    r.open("Configure Display (All in Hex)", bad);
+    EXPECT_FALSE(r.okEnabled());
+    EXPECT_TRUE(r.configs()[0].InError);
+    r.open("Configure Display (All in Hex)", fixtures::displayConfiguration());
+    EXPECT_TRUE(r.okEnabled());
+}

@@ -1,0 +1,126 @@
+// The serial settings dialog, offscreen.
+#include "tests/serial/serial_test_support.h"
+
+#include "serial/packet_exchange.h"
+#include "settings/serial_sett_form.h"
+#include "tests/support/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace lmx;
+using namespace serialtest;
+
+namespace {
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void open()
+    {
+        form = std::make_unique<TSerialSettForm>(record, dialogs,
+                                                 QStringList{"/dev/ttyS0", "/dev/ttyUSB0"});
+        form->show();
+    }
+    // Types into the two boxes and clicks Ok.
+    void okWith(const QString& port, const QString& baud)
+    {
+        form->PortComboBox()->setEditText(port);
+        form->BaudRateComboBox()->setEditText(baud);
+        form->OkButton()->click();
+    }
+    bool accepted() const { return form->result() == QDialog::Accepted && !form->isVisible(); }
+
+    TSerialSettings record;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TSerialSettForm> form;
+};
+
+QStringList itemsOf(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+} // namespace
+
+TEST_F(SettingsDialog, ShowsTheRecordOnTwoPages)
+{
+    record.PortName = "/dev/pts/3";
+    record.Baudrate = "12345";
+    record.HwFlow = 2;
+    open();
+    EXPECT_EQ(form->windowTitle(), QApplication::applicationName() + "  Serial Settings");
+    ASSERT_EQ(form->PageControl()->count(), 2);
+    EXPECT_EQ(form->PageControl()->tabText(0), "Base Settings");
+    EXPECT_EQ(form->PageControl()->tabText(1), "Flow Control");
+    EXPECT_EQ(form->PageControl()->currentIndex(), 0);
+
+    const QStringList ports = itemsOf(form->PortComboBox());
+    ASSERT_EQ(ports.size(), 18);
+    EXPECT_EQ(ports.first(), "\\\\.\\COM1");
+    EXPECT_EQ(ports.mid(15), (QStringList{"\\\\.\\COM16", "/dev/ttyS0", "/dev/ttyUSB0"}));
+    EXPECT_EQ(form->PortComboBox()->currentText(), "/dev/pts/3");
+    EXPECT_EQ(form->BaudRateComboBox()->currentText(), "12345");
+    EXPECT_TRUE(form->PortComboBox()->isEditable() && form->BaudRateComboBox()->isEditable());
+
+    for (QComboBox* box : {form->DataBitsComboBox(), form->ParityComboBox(), form->StopBitsComboBox(),
+                           form->HwFlowComboBox(), form->SwFlowComboBox(), form->DTRControlComboBox()})
+        EXPECT_FALSE(box->isEnabled() || box->isEditable()) << qPrintable(box->objectName());
+    EXPECT_EQ(form->DataBitsComboBox()->currentText(), "8");
+    EXPECT_EQ(form->HwFlowComboBox()->currentText(), "RTS/CTS");
+    EXPECT_TRUE(form->OkButton()->isDefault());
+}
+
+TEST_F(SettingsDialog, OkRefusesABlankPortAndARateOutsideTheRange)
+{
+    open();
+    const TSerialSettings before = record;
+    okWith("   ", "abc"); // the port is checked first
+    ASSERT_EQ(dialogs.steps().size(), 1);
+    EXPECT_EQ(dialogs.steps()[0].text, "Please, enter a valid port name.");
+    EXPECT_EQ(dialogs.steps()[0].title, "Error");
+    EXPECT_EQ(dialogs.steps()[0].icon, UserDialogs::Icon::Error);
+    EXPECT_TRUE(form->isVisible());
+    for (const char* bad : {"921601", "x"}) {
+        dialogs.clear();
+        okWith("\\\\.\\COM2", bad);
+        EXPECT_EQ(dialogs.texts(), QStringList{"Please, enter a valid baud rate."}) << bad;
+        EXPECT_FALSE(accepted()) << bad;
+    }
+    EXPECT_TRUE(record == before);
+}
+
+TEST_F(SettingsDialog, OkStoresTheTrimmedPortAndTheRateAsTyped)
+{
+    record.DataBits = 7; // out of range: the box shows nothing and the value is kept
+    open();
+    EXPECT_EQ(form->DataBitsComboBox()->currentIndex(), -1);
+    okWith("  /dev/ttyUSB0  ", " 230400");
+    EXPECT_TRUE(dialogs.steps().isEmpty());
+    EXPECT_TRUE(accepted());
+    EXPECT_EQ(record.PortName, "/dev/ttyUSB0");
+    EXPECT_EQ(record.Baudrate, " 230400");
+    EXPECT_EQ(record.DataBits, 7);
+    EXPECT_EQ(record.HwFlow, 1);
+}
+
+TEST_F(SettingsDialog, CancelAndEscapeLeaveTheRecordAlone)
+{
+    open();
+    const TSerialSettings before = record;
+    form->PortComboBox()->setEditText("/dev/ttyUSB9");
+    form->CancelButton()->click();
+    EXPECT_EQ(form->result(), QDialog::Rejected);
+    open();
+    form->BaudRateComboBox()->setEditText("600");
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Rejected);
+    EXPECT_TRUE(record == before);
+}

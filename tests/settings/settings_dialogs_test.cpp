@@ -1,0 +1,185 @@
+// The general and display settings dialogs: captions and controls, what they show of the
+// record, OK storing and Cancel not, the debug radio pair's enabling, and the network number
+// field's rules.
+#include "files/display_entry.h"
+#include "settings/display_sett_form.h"
+#include "settings/general_sett_form.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace lmx;
+
+namespace {
+
+struct Named {
+    QCheckBox* box;
+    const char* caption;
+    bool TGeneralSettings::*field;
+};
+
+std::vector<Named> checkBoxes(const TGeneralSettForm& f)
+{
+    return {{f.ShowToolBarCheck(), "Show Main ToolBar", &TGeneralSettings::ShowMainToolBar},
+            {f.FileReplaceCheck(), "Confirm File Replace", &TGeneralSettings::CheckFileReplace},
+            {f.ExtendedLmxCheck(), "Extended LMX", &TGeneralSettings::ExtendedLmx},
+            {f.SaveKeysCheck(), "Save Keys In LMX File", &TGeneralSettings::SaveKeys},
+            {f.ClearKeysCheck(), "Clear Keylist When Loading LMX File", &TGeneralSettings::ClearKeys},
+            {f.SerialDebugCheck(), "Show Serial Debug", &TGeneralSettings::ShowSerialDebug},
+            {f.DebugFileCheck(), "Save Serial Debug to File", &TGeneralSettings::DebugFile}};
+}
+
+class SettingsDialogs : public ::testing::Test {
+protected:
+    void SetUp() override { QCoreApplication::setApplicationName(QStringLiteral("Orvanta")); }
+};
+
+} // namespace
+
+TEST_F(SettingsDialogs, GeneralShowsEveryFieldInItsControlAndGroup)
+{
+    TGeneralSettings record; // the defaults mix on and off
+    TGeneralSettForm form(record);
+    EXPECT_EQ(form.windowTitle(), "Orvanta  General Settings");
+    EXPECT_EQ(form.GeneralGroup()->title(), "General");
+    EXPECT_EQ(form.DebugGroup()->title(), "Debug Settings");
+    for (const Named& n : checkBoxes(form)) {
+        EXPECT_EQ(n.box->text(), n.caption);
+        EXPECT_EQ(n.box->isChecked(), record.*n.field) << n.caption;
+    }
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(checkBoxes(form)[i].box->parentWidget(), form.GeneralGroup());
+    EXPECT_EQ(form.SaveKeysCheck()->toolTip(),
+              "Keys are saved when they are used in the Command Editor !!");
+    EXPECT_EQ(form.CreateDebugFileRadio()->text(),
+              "Create New File On Transmission (Old File Will Be Lost)");
+    EXPECT_EQ(form.AppendDebugFileRadio()->text(), "Append To Exsisting Debug File");
+    EXPECT_TRUE(form.CreateDebugFileRadio()->isChecked());
+    EXPECT_EQ(form.OkButton()->text(), "OK");
+    EXPECT_TRUE(form.OkButton()->isDefault());
+}
+
+TEST_F(SettingsDialogs, GeneralRadioPairFollowsTheDebugFileBox)
+{
+    TGeneralSettings record;
+    TGeneralSettForm form(record);
+    EXPECT_FALSE(form.CreateDebugFileRadio()->isEnabled());
+    EXPECT_FALSE(form.AppendDebugFileRadio()->isEnabled());
+    form.DebugFileCheck()->click();
+    EXPECT_TRUE(form.CreateDebugFileRadio()->isEnabled());
+    EXPECT_TRUE(form.AppendDebugFileRadio()->isEnabled());
+    form.DebugFileCheck()->click();
+    EXPECT_FALSE(form.AppendDebugFileRadio()->isEnabled());
+
+    TGeneralSettings on;
+    on.DebugFile = true;
+    on.CreateDebugFile = false;
+    on.AppendDebugFile = true;
+    TGeneralSettForm shown(on);
+    EXPECT_TRUE(shown.AppendDebugFileRadio()->isEnabled());
+    EXPECT_TRUE(shown.AppendDebugFileRadio()->isChecked());
+    EXPECT_FALSE(shown.CreateDebugFileRadio()->isChecked());
+}
+
+TEST_F(SettingsDialogs, GeneralOkStoresAllNineValuesAndCancelNone)
+{
+    TGeneralSettings record;
+    const TGeneralSettings before = record;
+    {
+        TGeneralSettForm form(record);
+        for (const Named& n : checkBoxes(form))
+            n.box->click();
+        form.AppendDebugFileRadio()->click();
+        form.CancelButton()->click();
+        EXPECT_EQ(form.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(record, before);
+
+    TGeneralSettForm form(record);
+    for (const Named& n : checkBoxes(form))
+        n.box->click();
+    form.AppendDebugFileRadio()->click();
+    form.OkButton()->click();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    TGeneralSettings expected;
+    expected.ShowMainToolBar = false;
+    expected.CheckFileReplace = false;
+    expected.ShowSerialDebug = true;
+    expected.ExtendedLmx = false;
+    expected.SaveKeys = false;
+    expected.ClearKeys = true;
+    expected.DebugFile = true;
+    expected.CreateDebugFile = false;
+    expected.AppendDebugFile = true;
+    EXPECT_EQ(record, expected);
+}
+
+TEST(NetNrEntry, DigitsAndASignWithinTwoCharactersAndTheNearerLimit)
+{
+    for (const char* ok : {"", "+", "-", "7", "32", "99", "-5", "+3", "00"})
+        EXPECT_TRUE(isNetNrEntryText(ok)) << ok;
+    for (const char* bad : {"123", "a", "1a", "3-", "--", " 1", "0x"})
+        EXPECT_FALSE(isNetNrEntryText(bad)) << bad;
+
+    const std::pair<const char*, int> values[] = {{"0", 0},  {"32", 32}, {"33", 32}, {"99", 32},
+                                                  {"-5", 0}, {"+7", 7},  {"", 0},    {"-", 0},
+                                                  {"x", 0},  {"1234567890123", 0}};
+    for (const auto& [text, value] : values)
+        EXPECT_EQ(netNrOfEntry(text), value) << text;
+}
+
+TEST_F(SettingsDialogs, DisplayTakesTheNetworkNumberAndOkKeepsItWithinLimits)
+{
+    TDisplaySettings record;
+    record.NetNr = 5;
+    {
+        TDisplaySettForm form(record);
+        EXPECT_EQ(form.windowTitle(), "Orvanta  Display Settings");
+        EXPECT_EQ(form.NetLabel()->text(), "NetWork Number:");
+        EXPECT_EQ(form.OkButton()->text(), "Ok");
+        EXPECT_TRUE(form.OkButton()->isDefault());
+        EXPECT_EQ(form.NetSpinEdit()->value(), 5);
+        EXPECT_EQ(form.NetSpinEdit()->minimum(), 0);
+        EXPECT_EQ(form.NetSpinEdit()->maximum(), 32);
+        form.show();
+        QLineEdit* field = form.NetSpinEdit()->findChild<QLineEdit*>();
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("45x"));
+        // The letter is refused; 45 stands for the limit.
+        EXPECT_EQ(field->text(), "45");
+        form.CancelButton()->click();
+    }
+    EXPECT_EQ(record.NetNr, 5);
+
+    struct Case {
+        const char* typed;
+        int stored;
+    } const cases[] = {{"45", 32}, {"-3", 0}, {"-", 0}, {"12", 12}, {"", 0}};
+    for (const Case& c : cases) {
+        TDisplaySettForm form(record);
+        form.show();
+        QLineEdit* field = form.NetSpinEdit()->findChild<QLineEdit*>();
+        field->selectAll();
+        if (*c.typed)
+            QTest::keyClicks(field, QString::fromLatin1(c.typed));
+        else
+            QTest::keyClick(field, Qt::Key_Backspace);
+        form.OkButton()->click();
+        EXPECT_EQ(record.NetNr, c.stored) << c.typed;
+    }
+
+    // The arrows step within the limits.
+    record.NetNr = 32;
+    TDisplaySettForm form(record);
+    form.NetSpinEdit()->stepUp();
+    form.OkButton()->click();
+    EXPECT_EQ(record.NetNr, 32);
+}

@@ -1,0 +1,302 @@
+// The answer data tab in the window (its actions, pop-up menu, dialogs and filling), the Edit
+// menu routed to the focused control, the idle update of the enabling, and key repeat.
+#include "main_form_support.h"
+
+#include "keys/key_actions.h"
+#include "widgets/ovel_list_box.h"
+#include "window/answer_frame.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace mainformtest;
+
+namespace {
+
+class AnswerTab : public ::testing::Test {
+protected:
+    WindowRig rig;
+    TMainForm* w = nullptr;
+    TAnswerFrame* frame = nullptr;
+
+    void SetUp() override
+    {
+        w = &rig.startQuietly();
+        frame = &w->answerFrame();
+        w->PageControl()->setCurrentWidget(w->AnswerDataTab());
+        runPending();
+    }
+
+    TOvelListBox* box() { return frame->AnswerBox(); }
+    void focusBox()
+    {
+        box()->setFocus(Qt::MouseFocusReason);
+        runPending();
+        ASSERT_TRUE(frame->boxFocused());
+    }
+    void clickLine(int row)
+    {
+        const QPoint at = box()->visualRect(box()->model()->index(row, 0)).center();
+        QTest::mouseClick(box()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        runPending();
+    }
+    void insert(const std::string& text)
+    {
+        rig.params->setNextReply(ScriptedParameterDialogs::type({text}));
+        frame->DoInsertAnswerBoxExecute();
+    }
+    QStringList viewTexts()
+    {
+        QStringList out;
+        for (int i = 0; i < box()->model()->rowCount(); ++i)
+            out << box()->model()->index(i, 0).data().toString();
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(AnswerTab, PopupMenuCaptionsShortcutsAndEnabling)
+{
+    QStringList captions;
+    for (QAction* a : frame->popupMenu()->actions())
+        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(captions, (QStringList{"Clear Answer&Box", "-", "Edit Data Field", "-",
+                                     "Insert  Answer  Text", "Delete Answer Text", "-",
+                                     "Restore AnswerBox"}));
+    EXPECT_EQ(frame->DoClearAnswerBox->shortcut().toString(), "Ctrl+B");
+    EXPECT_EQ(frame->DoEditAnswerBox->shortcut().toString(), "Ctrl+E");
+    EXPECT_EQ(frame->DoInsertAnswerBox->shortcut().toString(), "Ins");
+    EXPECT_EQ(frame->DoDeleteAnswerBox->shortcut().toString(), "Del");
+    EXPECT_EQ(frame->DoRestoreAnswerBox->shortcut().toString(), "Ctrl+R");
+
+    // Only the end marker, no focus: Insert needs the focus, the others more lines.
+    for (QAction* a : frame->popupMenu()->actions()) {
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+        }
+    }
+    focusBox();
+    EXPECT_TRUE(frame->DoInsertAnswerBox->isEnabled());
+    EXPECT_FALSE(frame->DoDeleteAnswerBox->isEnabled());
+    EXPECT_FALSE(frame->DoEditAnswerBox->isEnabled());
+}
+
+TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
+{
+    focusBox();
+    insert("T=@@");
+    insert("V=@");
+    EXPECT_EQ(viewTexts(), (QStringList{"T=@@", "V=@", "<End>"}));
+    ASSERT_EQ(rig.params->askValueCalls().size(), 2u);
+    const AskValueRequest& ask = rig.params->askValueCalls()[0];
+    EXPECT_EQ(ask.askMode, 0);
+    EXPECT_EQ(ask.caption, "AnswerBox: Type Your Text.");
+
+    // Editing a filled line starts from its template and shows the templates again.
+    frame->answerData("123");
+    EXPECT_EQ(viewTexts(), (QStringList{"T=12", "V=3", "<End>"}));
+    clickLine(0);
+    rig.params->setNextReply(ScriptedParameterDialogs::type({"Temp=@@"}));
+    frame->DoEditAnswerBoxExecute();
+    const AskValueRequest& edit = rig.params->askValueCalls().back();
+    EXPECT_EQ(edit.askMode, 5);
+    EXPECT_EQ(edit.currentText, "T=@@");
+    EXPECT_EQ(viewTexts(), (QStringList{"Temp=@@", "V=@", "<End>"}));
+
+    // A cancelled edit changes no template but the filled values are gone.
+    frame->answerData("99");
+    rig.params->setNextReply(ScriptedParameterDialogs::cancel());
+    frame->DoEditAnswerBoxExecute();
+    EXPECT_EQ(viewTexts(), (QStringList{"Temp=@@", "V=@", "<End>"}));
+
+    // Delete (the Delete key of the box) takes the current line, never the end marker.
+    focusBox();
+    clickLine(1);
+    QTest::keyClick(box(), Qt::Key_Delete);
+    EXPECT_EQ(viewTexts(), (QStringList{"Temp=@@", "<End>"}));
+    clickLine(1);
+    EXPECT_FALSE(frame->DoDeleteAnswerBox->isEnabled());
+    EXPECT_FALSE(frame->DoEditAnswerBox->isEnabled());
+    frame->DoDeleteAnswerBoxExecute();
+    EXPECT_EQ(viewTexts(), (QStringList{"Temp=@@", "<End>"}));
+}
+
+TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
+{
+    focusBox();
+    insert("A=@");
+    insert("B=@");
+    for (UserDialogs::Answer a : {UserDialogs::Answer::No, UserDialogs::Answer::Cancel}) {
+        rig.dialogs.setNextAnswer(a);
+        frame->DoClearAnswerBoxExecute();
+        EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
+    }
+    const ScriptedDialogs::Step& asked = rig.dialogs.steps().last();
+    EXPECT_EQ(asked.kind, ScriptedDialogs::Kind::YesNoCancel);
+    EXPECT_EQ(asked.text, "Are you sure you want to clear the window ??");
+    EXPECT_EQ(asked.title, "Delete Message");
+
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
+    frame->DoClearAnswerBoxExecute();
+    EXPECT_EQ(viewTexts(), QStringList{"<End>"});
+    focusBox();
+    w->updateActions();
+    ASSERT_TRUE(rig.actions().DoUndoText->isEnabled());
+    rig.actions().DoUndoText->trigger();
+    EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
+    w->updateActions();
+    EXPECT_FALSE(rig.actions().DoUndoText->isEnabled());
+}
+
+TEST_F(AnswerTab, FillAndRestore)
+{
+    focusBox();
+    insert("A@");
+    insert("B@");
+    insert("plain");
+    frame->answerData(std::string("\x0D", 1));
+    EXPECT_EQ(viewTexts(), (QStringList{"A<C>", "B@", "plain", "<End>"}));
+    // A second answer starts again from the templates.
+    frame->answerData("9x");
+    EXPECT_EQ(viewTexts(), (QStringList{"A9", "Bx", "plain", "<End>"}));
+    ASSERT_TRUE(frame->DoRestoreAnswerBox->isEnabled());
+    QTest::keyClick(box(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(viewTexts(), (QStringList{"A@", "B@", "plain", "<End>"}));
+}
+
+TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
+{
+    focusBox();
+    insert("one");
+    insert("two");
+    clickLine(0);
+    MainActions& a = rig.actions();
+    w->updateActions();
+    EXPECT_TRUE(a.DoCopyText->isEnabled());
+    EXPECT_FALSE(a.DoPasteText->isEnabled());
+    QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
+    runPending();
+    EXPECT_TRUE(a.DoPasteText->isEnabled());
+    clickLine(2);
+    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(viewTexts(), (QStringList{"one", "two", "one", "<End>"}));
+    // The command box is untouched by all of it.
+    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+
+    // With the focus in the command box the same actions serve the command box.
+    rig.box().InsertCommandLine("'cmd'", "cmd");
+    w->editor().commandBox()->setFocus(Qt::MouseFocusReason);
+    runPending();
+    EXPECT_FALSE(frame->boxFocused());
+    w->updateActions();
+    EXPECT_TRUE(a.DoUndoText->isEnabled());
+    a.DoUndoText->trigger();
+    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+    EXPECT_EQ(viewTexts(), (QStringList{"one", "two", "one", "<End>"}));
+
+    // Focus on neither: nothing to do.
+    w->PageControl()->setFocus(Qt::MouseFocusReason);
+    runPending();
+    w->updateActions();
+    for (QAction* action : {a.DoCutText, a.DoCopyText, a.DoPasteText, a.DoUndoText})
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+}
+
+TEST_F(AnswerTab, LosingTheFocusDeselectsTheAnswerBox)
+{
+    focusBox();
+    insert("one");
+    clickLine(0);
+    EXPECT_FALSE(box()->selectionModel()->selectedIndexes().isEmpty());
+    w->editor().commandBox()->setFocus(Qt::TabFocusReason);
+    runPending();
+    EXPECT_TRUE(box()->selectionModel()->selectedIndexes().isEmpty());
+    EXPECT_FALSE(rig.answers().isSelected(0));
+}
+
+TEST(MainFormEdit, TheEnablingFollowsWhenTheUserInterfaceIsIdle)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    MainActions& a = rig.actions();
+    TOvelListBox* commandBox = w.editor().commandBox();
+    commandBox->setFocus(Qt::MouseFocusReason);
+    runPending();
+    EXPECT_FALSE(a.DoExportTxt->isEnabled());
+    EXPECT_FALSE(a.DoUndoText->isEnabled());
+    // A change made outside any of the window's actions shows after the next events.
+    rig.box().InsertCommandLine("'x'", "x");
+    QTest::keyClick(commandBox, Qt::Key_Up);
+    EXPECT_TRUE(waitUntil([&] { return a.DoExportTxt->isEnabled() && a.DoUndoText->isEnabled(); }));
+}
+
+TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    for (const char* t : {"'a'", "'b'", "'c'", "'d'"}) {
+        const std::string text(t);
+        rig.box().InsertCommandLine(text, text.substr(1, 1));
+    }
+    TOvelListBox* commandBox = w.editor().commandBox();
+    commandBox->setFocus(Qt::MouseFocusReason);
+    rig.box().list().setCursor(0);
+    runPending();
+    const int start = commandBox->currentIndex().row();
+
+    auto press = [&](bool autoRepeat) {
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), autoRepeat);
+        QApplication::sendEvent(commandBox, &e);
+    };
+    auto release = [&] {
+        QKeyEvent e(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(commandBox, &e);
+    };
+    // The first key-down moves; the system's repeats, marked or not, do not.
+    press(false);
+    press(true);
+    press(false);
+    EXPECT_EQ(commandBox->currentIndex().row(), start + 1);
+    EXPECT_TRUE(w.keyHeld());
+    release();
+    EXPECT_FALSE(w.keyHeld());
+    press(false);
+    release();
+    EXPECT_EQ(commandBox->currentIndex().row(), start + 2);
+
+    // A modifier held does not count as a key.
+    QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+    QApplication::sendEvent(commandBox, &shift);
+    EXPECT_FALSE(w.keyHeld());
+
+    // Shortcuts keep working while a key is held.
+    press(false);
+    QTest::keyClick(&w, Qt::Key_F2);
+    EXPECT_EQ(rig.aboutBoxes, 1);
+    release();
+}
+
+TEST(MainFormEdit, ATextFieldOfTheWindowGetsTheEditMenu)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    auto* field = new QLineEdit(w.centralWidget());
+    field->setText(QStringLiteral("abc"));
+    field->show();
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    runPending();
+    MainActions& a = rig.actions();
+    w.updateActions();
+    EXPECT_TRUE(a.DoCutText->isEnabled());
+    a.DoCutText->trigger();
+    EXPECT_TRUE(field->text().isEmpty());
+    w.updateActions();
+    EXPECT_TRUE(a.DoUndoText->isEnabled());
+    a.DoUndoText->trigger();
+    EXPECT_EQ(field->text(), "abc");
+    delete field;
+}

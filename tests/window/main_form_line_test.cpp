@@ -1,0 +1,158 @@
+// Transmit from the window through the real driver and exchange to the virtual display on a
+// pseudo-terminal: the receive box, the answer templates, the LEDs, the serial debug window
+// and the debug log, Transmit refused while one runs, and a close in the middle of one.
+#include "main_form_support.h"
+
+#include "serial/packet_exchange.h"
+#include "serial/transmission_engine.h"
+#include "sim/sim_server.h"
+#include "window/led_panel.h"
+#include "window/main_status_bar.h"
+#include "window/receive_log_model.h"
+#include "window/send_receive_frame.h"
+#include "window/xmit_form.h"
+
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace mainformtest;
+
+namespace {
+
+struct LineRig : WindowRig {
+    lmx::sim::SimServer server;
+
+    explicit LineRig(bool normal = false) : server([normal] {
+        lmx::sim::SimOptions o;
+        o.netNrs = {1};
+        o.normalFraming = normal;
+        return o;
+    }())
+    {
+    }
+
+    TMainForm& startOnLine(lmx::TGeneralSettings general = lmx::TGeneralSettings())
+    {
+        lmx::TSerialSettings serial;
+        serial.PortName = server.start();
+        EXPECT_FALSE(serial.PortName.empty()) << server.errorText();
+        writeSettings(serial, lmx::TDisplaySettings(), general);
+        return start();
+    }
+    const std::vector<std::string>& received() { return window->sendReceiveFrame().receiveLines(); }
+    bool endsWith(const std::string& text)
+    {
+        const std::vector<std::string>& lines = received();
+        return !lines.empty() && lines.back().size() >= text.size()
+            && lines.back().compare(lines.back().size() - text.size(), text.size(), text) == 0;
+    }
+};
+
+} // namespace
+
+TEST(MainFormLine, F6TransmitsTheListFillsTheBoxesAndLightsTheLeds)
+{
+    LineRig rig;
+    TMainForm& w = rig.startOnLine();
+    ASSERT_TRUE(rig.load("'Hello'\r\nESC $A6 '2'\r\n\r\nANSWER:\r\nV=@@@@@@@\r\n"));
+    w.sendReceiveFrame().receiveLog().addLine("an old line");
+
+    TLedPanel* leds = w.mainStatusBar().ledPanel();
+    bool receiveLit = false;
+    bool transmitLit = false;
+    QObject::connect(&w.exchange(), &lmx::PacketExchange::trafficActivity, leds, [&](int led) {
+        receiveLit |= led == 1 && leds->leds().lit(TrafficLeds::kReceiveLed);
+        transmitLit |= led == 2 && leds->leds().lit(TrafficLeds::kTransmitLed);
+    });
+    QTest::keyClick(&w, Qt::Key_F6);
+
+    ASSERT_TRUE(rig.server.waitForPackets(1, 3000));
+    EXPECT_EQ(rig.server.packets()[0].data, "Hello\x1B\xA6" "2");
+    const std::vector<std::string>& lines = rig.received();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.front(), "NetNr: 1 14:02:07:315 Transmitted Packet Number: 0");
+    EXPECT_TRUE(rig.endsWith(" Transmission finished.")) << lines.back();
+    EXPECT_EQ(rig.answerTexts(), (std::vector<std::string>{"V=Orvanta", "<End>"}));
+    EXPECT_EQ(rig.dialogs.steps().size(), 1) << rig.dialogs.lastText().toStdString(); // the load
+    EXPECT_TRUE(receiveLit);
+    EXPECT_TRUE(transmitLit);
+    // Both go dark again without more traffic.
+    EXPECT_TRUE(waitUntil([&] {
+        return !leds->leds().lit(TrafficLeds::kReceiveLed)
+            && !leds->leds().lit(TrafficLeds::kTransmitLed);
+    }, 2000));
+    EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
+    EXPECT_FALSE(w.xmitForm().isVisible());
+
+    // New clears the receive box.
+    w.DoNewFileExecute();
+    EXPECT_TRUE(rig.received().empty());
+}
+
+TEST(MainFormLine, SerialDebugWindowAndDebugLogWhenSwitchedOn)
+{
+    LineRig rig;
+    lmx::TGeneralSettings general;
+    general.ShowSerialDebug = true;
+    general.DebugFile = true;
+    TMainForm& w = rig.startOnLine(general);
+    ASSERT_TRUE(rig.load("'Hi'\r\n"));
+    rig.actions().DoTransmit->trigger();
+    EXPECT_TRUE(rig.endsWith(" Transmission finished."));
+    EXPECT_TRUE(w.xmitForm().isVisible());
+    EXPECT_GT(w.xmitForm().transmitHexList()->count(), 0);
+    EXPECT_GT(w.xmitForm().receiveHexList()->count(), 0);
+    const std::string log = WindowRig::readFile(rig.path("Log/Debug.log"));
+    EXPECT_EQ(log.substr(0, log.find("\r\n")), "24:03:31 14:02:07:315 Debug File Created: ") << log;
+    EXPECT_NE(log.find("Transmitted: "), std::string::npos);
+    EXPECT_NE(log.find("Recieved: "), std::string::npos);
+}
+
+TEST(MainFormLine, NormalFramingWhenExtendedLmxIsOff)
+{
+    LineRig rig(true);
+    lmx::TGeneralSettings general;
+    general.ExtendedLmx = false;
+    rig.startOnLine(general);
+    ASSERT_TRUE(rig.load("SOT '01'\r\n'Hi'\r\nEOT\r\n"));
+    rig.actions().DoTransmit->trigger();
+    ASSERT_FALSE(rig.received().empty());
+    EXPECT_NE(rig.received().back().find(" Answer Normal LMX: "), std::string::npos)
+            << rig.received().back();
+}
+
+TEST(MainFormLine, TransmitIsRefusedWhileOneRunsAndACloseStopsIt)
+{
+    LineRig rig;
+    TMainForm& w = rig.startOnLine();
+    // Two series with a long wait between them.
+    ASSERT_TRUE(rig.load("'one'\r\nNPACK '09000'\r\n'two'\r\n"));
+    rig.box().InsertCommandLine("'changed'", "changed");
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::No);
+
+    bool transmitEnabledWhileRunning = true;
+    bool secondRefused = false;
+    QObject::connect(&w.sendReceiveFrame().receiveLog(), &ReceiveLogModel::lineAdded, &w,
+                     [&](int row) {
+                         if (row != 1) // the first answer has been logged
+                             return;
+                         transmitEnabledWhileRunning = rig.actions().DoTransmit->isEnabled();
+                         rig.actions().DoTransmit->trigger();
+                         secondRefused = rig.received().size() == 2;
+                         QTimer::singleShot(0, &w, [&] { w.close(); });
+                     });
+    QElapsedTimer timer;
+    timer.start();
+    w.DoTransmitExecute();
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_FALSE(transmitEnabledWhileRunning);
+    EXPECT_TRUE(secondRefused);
+    EXPECT_FALSE(w.transmitting());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(rig.server.packets().size(), 1u);
+    EXPECT_FALSE(rig.endsWith(" Transmission finished."));
+    // The close query ran as usual: the question, then the settings file.
+    EXPECT_EQ(rig.dialogs.steps().last().kind, ScriptedDialogs::Kind::YesNo);
+    EXPECT_TRUE(QFile::exists(rig.settingsPath()));
+}

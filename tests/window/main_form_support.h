@@ -1,0 +1,249 @@
+#pragma once
+// The whole main window offscreen: a program folder of its own, scripted user, parameter and
+// settings dialogs, the real serial backend (nothing opens a port until Transmit), a wall
+// clock that stands still, and a record of the help pages opened and the About boxes shown.
+
+#include "editor/command_box_actions.h"
+#include "editor/command_editor.h"
+#include "files/settings_file.h"
+#include "serial/qt_serial_backend.h"
+#include "settings/settings_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/scripted_parameter_dialogs.h"
+#include "window/answer_frame.h"
+#include "window/main_actions.h"
+#include "window/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace mainformtest {
+
+// Runs the event loop until `condition` holds or `timeoutMs` have passed.
+inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+    return true;
+}
+
+inline void runPending()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+// The user dialogs, each step also noting the status text shown while it is asked.
+class StatusDialogs : public ScriptedDialogs {
+public:
+    std::function<QString()> status;
+    QStringList statusAtSteps;
+
+    void message(const QString& text, const QString& title, Icon icon) override
+    {
+        note();
+        ScriptedDialogs::message(text, title, icon);
+    }
+    Answer askYesNo(const QString& text, const QString& title, Icon icon) override
+    {
+        note();
+        return ScriptedDialogs::askYesNo(text, title, icon);
+    }
+    Answer askYesNoCancel(const QString& text, const QString& title, Icon icon) override
+    {
+        note();
+        return ScriptedDialogs::askYesNoCancel(text, title, icon);
+    }
+    QString openFileName(const FileRequest& r) override
+    {
+        note();
+        return ScriptedDialogs::openFileName(r);
+    }
+    QString saveFileName(const FileRequest& r) override
+    {
+        note();
+        return ScriptedDialogs::saveFileName(r);
+    }
+
+private:
+    void note() { statusAtSteps << (status ? status() : QString()); }
+};
+
+// Answers each settings dialog with the record queued for it (Ok), or cancels.
+class FakeSettingsDialogs : public SettingsDialogs {
+public:
+    std::optional<lmx::TGeneralSettings> nextGeneral;
+    std::optional<lmx::TDisplaySettings> nextDisplay;
+    std::optional<lmx::TSerialSettings> nextSerial;
+    std::function<QString()> status;
+    QStringList calls; // "General: <status>", ...
+
+    bool editGeneral(lmx::TGeneralSettings& record) override
+    {
+        return answer("General", nextGeneral, record);
+    }
+    bool editDisplay(lmx::TDisplaySettings& record) override
+    {
+        return answer("Display", nextDisplay, record);
+    }
+    bool editSerial(lmx::TSerialSettings& record) override
+    {
+        return answer("Serial", nextSerial, record);
+    }
+
+private:
+    template <class R>
+    bool answer(const char* name, std::optional<R>& next, R& record)
+    {
+        calls << QString::fromLatin1(name) + QStringLiteral(": ") + (status ? status() : QString());
+        if (!next)
+            return false;
+        record = *next;
+        next.reset();
+        return true;
+    }
+};
+
+class FixedWallClock : public lmx::WallClock {
+public:
+    lmx::LocalDateTime now() const override { return {2024, 3, 31, 14, 2, 7, 315}; }
+};
+
+struct WindowRig {
+    QTemporaryDir folder;
+    StatusDialogs dialogs;
+    FixedWallClock wallClock;
+    ScriptedParameterDialogs* params = nullptr;
+    FakeSettingsDialogs* settings = nullptr;
+    std::vector<QUrl> opened;
+    int aboutBoxes = 0;
+    std::unique_ptr<TMainForm> window;
+
+    WindowRig() { QCoreApplication::setApplicationName(QStringLiteral("Orvanta")); }
+    ~WindowRig() { window.reset(); }
+
+    QString path(const QString& name) const { return folder.filePath(name); }
+    QString settingsPath() const { return path(QStringLiteral("ORVANTA.SET")); }
+
+    // An ORVANTA.SET holding these records.
+    void writeSettings(const lmx::TSerialSettings& serial, const lmx::TDisplaySettings& display,
+                       const lmx::TGeneralSettings& general)
+    {
+        writeFile(settingsPath(), lmx::settingsFileText(serial, display, general));
+    }
+    void writeSettings(const lmx::TGeneralSettings& general)
+    {
+        writeSettings(lmx::TSerialSettings(), lmx::TDisplaySettings(), general);
+    }
+    void writeSettings() { writeSettings(lmx::TGeneralSettings()); }
+
+    static void writeFile(const QString& name, const std::string& bytes)
+    {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    static std::string readFile(const QString& name)
+    {
+        QFile f(name);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray b = f.readAll();
+        return std::string(b.constData(), static_cast<size_t>(b.size()));
+    }
+
+    TMainForm& start(bool show = true)
+    {
+        MainFormServices s;
+        s.programFolder = folder.path();
+        s.dialogs = &dialogs;
+        s.wallClock = &wallClock;
+        s.steadyClock = &lmx::SystemSteadyClock::instance();
+        s.makeParameterDialogs = [this](QWidget*) {
+            auto p = std::make_unique<ScriptedParameterDialogs>();
+            params = p.get();
+            return p;
+        };
+        s.makeSettingsDialogs = [this](QWidget*) {
+            auto p = std::make_unique<FakeSettingsDialogs>();
+            settings = p.get();
+            return p;
+        };
+        s.makeSerialBackend = [] { return std::make_unique<lmx::QtSerialBackend>(); };
+        s.openUrl = [this](const QUrl& url) { opened.push_back(url); };
+        s.showAbout = [this](QWidget*) { ++aboutBoxes; };
+        window = std::make_unique<TMainForm>(s);
+        dialogs.status = [this] { return window ? window->statusText() : QString(); };
+        settings->status = dialogs.status;
+        if (show) {
+            window->show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+            QApplication::setActiveWindow(window.get());
+            runPending();
+        }
+        return *window;
+    }
+
+    // A started window with a settings file, so nothing is asked at start.
+    TMainForm& startQuietly(const lmx::TGeneralSettings& general = lmx::TGeneralSettings())
+    {
+        writeSettings(general);
+        return start();
+    }
+
+    CommandBox& box() { return window->editor().box(); }
+    AnswerBoxEditor& answers() { return window->answerFrame().editor(); }
+    MainActions& actions() { return window->actions(); }
+
+    std::vector<std::string> displayTexts()
+    {
+        std::vector<std::string> out;
+        for (const CommandBoxLine& l : box().list().lines())
+            out.push_back(l.displayText);
+        return out;
+    }
+    std::vector<std::string> answerTexts()
+    {
+        std::vector<std::string> out;
+        for (const AnswerBoxEditor::Line& l : answers().templates().lines())
+            out.push_back(l.shownText);
+        return out;
+    }
+
+    // Loads a command file with these bytes through the Load action.
+    bool load(const std::string& bytes, const QString& name = QStringLiteral("list.lmx"))
+    {
+        writeFile(path(name), bytes);
+        dialogs.setNextFileName(path(name));
+        return window->DoImportLmxExecute();
+    }
+
+    // Closes the window as the user would and returns what the close query asked.
+    void close() { window->close(); }
+};
+
+} // namespace mainformtest

@@ -1,0 +1,507 @@
+// The main window offscreen: start-up and the settings file, menus and tool bar, the file
+// actions, the settings dialogs and their apply step, Help and About, the close query, and
+// the place of the command buttons and keys.
+#include "main_form_support.h"
+
+#include "editor/action_button.h"
+#include "editor/commands_frame.h"
+#include "keys/key_actions.h"
+#include "serial/comm_port_driver.h"
+#include "serial/packet_exchange.h"
+#include "serial/transmission_engine.h"
+#include "widgets/ovel_list_box.h"
+#include "window/led_panel.h"
+#include "window/main_status_bar.h"
+#include "window/send_receive_frame.h"
+#include "window/xmit_form.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+using namespace mainformtest;
+
+namespace {
+
+QStringList entries(const QList<QAction*>& actions)
+{
+    QStringList out;
+    for (const QAction* a : actions)
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+QStringList hints(const QList<QAction*>& actions)
+{
+    QStringList out;
+    for (const QAction* a : actions)
+        out << (a->isSeparator() ? QStringLiteral("-") : a->toolTip());
+    return out;
+}
+
+const char kSample[] = "; a sample list\r\n"
+                       "SOT '01'\r\n"
+                       " 'Hello'\r\n"
+                       " KEY 'F1' ESC $A0 '1'\r\n"
+                       "EOT\r\n"
+                       "\r\n"
+                       "ANSWER:\r\n"
+                       "V=@@@@\r\n";
+
+lmx::TGeneralSettings general(void (*change)(lmx::TGeneralSettings&))
+{
+    lmx::TGeneralSettings g;
+    change(g);
+    return g;
+}
+
+} // namespace
+
+TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
+{
+    WindowRig rig;
+    TMainForm& w = rig.start();
+
+    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
+    EXPECT_EQ(w.statusText(), "Ready...");
+    EXPECT_EQ(rig.dialogs.texts(),
+              QStringList{"Failed to open settings file.\n\rUsing Default Settings."});
+    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+    EXPECT_EQ(rig.answerTexts(), std::vector<std::string>{"<End>"});
+    EXPECT_TRUE(w.sendReceiveFrame().receiveLines().empty());
+    EXPECT_EQ(w.sendReceiveFrame().engine().PacketSize(), 240);
+    EXPECT_FALSE(rig.box().changed());
+
+    QTabWidget* tabs = w.PageControl();
+    EXPECT_EQ(tabs->currentWidget(), w.HexDataTab());
+    QStringList shownTabs;
+    for (int i = 0; i < tabs->count(); ++i)
+        shownTabs << tabs->tabText(i) + (tabs->isTabVisible(i) ? "" : " (hidden)");
+    EXPECT_EQ(shownTabs,
+              (QStringList{"Hex Data", "Answer Data", "Debug (hidden)", "Debug (hidden)"}));
+
+    // A fixed client area below the menu bar; the status text panel leaves 65 pixels.
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_EQ(w.width(), TMainForm::kClientWidth);
+    EXPECT_EQ(w.height() - w.menuBar()->height(), TMainForm::kClientHeight);
+    EXPECT_EQ(w.mainStatusBar().textPanel()->width(), w.mainStatusBar().width() - 65);
+    EXPECT_EQ(w.mainStatusBar().ledPanel()->width(), 50);
+
+    // The serial debug window exists and is not shown without ShowSerialDebug.
+    EXPECT_FALSE(w.xmitForm().isVisible());
+}
+
+TEST(MainForm, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
+{
+    WindowRig rig;
+    rig.start();
+    rig.close();
+    // The first start's defaults: the 24-line file.
+    const std::string written = WindowRig::readFile(rig.settingsPath());
+    EXPECT_EQ(written, lmx::settingsFileText({}, {}, {}));
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 24);
+    EXPECT_EQ(rig.dialogs.unexpected(), 0);
+
+    // A file with a DataBits the port cannot take reads, and the apply step writes 3 back.
+    WindowRig second;
+    lmx::TSerialSettings serial;
+    serial.PortName = "/dev/ttyUSB3";
+    serial.DataBits = 2;
+    lmx::TDisplaySettings display;
+    display.NetNr = 7;
+    second.writeSettings(serial, display, {});
+    TMainForm& w = second.start();
+    EXPECT_TRUE(second.dialogs.steps().isEmpty());
+    EXPECT_EQ(w.driver().PortName(), "/dev/ttyUSB3");
+    EXPECT_EQ(w.displaySettings().NetNr, 7);
+    second.close();
+    second.close(); // a second close asks and writes nothing more
+    serial.DataBits = 3;
+    EXPECT_EQ(WindowRig::readFile(second.settingsPath()), lmx::settingsFileText(serial, display, {}));
+    EXPECT_TRUE(second.dialogs.steps().isEmpty());
+}
+
+TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
+{
+    WindowRig rig;
+    rig.startQuietly();
+    // The program's folder went away meanwhile.
+    ASSERT_TRUE(rig.folder.remove());
+    rig.close();
+    ASSERT_EQ(rig.dialogs.steps().size(), 1);
+    EXPECT_EQ(rig.dialogs.lastText(), "Failed to create settings file.\n\rFile deleted.");
+    EXPECT_EQ(rig.dialogs.steps().last().icon, UserDialogs::Icon::Warning);
+    EXPECT_FALSE(rig.window->isVisible());
+}
+
+TEST(MainForm, MenusAndToolBarInTheirOrderWithHintsAndShortcuts)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    QStringList menus;
+    for (QAction* a : w.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"File", "Edit", "Settings", "Help"}));
+    MainActions& a = rig.actions();
+    EXPECT_EQ(entries(a.fileMenu()->actions()),
+              (QStringList{"New", "Load", "Save", "-", "Export to txt file", "-", "Load Keys",
+                           "Save Keys", "-", "Transmit ", "-", "Exit"}));
+    EXPECT_EQ(entries(a.editMenu()->actions()),
+              (QStringList{"Copy", "Cut", "Paste", "-", "Undo"}));
+    EXPECT_EQ(entries(a.settingsMenu()->actions()),
+              (QStringList{"General", "Display", "Serial", "-", "Key Definitions", "Clear Keys",
+                           "-", "Change Packet Size"}));
+    EXPECT_EQ(entries(a.settingsMenu()->actions()[4]->menu()->actions()),
+              (QStringList{"Key 1", "Key 2", "Key 3", "Key 4"}));
+    EXPECT_EQ(entries(a.settingsMenu()->actions()[5]->menu()->actions()),
+              (QStringList{"Key 1", "Key 2", "Key 3", "Key 4", "-", "All"}));
+    EXPECT_EQ(entries(a.helpMenu()->actions()), (QStringList{"Help", "About"}));
+
+    EXPECT_EQ(hints(w.MainToolBar()->actions()),
+              (QStringList{"New File", "Open File", "Save File", "-", "Cut", "Copy", "Paste",
+                           "Undo", "-", "General Settings", "Display Settings", "Serial Settings",
+                           "-", "Transmit Texts", "-", "Help", "About", "-", "Exit Program"}));
+
+    const std::pair<QAction*, const char*> keys[] = {
+            {a.DoNewFile, "Ctrl+N"}, {a.DoImportLmx, "Ctrl+O"}, {a.DoExportLmx, "Ctrl+S"},
+            {a.DoTransmit, "F6"}, {a.DoExitProgram, "Ctrl+Q"}, {a.DoCutText, "Ctrl+X"},
+            {a.DoCopyText, "Ctrl+C"}, {a.DoPasteText, "Ctrl+V"}, {a.DoUndoText, "Ctrl+Z"},
+            {a.DoGeneralSettings, "F3"}, {a.DoDisplaySettings, "F4"}, {a.DoSerialSettings, "F5"},
+            {a.DoHelp, "F1"}, {a.DoAbout, "F2"}};
+    for (const auto& [action, key] : keys)
+        EXPECT_EQ(action->shortcut().toString(), key) << action->text().toStdString();
+
+    // A shortcut reaches its action even with the tool bar hidden.
+    w.MainToolBar()->hide();
+    QTest::keyClick(&w, Qt::Key_F2);
+    EXPECT_EQ(rig.aboutBoxes, 1);
+}
+
+TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly(general([](lmx::TGeneralSettings& g) {
+        g.ExtendedLmx = false;
+        g.ShowMainToolBar = false;
+    }));
+    EXPECT_FALSE(w.PageControl()->isTabVisible(w.PageControl()->indexOf(w.AnswerDataTab())));
+    EXPECT_FALSE(w.commandsFrame().XLmxCommandsGroup->isVisible());
+    EXPECT_TRUE(w.commandsFrame().LmxCommandsGroup->isVisible());
+    EXPECT_FALSE(w.FPACK_Button()->isEnabled());
+    EXPECT_FALSE(w.NPACK_Button()->isEnabled());
+    EXPECT_FALSE(rig.actions().DoPacketSize->isEnabled());
+    EXPECT_FALSE(w.MainToolBar()->isVisible());
+    EXPECT_FALSE(w.exchange().extendedLmx());
+
+    // The General dialog switches it on again: everything comes back at once.
+    lmx::TGeneralSettings on;
+    rig.settings->nextGeneral = on;
+    w.PageControl()->setCurrentIndex(0);
+    w.DoGeneralSettingsExecute();
+    EXPECT_EQ(rig.settings->calls, QStringList{"General: Modifying General Settings"});
+    EXPECT_EQ(w.statusText(), "Ready...");
+    EXPECT_TRUE(w.PageControl()->isTabVisible(w.PageControl()->indexOf(w.AnswerDataTab())));
+    EXPECT_TRUE(w.commandsFrame().XLmxCommandsGroup->isVisible());
+    EXPECT_TRUE(w.FPACK_Button()->isEnabled());
+    EXPECT_TRUE(rig.actions().DoPacketSize->isEnabled());
+    EXPECT_TRUE(w.MainToolBar()->isVisible());
+    EXPECT_TRUE(w.exchange().extendedLmx());
+
+    // Switching it off while the answer tab is shown goes back to the hex tab.
+    w.PageControl()->setCurrentWidget(w.AnswerDataTab());
+    rig.settings->nextGeneral = general([](lmx::TGeneralSettings& g) { g.ExtendedLmx = false; });
+    w.DoGeneralSettingsExecute();
+    EXPECT_EQ(w.PageControl()->currentWidget(), w.HexDataTab());
+
+    // Cancel changes nothing.
+    w.DoGeneralSettingsExecute();
+    EXPECT_FALSE(w.generalSettings().ExtendedLmx);
+}
+
+TEST(MainForm, DisplayAndSerialDialogsChangeTheirRecordsAndOnlyTheSerialOneThePort)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    lmx::TDisplaySettings display;
+    display.NetNr = 12;
+    rig.settings->nextDisplay = display;
+    w.DoDisplaySettingsExecute();
+    EXPECT_EQ(w.displaySettings().NetNr, 12);
+
+    lmx::TSerialSettings serial;
+    serial.PortName = "  /dev/ttyUSB1 ";
+    serial.Baudrate = "57600";
+    rig.settings->nextSerial = serial;
+    w.DoSerialSettingsExecute();
+    EXPECT_EQ(w.driver().PortName(), "/dev/ttyUSB1");
+    EXPECT_EQ(w.driver().BaudRateValue(), 57600u);
+    w.DoSerialSettingsExecute(); // cancelled
+    EXPECT_EQ(w.driver().PortName(), "/dev/ttyUSB1");
+    EXPECT_EQ(rig.settings->calls,
+              (QStringList{"Display: Modifying Display Settings", "Serial: Modifying Serial Settings",
+                           "Serial: Modifying Serial Settings"}));
+    EXPECT_EQ(w.statusText(), "Ready...");
+}
+
+TEST(MainForm, ChangePacketSizeAsksForTheEnginesSize)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    rig.params->setNextReply(ScriptedParameterDialogs::type({"64"}));
+    rig.actions().DoPacketSize->trigger();
+    ASSERT_EQ(rig.params->singleCalls().size(), 1u);
+    const TSingleBox& asked = rig.params->singleCalls()[0];
+    EXPECT_EQ(asked.Header, "Change PacketSize (All in Dec)");
+    EXPECT_EQ(asked.BoxLabel, "Packet Size");
+    EXPECT_EQ(asked.MaxValue, 240);
+    EXPECT_EQ(asked.MinValue, 2);
+    EXPECT_EQ(asked.CurrentValue, 240);
+    EXPECT_EQ(w.sendReceiveFrame().engine().PacketSize(), 64);
+
+    rig.params->setNextReply(ScriptedParameterDialogs::cancel());
+    rig.actions().DoPacketSize->trigger();
+    EXPECT_EQ(w.sendReceiveFrame().engine().PacketSize(), 64);
+    EXPECT_EQ(rig.params->singleCalls()[1].CurrentValue, 64);
+}
+
+TEST(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    ASSERT_TRUE(rig.load(kSample));
+    EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"SOT '01'", "'Hello'", "ESC F1 '1'",
+                                                            "EOT", "<End>"}));
+    EXPECT_EQ(rig.box().list().line(1).item.indent, 10);
+    EXPECT_EQ(rig.answerTexts(), (std::vector<std::string>{"V=@@@@", "<End>"}));
+    EXPECT_EQ(w.windowTitle(), rig.path("list.lmx") + "  Orvanta");
+    EXPECT_FALSE(rig.box().changed());
+    EXPECT_EQ(rig.dialogs.statusAtSteps, QStringList{"Load LMX File"});
+    EXPECT_EQ(w.statusText(), "Ready...");
+    const UserDialogs::FileRequest& r = rig.dialogs.steps().last().request;
+    EXPECT_EQ(r.title, "Load File");
+    EXPECT_EQ(r.filter, "ORVANTA TextFiles (*.lmx)");
+    EXPECT_EQ(r.defaultSuffix, "lmx");
+    EXPECT_EQ(r.directory, QDir::currentPath());
+
+    // The KEY line bound the first key: its button and its menu entries follow.
+    KeyActions& keys = w.keyActions();
+    EXPECT_EQ(keys.Button1->text(), "F1 = $A0");
+    EXPECT_TRUE(keys.DoKey1->isEnabled());
+    EXPECT_FALSE(keys.DoKeyDef1->isEnabled());
+    EXPECT_TRUE(keys.DoSaveKeys->isEnabled());
+    EXPECT_EQ(keys.Button2->text(), "Key 2");
+    EXPECT_FALSE(keys.Button2->isEnabled());
+
+    // The hex box shows the same lines.
+    EXPECT_EQ(w.editor().hexBox()->model()->rowCount(), 5);
+
+    // A new file empties everything but the keys.
+    w.DoNewFileExecute();
+    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+    EXPECT_EQ(rig.answerTexts(), std::vector<std::string>{"<End>"});
+    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
+    EXPECT_TRUE(keys.DoKey1->isEnabled());
+}
+
+TEST(MainForm, LoadWithClearKeysFreesTheKeysFirst)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly(general([](lmx::TGeneralSettings& g) { g.ClearKeys = true; }));
+    ASSERT_TRUE(rig.load("KEY 'F1' ESC $A0 '1'\r\n"));
+    ASSERT_TRUE(rig.load("KEY 'F2' ESC $A1 '2'\r\n", QStringLiteral("two.lmx")));
+    EXPECT_EQ(w.keyActions().Button1->text(), "F2 = $A1");
+    EXPECT_EQ(w.keyActions().Button2->text(), "Key 2");
+}
+
+TEST(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    ASSERT_TRUE(rig.load(kSample));
+    rig.box().InsertCommandLine("'x'", "x");
+    EXPECT_FALSE(rig.load("'fine'\r\nsot '01'\r\n", QStringLiteral("bad.lmx")));
+    EXPECT_EQ(rig.dialogs.lastText(),
+              "No begin character ' found at line 2 of file \r\n\r\n" + rig.path("bad.lmx"));
+    EXPECT_EQ(rig.dialogs.steps().last().icon, UserDialogs::Icon::Error);
+    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
+    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+    EXPECT_EQ(rig.answerTexts(), std::vector<std::string>{"<End>"});
+    EXPECT_FALSE(rig.box().changed());
+
+    // A cancelled dialog leaves the list as it is.
+    rig.box().InsertCommandLine("'kept'", "kept");
+    rig.dialogs.setNextFileName(QString());
+    EXPECT_FALSE(w.DoImportLmxExecute());
+    EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'kept'", "<End>"}));
+}
+
+TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    ASSERT_TRUE(rig.load(kSample));
+    rig.box().InsertCommandLine("'more'", "more");
+    ASSERT_TRUE(rig.box().changed());
+    const QString out = rig.path("out.lmx");
+    rig.dialogs.setNextFileName(out);
+    ASSERT_TRUE(w.DoExportLmxExecute());
+    EXPECT_EQ(WindowRig::readFile(out), "'more'\r\nSOT '01'\r\n 'Hello'\r\n KEY 'F1' ESC $A0 '1'\r\n"
+                                        "EOT\r\n\r\nANSWER:\r\nV=@@@@\r\n\r\n");
+    EXPECT_EQ(w.windowTitle(), out + "  Orvanta");
+    EXPECT_FALSE(rig.box().changed());
+    const UserDialogs::FileRequest& r = rig.dialogs.steps().last().request;
+    EXPECT_EQ(r.title, "Save File");
+    EXPECT_EQ(r.filter, "ORVANTA TextFiles (*.lmx)");
+    EXPECT_EQ(r.defaultSuffix, "lmx");
+    EXPECT_TRUE(r.directory.isEmpty());
+    EXPECT_TRUE(r.confirmOverwrite);
+    EXPECT_EQ(rig.dialogs.statusAtSteps.last(), "Save to LMX File");
+
+    // Without answer lines there is no answer section; without SaveKeys no key line; with
+    // CheckFileReplace off the dialog does not ask before replacing.
+    rig.settings->nextGeneral = general([](lmx::TGeneralSettings& g) {
+        g.SaveKeys = false;
+        g.CheckFileReplace = false;
+    });
+    w.DoGeneralSettingsExecute();
+    rig.answers().clearAll();
+    rig.dialogs.setNextFileName(out);
+    ASSERT_TRUE(w.DoExportLmxExecute());
+    EXPECT_EQ(WindowRig::readFile(out), "'more'\r\nSOT '01'\r\n 'Hello'\r\nEOT\r\n\r\n");
+    EXPECT_FALSE(rig.dialogs.steps().last().request.confirmOverwrite);
+}
+
+TEST(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    rig.box().InsertCommandLine("'x'", "x");
+    rig.dialogs.setNextFileName(rig.path("no/such/folder/out.lmx"));
+    EXPECT_FALSE(w.DoExportLmxExecute());
+    EXPECT_TRUE(rig.dialogs.lastText().startsWith("Failed to write to file"));
+    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta *");
+    EXPECT_EQ(w.statusText(), "Ready...");
+}
+
+TEST(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    MainActions& a = rig.actions();
+    w.updateActions();
+    EXPECT_FALSE(a.DoExportTxt->isEnabled());
+    ASSERT_TRUE(rig.load(kSample));
+    w.sendReceiveFrame().receiveLog().addLine("14:02:07:315 Transmission finished.");
+    w.updateActions();
+    ASSERT_TRUE(a.DoExportTxt->isEnabled());
+    const QString out = rig.path("report.TXT");
+    rig.dialogs.setNextFileName(out);
+    a.DoExportTxt->trigger();
+    const UserDialogs::FileRequest& r = rig.dialogs.steps().last().request;
+    EXPECT_EQ(r.title, "ORVANTA Export to txt file");
+    EXPECT_EQ(r.filter, "ORVANTA TextFiles (*.txt)");
+    EXPECT_EQ(r.defaultSuffix, "TXT");
+    EXPECT_EQ(rig.dialogs.statusAtSteps.last(), "Export to TXT File");
+    EXPECT_EQ(WindowRig::readFile(out),
+              "--------- COMMAND DATA ---------\r\n\r\nSOT '01'\r\n 'Hello'\r\n ESC F1 '1'\r\n"
+              "EOT\r\n<End>\r\n\r\n"
+              "--------- HEX DATA ---------\r\n\r\n01 30 31 \r\n 48 65 6C 6C 6F \r\n"
+              " 1B A0 31 \r\n04 \r\n<End>\r\n\r\n"
+              "--------- ANSWER DATA ---------\r\n\r\nV=@@@@\r\n<End>\r\n\r\n"
+              "--------- TRANSMIT / RECEIVE DATA ---------\r\n\r\n"
+              "14:02:07:315 Transmission finished.\r\n\r\n");
+}
+
+TEST(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
+{
+    WindowRig rig;
+    rig.startQuietly();
+    ASSERT_TRUE(rig.load(kSample));
+    rig.box().InsertCommandLine("'edited'", "edited");
+    const QString out = rig.path("saved.lmx");
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
+    rig.dialogs.setNextFileName(out);
+    rig.close();
+    const QList<ScriptedDialogs::Step>& steps = rig.dialogs.steps();
+    ASSERT_EQ(steps.size(), 3); // load, the question, save
+    EXPECT_EQ(steps[1].kind, ScriptedDialogs::Kind::YesNo);
+    EXPECT_EQ(steps[1].text, "File " + rig.path("list.lmx") + " has changed.\n\rSave changes ?");
+    EXPECT_EQ(rig.dialogs.statusAtSteps[1], "Save Changes ?");
+    EXPECT_EQ(rig.window->statusText(), "Save Changes ?");
+    EXPECT_EQ(WindowRig::readFile(out).substr(0, 10), "'edited'\r\n");
+    EXPECT_TRUE(QFile::exists(rig.settingsPath()));
+    EXPECT_EQ(rig.dialogs.unexpected(), 0);
+
+    // No keeps the file as it was and still writes the settings.
+    WindowRig other;
+    other.startQuietly();
+    other.box().InsertCommandLine("'x'", "x");
+    QFile::remove(other.settingsPath());
+    other.dialogs.setNextAnswer(UserDialogs::Answer::No);
+    other.close();
+    EXPECT_EQ(other.dialogs.steps().size(), 1);
+    EXPECT_TRUE(QFile::exists(other.settingsPath()));
+}
+
+TEST(MainForm, EditingTheAnswerTemplatesMarksTheListChanged)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    rig.params->setNextReply(ScriptedParameterDialogs::type({"T=@@"}));
+    w.answerFrame().DoInsertAnswerBoxExecute();
+    EXPECT_TRUE(rig.box().changed());
+    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta *");
+    // A data fill is no edit.
+    rig.box().SetChanged(false);
+    w.answerFrame().answerData("12");
+    EXPECT_FALSE(rig.box().changed());
+}
+
+TEST(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    QTest::keyClick(&w, Qt::Key_F1);
+    ASSERT_EQ(rig.opened.size(), 1u);
+    EXPECT_EQ(rig.opened[0], QUrl::fromLocalFile(rig.path("doc/lmxdoc.htm")));
+    rig.actions().DoAbout->trigger();
+    EXPECT_EQ(rig.aboutBoxes, 1);
+    EXPECT_EQ(w.statusText(), "Ready...");
+}
+
+TEST(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    QGroupBox* group = w.CommandEditorGroup();
+    EXPECT_EQ(group->title(), "Command Editor ");
+    for (const char* name : {"DisplayButton", "MessageButton", "PageButton", "LineButton",
+                             "Button1", "Button2", "Button3", "Button4", "FPACK_Button",
+                             "NPACK_Button"})
+        EXPECT_TRUE(group->findChild<QPushButton*>(QString::fromLatin1(name))) << name;
+    EXPECT_TRUE(group->isAncestorOf(w.editor().commandBox()));
+    // The frame has its room below the boxes, beside the transmit frame.
+    TCommandsFrame& frame = w.commandsFrame();
+    EXPECT_EQ(frame.size(), QSize(TCommandsFrame::kWidth, TCommandsFrame::kHeight));
+    const QRect frameArea(frame.mapTo(&w, QPoint(0, 0)), frame.size());
+    EXPECT_TRUE(w.rect().contains(frameArea));
+    EXPECT_GE(frameArea.top(), group->mapTo(&w, QPoint(0, group->height())).y());
+    EXPECT_EQ(w.sendReceiveFrame().title(), "Transmit / Receive");
+
+    // A command button inserts through its routine; FPACK inserts one line only.
+    rig.params->setNextReply(ScriptedParameterDialogs::type({"hi"}));
+    frame.PlainTxt_But->click();
+    rig.params->setNextReply(ScriptedParameterDialogs::ok());
+    w.FPACK_Button()->click();
+    EXPECT_EQ(rig.displayTexts(),
+              (std::vector<std::string>{"FPACK '05000'", "'hi'", "<End>"}));
+
+    // The Display button inserts a display block after asking for its number.
+    rig.params->setNextReply(ScriptedParameterDialogs::ok());
+    group->findChild<QPushButton*>(QStringLiteral("DisplayButton"))->click();
+    EXPECT_EQ(rig.displayTexts().size(), 5u);
+}

@@ -1,0 +1,99 @@
+// The serial debug window, offscreen.
+#include "tests/serial/serial_test_support.h"
+
+#include "serial/packet_exchange.h"
+#include "tests/support/scripted_dialogs.h"
+#include "window/xmit_form.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace lmx;
+using namespace serialtest;
+
+namespace {
+
+class DebugWindow : public ::testing::Test, public FakeDriver {
+protected:
+    DebugWindow() : exchange(*driver, dialogs), window(exchange)
+    {
+        exchange.SetDebugView(true);
+    }
+    ScriptedDialogs dialogs;
+    PacketExchange exchange;
+    TXmitForm window;
+};
+
+QStringList linesOf(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+} // namespace
+
+TEST_F(DebugWindow, LayoutOfThePanes)
+{
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QApplication::applicationName() + " Serial Debug");
+    EXPECT_TRUE(window.minimumWidth() == 375 && window.maximumWidth() == 375);
+    QListWidget* hex = window.transmitHexList();
+    EXPECT_EQ(hex->font().family(), "Courier New");
+    EXPECT_TRUE(hex->font().pointSize() == 10 && hex->font().bold());
+    EXPECT_TRUE(hex->width() == 210 && window.transmitCharList()->width() == 150);
+    EXPECT_LT(hex->x(), window.transmitCharList()->x());
+    EXPECT_LT(hex->mapTo(&window, QPoint()).y(), window.receiveHexList()->mapTo(&window, QPoint()).y());
+}
+
+TEST_F(DebugWindow, ShowsEachPacketAndChunkEightBytesALine)
+{
+    exchange.SendPacket("\x01" "01Hello" "\x04");
+    EXPECT_EQ(linesOf(window.transmitCharList()), (QStringList{"\x01 0 1 H e l l o ", "\x04 "}));
+
+    fake->arrive("ab\r");
+    runPending();
+    fake->arrive("c");
+    runPending();
+    // every chunk starts a line of its own; carriage return shows as 0xAC
+    EXPECT_EQ(linesOf(window.receiveHexList()), (QStringList{"61 62 0D ", "63 "}));
+    EXPECT_EQ(window.receiveCharList()->item(0)->text(),
+              QString("a b ") + QChar(0xAC) + QChar(' '));
+
+    // the next packet clears all four lists first
+    fake->arrive("\x04");
+    runPending();
+    ASSERT_TRUE(exchange.done());
+    exchange.SendPacket("xy");
+    EXPECT_EQ(linesOf(window.transmitHexList()), QStringList{"78 79 "});
+    EXPECT_EQ(window.receiveHexList()->count(), 0);
+    EXPECT_EQ(window.receiveCharList()->count(), 0);
+}
+
+TEST_F(DebugWindow, TheTwoListsOfAPaneMoveTogether)
+{
+    window.resize(375, 300);
+    window.show();
+    window.showReceived(QByteArray(800, 'r'));
+    QListWidget* hex = window.receiveHexList();
+    QListWidget* chars = window.receiveCharList();
+    hex->setCurrentRow(42);
+    EXPECT_EQ(chars->currentRow(), 42);
+    chars->setCurrentRow(7);
+    EXPECT_EQ(hex->currentRow(), 7);
+    chars->verticalScrollBar()->setValue(30);
+    EXPECT_EQ(hex->verticalScrollBar()->value(), 30);
+    hex->verticalScrollBar()->setValue(12);
+    EXPECT_EQ(chars->verticalScrollBar()->value(), 12);
+    // a click in one list selects the same line in the other
+    QTest::mouseClick(chars->viewport(), Qt::LeftButton, {},
+                      chars->visualItemRect(chars->item(14)).center());
+    EXPECT_EQ(hex->currentRow(), 14);
+    // the transmit pane is not coupled to the receive pane
+    EXPECT_EQ(window.transmitHexList()->currentRow(), -1);
+}

@@ -1,0 +1,90 @@
+// Shows the serial settings dialog (both pages) and the serial debug window with some
+// traffic, and takes a screenshot of each from the X server (ImageMagick's import), so
+// their look can be checked by eye. Run by tests/serial/screenshots.sh under Xvfb:
+//   serial_gallery OUTPUT_DIR
+#include "tests/serial/fake_serial_backend.h"
+
+#include "protocol/framing.h"
+#include "serial/comm_port_driver.h"
+#include "serial/packet_exchange.h"
+#include "settings/serial_sett_form.h"
+#include "window/qt_user_dialogs.h"
+#include "window/xmit_form.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QProcess>
+#include <QTabWidget>
+
+#include <cstdio>
+
+using namespace lmx;
+
+namespace {
+
+QString g_outDir;
+int g_failures = 0;
+
+void settle(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+void shoot(QWidget& window, const char* name)
+{
+    window.move(20, 20);
+    window.show();
+    window.raise();
+    settle(300);
+    const QRect r = window.frameGeometry().adjusted(-10, -10, 10, 10);
+    const QString geometry = QStringLiteral("%1x%2+%3+%4")
+                                 .arg(r.width()).arg(r.height())
+                                 .arg(qMax(0, r.x())).arg(qMax(0, r.y()));
+    const QString file = QDir(g_outDir).filePath(QString::fromLatin1(name) + ".png");
+    const int rc = QProcess::execute(QStringLiteral("import"),
+                                     {"-window", "root", "-crop", geometry, "+repage", file});
+    std::printf("%s %s\n", rc == 0 ? "wrote" : "FAILED", qPrintable(file));
+    if (rc != 0)
+        ++g_failures;
+    window.hide();
+}
+
+QByteArray bytes(const std::string& s)
+{
+    return QByteArray(s.data(), qsizetype(s.size()));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvanta"));
+    g_outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(g_outDir);
+
+    QtUserDialogs dialogs;
+    TSerialSettings record;
+    {
+        TSerialSettForm form(record, dialogs, TSerialSettForm::systemSerialPorts());
+        shoot(form, "serial_settings_base");
+        form.PageControl()->setCurrentIndex(1);
+        shoot(form, "serial_settings_flow");
+    }
+
+    TCommPortDriver driver(std::make_unique<serialtest::FakeSerialBackend>());
+    PacketExchange exchange(driver, dialogs);
+    TXmitForm window(exchange);
+    window.showTransmitted(bytes(*buildExtendedPacket(1, 0x40, "Hello\r\nworld \x1B\xA0" "1")));
+    // an answer in two chunks: each starts a line of its own
+    window.showReceived(bytes("\x01\x06" "01F"));
+    window.showReceived(bytes("E40" "04" "0000" "B79A" "\x04"));
+    window.transmitHexList()->setCurrentRow(1);
+    shoot(window, "serial_debug");
+    return g_failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,140 @@
+#include "edit_routing.h"
+
+#include "answer_frame.h"
+#include "editor/command_box_actions.h"
+#include "editor/command_editor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+
+EditRouting::EditRouting(QAction* cut, QAction* copy, QAction* paste, QAction* undo,
+                         CommandEditor& editor, TAnswerFrame& answers, QWidget* window)
+    : QObject(window),
+      m_cut(cut),
+      m_copy(copy),
+      m_paste(paste),
+      m_undo(undo),
+      m_editor(&editor),
+      m_answers(&answers),
+      m_window(window)
+{
+    connect(m_cut, &QAction::triggered, this, &EditRouting::Cut);
+    connect(m_copy, &QAction::triggered, this, &EditRouting::Copy);
+    connect(m_paste, &QAction::triggered, this, &EditRouting::Paste);
+    connect(m_undo, &QAction::triggered, this, &EditRouting::Undo);
+}
+
+QLineEdit* EditRouting::focusedTextField() const
+{
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!field || !m_window || field->window() != m_window->window())
+        return nullptr;
+    return field;
+}
+
+EditRouting::Target EditRouting::target() const
+{
+    if (m_editor && m_editor->commandBoxFocused())
+        return Target::CommandBox;
+    if (m_answers && m_answers->boxFocused())
+        return Target::AnswerBox;
+    if (focusedTextField())
+        return Target::TextField;
+    return Target::None;
+}
+
+void EditRouting::update()
+{
+    bool cut = false;
+    bool copy = false;
+    bool paste = false;
+    bool undo = false;
+    switch (target()) {
+    case Target::CommandBox: {
+        m_editor->updateActions();
+        const CommandBoxActions& a = m_editor->actions();
+        cut = a.DoCutText->isEnabled();
+        copy = a.DoCopyText->isEnabled();
+        paste = a.DoPasteText->isEnabled();
+        undo = a.DoUndoText->isEnabled();
+        break;
+    }
+    case Target::AnswerBox:
+        cut = copy = m_answers->canCutOrCopy();
+        paste = m_answers->canPaste();
+        undo = m_answers->canUndo();
+        break;
+    case Target::TextField: {
+        const QLineEdit* field = focusedTextField();
+        const bool selection = field->hasSelectedText() && field->echoMode() == QLineEdit::Normal;
+        cut = selection && !field->isReadOnly();
+        copy = selection;
+        paste = !field->isReadOnly();
+        undo = field->isUndoAvailable();
+        break;
+    }
+    case Target::None:
+        break;
+    }
+    m_cut->setEnabled(cut);
+    m_copy->setEnabled(copy);
+    m_paste->setEnabled(paste);
+    m_undo->setEnabled(undo);
+}
+
+void EditRouting::Cut()
+{
+    update();
+    if (!m_cut->isEnabled())
+        return;
+    switch (target()) {
+    case Target::CommandBox: m_editor->actions().DoCutText->trigger(); break;
+    case Target::AnswerBox: m_answers->Cut(); break;
+    case Target::TextField: focusedTextField()->cut(); break;
+    case Target::None: break;
+    }
+    update();
+}
+
+void EditRouting::Copy()
+{
+    update();
+    if (!m_copy->isEnabled())
+        return;
+    switch (target()) {
+    case Target::CommandBox: m_editor->actions().DoCopyText->trigger(); break;
+    case Target::AnswerBox: m_answers->Copy(); break;
+    case Target::TextField: focusedTextField()->copy(); break;
+    case Target::None: break;
+    }
+    update();
+}
+
+void EditRouting::Paste()
+{
+    update();
+    if (!m_paste->isEnabled())
+        return;
+    switch (target()) {
+    case Target::CommandBox: m_editor->actions().DoPasteText->trigger(); break;
+    case Target::AnswerBox: m_answers->Paste(); break;
+    case Target::TextField: focusedTextField()->paste(); break;
+    case Target::None: break;
+    }
+    update();
+}
+
+void EditRouting::Undo()
+{
+    update();
+    if (!m_undo->isEnabled())
+        return;
+    switch (target()) {
+    case Target::CommandBox: m_editor->actions().DoUndoText->trigger(); break;
+    case Target::AnswerBox: m_answers->Undo(); break;
+    case Target::TextField: focusedTextField()->undo(); break;
+    case Target::None: break;
+    }
+    update();
+}

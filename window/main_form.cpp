@@ -1,0 +1,558 @@
+#include "main_form.h"
+
+#include "answer_frame.h"
+#include "dialogs/parameter_dialogs.h"
+#include "edit_routing.h"
+#include "editor/action_button.h"
+#include "editor/command_box_actions.h"
+#include "editor/command_editor.h"
+#include "editor/command_file_io.h"
+#include "editor/commands_frame.h"
+#include "files/command_file_reader.h"
+#include "files/command_file_writer.h"
+#include "files/settings_file.h"
+#include "files/text_export.h"
+#include "general_settings_apply.h"
+#include "idle_update.h"
+#include "key_repeat_filter.h"
+#include "keys/key_actions.h"
+#include "led_panel.h"
+#include "main_actions.h"
+#include "main_status_bar.h"
+#include "send_receive_frame.h"
+#include "serial/comm_port_driver.h"
+#include "serial/packet_exchange.h"
+#include "serial/serial_settings_apply.h"
+#include "serial/transmission_engine.h"
+#include "serial/user_dialogs.h"
+#include "settings/settings_dialogs.h"
+#include "widgets/ovel_list_box.h"
+#include "xmit_form.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QString latin1(const std::string& s)
+{
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Texts that hold a file name: the name's bytes are those of the file system.
+QString localText(const std::string& s)
+{
+    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+const char* const kLmxFilter = "ORVANTA TextFiles (*.lmx)";
+const char* const kTxtFilter = "ORVANTA TextFiles (*.txt)";
+
+} // namespace
+
+TMainForm::TMainForm(MainFormServices services, QWidget* parent)
+    : QMainWindow(parent),
+      m_services(std::move(services)),
+      m_dialogs(*m_services.dialogs),
+      m_debugLog(*m_services.wallClock)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    m_debugLog.setProgramFolder(localPath(m_services.programFolder));
+
+    // The serial debug window with the port; the settings records hold their defaults; the
+    // reusable parameter dialogs.
+    m_driver = std::make_unique<lmx::TCommPortDriver>(m_services.makeSerialBackend(),
+                                                      *m_services.steadyClock);
+    m_exchange = std::make_unique<lmx::PacketExchange>(*m_driver, m_dialogs);
+    m_xmitForm = new lmx::TXmitForm(*m_exchange, this);
+    m_parameters = m_services.makeParameterDialogs(this);
+    m_settingsDialogs = m_services.makeSettingsDialogs(this);
+    createParts();
+    layOut();
+    connectParts();
+
+    // The settings file, then the apply steps (the display settings need none).
+    const std::string warning =
+            lmx::loadSettings(localPath(m_services.programFolder), m_serial, m_display, m_general);
+    if (!warning.empty())
+        m_dialogs.warning(latin1(warning));
+    lmx::applySerialSettingsToDriver(m_serial, *m_driver);
+    applyGeneral();
+
+    // A new, unchanged list; the answer box with its end line; packet size 240.
+    newFile();
+    m_sendReceive->engine().SetPacketSize(TSendReceiveFrame::kStartPacketSize);
+    m_tabs->setCurrentWidget(m_hexTab);
+    m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab1), false);
+    m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab2), false);
+
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+    ready();
+    updateActions();
+}
+
+TMainForm::~TMainForm()
+{
+    if (m_sendReceive)
+        m_sendReceive->engine().requestStop();
+    // Parts that refer to others go first; the widgets left go with the window.
+    m_keyRepeat.reset();
+    m_idle.reset();
+    m_routing.reset();
+    m_applyGeneral.reset();
+    delete m_commands;
+    m_keys.reset();
+    delete m_sendReceive;
+    delete m_answers;
+    m_editor.reset();
+    delete m_xmitForm;
+    m_exchange.reset();
+    m_driver.reset();
+    m_actions.reset();
+    m_settingsDialogs.reset();
+    m_parameters.reset();
+}
+
+void TMainForm::createParts()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(central);
+
+    m_editor = std::make_unique<CommandEditor>(m_dialogs, *m_parameters, central);
+    m_editorGroup = new QGroupBox(QStringLiteral("Command Editor "), central);
+    m_editorGroup->setObjectName(QStringLiteral("CommandEditorGroup"));
+    m_commands = new TCommandsFrame(*m_editor, m_dialogs, *m_parameters, central);
+    m_keys = std::make_unique<KeyActions>(m_editor->box(), m_dialogs, this);
+    m_fpack = m_commands->makeForcePacketButton(m_editorGroup);
+    m_npack = m_commands->makeNewPacketButton(m_editorGroup);
+
+    m_tabs = new QTabWidget(central);
+    m_tabs->setObjectName(QStringLiteral("PageControl"));
+    m_hexTab = m_editor->hexBox();
+    m_answers = new TAnswerFrame(m_dialogs, *m_parameters, m_tabs);
+    m_answerTab = m_answers;
+    m_sendReceive = new TSendReceiveFrame(*m_exchange, m_dialogs, *m_parameters,
+                                          *m_services.wallClock, *m_services.steadyClock, central);
+
+    m_actions = std::make_unique<MainActions>(this);
+    m_actions->buildMenus(menuBar(), *m_keys);
+    m_toolBar = addToolBar(QStringLiteral("Main"));
+    m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_actions->buildToolBar(m_toolBar);
+    m_statusBar = new TMainStatusBar(this);
+    setStatusBar(m_statusBar);
+
+    m_routing = std::make_unique<EditRouting>(m_actions->DoCutText, m_actions->DoCopyText,
+                                              m_actions->DoPasteText, m_actions->DoUndoText,
+                                              *m_editor, *m_answers, this);
+    m_applyGeneral = std::make_unique<GeneralSettingsApply>(GeneralSettingsApply::Targets{
+            m_toolBar, m_exchange.get(), &m_sendReceive->engine(), m_commands, m_tabs,
+            m_answerTab, m_hexTab, m_keys.get(), m_actions->DoPacketSize});
+}
+
+void TMainForm::layOut()
+{
+    // "Command Editor ": the block buttons, the keys, FPACK and NPACK, then the command box.
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(2);
+    CommandBoxActions& a = m_editor->actions();
+    const std::pair<QAction*, const char*> blocks[] = {{a.DoInsertDisplay, "DisplayButton"},
+                                                       {a.DoInsertMessage, "MessageButton"},
+                                                       {a.DoInsertPage, "PageButton"},
+                                                       {a.DoInsertLine, "LineButton"}};
+    for (const auto& [action, name] : blocks) {
+        auto* b = new ActionButton(action, action->text(), m_editorGroup);
+        b->setObjectName(QString::fromLatin1(name));
+        buttons->addWidget(b);
+    }
+    buttons->addSpacing(6);
+    for (int i = 0; i < 4; ++i)
+        buttons->addWidget(m_keys->keyButton(i));
+    buttons->addSpacing(6);
+    buttons->addWidget(m_fpack);
+    buttons->addWidget(m_npack);
+    buttons->addStretch(1);
+    for (int i = 0; i < buttons->count(); ++i)
+        if (auto* b = qobject_cast<QPushButton*>(buttons->itemAt(i)->widget())) {
+            b->setFocusPolicy(Qt::TabFocus);
+            b->setAutoDefault(false);
+        }
+    auto* editorRow = new QHBoxLayout(m_editorGroup);
+    editorRow->setContentsMargins(4, 2, 4, 4);
+    editorRow->setSpacing(4);
+    editorRow->addLayout(buttons);
+    editorRow->addWidget(m_editor->commandBox(), 1);
+
+    m_tabs->addTab(m_hexTab, QStringLiteral("Hex Data"));
+    m_tabs->addTab(m_answerTab, QStringLiteral("Answer Data"));
+    // Two tabs that only show the editor's flags while developing; never shown.
+    for (QWidget** tab : {&m_debugTab1, &m_debugTab2}) {
+        *tab = new QWidget(m_tabs);
+        auto* column = new QVBoxLayout(*tab);
+        m_tabs->addTab(*tab, QStringLiteral("Debug"));
+        const int first = tab == &m_debugTab1 ? 0 : 4;
+        for (int i = first; i < first + (tab == &m_debugTab1 ? 4 : 2); ++i) {
+            m_debugLabels[i] = new QLabel(*tab);
+            column->addWidget(m_debugLabels[i]);
+        }
+        column->addStretch(1);
+    }
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(4);
+    top->addWidget(m_editorGroup, 3);
+    top->addWidget(m_tabs, 2);
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(4);
+    bottom->addWidget(m_sendReceive, 1);
+    m_commands->setFixedSize(TCommandsFrame::kWidth, TCommandsFrame::kHeight);
+    bottom->addWidget(m_commands, 0, Qt::AlignTop);
+    auto* client = new QVBoxLayout(centralWidget());
+    client->setContentsMargins(4, 2, 4, 2);
+    client->setSpacing(4);
+    client->addLayout(top, 1);
+    client->addLayout(bottom, 0);
+
+    m_busy.addWidget(m_sendReceive->ReceiveBox());
+    m_busy.addWidget(m_answers->AnswerBox());
+    m_busy.addWidget(m_editor->commandBox());
+    m_busy.addWidget(m_editor->hexBox());
+}
+
+void TMainForm::connectParts()
+{
+    MainActions& a = *m_actions;
+    const std::pair<QAction*, void (TMainForm::*)()> own[] = {
+            {a.DoNewFile, &TMainForm::DoNewFileExecute},
+            {a.DoExportTxt, &TMainForm::DoExportTxtExecute},
+            {a.DoTransmit, &TMainForm::DoTransmitExecute},
+            {a.DoGeneralSettings, &TMainForm::DoGeneralSettingsExecute},
+            {a.DoDisplaySettings, &TMainForm::DoDisplaySettingsExecute},
+            {a.DoSerialSettings, &TMainForm::DoSerialSettingsExecute},
+            {a.DoPacketSize, &TMainForm::DoPacketSizeExecute},
+            {a.DoHelp, &TMainForm::DoHelpExecute},
+            {a.DoAbout, &TMainForm::DoAboutExecute},
+            {a.DoExitProgram, &TMainForm::DoExitProgramExecute}};
+    for (const auto& [action, handler] : own)
+        connect(action, &QAction::triggered, this, handler);
+    connect(a.DoImportLmx, &QAction::triggered, this, [this] { DoImportLmxExecute(); });
+    connect(a.DoExportLmx, &QAction::triggered, this, [this] { DoExportLmxExecute(); });
+
+    // The window's Edit actions take over the command box's keys for Cut, Copy, Paste and
+    // Undo; its pop-up menu keeps its own actions.
+    CommandBoxActions& box = m_editor->actions();
+    for (QAction* shared : {box.DoCutText, box.DoCopyText, box.DoPasteText, box.DoUndoText})
+        m_editor->commandBox()->removeAction(shared);
+
+    connect(m_editor.get(), &CommandEditor::titleChanged, this, &TMainForm::updateTitle);
+    connect(m_keys.get(), &KeyActions::statusText, m_statusBar, &TMainStatusBar::setStatusText);
+    connect(m_answers, &TAnswerFrame::templatesEdited, this,
+            [this] { m_editor->box().SetChanged(true); });
+    connect(m_exchange.get(), &lmx::PacketExchange::trafficActivity, m_statusBar->ledPanel(),
+            &TLedPanel::trafficActivity);
+
+    lmx::TransmissionEngine& engine = m_sendReceive->engine();
+    engine.setAnswerDataSink(m_answers);
+    engine.setBusyIndicator(&m_busy);
+    engine.setDebugLog(&m_debugLog);
+    connect(&engine, &lmx::TransmissionEngine::runningChanged, this, &TMainForm::updateActions);
+
+    m_idle = std::make_unique<IdleUpdate>([this] { updateActions(); });
+    for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
+        connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateActions);
+    m_keyRepeat = std::make_unique<KeyRepeatFilter>(this);
+}
+
+std::string TMainForm::localPath(const QString& path) const
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString TMainForm::statusText() const
+{
+    return m_statusBar->statusText();
+}
+
+bool TMainForm::keyHeld() const
+{
+    return m_keyRepeat->keyHeld();
+}
+
+bool TMainForm::transmitting() const
+{
+    return m_sendReceive->engine().running();
+}
+
+void TMainForm::setStatus(const char* text)
+{
+    m_statusBar->setStatusText(QString::fromLatin1(text));
+}
+
+void TMainForm::ready()
+{
+    setStatus(TMainStatusBar::kReady);
+}
+
+void TMainForm::updateTitle()
+{
+    setWindowTitle(localText(m_editor->box().title()));
+}
+
+void TMainForm::applyGeneral()
+{
+    m_applyGeneral->apply(m_general);
+}
+
+void TMainForm::updateActions()
+{
+    MainActions& a = *m_actions;
+    const bool running = transmitting();
+    a.DoTransmit->setEnabled(!running && !m_closed);
+    a.DoExportTxt->setEnabled(m_editor->box().list().count() > 1);
+    a.DoPacketSize->setEnabled(m_general.ExtendedLmx);
+    m_routing->update();
+    m_answers->updateActions();
+    updateDebugLabels();
+}
+
+void TMainForm::updateDebugLabels()
+{
+    if (!m_debugLabels[0])
+        return;
+    const BlockState& s = m_editor->box().blockState();
+    const auto in = [](bool on, const char* inside, const char* outside) {
+        return QString::fromLatin1(on ? inside : outside);
+    };
+    m_debugLabels[0]->setText(in(s.InDisplayBlock, "In DisplayBlock.", "Outside DisplayBlock"));
+    m_debugLabels[1]->setText(in(s.InMessageBlock, "In MessageBlock.", "Outside MessageBlock"));
+    m_debugLabels[2]->setText(in(s.InPageBlock, "In PageBlock.", "Outside PageBlock"));
+    m_debugLabels[3]->setText(in(s.InLineBlock, "In LineBlock.", "Outside LineBlock"));
+    m_debugLabels[4]->setText(in(s.BlockSelected, "Block Selected True", "Block Selected False"));
+    m_debugLabels[5]->setText(in(s.OnBlockCommand, "Block Command Selected True",
+                                 "Block Command Selected False"));
+}
+
+void TMainForm::newFile()
+{
+    m_editor->box().newFile();
+    m_answers->newFile();
+    m_sendReceive->ClearReceiveBox();
+    m_editor->updateActions();
+    updateTitle();
+}
+
+void TMainForm::DoNewFileExecute()
+{
+    setStatus("Creating New File");
+    newFile();
+    ready();
+    updateActions();
+}
+
+bool TMainForm::DoImportLmxExecute()
+{
+    setStatus("Load LMX File");
+    UserDialogs::FileRequest request;
+    request.title = QStringLiteral("Load File");
+    request.filter = QString::fromLatin1(kLmxFilter);
+    request.defaultSuffix = QStringLiteral("lmx");
+    request.directory = QDir::currentPath();
+    const QString path = m_dialogs.openFileName(request);
+    bool loaded = false;
+    if (!path.isEmpty()) {
+        newFile();
+        if (m_general.ClearKeys)
+            m_keys->ClearKeyList();
+        const lmx::CommandFileReadResult file = lmx::readCommandFile(localPath(path),
+                                                                     m_keys->keySet());
+        if (file.ok()) {
+            showCommandFile(file.content, m_editor->box(), m_answers->editor());
+            m_answers->refresh();
+            m_editor->box().setFileName(localPath(path));
+            m_editor->box().SetChanged(false);
+            loaded = true;
+        } else {
+            m_dialogs.error(localText(file.message));
+            newFile();
+        }
+        m_keys->update();
+    }
+    ready();
+    updateActions();
+    return loaded;
+}
+
+bool TMainForm::DoExportLmxExecute()
+{
+    setStatus("Save to LMX File");
+    UserDialogs::FileRequest request;
+    request.title = QStringLiteral("Save File");
+    request.filter = QString::fromLatin1(kLmxFilter);
+    request.defaultSuffix = QStringLiteral("lmx");
+    request.confirmOverwrite = m_general.CheckFileReplace;
+    const QString path = m_dialogs.saveFileName(request);
+    bool saved = false;
+    if (!path.isEmpty()) {
+        const AnswerBoxEditor& answers = m_answers->editor();
+        const lmx::WriteResult result = lmx::writeCommandFile(
+                localPath(path), commandFileLines(m_editor->box()),
+                answers.holdsMoreThanEndMarker() ? answers.templateTexts()
+                                                 : std::vector<std::string>{},
+                m_general.SaveKeys);
+        if (result.ok) {
+            m_editor->box().setFileName(localPath(path));
+            m_editor->box().SetChanged(false);
+            saved = true;
+        } else {
+            // The list keeps its name and stays marked as changed.
+            m_dialogs.warning(localText(result.message));
+        }
+    }
+    ready();
+    updateActions();
+    return saved;
+}
+
+void TMainForm::DoExportTxtExecute()
+{
+    if (m_editor->box().list().count() <= 1)
+        return;
+    setStatus("Export to TXT File");
+    UserDialogs::FileRequest request;
+    request.title = QStringLiteral("ORVANTA Export to txt file");
+    request.filter = QString::fromLatin1(kTxtFilter);
+    request.defaultSuffix = QStringLiteral("TXT");
+    request.directory = QDir::currentPath();
+    request.confirmOverwrite = m_general.CheckFileReplace;
+    const QString path = m_dialogs.saveFileName(request);
+    if (!path.isEmpty()) {
+        const lmx::WriteResult result = lmx::writeTextExport(
+                localPath(path), exportLists(m_editor->box(), m_answers->editor(),
+                                             m_sendReceive->receiveLines()));
+        if (!result.ok)
+            m_dialogs.warning(localText(result.message));
+    }
+    ready();
+}
+
+void TMainForm::DoTransmitExecute()
+{
+    lmx::TransmissionEngine& engine = m_sendReceive->engine();
+    if (engine.running() || m_closed)
+        return;
+    if (m_general.ShowSerialDebug) {
+        m_xmitForm->show();
+        m_xmitForm->raise();
+    }
+    engine.SetDebugFile(m_general.DebugFile);
+    if (m_general.DebugFile && m_general.CreateDebugFile && !lmx::startDebugLog(m_debugLog))
+        m_dialogs.message(latin1("Debug: " + m_debugLog.LastLogErrorText()), QString(),
+                          UserDialogs::Icon::None);
+    const std::vector<std::string> lines = transmitLines(m_editor->box());
+    if (m_general.ExtendedLmx)
+        engine.TransmitExtended(lines, m_display.NetNr);
+    else
+        engine.TransmitNormal(lines, m_display.NetNr);
+    if (!m_closed)
+        updateActions();
+}
+
+void TMainForm::DoGeneralSettingsExecute()
+{
+    setStatus("Modifying General Settings");
+    if (m_settingsDialogs->editGeneral(m_general))
+        applyGeneral();
+    ready();
+    updateActions();
+}
+
+void TMainForm::DoDisplaySettingsExecute()
+{
+    setStatus("Modifying Display Settings");
+    m_settingsDialogs->editDisplay(m_display);
+    ready();
+}
+
+void TMainForm::DoSerialSettingsExecute()
+{
+    setStatus("Modifying Serial Settings");
+    if (m_settingsDialogs->editSerial(m_serial))
+        lmx::applySerialSettingsToDriver(m_serial, *m_driver);
+    ready();
+}
+
+void TMainForm::DoPacketSizeExecute()
+{
+    if (!m_general.ExtendedLmx)
+        return;
+    m_sendReceive->DoPacketSizeExecute();
+}
+
+void TMainForm::DoHelpExecute()
+{
+    setStatus("Showing Help");
+    const QString page = QDir(m_services.programFolder).filePath(QString::fromLatin1(kHelpPage));
+    if (m_services.openUrl)
+        m_services.openUrl(QUrl::fromLocalFile(page));
+    ready();
+}
+
+void TMainForm::DoAboutExecute()
+{
+    setStatus("Showing About");
+    if (m_services.showAbout)
+        m_services.showAbout(this);
+    ready();
+}
+
+void TMainForm::DoExitProgramExecute()
+{
+    close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (m_closed)
+        return;
+    m_closed = true;
+    // A transmission ends at once; its Transmit call returns once this handler is done.
+    m_sendReceive->engine().requestStop();
+    setStatus("Save Changes ?");
+    CommandBox& box = m_editor->box();
+    if (box.changed()) {
+        const QString question = QStringLiteral("File ") + localText(box.fileName())
+                + QStringLiteral(" has changed.\n\rSave changes ?");
+        if (m_dialogs.askYesNo(question, QString(), UserDialogs::Icon::Question)
+            == UserDialogs::Answer::Yes)
+            DoExportLmxExecute();
+        setStatus("Save Changes ?");
+    }
+    const lmx::WriteResult saved =
+            lmx::saveSettings(localPath(m_services.programFolder), m_serial, m_display, m_general);
+    if (!saved.ok)
+        m_dialogs.warning(latin1(saved.message));
+    if (m_xmitForm)
+        m_xmitForm->close();
+    m_actions->DoTransmit->setEnabled(false);
+}

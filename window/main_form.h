@@ -1,0 +1,157 @@
+#pragma once
+// The main window: a frame of frames. It creates the serial link, the settings records, the
+// command editor with the command buttons and the keys, the answer data tab, the transmit /
+// receive frame, the menus, the tool bar and the status bar; wires them together; and runs
+// its own actions: New, Load, Save, Export, Transmit, the settings dialogs, Help, About and
+// the close query.
+//
+// Closing is never refused. A close during a transmission stops it; the window must not be
+// destroyed before the Transmit call has returned (the program's event loop returns only
+// after it has).
+
+#include "busy_cursor.h"
+#include "files/debug_log.h"
+#include "files/settings.h"
+#include "main_form_services.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class ActionButton;
+class CommandEditor;
+class EditRouting;
+class GeneralSettingsApply;
+class IdleUpdate;
+class KeyActions;
+class KeyRepeatFilter;
+class MainActions;
+class ParameterDialogs;
+class QGroupBox;
+class QLabel;
+class QTabWidget;
+class QToolBar;
+class SettingsDialogs;
+class TAnswerFrame;
+class TCommandsFrame;
+class TMainStatusBar;
+class TSendReceiveFrame;
+
+namespace lmx {
+class PacketExchange;
+class TCommPortDriver;
+class TXmitForm;
+} // namespace lmx
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // The client area below the menu bar.
+    static constexpr int kClientWidth = 792;
+    static constexpr int kClientHeight = 554;
+    static constexpr const char* kNewFileName = "NEWFILE.LMX";
+    static constexpr const char* kHelpPage = "doc/lmxdoc.htm";
+
+    explicit TMainForm(MainFormServices services, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The parts, for the program and for tests.
+    CommandEditor& editor() { return *m_editor; }
+    TCommandsFrame& commandsFrame() { return *m_commands; }
+    KeyActions& keyActions() { return *m_keys; }
+    TAnswerFrame& answerFrame() { return *m_answers; }
+    TSendReceiveFrame& sendReceiveFrame() { return *m_sendReceive; }
+    MainActions& actions() { return *m_actions; }
+    TMainStatusBar& mainStatusBar() { return *m_statusBar; }
+    lmx::TCommPortDriver& driver() { return *m_driver; }
+    lmx::PacketExchange& exchange() { return *m_exchange; }
+    lmx::TXmitForm& xmitForm() { return *m_xmitForm; }
+    ParameterDialogs& parameterDialogs() { return *m_parameters; }
+    const lmx::TSerialSettings& serialSettings() const { return m_serial; }
+    const lmx::TDisplaySettings& displaySettings() const { return m_display; }
+    const lmx::TGeneralSettings& generalSettings() const { return m_general; }
+    const QString& programFolder() const { return m_services.programFolder; }
+
+    QToolBar* MainToolBar() const { return m_toolBar; }
+    QTabWidget* PageControl() const { return m_tabs; }
+    QWidget* HexDataTab() const { return m_hexTab; }
+    QWidget* AnswerDataTab() const { return m_answerTab; }
+    QGroupBox* CommandEditorGroup() const { return m_editorGroup; }
+    ActionButton* FPACK_Button() const { return m_fpack; }
+    ActionButton* NPACK_Button() const { return m_npack; }
+    QString statusText() const;
+    bool keyHeld() const;
+
+    // The window's own actions.
+    void DoNewFileExecute();
+    // Both false when cancelled or failed.
+    bool DoImportLmxExecute();
+    bool DoExportLmxExecute();
+    void DoExportTxtExecute();
+    void DoTransmitExecute();
+    void DoGeneralSettingsExecute();
+    void DoDisplaySettingsExecute();
+    void DoSerialSettingsExecute();
+    void DoPacketSizeExecute();
+    void DoHelpExecute();
+    void DoAboutExecute();
+    void DoExitProgramExecute();
+
+    // The enabling of every action, recomputed whenever the user interface is idle.
+    void updateActions();
+    bool transmitting() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createParts();
+    void layOut();
+    void connectParts();
+    void applyGeneral();
+    void setStatus(const char* text);
+    void ready();
+    void newFile();
+    void updateTitle();
+    void updateDebugLabels();
+    std::string localPath(const QString& path) const;
+
+    MainFormServices m_services;
+    UserDialogs& m_dialogs;
+
+    std::unique_ptr<lmx::TCommPortDriver> m_driver;
+    std::unique_ptr<lmx::PacketExchange> m_exchange;
+    lmx::TXmitForm* m_xmitForm = nullptr;
+    lmx::TSerialSettings m_serial;
+    lmx::TDisplaySettings m_display;
+    lmx::TGeneralSettings m_general;
+    std::unique_ptr<ParameterDialogs> m_parameters;
+    std::unique_ptr<SettingsDialogs> m_settingsDialogs;
+    lmx::DebugLog m_debugLog;
+    BusyCursor m_busy;
+
+    std::unique_ptr<CommandEditor> m_editor;
+    TCommandsFrame* m_commands = nullptr;
+    std::unique_ptr<KeyActions> m_keys;
+    TAnswerFrame* m_answers = nullptr;
+    TSendReceiveFrame* m_sendReceive = nullptr;
+    std::unique_ptr<MainActions> m_actions;
+    std::unique_ptr<EditRouting> m_routing;
+    std::unique_ptr<GeneralSettingsApply> m_applyGeneral;
+    std::unique_ptr<IdleUpdate> m_idle;
+    std::unique_ptr<KeyRepeatFilter> m_keyRepeat;
+
+    QToolBar* m_toolBar = nullptr;
+    TMainStatusBar* m_statusBar = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QWidget* m_hexTab = nullptr;
+    QWidget* m_answerTab = nullptr;
+    QWidget* m_debugTab1 = nullptr;
+    QWidget* m_debugTab2 = nullptr;
+    QLabel* m_debugLabels[6] = {};
+    QGroupBox* m_editorGroup = nullptr;
+    ActionButton* m_fpack = nullptr;
+    ActionButton* m_npack = nullptr;
+
+    bool m_closed = false;
+};

@@ -1,0 +1,35 @@
+#include "receive_log_model.h"
+
+ReceiveLogModel::ReceiveLogModel(QObject* parent)
+    : StyledLinesModel({QFont(QStringLiteral("Arial"), 8), QColor(kColour), Qt::white, 2}, parent)
+{
+}
+
+int ReceiveLogModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
+}
+
+QString ReceiveLogModel::lineText(int row) const
+{
+    const std::string& line = m_lines[static_cast<size_t>(row)];
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+}
+
+void ReceiveLogModel::clear()
+{
+    if (m_lines.empty())
+        return;
+    beginResetModel();
+    m_lines.clear();
+    endResetModel();
+}
+
+void ReceiveLogModel::addLine(const std::string& line)
+{
+    const int row = static_cast<int>(m_lines.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_lines.push_back(line);
+    endInsertRows();
+    emit lineAdded(row);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The receive box's lines: one text line per event of a transmission, each added at the end.
+
+#include "serial/transmission_reports.h"
+#include "styled_lines_model.h"
+
+#include <string>
+#include <vector>
+
+class ReceiveLogModel : public StyledLinesModel, public lmx::ReceiveLog {
+    Q_OBJECT
+public:
+    // The receive box's colour.
+    static constexpr QRgb kColour = 0xF31D53;
+
+    explicit ReceiveLogModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+
+    void clear() override;
+    void addLine(const std::string& line) override;
+    const std::vector<std::string>& lines() const { return m_lines; }
+
+signals:
+    void lineAdded(int row);
+
+protected:
+    QString lineText(int row) const override;
+
+private:
+    std::vector<std::string> m_lines;
+};
