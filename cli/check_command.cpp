@@ -93,7 +93,7 @@ int runCheck(int argc, char** argv)
         const lmx::WriteResult written = lmx::writeCommandFile(
             output, result.content.commands, result.content.answers, saveKeys);
         if (!written.ok) {
-            std::fprintf(stderr, "%s\n", written.message.c_str());
+            std::fprintf(stderr, "%s\n%s\n", written.message.c_str(), written.detail.c_str());
             return 1;
         }
     }

@@ -109,9 +109,10 @@ WriteResult writeCommandFile(const std::string& fileName,
                              const std::vector<std::string>& answers, bool saveKeys,
                              const AtomicFileSaver& saver)
 {
-    if (saver.save(fileName, commandFileText(commands, answers, saveKeys)).ok())
+    const SaveOutcome outcome = saver.save(fileName, commandFileText(commands, answers, saveKeys));
+    if (outcome.ok())
         return {};
-    return {false, "Failed to write to file " + fileName + "."};
+    return {false, "Failed to write to file " + fileName + ".", outcome.reason};
 }
 
 } // namespace lmx

@@ -48,6 +48,7 @@ WriteResult writeKeyFile(const std::string& fileName, const KeySet& keys,
         return {};
     std::string message;
     switch (outcome.failure) {
+    case SaveFailure::Refused:
     case SaveFailure::Create:
         message = "Failed to create file ";
         break;
@@ -60,7 +61,7 @@ WriteResult writeKeyFile(const std::string& fileName, const KeySet& keys,
     }
     message += fileName + "." + kLineBreak;
     message += outcome.partialRemoved ? "File deleted." : "File could not be deleted.";
-    return {false, message};
+    return {false, message, outcome.reason};
 }
 
 std::string parseKeyFile(std::string_view bytes, const std::string& fileName, KeySet& keys)

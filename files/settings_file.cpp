@@ -105,6 +105,7 @@ WriteResult saveSettings(const std::string& folder, const TSerialSettings& seria
         return {};
     std::string message;
     switch (outcome.failure) {
+    case SaveFailure::Refused:
     case SaveFailure::Create:
         message = "Failed to create settings file.\n\r";
         break;
@@ -116,7 +117,7 @@ WriteResult saveSettings(const std::string& folder, const TSerialSettings& seria
         break;
     }
     message += outcome.partialRemoved ? "File deleted." : "File could not be deleted.";
-    return {false, message};
+    return {false, message, outcome.reason};
 }
 
 } // namespace lmx

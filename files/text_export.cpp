@@ -44,9 +44,10 @@ std::string exportText(const std::vector<ExportList>& lists)
 WriteResult writeTextExport(const std::string& fileName, const std::vector<ExportList>& lists,
                             const AtomicFileSaver& saver)
 {
-    if (saver.save(fileName, exportText(lists)).ok())
+    const SaveOutcome outcome = saver.save(fileName, exportText(lists));
+    if (outcome.ok())
         return {};
-    return {false, "Failed to write to file " + fileName + "."};
+    return {false, "Failed to write to file " + fileName + ".", outcome.reason};
 }
 
 } // namespace lmx

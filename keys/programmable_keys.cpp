@@ -121,7 +121,7 @@ bool ProgrammableKeys::DoSaveKeys()
         if (result.ok)
             saved = true;
         else
-            m_dialogs.warning(shownMessage(result.message));
+            m_dialogs.detailedWarning(shownMessage(result.message), shownMessage(result.detail));
     }
     status(QLatin1String(kReady));
     return saved;

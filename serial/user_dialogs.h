@@ -22,6 +22,13 @@ public:
 
     // A message box with one OK button.
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;
+    // The same with a detail text the box shows on request: the system's reason for a
+    // failure, beside the program's own words.
+    virtual void detailedMessage(const QString& text, const QString& detail, const QString& title,
+                                 Icon icon)
+    {
+        message(detail.isEmpty() ? text : text + QStringLiteral("\n\n") + detail, title, icon);
+    }
     // A question with Yes and No (answers Yes or No; closing the box is No).
     virtual Answer askYesNo(const QString& text, const QString& title, Icon icon) = 0;
     // A question with Yes, No and Cancel (closing the box is Cancel).
@@ -36,6 +43,13 @@ public:
     void warning(const QString& text, const QString& title = QString())
     {
         message(text, title, Icon::Warning);
+    }
+    void detailedWarning(const QString& text, const QString& detail)
+    {
+        if (detail.isEmpty())
+            warning(text);
+        else
+            detailedMessage(text, detail, QString(), Icon::Warning);
     }
     void error(const QString& text, const QString& title = QString())
     {

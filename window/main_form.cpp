@@ -425,7 +425,7 @@ bool TMainForm::DoExportLmxExecute()
             saved = true;
         } else {
             // The list keeps its name and stays marked as changed.
-            m_dialogs.warning(localText(result.message));
+            m_dialogs.detailedWarning(localText(result.message), localText(result.detail));
         }
     }
     ready();
@@ -450,7 +450,7 @@ void TMainForm::DoExportTxtExecute()
                 localPath(path), exportLists(m_editor->box(), m_answers->editor(),
                                              m_sendReceive->receiveLines()));
         if (!result.ok)
-            m_dialogs.warning(localText(result.message));
+            m_dialogs.detailedWarning(localText(result.message), localText(result.detail));
     }
     ready();
 }
@@ -551,7 +551,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     const lmx::WriteResult saved =
             lmx::saveSettings(localPath(m_services.programFolder), m_serial, m_display, m_general);
     if (!saved.ok)
-        m_dialogs.warning(latin1(saved.message));
+        m_dialogs.detailedWarning(latin1(saved.message), localText(saved.detail));
     if (m_xmitForm)
         m_xmitForm->close();
     m_actions->DoTransmit->setEnabled(false);

@@ -57,6 +57,14 @@ void QtUserDialogs::message(const QString& text, const QString& title, Icon icon
     box.exec();
 }
 
+void QtUserDialogs::detailedMessage(const QString& text, const QString& detail,
+                                    const QString& title, Icon icon)
+{
+    QMessageBox box(qtIcon(icon), boxTitle(title), text, QMessageBox::Ok, m_parent);
+    box.setDetailedText(detail);
+    box.exec();
+}
+
 UserDialogs::Answer QtUserDialogs::askYesNo(const QString& text, const QString& title, Icon icon)
 {
     const Answer a = ask(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No,

@@ -5,6 +5,7 @@
 #include "files/atomic_file_saver.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -62,7 +63,7 @@ inline std::string readFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Fails at one step of the save, as a full disk, a lost device or a refused rename would.
+// Fails at one step of the save, as a lost device or a refused rename would.
 class FailingSaver : public lmx::AtomicFileSaver {
 public:
     enum class Step { Create, Write, Close, Replace };
@@ -73,26 +74,31 @@ public:
     }
 
 protected:
-    std::FILE* createTemporary(const std::string& target, std::string& tempPath) const override
+    std::FILE* createTemporary(const std::string& target, bool privately,
+                               std::string& tempPath) const override
     {
+        errno = EIO;
         if (m_step == Step::Create)
             return nullptr;
-        return AtomicFileSaver::createTemporary(target, tempPath);
+        return AtomicFileSaver::createTemporary(target, privately, tempPath);
     }
     bool writeBytes(std::FILE* file, std::string_view bytes) const override
     {
         if (m_step != Step::Write)
             return AtomicFileSaver::writeBytes(file, bytes);
         AtomicFileSaver::writeBytes(file, bytes.substr(0, bytes.size() / 2));
+        errno = EIO;
         return false;
     }
     bool closeFile(std::FILE* file) const override
     {
         const bool ok = AtomicFileSaver::closeFile(file);
+        errno = EIO;
         return ok && m_step != Step::Close;
     }
     bool replaceTarget(const std::string& tempPath, const std::string& target) const override
     {
+        errno = EIO;
         return m_step != Step::Replace && AtomicFileSaver::replaceTarget(tempPath, target);
     }
     bool removeFile(const std::string& path) const override

@@ -63,7 +63,8 @@ TEST(LmxCheck, SavesAsSaveDoes)
 
     run = runLmx(folder, file + " --save " + folder.file("none/out.lmx"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "Failed to write to file " + folder.file("none/out.lmx") + ".\n");
+    EXPECT_EQ(run.err, "Failed to write to file " + folder.file("none/out.lmx") + ".\nCannot create a "
+                       "file in the folder " + folder.file("none") + ": No such file or directory.\n");
 }
 
 TEST(LmxCheck, ReadErrorsGoToStderrWithExitCode1)

@@ -383,8 +383,18 @@ TEST(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
     rig.dialogs.setNextFileName(rig.path("no/such/folder/out.lmx"));
     EXPECT_FALSE(w.DoExportLmxExecute());
     EXPECT_TRUE(rig.dialogs.lastText().startsWith("Failed to write to file"));
+    EXPECT_EQ(rig.dialogs.steps().last().detail, "Cannot create a file in the folder "
+                  + rig.path("no/such/folder") + ": No such file or directory.");
     EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta *");
     EXPECT_EQ(w.statusText(), "Ready...");
+    // The text export alike: a read-only file is not replaced.
+    const QString readOnly = rig.path("read-only.txt");
+    QFile(readOnly).open(QIODevice::WriteOnly);
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
+    rig.dialogs.setNextFileName(readOnly);
+    w.DoExportTxtExecute();
+    EXPECT_EQ(rig.dialogs.lastText(), "Failed to write to file " + readOnly + ".");
+    EXPECT_EQ(rig.dialogs.steps().last().detail, readOnly + " is read-only.");
 }
 
 TEST(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
