@@ -60,7 +60,8 @@ WriteResult writeKeyFile(const std::string& fileName, const KeySet& keys,
         break;
     }
     message += fileName + "." + kLineBreak;
-    message += outcome.partialRemoved ? "File deleted." : "File could not be deleted.";
+    // The previous file was never touched: only a partial new one is deleted.
+    message += keptFilesText(outcome);
     return {false, message, outcome.reason};
 }
 

@@ -116,7 +116,8 @@ WriteResult saveSettings(const std::string& folder, const TSerialSettings& seria
         message = "Unknown error while writing to settings file.\n\r";
         break;
     }
-    message += outcome.partialRemoved ? "File deleted." : "File could not be deleted.";
+    // The previous file was never touched: only a partial new one is deleted.
+    message += keptFilesText(outcome);
     return {false, message, outcome.reason};
 }
 

@@ -168,10 +168,11 @@ TEST(KeyFile, FailedWriteKeepsThePreviousFile)
     for (const auto& c : cases) {
         filetest::writeFile(path, "previous");
         const WriteResult r = writeKeyFile(path, makeKeySet(), filetest::FailingSaver(c.first));
-        EXPECT_EQ(r.message, c.second + path + ".\n\rFile deleted.");
+        EXPECT_EQ(r.message, c.second + path + ".\n\rThe previous file is kept.");
         EXPECT_EQ(filetest::readFile(path), "previous");
         EXPECT_EQ(folder.entries(), std::vector<std::string>{"keys.kcf"});
     }
     EXPECT_EQ(writeKeyFile(path, makeKeySet(), filetest::FailingSaver(Step::Write, true)).message,
-              "Failed to write to file " + path + ".\n\rFile could not be deleted.");
+              "Failed to write to file " + path + ".\n\rThe previous file is kept. The partial file "
+                  + path + ".~tmp could not be deleted.");
 }

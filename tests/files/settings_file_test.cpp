@@ -162,13 +162,10 @@ TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
 {
     using Step = filetest::FailingSaver::Step;
     const std::pair<filetest::FailingSaver, std::string> cases[] = {
-        {filetest::FailingSaver(Step::Create), "Failed to create settings file.\n\rFile deleted."},
-        {filetest::FailingSaver(Step::Write), "Failed to write to settings file.\n\rFile deleted."},
-        {filetest::FailingSaver(Step::Close), "Failed to write to settings file.\n\rFile deleted."},
-        {filetest::FailingSaver(Step::Replace),
-         "Unknown error while writing to settings file.\n\rFile deleted."},
-        {filetest::FailingSaver(Step::Write, true),
-         "Failed to write to settings file.\n\rFile could not be deleted."},
+        {filetest::FailingSaver(Step::Create), "Failed to create settings file.\n\r"},
+        {filetest::FailingSaver(Step::Write), "Failed to write to settings file.\n\r"},
+        {filetest::FailingSaver(Step::Close), "Failed to write to settings file.\n\r"},
+        {filetest::FailingSaver(Step::Replace), "Unknown error while writing to settings file.\n\r"},
     };
     for (const auto& c : cases) {
         filetest::TempFolder folder;
@@ -176,14 +173,18 @@ TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
         Records r;
         const WriteResult result = saveSettings(folder.path(), r.serial, r.display, r.general, c.first);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, c.second);
+        EXPECT_EQ(result.message, c.second + "The previous file is kept.");
         EXPECT_EQ(filetest::readFile(folder.file(kSettingsFileName)), "previous");
     }
-    // a real failure: the program's folder is gone
+    // real failures: the program's folder is gone, the name is a folder
     filetest::TempFolder folder;
     Records r;
     EXPECT_EQ(saveSettings(folder.file("gone"), r.serial, r.display, r.general).message,
-              "Failed to create settings file.\n\rFile deleted.");
+              "Failed to create settings file.\n\rNo file was written.");
+    std::filesystem::create_directory(folder.file(kSettingsFileName));
+    const WriteResult result = saveSettings(folder.path(), r.serial, r.display, r.general);
+    EXPECT_EQ(result.message, "Failed to create settings file.\n\rNo file was written.");
+    EXPECT_EQ(result.detail, folder.file(kSettingsFileName) + " is a folder, not a regular file.");
 }
 
 TEST(SerialSettings, ApplyFixesTheFrameAndReadsPortAndRate)

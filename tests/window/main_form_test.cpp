@@ -133,9 +133,17 @@ TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
     ASSERT_TRUE(rig.folder.remove());
     rig.close();
     ASSERT_EQ(rig.dialogs.steps().size(), 1);
-    EXPECT_EQ(rig.dialogs.lastText(), "Failed to create settings file.\n\rFile deleted.");
+    EXPECT_EQ(rig.dialogs.lastText(), "Failed to create settings file.\n\rNo file was written.");
     EXPECT_EQ(rig.dialogs.steps().last().icon, UserDialogs::Icon::Warning);
     EXPECT_FALSE(rig.window->isVisible());
+
+    // A read-only settings file is kept as it is, and the warning says so.
+    WindowRig kept;
+    kept.startQuietly();
+    QFile::setPermissions(kept.settingsPath(), QFileDevice::ReadOwner);
+    kept.close();
+    EXPECT_EQ(kept.dialogs.lastText(), "Failed to create settings file.\n\rThe previous file is kept.");
+    EXPECT_EQ(kept.dialogs.steps().last().detail, kept.settingsPath() + " is read-only.");
 }
 
 TEST(MainForm, MenusAndToolBarInTheirOrderWithHintsAndShortcuts)
