@@ -156,6 +156,13 @@ public:
         const QByteArray bytes = text.toLatin1();
         writeLine(stderr, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
     }
+    void detailedMessage(const QString& text, const QString& detail, const QString& title,
+                         Icon icon) override
+    {
+        message(text, title, icon);
+        if (!detail.isEmpty())
+            message(detail, title, icon);
+    }
     // lmx send asks no questions; these answer the safe way.
     Answer askYesNo(const QString&, const QString&, Icon) override { return Answer::No; }
     Answer askYesNoCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }
@@ -238,9 +245,11 @@ int runSend(int argc, char** argv)
     lmx::TGeneralSettings general;
     std::error_code ec;
     if (std::filesystem::exists(lmx::settingsFilePath(programFolder), ec)) {
-        const std::string warning = lmx::loadSettings(programFolder, serial, display, general);
-        if (!warning.empty())
-            writeLine(stderr, warning);
+        // lmx send never writes the settings file, so nothing needs keeping.
+        const lmx::SettingsLoad load =
+            lmx::loadSettings(programFolder, serial, display, general, false);
+        if (!load.warning.empty())
+            writeLine(stderr, load.warning + (load.detail.empty() ? "" : "\n" + load.detail));
     }
     if (options.port)
         serial.PortName = *options.port;

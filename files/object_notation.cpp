@@ -14,6 +14,7 @@ struct Token {
     TokenKind kind = TokenKind::End;
     std::string text;
     char symbol = 0;
+    int line = 1;
 };
 
 bool isIdentStart(char c)
@@ -50,6 +51,7 @@ public:
     {
         skipBlanks();
         Token t;
+        t.line = m_line;
         if (m_p >= m_s.size())
             return t;
         const char c = m_s[m_p];
@@ -86,7 +88,7 @@ private:
     {
         while (m_p < m_s.size()
                && (m_s[m_p] == ' ' || m_s[m_p] == '\t' || m_s[m_p] == '\r' || m_s[m_p] == '\n'))
-            ++m_p;
+            m_line += m_s[m_p++] == '\n' ? 1 : 0;
     }
 
     void number(Token& t)
@@ -161,6 +163,7 @@ private:
 
     std::string_view m_s;
     size_t m_p = 0;
+    int m_line = 1;
 };
 
 class Parser {
@@ -170,6 +173,8 @@ public:
     {
         advance();
     }
+
+    int line() const { return m_token.line; }
 
     bool document(std::vector<NotationObject>& objects)
     {
@@ -222,6 +227,7 @@ private:
         if (m_token.kind != TokenKind::Identifier || isWord("object"))
             return false;
         property.name = m_token.text;
+        property.line = m_token.line;
         advance();
         while (isSymbol('.')) {
             advance();
@@ -296,9 +302,14 @@ private:
 
 } // namespace
 
-bool parseObjectNotation(std::string_view text, std::vector<NotationObject>& objects)
+bool parseObjectNotation(std::string_view text, std::vector<NotationObject>& objects,
+                         int* errorLine)
 {
-    return Parser(text).document(objects);
+    Parser parser(text);
+    const bool ok = parser.document(objects);
+    if (!ok && errorLine)
+        *errorLine = parser.line();
+    return ok;
 }
 
 bool notationInt32(const NotationValue& value, int32_t& out)

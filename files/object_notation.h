@@ -27,6 +27,7 @@ struct NotationValue {
 struct NotationProperty {
     std::string name; // dotted names ("Font.Name") as one name
     NotationValue value;
+    int line = 0; // where the name stands, from 1
 };
 
 struct NotationObject {
@@ -34,8 +35,10 @@ struct NotationObject {
     std::vector<NotationProperty> properties;
 };
 
-// Parses the whole text; false on any syntax error (objects is then unspecified).
-bool parseObjectNotation(std::string_view text, std::vector<NotationObject>& objects);
+// Parses the whole text; false on any syntax error (objects is then unspecified), with the
+// line of the error in errorLine when given (one past the last line when the text ends early).
+bool parseObjectNotation(std::string_view text, std::vector<NotationObject>& objects,
+                         int* errorLine = nullptr);
 
 // Reading a value as a field of a record; false when the value is of another kind or out of
 // range.

@@ -42,14 +42,19 @@ bool assign(const RecordField& field, const NotationValue& value)
 
 } // namespace
 
-AssignStatus assignFields(const NotationObject& block, const std::vector<RecordField>& fields)
+AssignStatus assignFields(const NotationObject& block, const std::vector<RecordField>& fields,
+                          const NotationProperty** failed)
 {
     for (const NotationProperty& property : block.properties) {
         const RecordField* field = findField(fields, property.name);
-        if (!field)
-            return AssignStatus::UnknownField;
-        if (!assign(*field, property.value))
-            return AssignStatus::WrongValue;
+        const AssignStatus status = !field                          ? AssignStatus::UnknownField
+                                  : !assign(*field, property.value) ? AssignStatus::WrongValue
+                                                                    : AssignStatus::Ok;
+        if (status != AssignStatus::Ok) {
+            if (failed)
+                *failed = &property;
+            return status;
+        }
     }
     return AssignStatus::Ok;
 }

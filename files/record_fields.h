@@ -21,8 +21,10 @@ enum class AssignStatus { Ok, UnknownField, WrongValue };
 
 // Assigns every property of the block to the field of that name (names compare without
 // regard to case); fields without a property keep their values. On failure some fields may
-// already be assigned: callers assign to a copy.
-AssignStatus assignFields(const NotationObject& block, const std::vector<RecordField>& fields);
+// already be assigned: callers assign to a copy. The property that failed goes to `failed`
+// when given.
+AssignStatus assignFields(const NotationObject& block, const std::vector<RecordField>& fields,
+                          const NotationProperty** failed = nullptr);
 
 // Writes the block: every integer and boolean, every string that is not empty.
 void writeFields(ObjectNotationWriter& writer, const char* className,

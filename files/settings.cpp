@@ -47,6 +47,12 @@ long long baudRateOf(const std::string& text)
     return negative ? -v : v;
 }
 
+bool isAcceptedBaudRate(const std::string& text)
+{
+    const long long rate = baudRateOf(text);
+    return rate >= kMinBaudRateEntry && rate <= kMaxBaudRateEntry;
+}
+
 SerialLineSetup applySerialSettings(TSerialSettings& record)
 {
     record.DataBits = 3;

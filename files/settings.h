@@ -68,6 +68,11 @@ SerialLineSetup applySerialSettings(TSerialSettings& record);
 // 32-bit range; -1 otherwise.
 long long baudRateOf(const std::string& text);
 
+// The baud rates the program accepts, in the settings file as in the serial settings dialog.
+constexpr long long kMinBaudRateEntry = 110;
+constexpr long long kMaxBaudRateEntry = 921600;
+bool isAcceptedBaudRate(const std::string& text);
+
 std::string trimmedBlanks(const std::string& text);
 
 } // namespace lmx

@@ -14,10 +14,27 @@ constexpr size_t kMaxSettingsFileSize = 16u * 1024 * 1024;
 
 std::string settingsFilePath(const std::string& folder);
 
-// Reads the three records from the settings file in folder. Returns the warning to show,
-// empty when the file was read; after any failure all three records hold their defaults.
-std::string loadSettings(const std::string& folder, TSerialSettings& serial,
-                         TDisplaySettings& display, TGeneralSettings& general);
+// Where an unreadable settings file is kept before a new one replaces it: beside it, with
+// ".bad" added to its name.
+std::string badSettingsFilePath(const std::string& settingsPath);
+
+struct SettingsLoad {
+    std::string warning; // empty when the file was read
+    // For a file that is there but does not read: its first bad line, and where it is kept.
+    std::string detail;
+};
+
+// Reads the three records from the settings file at `path`; after any failure all three
+// records hold their defaults. A file that is there but does not read is first copied to
+// badSettingsFilePath (replacing an older copy) when keepBadCopy is set: the caller will
+// write a new file over it. A baud rate the program does not accept is a bad field.
+SettingsLoad readSettingsFile(const std::string& path, TSerialSettings& serial,
+                              TDisplaySettings& display, TGeneralSettings& general,
+                              bool keepBadCopy);
+// The same for the settings file in folder.
+SettingsLoad loadSettings(const std::string& folder, TSerialSettings& serial,
+                          TDisplaySettings& display, TGeneralSettings& general,
+                          bool keepBadCopy = true);
 
 std::string settingsFileText(const TSerialSettings& serial, const TDisplaySettings& display,
                              const TGeneralSettings& general);

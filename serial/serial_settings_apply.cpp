@@ -22,8 +22,7 @@ SerialEntryError checkSerialEntry(const std::string& portText, const std::string
 {
     if (trimmedBlanks(portText).empty())
         return SerialEntryError::PortName;
-    const long long rate = baudRateOf(baudText);
-    if (rate < kMinBaudRateEntry || rate > kMaxBaudRateEntry)
+    if (!isAcceptedBaudRate(baudText))
         return SerialEntryError::BaudRate;
     return SerialEntryError::None;
 }

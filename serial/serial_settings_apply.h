@@ -18,8 +18,6 @@ void applySerialSettingsToDriver(TSerialSettings& record, TCommPortDriver& drive
 
 // The dialog's OK checks, in order.
 enum class SerialEntryError { None, PortName, BaudRate };
-constexpr long long kMinBaudRateEntry = 110;
-constexpr long long kMaxBaudRateEntry = 921600;
 SerialEntryError checkSerialEntry(const std::string& portText, const std::string& baudText);
 // "Please, enter a valid port name." and "Please, enter a valid baud rate."; empty for None.
 std::string serialEntryErrorText(SerialEntryError error);

@@ -85,10 +85,11 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     connectParts();
 
     // The settings file, then the apply steps (the display settings need none).
-    const std::string warning =
+    // The file is written at closing: one that does not read is kept beside it first.
+    const lmx::SettingsLoad settings =
             lmx::loadSettings(localPath(m_services.programFolder), m_serial, m_display, m_general);
-    if (!warning.empty())
-        m_dialogs.warning(latin1(warning));
+    if (!settings.warning.empty())
+        m_dialogs.detailedWarning(latin1(settings.warning), localText(settings.detail));
     lmx::applySerialSettingsToDriver(m_serial, *m_driver);
     applyGeneral();
 

@@ -41,10 +41,13 @@ struct Records {
     TSerialSettings serial;
     TDisplaySettings display;
     TGeneralSettings general;
+    std::string detail;
 
     std::string load(const filetest::TempFolder& folder)
     {
-        return loadSettings(folder.path(), serial, display, general);
+        const SettingsLoad load = loadSettings(folder.path(), serial, display, general);
+        detail = load.detail;
+        return load.warning;
     }
     bool areDefaults() const
     {
@@ -123,25 +126,40 @@ TEST(SettingsFile, EveryReadFailureFallsBackToDefaults)
 {
     const std::string general = "object TGeneralSettings\nend\n";
     const std::string firstTwo = "object A\nend\nobject B\nend\n";
-    const std::pair<std::string, const char*> cases[] = {
-        {firstTwo + "object TGeneralSettings\n Foo = 1\nend\n", kReadWarning},
-        {"object A\n DataBits = True\nend\nobject B\nend\n" + general, kReadWarning},
-        {"object A\n PortName = 5\nend\nobject B\nend\n" + general, kReadWarning},
-        {"object A\n DataBits = 99999999999999\nend\nobject B\nend\n" + general, kReadWarning},
-        {"object A\nend\nobject B\n NetNr = 33\nend\n" + general, kReadWarning},
-        {firstTwo + "object C\n ExtendedLmx = 1\nend\n", kReadWarning},
-        {firstTwo, kUnknownWarning},
-        {firstTwo + "object C\n", kUnknownWarning},
-        {std::string("\x00\xFF\x7F binary", 10), kUnknownWarning},
-        {"", kUnknownWarning},
+    const std::string wrong = ": the value is not one this setting takes.";
+    const std::tuple<std::string, const char*, std::string> cases[] = {
+        {firstTwo + "object TGeneralSettings\n Foo = 1\nend\n", kReadWarning,
+         "Line 6 (Foo = 1): there is no such setting."},
+        {"object A\n DataBits = True\nend\nobject B\nend\n" + general, kReadWarning,
+         "Line 2 (DataBits = True)" + wrong},
+        {"object A\n PortName = 5\nend\nobject B\nend\n" + general, kReadWarning, "Line 2"},
+        {"object A\n DataBits = 99999999999999\nend\nobject B\nend\n" + general, kReadWarning, "Line 2"},
+        {"object A\nend\nobject B\n NetNr = 33\nend\n" + general, kReadWarning,
+         "Line 4 (NetNr = 33)" + wrong},
+        {firstTwo + "object C\n ExtendedLmx = 1\nend\n", kReadWarning, "Line 6"},
+        {"object A\n Baudrate = '19200'\r\n Baudrate = '1000000'\r\nend\nobject B\nend\n" + general,
+         kReadWarning, "Line 3 (Baudrate = '1000000'): not a baud rate the program accepts (110 to "
+                       "921600)."},
+        {"object A\n Baudrate = 'fast'\nend\nobject B\nend\n" + general, kReadWarning, "Line 2"},
+        {"\xEF\xBB\xBF" + firstTwo + general, kUnknownWarning, "Line 1 (\xEF\xBB\xBFobject A): the line"},
+        {firstTwo, kUnknownWarning, "Line 5: the file ends before its three blocks do."},
+        {firstTwo + "object C\n", kUnknownWarning, "Line 6: the line cannot be read."},
+        {std::string("\x00\xFF\x7F binary", 10), kUnknownWarning, "Line 1"},
+        {"", kUnknownWarning, "Line 1:"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, warning, line] : cases) {
         filetest::TempFolder folder;
-        writeSettings(folder, c.first);
+        writeSettings(folder, text);
+        filetest::writeFile(folder.file("ORVANTA.SET.bad"), "an older one");
         Records r;
         r.change();
-        EXPECT_EQ(r.load(folder), c.second) << c.first;
-        EXPECT_TRUE(r.areDefaults()) << c.first;
+        EXPECT_EQ(r.load(folder), warning) << text;
+        EXPECT_TRUE(r.areDefaults()) << text;
+        // The unreadable file is kept, and the detail names it and its first bad line.
+        EXPECT_EQ(r.detail.rfind(line, 0), 0u) << r.detail;
+        EXPECT_NE(r.detail.find("\nThe unreadable file is kept as " + folder.file("ORVANTA.SET.bad")),
+                  std::string::npos) << r.detail;
+        EXPECT_EQ(filetest::readFile(folder.file("ORVANTA.SET.bad")), text);
     }
 }
 

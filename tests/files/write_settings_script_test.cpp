@@ -46,7 +46,7 @@ TEST(WriteSettingsScript, WritesTheProgramsOwnFileForThePortAndItReadsBackWithou
         TSerialSettings serial;
         TDisplaySettings display;
         TGeneralSettings general;
-        EXPECT_EQ(loadSettings(folder.path(), serial, display, general), "");
+        EXPECT_EQ(loadSettings(folder.path(), serial, display, general).warning, "");
         EXPECT_EQ(serial.PortName, port);
         EXPECT_EQ(general, TGeneralSettings());
     }

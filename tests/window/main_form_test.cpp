@@ -125,6 +125,22 @@ TEST(MainForm, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
     EXPECT_TRUE(second.dialogs.steps().isEmpty());
 }
 
+TEST(MainForm, AnUnreadableSettingsFileIsKeptBesideTheNewOne)
+{
+    WindowRig rig;
+    const std::string hand = "object A\r\n  PortName = '/dev/ttyUSB3'\r\nend\r\nobject B\r\n"
+                             "  NetNr = 33\r\nend\r\nobject C\r\nend\r\n";
+    WindowRig::writeFile(rig.settingsPath(), hand);
+    rig.start();
+    EXPECT_EQ(rig.dialogs.lastText(), "Failed to read from settings file.\n\rUsing Default Settings.");
+    EXPECT_EQ(rig.dialogs.steps().last().detail,
+              "Line 5 (NetNr = 33): the value is not one this setting takes.\nThe unreadable file "
+              "is kept as " + rig.settingsPath() + ".bad.");
+    rig.close();
+    EXPECT_EQ(WindowRig::readFile(rig.settingsPath()), lmx::settingsFileText({}, {}, {}));
+    EXPECT_EQ(WindowRig::readFile(rig.settingsPath() + ".bad"), hand);
+}
+
 TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
 {
     WindowRig rig;
