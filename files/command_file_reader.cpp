@@ -87,8 +87,9 @@ std::string normalised(std::string_view raw, bool dropBlanks)
 
 class CommandFileParser {
 public:
-    explicit CommandFileParser(const KeySet& keys)
+    CommandFileParser(const KeySet& keys, CommandLineSink* sink)
         : m_keys(keys)
+        , m_sink(sink)
     {
     }
 
@@ -120,6 +121,7 @@ private:
     }
 
     KeySet m_keys;
+    CommandLineSink* m_sink;
     CommandFileContent m_content;
     std::array<int, kBlockKinds> m_count{};
     std::array<bool, kBlockKinds> m_open{};
@@ -398,8 +400,12 @@ void CommandFileParser::add(const CommandEntry& entry)
     int depth = 0;
     for (bool open : m_open)
         depth += open ? 1 : 0;
-    m_content.commands.push_back({entry.displayText, entry.commandLine, indentOfDepth(depth),
-                                  fontColourOf(entry.displayText)});
+    CommandListLine line{entry.displayText, entry.commandLine, indentOfDepth(depth),
+                         fontColourOf(entry.displayText)};
+    if (m_sink)
+        m_sink->add(std::move(line));
+    else
+        m_content.commands.push_back(std::move(line));
 }
 
 CommandFileReadResult failure(int index, int line, std::string message)
@@ -414,9 +420,26 @@ CommandFileReadResult failure(int index, int line, std::string message)
 } // namespace
 
 CommandFileReadResult parseCommandFile(std::string_view bytes, const std::string& fileName,
-                                       KeySet& keys)
+                                       KeySet& keys, CommandLineSink* sink)
 {
-    CommandFileParser parser(keys);
+    // Nearly every line that is not blank holds one command: room for them all at once, so a
+    // large list is never copied while it grows.
+    size_t lines = 0;
+    bool blank = true;
+    for (const char c : bytes) {
+        if (c == '\n') {
+            lines += blank ? 0 : 1;
+            blank = true;
+        } else if (c != ' ' && c != '\t' && c != '\r') {
+            blank = false;
+        }
+    }
+    lines += blank ? 0 : 1;
+    CommandFileParser parser(keys, sink);
+    if (sink)
+        sink->expect(lines);
+    else
+        parser.content().commands.reserve(lines + 1);
     int number = 0;
     size_t start = 0;
     while (start < bytes.size()) {
@@ -444,7 +467,9 @@ CommandFileReadResult parseCommandFile(std::string_view bytes, const std::string
     return result;
 }
 
-CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys)
+namespace {
+
+CommandFileReadResult readInto(const std::string& fileName, KeySet& keys, CommandLineSink* sink)
 {
     std::string bytes;
     switch (readFileBytes(fileName, kMaxCommandFileSize, bytes)) {
@@ -457,7 +482,20 @@ CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys)
                        "File " + fileName + " is too large to be loaded (more than "
                            + std::to_string(kMaxCommandFileSize / (1024 * 1024)) + " MB).");
     }
-    return parseCommandFile(bytes, fileName, keys);
+    return parseCommandFile(bytes, fileName, keys, sink);
+}
+
+} // namespace
+
+CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys)
+{
+    return readInto(fileName, keys, nullptr);
+}
+
+CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys,
+                                      CommandLineSink& sink)
+{
+    return readInto(fileName, keys, &sink);
 }
 
 } // namespace lmx

@@ -66,12 +66,27 @@ struct CommandFileReadResult {
     bool ok() const { return errorIndex == cmdfile::Ok; }
 };
 
+// Takes the command lines as the reader makes them, so a caller that keeps them in a form
+// of its own never holds a second copy of a large file.
+class CommandLineSink {
+public:
+    virtual ~CommandLineSink() = default;
+    // Once, before the first line: how many lines of the file are not blank (a line may
+    // hold more than one command, or only a comment).
+    virtual void expect(size_t lines) = 0;
+    virtual void add(CommandListLine&& line) = 0;
+};
+
 // Reads the file. KEY lines bind free keys as they are met; keys is changed only when the
 // whole file reads without error.
 CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys);
+// The same, with the command lines (the end line last) going to `sink` instead of
+// content.commands; after an error the lines given so far are to be thrown away.
+CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys,
+                                      CommandLineSink& sink);
 
 // The same on the file's bytes; fileName is used only in the message.
 CommandFileReadResult parseCommandFile(std::string_view bytes, const std::string& fileName,
-                                       KeySet& keys);
+                                       KeySet& keys, CommandLineSink* sink = nullptr);
 
 } // namespace lmx
