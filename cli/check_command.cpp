@@ -22,18 +22,38 @@ int usageError(const char* problem)
     return 2;
 }
 
-std::vector<lmx::ExportList> exportLists(const lmx::CommandFileContent& content)
+// Prints the export of the command, hex and answer boxes as the text export holds them, a
+// piece at a time: a large file's report is never held whole.
+bool printExport(const lmx::CommandFileContent& content)
 {
-    lmx::ExportList commands{"CommandBox", {}};
-    lmx::ExportList hex{"HexBox", {}};
-    lmx::ExportList answers{"AnswerBox", {}};
-    for (const lmx::CommandListLine& line : content.commands) {
-        commands.lines.push_back({line.displayText, line.indent});
-        hex.lines.push_back({lmx::hexTextOfCommandLine(line.commandLine), line.indent});
-    }
-    for (const std::string& answer : content.answers)
-        answers.lines.push_back({answer, lmx::kBaseIndent});
-    return {commands, hex, answers};
+    std::string out;
+    bool ok = true;
+    auto flush = [&](size_t above) {
+        if (out.size() > above) {
+            ok = std::fwrite(out.data(), 1, out.size(), stdout) == out.size() && ok;
+            out.clear();
+        }
+    };
+    auto section = [&](const char* name, size_t count, auto&& text, auto&& indent) {
+        out += lmx::exportHeading(name);
+        out += "\r\n\r\n";
+        for (size_t i = 0; i < count; ++i) {
+            lmx::appendExportLine(out, text(i), indent(i));
+            flush(1 << 16);
+        }
+        out += "\r\n";
+    };
+    const auto& commands = content.commands;
+    auto commandIndent = [&](size_t i) { return commands[i].indent; };
+    section("CommandBox", commands.size(), [&](size_t i) { return commands[i].displayText; },
+            commandIndent);
+    section("HexBox", commands.size(),
+            [&](size_t i) { return lmx::hexTextOfCommandLine(commands[i].commandLine); },
+            commandIndent);
+    section("AnswerBox", content.answers.size(), [&](size_t i) { return content.answers[i]; },
+            [](size_t) { return lmx::kBaseIndent; });
+    flush(0);
+    return std::fflush(stdout) == 0 && ok;
 }
 
 } // namespace
@@ -82,9 +102,7 @@ int runCheck(int argc, char** argv)
         return 1;
     }
 
-    const std::string text = lmx::exportText(exportLists(result.content));
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()
-        || std::fflush(stdout) != 0) {
+    if (!printExport(result.content)) {
         std::fputs("lmx check: could not write to standard output\n", stderr);
         return 1;
     }

@@ -20,15 +20,19 @@ std::string exportHeading(std::string_view listName)
     }
 }
 
+void appendExportLine(std::string& out, std::string_view text, int indent)
+{
+    out.append(static_cast<size_t>(depthOfIndent(indent)), ' ');
+    out += text;
+    out += "\r\n";
+}
+
 std::string exportSection(const ExportList& list)
 {
     std::string out = exportHeading(list.name);
     out += "\r\n\r\n";
-    for (const ExportLine& line : list.lines) {
-        out.append(static_cast<size_t>(depthOfIndent(line.indent)), ' ');
-        out += line.text;
-        out += "\r\n";
-    }
+    for (const ExportLine& line : list.lines)
+        appendExportLine(out, line.text, line.indent);
     out += "\r\n";
     return out;
 }

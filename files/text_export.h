@@ -23,6 +23,9 @@ struct ExportList {
 // Chosen by the first letter of the list's name.
 std::string exportHeading(std::string_view listName);
 
+// One line of a section: one blank per block level, the text, CR LF.
+void appendExportLine(std::string& out, std::string_view text, int indent);
+
 // Heading, empty line, the lines (end line included, as the list holds it), empty line.
 std::string exportSection(const ExportList& list);
 
