@@ -25,17 +25,37 @@ std::vector<std::string> transmitLines(const CommandBox& box)
     return out;
 }
 
-void showCommandFile(const lmx::CommandFileContent& content, CommandBox& box,
-                     AnswerBoxEditor& answers)
-{
-    CommandLines lines;
-    lines.reserve(content.commands.size() + 1);
-    for (const lmx::CommandListLine& line : content.commands) {
-        std::string displayText = line.displayText;
-        std::string commandLine = line.commandLine;
-        lmx::applyLineSizeLimit(displayText, commandLine);
-        lines.push_back(box.makeLine(std::move(displayText), std::move(commandLine), line.indent));
+namespace {
+
+// Makes a command box line of each line the reader gives.
+class BoxLineSink : public lmx::CommandLineSink {
+public:
+    explicit BoxLineSink(const CommandBox& box) : m_box(box) {}
+
+    void expect(size_t lines) override { m_lines.reserve(lines + 1); }
+    void add(lmx::CommandListLine&& line) override
+    {
+        lmx::applyLineSizeLimit(line.displayText, line.commandLine);
+        m_lines.push_back(m_box.makeLine(std::move(line.displayText), std::move(line.commandLine),
+                                         line.indent));
     }
+    CommandLines& lines() { return m_lines; }
+
+private:
+    const CommandBox& m_box;
+    CommandLines m_lines;
+};
+
+} // namespace
+
+lmx::CommandFileReadResult loadCommandFile(const std::string& fileName, lmx::KeySet& keys,
+                                           CommandBox& box, AnswerBoxEditor& answers)
+{
+    BoxLineSink sink(box);
+    lmx::CommandFileReadResult result = lmx::readCommandFile(fileName, keys, sink);
+    if (!result.ok())
+        return result;
+    CommandLines& lines = sink.lines();
     if (lines.empty() || lines.back().displayText != lmx::kEndMarker) {
         const lmx::CommandEntry end = lmx::endLine();
         lines.push_back(box.makeLine(end.displayText, end.commandLine, lmx::kBaseIndent));
@@ -43,11 +63,12 @@ void showCommandFile(const lmx::CommandFileContent& content, CommandBox& box,
     {
         // One change for the views, however long the file.
         CommandList::Batch batch(box.list());
-        box.list().assign(lines);
-        box.list().deselectAll();
+        box.list().clear();
+        box.list().insert(0, std::move(lines));
         box.list().setCursor(0);
     }
-    answers.assign(content.answers);
+    answers.assign(result.content.answers);
+    return result;
 }
 
 std::vector<lmx::ExportList> exportLists(const CommandBox& box, const AnswerBoxEditor& answers,

@@ -18,11 +18,13 @@ std::vector<lmx::CommandListLine> commandFileLines(const CommandBox& box);
 // The command lines the transmission sends from (the end line last).
 std::vector<std::string> transmitLines(const CommandBox& box);
 
-// Puts a read file into the boxes: its command lines (the end line last) replace the command
-// box's, its answer lines the answer box's. Nothing is selected afterwards, the cursor is on
-// the first line, and no undo snapshot is taken.
-void showCommandFile(const lmx::CommandFileContent& content, CommandBox& box,
-                     AnswerBoxEditor& answers);
+// Reads a command file into the boxes: its command lines (the end line last) replace the
+// command box's, its answer lines the answer box's. Each line becomes a command box line as
+// it is read, so a large file is held once. Nothing is selected afterwards, the cursor is on
+// the first line, and no undo snapshot is taken. A file that does not read leaves the boxes
+// as they were; the result tells why.
+lmx::CommandFileReadResult loadCommandFile(const std::string& fileName, lmx::KeySet& keys,
+                                           CommandBox& box, AnswerBoxEditor& answers);
 
 // The four lists of the text export, in the order they are written: command box, hex box,
 // answer box, receive box.

@@ -105,8 +105,12 @@ void CommandList::insert(int row, CommandLines lines, bool selected)
     const int n = static_cast<int>(lines.size());
     if (m_observer)
         m_observer->linesAboutToBeInserted(row, row + n - 1);
-    m_lines.insert(m_lines.begin() + row, std::make_move_iterator(lines.begin()),
-                   std::make_move_iterator(lines.end()));
+    // Into an empty list the lines are taken over whole: a loaded file is never copied.
+    if (m_lines.empty())
+        m_lines = std::move(lines);
+    else
+        m_lines.insert(m_lines.begin() + row, std::make_move_iterator(lines.begin()),
+                       std::make_move_iterator(lines.end()));
     m_selected.insert(m_selected.begin() + row, static_cast<size_t>(n), selected ? 1 : 0);
     if (m_cursor < 0)
         m_cursor = row;

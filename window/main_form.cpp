@@ -384,10 +384,9 @@ bool TMainForm::DoImportLmxExecute()
         newFile();
         if (m_general.ClearKeys)
             m_keys->ClearKeyList();
-        const lmx::CommandFileReadResult file = lmx::readCommandFile(localPath(path),
-                                                                     m_keys->keySet());
+        const lmx::CommandFileReadResult file = loadCommandFile(
+                localPath(path), m_keys->keySet(), m_editor->box(), m_answers->editor());
         if (file.ok()) {
-            showCommandFile(file.content, m_editor->box(), m_answers->editor());
             m_answers->refresh();
             m_editor->box().setFileName(localPath(path));
             m_editor->box().SetChanged(false);

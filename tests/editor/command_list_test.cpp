@@ -107,6 +107,12 @@ TEST(CommandList, ABatchReportsRowsAsTheyChangeAndSettlesOnce)
     }
     EXPECT_EQ(rec.events, std::vector<std::string>({"insert 0-2", "change 1-1", "change 1-1",
                                                     "remove 2-2", "settled"}));
+    // Lines inserted into an empty list (a loaded file) are taken over, not copied.
+    CommandList loaded;
+    CommandLines lines = linesOf({"a", "b"});
+    const CommandBoxLine* storage = lines.data();
+    loaded.insert(0, std::move(lines));
+    EXPECT_EQ(&loaded.line(0), storage);
     EXPECT_EQ(list.line(1).item.indent, 2);
     list.shiftIndents(0, 1, -8, false); // never below zero
     EXPECT_EQ(list.line(0).item.indent, 0);
