@@ -21,9 +21,15 @@ TOvelListDelegate::TOvelListDelegate(TOvelListBox& box)
 
 TOvelListDelegate::Metrics TOvelListDelegate::metricsOf(const QFont& font) const
 {
+    if (m_lastValid && font.isCopyOf(m_lastFont))
+        return m_lastMetrics;
     auto it = m_metrics.constFind(font);
-    if (it != m_metrics.constEnd())
+    if (it != m_metrics.constEnd()) {
+        m_lastFont = font;
+        m_lastMetrics = *it;
+        m_lastValid = true;
         return *it;
+    }
     const QFontMetricsF fm(font, &m_box);
     Metrics m;
     m.averageCharWidth = std::max(fm.horizontalAdvance(QString::fromLatin1(kSentence)) / kSentenceLength, 0.1);
@@ -32,12 +38,13 @@ TOvelListDelegate::Metrics TOvelListDelegate::metricsOf(const QFont& font) const
     return m;
 }
 
-TOvelListDelegate::Line TOvelListDelegate::lineOf(const QModelIndex& index) const
+TOvelListDelegate::Line TOvelListDelegate::lineOf(const QModelIndex& index, bool withColour) const
 {
     Line line;
     if (index.data(lbrole::HasItem).toBool()) {
         line.font = index.data(Qt::FontRole).value<QFont>();
-        line.colour = index.data(Qt::ForegroundRole).value<QColor>();
+        if (withColour)
+            line.colour = index.data(Qt::ForegroundRole).value<QColor>();
         line.indent = index.data(lbrole::Indent).toInt();
         line.wrapWidth = m_box.wrapWidthFor(line.font, line.indent);
         line.lineHeight = metricsOf(line.font).lineHeight;
@@ -52,7 +59,7 @@ TOvelListDelegate::Line TOvelListDelegate::lineOf(const QModelIndex& index) cons
 
 QSize TOvelListDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    const Line line = lineOf(index);
+    const Line line = lineOf(index, false);
     const QByteArray text = index.data(m_box.textRole()).toString().toLatin1();
     const int height = wrappedLineHeight(std::string_view(text.constData(), size_t(text.size())),
                                          line.wrapWidth, line.lineHeight, m_box.DrawLines());
@@ -62,7 +69,7 @@ QSize TOvelListDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex
 void TOvelListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const
 {
-    const Line line = lineOf(index);
+    const Line line = lineOf(index, true);
     const QRect area = option.rect;
     const bool selected = option.state & QStyle::State_Selected;
     painter->save();

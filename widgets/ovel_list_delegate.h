@@ -35,8 +35,14 @@ private:
         int lineHeight = 1;
         int indent = 0;
     };
-    Line lineOf(const QModelIndex& index) const;
+    // The colour is only looked up for painting.
+    Line lineOf(const QModelIndex& index, bool withColour) const;
 
     TOvelListBox& m_box;
     mutable QHash<QFont, Metrics> m_metrics;
+    // Nearly every line has the font of the line before (a copy of one font): found without
+    // hashing it.
+    mutable QFont m_lastFont;
+    mutable Metrics m_lastMetrics;
+    mutable bool m_lastValid = false;
 };

@@ -95,7 +95,11 @@ int pieceCount(std::string_view wrapped)
 
 int wrappedLineHeight(std::string_view text, int wrapWidth, int lineHeight, bool drawLines)
 {
-    const long long height = static_cast<long long>(pieceCount(wordWrap(text, wrapWidth)))
+    // A text that never reaches the last column and holds no line break is one piece: most
+    // lines, measured without wrapping them.
+    const bool onePiece = static_cast<long long>(text.size()) + 2 <= wrapWidth
+                       && text.find('\r') == std::string_view::npos;
+    const long long height = static_cast<long long>(onePiece ? 1 : pieceCount(wordWrap(text, wrapWidth)))
             * std::max(lineHeight, 0) + (drawLines ? 2 : 0);
     return static_cast<int>(std::min<long long>(height, kMaxLineHeight));
 }

@@ -86,4 +86,12 @@ TEST(WordWrap, LineHeightCountsPiecesAddsFramesAndStopsAt255)
     EXPECT_EQ(wrappedLineHeight(std::string(50, 'x'), 20, 13, false), 39);
     EXPECT_EQ(wrappedLineHeight(std::string(4000, 'x'), 20, 13, false), kMaxLineHeight);
     EXPECT_EQ(wrappedLineHeight(std::string(4000, 'x'), 20, 13, true), kMaxLineHeight);
+    // Short lines are measured without wrapping them: the same height at every length and
+    // width around the last column.
+    for (const std::string base : {"x", "a b", "a\r\nb", "\"q q\"", "a-"})
+        for (int width = 0; width < 12; ++width)
+            for (std::string text = base; text.size() < 14; text += 'y')
+                EXPECT_EQ(wrappedLineHeight(text, width, 13, false),
+                          std::min(pieceCount(wordWrap(text, width)) * 13, kMaxLineHeight))
+                    << text << " " << width;
 }
