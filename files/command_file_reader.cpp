@@ -5,6 +5,7 @@
 #include "protocol/vocabulary.h"
 
 #include <array>
+#include <optional>
 
 namespace lmx {
 
@@ -85,11 +86,20 @@ std::string normalised(std::string_view raw, bool dropBlanks)
     return out;
 }
 
+// How many command and answer lines a file gives, the end lines included.
+struct LineCounts {
+    size_t commands = 0;
+    size_t answers = 0;
+};
+
 class CommandFileParser {
 public:
-    CommandFileParser(const KeySet& keys, CommandLineSink* sink)
+    // The lines go to the sink, or to the content without one; with counts they are only
+    // counted.
+    CommandFileParser(const KeySet& keys, CommandLineSink* sink, LineCounts* counts = nullptr)
         : m_keys(keys)
         , m_sink(sink)
+        , m_counts(counts)
     {
     }
 
@@ -122,6 +132,7 @@ private:
 
     KeySet m_keys;
     CommandLineSink* m_sink;
+    LineCounts* m_counts;
     CommandFileContent m_content;
     std::array<int, kBlockKinds> m_count{};
     std::array<bool, kBlockKinds> m_open{};
@@ -142,7 +153,10 @@ bool CommandFileParser::line(std::string_view raw, int number)
     if (s.empty())
         return true;
     if (m_inAnswers) {
-        m_content.answers.push_back(std::move(s));
+        if (m_counts)
+            ++m_counts->answers;
+        else
+            m_content.answers.push_back(std::move(s));
         return true;
     }
     size_t p = 0;
@@ -161,7 +175,10 @@ bool CommandFileParser::finish()
         if (m_count[static_cast<size_t>(k)] != 0)
             return fail(cmdfile::OddDisplayBlocks + k);
     add(endLine());
-    m_content.answers.emplace_back(kEndMarker);
+    if (m_counts)
+        ++m_counts->answers;
+    else
+        m_content.answers.emplace_back(kEndMarker);
     return true;
 }
 
@@ -397,6 +414,10 @@ bool CommandFileParser::text(std::string_view s, size_t& p)
 
 void CommandFileParser::add(const CommandEntry& entry)
 {
+    if (m_counts) {
+        ++m_counts->commands;
+        return;
+    }
     int depth = 0;
     for (bool open : m_open)
         depth += open ? 1 : 0;
@@ -417,29 +438,11 @@ CommandFileReadResult failure(int index, int line, std::string message)
     return result;
 }
 
-} // namespace
-
-CommandFileReadResult parseCommandFile(std::string_view bytes, const std::string& fileName,
-                                       KeySet& keys, CommandLineSink* sink)
+// Runs the parser over every line of the file: nothing when the file reads, else the
+// failure to report.
+std::optional<CommandFileReadResult> parseLines(std::string_view bytes, const std::string& fileName,
+                                                CommandFileParser& parser)
 {
-    // Nearly every line that is not blank holds one command: room for them all at once, so a
-    // large list is never copied while it grows.
-    size_t lines = 0;
-    bool blank = true;
-    for (const char c : bytes) {
-        if (c == '\n') {
-            lines += blank ? 0 : 1;
-            blank = true;
-        } else if (c != ' ' && c != '\t' && c != '\r') {
-            blank = false;
-        }
-    }
-    lines += blank ? 0 : 1;
-    CommandFileParser parser(keys, sink);
-    if (sink)
-        sink->expect(lines);
-    else
-        parser.content().commands.reserve(lines + 1);
     int number = 0;
     size_t start = 0;
     while (start < bytes.size()) {
@@ -461,6 +464,29 @@ CommandFileReadResult parseCommandFile(std::string_view bytes, const std::string
     if (!parser.finish())
         return failure(parser.error(), 0,
                        commandFileErrorText(parser.error()) + " of file \r\n\r\n" + fileName);
+    return std::nullopt;
+}
+
+} // namespace
+
+CommandFileReadResult parseCommandFile(std::string_view bytes, const std::string& fileName,
+                                       KeySet& keys, CommandLineSink* sink)
+{
+    // A first pass only counts the lines, so that room for them all is made at once: a large
+    // list is never copied while it grows (which would hold it twice), and a file that does
+    // not read is refused before a line is kept.
+    LineCounts counts;
+    CommandFileParser counter(keys, nullptr, &counts);
+    if (std::optional<CommandFileReadResult> failed = parseLines(bytes, fileName, counter))
+        return std::move(*failed);
+
+    CommandFileParser parser(keys, sink);
+    if (sink)
+        sink->expect(counts.commands);
+    else
+        parser.content().commands.reserve(counts.commands);
+    parser.content().answers.reserve(counts.answers);
+    parseLines(bytes, fileName, parser); // reads as the first pass did
     CommandFileReadResult result;
     result.content = std::move(parser.content());
     keys = parser.keys();

@@ -71,8 +71,7 @@ struct CommandFileReadResult {
 class CommandLineSink {
 public:
     virtual ~CommandLineSink() = default;
-    // Once, before the first line: how many lines of the file are not blank (a line may
-    // hold more than one command, or only a comment).
+    // Once, before the first line: how many lines will come.
     virtual void expect(size_t lines) = 0;
     virtual void add(CommandListLine&& line) = 0;
 };
@@ -81,7 +80,7 @@ public:
 // whole file reads without error.
 CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys);
 // The same, with the command lines (the end line last) going to `sink` instead of
-// content.commands; after an error the lines given so far are to be thrown away.
+// content.commands; a file that does not read gives the sink nothing.
 CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys,
                                       CommandLineSink& sink);
 
