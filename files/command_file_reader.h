@@ -46,8 +46,10 @@ constexpr int NotReadable = -1;
 constexpr int TooLarge = -2;
 } // namespace cmdfile
 
-// Largest command file the reader loads.
-constexpr size_t kMaxCommandFileSize = 64u * 1024 * 1024;
+// Largest command file the reader loads. A line costs the window about 60 times the two
+// characters of its shortest form (''), so a file of this size at worst stays well under
+// 1 GB.
+constexpr size_t kMaxCommandFileSize = 12u * 1024 * 1024;
 constexpr size_t kMaxKeyNameLength = 8;
 
 std::string commandFileErrorText(int index);

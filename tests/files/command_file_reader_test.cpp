@@ -332,4 +332,12 @@ TEST(CommandFileReader, FilesThatCannotBeRead)
     r = readCommandFile(good, keys);
     EXPECT_TRUE(r.ok());
     EXPECT_EQ(r.content.commands.size(), 3u);
+
+    // The largest file read is one whose lines, each a command, still fit the memory; the
+    // refusal names the limit.
+    const std::string large = folder.file("large.lmx");
+    filetest::writeFile(large, std::string(12 * 1024 * 1024 + 1, '\''));
+    r = readCommandFile(large, keys);
+    EXPECT_EQ(r.errorIndex, cmdfile::TooLarge);
+    EXPECT_EQ(r.message, "File " + large + " is too large to be loaded (more than 12 MB).");
 }
