@@ -171,6 +171,15 @@ public:
     void beep() override {}
 };
 
+// Keeps of each line read only what is sent: its command line.
+class SentLines : public lmx::CommandLineSink {
+public:
+    std::vector<std::string> lines;
+
+    void expect(size_t count) override { lines.reserve(count); }
+    void add(lmx::CommandListLine&& line) override { lines.push_back(std::move(line.commandLine)); }
+};
+
 // SIGINT and SIGTERM reach the event loop through a pipe: the handler only writes a byte.
 class InterruptPipe {
 public:
@@ -261,15 +270,13 @@ int runSend(int argc, char** argv)
     const bool extended = general.ExtendedLmx && !options.normal;
 
     lmx::KeySet keys = lmx::makeKeySet();
-    const lmx::CommandFileReadResult file = lmx::readCommandFile(options.file, keys);
+    SentLines sent;
+    const lmx::CommandFileReadResult file = lmx::readCommandFile(options.file, keys, sent);
     if (!file.ok()) {
         writeLine(stderr, file.message);
         return 2;
     }
-    std::vector<std::string> commandLines;
-    commandLines.reserve(file.content.commands.size());
-    for (const lmx::CommandListLine& line : file.content.commands)
-        commandLines.push_back(line.commandLine);
+    const std::vector<std::string>& commandLines = sent.lines;
 
     InterruptPipe interrupts;
     ConsoleDialogs dialogs;

@@ -107,11 +107,15 @@ void AnswerBoxEditor::insertLine(std::string text)
 
 void AnswerBoxEditor::assign(const std::vector<std::string>& templates)
 {
-    clear();
+    // Room for every line at once: a long answer section is never copied while it grows.
+    Lines lines;
+    lines.reserve(templates.size() + 1);
     for (const std::string& t : templates)
-        appendLine(t);
-    if (count() == 0 || !isEndMarkerRow(count() - 1))
-        appendLine(kEndMarker);
+        lines.push_back({t, t});
+    if (lines.empty() || !isEndMarker(lines.back()))
+        lines.push_back({kEndMarker, kEndMarker});
+    m_lines.assign(std::move(lines));
+    m_selected.assign(m_lines.size(), 0);
     m_current = 0;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QColor>
 
+#include <cstring>
+
 namespace {
 
 QString latin1(const std::string& s)
@@ -32,7 +34,7 @@ int CommandListModel::rowCount(const QModelIndex& parent) const
 
 QFont CommandListModel::fontOf(const TLBItem& item)
 {
-    QFont font(QString::fromLatin1(item.fontName.c_str()), item.fontSize);
+    QFont font(QString::fromLatin1(item.fontName), item.fontSize);
     font.setBold(item.fontStyle & fontstyle::Bold);
     font.setItalic(item.fontStyle & fontstyle::Italic);
     font.setUnderline(item.fontStyle & fontstyle::Underline);
@@ -42,7 +44,8 @@ QFont CommandListModel::fontOf(const TLBItem& item)
 
 const QFont& CommandListModel::cachedFont(const TLBItem& item) const
 {
-    if (!m_fontValid || m_fontKey.fontName != item.fontName || m_fontKey.fontSize != item.fontSize
+    if (!m_fontValid || std::strcmp(m_fontKey.fontName, item.fontName) != 0
+        || m_fontKey.fontSize != item.fontSize
         || m_fontKey.fontStyle != item.fontStyle) {
         m_fontKey.fontName = item.fontName;
         m_fontKey.fontSize = item.fontSize;

@@ -4,6 +4,7 @@
 // measures the font itself when it lays the line out.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace fontstyle {
@@ -15,7 +16,8 @@ constexpr unsigned StrikeOut = 8;
 
 struct TLBItem {
     std::string data;             // the command line in the command box
-    std::string fontName;
+    // Held by every line alike: a name with static storage rather than a copy per line.
+    const char* fontName = "";
     int fontSize = 8;             // points
     unsigned fontStyle = 0;       // fontstyle:: bits
     uint32_t fontColour = 0x000000;       // 0xRRGGBB
@@ -24,7 +26,7 @@ struct TLBItem {
 
     bool operator==(const TLBItem& o) const
     {
-        return data == o.data && fontName == o.fontName && fontSize == o.fontSize
+        return data == o.data && std::strcmp(fontName, o.fontName) == 0 && fontSize == o.fontSize
             && fontStyle == o.fontStyle && fontColour == o.fontColour
             && backgroundColour == o.backgroundColour && indent == o.indent;
     }

@@ -31,7 +31,7 @@ TEST(CommandBox, DisplayBlockAtTheEndLineGoesInFrontWithCursorOnItsStart)
     const TLBItem& sot = r.list().line(0).item;
     EXPECT_EQ(sot.fontColour, 0xFF0000u);
     EXPECT_EQ(sot.backgroundColour, 0xFFFFFFu);
-    EXPECT_EQ(sot.fontName, "MS Sans Serif");
+    EXPECT_STREQ(sot.fontName, "MS Sans Serif");
     EXPECT_TRUE(r.box.changed());
     EXPECT_EQ(r.box.title(), "NEWFILE.LMX  Orvanta *");
 }
