@@ -40,7 +40,8 @@ const char kHelp[] =
     "Loads FILE.lmx and transmits its command list as the window's Transmit does, with the\n"
     "settings from ORVANTA.SET beside the program where no option overrides them.\n"
     "Every receive-box line goes to stdout, every message-box text to stderr.\n"
-    "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, /dev/pts/7, ...)\n"
+    "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, /dev/pts/7, ...), or a\n"
+    "                     serial device server as tcp://HOST:PORT\n"
     "  --baud N           baud rate\n"
     "  --netnr N          network number for everything outside display blocks (0..255)\n"
     "  --normal           normal framing: one packet per display block, one-character answers\n"
@@ -155,6 +156,14 @@ public:
     {
         const QByteArray bytes = text.toLatin1();
         writeLine(stderr, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    }
+    // The reason follows on a line of its own.
+    void detailedMessage(const QString& text, const QString& details, const QString& title,
+                         Icon icon) override
+    {
+        message(text, title, icon);
+        if (!details.isEmpty())
+            message(details, title, icon);
     }
     // lmx send asks no questions; these answer the safe way.
     Answer askYesNo(const QString&, const QString&, Icon) override { return Answer::No; }

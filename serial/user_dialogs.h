@@ -22,6 +22,14 @@ public:
 
     // A message box with one OK button.
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;
+    // The same with a detail text shown on request: the system's reason for a failure. An
+    // implementation without a place for it shows the text alone.
+    virtual void detailedMessage(const QString& text, const QString& details, const QString& title,
+                                 Icon icon)
+    {
+        (void)details;
+        message(text, title, icon);
+    }
     // A question with Yes and No (answers Yes or No; closing the box is No).
     virtual Answer askYesNo(const QString& text, const QString& title, Icon icon) = 0;
     // A question with Yes, No and Cancel (closing the box is Cancel).
