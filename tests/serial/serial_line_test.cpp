@@ -106,8 +106,8 @@ TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnce)
     ASSERT_TRUE(waitUntil([&] { return line.exchange.done(); }, 10000));
     EXPECT_LT(t.elapsed(), 10000);
     runPending();
-    EXPECT_EQ(line.answers, std::vector<std::string>{""});
-    EXPECT_TRUE(line.dialogs.steps().isEmpty());
+    EXPECT_TRUE(line.answers.empty());
+    EXPECT_EQ(line.dialogs.texts(), QStringList{QString::fromStdString("Lost connection to ComPort :" + line.path)});
     EXPECT_FALSE(line.driver.Connected());
 }
 
