@@ -135,7 +135,7 @@ void PacketExchange::reportPort(const char* text, const std::string& reason)
 
 void PacketExchange::Finish()
 {
-    // Completion, time-out and a failed port all end here, once per exchange.
+    // Completion and time-out end here, once per exchange (a failed port in PortFailed).
     if (!m_active)
         return;
     m_active = false;
