@@ -1,4 +1,4 @@
-// lmx sim: the virtual display on a pseudo-terminal or a serial port.
+// lmx sim: the virtual display on a pseudo-terminal, a serial port or a TCP port.
 #include "commands.h"
 
 #include "sim/line_format.h"
@@ -108,8 +108,9 @@ int runSim(int argc, char** argv)
 
     LinePrinter printer;
     SimServer server(args.options, [&printer](const std::string& line) { printer.print(line); });
-    const std::string path =
-        args.port.empty() ? server.start() : server.startOnPort(args.port, args.baud);
+    const std::string path = args.listen         ? server.startOnTcp(args.listenHost, args.listenPort)
+                             : args.port.empty() ? server.start()
+                                                 : server.startOnPort(args.port, args.baud);
     if (path.empty()) {
         std::fprintf(stderr, "lmx sim: %s\n", server.errorText().c_str());
         return 1;

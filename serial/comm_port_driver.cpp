@@ -22,7 +22,7 @@ TCommPortDriver::TCommPortDriver(std::unique_ptr<SerialBackend> backend, const S
             m_soonTimer.start();
     });
     m_backend->setFailureHandler([this] {
-        if (m_connected) {
+        if (m_connected || m_portOpen) {
             m_failurePending = true;
             m_soonTimer.start();
         }
@@ -32,6 +32,7 @@ TCommPortDriver::TCommPortDriver(std::unique_ptr<SerialBackend> backend, const S
 TCommPortDriver::~TCommPortDriver()
 {
     Disconnect();
+    ClosePort();
     m_backend->setDataArrivedHandler({});
     m_backend->setFailureHandler({});
 }
@@ -40,17 +41,37 @@ bool TCommPortDriver::Connect()
 {
     if (m_connected)
         return true;
-    if (!m_backend->open(m_portName))
-        return false;
-    m_connected = true;
-    m_failurePending = false;
-    if (!ApplyLineSettings()) {
-        Disconnect();
-        return false;
+    if (m_portOpen && (m_openName != m_portName || !TakeUpHeldPort()))
+        ClosePort();
+    if (!m_portOpen) {
+        if (!m_backend->open(m_portName))
+            return false;
+        m_portOpen = true;
+        m_openName = m_portName;
+        m_connected = true;
+        m_failurePending = false;
+        if (!ApplyLineSettings()) {
+            Disconnect();
+            ClosePort();
+            return false;
+        }
+        m_backend->setTimeouts(CommTimeouts{}); // a port without time-outs still works
     }
-    m_backend->setTimeouts(CommTimeouts{}); // a port without time-outs still works
     m_pollTimer.start(m_pollingDelay);
     return true;
+}
+
+bool TCommPortDriver::TakeUpHeldPort()
+{
+    if (m_failurePending)
+        return false; // it went away meanwhile
+    m_connected = true;
+    const bool unchanged = m_appliedValid && m_applied.line == CurrentLineSettings()
+                        && m_applied.inBufSize == m_inBufSize && m_applied.outBufSize == m_outBufSize;
+    if (unchanged ? FlushBuffers(true, true) : ApplyLineSettings())
+        return true;
+    m_connected = false;
+    return false;
 }
 
 void TCommPortDriver::Disconnect()
@@ -59,9 +80,28 @@ void TCommPortDriver::Disconnect()
         return;
     m_pollTimer.stop();
     m_soonTimer.stop();
-    m_backend->close();
     m_connected = false;
+    const bool failed = m_failurePending;
     m_failurePending = false;
+    if (!m_holdPort || failed)
+        ClosePort();
+}
+
+void TCommPortDriver::ClosePort()
+{
+    if (!m_portOpen)
+        return;
+    m_backend->close();
+    m_portOpen = false;
+    m_appliedValid = false;
+    m_openName.clear();
+}
+
+void TCommPortDriver::HoldPort(bool on)
+{
+    m_holdPort = on;
+    if (!on && !m_connected)
+        ClosePort();
 }
 
 LineSettings TCommPortDriver::CurrentLineSettings() const
@@ -86,11 +126,11 @@ bool TCommPortDriver::ApplyLineSettings()
 {
     if (!m_connected)
         return false;
-    if (!m_backend->applyLineSettings(CurrentLineSettings()))
-        return false;
-    if (!FlushBuffers(true, true))
-        return false;
-    return m_backend->setQueueSizes(m_inBufSize, m_outBufSize);
+    m_appliedValid = m_backend->applyLineSettings(CurrentLineSettings()) && FlushBuffers(true, true)
+                  && m_backend->setQueueSizes(m_inBufSize, m_outBufSize);
+    if (m_appliedValid)
+        m_applied = {CurrentLineSettings(), m_inBufSize, m_outBufSize};
+    return m_appliedValid;
 }
 
 void TCommPortDriver::ReapplyWhenConnected()
@@ -173,12 +213,13 @@ uint32_t TCommPortDriver::DelayForRx(TBaudRate rate, uint32_t size) const
 void TCommPortDriver::HandleSoon()
 {
     ReceivePoll();
-    if (m_failurePending && m_connected) {
-        m_failurePending = false;
-        if (m_onPortFailure)
-            m_onPortFailure(this);
-        Disconnect();
-    }
+    if (!m_failurePending)
+        return;
+    m_failurePending = false;
+    if (m_connected && m_onPortFailure)
+        m_onPortFailure(this);
+    Disconnect();
+    ClosePort(); // a port that failed is not held
 }
 
 void TCommPortDriver::ReceivePoll()

@@ -50,6 +50,19 @@ public:
     void Disconnect();
     bool Connected() const { return m_connected; }
 
+    // Holding the port saves a new open for every connection: while held, Disconnect stops
+    // the poll and the driver counts as disconnected (setters act as such), but the port
+    // stays open, and the next Connect takes it up again as a fresh open would leave it:
+    // both queues purged, the line settings applied again where they changed. A held port
+    // that fails is closed, and so is one whose name changed by the next Connect. Releasing
+    // the hold closes a port that is not connected.
+    void HoldPort(bool on);
+    bool PortHeld() const { return m_holdPort; }
+    // The port is open: connected, or held between two connections.
+    bool PortOpen() const { return m_portOpen; }
+    // Why the port did not open or went away, in the system's words; may be empty.
+    std::string LastErrorText() const { return m_backend->lastErrorText(); }
+
     // Writes as much as the transmit queue takes; gives up when nothing could be written for
     // more than timeoutMs since the last successful write. Returns the bytes written.
     uint32_t SendData(const char* data, uint32_t count, uint32_t timeoutMs);
@@ -115,6 +128,8 @@ public:
 
 private:
     bool ApplyLineSettings();
+    bool TakeUpHeldPort();
+    void ClosePort();
     void ReapplyWhenConnected();
     void PacketPoll(uint32_t queued);
     void HandleSoon();
@@ -124,6 +139,17 @@ private:
     QTimer m_pollTimer;
     QTimer m_soonTimer; // zero-time single shot: a poll (or failure) right after the event
     bool m_connected = false;
+    bool m_portOpen = false;
+    bool m_holdPort = false;
+    std::string m_openName; // the name the open port was opened by
+    // What the open port was configured with, unless a change was refused since.
+    struct Applied {
+        LineSettings line;
+        uint32_t inBufSize = 0;
+        uint32_t outBufSize = 0;
+    };
+    Applied m_applied;
+    bool m_appliedValid = false;
     bool m_failurePending = false;
     bool m_inPoll = false;
     std::vector<char> m_buffer;

@@ -9,6 +9,11 @@ QByteArray bytesOf(const std::string& s)
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+QString latin1(const std::string& s)
+{
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
 } // namespace
 
 PacketExchange::PacketExchange(TCommPortDriver& driver, UserDialogs& dialogs, QObject* parent)
@@ -51,24 +56,22 @@ bool PacketExchange::SendPacket(const std::string& packet)
     m_receivedNotShown.clear();
     m_bytesReceived.clear();
 
+    m_portFailed = false;
     if (!m_driver.Connect()) {
-        m_dialogs.message(QStringLiteral("Can not open ComPort :")
-                              + QString::fromLatin1(m_driver.PortName().data(),
-                                                    static_cast<qsizetype>(m_driver.PortName().size())),
-                          QString(), UserDialogs::Icon::Error);
+        reportPort("Can not open ComPort :", m_driver.LastErrorText());
         return false;
     }
     m_active = true;
     m_driver.SetOnReceiveData(
         [this](TCommPortDriver*, const char* data, uint32_t size) { ReceiveStep(data, size); });
-    m_driver.SetOnPortFailure([this](TCommPortDriver*) { Finish(); });
+    m_driver.SetOnPortFailure([this](TCommPortDriver*) { PortFailed(); });
 
-    for (const char byte : packet) {
-        m_driver.SendByte(static_cast<uint8_t>(byte)); // a short write shows in the answer
+    // The whole packet in one write; a short write shows in the answer.
+    m_driver.SendData(packet.data(), static_cast<uint32_t>(packet.size()), m_driver.OutputTimeout());
+    for (size_t i = 0; i < packet.size(); ++i)
         emit trafficActivity(kTransmitLed);
-        m_sentNotShown += byte;
-        m_bytesSent += byte;
-    }
+    m_sentNotShown = packet;
+    m_bytesSent = packet;
 
     m_done = false;
     m_timoTimer.start(m_answerTimeoutMs);
@@ -108,9 +111,31 @@ void PacketExchange::ReceiveStep(const char* data, uint32_t size)
         Finish();
 }
 
+void PacketExchange::PortFailed()
+{
+    // Once, here: the answer handler is not called, as when the port does not open, so the
+    // failure does not come back as a missing answer as well.
+    if (!m_active)
+        return;
+    m_active = false;
+    m_timoTimer.stop();
+    m_portFailed = true;
+    const std::string reason = m_driver.LastErrorText(); // the port's close forgets it
+    m_driver.Disconnect();
+    reportPort("Lost connection to ComPort :", reason);
+    m_done = true;
+    emit finished();
+}
+
+void PacketExchange::reportPort(const char* text, const std::string& reason)
+{
+    m_dialogs.detailedMessage(QString::fromLatin1(text) + latin1(m_driver.PortName()),
+                              latin1(reason), QString(), UserDialogs::Icon::Error);
+}
+
 void PacketExchange::Finish()
 {
-    // Completion, time-out and a failed port all end here, once per exchange.
+    // Completion and time-out end here, once per exchange (a failed port in PortFailed).
     if (!m_active)
         return;
     m_active = false;

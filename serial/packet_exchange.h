@@ -3,6 +3,9 @@
 // until it is complete or the answer time-out passes, closes the port and hands the answer
 // to the registered handler. It tells the serial debug window what went over the line and
 // the main window when to light its traffic LEDs; it has no window of its own.
+//
+// A transmission keeps the port open from its first packet to its end (KeepPortOpen): one
+// open, and for a device server one connection, instead of one per packet.
 
 #include "comm_port_driver.h"
 #include "user_dialogs.h"
@@ -34,10 +37,18 @@ public:
     PacketExchange& operator=(const PacketExchange&) = delete;
 
     void SetAnswerHandler(AnswerHandler handler) { m_answerHandler = std::move(handler); }
-    // Starts an exchange and returns once the packet is written; ignored while one is in
-    // progress. A port that does not open is reported and ends the exchange at once, with
-    // no handler call. True when the packet went out and its answer is awaited.
+    // Starts an exchange and returns once the packet is written (in one write to the port);
+    // ignored while one is in progress. A port that does not open is reported, with the
+    // system's reason as detail, and ends the exchange at once, with no handler call. True
+    // when the packet went out and its answer is awaited.
     bool SendPacket(const std::string& packet);
+    // While on, the port stays open between exchanges; off closes it (TCommPortDriver's
+    // HoldPort). A port that fails is closed all the same, and the next packet opens it anew.
+    void KeepPortOpen(bool on) { m_driver.HoldPort(on); }
+    // The last exchange ended because the port went away (an adapter unplugged, a device
+    // server gone): that was reported once, with the reason, and the answer handler was not
+    // called.
+    bool portFailed() const { return m_portFailed; }
     // Ends an exchange in progress at once: the port is closed and the answer handler is not
     // called. Nothing happens when no exchange is in progress.
     void Abort();
@@ -76,6 +87,8 @@ signals:
 private:
     void ReceiveStep(const char* data, uint32_t size);
     void Finish();
+    void PortFailed();
+    void reportPort(const char* text, const std::string& reason);
 
     TCommPortDriver& m_driver;
     UserDialogs& m_dialogs;
@@ -83,6 +96,7 @@ private:
     AnswerHandler m_answerHandler;
     bool m_done = true;
     bool m_active = false; // from the connect to the end of the exchange
+    bool m_portFailed = false;
     int m_answerTimeoutMs = kAnswerTimeoutMs;
     bool m_extended = true;
     bool m_debugView = false;

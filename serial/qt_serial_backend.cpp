@@ -1,5 +1,7 @@
 #include "qt_serial_backend.h"
 
+#include "tcp_backend.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -58,8 +60,16 @@ QtSerialBackend::~QtSerialBackend()
 
 bool QtSerialBackend::open(const std::string& name)
 {
-    if (m_port.isOpen())
-        m_port.close();
+    close();
+    m_onNetwork = isNetworkPortName(name);
+    if (m_onNetwork) {
+        if (!m_network) {
+            m_network = std::make_unique<TcpBackend>();
+            m_network->setDataArrivedHandler([this] { notifyDataArrived(); });
+            m_network->setFailureHandler([this] { notifyFailure(); });
+        }
+        return m_network->open(name);
+    }
     m_port.setPortName(QString::fromStdString(devicePathOf(name)));
     const bool ok = m_port.open(QIODevice::ReadWrite);
     m_port.clearError();
@@ -68,6 +78,8 @@ bool QtSerialBackend::open(const std::string& name)
 
 bool QtSerialBackend::applyLineSettings(const LineSettings& s)
 {
+    if (m_onNetwork)
+        return m_network->applyLineSettings(s);
     if (!m_port.isOpen())
         return false;
     if (s.baudRate == 0 || s.baudRate > uint32_t(std::numeric_limits<qint32>::max()))
@@ -95,6 +107,8 @@ bool QtSerialBackend::applyLineSettings(const LineSettings& s)
 
 bool QtSerialBackend::purge(bool in, bool out)
 {
+    if (m_onNetwork)
+        return m_network->purge(in, out);
     if (!m_port.isOpen())
         return false;
     QSerialPort::Directions directions;
@@ -109,8 +123,10 @@ bool QtSerialBackend::purge(bool in, bool out)
     return ok;
 }
 
-bool QtSerialBackend::setQueueSizes(uint32_t in, uint32_t /*out*/)
+bool QtSerialBackend::setQueueSizes(uint32_t in, uint32_t out)
 {
+    if (m_onNetwork)
+        return m_network->setQueueSizes(in, out);
     if (!m_port.isOpen())
         return false;
     // The port's own buffer is the receive queue; it stops taking bytes when full, as a
@@ -119,14 +135,18 @@ bool QtSerialBackend::setQueueSizes(uint32_t in, uint32_t /*out*/)
     return true;
 }
 
-bool QtSerialBackend::setTimeouts(const CommTimeouts& /*timeouts*/)
+bool QtSerialBackend::setTimeouts(const CommTimeouts& timeouts)
 {
+    if (m_onNetwork)
+        return m_network->setTimeouts(timeouts);
     // Reads and writes never block here; nothing to set.
     return m_port.isOpen();
 }
 
 bool QtSerialBackend::queued(uint32_t& in, uint32_t& out)
 {
+    if (m_onNetwork)
+        return m_network->queued(in, out);
     if (!m_port.isOpen())
         return false;
     m_port.flush(); // hand what is waiting to the system without blocking
@@ -143,6 +163,8 @@ bool QtSerialBackend::queued(uint32_t& in, uint32_t& out)
 
 int64_t QtSerialBackend::read(char* buffer, uint32_t size)
 {
+    if (m_onNetwork)
+        return m_network->read(buffer, size);
     if (!m_port.isOpen())
         return -1;
     return m_port.read(buffer, size);
@@ -150,6 +172,8 @@ int64_t QtSerialBackend::read(char* buffer, uint32_t size)
 
 int64_t QtSerialBackend::write(const char* data, uint32_t size)
 {
+    if (m_onNetwork)
+        return m_network->write(data, size);
     if (!m_port.isOpen())
         return -1;
     const qint64 n = m_port.write(data, size);
@@ -160,6 +184,8 @@ int64_t QtSerialBackend::write(const char* data, uint32_t size)
 
 bool QtSerialBackend::modemLines(TLineStatusSet& lines)
 {
+    if (m_onNetwork)
+        return m_network->modemLines(lines);
     if (!m_port.isOpen())
         return false;
     m_port.clearError();
@@ -177,8 +203,16 @@ bool QtSerialBackend::modemLines(TLineStatusSet& lines)
 
 void QtSerialBackend::close()
 {
+    if (m_network)
+        m_network->close();
+    m_onNetwork = false;
     m_port.close();
     m_port.clearError();
+}
+
+std::string QtSerialBackend::lastErrorText() const
+{
+    return m_onNetwork ? m_network->lastErrorText() : std::string();
 }
 
 } // namespace lmx

@@ -1,10 +1,13 @@
 #pragma once
-// The program's serial backend: a QSerialPort. Reads and writes never block; arriving bytes
-// and a port that went away are reported through the SerialBackend notifications.
+// The program's serial backend: a QSerialPort, or for a tcp://HOST:PORT name a connection to
+// a serial device server (TcpBackend). Reads and writes never block; arriving bytes and a
+// port that went away are reported through the SerialBackend notifications.
 
 #include "serial_backend.h"
 
 #include <QSerialPort>
+
+#include <memory>
 
 namespace lmx {
 
@@ -23,9 +26,12 @@ public:
     int64_t write(const char* data, uint32_t size) override;
     bool modemLines(TLineStatusSet& lines) override;
     void close() override;
+    std::string lastErrorText() const override;
 
 private:
     QSerialPort m_port;
+    std::unique_ptr<SerialBackend> m_network;
+    bool m_onNetwork = false; // the open port is m_network
 };
 
 } // namespace lmx

@@ -4,6 +4,17 @@
 
 namespace lmx {
 
+bool isNetworkPortName(std::string_view name)
+{
+    constexpr std::string_view kScheme = "tcp://";
+    if (name.size() < kScheme.size())
+        return false;
+    for (size_t i = 0; i < kScheme.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != kScheme[i])
+            return false;
+    return true;
+}
+
 std::string devicePathOf(std::string_view name)
 {
 #ifdef _WIN32

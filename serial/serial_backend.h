@@ -31,6 +31,10 @@ public:
     // False when the lines cannot be read.
     virtual bool modemLines(TLineStatusSet& lines) = 0;
     virtual void close() = 0;
+    // Why the last call failed or the port went away, in the system's words ("Connection
+    // refused"); empty when the backend cannot tell. The user sees it as the detail of the
+    // message that reports the failure.
+    virtual std::string lastErrorText() const { return {}; }
 
     // Bytes have arrived: the driver polls at once instead of waiting for its timer.
     void setDataArrivedHandler(std::function<void()> handler) { m_dataArrived = std::move(handler); }
@@ -53,6 +57,10 @@ private:
     std::function<void()> m_dataArrived;
     std::function<void()> m_failed;
 };
+
+// A port name of the form tcp://HOST:PORT: a serial device server reached over the network,
+// whose own settings decide the line (baud rate, frame format, flow control).
+bool isNetworkPortName(std::string_view name);
 
 // The device a port name opens: off Windows the Windows form \\.\COMn (n from 1) is the n-th
 // standard serial port /dev/ttyS(n-1); every other name is used as it stands.

@@ -55,10 +55,13 @@ public:
         m_engine.m_running = true;
         m_engine.m_stop = false;
         m_engine.m_outcome = Outcome{};
+        // One open of the port for the whole transmission, not one per packet.
+        m_engine.m_exchange.KeepPortOpen(true);
         emit m_engine.runningChanged(true);
     }
     ~RunScope()
     {
+        m_engine.m_exchange.KeepPortOpen(false);
         m_engine.m_running = false;
         // Last: a slot may take this as the moment to let the engine go.
         emit m_engine.runningChanged(false);
@@ -370,7 +373,8 @@ TransmissionEngine::Step TransmissionEngine::exchanged(Exchange result)
         m_outcome.end = End::Stopped;
         return Step::End;
     case Exchange::NotStarted:
-        // The exchange has said why (the port did not open); once is enough.
+        // The exchange has said why (the port did not open, or went away in mid-exchange);
+        // once is enough.
         logAborted();
         return Step::End;
     case Exchange::Stopped:
@@ -421,7 +425,7 @@ TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::stri
                           StampKind::None, m_exchange.bytesReceived());
         log->PopProgramFolder();
     }
-    return Exchange::Answered;
+    return m_exchange.portFailed() ? Exchange::NotStarted : Exchange::Answered;
 }
 
 bool TransmissionEngine::Wait(int ms)

@@ -98,6 +98,7 @@ signals:
 
 private:
     enum class Step { Go, End };
+    // NotStarted: the port did not open, or it went away before the answer came.
     enum class Exchange { Answered, NotStarted, Stopped };
     class BusyScope;
     class RunScope;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QStyleOptionComboBox>
@@ -136,8 +137,20 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
     buttons->addWidget(m_ok);
     buttons->addWidget(m_cancel);
 
+    m_networkNote = new QLabel(QStringLiteral(
+        "This port is a serial device server on the network: it sets baud rate, data bits, "
+        "parity, stop bits and flow control itself. The values here are kept for a local port."));
+    m_networkNote->setObjectName(QStringLiteral("NetworkPortNote"));
+    m_networkNote->setWordWrap(true);
+    const auto showNote = [this](const QString& port) {
+        m_networkNote->setVisible(isNetworkPortName(trimmedBlanks(bytesOf(port))));
+    };
+    showNote(m_port->currentText());
+    connect(m_port, &QComboBox::editTextChanged, this, showNote);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
+    layout->addWidget(m_networkNote);
     layout->addLayout(buttons);
 
     // QDialog closes on Escape by rejecting, which is what Cancel does.

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTabWidget;
 
@@ -36,6 +37,9 @@ public:
     QComboBox* HwFlowComboBox() const { return m_hwFlow; }
     QComboBox* SwFlowComboBox() const { return m_swFlow; }
     QComboBox* DTRControlComboBox() const { return m_dtrControl; }
+    // Shown while the port box names a device server (tcp://HOST:PORT): the line settings
+    // are the server's, and the values here are kept for a local port.
+    QLabel* NetworkPortNote() const { return m_networkNote; }
     QPushButton* OkButton() const { return m_ok; }
     QPushButton* CancelButton() const { return m_cancel; }
 
@@ -53,6 +57,7 @@ private:
     QComboBox* m_hwFlow = nullptr;
     QComboBox* m_swFlow = nullptr;
     QComboBox* m_dtrControl = nullptr;
+    QLabel* m_networkNote = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };

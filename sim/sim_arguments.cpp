@@ -16,6 +16,22 @@ bool readNumber(const std::string& text, long long min, long long max, long long
     return text.size() <= 9 && decToInt(text, value) && value >= min && value <= max;
 }
 
+// [HOST:]PORT; an IPv6 address in brackets.
+bool readListenAddress(const std::string& text, SimArguments& a)
+{
+    const size_t colon = text.rfind(':');
+    std::string host = colon == std::string::npos ? a.listenHost : text.substr(0, colon);
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    long long port = 0;
+    if (host.empty() || !readNumber(text.substr(colon == std::string::npos ? 0 : colon + 1), 0, 65535, port))
+        return false;
+    a.listenHost = host;
+    a.listenPort = static_cast<uint16_t>(port);
+    a.listen = true;
+    return true;
+}
+
 } // namespace
 
 bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
@@ -106,6 +122,13 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
                 return false;
             }
             a.port = value;
+        } else if (name == "--listen") {
+            if (!needValue())
+                return false;
+            if (!readListenAddress(value, a)) {
+                error = "--listen takes [HOST:]PORT, PORT 0..65535, not '" + value + "'";
+                return false;
+            }
         } else if (name == "--baud") {
             if (!needValue())
                 return false;
@@ -122,6 +145,14 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
     }
     if (baudGiven && a.port.empty()) {
         error = "--baud applies to --port only";
+        return false;
+    }
+    if (a.listen && !a.port.empty()) {
+        error = "--listen and --port name two different lines; give one of them";
+        return false;
+    }
+    if (a.listen && !a.link.empty()) {
+        error = "--link applies to a terminal, not to --listen";
         return false;
     }
     if (a.options.normalFraming && !faultFitsNormalFraming(a.options.fault)) {
@@ -162,6 +193,12 @@ Options:
                      instead of a new pseudo-terminal; its name is the first line then.
   --baud N           the rate of --port: 110 .. 921600 (default 19200), 8N1, no flow
                      control.
+  --listen [HOST:]PORT
+                     serve a TCP port instead, as a serial device server offers its
+                     line: HOST is the address to listen on (default 127.0.0.1, this
+                     computer only), PORT 0 takes a free port. The first line is then
+                     tcp://ADDRESS:PORT, the port name a client opens. One client at a
+                     time: one that connects while another is served is closed at once.
   --fault KIND       spoil the answers, to try a client's answer checks:
                        no-answer    stay silent
                        bad-crc      the CRC characters are wrong
@@ -224,7 +261,7 @@ What the display checks, and the result code it answers with:
 
 Output, one line per event, flushed at once (texts between apostrophes, bytes that are not
 printable ASCII, the apostrophe and the backslash as \xHH):
-  the terminal's path (first line only)
+  the terminal's path, or tcp://ADDRESS:PORT (first line only)
   PACKET netnr=<decimal> packet=<hex|--> length=<decimal> result=<hex|--> answer=<what> \
          text='<data>' hex='<data as hex pairs>'          (one line)
       answer: sent, fault-<kind> (fault-code-NN), broadcast (not answered),
@@ -235,8 +272,8 @@ printable ASCII, the apostrophe and the backslash as \xHH):
   SETTING netnr=<decimal> command='<name>' value='<parameter>'
       with --show at exit; SEP shows as \x1E inside a text.
 
-Exit status: 0 after SIGINT/SIGTERM, 1 when the terminal cannot be opened or is lost,
-2 for a bad argument.
+Exit status: 0 after SIGINT/SIGTERM, 1 when the terminal cannot be opened or is lost (or
+the TCP port cannot be listened on), 2 for a bad argument.
 )";
 }
 

@@ -3,6 +3,7 @@
 
 #include "sim_options.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@ struct SimArguments {
     SimOptions options;
     std::string port;        // serve this serial port instead of a new pseudo-terminal
     unsigned baud = 19200;
+    bool listen = false;     // serve a TCP port instead
+    std::string listenHost = "127.0.0.1";
+    uint16_t listenPort = 0; // 0: a free one
     std::string link;        // also make this a symbolic link to the terminal
     bool show = false;       // print what the displays show at exit
     bool help = false;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace lmx::sim {
@@ -49,6 +50,18 @@ std::string SimServer::startOnPort(const std::string& port, unsigned baud)
     ServedLine line;
     std::string error;
     if (!openSerialPort(port, baud, line, error)) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_error = error;
+        return {};
+    }
+    return begin(std::move(line)) ? path() : std::string();
+}
+
+std::string SimServer::startOnTcp(const std::string& host, uint16_t port)
+{
+    ServedLine line;
+    std::string error;
+    if (!openTcpListener(host, port, line, error)) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_error = error;
         return {};
@@ -139,6 +152,12 @@ bool SimServer::waitForPackets(size_t count, int timeoutMs) const
     return m_publishedPackets >= count;
 }
 
+size_t SimServer::clientsServed() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_clients;
+}
+
 SimServer::WriteStamp SimServer::lastWrite() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -168,14 +187,16 @@ void SimServer::run()
             due = m_writes.front().dueMs;
         const int timeout = due < 0 ? -1 : static_cast<int>(std::max<int64_t>(0, due - now));
 
-        pollfd fds[2] = {};
-        fds[0].fd = m_line.fd.get();
+        pollfd fds[3] = {};
+        fds[0].fd = m_line.fd.get(); // -1 while a TCP port has no client: not polled
         fds[0].events = POLLIN;
         if (!m_writes.empty() && m_writes.front().dueMs <= now)
             fds[0].events |= POLLOUT; // the last write could not go out completely
         fds[1].fd = m_wakeRead.get();
         fds[1].events = POLLIN;
-        const int n = ::poll(fds, 2, timeout);
+        fds[2].fd = m_line.listener.get();
+        fds[2].events = POLLIN;
+        const int n = ::poll(fds, 3, timeout);
         if (n < 0 && errno != EINTR) {
             fail("poll failed");
             return;
@@ -189,7 +210,11 @@ void SimServer::run()
         } else if (n > 0 && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
             hangUp = true;
         }
-        if (hangUp) {
+        if (hangUp && m_line.listener.valid()) {
+            // the client left: what was still to go to it goes nowhere
+            m_line.fd.reset();
+            m_writes.clear();
+        } else if (hangUp) {
             if (!m_line.pseudoTerminal) {
                 fail("lost the serial port " + m_line.path);
                 return;
@@ -197,6 +222,9 @@ void SimServer::run()
             if (waitForWake(kHangUpRestMs))
                 return;
         }
+        // after the line's own events, so that a client that just left makes room
+        if (n > 0 && (fds[2].revents & POLLIN) != 0)
+            takeClient();
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             const int64_t t = steadyMs();
@@ -235,6 +263,16 @@ bool SimServer::readAvailable(int64_t nowMs, bool& hangUp)
     }
 }
 
+void SimServer::takeClient()
+{
+    const bool had = m_line.fd.valid();
+    acceptClient(m_line);
+    if (!had && m_line.fd.valid()) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_clients;
+    }
+}
+
 void SimServer::schedule(std::vector<TimedWrite> writes, int64_t nowMs)
 {
     // the answers go out in the order of the packets, a delayed one holding up the next
@@ -251,14 +289,18 @@ bool SimServer::writeDue(int64_t nowMs)
     while (!m_writes.empty() && m_writes.front().dueMs <= nowMs) {
         std::string& bytes = m_writes.front().bytes;
         const auto started = std::chrono::steady_clock::now();
-        // the whole answer in one write, so that it leaves as one piece
-        const ssize_t put = bytes.empty() ? 0 : ::write(m_line.fd.get(), bytes.data(), bytes.size());
+        // the whole answer in one write, so that it leaves as one piece; a TCP client that
+        // left must not end the display by SIGPIPE
+        const bool tcp = m_line.listener.valid();
+        const ssize_t put = bytes.empty() ? 0
+                          : tcp ? ::send(m_line.fd.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL)
+                                : ::write(m_line.fd.get(), bytes.data(), bytes.size());
         if (put < 0) {
             if (errno == EINTR)
                 continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK)
                 return true; // poll waits for room
-            if (m_line.pseudoTerminal) {
+            if (m_line.pseudoTerminal || tcp) {
                 m_writes.erase(m_writes.begin()); // no client to hear it
                 continue;
             }

@@ -1,7 +1,8 @@
 #pragma once
 // Serves a virtual display on a terminal from a background thread: a fresh pseudo-terminal
-// (start) or an existing serial port (startOnPort). Everything it received and what each
-// display shows can be read from any thread while it runs and after it has stopped.
+// (start), an existing serial port (startOnPort) or a TCP port (startOnTcp). Everything it
+// received and what each display shows can be read from any thread while it runs and after
+// it has stopped.
 
 #include "sim_device.h"
 #include "sim_options.h"
@@ -33,6 +34,10 @@ public:
     std::string start();
     // The same on an existing serial port; returns its name.
     std::string startOnPort(const std::string& port, unsigned baud);
+    // The same on a TCP port of `host` (0 takes a free port), one client at a time, as a
+    // serial device server offers its line; returns tcp://ADDRESS:PORT. A client that leaves
+    // makes room for the next.
+    std::string startOnTcp(const std::string& host, uint16_t port);
     // Ends the thread and closes the terminal; returns when both are done.
     void stop();
 
@@ -44,6 +49,8 @@ public:
     std::vector<PacketRecord> packets() const;
     std::vector<DroppedRecord> dropped() const;
     std::vector<DisplayState> displays() const;
+    // TCP: the clients served so far.
+    size_t clientsServed() const;
     // Waits until `count` packets in all were received, the server stopped or timeoutMs
     // passed; true when the packets came.
     bool waitForPackets(size_t count, int timeoutMs) const;
@@ -70,6 +77,7 @@ private:
     void schedule(std::vector<TimedWrite> writes, int64_t nowMs);
     bool writeDue(int64_t nowMs);  // false when the line failed
     bool readAvailable(int64_t nowMs, bool& hangUp);
+    void takeClient();
     void publish();
     void fail(const std::string& error);
     bool waitForWake(int timeoutMs);
@@ -86,6 +94,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     WriteStamp m_lastWrite;
+    size_t m_clients = 0;
     bool m_started = false;
     bool m_running = false;
     std::string m_error;

@@ -3,7 +3,11 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <stdlib.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -150,6 +154,61 @@ bool openSerialPort(const std::string& name, unsigned baud, ServedLine& line, st
     line.path = name;
     line.pseudoTerminal = false;
     return true;
+}
+
+bool openTcpListener(const std::string& host, uint16_t port, ServedLine& line, std::string& error)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    const int looked = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+    if (looked != 0) {
+        error = "cannot listen on " + host + ": " + gai_strerror(looked);
+        return false;
+    }
+    UniqueFd listener;
+    error = "cannot listen on " + host + ":" + std::to_string(port);
+    for (const addrinfo* a = found; a && !listener.valid(); a = a->ai_next) {
+        UniqueFd fd(::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        const int on = 1;
+        // a display started again takes its port back at once
+        if (fd.valid() && setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0
+            && ::bind(fd.get(), a->ai_addr, a->ai_addrlen) == 0 && ::listen(fd.get(), 4) == 0)
+            listener = std::move(fd);
+        else
+            error = systemError("cannot listen on " + host + ":" + std::to_string(port));
+    }
+    freeaddrinfo(found);
+    if (!listener.valid())
+        return false;
+    sockaddr_storage bound{};
+    socklen_t size = sizeof bound;
+    char address[NI_MAXHOST];
+    char service[NI_MAXSERV];
+    if (getsockname(listener.get(), reinterpret_cast<sockaddr*>(&bound), &size) != 0
+        || getnameinfo(reinterpret_cast<sockaddr*>(&bound), size, address, sizeof address, service,
+                       sizeof service, NI_NUMERICHOST | NI_NUMERICSERV) != 0) {
+        error = systemError("cannot read the address listened on");
+        return false;
+    }
+    const bool v6 = bound.ss_family == AF_INET6;
+    line.listener = std::move(listener);
+    line.path = std::string("tcp://") + (v6 ? "[" : "") + address + (v6 ? "]" : "") + ":" + service;
+    line.pseudoTerminal = false;
+    error.clear();
+    return true;
+}
+
+void acceptClient(ServedLine& line)
+{
+    UniqueFd client(::accept4(line.listener.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    if (!client.valid() || line.fd.valid())
+        return; // one client at a time: a second one is closed at once
+    const int on = 1;
+    setsockopt(client.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on); // answers leave at once
+    line.fd = std::move(client);
 }
 
 } // namespace lmx::sim

@@ -1,7 +1,9 @@
 #pragma once
 // Opening the line a virtual display serves: a fresh pseudo-terminal or an existing serial
-// port, both raw, 8 data bits, no parity, 1 stop bit, no flow control, non-blocking.
+// port, both raw, 8 data bits, no parity, 1 stop bit, no flow control, non-blocking; or a TCP
+// port, as a serial device server offers the line to one client at a time.
 
+#include <cstdint>
 #include <string>
 
 namespace lmx::sim {
@@ -27,8 +29,9 @@ private:
 };
 
 struct ServedLine {
-    UniqueFd fd;         // what the display reads and writes
+    UniqueFd fd;         // what the display reads and writes; TCP: the client, if one is there
     UniqueFd keeper;     // pseudo-terminal: the display's own hold on the client side
+    UniqueFd listener;   // TCP: where clients connect
     std::string path;    // what a client opens
     bool pseudoTerminal = false;
 };
@@ -41,5 +44,12 @@ bool openPseudoTerminal(ServedLine& line, std::string& error);
 // An existing serial port at `baud` bits per second.
 bool openSerialPort(const std::string& name, unsigned baud, ServedLine& line, std::string& error);
 bool baudSupported(unsigned baud);
+
+// Listens on a TCP port of `host` (an address or a name); port 0 takes a free one. The path
+// becomes the name a client opens, tcp://ADDRESS:PORT, with the port that was bound.
+bool openTcpListener(const std::string& host, uint16_t port, ServedLine& line, std::string& error);
+// Takes a client that is waiting: it becomes the line when there is none, and is closed at
+// once when the line has one already.
+void acceptClient(ServedLine& line);
 
 } // namespace lmx::sim

@@ -53,15 +53,14 @@ QString runFileDialog(QWidget* parent, const UserDialogs::FileRequest& r, bool s
 
 void QtUserDialogs::message(const QString& text, const QString& title, Icon icon)
 {
-    QMessageBox box(qtIcon(icon), boxTitle(title), text, QMessageBox::Ok, m_parent);
-    box.exec();
+    detailedMessage(text, QString(), title, icon);
 }
 
 void QtUserDialogs::detailedMessage(const QString& text, const QString& detail,
                                     const QString& title, Icon icon)
 {
     QMessageBox box(qtIcon(icon), boxTitle(title), text, QMessageBox::Ok, m_parent);
-    box.setDetailedText(detail);
+    box.setDetailedText(detail); // an empty text shows no details button
     box.exec();
 }
 

@@ -2,10 +2,12 @@
 # The window program in a real X window against the virtual display: load a command file
 # through the Load dialog, Transmit with F6, Export to txt file, add an NPACK line with its
 # button, close with Ctrl+Q and save the changed list through the save question.
-#   real_window.sh ORVANTA LMX EXPECTED_DIR
+#   real_window.sh ORVANTA LMX EXPECTED_DIR [tcp]
+# With tcp the display sits behind a TCP port (tcp://127.0.0.1:PORT) as behind a serial
+# device server, and is not there at the first F6: that one gives one message, the next works.
 # Exit 77 (skip) only when Xvfb cannot start.
 set -uo pipefail
-orvanta=$1 lmx=$2 expected=$(cd "$3" && pwd)
+orvanta=$1 lmx=$2 expected=$(cd "$3" && pwd) transport=${4:-pty}
 deadline_s=${E2E_DEADLINE:-30}
 
 work=$(mktemp -d /tmp/orvanta-e2e.XXXXXX)
@@ -47,17 +49,25 @@ fi
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 unset QT_QPA_PLATFORMTHEME
 
-# The virtual display, reachable by a fixed path.
-link=$work/display
-"$lmx" sim --netnr 1 --netnr 2 --link "$link" >"$work/sim.out" 2>&1 &
-pids+=($!)
-wait_for 10 test -e "$link" || fail "lmx sim gave no terminal"
+# The virtual display, reachable by a fixed path, or by a TCP port that is closed for now.
+if [ "$transport" = tcp ]; then
+    "$lmx" sim --listen 0 >"$work/sim.out" 2>&1 &
+    pids+=($!)
+    wait_for 10 grep -q '^tcp://' "$work/sim.out" || fail "lmx sim gave no TCP port"
+    port=$(head -1 "$work/sim.out")
+    kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null; unset 'pids[-1]'
+else
+    port=$work/display
+    "$lmx" sim --netnr 1 --netnr 2 --link "$port" >"$work/sim.out" 2>&1 &
+    pids+=($!)
+    wait_for 10 test -e "$port" || fail "lmx sim gave no terminal"
+fi
 
 # The program in a folder of its own with its settings file and help page.
 mkdir -p "$work/prog/doc" "$work/files"
 cp "$orvanta" "$work/prog/orvanta"
 cp "$(dirname "$orvanta")/doc/lmxdoc.htm" "$work/prog/doc/"
-sed "s|@PORT@|$link|" "$expected/ORVANTA.SET.in" >"$work/prog/ORVANTA.SET"
+sed "s|@PORT@|$port|" "$expected/ORVANTA.SET.in" >"$work/prog/ORVANTA.SET"
 cp "$expected/real_window.lmx" "$work/files/demo.lmx"
 cd "$work/files"
 "$work/prog/orvanta" >"$work/orvanta.log" 2>&1 &
@@ -84,6 +94,17 @@ packets=$(grep -c . "$expected/real_window.packets" 2>/dev/null)
 # E2E_RECORD=1 writes what this run gives as the expected files, to be looked over.
 if [ "${E2E_RECORD:-0}" = 1 ]; then
     packets=${E2E_PACKETS:-5}
+fi
+if [ "$transport" = tcp ]; then
+    # Nobody listens: one message, then the display comes up on that port.
+    keys F6
+    wait_for "$deadline_s" count_is 2 || fail "no message for a server that is not there"
+    [ -n "${E2E_SHOT:-}" ] && import -window root "${E2E_SHOT%.png}-refused.png"
+    keys Return
+    wait_for 5 count_is 1 || fail "more than one message for a server that is not there"
+    "$lmx" sim --netnr 1 --netnr 2 --listen "${port#tcp://}" >"$work/sim.out" 2>&1 &
+    pids+=($!)
+    wait_for 10 grep -q "^$port\$" "$work/sim.out" || fail "lmx sim did not listen on $port again"
 fi
 keys F6
 wait_for "$deadline_s" bash -c "[ \$(grep -c '^PACKET' '$work/sim.out') -ge $packets ]" \

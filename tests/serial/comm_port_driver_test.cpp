@@ -9,6 +9,12 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
+Strings operator+(Strings a, const Strings& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 class Driver : public ::testing::Test, public FakeDriver {
 protected:
     Driver()
@@ -363,4 +369,36 @@ TEST_F(Driver, APortThatFailsIsReportedOnceAndClosed)
     EXPECT_EQ(fake->calls.back(), "close");
     ASSERT_TRUE(driver->Connect()); // a later connection starts clean
     EXPECT_EQ(driver->SendData("abc", 3, 500), 3u);
+}
+
+TEST_F(Driver, AHeldPortOpensOnceAndIsTakenUpAsAFreshOpenWouldLeaveIt)
+{
+    const Strings fresh = {"open /dev/ttyUSB1", "applyLineSettings", "purge in out",
+                           "setQueueSizes 2048 2048", "setTimeouts"};
+    struct Case {
+        const char* name;
+        std::function<void()> between;
+        Strings calls;
+    } const cases[] = {
+        {"nothing changed", [] {}, {"purge in out"}},
+        {"a new rate", [&] { driver->SetBaudRate(br19200); },
+         {"applyLineSettings", "purge in out", "setQueueSizes 2048 2048"}},
+        {"a new port name", [&] { driver->SetPortName("/dev/ttyUSB1"); }, Strings{"close"} + fresh},
+        {"the port failed", [&] { fake->failPort(); runPending(); }, Strings{"close"} + fresh},
+    };
+    driver->HoldPort(true);
+    ASSERT_TRUE(driver->Connect());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        driver->Disconnect();
+        EXPECT_TRUE(!driver->Connected() && !driver->Polling() && fake->isOpen);
+        fake->clearCalls();
+        c.between();
+        ASSERT_TRUE(driver->Connect());
+        EXPECT_EQ(fake->calls, c.calls);
+    }
+    driver->Disconnect();
+    fake->clearCalls();
+    driver->HoldPort(false);
+    EXPECT_EQ(fake->calls, Strings{"close"});
 }

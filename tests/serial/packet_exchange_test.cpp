@@ -50,7 +50,7 @@ TEST_F(Exchange, AnExtendedAnswerEndsOnlyWithItsEndByte)
     QSignalSpy received(&exchange, &PacketExchange::receiveViewUpdate);
     exchange.SendPacket(kPacket);
     EXPECT_FALSE(exchange.done());
-    EXPECT_EQ(fake->writes.size(), kPacket.size()); // one write per byte
+    EXPECT_EQ(fake->writes, Strings{kPacket}); // the whole packet in one write
     EXPECT_EQ(exchange.bytesSent(), kPacket);
     ASSERT_EQ(leds.count(), int(kPacket.size()));
     EXPECT_EQ(leds.at(0).at(0).toInt(), PacketExchange::kTransmitLed);
@@ -147,18 +147,23 @@ TEST_F(Exchange, APortThatDoesNotOpenIsReportedWithoutAnAnswer)
     EXPECT_FALSE(exchange.done());
 }
 
-TEST_F(Exchange, APortThatFailsEndsTheExchangeOnce)
+TEST_F(Exchange, APortThatFailsEndsTheExchangeOnceWithOneMessageAndNoAnswer)
 {
     exchange.SetAnswerTimeout(60000);
+    exchange.KeepPortOpen(true); // a failed port is closed all the same
     exchange.SendPacket(kPacket);
     answer("\x01\x06");
     fake->failPort();
     fake->failPort();
     ASSERT_TRUE(waitUntil([&] { return exchange.done(); }, 2000));
     runPending();
-    EXPECT_EQ(answers, Strings{"\x01\x06"});
-    EXPECT_FALSE(driver->Connected());
-    EXPECT_TRUE(dialogs.steps().isEmpty());
+    EXPECT_TRUE(answers.empty());
+    EXPECT_TRUE(exchange.portFailed());
+    EXPECT_FALSE(driver->Connected() || fake->isOpen);
+    EXPECT_EQ(dialogs.texts(), QStringList{"Lost connection to ComPort :\\\\.\\COM1"});
+    exchange.SendPacket(kPacket); // the next packet opens it anew
+    EXPECT_FALSE(exchange.portFailed() || exchange.done());
+    EXPECT_TRUE(fake->isOpen);
 }
 
 TEST_F(Exchange, DestroyingTheExchangeMidwayClosesThePort)

@@ -9,6 +9,11 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace lmx;
 using namespace lmx::sim;
 using namespace serialtest;
@@ -106,9 +111,37 @@ TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnce)
     ASSERT_TRUE(waitUntil([&] { return line.exchange.done(); }, 10000));
     EXPECT_LT(t.elapsed(), 10000);
     runPending();
-    EXPECT_EQ(line.answers, std::vector<std::string>{""});
-    EXPECT_TRUE(line.dialogs.steps().isEmpty());
+    EXPECT_TRUE(line.answers.empty());
+    EXPECT_EQ(line.dialogs.texts(), QStringList{QString::fromStdString("Lost connection to ComPort :" + line.path)});
     EXPECT_FALSE(line.driver.Connected());
+}
+
+TEST(SerialLine, ADeviceServerThatDoesNotAcceptIsGivenUpAfterTwoSeconds)
+{
+    // A listener that accepts nobody, its queue full: a further connection is not answered.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof a;
+    ASSERT_TRUE(::bind(listener, reinterpret_cast<sockaddr*>(&a), size) == 0 && ::listen(listener, 0) == 0
+                && ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &size) == 0);
+    std::vector<int> queued;
+    for (int i = 0; i < 3; ++i) {
+        queued.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        ::connect(queued.back(), reinterpret_cast<sockaddr*>(&a), size);
+    }
+    TCommPortDriver driver(std::make_unique<QtSerialBackend>());
+    driver.SetPortName("tcp://127.0.0.1:" + std::to_string(ntohs(a.sin_port)));
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(driver.Connect());
+    EXPECT_GE(t.elapsed(), 1900);
+    EXPECT_LT(t.elapsed(), 5000);
+    EXPECT_EQ(driver.LastErrorText(), "The server did not accept a connection within 2 seconds.");
+    for (const int fd : queued)
+        ::close(fd);
+    ::close(listener);
 }
 
 TEST(SerialLine, APseudoTerminalHasNoModemLinesAndThatIsNoFailure)

@@ -12,6 +12,7 @@
 #include "tests/support/scripted_dialogs.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -142,6 +143,30 @@ TEST_F(Engine, APortThatDoesNotOpenIsReportedOnceAndEndsTheTransmission)
     EXPECT_EQ(engine->TransmitExtended({"\x10\x01" "G1", "A", kEot}, 1).end, End::Aborted);
     EXPECT_EQ(log.lines, Lines{kT + " Transmission aborted."});
     EXPECT_TRUE(backend->data.empty());
+}
+
+TEST_F(Engine, OneOpenServesATransmissionAndALostPortEndsItWithOneMessage)
+{
+    const Lines lines = {"A", npack(0), "B", npack(0), "C"};
+    EXPECT_TRUE(engine->TransmitExtended(lines, 1).allAnswered());
+    EXPECT_EQ(std::count(backend->calls.begin(), backend->calls.end(), "open /dev/fake0"), 1);
+    EXPECT_EQ(backend->calls.back(), "close");
+
+    // The line goes away while B awaits its answer: C is not sent.
+    backend->respond = [this](int netNr, const std::string& data) {
+        if (data == "B")
+            backend->failPort();
+        return data == "B" ? std::string() : answer(netNr, 0);
+    };
+    backend->data.clear();
+    EXPECT_EQ(engine->TransmitExtended(lines, 1).end, End::Aborted);
+    EXPECT_EQ(backend->data, (Lines{"A", "B"}));
+    EXPECT_EQ(dialogs.texts(), QStringList{"Lost connection to ComPort :/dev/fake0"});
+    ASSERT_EQ(log.lines.size(), 4u);
+    EXPECT_EQ(log.lines[3], kT + " Transmission aborted.");
+    EXPECT_FALSE(backend->isOpen);
+    backend->respond = {};
+    EXPECT_TRUE(engine->TransmitExtended(lines, 1).allAnswered()); // opened anew
 }
 
 TEST_F(Engine, ASinglePacketSeriesWaitsWhatItsOwnFpackAsks)

@@ -12,6 +12,7 @@
 #include "tests/support/scripted_dialogs.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace lmx;
@@ -20,8 +21,24 @@ using namespace enginetest;
 
 namespace {
 
+SimOptions displays(std::vector<uint8_t> netNrs, FaultKind fault = FaultKind::None)
+{
+    SimOptions o;
+    o.netNrs = std::move(netNrs);
+    o.fault = fault;
+    return o;
+}
+
+// The port of a tcp://HOST:PORT name.
+uint16_t portOf(const std::string& url)
+{
+    return static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1)));
+}
+
+// The virtual display on a pseudo-terminal, or on a TCP port as behind a device server.
 struct Line : AnswerDataSink {
-    explicit Line(std::vector<uint8_t> netNrs, FaultKind fault = FaultKind::None, bool normal = false)
+    explicit Line(std::vector<uint8_t> netNrs, FaultKind fault = FaultKind::None, bool normal = false,
+                  bool overTcp = false)
         : server([&] {
               SimOptions o;
               o.netNrs = std::move(netNrs);
@@ -35,7 +52,7 @@ struct Line : AnswerDataSink {
           exchange(driver, dialogs),
           engine(exchange, dialogs, log, clock)
     {
-        driver.SetPortName(server.start());
+        driver.SetPortName(overTcp ? server.startOnTcp("127.0.0.1", 0) : server.start());
         engine.setAnswerDataSink(this);
     }
     void answerData(const std::string& data) override { templates.FillAnswerTemplates(data); }
@@ -85,9 +102,9 @@ TEST(TransmissionLine, SeriesArePacketsNumberedByTheirPlace)
         {"npack at the end", {"aa", npack(3000), "<End>"}, 240, {0x00}},
         {"only the end line", {"<End>"}, 240, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Line line({1});
+    for (const Case& c : cases) for (const bool overTcp : {false, true}) {
+        SCOPED_TRACE(std::string(c.name) + (overTcp ? " over TCP" : ""));
+        Line line({1}, FaultKind::None, false, overTcp);
         line.engine.SetPacketSize(c.packetSize);
         QElapsedTimer t;
         t.start();
@@ -99,7 +116,37 @@ TEST(TransmissionLine, SeriesArePacketsNumberedByTheirPlace)
         EXPECT_EQ(numbers, c.numbers);
         ASSERT_EQ(line.log.lines.size(), 2 * c.numbers.size() + 1);
         EXPECT_EQ(line.log.lines.back(), kT + " Transmission finished.");
+        // one connection for the whole transmission, none without a packet
+        EXPECT_EQ(line.server.clientsServed(), overTcp && !c.numbers.empty() ? 1u : 0u);
     }
+}
+
+TEST(TransmissionLine, ADeviceServerThatGoesAwayIsOneMessageAndTheNextTransmitConnectsAgain)
+{
+    Line line({1}, FaultKind::NoAnswer, false, true);
+    line.exchange.SetAnswerTimeout(20000);
+    const std::string url = line.driver.PortName();
+    const Lines lines = {"A", npack(0), "B"};
+    // gone while the first packet awaits its answer
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(line.server.waitForPackets(1, 2000));
+        line.server.stop();
+    });
+    EXPECT_EQ(line.engine.TransmitExtended(lines, 1).end, TransmissionEngine::End::Aborted);
+    EXPECT_EQ(line.log.lines, (Lines{"NetNr: 1 " + kT + " Transmitted Packet Number: 0",
+                                     kT + " Transmission aborted."}));
+    // nobody listens on its port now; then a server is there again
+    EXPECT_EQ(line.engine.TransmitExtended(lines, 1).end, TransmissionEngine::End::Aborted);
+    SimServer back(displays({1}));
+    ASSERT_EQ(back.startOnTcp("127.0.0.1", portOf(url)), url) << back.errorText();
+    EXPECT_TRUE(line.engine.TransmitExtended(lines, 1).allAnswered());
+    EXPECT_EQ(back.clientsServed(), 1u);
+
+    const QString name = QString::fromStdString(url);
+    EXPECT_EQ(line.dialogs.texts(), (QStringList{"Lost connection to ComPort :" + name,
+                                                 "Can not open ComPort :" + name}));
+    for (const auto& step : line.dialogs.steps())
+        EXPECT_FALSE(step.detail.isEmpty()) << qPrintable(step.text); // the system's reason
 }
 
 TEST(TransmissionLine, BlocksGoToTheNetworkNumberAfterSotAndTheRestToTheDefault)

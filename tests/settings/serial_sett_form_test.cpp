@@ -124,3 +124,19 @@ TEST_F(SettingsDialog, CancelAndEscapeLeaveTheRecordAlone)
     EXPECT_EQ(form->result(), QDialog::Rejected);
     EXPECT_TRUE(record == before);
 }
+
+TEST_F(SettingsDialog, ADeviceServerIsSaidToSetTheLineAndTheValuesAreKept)
+{
+    record.Parity = 2;
+    open();
+    const std::pair<const char*, bool> ports[] = {
+        {"/dev/ttyUSB0", false}, {"  TCP://10.0.0.7:4001", true}, {"tcp:/10.0.0.7", false}};
+    for (const auto& [port, server] : ports) {
+        form->PortComboBox()->setEditText(port);
+        EXPECT_EQ(form->NetworkPortNote()->isVisible(), server) << port;
+    }
+    okWith("tcp://10.0.0.7:4001", "9600");
+    EXPECT_TRUE(accepted());
+    EXPECT_TRUE(record.PortName == "tcp://10.0.0.7:4001" && record.Baudrate == "9600");
+    EXPECT_EQ(record.Parity, 2);
+}

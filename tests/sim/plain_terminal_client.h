@@ -28,6 +28,8 @@ public:
         tcsetattr(m_fd, TCSANOW, &t);
         tcflush(m_fd, TCIOFLUSH);
     }
+    // Takes over a descriptor that is connected already (a TCP client).
+    explicit PlainTerminalClient(int fd) : m_fd(fd) {}
     ~PlainTerminalClient()
     {
         if (m_fd >= 0)

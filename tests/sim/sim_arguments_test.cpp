@@ -1,6 +1,7 @@
 #include "sim/sim_arguments.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace lmx::sim;
 
@@ -33,6 +34,16 @@ TEST(SimArguments, ReadsEveryOption)
     SimArguments d;
     ASSERT_TRUE(parse({}, d));
     EXPECT_EQ(d.options.netNrs, (std::vector<uint8_t>{1}));
+    EXPECT_FALSE(d.listen);
+
+    // a TCP port on the loopback unless a host is named
+    const std::tuple<const char*, const char*, uint16_t> listens[] = {
+        {"4001", "127.0.0.1", 4001}, {"0.0.0.0:0", "0.0.0.0", 0}, {"[::1]:65535", "::1", 65535}};
+    for (const auto& [text, host, port] : listens) {
+        SimArguments l;
+        ASSERT_TRUE(parse({"--listen", text}, l)) << text;
+        EXPECT_TRUE(l.listen && l.listenHost == host && l.listenPort == port) << text;
+    }
 
     // every fault name reads back as itself
     for (const char* kind : {"no-answer", "bad-crc", "wrong-netnr", "wrong-seq", "bad-length",
@@ -59,6 +70,10 @@ TEST(SimArguments, RefusesWhatCannotWork)
              {"--port", "/dev/ttyS0", "--baud", "12345"},
              {"--normal", "--fault", "bad-crc"},
              {"--normal", "--fault", "code=03"}, // no result character for it
+             {"--listen", "65536"},
+             {"--listen", ":4001"},
+             {"--listen", "4001", "--port", "/dev/ttyS0"}, // two lines at once
+             {"--listen", "4001", "--link", "/tmp/x"},
              {"--verbose"},
          }) {
         SimArguments a;
@@ -74,7 +89,7 @@ TEST(SimArguments, RefusesWhatCannotWork)
 TEST(SimArguments, HelpDocumentsEveryOptionAndLine)
 {
     const std::string help = simHelpText();
-    for (const char* word : {"--netnr", "--normal", "--link", "--port", "--baud", "--fault ",
+    for (const char* word : {"--netnr", "--normal", "--link", "--port", "--baud", "--listen", "--fault ",
                              "--fault-every", "--slow-delay", "--split-pause", "--show",
                              "--help", "no-answer", "bad-crc", "wrong-netnr", "wrong-seq",
                              "bad-length", "truncated", "garbage", "split", "slow", "code=NN",

@@ -6,9 +6,12 @@
 #include "protocol/answer.h"
 #include "protocol/framing.h"
 
+#include <arpa/inet.h>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 using namespace lmx;
 using namespace lmx::sim;
@@ -30,6 +33,20 @@ SimOptions displays(std::vector<uint8_t> netNrs)
 int64_t msSince(std::chrono::steady_clock::time_point t0)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// A client of a TCP port on the loopback; -1 when it cannot connect.
+int tcpClient(uint16_t port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0)
+        return fd;
+    ::close(fd);
+    return -1;
 }
 
 } // namespace
@@ -92,6 +109,30 @@ TEST(SimServer, ServesAClientThatConnectsPerPacket)
     std::lock_guard<std::mutex> lock(mutex);
     ASSERT_EQ(lines.size(), 31u);
     EXPECT_EQ(lines[1], "PACKET netnr=1 packet=40 length=1 result=00 answer=sent text='x' hex='78'");
+}
+
+TEST(SimServer, ServesOneTcpClientAtATime)
+{
+    SimServer server(displays({1}));
+    const std::string url = server.startOnTcp("127.0.0.1", 0);
+    ASSERT_EQ(url.rfind("tcp://127.0.0.1:", 0), 0u) << server.errorText();
+    const auto port = static_cast<uint16_t>(std::stoi(url.substr(16)));
+    {
+        PlainTerminalClient first(tcpClient(port));
+        ASSERT_TRUE(first.isOpen());
+        // one that comes while the first is served is closed unanswered
+        const int second = tcpClient(port);
+        pollfd p{second, POLLIN, 0};
+        char byte = 0;
+        EXPECT_TRUE(::poll(&p, 1, 2000) == 1 && ::read(second, &byte, 1) == 0);
+        ::close(second);
+        ASSERT_TRUE(first.send(kFontExample));
+        EXPECT_TRUE(parseExtendedAnswer(first.receive(2000), 1, 0).ok);
+    }
+    PlainTerminalClient third(tcpClient(port)); // the first left: room for the next
+    ASSERT_TRUE(third.send(kFontExample));
+    EXPECT_TRUE(parseExtendedAnswer(third.receive(2000), 1, 0).ok);
+    EXPECT_EQ(server.clientsServed(), 2u);
 }
 
 TEST(SimServer, PacketCutShortIsAnsweredAfterSilence)
