@@ -170,8 +170,8 @@ DecodedPacket decodeExtended(std::string_view bytes, const PacketExpectation& ex
     const size_t crcAt = walk.at();
     FieldSpan& crc = walk.take(PacketField::Crc, 4);
     uint16_t value = 0;
-    crc.good = crc.good && hexToWord(walk.bytesOf(crc), value)
-            && value == crc16(bytes.substr(start + 1, crcAt - start - 1));
+    d.computedCrc = crc16(bytes.substr(start + 1, crcAt - start - 1));
+    crc.good = crc.good && hexToWord(walk.bytesOf(crc), value) && value == d.computedCrc;
     d.crcGood = crc.good;
     if (!walk.more())
         return d;

@@ -40,6 +40,7 @@ struct DecodedPacket {
     int packetNr = -1;
     int length = -1;
     bool crcGood = false;         // the CRC field is there and matches the covered bytes
+    int computedCrc = -1;         // the CRC of the covered bytes, once the CRC's place is known
     bool complete = false;        // every field is there and the end byte closes it
 
     bool allGood() const;

@@ -16,6 +16,7 @@ void ExchangeRecorder::clear()
     m_nextPlanned = 0;
     m_unplannedBlock.reset();
     m_end.reset();
+    emit cleared();
 }
 
 void ExchangeRecorder::begin(TransmissionPlan plan, bool extended, bool append)

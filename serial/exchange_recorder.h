@@ -54,6 +54,8 @@ public:
     void transmissionEnded(TransmissionEnd end) override;
 
 signals:
+    // The records were dropped (clear(), or a transmission that does not append began).
+    void cleared();
     void started();
     // A packet went out (progress() counts it) and a row for it is added (awaiting).
     void packetStarted(int index);
