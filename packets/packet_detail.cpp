@@ -85,49 +85,88 @@ QString meaning(const lmx::FieldSpan& span, std::string_view bytes, const lmx::D
     return {};
 }
 
-QString fieldTable(std::string_view bytes, const lmx::DecodedPacket& d,
+// Each kind of field has its own background, so the fields stand apart in the hex.
+QColor fieldColour(lmx::PacketField field)
+{
+    using lmx::PacketField;
+    switch (field) {
+    case PacketField::Noise: return QColor(225, 225, 225);
+    case PacketField::Start:
+    case PacketField::End: return QColor(210, 210, 235);
+    case PacketField::Type: return QColor(230, 210, 240);
+    case PacketField::NetNr:
+    case PacketField::InvertedNetNr: return QColor(205, 228, 250);
+    case PacketField::PacketNr: return QColor(210, 240, 210);
+    case PacketField::Length: return QColor(245, 240, 200);
+    case PacketField::Data:
+    case PacketField::Reply: return QColor(Qt::white);
+    case PacketField::Result:
+    case PacketField::Param: return QColor(250, 225, 200);
+    case PacketField::Crc: return QColor(200, 240, 240);
+    }
+    return QColor(Qt::white);
+}
+
+QString chip(lmx::PacketField field, const QString& text, bool good)
+{
+    const QColor background = good ? fieldColour(field) : failedBackground();
+    return QStringLiteral("<span style=\"background:%1;%2\">%3</span>")
+            .arg(background.name(),
+                 good ? QString() : QStringLiteral("color:%1;font-weight:bold;").arg(failedText().name()),
+                 text);
+}
+
+// Fields whose meaning goes without saying are named only when they are bad.
+bool alwaysNamed(lmx::PacketField field)
+{
+    using lmx::PacketField;
+    return field != PacketField::Start && field != PacketField::Type && field != PacketField::End
+        && field != PacketField::Noise && field != PacketField::InvertedNetNr;
+}
+
+// The bytes in hex, each field on its own background, then what the fields hold.
+QString fieldBlock(std::string_view bytes, const lmx::DecodedPacket& d,
                    const lmx::ExchangeRecord& rec, bool answer)
 {
-    QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\" width=\"100%\">");
+    QStringList hex;
+    QStringList meanings;
     for (const lmx::FieldSpan& span : d.spans) {
-        const bool bad = !span.good;
-        html += bad ? QStringLiteral("<tr bgcolor=\"%1\" style=\"color:%2\">")
-                              .arg(failedBackground().name(), failedText().name())
-                    : QStringLiteral("<tr>");
-        html += QStringLiteral("<td width=\"48\"><b>%1</b></td><td><tt>%2</tt></td><td>%3</td></tr>")
-                        .arg(QString::fromLatin1(lmx::fieldName(span.field)),
-                             hexBytes(bytes.substr(span.offset, span.size)),
-                             meaning(span, bytes, d, rec, answer));
+        if (span.size > 0)
+            hex << chip(span.field, hexBytes(bytes.substr(span.offset, span.size)), span.good);
+        if (!span.good || alwaysNamed(span.field))
+            meanings << chip(span.field, QString::fromLatin1(lmx::fieldName(span.field)), span.good)
+                            + " " + meaning(span, bytes, d, rec, answer);
     }
-    return html + QStringLiteral("</table>");
+    return QStringLiteral("<tt>%1</tt><br>%2").arg(hex.join(' '), meanings.join(QStringLiteral("; ")));
 }
 
 } // namespace
 
 QString packetDetailHtml(const lmx::ExchangeRecord& rec)
 {
-    QString html = QStringLiteral("<b>Sent</b> %1 bytes to NetNr %2").arg(rec.sent.size()).arg(rec.netNr);
-    html += fieldTable(rec.sent, rec.extended ? lmx::decodeExtended(rec.sent, lmx::sentPacket())
+    QString html = QStringLiteral("<p style=\"margin:0 0 4px 0\"><b>Sent</b> ");
+    html += fieldBlock(rec.sent, rec.extended ? lmx::decodeExtended(rec.sent, lmx::sentPacket())
                                               : lmx::decodeNormal(rec.sent),
                        rec, false);
 
-    html += QStringLiteral("<p><b>Answer</b> ");
+    html += QStringLiteral("</p><p style=\"margin:0\"><b>Answer</b> ");
     if (!rec.evaluated)
         return html + QStringLiteral("awaited</p>");
-    if (rec.answer.empty())
-        html += latin1(rec.state);
-    else
-        html += QStringLiteral("%1 bytes").arg(rec.answer.size());
+    const bool silent = rec.answer.empty();
+    html += silent ? QStringLiteral("none") : QStringLiteral("%1 bytes").arg(rec.answer.size());
     if (rec.rttMs)
         html += QStringLiteral(", %1 ms").arg(latin1(lmx::millisecondsText(*rec.rttMs)));
-    html += rec.ok ? QStringLiteral(": OK")
-                   : QStringLiteral(": <span style=\"color:%1\">%2</span>")
-                             .arg(failedText().name(), latin1(rec.failure));
-    html += QStringLiteral("</p>");
+    if (rec.ok)
+        html += silent ? QStringLiteral(", none needed from NetNr 0") : QStringLiteral(": OK");
+    else if (!silent || rec.failure != rec.state)
+        html += QStringLiteral(": <span style=\"color:%1\">%2</span>")
+                        .arg(failedText().name(), latin1(rec.failure));
     if (rec.answer.empty())
-        return html;
+        return html + QStringLiteral("</p>");
     if (!rec.extended)
-        return html + QStringLiteral("<tt>%1</tt> %2").arg(hexBytes(rec.answer), shown(rec.answer));
-    return html + fieldTable(rec.answer, lmx::decodeExtended(rec.answer, lmx::answerTo(rec.netNr, rec.packetNr)),
-                             rec, true);
+        return html + QStringLiteral("<br><tt>%1</tt> %2</p>").arg(hexBytes(rec.answer), shown(rec.answer));
+    return html + "<br>"
+         + fieldBlock(rec.answer, lmx::decodeExtended(rec.answer, lmx::answerTo(rec.netNr, rec.packetNr)),
+                      rec, true)
+         + "</p>";
 }

@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+#include <algorithm>
+
 namespace {
 
 QString latin1(const std::string& s)
@@ -12,6 +14,9 @@ QString latin1(const std::string& s)
 }
 
 constexpr int kPacketColumns = static_cast<int>(lmx::ExchangeColumn::Count);
+// A thousand packets can go in a few seconds: the rows come in groups, so the table is laid
+// out and painted a few times a second rather than for every packet.
+constexpr int kCatchUpMs = 100;
 constexpr int kSummaryColumns = static_cast<int>(lmx::SummaryColumn::Count);
 
 bool numeric(lmx::ExchangeColumn c)
@@ -38,22 +43,43 @@ PacketTableModel::PacketTableModel(const lmx::ExchangeRecorder& recorder, QObjec
     : QAbstractTableModel(parent), m_recorder(recorder)
 {
     m_rows = static_cast<int>(recorder.records().size());
+    m_pending.setSingleShot(true);
+    m_pending.setInterval(kCatchUpMs);
+    connect(&m_pending, &QTimer::timeout, this, &PacketTableModel::catchUp);
     connect(&recorder, &lmx::ExchangeRecorder::cleared, this, [this] {
+        m_pending.stop();
         beginResetModel();
         m_rows = static_cast<int>(m_recorder.records().size());
+        m_firstChanged = m_lastChanged = -1;
         endResetModel();
     });
-    connect(&recorder, &lmx::ExchangeRecorder::packetStarted, this, [this](int index) {
-        if (index < m_rows)
-            return;
-        beginInsertRows(QModelIndex(), m_rows, index);
-        m_rows = index + 1;
+    connect(&recorder, &lmx::ExchangeRecorder::packetStarted, this, &PacketTableModel::changed);
+    connect(&recorder, &lmx::ExchangeRecorder::recordChanged, this, &PacketTableModel::changed);
+    connect(&recorder, &lmx::ExchangeRecorder::finished, this, &PacketTableModel::catchUp);
+}
+
+void PacketTableModel::changed(int index)
+{
+    if (index < m_rows) {
+        m_firstChanged = m_firstChanged < 0 ? index : std::min(m_firstChanged, index);
+        m_lastChanged = std::max(m_lastChanged, index);
+    }
+    if (!m_pending.isActive())
+        m_pending.start();
+}
+
+void PacketTableModel::catchUp()
+{
+    m_pending.stop();
+    if (m_firstChanged >= 0)
+        emit dataChanged(index(m_firstChanged, 0), index(m_lastChanged, kPacketColumns - 1));
+    m_firstChanged = m_lastChanged = -1;
+    const int rows = static_cast<int>(m_recorder.records().size());
+    if (rows > m_rows) {
+        beginInsertRows(QModelIndex(), m_rows, rows - 1);
+        m_rows = rows;
         endInsertRows();
-    });
-    connect(&recorder, &lmx::ExchangeRecorder::recordChanged, this, [this](int index) {
-        if (index < m_rows)
-            emit dataChanged(this->index(index, 0), this->index(index, kPacketColumns - 1));
-    });
+    }
 }
 
 int PacketTableModel::rowCount(const QModelIndex& parent) const

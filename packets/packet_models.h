@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
+#include <QTimer>
 
 // Failed rows stand out in both tables.
 QColor failedBackground();
@@ -26,10 +27,17 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     const lmx::ExchangeRecord* record(int row) const;
+    // Shows every record there is now (the model otherwise catches up a few times a second).
+    void catchUp();
 
 private:
+    void changed(int index);
+
     const lmx::ExchangeRecorder& m_recorder;
     int m_rows = 0;
+    int m_firstChanged = -1; // rows judged since the last catch-up
+    int m_lastChanged = -1;
+    QTimer m_pending;
 };
 
 class FailedPacketsFilter : public QSortFilterProxyModel {

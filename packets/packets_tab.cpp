@@ -14,12 +14,12 @@
 
 namespace {
 
-constexpr int kSummaryRowsShown = 4;
+constexpr int kSummaryRowsShown = 3;
 
 // The columns' widths in characters: the tab is narrow, so the table scrolls sideways rather
 // than squeezing the texts.
-constexpr int kPacketWidths[] = {6, 5, 15, 6, 24, 24, 5, 8};
-constexpr int kSummaryWidths[] = {5, 7, 5, 6, 24, 10, 10};
+constexpr int kPacketWidths[] = {6, 5, 15, 6, 22, 22, 5, 8};
+constexpr int kSummaryWidths[] = {5, 6, 4, 5, 8, 8, 24};
 
 } // namespace
 
@@ -33,7 +33,7 @@ PacketsTab::PacketsTab(const lmx::ExchangeRecorder& recorder, QWidget* parent)
       m_counts(new QLabel(this)),
       m_splitter(new QSplitter(Qt::Vertical, this)),
       m_table(new QTableView(m_splitter)),
-      m_summaryTable(new QTableView(m_splitter)),
+      m_summaryTable(new QTableView(this)),
       m_detail(new QTextBrowser(m_splitter))
 {
     setObjectName(QStringLiteral("PacketsTab"));
@@ -56,14 +56,15 @@ PacketsTab::PacketsTab(const lmx::ExchangeRecorder& recorder, QWidget* parent)
     for (int c = 0; c < m_summary->columnCount(); ++c)
         m_summaryTable->setColumnWidth(c, fontMetrics().averageCharWidth() * kSummaryWidths[c] + 8);
     m_summaryTable->setSelectionMode(QAbstractItemView::NoSelection);
+    m_summaryTable->horizontalHeader()->setStretchLastSection(true);
+    m_summaryTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_summaryTable->hide();
 
     m_detail->setObjectName(QStringLiteral("PacketDetail"));
     m_detail->setOpenLinks(false);
     m_splitter->setChildrenCollapsible(false);
-    m_splitter->setStretchFactor(0, 3);
-    m_splitter->setStretchFactor(1, 0);
-    m_splitter->setStretchFactor(2, 2);
+    // The tab is short: the pane below comes only while a row is selected.
+    m_detail->hide();
 
     m_failuresOnly->setObjectName(QStringLiteral("FailuresOnly"));
     auto* top = new QHBoxLayout;
@@ -76,6 +77,7 @@ PacketsTab::PacketsTab(const lmx::ExchangeRecorder& recorder, QWidget* parent)
     column->setSpacing(2);
     column->addLayout(top);
     column->addWidget(m_splitter, 1);
+    column->addWidget(m_summaryTable);
 
     connect(m_failuresOnly, &QCheckBox::toggled, this, [this](bool on) {
         m_filter->setFailuresOnly(on);
@@ -84,20 +86,24 @@ PacketsTab::PacketsTab(const lmx::ExchangeRecorder& recorder, QWidget* parent)
     });
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &PacketsTab::currentChanged);
-    // The newest row stays in sight unless the user has scrolled away from the end.
-    connect(m_filter, &QAbstractItemModel::rowsInserted, this, [this] {
-        QScrollBar* bar = m_table->verticalScrollBar();
-        if (bar->value() >= bar->maximum() - 1)
-            m_table->scrollToBottom();
-        updateCounts();
+    // The newest row stays in sight unless the user has scrolled away from the end. The
+    // range is the one to follow: it changes only once the rows have been laid out.
+    QScrollBar* bar = m_table->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { m_follow = value >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (m_follow)
+            bar->setValue(maximum);
     });
-    connect(m_model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from) {
-        if (from.row() == m_shown)
+    connect(m_filter, &QAbstractItemModel::rowsInserted, this, &PacketsTab::updateCounts);
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& from, const QModelIndex& to) {
+        if (m_shown >= from.row() && m_shown <= to.row())
             showDetail();
         updateCounts();
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_shown = -1;
+        m_follow = true;
         m_detail->clear();
         updateCounts();
     });
@@ -141,6 +147,9 @@ void PacketsTab::currentChanged()
 {
     const QModelIndex current = m_filter->mapToSource(m_table->currentIndex());
     m_shown = current.isValid() ? current.row() : -1;
+    // A chosen row stays where it is while more rows come.
+    if (m_shown >= 0)
+        m_follow = false;
     showDetail();
     if (const lmx::ExchangeRecord* rec = selectedRecord(); rec && !rec->lines.empty())
         emit linesSelected(rec->lines);
@@ -151,9 +160,17 @@ void PacketsTab::showDetail()
     const lmx::ExchangeRecord* rec = selectedRecord();
     if (!rec) {
         m_detail->clear();
+        m_detail->hide();
         return;
     }
     m_detail->setHtml(packetDetailHtml(*rec));
+    if (m_detail->isHidden()) {
+        // Most of the height for the fields; the table keeps the selected row in sight.
+        const int total = m_splitter->sizes().value(0);
+        m_detail->show();
+        m_splitter->setSizes({total - total * 2 / 3, total * 2 / 3});
+        m_table->scrollTo(m_table->currentIndex());
+    }
 }
 
 void PacketsTab::updateCounts()
@@ -173,6 +190,5 @@ void PacketsTab::updateSummary()
     const int height = m_summaryTable->horizontalHeader()->sizeHint().height()
                      + m_summaryTable->verticalHeader()->defaultSectionSize() * std::min(rows, kSummaryRowsShown)
                      + 2 * m_summaryTable->frameWidth();
-    m_summaryTable->setMinimumHeight(height);
-    m_summaryTable->setMaximumHeight(height + (rows > kSummaryRowsShown ? 0 : 16));
+    m_summaryTable->setFixedHeight(height);
 }

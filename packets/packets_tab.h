@@ -1,7 +1,7 @@
 #pragma once
 // The "Packets" tab: a row for every exchange of the transmission as it happens, a switch that
-// leaves only the failed ones, one row per display once the transmission has ended, and below
-// them the selected exchange's packet and answer field by field. Selecting a row asks for the
+// leaves only the failed ones, the selected exchange's packet and answer field by field below
+// the table, and at the bottom one row per display once the transmission has ended. Selecting a row asks for the
 // command lines its packet carried to be selected (linesSelected).
 
 #include "packet_models.h"
@@ -53,5 +53,6 @@ private:
     QTableView* m_table;
     QTableView* m_summaryTable;
     QTextBrowser* m_detail;
-    int m_shown = -1; // the exchange in the pane below
+    int m_shown = -1;     // the exchange in the pane below
+    bool m_follow = true; // the table shows its end and keeps doing so
 };

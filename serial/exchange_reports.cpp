@@ -166,8 +166,8 @@ const char* columnTitle(SummaryColumn column)
     case SummaryColumn::Ok: return "OK";
     case SummaryColumn::Failed: return "Failed";
     case SummaryColumn::LastFailure: return "Last failure";
-    case SummaryColumn::MeanRtt: return "Mean RTT ms";
-    case SummaryColumn::MaxRtt: return "Max RTT ms";
+    case SummaryColumn::MeanRtt: return "RTT mean";
+    case SummaryColumn::MaxRtt: return "RTT max";
     case SummaryColumn::Count: break;
     }
     return "";
@@ -269,6 +269,7 @@ std::string junitReport(const ExchangeReport& report, const std::string& suiteNa
     int failures = 0;
     int skipped = 0;
     double totalMs = 0;
+    bool endSeen = false;
     for (size_t b = 0; b < report.plan.blocks.size(); ++b) {
         const PlannedBlock& block = report.plan.blocks[b];
         int sent = 0;
@@ -292,16 +293,19 @@ std::string junitReport(const ExchangeReport& report, const std::string& suiteNa
         cases += "    <testcase classname=\"" + xml(suiteName) + "\" name=\"" + xml(name)
                + "\" time=\"" + seconds(ms) + "\"";
         std::string message;
+        // The block the transmission ended in (or right before) failed; later ones were skipped.
+        const bool cut = sent < block.packets && !endSeen && report.end != TransmissionEnd::Completed;
+        endSeen = endSeen || cut;
         if (block.packets == 0) {
             message = "not sent: the block is empty or longer than 240 bytes";
-        } else if (sent == 0) {
+        } else if (sent == 0 && !cut) {
             ++skipped;
             cases += ">\n      <skipped message=\"not reached: the transmission " + ended
                    + " before this block\"/>\n    </testcase>\n";
             continue;
         } else if (failed > 0) {
             message = std::to_string(failed) + " of " + std::to_string(sent) + " answers failed";
-        } else if (sent < block.packets) {
+        } else if (cut) {
             message = std::to_string(sent) + " of " + std::to_string(block.packets)
                     + " packets sent: the transmission " + ended;
         }

@@ -14,7 +14,7 @@
 namespace lmx {
 
 enum class ExchangeColumn { Time, NetNr, Packet, Length, Answer, Result, Param, Rtt, Count };
-enum class SummaryColumn { NetNr, Packets, Ok, Failed, LastFailure, MeanRtt, MaxRtt, Count };
+enum class SummaryColumn { NetNr, Packets, Ok, Failed, MeanRtt, MaxRtt, LastFailure, Count };
 
 const char* columnTitle(ExchangeColumn column);
 const char* columnTitle(SummaryColumn column);
@@ -37,7 +37,8 @@ std::string packetsCsv(const std::vector<ExchangeRecord>& records);
 // One JSON object per exchange, then {"summary": {...}}; UTF-8, LF.
 std::string jsonLinesReport(const ExchangeReport& report);
 // One test case "NetNr N block K" per display block of the plan: failed when an answer failed
-// or the block was cut short, skipped when the transmission never got to it.
+// or the transmission was aborted or stopped inside it or right before it, skipped when it
+// ended earlier.
 std::string junitReport(const ExchangeReport& report, const std::string& suiteName);
 
 // Writes the text so that the file is either the whole new one or the one before.

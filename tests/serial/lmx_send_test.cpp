@@ -142,13 +142,14 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
     EXPECT_EQ(masked(run.out).substr(0, 10), "NetNr: 2 T");
 
     // A port that does not open: its message once, then the end of the transmission.
-    run = lmx.run({"--port", "/nonexistent/tty", "--netnr", "1", "--debug-log", file});
+    run = lmx.run({"--port", "/nonexistent/tty", "--netnr", "1", "--debug-log", "--junit", lmx.dir.filePath("j.xml"), file});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Can not open ComPort :/nonexistent/tty\n");
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\nT Transmission aborted.\n");
     QFile log(lmx.dir.filePath("Log/Debug.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().endsWith(" Debug File Created: \r\n"));
+    EXPECT_EQ(junitCases(lmx.dir.filePath("j.xml")), QStringList{"NetNr 1 block 1: 0 of 1 packets sent: the transmission aborted"});
 }
 
 TEST(LmxSend, ReportsEveryExchangeAsJsonLinesAndEveryDisplayBlockAsATestCase)
