@@ -50,17 +50,21 @@ QString meaning(const lmx::FieldSpan& span, std::string_view bytes, const lmx::D
     case PacketField::NetNr:
         if (!hex)
             return QStringLiteral("not hex");
-        return QString::number(value) + (span.good ? QString() : QStringLiteral(", expected %1").arg(rec.netNr));
+        return QString::number(value)
+             + (span.good ? QString() : QStringLiteral(", expected %1").arg(rec.netNr));
     case PacketField::InvertedNetNr:
         if (!hex)
             return QStringLiteral("not hex");
-        return span.good ? QStringLiteral("matches")
-                         : "expected " + QString::fromStdString(lmx::byteToHex(uint8_t(rec.netNr ^ 0xFF)));
+        if (span.good)
+            return QStringLiteral("matches");
+        return "expected " + QString::fromStdString(lmx::byteToHex(uint8_t(rec.netNr ^ 0xFF)));
     case PacketField::PacketNr:
         if (!hex)
             return QStringLiteral("not hex");
         return latin1(lmx::packetNumberText(value))
-             + (span.good ? QString() : QStringLiteral(", expected sequence %1").arg(rec.packetNr & lmx::kSequenceMask));
+             + (span.good ? QString()
+                          : QStringLiteral(", expected sequence %1")
+                                    .arg(rec.packetNr & lmx::kSequenceMask));
     case PacketField::Length:
         if (!hex)
             return QStringLiteral("not hex");
@@ -71,7 +75,8 @@ QString meaning(const lmx::FieldSpan& span, std::string_view bytes, const lmx::D
     case PacketField::Result:
         if (!hex)
             return QStringLiteral("not hex");
-        return QStringLiteral("0x%1 ").arg(lmx::byteToHex(value).c_str()) + latin1(lmx::resultText(value));
+        return QStringLiteral("0x%1 ").arg(lmx::byteToHex(value).c_str())
+             + latin1(lmx::resultText(value));
     case PacketField::Param:
         return span.good ? "$" + latin1(std::string(field)) : QStringLiteral("not 00 or 01");
     case PacketField::Crc:
@@ -112,7 +117,8 @@ QString chip(lmx::PacketField field, const QString& text, bool good)
     const QColor background = good ? fieldColour(field) : failedBackground();
     return QStringLiteral("<span style=\"background:%1;%2\">%3</span>")
             .arg(background.name(),
-                 good ? QString() : QStringLiteral("color:%1;font-weight:bold;").arg(failedText().name()),
+                 good ? QString()
+                      : QStringLiteral("color:%1;font-weight:bold;").arg(failedText().name()),
                  text);
 }
 
@@ -137,7 +143,8 @@ QString fieldBlock(std::string_view bytes, const lmx::DecodedPacket& d,
             meanings << chip(span.field, QString::fromLatin1(lmx::fieldName(span.field)), span.good)
                             + " " + meaning(span, bytes, d, rec, answer);
     }
-    return QStringLiteral("<tt>%1</tt><br>%2").arg(hex.join(' '), meanings.join(QStringLiteral("; ")));
+    return QStringLiteral("<tt>%1</tt><br>%2")
+            .arg(hex.join(' '), meanings.join(QStringLiteral("; ")));
 }
 
 } // namespace
@@ -164,9 +171,11 @@ QString packetDetailHtml(const lmx::ExchangeRecord& rec)
     if (rec.answer.empty())
         return html + QStringLiteral("</p>");
     if (!rec.extended)
-        return html + QStringLiteral("<br><tt>%1</tt> %2</p>").arg(hexBytes(rec.answer), shown(rec.answer));
+        return html + QStringLiteral("<br><tt>%1</tt> %2</p>")
+                              .arg(hexBytes(rec.answer), shown(rec.answer));
     return html + "<br>"
-         + fieldBlock(rec.answer, lmx::decodeExtended(rec.answer, lmx::answerTo(rec.netNr, rec.packetNr)),
-                      rec, true)
+         + fieldBlock(rec.answer,
+                      lmx::decodeExtended(rec.answer, lmx::answerTo(rec.netNr, rec.packetNr)), rec,
+                      true)
          + "</p>";
 }

@@ -149,7 +149,8 @@ bool FailedPacketsFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sou
 {
     if (!m_failuresOnly)
         return true;
-    return sourceModel()->index(sourceRow, 0, sourceParent).data(PacketTableModel::FailedRole).toBool();
+    const QModelIndex row = sourceModel()->index(sourceRow, 0, sourceParent);
+    return row.data(PacketTableModel::FailedRole).toBool();
 }
 
 // --- per display ---------------------------------------------------------------------------

@@ -12,6 +12,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kSummaryRowsShown = 3;
@@ -89,7 +91,8 @@ PacketsTab::PacketsTab(const lmx::ExchangeRecorder& recorder, QWidget* parent)
     // The newest row stays in sight unless the user has scrolled away from the end. The
     // range is the one to follow: it changes only once the rows have been laid out.
     QScrollBar* bar = m_table->verticalScrollBar();
-    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { m_follow = value >= bar->maximum(); });
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int value) { m_follow = value >= bar->maximum(); });
     connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
         if (m_follow)
             bar->setValue(maximum);
@@ -104,7 +107,7 @@ PacketsTab::PacketsTab(const lmx::ExchangeRecorder& recorder, QWidget* parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_shown = -1;
         m_follow = true;
-        m_detail->clear();
+        showDetail();
         updateCounts();
     });
     connect(m_summary, &QAbstractItemModel::modelReset, this, &PacketsTab::updateSummary);
@@ -177,8 +180,9 @@ void PacketsTab::updateCounts()
 {
     const lmx::ExchangeRecorder::Progress p = m_recorder.progress();
     const int rows = m_model->rowCount();
-    m_counts->setText(rows == 0 ? QString()
-                                : QStringLiteral("%1 packets, %2 failed").arg(rows).arg(p.failures));
+    m_counts->setText(rows == 0
+                          ? QString()
+                          : QStringLiteral("%1 packets, %2 failed").arg(rows).arg(p.failures));
 }
 
 void PacketsTab::updateSummary()
@@ -187,8 +191,9 @@ void PacketsTab::updateSummary()
     m_summaryTable->setVisible(rows > 0);
     if (rows == 0)
         return;
+    const int rowHeight = m_summaryTable->verticalHeader()->defaultSectionSize();
     const int height = m_summaryTable->horizontalHeader()->sizeHint().height()
-                     + m_summaryTable->verticalHeader()->defaultSectionSize() * std::min(rows, kSummaryRowsShown)
+                     + rowHeight * std::min(rows, kSummaryRowsShown)
                      + 2 * m_summaryTable->frameWidth();
     m_summaryTable->setFixedHeight(height);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The "Packets" tab: a row for every exchange of the transmission as it happens, a switch that
 // leaves only the failed ones, the selected exchange's packet and answer field by field below
-// the table, and at the bottom one row per display once the transmission has ended. Selecting a row asks for the
-// command lines its packet carried to be selected (linesSelected).
+// the table, and at the bottom one row per display once the transmission has ended. Selecting
+// a row asks for the command lines its packet carried to be selected (linesSelected).
 
 #include "packet_models.h"
 

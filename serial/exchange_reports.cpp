@@ -294,7 +294,8 @@ std::string junitReport(const ExchangeReport& report, const std::string& suiteNa
                + "\" time=\"" + seconds(ms) + "\"";
         std::string message;
         // The block the transmission ended in (or right before) failed; later ones were skipped.
-        const bool cut = sent < block.packets && !endSeen && report.end != TransmissionEnd::Completed;
+        const bool cut =
+                sent < block.packets && !endSeen && report.end != TransmissionEnd::Completed;
         endSeen = endSeen || cut;
         if (block.packets == 0) {
             message = "not sent: the block is empty or longer than 240 bytes";

@@ -517,7 +517,8 @@ void TMainForm::connectPackets()
     connect(m_recorder, &lmx::ExchangeRecorder::started, this, &TMainForm::showProgress);
     connect(m_recorder, &lmx::ExchangeRecorder::packetStarted, this, &TMainForm::showProgress);
     connect(m_recorder, &lmx::ExchangeRecorder::recordChanged, this, &TMainForm::showProgress);
-    connect(m_recorder, &lmx::ExchangeRecorder::finished, m_statusBar, &TMainStatusBar::endProgress);
+    connect(m_recorder, &lmx::ExchangeRecorder::finished, m_statusBar,
+            &TMainStatusBar::endProgress);
     // A row selects the lines its packet carried, as long as the list is the one sent.
     connect(m_packetsTab, &PacketsTab::linesSelected, this, [this](const std::vector<int>& rows) {
         if (transmitLines(m_editor->box()) == m_transmitted)
