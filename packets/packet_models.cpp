@@ -16,7 +16,7 @@ QString latin1(const std::string& s)
 constexpr int kPacketColumns = static_cast<int>(lmx::ExchangeColumn::Count);
 // A thousand packets can go in a few seconds: the rows come in groups, so the table is laid
 // out and painted a few times a second rather than for every packet.
-constexpr int kCatchUpMs = 100;
+constexpr int kCatchUpMs = 250;
 constexpr int kSummaryColumns = static_cast<int>(lmx::SummaryColumn::Count);
 
 bool numeric(lmx::ExchangeColumn c)
