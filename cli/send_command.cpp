@@ -9,6 +9,8 @@
 #include "files/settings_file.h"
 #include "files/wall_clock.h"
 #include "serial/comm_port_driver.h"
+#include "serial/exchange_recorder.h"
+#include "serial/exchange_reports.h"
 #include "serial/packet_exchange.h"
 #include "serial/qt_serial_backend.h"
 #include "serial/serial_settings_apply.h"
@@ -34,7 +36,8 @@
 namespace {
 
 const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N] [--normal]\n"
-                      "                [--packet-size N] [--debug-log] FILE.lmx\n";
+                      "                [--packet-size N] [--debug-log] [--report FILE]\n"
+                      "                [--junit FILE] FILE.lmx\n";
 
 const char kHelp[] =
     "Loads FILE.lmx and transmits its command list as the window's Transmit does, with the\n"
@@ -46,6 +49,10 @@ const char kHelp[] =
     "  --normal           normal framing: one packet per display block, one-character answers\n"
     "  --packet-size N    data bytes per extended packet (2..240, default 240)\n"
     "  --debug-log        write Log/Debug.log beside the program\n"
+    "  --report FILE      write every exchange to FILE as JSON Lines, then a summary\n"
+    "  --junit FILE       write a JUnit XML report to FILE, one test case per display block\n"
+    "Both reports are written when the transmission ends, also when it was aborted or\n"
+    "interrupted; a report that cannot be written makes the exit code 2.\n"
     "Exit code: 0 when every packet was answered OK (a packet to network number 0 needs no\n"
     "answer), 1 when an answer failed, a block was not sent, the transmission was aborted or\n"
     "interrupted (Ctrl+C), 2 on usage or file errors.\n";
@@ -58,6 +65,8 @@ struct SendOptions {
     std::optional<int> packetSize;
     bool normal = false;
     bool debugLog = false;
+    std::optional<std::string> report;
+    std::optional<std::string> junit;
 };
 
 int usageError(const std::string& problem)
@@ -99,6 +108,11 @@ int parseOptions(int argc, char** argv, SendOptions& o)
             o.normal = true;
         } else if (arg == "--debug-log") {
             o.debugLog = true;
+        } else if (arg == "--report" || arg == "--junit") {
+            const char* v = value();
+            if (!v || !*v)
+                return usageError(arg + " needs a file name");
+            (arg == "--report" ? o.report : o.junit) = v;
         } else if (arg == "--port" || arg == "--baud" || arg == "--netnr"
                    || arg == "--packet-size") {
             const char* v = value();
@@ -235,6 +249,30 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
+// The reports of the transmission that just ended; false when one could not be written.
+bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recorder)
+{
+    const lmx::ExchangeReport report{recorder.records(), recorder.plan(), recorder.end()};
+    bool written = true;
+    auto write = [&](const std::optional<std::string>& file, const std::string& text) {
+        if (!file)
+            return;
+        const lmx::WriteResult result = lmx::writeReportFile(*file, text);
+        if (!result.ok) {
+            writeLine(stderr, "lmx send: " + result.message);
+            if (!result.detail.empty())
+                writeLine(stderr, result.detail);
+            written = false;
+        }
+    };
+    write(options.report, lmx::jsonLinesReport(report));
+    if (options.junit)
+        write(options.junit, lmx::junitReport(report, std::filesystem::path(options.file)
+                                                             .filename()
+                                                             .string()));
+    return written;
+}
+
 } // namespace
 
 int runSend(int argc, char** argv)
@@ -292,6 +330,9 @@ int runSend(int argc, char** argv)
     engine.SetDebugFile(general.DebugFile);
     if (options.packetSize)
         engine.SetPacketSize(*options.packetSize);
+    lmx::ExchangeRecorder recorder;
+    if (options.report || options.junit)
+        engine.setPacketObserver(&recorder);
     if (QSocketNotifier* notifier = interrupts.notifier())
         QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&engine] {
             InterruptPipe::drain();
@@ -299,8 +340,15 @@ int runSend(int argc, char** argv)
         });
 
     if (InterruptPipe::interrupted()) {
+        // Stopped before the first packet: the reports still say so, every block unreached.
+        recorder.begin(lmx::planTransmission({commandLines, extended, netNr,
+                                              extended ? static_cast<size_t>(engine.PacketSize())
+                                                       : lmx::TransmissionEngine::kMaxNormalBlock}),
+                       extended);
+        recorder.transmissionEnded(lmx::TransmissionEnd::Stopped);
+        const bool reported = writeReports(options, recorder);
         std::fputs("lmx send: interrupted\n", stderr);
-        return 1;
+        return reported ? 1 : 2;
     }
     if (general.DebugFile && general.CreateDebugFile && !lmx::startDebugLog(debugLog))
         writeLine(stderr, "Debug: " + debugLog.LastLogErrorText());
@@ -308,9 +356,12 @@ int runSend(int argc, char** argv)
     const lmx::TransmissionEngine::Outcome outcome = extended
         ? engine.TransmitExtended(commandLines, netNr)
         : engine.TransmitNormal(commandLines, netNr);
+    const bool reported = writeReports(options, recorder);
     if (outcome.end == lmx::TransmissionEngine::End::Stopped) {
         std::fputs("lmx send: interrupted\n", stderr);
-        return 1;
+        return reported ? 1 : 2;
     }
+    if (!reported)
+        return 2;
     return outcome.allAnswered() ? 0 : 1;
 }

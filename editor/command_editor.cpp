@@ -168,6 +168,28 @@ void CommandEditor::bringIntoStep()
     m_inStep = false;
 }
 
+void CommandEditor::selectLines(const std::vector<int>& rows)
+{
+    CommandList& list = m_box.list();
+    int first = -1;
+    {
+        CommandList::Batch batch(list);
+        list.deselectAll();
+        for (const int row : rows) {
+            if (row < 0 || row >= list.count())
+                continue;
+            list.setSelected(row, true);
+            first = first < 0 ? row : std::min(first, row);
+        }
+        if (first >= 0)
+            list.setCursor(first);
+    }
+    m_box.UpdateSelectionFlags();
+    if (first >= 0 && m_commandBox)
+        m_commandBox->scrollTo(m_model->index(first, 0));
+    updateActions();
+}
+
 void CommandEditor::settled()
 {
     m_sync->pushToView();

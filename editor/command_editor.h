@@ -16,6 +16,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <vector>
 
 class CommandListModel;
 class CommandSelectionSync;
@@ -50,6 +51,9 @@ public:
     void updateActions();
     // The hex box takes the command box's first visible line.
     void bringIntoStep();
+    // Selects these lines (rows of the list) alone, the cursor on the first, and scrolls the
+    // command box to it; rows beyond the list are left out.
+    void selectLines(const std::vector<int>& rows);
 
 signals:
     void titleChanged(const QString& title);

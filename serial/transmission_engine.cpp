@@ -33,6 +33,15 @@ std::string hexWithBlanks(std::string_view bytes)
     return out;
 }
 
+TransmissionEnd observedEnd(TransmissionEngine::End end)
+{
+    switch (end) {
+    case TransmissionEngine::End::Aborted: return TransmissionEnd::Aborted;
+    case TransmissionEngine::End::Stopped: return TransmissionEnd::Stopped;
+    default: return TransmissionEnd::Completed;
+    }
+}
+
 } // namespace
 
 // The busy cursor is on while any wait of the engine runs; nested waits keep it on.
@@ -63,6 +72,8 @@ public:
     {
         m_engine.m_exchange.KeepPortOpen(false);
         m_engine.m_running = false;
+        if (m_engine.m_observer)
+            m_engine.m_observer->transmissionEnded(observedEnd(m_engine.m_outcome.end));
         // Last: a slot may take this as the moment to let the engine go.
         emit m_engine.runningChanged(false);
     }
@@ -120,6 +131,8 @@ TransmissionEngine::TransmitExtended(const std::vector<std::string>& commandLine
     prepare(true, defaultNetNr);
     // A packet size changed while this runs must not cut series counted with the old one.
     const size_t packetSize = static_cast<size_t>(m_packetSize);
+    if (m_observer)
+        m_observer->transmissionStarted({commandLines, true, defaultNetNr, packetSize});
 
     std::string stream = cut::buildStream(commandLines);
     cut::removeLeadingBreaks(stream);
@@ -215,6 +228,8 @@ void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
 {
     if (!m_running || m_stop)
         return;
+    if (m_observer)
+        m_observer->answerReceived(answer);
     const std::string p = std::to_string(m_packetNr & kSequenceMask);
     if (answer.empty() && m_netNr == 0) {
         logLine(netNrPrefix() + " Packet Number: " + p + kRs485Text);
@@ -270,6 +285,8 @@ TransmissionEngine::TransmitNormal(const std::vector<std::string>& commandLines,
         return Outcome{End::Refused};
     RunScope run(*this);
     prepare(false, defaultNetNr);
+    if (m_observer)
+        m_observer->transmissionStarted({commandLines, false, defaultNetNr, kMaxNormalBlock});
 
     std::string stream = cut::buildStream(commandLines);
     while (!stream.empty()) {
@@ -307,6 +324,8 @@ void TransmissionEngine::ReceiveNormalAnswer(const std::string& answer)
 {
     if (!m_running || m_stop)
         return;
+    if (m_observer)
+        m_observer->answerReceived(answer);
     const NormalAnswer result = parseNormalAnswer(answer, static_cast<uint8_t>(m_netNr));
     if (result.ok && result.answerOk()) {
         logLine(netNrPrefix() + " Answer Normal LMX: " + normalResultText(result.resultChar));
@@ -390,6 +409,8 @@ TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::stri
     if (!m_exchange.SendPacket(packet))
         return Exchange::NotStarted;
     ++m_outcome.packetsSent;
+    if (m_observer)
+        m_observer->packetWritten(packet, m_netNr, m_packetNr);
 
     // Read once: the setting may change while the answer is awaited.
     DebugLog* const log = m_debugFile ? m_debugLog : nullptr;

@@ -13,6 +13,7 @@
 #include "files/debug_log.h"
 #include "files/wall_clock.h"
 #include "packet_exchange.h"
+#include "packet_observer.h"
 #include "steady_clock.h"
 #include "transmission_reports.h"
 #include "user_dialogs.h"
@@ -73,6 +74,8 @@ public:
     void setAnswerDataSink(AnswerDataSink* sink) { m_answerSink = sink; }
     // The debug log written for every packet while DebugFile is on.
     void setDebugLog(DebugLog* log) { m_debugLog = log; }
+    // Told about every packet and answer (packet_observer.h); nullptr switches it off.
+    void setPacketObserver(PacketObserver* observer) { m_observer = observer; }
     void SetDebugFile(bool on) { m_debugFile = on; }
     bool debugFile() const { return m_debugFile; }
 
@@ -131,6 +134,7 @@ private:
     BusyIndicator* m_busy = nullptr;
     AnswerDataSink* m_answerSink = nullptr;
     DebugLog* m_debugLog = nullptr;
+    PacketObserver* m_observer = nullptr;
     bool m_debugFile = false;
     int m_packetSize = kMaxPacketSize;
 

@@ -143,6 +143,8 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), m_owner(owner)
                        QKeySequence(Qt::CTRL | Qt::Key_S), standard(QStyle::SP_DialogSaveButton));
     DoExportTxt = make("DoExportTxt", QStringLiteral("Export to txt file"), QString(),
                        QKeySequence(), QIcon());
+    DoExportPackets = make("DoExportPackets", QStringLiteral("Export Packets\u2026"), QString(),
+                           QKeySequence(), QIcon());
     DoTransmit = make("DoTransmit", QStringLiteral("Transmit "), QStringLiteral("Transmit Texts"),
                       QKeySequence(Qt::Key_F6), drawnIcon(drawTransmit));
     DoExitProgram = make("DoExitProgram", QStringLiteral("Exit"), QStringLiteral("Exit Program"),
@@ -194,6 +196,7 @@ void MainActions::buildMenus(QMenuBar* bar, KeyActions& keys)
     m_file->addActions({DoNewFile, DoImportLmx, DoExportLmx});
     m_file->addSeparator();
     m_file->addAction(DoExportTxt);
+    m_file->addAction(DoExportPackets);
     m_file->addSeparator();
     m_file->addActions({keys.DoLoadKeys, keys.DoSaveKeys});
     m_file->addSeparator();

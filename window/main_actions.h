@@ -22,6 +22,7 @@ public:
     QAction* DoImportLmx;
     QAction* DoExportLmx;
     QAction* DoExportTxt;
+    QAction* DoExportPackets;
     QAction* DoTransmit;
     QAction* DoExitProgram;
     QAction* DoCutText;

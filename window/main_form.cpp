@@ -19,8 +19,11 @@
 #include "led_panel.h"
 #include "main_actions.h"
 #include "main_status_bar.h"
+#include "packets/packets_tab.h"
 #include "send_receive_frame.h"
 #include "serial/comm_port_driver.h"
+#include "serial/exchange_recorder.h"
+#include "serial/exchange_reports.h"
 #include "serial/packet_exchange.h"
 #include "serial/serial_settings_apply.h"
 #include "serial/transmission_engine.h"
@@ -58,6 +61,7 @@ QString localText(const std::string& s)
 
 const char* const kLmxFilter = "ORVANTA TextFiles (*.lmx)";
 const char* const kTxtFilter = "ORVANTA TextFiles (*.txt)";
+const char* const kCsvFilter = "CSV Files (*.csv)";
 
 } // namespace
 
@@ -148,6 +152,8 @@ void TMainForm::createParts()
     m_hexTab = m_editor->hexBox();
     m_answers = new TAnswerFrame(m_dialogs, *m_parameters, m_tabs);
     m_answerTab = m_answers;
+    m_recorder = new lmx::ExchangeRecorder(this);
+    m_packetsTab = new PacketsTab(*m_recorder, m_tabs);
     m_sendReceive = new TSendReceiveFrame(*m_exchange, m_dialogs, *m_parameters,
                                           *m_services.wallClock, *m_services.steadyClock, central);
 
@@ -206,6 +212,7 @@ void TMainForm::layOut()
 
     m_tabs->addTab(m_hexTab, QStringLiteral("Hex Data"));
     m_tabs->addTab(m_answerTab, QStringLiteral("Answer Data"));
+    m_tabs->addTab(m_packetsTab, QStringLiteral("Packets"));
     // Two tabs that only show the editor's flags while developing; never shown.
     for (QWidget** tab : {&m_debugTab1, &m_debugTab2}) {
         *tab = new QWidget(m_tabs);
@@ -246,6 +253,7 @@ void TMainForm::connectParts()
     const std::pair<QAction*, void (TMainForm::*)()> own[] = {
             {a.DoNewFile, &TMainForm::DoNewFileExecute},
             {a.DoExportTxt, &TMainForm::DoExportTxtExecute},
+            {a.DoExportPackets, &TMainForm::DoExportPacketsExecute},
             {a.DoTransmit, &TMainForm::DoTransmitExecute},
             {a.DoGeneralSettings, &TMainForm::DoGeneralSettingsExecute},
             {a.DoDisplaySettings, &TMainForm::DoDisplaySettingsExecute},
@@ -277,6 +285,7 @@ void TMainForm::connectParts()
     engine.setBusyIndicator(&m_busy);
     engine.setDebugLog(&m_debugLog);
     connect(&engine, &lmx::TransmissionEngine::runningChanged, this, &TMainForm::updateActions);
+    connectPackets();
 
     m_idle = std::make_unique<IdleUpdate>([this] { updateActions(); });
     for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
@@ -330,6 +339,7 @@ void TMainForm::updateActions()
     const bool running = transmitting();
     a.DoTransmit->setEnabled(!running && !m_closed);
     a.DoExportTxt->setEnabled(m_editor->box().list().count() > 1);
+    a.DoExportPackets->setEnabled(!m_recorder->records().empty());
     a.DoPacketSize->setEnabled(m_general.ExtendedLmx);
     m_routing->update();
     m_answers->updateActions();
@@ -358,6 +368,8 @@ void TMainForm::newFile()
     m_editor->box().newFile();
     m_answers->newFile();
     m_sendReceive->ClearReceiveBox();
+    if (!transmitting())
+        m_recorder->clear();
     m_editor->updateActions();
     updateTitle();
 }
@@ -469,12 +481,60 @@ void TMainForm::DoTransmitExecute()
         m_dialogs.message(latin1("Debug: " + m_debugLog.LastLogErrorText()), QString(),
                           UserDialogs::Icon::None);
     const std::vector<std::string> lines = transmitLines(m_editor->box());
+    m_transmitted = lines;
     if (m_general.ExtendedLmx)
         engine.TransmitExtended(lines, m_display.NetNr);
     else
         engine.TransmitNormal(lines, m_display.NetNr);
     if (!m_closed)
         updateActions();
+}
+
+void TMainForm::DoExportPacketsExecute()
+{
+    if (m_recorder->records().empty())
+        return;
+    setStatus("Export Packets to CSV File");
+    UserDialogs::FileRequest request;
+    request.title = QStringLiteral("Export Packets");
+    request.filter = QString::fromLatin1(kCsvFilter);
+    request.defaultSuffix = QStringLiteral("csv");
+    request.directory = QDir::currentPath();
+    request.confirmOverwrite = m_general.CheckFileReplace;
+    const QString path = m_dialogs.saveFileName(request);
+    if (!path.isEmpty()) {
+        const lmx::WriteResult result =
+                lmx::writeReportFile(localPath(path), lmx::packetsCsv(m_recorder->records()));
+        if (!result.ok)
+            m_dialogs.warning(localText(result.message));
+    }
+    ready();
+}
+
+void TMainForm::connectPackets()
+{
+    m_sendReceive->engine().setPacketObserver(m_recorder);
+    connect(m_recorder, &lmx::ExchangeRecorder::started, this, &TMainForm::showProgress);
+    connect(m_recorder, &lmx::ExchangeRecorder::packetStarted, this, &TMainForm::showProgress);
+    connect(m_recorder, &lmx::ExchangeRecorder::recordChanged, this, &TMainForm::showProgress);
+    connect(m_recorder, &lmx::ExchangeRecorder::finished, m_statusBar,
+            &TMainStatusBar::endProgress);
+    // A row selects the lines its packet carried, as long as the list is the one sent.
+    connect(m_packetsTab, &PacketsTab::linesSelected, this, [this](const std::vector<int>& rows) {
+        if (transmitLines(m_editor->box()) == m_transmitted)
+            m_editor->selectLines(rows);
+    });
+}
+
+void TMainForm::showProgress()
+{
+    const lmx::ExchangeRecorder::Progress p = m_recorder->progress();
+    m_statusBar->showProgress(p.packet, p.planned, p.failures);
+}
+
+QWidget* TMainForm::PacketsDataTab() const
+{
+    return m_packetsTab;
 }
 
 void TMainForm::DoGeneralSettingsExecute()

@@ -17,6 +17,8 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class ActionButton;
 class CommandEditor;
@@ -26,6 +28,7 @@ class IdleUpdate;
 class KeyActions;
 class KeyRepeatFilter;
 class MainActions;
+class PacketsTab;
 class ParameterDialogs;
 class QGroupBox;
 class QLabel;
@@ -38,6 +41,7 @@ class TMainStatusBar;
 class TSendReceiveFrame;
 
 namespace lmx {
+class ExchangeRecorder;
 class PacketExchange;
 class TCommPortDriver;
 class TXmitForm;
@@ -66,6 +70,8 @@ public:
     lmx::TCommPortDriver& driver() { return *m_driver; }
     lmx::PacketExchange& exchange() { return *m_exchange; }
     lmx::TXmitForm& xmitForm() { return *m_xmitForm; }
+    lmx::ExchangeRecorder& recorder() { return *m_recorder; }
+    PacketsTab& packetsTab() { return *m_packetsTab; }
     ParameterDialogs& parameterDialogs() { return *m_parameters; }
     const lmx::TSerialSettings& serialSettings() const { return m_serial; }
     const lmx::TDisplaySettings& displaySettings() const { return m_display; }
@@ -76,6 +82,7 @@ public:
     QTabWidget* PageControl() const { return m_tabs; }
     QWidget* HexDataTab() const { return m_hexTab; }
     QWidget* AnswerDataTab() const { return m_answerTab; }
+    QWidget* PacketsDataTab() const;
     QGroupBox* CommandEditorGroup() const { return m_editorGroup; }
     ActionButton* FPACK_Button() const { return m_fpack; }
     ActionButton* NPACK_Button() const { return m_npack; }
@@ -88,6 +95,8 @@ public:
     bool DoImportLmxExecute();
     bool DoExportLmxExecute();
     void DoExportTxtExecute();
+    // File > Export Packets...: the Packets tab as CSV.
+    void DoExportPacketsExecute();
     void DoTransmitExecute();
     void DoGeneralSettingsExecute();
     void DoDisplaySettingsExecute();
@@ -114,6 +123,8 @@ private:
     void newFile();
     void updateTitle();
     void updateDebugLabels();
+    void connectPackets();
+    void showProgress();
     std::string localPath(const QString& path) const;
 
     MainFormServices m_services;
@@ -135,6 +146,9 @@ private:
     std::unique_ptr<KeyActions> m_keys;
     TAnswerFrame* m_answers = nullptr;
     TSendReceiveFrame* m_sendReceive = nullptr;
+    lmx::ExchangeRecorder* m_recorder = nullptr;
+    PacketsTab* m_packetsTab = nullptr;
+    std::vector<std::string> m_transmitted; // the lines the Packets tab's rows came from
     std::unique_ptr<MainActions> m_actions;
     std::unique_ptr<EditRouting> m_routing;
     std::unique_ptr<GeneralSettingsApply> m_applyGeneral;

@@ -3,10 +3,24 @@
 #include "led_panel.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QResizeEvent>
 
+#include <algorithm>
+
+namespace {
+
+constexpr int kProgressWidth = 120;
+constexpr int kFailuresWidth = 80;
+
+} // namespace
+
 TMainStatusBar::TMainStatusBar(QWidget* parent)
-    : QStatusBar(parent), m_text(new QLabel(this)), m_leds(new TLedPanel(this))
+    : QStatusBar(parent),
+      m_text(new QLabel(this)),
+      m_bar(new QProgressBar(this)),
+      m_failures(new QLabel(this)),
+      m_leds(new TLedPanel(this))
 {
     setObjectName(QStringLiteral("StatusBar"));
     setSizeGripEnabled(false);
@@ -14,13 +28,64 @@ TMainStatusBar::TMainStatusBar(QWidget* parent)
     m_text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_text->setIndent(2);
     addWidget(m_text);
+    m_bar->setObjectName(QStringLiteral("TransmitProgress"));
+    m_bar->setFixedWidth(kProgressWidth);
+    m_bar->setMaximumHeight(16);
+    m_bar->setTextVisible(false);
+    addWidget(m_bar);
+    m_failures->setObjectName(QStringLiteral("TransmitFailures"));
+    m_failures->setFixedWidth(kFailuresWidth);
+    m_failures->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_failures->setIndent(2);
+    addWidget(m_failures);
+    m_bar->hide();
+    m_failures->hide();
     addPermanentWidget(m_leds);
     setStatusText(QString::fromLatin1(kReady));
 }
 
 void TMainStatusBar::setStatusText(const QString& text)
 {
+    m_status = text;
     m_text->setText(text);
+}
+
+void TMainStatusBar::showProgress(int packet, int planned, int failures)
+{
+    const bool shown = progressShown();
+    m_text->setText(QStringLiteral("Packet %1 of %2").arg(packet).arg(planned));
+    m_bar->setRange(0, std::max(planned, 1));
+    m_bar->setValue(std::clamp(packet, 0, std::max(planned, 1)));
+    m_failures->setText(failures == 1 ? QStringLiteral("1 failure")
+                                      : QStringLiteral("%1 failures").arg(failures));
+    m_failures->setStyleSheet(failures > 0 ? QStringLiteral("color: #960000; font-weight: bold;")
+                                           : QString());
+    if (!shown) {
+        m_bar->show();
+        m_failures->show();
+        fitTextPanel(width());
+    }
+}
+
+void TMainStatusBar::endProgress()
+{
+    if (!progressShown())
+        return;
+    m_bar->hide();
+    m_failures->hide();
+    m_text->setText(m_status);
+    fitTextPanel(width());
+}
+
+bool TMainStatusBar::progressShown() const
+{
+    return !m_bar->isHidden();
+}
+
+void TMainStatusBar::fitTextPanel(int width)
+{
+    const int progress = progressShown() ? kProgressWidth + kFailuresWidth + 8 : 0;
+    m_text->setFixedWidth(std::max(0, width - kTextPanelMargin - progress));
 }
 
 QString TMainStatusBar::statusText() const
@@ -30,6 +95,6 @@ QString TMainStatusBar::statusText() const
 
 void TMainStatusBar::resizeEvent(QResizeEvent* event)
 {
-    m_text->setFixedWidth(std::max(0, event->size().width() - kTextPanelMargin));
+    fitTextPanel(event->size().width());
     QStatusBar::resizeEvent(event);
 }

@@ -1,10 +1,13 @@
 #pragma once
 // The main window's status bar: the text panel (the client width less 65 pixels, kept so
-// on every resize) with the status texts, and the LED panel.
+// on every resize) with the status texts, and the LED panel. While a transmission runs the
+// text panel says which packet goes and a progress bar and the failures so far stand beside
+// it; when it ends, the status text comes back.
 
 #include <QStatusBar>
 
 class QLabel;
+class QProgressBar;
 class TLedPanel;
 
 class TMainStatusBar : public QStatusBar {
@@ -20,10 +23,22 @@ public:
     QLabel* textPanel() const { return m_text; }
     TLedPanel* ledPanel() const { return m_leds; }
 
+    // "Packet k of n", the bar at k of n and the failures; shown until endProgress().
+    void showProgress(int packet, int planned, int failures);
+    void endProgress();
+    bool progressShown() const;
+    QProgressBar* progressBar() const { return m_bar; }
+    QLabel* failuresPanel() const { return m_failures; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitTextPanel(int width);
+
     QLabel* m_text;
+    QProgressBar* m_bar;
+    QLabel* m_failures;
     TLedPanel* m_leds;
+    QString m_status; // the status text the progress stands in for
 };

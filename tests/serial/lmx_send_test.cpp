@@ -1,13 +1,18 @@
 // lmx send run as a program against the virtual display: what it prints, how it exits, which
 // settings it takes, and Ctrl+C.
 #include "files/settings_file.h"
+#include "protocol/framing.h"
 #include "sim/sim_server.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -48,6 +53,31 @@ std::string masked(const std::string& text)
 {
     static const QRegularExpression stamp("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d");
     return QString::fromLatin1(text.c_str()).replace(stamp, "T").toStdString();
+}
+
+QByteArray readAll(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Each JUnit test case as "name" or "name: failure message" or "name: skipped".
+QStringList junitCases(const QString& name)
+{
+    QStringList cases;
+    QXmlStreamReader xml(readAll(name));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"testcase")
+            cases << xml.attributes().value("name").toString();
+        else if (xml.name() == u"failure")
+            cases.last() += ": " + xml.attributes().value("message").toString();
+        else if (xml.name() == u"skipped")
+            cases.last() += ": skipped";
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return cases;
 }
 
 QString serve(sim::SimServer& server) { return QString::fromStdString(server.start()); }
@@ -112,13 +142,55 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
     EXPECT_EQ(masked(run.out).substr(0, 10), "NetNr: 2 T");
 
     // A port that does not open: its message once, then the end of the transmission.
-    run = lmx.run({"--port", "/nonexistent/tty", "--netnr", "1", "--debug-log", file});
+    run = lmx.run({"--port", "/nonexistent/tty", "--netnr", "1", "--debug-log", "--junit", lmx.dir.filePath("j.xml"), file});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Can not open ComPort :/nonexistent/tty\n");
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\nT Transmission aborted.\n");
     QFile log(lmx.dir.filePath("Log/Debug.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().endsWith(" Debug File Created: \r\n"));
+    EXPECT_EQ(junitCases(lmx.dir.filePath("j.xml")), QStringList{"NetNr 1 block 1: 0 of 1 packets sent: the transmission aborted"});
+}
+
+TEST(LmxSend, ReportsEveryExchangeAsJsonLinesAndEveryDisplayBlockAsATestCase)
+{
+    Program lmx;
+    sim::SimOptions o = displays(1, sim::FaultKind::BadCrc);
+    o.netNrs = {1, 2};
+    o.faultEvery = 2;
+    sim::SimServer display(o);
+    const QString report = lmx.dir.filePath("r.jsonl");
+    const QString junit = lmx.dir.filePath("j.xml");
+    const QString file = lmx.file("two.lmx", "SOT '01'\r\n'Hi'\r\nEOT\r\nSOT '02'\r\n'Ho'\r\nEOT\r\n");
+    const QString port = serve(display);
+    SendRun run = lmx.run({"--port", port, "--report", report, "--junit", junit, file});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+
+    const QList<QByteArray> lines = readAll(report).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    const QJsonObject good = QJsonDocument::fromJson(lines[0]).object();
+    const QJsonObject bad = QJsonDocument::fromJson(lines[1]).object();
+    EXPECT_EQ(good["netnr"].toInt(), 1);
+    EXPECT_EQ(good["packet"].toInt(-1), 0);
+    EXPECT_EQ(good["sent"].toString(), QByteArray::fromStdString(*buildExtendedPacket(1, 0, "Hi")).toHex().toUpper());
+    EXPECT_TRUE(good["answer"].toString().startsWith("0106"));
+    EXPECT_TRUE(good["ok"].toBool());
+    EXPECT_EQ(good["result"].toInt(-1), 0);
+    EXPECT_GE(good["rtt_ms"].toDouble(-1), 0.0);
+    EXPECT_EQ(bad["netnr"].toInt(), 2);
+    EXPECT_FALSE(bad["ok"].toBool(true));
+    EXPECT_EQ(bad["state"].toString(), "Invalid answer CRC at CRC");
+    EXPECT_TRUE(bad["result"].isNull());
+    const QJsonObject summary = QJsonDocument::fromJson(lines[2]).object()["summary"].toObject();
+    EXPECT_EQ(summary["packets"].toInt(), 2);
+    EXPECT_EQ(summary["failed"].toInt(), 1);
+    EXPECT_EQ(summary["displays"].toArray().at(1).toObject()["netnr"].toInt(), 2);
+    EXPECT_EQ(junitCases(junit), (QStringList{"NetNr 1 block 1", "NetNr 2 block 1: 1 of 1 answers failed"}));
+
+    // A report that cannot be written is a file error; the one before stays as it was.
+    run = lmx.run({"--port", port, "--report", lmx.dir.filePath("no/r.jsonl"), file});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("Failed to write to file "), std::string::npos) << run.err;
 }
 
 TEST(LmxSend, CtrlCStopsTheTransmissionAtOnce)
@@ -126,7 +198,9 @@ TEST(LmxSend, CtrlCStopsTheTransmissionAtOnce)
     Program lmx;
     sim::SimServer display(displays(1));
     QProcess p;
-    p.start(lmx.path, {"send", "--port", serve(display), lmx.file("w.lmx", "'A'\r\nNPACK '10000'\r\n'B'\r\n")});
+    const QString junit = lmx.dir.filePath("j.xml");
+    p.start(lmx.path, {"send", "--port", serve(display), "--junit", junit,
+                       lmx.file("w.lmx", "'A'\r\nNPACK '10000'\r\n'B'\r\nSOT '02'\r\n'C'\r\nEOT\r\n")});
     QByteArray out;
     QElapsedTimer t;
     t.start();
@@ -140,4 +214,6 @@ TEST(LmxSend, CtrlCStopsTheTransmissionAtOnce)
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_EQ(p.readAllStandardError().toStdString(), "lmx send: interrupted\n");
     EXPECT_EQ((out + p.readAllStandardOutput()).count('\n'), 2); // nothing after the stop
+    EXPECT_EQ(junitCases(junit), (QStringList{"NetNr 1 block 1: 1 of 2 packets sent: the transmission stopped",
+                                             "NetNr 2 block 1: skipped"}));
 }

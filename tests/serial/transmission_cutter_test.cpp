@@ -2,6 +2,7 @@
 #include "engine_test_support.h"
 
 #include "serial/transmission_cutter.h"
+#include "serial/transmission_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -55,4 +56,32 @@ TEST(Cutter, SeriesEndAtNpackAndChunksAtFpackOrThePacketSize)
     }
     EXPECT_EQ(chunks, (std::vector<std::pair<std::string, int>>{
                           {"aa", 0}, {"aa", 0}, {"a", 70}, {"bc", 80}, {"dd", 0}, {"d", 0}}));
+}
+
+TEST(Cutter, ThePlanTracesEveryPacketToTheLinesItCarries)
+{
+    // Each packet as "netnr/packet number: lines"; break lines and block markers are not data.
+    struct Case {
+        const char* name;
+        Lines lines;
+        Lines packets;
+    } const cases[] = {
+        {"collapsed breaks", {npack(0), "aa", fpack(0), fpack(3000), "bb", npack(0), npack(5), "cc"},
+         {"1/64: 1", "1/129: 4", "1/0: 7"}},
+        {"marked lines and a long line", {"\x09" "ab", "\x10" "cd", std::string(5, 'e'), "<End>"},
+         {"1/64: 0 1 2", "1/129: 2"}},
+        {"one packet over FPACKs", {sot("05"), "x", fpack(0), kEot, "y"}, {"5/0: 1", "1/0: 4"}},
+        {"unterminated block", {"a", sot("02"), "b"}, {"1/0: 0"}},
+    };
+    for (const Case& c : cases) {
+        const lmx::TransmissionPlan plan = lmx::planTransmission({c.lines, true, 1, 6});
+        Lines packets;
+        for (const lmx::PlannedPacket& p : plan.packets) {
+            std::string text = std::to_string(p.netNr) + "/" + std::to_string(p.packetNr) + ":";
+            for (const int line : p.lines)
+                text += " " + std::to_string(line);
+            packets.push_back(text);
+        }
+        EXPECT_EQ(packets, c.packets) << c.name;
+    }
 }

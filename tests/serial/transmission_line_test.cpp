@@ -4,6 +4,7 @@
 
 #include "protocol/hex.h"
 #include "serial/answer_templates.h"
+#include "serial/exchange_recorder.h"
 #include "serial/packet_exchange.h"
 #include "serial/qt_serial_backend.h"
 #include "serial/transmission_engine.h"
@@ -54,6 +55,9 @@ struct Line : AnswerDataSink {
     {
         driver.SetPortName(overTcp ? server.startOnTcp("127.0.0.1", 0) : server.start());
         engine.setAnswerDataSink(this);
+        engine.setPacketObserver(&recorder);
+        QObject::connect(&recorder, &ExchangeRecorder::packetStarted,
+                         [this](int) { progress.push_back(recorder.progress()); });
     }
     void answerData(const std::string& data) override { templates.FillAnswerTemplates(data); }
     std::vector<PacketRecord> sent(size_t count)
@@ -77,6 +81,8 @@ struct Line : AnswerDataSink {
     TCommPortDriver driver;
     PacketExchange exchange;
     TransmissionEngine engine;
+    ExchangeRecorder recorder;
+    std::vector<ExchangeRecorder::Progress> progress; // as each packet went out
 };
 
 } // namespace
@@ -114,6 +120,13 @@ TEST(TransmissionLine, SeriesArePacketsNumberedByTheirPlace)
         for (const PacketRecord& p : line.sent(c.numbers.size()))
             numbers.push_back(p.packetNr);
         EXPECT_EQ(numbers, c.numbers);
+        // Counted before the first packet went, as the engine then sent them.
+        numbers.clear();
+        for (const PlannedPacket& p : line.recorder.plan().packets)
+            numbers.push_back(p.packetNr);
+        EXPECT_EQ(numbers, c.numbers);
+        for (size_t i = 0; i < line.progress.size(); ++i)
+            EXPECT_TRUE(line.progress[i].packet == int(i + 1) && line.progress[i].planned == int(c.numbers.size()));
         ASSERT_EQ(line.log.lines.size(), 2 * c.numbers.size() + 1);
         EXPECT_EQ(line.log.lines.back(), kT + " Transmission finished.");
         // one connection for the whole transmission, none without a packet
@@ -161,6 +174,21 @@ TEST(TransmissionLine, BlocksGoToTheNetworkNumberAfterSotAndTheRestToTheDefault)
     ASSERT_EQ(line.log.lines.size(), 9u);
     EXPECT_EQ(line.log.lines[2], "NetNr: 26 " + kT + " Transmitted Packet Number: 0");
     EXPECT_EQ(line.log.lines[5], "NetNr: 5 " + kT + " Received Packet Number: 0 Param: $00 (No Data)");
+
+    // Each packet knows its block and the lines it came from; the summary goes per display.
+    std::vector<std::string> blocks;
+    for (const ExchangeRecord& r : line.recorder.records()) {
+        const PlannedBlock& b = line.recorder.plan().blocks.at(size_t(r.block));
+        blocks.push_back(std::to_string(b.netNr) + "/" + std::to_string(b.number) + " line "
+                         + std::to_string(r.lines.at(0)) + (r.rttMs ? "" : " untimed"));
+    }
+    EXPECT_EQ(blocks, (Lines{"1/1 line 0", "26/1 line 2", "5/1 line 7", "1/2 line 9"}));
+    const ExchangeSummary summary = line.recorder.summary();
+    ASSERT_EQ(summary.displays.size(), 3u);
+    EXPECT_EQ(summary.displays[0].netNr, 1);
+    EXPECT_EQ(summary.displays[0].ok, 2);
+    EXPECT_EQ(summary.displays[2].netNr, 5);
+    EXPECT_EQ(summary.ok, 4);
 }
 
 TEST(TransmissionLine, ADataAnswerIsLoggedInHexAndFillsTheTemplates)
@@ -200,22 +228,30 @@ TEST(TransmissionLine, TheNormalFramingSendsEachBlockWhole)
     // A block without EOT ends the transmission instead of looping on it for ever.
     EXPECT_EQ(line.log.lines, (Lines{sent, ok, noData, noData, sent, ok, kT + " Transmission aborted."}));
     EXPECT_EQ(line.sentData(2), (Lines{"x", "ok"}));
+    // Unsent blocks count for the report; a normal packet carries its SOT and EOT lines.
+    std::vector<int> packets;
+    for (const PlannedBlock& b : line.recorder.plan().blocks)
+        packets.push_back(b.packets);
+    EXPECT_EQ(packets, (std::vector<int>{1, 0, 0, 1}));
+    EXPECT_EQ(line.recorder.records().at(1).lines, (std::vector<int>{6, 7, 8}));
+    EXPECT_EQ(line.recorder.records().at(1).resultChar, '0');
 }
 
 TEST(TransmissionLine, EveryFaultIsReportedAndTheRestOfItsBlockIsSkipped)
 {
-    const std::pair<FaultKind, std::string> cases[] = {
-        {FaultKind::NoAnswer, "Error Answer packet incomplete at SOT"},
-        {FaultKind::Slow, "Error Answer packet incomplete at SOT"},
-        {FaultKind::BadCrc, "Error Invalid answer CRC at CRC"},
-        {FaultKind::WrongNetNr, "Error Answer has wrong netnr at Network Nr"},
-        {FaultKind::WrongSeq, "Error Invalid answer sequence at Packet Nr"},
-        {FaultKind::BadLength, "Error Invalid answer packet size at Data Length"},
-        {FaultKind::Truncated, "Error Answer packet incomplete at CRC"},
-        {FaultKind::Garbage, "Error Invalid answer packet at ACK"},
-        {FaultKind::Code, "Answer: Param value out of range Param : $00"},
+    // The receive box's message and the packet table's answer state.
+    const std::tuple<FaultKind, std::string, std::string> cases[] = {
+        {FaultKind::NoAnswer, "Error Answer packet incomplete at SOT", "no answer"},
+        {FaultKind::Slow, "Error Answer packet incomplete at SOT", "no answer"},
+        {FaultKind::BadCrc, "Error Invalid answer CRC at CRC", ""},
+        {FaultKind::WrongNetNr, "Error Answer has wrong netnr at Network Nr", ""},
+        {FaultKind::WrongSeq, "Error Invalid answer sequence at Packet Nr", ""},
+        {FaultKind::BadLength, "Error Invalid answer packet size at Data Length", ""},
+        {FaultKind::Truncated, "Error Answer packet incomplete at CRC", ""},
+        {FaultKind::Garbage, "Error Invalid answer packet at ACK", ""},
+        {FaultKind::Code, "Answer: Param value out of range Param : $00", "OK"},
     };
-    for (const auto& [fault, message] : cases) {
+    for (const auto& [fault, message, state] : cases) {
         SCOPED_TRACE(faultName(fault));
         Line line({1}, fault);
         line.exchange.SetAnswerTimeout(300);
@@ -227,6 +263,20 @@ TEST(TransmissionLine, EveryFaultIsReportedAndTheRestOfItsBlockIsSkipped)
         EXPECT_EQ(line.dialogs.texts().value(0).toStdString(), message);
         EXPECT_EQ(line.log.lines.back(), kT + " Transmission aborted.");
         EXPECT_EQ(outcome.failedAnswers, 3);
+
+        // "B" was counted but skipped: "C" is the fourth packet.
+        const std::vector<ExchangeRecord>& records = line.recorder.records();
+        ASSERT_EQ(records.size(), 3u);
+        EXPECT_EQ(records[0].state, state.empty() ? message.substr(6) : state);
+        EXPECT_EQ(line.recorder.progress().packet, 4);
+        EXPECT_EQ(line.recorder.progress().planned, 4);
+        EXPECT_EQ(line.recorder.progress().failures, 3);
+        const ExchangeSummary summary = line.recorder.summary();
+        ASSERT_EQ(summary.displays.size(), 1u);
+        EXPECT_EQ(summary.displays[0].failed, 3);
+        EXPECT_EQ(summary.displays[0].lastFailure, fault == FaultKind::Code ? "Param value out of range" : records[0].state);
+        // Timed only up to an end byte.
+        EXPECT_EQ(records[0].rttMs.has_value(), state != "no answer" && fault != FaultKind::Truncated);
     }
 }
 

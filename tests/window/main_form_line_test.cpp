@@ -3,6 +3,9 @@
 // and the debug log, Transmit refused while one runs, and a close in the middle of one.
 #include "main_form_support.h"
 
+#include "packets/packets_tab.h"
+#include "serial/exchange_recorder.h"
+#include "serial/exchange_reports.h"
 #include "serial/packet_exchange.h"
 #include "serial/transmission_engine.h"
 #include "sim/sim_server.h"
@@ -12,7 +15,12 @@
 #include "window/send_receive_frame.h"
 #include "window/xmit_form.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 
@@ -23,12 +31,16 @@ namespace {
 struct LineRig : WindowRig {
     lmx::sim::SimServer server;
 
-    explicit LineRig(bool normal = false) : server([normal] {
-        lmx::sim::SimOptions o;
-        o.netNrs = {1};
-        o.normalFraming = normal;
-        return o;
-    }())
+    explicit LineRig(bool normal = false, lmx::sim::FaultKind fault = lmx::sim::FaultKind::None,
+                     unsigned faultEvery = 1)
+        : server([=] {
+              lmx::sim::SimOptions o;
+              o.netNrs = {1};
+              o.normalFraming = normal;
+              o.fault = fault;
+              o.faultEvery = faultEvery;
+              return o;
+          }())
     {
     }
 
@@ -155,4 +167,44 @@ TEST(MainFormLine, TransmitIsRefusedWhileOneRunsAndACloseStopsIt)
     // The close query ran as usual: the question, then the settings file.
     EXPECT_EQ(rig.dialogs.steps().last().kind, ScriptedDialogs::Kind::YesNo);
     EXPECT_TRUE(QFile::exists(rig.settingsPath()));
+}
+
+TEST(MainFormLine, ThePacketsTabFollowsTheTransmissionAndShowsAFailedExchange)
+{
+    LineRig rig(false, lmx::sim::FaultKind::BadCrc, 2);
+    TMainForm& w = rig.startOnLine();
+    // Two packets in the first series, the second answered with a bad CRC: "three" stays unsent.
+    ASSERT_TRUE(rig.load("'one'\r\nFPACK '00000'\r\n'two'\r\nNPACK '00000'\r\n'three'\r\n"));
+    PacketsTab& tab = w.packetsTab();
+    QStringList progress;
+    QObject::connect(&w.recorder(), &lmx::ExchangeRecorder::recordChanged, &w, [&] {
+        progress << w.statusText() + " / " + w.mainStatusBar().failuresPanel()->text();
+    });
+    rig.actions().DoTransmit->trigger();
+
+    EXPECT_EQ(progress, (QStringList{"Packet 1 of 3 / 0 failures", "Packet 2 of 3 / 1 failure"}));
+    EXPECT_EQ(w.statusText(), "Ready...");
+    EXPECT_FALSE(w.mainStatusBar().progressShown());
+    ASSERT_EQ(tab.model().rowCount(), 2);
+    EXPECT_EQ(tab.model().index(1, int(lmx::ExchangeColumn::Answer)).data().toString(), "Invalid answer CRC at CRC");
+    EXPECT_EQ(tab.model().index(1, int(lmx::ExchangeColumn::Packet)).data().toString(), "0x81 \u00B7 last \u00B7 1");
+    EXPECT_TRUE(tab.summaryTable()->isVisibleTo(&tab));
+    EXPECT_EQ(tab.summaryTable()->model()->index(0, int(lmx::SummaryColumn::LastFailure)).data().toString(),
+              "Invalid answer CRC at CRC");
+
+    // The failed row: its fields below the table, its line in the command box.
+    tab.selectRecord(1);
+    const QString detail = tab.detailView()->toPlainText();
+    EXPECT_TRUE(detail.contains("bad, computed ")) << detail.toStdString();
+    EXPECT_TRUE(detail.contains("0x81 \u00B7 last \u00B7 1")) << detail.toStdString();
+    EXPECT_EQ(rig.box().list().selectedRange(), std::make_pair(2, 2));
+    tab.failuresOnlyBox()->setChecked(true);
+    EXPECT_EQ(tab.packetTable()->model()->rowCount(), 1);
+
+    rig.dialogs.setNextFileName(rig.path("packets.csv"));
+    w.DoExportPacketsExecute();
+    const QStringList csv = QString::fromStdString(WindowRig::readFile(rig.path("packets.csv"))).split("\r\n");
+    ASSERT_EQ(csv.size(), 4) << csv.join('|').toStdString();
+    EXPECT_TRUE(csv[0].startsWith("ms,NetNr,Packet,Length,Answer,Result,Param,RTT ms,Sent,Received"));
+    EXPECT_TRUE(csv[2].contains(",0x81 / last / 1,3,Invalid answer CRC at CRC,")) << csv[2].toStdString();
 }

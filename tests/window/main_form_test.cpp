@@ -82,7 +82,7 @@ TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
     for (int i = 0; i < tabs->count(); ++i)
         shownTabs << tabs->tabText(i) + (tabs->isTabVisible(i) ? "" : " (hidden)");
     EXPECT_EQ(shownTabs,
-              (QStringList{"Hex Data", "Answer Data", "Debug (hidden)", "Debug (hidden)"}));
+              (QStringList{"Hex Data", "Answer Data", "Packets", "Debug (hidden)", "Debug (hidden)"}));
 
     // A fixed client area below the menu bar; the status text panel leaves 65 pixels.
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
@@ -172,7 +172,7 @@ TEST(MainForm, MenusAndToolBarInTheirOrderWithHintsAndShortcuts)
     EXPECT_EQ(menus, (QStringList{"File", "Edit", "Settings", "Help"}));
     MainActions& a = rig.actions();
     EXPECT_EQ(entries(a.fileMenu()->actions()),
-              (QStringList{"New", "Load", "Save", "-", "Export to txt file", "-", "Load Keys",
+              (QStringList{"New", "Load", "Save", "-", "Export to txt file", "Export Packets\u2026", "-", "Load Keys",
                            "Save Keys", "-", "Transmit ", "-", "Exit"}));
     EXPECT_EQ(entries(a.editMenu()->actions()),
               (QStringList{"Copy", "Cut", "Paste", "-", "Undo"}));
