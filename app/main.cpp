@@ -4,6 +4,7 @@
 
 #include "dialogs/qt_parameter_dialogs.h"
 #include "files/wall_clock.h"
+#include "serial/program_folders.h"
 #include "serial/qt_serial_backend.h"
 #include "serial/steady_clock.h"
 #include "settings/qt_settings_dialogs.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     lmx::SystemWallClock wallClock;
     MainFormServices services;
     services.programFolder = QCoreApplication::applicationDirPath();
+    services.settingsPlaces = lmx::programSettingsPlaces(services.programFolder);
     services.dialogs = &dialogs;
     services.wallClock = &wallClock;
     services.steadyClock = &lmx::SystemSteadyClock::instance();

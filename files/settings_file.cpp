@@ -48,6 +48,12 @@ std::string settingsFilePath(const std::string& folder)
 std::string loadSettings(const std::string& folder, TSerialSettings& serial,
                          TDisplaySettings& display, TGeneralSettings& general)
 {
+    return loadSettingsFile(settingsFilePath(folder), serial, display, general);
+}
+
+std::string loadSettingsFile(const std::string& path, TSerialSettings& serial,
+                             TDisplaySettings& display, TGeneralSettings& general)
+{
     auto failed = [&](const char* warning) {
         serial.SetDefaults();
         display.SetDefaults();
@@ -56,7 +62,7 @@ std::string loadSettings(const std::string& folder, TSerialSettings& serial,
     };
 
     std::string bytes;
-    switch (readFileBytes(settingsFilePath(folder), kMaxSettingsFileSize, bytes)) {
+    switch (readFileBytes(path, kMaxSettingsFileSize, bytes)) {
     case ReadStatus::Ok:
         break;
     case ReadStatus::NotReadable:

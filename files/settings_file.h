@@ -18,6 +18,9 @@ std::string settingsFilePath(const std::string& folder);
 // empty when the file was read; after any failure all three records hold their defaults.
 std::string loadSettings(const std::string& folder, TSerialSettings& serial,
                          TDisplaySettings& display, TGeneralSettings& general);
+// The same for the settings file at path.
+std::string loadSettingsFile(const std::string& path, TSerialSettings& serial,
+                             TDisplaySettings& display, TGeneralSettings& general);
 
 std::string settingsFileText(const TSerialSettings& serial, const TDisplaySettings& display,
                              const TGeneralSettings& general);

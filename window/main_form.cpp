@@ -11,6 +11,7 @@
 #include "files/command_file_reader.h"
 #include "files/command_file_writer.h"
 #include "files/settings_file.h"
+#include "files/settings_places.h"
 #include "files/text_export.h"
 #include "general_settings_apply.h"
 #include "idle_update.h"
@@ -70,7 +71,10 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    m_debugLog.setProgramFolder(localPath(m_services.programFolder));
+    m_places = m_services.settingsPlaces.settingsFolder.empty()
+            ? lmx::settingsPlaces(localPath(m_services.programFolder), true, {}, {})
+            : m_services.settingsPlaces;
+    m_debugLog.setProgramFolder(m_places.logFolder);
 
     // The serial debug window with the port; the settings records hold their defaults; the
     // reusable parameter dialogs.
@@ -85,8 +89,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     connectParts();
 
     // The settings file, then the apply steps (the display settings need none).
-    const std::string warning =
-            lmx::loadSettings(localPath(m_services.programFolder), m_serial, m_display, m_general);
+    const std::string warning = lmx::loadSettings(m_places, m_serial, m_display, m_general).warning;
     if (!warning.empty())
         m_dialogs.warning(latin1(warning));
     lmx::applySerialSettingsToDriver(m_serial, *m_driver);
@@ -465,6 +468,8 @@ void TMainForm::DoTransmitExecute()
         m_xmitForm->raise();
     }
     engine.SetDebugFile(m_general.DebugFile);
+    if (m_general.DebugFile)
+        lmx::prepareLogFolder(m_places); // a failure shows as the log's own
     if (m_general.DebugFile && m_general.CreateDebugFile && !lmx::startDebugLog(m_debugLog))
         m_dialogs.message(latin1("Debug: " + m_debugLog.LastLogErrorText()), QString(),
                           UserDialogs::Icon::None);
@@ -548,8 +553,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
             DoExportLmxExecute();
         setStatus("Save Changes ?");
     }
-    const lmx::WriteResult saved =
-            lmx::saveSettings(localPath(m_services.programFolder), m_serial, m_display, m_general);
+    const lmx::WriteResult saved = lmx::saveSettings(m_places, m_serial, m_display, m_general);
     if (!saved.ok)
         m_dialogs.warning(latin1(saved.message));
     if (m_xmitForm)

@@ -12,6 +12,7 @@
 #include "busy_cursor.h"
 #include "files/debug_log.h"
 #include "files/settings.h"
+#include "files/settings_places.h"
 #include "main_form_services.h"
 
 #include <QMainWindow>
@@ -71,6 +72,7 @@ public:
     const lmx::TDisplaySettings& displaySettings() const { return m_display; }
     const lmx::TGeneralSettings& generalSettings() const { return m_general; }
     const QString& programFolder() const { return m_services.programFolder; }
+    const lmx::SettingsPlaces& settingsPlaces() const { return m_places; }
 
     QToolBar* MainToolBar() const { return m_toolBar; }
     QTabWidget* PageControl() const { return m_tabs; }
@@ -125,6 +127,7 @@ private:
     lmx::TSerialSettings m_serial;
     lmx::TDisplaySettings m_display;
     lmx::TGeneralSettings m_general;
+    lmx::SettingsPlaces m_places;
     std::unique_ptr<ParameterDialogs> m_parameters;
     std::unique_ptr<SettingsDialogs> m_settingsDialogs;
     lmx::DebugLog m_debugLog;
