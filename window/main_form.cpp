@@ -34,11 +34,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
@@ -55,6 +57,13 @@ QString latin1(const std::string& s)
 QString localText(const std::string& s)
 {
     return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString helpNotShownText(const QString& page)
+{
+    return QStringLiteral("No browser could be started to show the help page.\n"
+                          "Open it in a browser of your choice:\n")
+            + QDir::toNativeSeparators(page);
 }
 
 const char* const kLmxFilter = "ORVANTA TextFiles (*.lmx)";
@@ -382,26 +391,40 @@ bool TMainForm::DoImportLmxExecute()
     request.directory = QDir::currentPath();
     const QString path = m_dialogs.openFileName(request);
     bool loaded = false;
-    if (!path.isEmpty()) {
-        newFile();
-        if (m_general.ClearKeys)
-            m_keys->ClearKeyList();
-        const lmx::CommandFileReadResult file = lmx::readCommandFile(localPath(path),
-                                                                     m_keys->keySet());
-        if (file.ok()) {
-            showCommandFile(file.content, m_editor->box(), m_answers->editor());
-            m_answers->refresh();
-            m_editor->box().setFileName(localPath(path));
-            m_editor->box().SetChanged(false);
-            loaded = true;
-        } else {
-            m_dialogs.error(localText(file.message));
-            newFile();
-        }
-        m_keys->update();
-    }
+    if (!path.isEmpty())
+        loaded = readCommandFile(path);
     ready();
     updateActions();
+    return loaded;
+}
+
+bool TMainForm::loadCommandFile(const QString& path)
+{
+    setStatus("Load LMX File");
+    const bool loaded = readCommandFile(QFileInfo(path).absoluteFilePath());
+    ready();
+    updateActions();
+    return loaded;
+}
+
+bool TMainForm::readCommandFile(const QString& path)
+{
+    newFile();
+    if (m_general.ClearKeys)
+        m_keys->ClearKeyList();
+    const lmx::CommandFileReadResult file = lmx::readCommandFile(localPath(path), m_keys->keySet());
+    bool loaded = false;
+    if (file.ok()) {
+        showCommandFile(file.content, m_editor->box(), m_answers->editor());
+        m_answers->refresh();
+        m_editor->box().setFileName(localPath(path));
+        m_editor->box().SetChanged(false);
+        loaded = true;
+    } else {
+        m_dialogs.error(localText(file.message));
+        newFile();
+    }
+    m_keys->update();
     return loaded;
 }
 
@@ -517,8 +540,14 @@ void TMainForm::DoHelpExecute()
 {
     setStatus("Showing Help");
     const QString page = QDir(m_services.programFolder).filePath(QString::fromLatin1(kHelpPage));
-    if (m_services.openUrl)
-        m_services.openUrl(QUrl::fromLocalFile(page));
+    if (m_services.openUrl) {
+        const QPointer<TMainForm> window(this);
+        m_services.openUrl(QUrl::fromLocalFile(page), [window, page] {
+            if (window && !window->m_closed)
+                window->m_dialogs.message(helpNotShownText(page), QString(),
+                                          UserDialogs::Icon::Information);
+        });
+    }
     ready();
 }
 

@@ -88,6 +88,8 @@ public:
     void DoNewFileExecute();
     // Both false when cancelled or failed.
     bool DoImportLmxExecute();
+    // Load without the dialog, for a file named on the command line.
+    bool loadCommandFile(const QString& path);
     bool DoExportLmxExecute();
     void DoExportTxtExecute();
     void DoTransmitExecute();
@@ -114,6 +116,7 @@ private:
     void setStatus(const char* text);
     void ready();
     void newFile();
+    bool readCommandFile(const QString& path);
     void updateTitle();
     void updateDebugLabels();
     std::string localPath(const QString& path) const;

@@ -32,8 +32,9 @@ struct MainFormServices {
     std::function<std::unique_ptr<ParameterDialogs>(QWidget* window)> makeParameterDialogs;
     std::function<std::unique_ptr<SettingsDialogs>(QWidget* window)> makeSettingsDialogs;
     std::function<std::unique_ptr<lmx::SerialBackend>()> makeSerialBackend;
-    // Opens a local page with the system's handler; its outcome is not looked at.
-    std::function<void(const QUrl& url)> openUrl;
+    // Opens a local page with the system's handler; notShown is called, at once or later,
+    // when no browser could be started for it.
+    std::function<void(const QUrl& url, std::function<void()> notShown)> openUrl;
     // Shows the About box modally.
     std::function<void(QWidget* window)> showAbout;
 };
