@@ -162,6 +162,13 @@ public:
         const QByteArray bytes = text.toLatin1();
         writeLine(stderr, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
     }
+    void messageWithDetail(const QString& text, const QString& detail, const QString& title,
+                           Icon icon) override
+    {
+        message(text, title, icon);
+        if (!detail.isEmpty())
+            writeLine(stderr, detail.toStdString());
+    }
     // lmx send asks no questions; these answer the safe way.
     Answer askYesNo(const QString&, const QString&, Icon) override { return Answer::No; }
     Answer askYesNoCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }

@@ -40,12 +40,18 @@ bool TCommPortDriver::Connect()
 {
     if (m_connected)
         return true;
-    if (!m_backend->open(m_portName))
+    m_connectError.clear();
+    if (!m_backend->open(m_portName)) {
+        m_connectError = m_backend->errorText();
         return false;
+    }
     m_connected = true;
     m_failurePending = false;
     if (!ApplyLineSettings()) {
         Disconnect();
+        const uint32_t rate = CurrentLineSettings().baudRate;
+        m_connectError = "The port does not take its line settings (baud rate "
+                + (rate == UINT32_MAX ? std::string("not a number") : std::to_string(rate)) + ").";
         return false;
     }
     m_backend->setTimeouts(CommTimeouts{}); // a port without time-outs still works

@@ -49,6 +49,8 @@ public:
     bool Connect();
     void Disconnect();
     bool Connected() const { return m_connected; }
+    // Why the last Connect failed, for the user; empty when there is nothing to add.
+    const std::string& ConnectErrorText() const { return m_connectError; }
 
     // Writes as much as the transmit queue takes; gives up when nothing could be written for
     // more than timeoutMs since the last successful write. Returns the bytes written.
@@ -131,6 +133,7 @@ private:
 
     TPortNumber m_port = pnCOM1;
     std::string m_portName = "\\\\.\\COM1";
+    std::string m_connectError;
     TBaudRate m_baudRate = br9600;
     uint32_t m_baudRateValue = 9600;
     TDataBits m_dataBits = db8BITS;

@@ -52,10 +52,12 @@ bool PacketExchange::SendPacket(const std::string& packet)
     m_bytesReceived.clear();
 
     if (!m_driver.Connect()) {
-        m_dialogs.message(QStringLiteral("Can not open ComPort :")
-                              + QString::fromLatin1(m_driver.PortName().data(),
-                                                    static_cast<qsizetype>(m_driver.PortName().size())),
-                          QString(), UserDialogs::Icon::Error);
+        m_dialogs.messageWithDetail(
+                QStringLiteral("Can not open ComPort :")
+                        + QString::fromLatin1(m_driver.PortName().data(),
+                                              static_cast<qsizetype>(m_driver.PortName().size())),
+                QString::fromStdString(m_driver.ConnectErrorText()), QString(),
+                UserDialogs::Icon::Error);
         return false;
     }
     m_active = true;

@@ -1,5 +1,7 @@
 #include "qt_serial_backend.h"
 
+#include "port_open_failure.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -60,8 +62,21 @@ bool QtSerialBackend::open(const std::string& name)
 {
     if (m_port.isOpen())
         m_port.close();
-    m_port.setPortName(QString::fromStdString(devicePathOf(name)));
+    const std::string device = devicePathOf(name);
+    m_port.setPortName(QString::fromStdString(device));
     const bool ok = m_port.open(QIODevice::ReadWrite);
+    m_errorText.clear();
+    if (!ok) {
+        // A lock held by another program is reported as a permission error too.
+        PortOpenFailure failure = PortOpenFailure::Other;
+        if (m_port.error() == QSerialPort::DeviceNotFoundError)
+            failure = PortOpenFailure::NotFound;
+        else if (m_port.error() == QSerialPort::PermissionError)
+            failure = deviceAccessDenied(device) ? PortOpenFailure::PermissionDenied
+                                                 : PortOpenFailure::InUse;
+        m_errorText = portOpenFailureText(failure, m_port.errorString().toStdString(), device,
+                                          deviceGroupName(device));
+    }
     m_port.clearError();
     return ok;
 }

@@ -23,9 +23,11 @@ public:
     int64_t write(const char* data, uint32_t size) override;
     bool modemLines(TLineStatusSet& lines) override;
     void close() override;
+    std::string errorText() const override { return m_errorText; }
 
 private:
     QSerialPort m_port;
+    std::string m_errorText;
 };
 
 } // namespace lmx

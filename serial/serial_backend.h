@@ -31,6 +31,9 @@ public:
     // False when the lines cannot be read.
     virtual bool modemLines(TLineStatusSet& lines) = 0;
     virtual void close() = 0;
+    // Why the last open failed, for the user: the system's reason and what to do about it.
+    // Empty when there is nothing to add.
+    virtual std::string errorText() const { return {}; }
 
     // Bytes have arrived: the driver polls at once instead of waiting for its timer.
     void setDataArrivedHandler(std::function<void()> handler) { m_dataArrived = std::move(handler); }

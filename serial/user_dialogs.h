@@ -22,6 +22,13 @@ public:
 
     // A message box with one OK button.
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;
+    // The same with a detail beneath the text: the system's reason for a failure and what the
+    // user can do. Where there is no place of its own for it, the detail follows the text.
+    virtual void messageWithDetail(const QString& text, const QString& detail,
+                                   const QString& title, Icon icon)
+    {
+        message(detail.isEmpty() ? text : text + QStringLiteral("\n\n") + detail, title, icon);
+    }
     // A question with Yes and No (answers Yes or No; closing the box is No).
     virtual Answer askYesNo(const QString& text, const QString& title, Icon icon) = 0;
     // A question with Yes, No and Cancel (closing the box is Cancel).

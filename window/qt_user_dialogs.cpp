@@ -57,6 +57,15 @@ void QtUserDialogs::message(const QString& text, const QString& title, Icon icon
     box.exec();
 }
 
+void QtUserDialogs::messageWithDetail(const QString& text, const QString& detail,
+                                      const QString& title, Icon icon)
+{
+    QMessageBox box(qtIcon(icon), boxTitle(title), text, QMessageBox::Ok, m_parent);
+    // Shown at once rather than behind a button: it is what the user needs to go on.
+    box.setInformativeText(detail);
+    box.exec();
+}
+
 UserDialogs::Answer QtUserDialogs::askYesNo(const QString& text, const QString& title, Icon icon)
 {
     const Answer a = ask(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No,

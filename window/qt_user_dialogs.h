@@ -11,6 +11,8 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void message(const QString& text, const QString& title, Icon icon) override;
+    void messageWithDetail(const QString& text, const QString& detail, const QString& title,
+                           Icon icon) override;
     Answer askYesNo(const QString& text, const QString& title, Icon icon) override;
     Answer askYesNoCancel(const QString& text, const QString& title, Icon icon) override;
     QString openFileName(const FileRequest& request) override;

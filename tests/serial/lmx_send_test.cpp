@@ -114,7 +114,9 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
     // A port that does not open: its message once, then the end of the transmission.
     run = lmx.run({"--port", "/nonexistent/tty", "--netnr", "1", "--debug-log", file});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "Can not open ComPort :/nonexistent/tty\n");
+    EXPECT_EQ(run.err, "Can not open ComPort :/nonexistent/tty\nNo such file or directory.\n"
+                       "/nonexistent/tty does not exist. Is the adapter plugged in? The port list "
+                       "in Settings > Serial shows the ports the system has.\n");
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\nT Transmission aborted.\n");
     QFile log(lmx.dir.filePath("Log/Debug.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));

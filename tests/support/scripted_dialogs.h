@@ -19,6 +19,7 @@ public:
         QString title; // message title, or the file dialog's filter
         Icon icon = Icon::None;
         FileRequest request; // file dialogs only
+        QString detail;      // messages with a detail only
     };
 
     void setNextAnswer(Answer a) { m_answers.enqueue(a); }
@@ -47,26 +48,32 @@ public:
 
     void message(const QString& text, const QString& title, Icon icon) override
     {
-        m_steps.append({Kind::Message, text, title, icon, {}});
+        m_steps.append({Kind::Message, text, title, icon, {}, {}});
+    }
+    void messageWithDetail(const QString& text, const QString& detail, const QString& title,
+                           Icon icon) override
+    {
+        message(text, title, icon);
+        m_steps.last().detail = detail;
     }
     Answer askYesNo(const QString& text, const QString& title, Icon icon) override
     {
-        m_steps.append({Kind::YesNo, text, title, icon, {}});
+        m_steps.append({Kind::YesNo, text, title, icon, {}, {}});
         return take(Answer::No);
     }
     Answer askYesNoCancel(const QString& text, const QString& title, Icon icon) override
     {
-        m_steps.append({Kind::YesNoCancel, text, title, icon, {}});
+        m_steps.append({Kind::YesNoCancel, text, title, icon, {}, {}});
         return take(Answer::Cancel);
     }
     QString openFileName(const FileRequest& r) override
     {
-        m_steps.append({Kind::OpenFile, r.title, r.filter, Icon::None, r});
+        m_steps.append({Kind::OpenFile, r.title, r.filter, Icon::None, r, {}});
         return takeName();
     }
     QString saveFileName(const FileRequest& r) override
     {
-        m_steps.append({Kind::SaveFile, r.title, r.filter, Icon::None, r});
+        m_steps.append({Kind::SaveFile, r.title, r.filter, Icon::None, r, {}});
         return takeName();
     }
     void beep() override { ++m_beeps; }
