@@ -14,6 +14,8 @@ struct SimArguments {
     unsigned baud = 19200;
     std::string link;        // also make this a symbolic link to the terminal
     bool show = false;       // print what the displays show at exit
+    // Run this once the display is ready (its terminal and link exist), then end with it.
+    std::vector<std::string> command;
     bool help = false;
 };
 
