@@ -110,6 +110,11 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
     SendRun run = lmx.run({file});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(masked(run.out).substr(0, 10), "NetNr: 2 T");
+    // A port it was not given is named, with where it came from.
+    EXPECT_EQ(run.err, "lmx send: port " + serial.PortName + " from " + lmx.dir.filePath("ORVANTA.SET").toStdString() + "\n");
+    QFile::remove(lmx.dir.filePath("ORVANTA.SET"));
+    run = lmx.run({"--netnr", "0", lmx.dir.filePath("missing.lmx")});
+    EXPECT_EQ(run.err.rfind("lmx send: port \\\\.\\COM1 (/dev/ttyS0), the default: no --port and no ", 0), 0u) << run.err;
 
     // A port that does not open: its message once, then the end of the transmission.
     run = lmx.run({"--port", "/nonexistent/tty", "--netnr", "1", "--debug-log", file});
