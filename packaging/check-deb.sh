@@ -79,6 +79,8 @@ echo "== tools for the window check"
 in_root apt-get install -y -q --no-install-recommends xvfb xauth xdotool x11-apps x11-utils
 # A new user with an empty home folder every run.
 in_root sh -c 'userdel -r tester >/dev/null 2>&1; useradd -m -s /bin/bash tester'
+# What a booted system has and an ordinary user's X server cannot make.
+in_root sh -c 'mkdir -p /tmp/.X11-unix && chown root:root /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix'
 # The desktop's open action, recorded instead of carried out, until the script asks for the
 # package's own xdg-open (there is no browser in the tree).
 cat >"$root/usr/local/bin/xdg-open" <<'EOF'
@@ -100,7 +102,8 @@ wait_for() {
 }
 fail() { echo "FAIL: $*"; exit 1; }
 export DISPLAY=$(cat /tmp/try-display)
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+# -noreset: the server stays as it is when a program's last window goes.
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/tmp/xvfb.log 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null' EXIT
 wait_for 10 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
