@@ -62,7 +62,7 @@ struct Rig {
             return std::make_unique<QtSettingsDialogs>(dialogs, w);
         };
         s.makeSerialBackend = [] { return std::make_unique<lmx::QtSerialBackend>(); };
-        s.openUrl = [](const QUrl&) {};
+        s.openUrl = [](const QUrl&, const std::function<void()>&) {};
         s.showAbout = [](QWidget*) {};
         return std::make_unique<TMainForm>(s);
     }

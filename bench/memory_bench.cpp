@@ -104,7 +104,7 @@ int loadIntoWindow(int argc, char** argv, const char* file)
         return std::make_unique<QtSettingsDialogs>(dialogs, w);
     };
     s.makeSerialBackend = [] { return std::make_unique<lmx::QtSerialBackend>(); };
-    s.openUrl = [](const QUrl&) {};
+    s.openUrl = [](const QUrl&, std::function<void()>) {};
     s.showAbout = [](QWidget*) {};
     auto window = std::make_unique<TMainForm>(s);
     window->show();

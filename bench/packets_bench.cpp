@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     s.makeParameterDialogs = [](QWidget*) { return std::make_unique<ScriptedParameterDialogs>(); };
     s.makeSettingsDialogs = [&](QWidget* w) { return std::make_unique<QtSettingsDialogs>(dialogs, w); };
     s.makeSerialBackend = [] { return std::make_unique<lmx::QtSerialBackend>(); };
-    s.openUrl = [](const QUrl&) {};
+    s.openUrl = [](const QUrl&, std::function<void()>) {};
     s.showAbout = [](QWidget*) {};
     TMainForm window(s);
     window.show();

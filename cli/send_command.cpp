@@ -1,5 +1,5 @@
 // lmx send: load a command file as the window's Load does and transmit it as Transmit does,
-// with the settings file beside the program. Receive-box lines go to stdout as they come,
+// with the settings file the window program reads. Receive-box lines go to stdout as they come,
 // message-box texts to stderr (each answered as if OK was pressed).
 #include "commands.h"
 
@@ -7,11 +7,13 @@
 #include "files/debug_log.h"
 #include "files/settings.h"
 #include "files/settings_file.h"
+#include "files/settings_places.h"
 #include "files/wall_clock.h"
 #include "serial/comm_port_driver.h"
 #include "serial/exchange_recorder.h"
 #include "serial/exchange_reports.h"
 #include "serial/packet_exchange.h"
+#include "serial/program_folders.h"
 #include "serial/qt_serial_backend.h"
 #include "serial/serial_settings_apply.h"
 #include "serial/transmission_engine.h"
@@ -19,6 +21,7 @@
 #include "serial/user_dialogs.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -41,14 +44,17 @@ const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N] [--n
 
 const char kHelp[] =
     "Loads FILE.lmx and transmits its command list as the window's Transmit does, with the\n"
-    "settings from ORVANTA.SET beside the program where no option overrides them.\n"
+    "window program's settings where no option overrides them: ORVANTA.SET beside the\n"
+    "programs, or for an installed program ~/.config/Orvanta/ORVANTA.SET (read over an\n"
+    "ORVANTA.SET beside the programs). A port not given with --port is named on stderr with\n"
+    "where it comes from before anything is sent.\n"
     "Every receive-box line goes to stdout, every message-box text to stderr.\n"
     "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, /dev/pts/7, ...)\n"
     "  --baud N           baud rate\n"
     "  --netnr N          network number for everything outside display blocks (0..255)\n"
     "  --normal           normal framing: one packet per display block, one-character answers\n"
     "  --packet-size N    data bytes per extended packet (2..240, default 240)\n"
-    "  --debug-log        write Log/Debug.log beside the program\n"
+    "  --debug-log        write Log/Debug.log where the window program writes it\n"
     "  --report FILE      write every exchange to FILE as JSON Lines, then a summary\n"
     "  --junit FILE       write a JUnit XML report to FILE, one test case per display block\n"
     "Both reports are written when the transmission ends, also when it was aborted or\n"
@@ -273,6 +279,32 @@ bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recor
     return written;
 }
 
+// The window program's folder, whose settings lmx takes: lmx lies beside the window program
+// once installed, while a build tree makes each program in a folder of its own.
+QString windowProgramFolder()
+{
+    const QString own = QCoreApplication::applicationDirPath();
+#ifdef LMX_BUILD_FOLDER
+    if (QFileInfo(own).canonicalFilePath() == QFileInfo(QStringLiteral(LMX_BUILD_FOLDER)).canonicalFilePath())
+        return QStringLiteral(LMX_WINDOW_BUILD_FOLDER);
+#endif
+    return own;
+}
+
+// Which port is used when --port was not given, and where that came from.
+std::string portNotice(const std::string& port, const std::string& fromFile,
+                       const std::string& ownFile)
+{
+    const std::string name = lmx::trimmedBlanks(port);
+    const std::string device = lmx::devicePathOf(name);
+    std::string text = "lmx send: port " + name;
+    if (device != name)
+        text += " (" + device + ")";
+    if (!fromFile.empty())
+        return text + " from " + fromFile;
+    return text + ", the default: no --port and no " + ownFile;
+}
+
 } // namespace
 
 int runSend(int argc, char** argv)
@@ -285,21 +317,29 @@ int runSend(int argc, char** argv)
     static char appName[] = "lmx";
     static char* appArgv[] = {appName, nullptr};
     QCoreApplication app(appArgc, appArgv);
-    const std::string programFolder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+    const lmx::SettingsPlaces places = lmx::programSettingsPlaces(windowProgramFolder());
 
     lmx::TSerialSettings serial;
     lmx::TDisplaySettings display;
     lmx::TGeneralSettings general;
+    // Unlike the window, lmx keeps quiet about a missing settings file: the defaults then
+    // apply, and the port says so below.
     std::error_code ec;
-    if (std::filesystem::exists(lmx::settingsFilePath(programFolder), ec)) {
+    const std::string ownFile = lmx::settingsFilePath(places.settingsFolder);
+    std::string portFrom;
+    if (std::filesystem::exists(ownFile, ec)
+        || (!places.besideProgram() && std::filesystem::exists(places.siteDefaultsFile, ec))) {
         // lmx send never writes the settings file, so nothing needs keeping.
-        const lmx::SettingsLoad load =
-            lmx::loadSettings(programFolder, serial, display, general, false);
+        const lmx::SettingsLoad load = lmx::loadSettings(places, serial, display, general, false);
         if (!load.warning.empty())
             writeLine(stderr, load.warning + (load.detail.empty() ? "" : "\n" + load.detail));
+        if (!load.files.empty())
+            portFrom = load.files.back();
     }
     if (options.port)
         serial.PortName = *options.port;
+    else
+        writeLine(stderr, portNotice(serial.PortName, portFrom, ownFile));
     if (options.baud)
         serial.Baudrate = *options.baud;
     if (options.debugLog)
@@ -321,7 +361,9 @@ int runSend(int argc, char** argv)
     ConsoleReceiveLog receiveLog;
     lmx::SystemWallClock wallClock;
     lmx::DebugLog debugLog(wallClock);
-    debugLog.setProgramFolder(programFolder);
+    debugLog.setProgramFolder(places.logFolder);
+    if (general.DebugFile)
+        lmx::prepareLogFolder(places);
     lmx::TCommPortDriver driver(std::make_unique<lmx::QtSerialBackend>());
     lmx::applySerialSettingsToDriver(serial, driver);
     lmx::PacketExchange exchange(driver, dialogs);

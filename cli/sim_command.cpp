@@ -12,7 +12,9 @@
 #include <ctime>
 #include <mutex>
 #include <string>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -81,6 +83,44 @@ void removeLink(const std::string& target, const std::string& link)
         ::unlink(link.c_str());
 }
 
+// Starts the command with the signal handling a new program expects: nothing blocked, SIGPIPE
+// at its default. Returns its process id, or -1.
+pid_t startCommand(const std::vector<std::string>& command)
+{
+    std::vector<char*> argv;
+    for (const std::string& arg : command)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attr, &none);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = -1;
+    std::fflush(stdout);
+    const int rc = posix_spawnp(&pid, argv[0], nullptr, &attr, argv.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    if (rc != 0) {
+        std::fprintf(stderr, "lmx sim: cannot run %s: %s\n", argv[0], std::strerror(rc));
+        return -1;
+    }
+    return pid;
+}
+
+int exitStatusOf(int status)
+{
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return 1;
+}
+
 } // namespace
 
 int runSim(int argc, char** argv)
@@ -103,6 +143,7 @@ int runSim(int argc, char** argv)
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGHUP);
+    sigaddset(&stopSignals, SIGCHLD); // the command's end, when there is one
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
@@ -123,16 +164,36 @@ int runSim(int argc, char** argv)
     printer.open(path);
 
     int status = 0;
+    pid_t child = -1;
+    if (!args.command.empty()) {
+        child = startCommand(args.command);
+        if (child < 0)
+            status = 127;
+    }
     const timespec tick{0, 200 * 1000 * 1000};
-    for (;;) {
+    while (status == 0) {
         const int sig = sigtimedwait(&stopSignals, nullptr, &tick);
-        if (sig > 0)
+        int childStatus = 0;
+        if (child > 0 && waitpid(child, &childStatus, WNOHANG) == child) {
+            child = -1;
+            status = exitStatusOf(childStatus);
+            break;
+        }
+        if (sig > 0 && sig != SIGCHLD)
             break;
         if (!server.running()) {
             std::fprintf(stderr, "lmx sim: %s\n", server.errorText().c_str());
             status = 1;
             break;
         }
+    }
+    if (child > 0) {
+        // Stopped before the command ended: it ends with the display.
+        int childStatus = 0;
+        kill(child, SIGTERM);
+        waitpid(child, &childStatus, 0);
+        if (status == 0)
+            status = exitStatusOf(childStatus);
     }
     server.stop();
     if (!args.link.empty())

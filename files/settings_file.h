@@ -6,6 +6,7 @@
 #include "settings.h"
 
 #include <string>
+#include <vector>
 
 namespace lmx {
 
@@ -22,6 +23,7 @@ struct SettingsLoad {
     std::string warning; // empty when the file was read
     // For a file that is there but does not read: its first bad line, and where it is kept.
     std::string detail;
+    std::vector<std::string> files; // the files read, in order
 };
 
 // Reads the three records from the settings file at `path`; after any failure all three

@@ -9,6 +9,7 @@ ORVANTA_PACKAGES=(
     fonts-dejavu-core
     xvfb xauth xdotool x11-apps x11-utils imagemagick
     dpkg-dev
+    xdg-utils
 )
 
 orvanta_as_root() {

@@ -15,13 +15,17 @@ orvanta_need_target() {
     fi
 }
 
-# orvanta_start_xvfb WIDTHxHEIGHT: starts Xvfb on a free display, exports DISPLAY and
-# QT_QPA_PLATFORM=xcb, and stops it again when the script exits.
+# orvanta_start_xvfb WIDTHxHEIGHT: starts Xvfb on a free display (or on the number in
+# $ORVANTA_XVFB_DISPLAY), exports DISPLAY and QT_QPA_PLATFORM=xcb, and stops it again when
+# the script exits.
 orvanta_start_xvfb() {
-    local n
-    for n in $(seq 90 190); do
-        [ -e "/tmp/.X$n-lock" ] || break
-    done
+    local n=${ORVANTA_XVFB_DISPLAY:-}
+    n=${n#:}
+    if [ -z "$n" ]; then
+        for n in $(seq 90 190); do
+            [ -e "/tmp/.X$n-lock" ] || break
+        done
+    fi
     Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
     orvanta_xvfb_pids+=($!)
     trap orvanta_xvfb_cleanup EXIT

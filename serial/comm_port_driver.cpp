@@ -41,6 +41,7 @@ bool TCommPortDriver::Connect()
 {
     if (m_connected)
         return true;
+    m_connectError.clear();
     if (m_portOpen && (m_openName != m_portName || !TakeUpHeldPort()))
         ClosePort();
     if (!m_portOpen) {
@@ -53,6 +54,10 @@ bool TCommPortDriver::Connect()
         if (!ApplyLineSettings()) {
             Disconnect();
             ClosePort();
+            const uint32_t rate = CurrentLineSettings().baudRate;
+            m_connectError = "The port does not take its line settings (baud rate "
+                    + (rate == UINT32_MAX ? std::string("not a number") : std::to_string(rate))
+                    + ").";
             return false;
         }
         m_backend->setTimeouts(CommTimeouts{}); // a port without time-outs still works

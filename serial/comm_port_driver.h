@@ -60,8 +60,12 @@ public:
     bool PortHeld() const { return m_holdPort; }
     // The port is open: connected, or held between two connections.
     bool PortOpen() const { return m_portOpen; }
-    // Why the port did not open or went away, in the system's words; may be empty.
-    std::string LastErrorText() const { return m_backend->lastErrorText(); }
+    // Why the port did not open, did not take its line settings or went away, in the
+    // system's words; may be empty.
+    std::string LastErrorText() const
+    {
+        return m_connectError.empty() ? m_backend->lastErrorText() : m_connectError;
+    }
 
     // Writes as much as the transmit queue takes; gives up when nothing could be written for
     // more than timeoutMs since the last successful write. Returns the bytes written.
@@ -157,6 +161,7 @@ private:
 
     TPortNumber m_port = pnCOM1;
     std::string m_portName = "\\\\.\\COM1";
+    std::string m_connectError;
     TBaudRate m_baudRate = br9600;
     uint32_t m_baudRateValue = 9600;
     TDataBits m_dataBits = db8BITS;

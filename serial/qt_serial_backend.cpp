@@ -1,6 +1,7 @@
 #include "qt_serial_backend.h"
 
 #include "tcp_backend.h"
+#include "port_open_failure.h"
 
 #include <QtGlobal>
 
@@ -61,6 +62,7 @@ QtSerialBackend::~QtSerialBackend()
 bool QtSerialBackend::open(const std::string& name)
 {
     close();
+    m_errorText.clear();
     m_onNetwork = isNetworkPortName(name);
     if (m_onNetwork) {
         if (!m_network) {
@@ -70,8 +72,20 @@ bool QtSerialBackend::open(const std::string& name)
         }
         return m_network->open(name);
     }
-    m_port.setPortName(QString::fromStdString(devicePathOf(name)));
+    const std::string device = devicePathOf(name);
+    m_port.setPortName(QString::fromStdString(device));
     const bool ok = m_port.open(QIODevice::ReadWrite);
+    if (!ok) {
+        // A lock held by another program is reported as a permission error too.
+        PortOpenFailure failure = PortOpenFailure::Other;
+        if (m_port.error() == QSerialPort::DeviceNotFoundError)
+            failure = PortOpenFailure::NotFound;
+        else if (m_port.error() == QSerialPort::PermissionError)
+            failure = deviceAccessDenied(device) ? PortOpenFailure::PermissionDenied
+                                                 : PortOpenFailure::InUse;
+        m_errorText = portOpenFailureText(failure, m_port.errorString().toStdString(), device,
+                                          deviceGroupName(device));
+    }
     m_port.clearError();
     return ok;
 }
@@ -212,7 +226,7 @@ void QtSerialBackend::close()
 
 std::string QtSerialBackend::lastErrorText() const
 {
-    return m_onNetwork ? m_network->lastErrorText() : std::string();
+    return m_onNetwork ? m_network->lastErrorText() : m_errorText;
 }
 
 } // namespace lmx

@@ -30,6 +30,7 @@ public:
 
 private:
     QSerialPort m_port;
+    std::string m_errorText; // why the last open of m_port failed
     std::unique_ptr<SerialBackend> m_network;
     bool m_onNetwork = false; // the open port is m_network
 };

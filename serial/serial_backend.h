@@ -32,8 +32,9 @@ public:
     virtual bool modemLines(TLineStatusSet& lines) = 0;
     virtual void close() = 0;
     // Why the last call failed or the port went away, in the system's words ("Connection
-    // refused"); empty when the backend cannot tell. The user sees it as the detail of the
-    // message that reports the failure.
+    // refused"), with what the user can do about it where that is known; empty when the
+    // backend cannot tell. The user sees it as the detail of the message that reports the
+    // failure.
     virtual std::string lastErrorText() const { return {}; }
 
     // Bytes have arrived: the driver polls at once instead of waiting for its timer.

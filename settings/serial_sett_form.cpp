@@ -2,15 +2,17 @@
 
 #include "serial/serial_settings_apply.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -32,6 +34,22 @@ protected:
         option.subControls &= ~QStyle::SC_ComboBoxArrow;
         painter.drawComplexControl(QStyle::CC_ComboBox, option);
         painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
+// The port list shows what each port is beside its name; choosing one puts only the name in
+// the box.
+class PortItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString about = index.data(Qt::ToolTipRole).toString();
+        if (!about.isEmpty())
+            option->text += QStringLiteral("   (") + about + QLatin1Char(')');
     }
 };
 
@@ -82,20 +100,37 @@ void storeIndex(const QComboBox* box, int& field)
 } // namespace
 
 TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs, QWidget* parent)
-    : TSerialSettForm(record, dialogs, systemSerialPorts(), parent)
+    : TSerialSettForm(record, dialogs, portChoices(systemPorts()), parent)
 {
 }
 
 TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
-                                 const QStringList& systemPorts, QWidget* parent)
+                                 const std::vector<PortChoice>& systemPorts, QWidget* parent)
     : QDialog(parent), m_record(record), m_dialogs(dialogs)
 {
     setWindowTitle(QCoreApplication::applicationName() + QStringLiteral("  Serial Settings"));
 
     std::vector<std::string> system;
-    for (const QString& port : systemPorts)
-        system.push_back(bytesOf(port));
+    QHash<QString, QString> about;
+    for (const PortChoice& port : systemPorts) {
+        system.push_back(port.name);
+        about.insert(latin1(port.name), QString::fromStdString(port.about));
+    }
     m_port = editableBox(QStringLiteral("PortComboBox"), portBoxItems(system), record.PortName);
+    for (int i = 0; i < m_port->count(); ++i)
+        m_port->setItemData(i, about.value(m_port->itemText(i)), Qt::ToolTipRole);
+    m_port->setItemDelegate(new PortItemDelegate(m_port));
+    m_port->setMaxVisibleItems(m_port->count());
+    m_port->view()->setMinimumWidth(m_port->view()->sizeHintForColumn(0) + 24);
+    m_portAbout = new QLabel;
+    m_portAbout->setObjectName(QStringLiteral("PortAboutLabel"));
+    m_portAbout->setWordWrap(true);
+    const auto showAbout = [this, about](const QString& name) {
+        m_portAbout->setText(about.value(name.trimmed()));
+        m_portAbout->setToolTip(m_portAbout->text());
+    };
+    showAbout(m_port->currentText());
+    connect(m_port, &QComboBox::editTextChanged, this, showAbout);
     m_baudRate = editableBox(QStringLiteral("BaudRateComboBox"), baudRateBoxItems(), record.Baudrate);
     m_dataBits = fixedBox(QStringLiteral("DataBitsComboBox"), {"5", "6", "7", "8"}, record.DataBits);
     m_parity = fixedBox(QStringLiteral("ParityComboBox"), {"None", "Odd", "Even", "Mark", "Space"},
@@ -110,6 +145,7 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
     auto* base = new QWidget;
     auto* baseForm = new QFormLayout(base);
     baseForm->addRow(QStringLiteral("Port name:"), m_port);
+    baseForm->addRow(QString(), m_portAbout);
     baseForm->addRow(QStringLiteral("Baud rate:"), m_baudRate);
     baseForm->addRow(QStringLiteral("Data bits:"), m_dataBits);
     baseForm->addRow(QStringLiteral("Parity:"), m_parity);
@@ -157,14 +193,6 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
     connect(m_ok, &QPushButton::clicked, this, &TSerialSettForm::OkButtonClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_port->setFocus();
-}
-
-QStringList TSerialSettForm::systemSerialPorts()
-{
-    QStringList ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        ports << info.systemLocation();
-    return ports;
 }
 
 void TSerialSettForm::OkButtonClick()

@@ -4,10 +4,10 @@
 // touches the port (the caller applies the record).
 
 #include "files/settings.h"
+#include "serial/system_ports.h"
 #include "serial/user_dialogs.h"
 
 #include <QDialog>
-#include <QStringList>
 
 class QComboBox;
 class QLabel;
@@ -20,16 +20,15 @@ class TSerialSettForm : public QDialog {
     Q_OBJECT
 
 public:
-    // systemPorts: what the port box offers after \\.\COM1 .. \\.\COM16.
-    TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs, const QStringList& systemPorts,
-                    QWidget* parent = nullptr);
+    // systemPorts: what the port box offers after \\.\COM1 .. \\.\COM16, each with what
+    // it is as its tool tip and, while it is the box's text, in the line below the box.
+    TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
+                    const std::vector<PortChoice>& systemPorts, QWidget* parent = nullptr);
     TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs, QWidget* parent = nullptr);
-
-    // The serial ports the system reports.
-    static QStringList systemSerialPorts();
 
     QTabWidget* PageControl() const { return m_pages; }
     QComboBox* PortComboBox() const { return m_port; }
+    QLabel* PortAboutLabel() const { return m_portAbout; }
     QComboBox* BaudRateComboBox() const { return m_baudRate; }
     QComboBox* DataBitsComboBox() const { return m_dataBits; }
     QComboBox* ParityComboBox() const { return m_parity; }
@@ -50,6 +49,7 @@ private:
     UserDialogs& m_dialogs;
     QTabWidget* m_pages = nullptr;
     QComboBox* m_port = nullptr;
+    QLabel* m_portAbout = nullptr;
     QComboBox* m_baudRate = nullptr;
     QComboBox* m_dataBits = nullptr;
     QComboBox* m_parity = nullptr;

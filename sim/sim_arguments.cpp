@@ -61,6 +61,14 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
             return true;
         };
         long long n = 0;
+        if (args[i] == "--") {
+            a.command.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            if (a.command.empty()) {
+                error = "-- needs a command to run";
+                return false;
+            }
+            break;
+        }
         if (name == "--help" || name == "-h") {
             a.help = true;
         } else if (name == "--normal") {
@@ -172,11 +180,15 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
 
 std::string simHelpText()
 {
-    return R"(usage: lmx sim [options]
+    return R"(usage: lmx sim [options] [-- COMMAND [ARGS...]]
 
 A virtual Lmx display. It opens a new pseudo-terminal, prints its path on the first line of
 stdout and answers every packet a client sends there, as a display on the line would. It ends
-on SIGINT or SIGTERM.
+on SIGINT or SIGTERM, or when COMMAND ends.
+
+With -- COMMAND the display runs COMMAND once it is ready (the terminal and the --link exist
+and the path is printed), so nothing has to wait for it:
+  lmx sim --link /tmp/lmx0 --show -- lmx send --port /tmp/lmx0 first-text.lmx
 
 Options:
   --netnr N          answer as the display with network number N (1..255); repeat it for
@@ -223,6 +235,8 @@ Options:
   --split-pause MS   the pause inside a split answer (default 100).
   --show             at exit print what every display shows (SHOW and SETTING lines).
   --help             this text.
+  -- COMMAND ARGS    run COMMAND once the display is ready; the display ends when it ends
+                     (and stops it on SIGINT or SIGTERM).
 
 What the display checks, and the result code it answers with:
   Packet: start 01, type 05, network number and its inverse (upper-case hex; a packet
@@ -273,7 +287,8 @@ printable ASCII, the apostrophe and the backslash as \xHH):
       with --show at exit; SEP shows as \x1E inside a text.
 
 Exit status: 0 after SIGINT/SIGTERM, 1 when the terminal cannot be opened or is lost (or
-the TCP port cannot be listened on), 2 for a bad argument.
+the TCP port cannot be listened on), 2 for a bad argument; with -- COMMAND the command's exit
+status (128 + the signal when a signal ended it, 127 when it cannot be started).
 )";
 }
 

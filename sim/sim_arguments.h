@@ -18,6 +18,8 @@ struct SimArguments {
     uint16_t listenPort = 0; // 0: a free one
     std::string link;        // also make this a symbolic link to the terminal
     bool show = false;       // print what the displays show at exit
+    // Run this once the display is ready (its terminal and link exist), then end with it.
+    std::vector<std::string> command;
     bool help = false;
 };
 

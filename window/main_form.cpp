@@ -11,6 +11,7 @@
 #include "files/command_file_reader.h"
 #include "files/command_file_writer.h"
 #include "files/settings_file.h"
+#include "files/settings_places.h"
 #include "files/text_export.h"
 #include "general_settings_apply.h"
 #include "idle_update.h"
@@ -36,11 +37,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
@@ -59,6 +62,13 @@ QString localText(const std::string& s)
     return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+QString helpNotShownText(const QString& page)
+{
+    return QStringLiteral("No browser could be started to show the help page.\n"
+                          "Open it in a browser of your choice:\n")
+            + QDir::toNativeSeparators(page);
+}
+
 const char* const kLmxFilter = "ORVANTA TextFiles (*.lmx)";
 const char* const kTxtFilter = "ORVANTA TextFiles (*.txt)";
 const char* const kCsvFilter = "CSV Files (*.csv)";
@@ -74,7 +84,10 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    m_debugLog.setProgramFolder(localPath(m_services.programFolder));
+    m_places = m_services.settingsPlaces.settingsFolder.empty()
+            ? lmx::settingsPlaces(localPath(m_services.programFolder), true, {}, {})
+            : m_services.settingsPlaces;
+    m_debugLog.setProgramFolder(m_places.logFolder);
 
     // The serial debug window with the port; the settings records hold their defaults; the
     // reusable parameter dialogs.
@@ -90,8 +103,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
 
     // The settings file, then the apply steps (the display settings need none).
     // The file is written at closing: one that does not read is kept beside it first.
-    const lmx::SettingsLoad settings =
-            lmx::loadSettings(localPath(m_services.programFolder), m_serial, m_display, m_general);
+    const lmx::SettingsLoad settings = lmx::loadSettings(m_places, m_serial, m_display, m_general);
     if (!settings.warning.empty())
         m_dialogs.detailedWarning(latin1(settings.warning), localText(settings.detail));
     lmx::applySerialSettingsToDriver(m_serial, *m_driver);
@@ -392,25 +404,40 @@ bool TMainForm::DoImportLmxExecute()
     request.directory = QDir::currentPath();
     const QString path = m_dialogs.openFileName(request);
     bool loaded = false;
-    if (!path.isEmpty()) {
-        newFile();
-        if (m_general.ClearKeys)
-            m_keys->ClearKeyList();
-        const lmx::CommandFileReadResult file = loadCommandFile(
-                localPath(path), m_keys->keySet(), m_editor->box(), m_answers->editor());
-        if (file.ok()) {
-            m_answers->refresh();
-            m_editor->box().setFileName(localPath(path));
-            m_editor->box().SetChanged(false);
-            loaded = true;
-        } else {
-            m_dialogs.error(localText(file.message));
-            newFile();
-        }
-        m_keys->update();
-    }
+    if (!path.isEmpty())
+        loaded = readCommandFile(path);
     ready();
     updateActions();
+    return loaded;
+}
+
+bool TMainForm::loadCommandFile(const QString& path)
+{
+    setStatus("Load LMX File");
+    const bool loaded = readCommandFile(QFileInfo(path).absoluteFilePath());
+    ready();
+    updateActions();
+    return loaded;
+}
+
+bool TMainForm::readCommandFile(const QString& path)
+{
+    newFile();
+    if (m_general.ClearKeys)
+        m_keys->ClearKeyList();
+    const lmx::CommandFileReadResult file = ::loadCommandFile(
+            localPath(path), m_keys->keySet(), m_editor->box(), m_answers->editor());
+    bool loaded = false;
+    if (file.ok()) {
+        m_answers->refresh();
+        m_editor->box().setFileName(localPath(path));
+        m_editor->box().SetChanged(false);
+        loaded = true;
+    } else {
+        m_dialogs.error(localText(file.message));
+        newFile();
+    }
+    m_keys->update();
     return loaded;
 }
 
@@ -477,6 +504,8 @@ void TMainForm::DoTransmitExecute()
         m_xmitForm->raise();
     }
     engine.SetDebugFile(m_general.DebugFile);
+    if (m_general.DebugFile)
+        lmx::prepareLogFolder(m_places); // a failure shows as the log's own
     if (m_general.DebugFile && m_general.CreateDebugFile && !lmx::startDebugLog(m_debugLog))
         m_dialogs.message(latin1("Debug: " + m_debugLog.LastLogErrorText()), QString(),
                           UserDialogs::Icon::None);
@@ -572,8 +601,14 @@ void TMainForm::DoHelpExecute()
 {
     setStatus("Showing Help");
     const QString page = QDir(m_services.programFolder).filePath(QString::fromLatin1(kHelpPage));
-    if (m_services.openUrl)
-        m_services.openUrl(QUrl::fromLocalFile(page));
+    if (m_services.openUrl) {
+        const QPointer<TMainForm> window(this);
+        m_services.openUrl(QUrl::fromLocalFile(page), [window, page] {
+            if (window && !window->m_closed)
+                window->m_dialogs.message(helpNotShownText(page), QString(),
+                                          UserDialogs::Icon::Information);
+        });
+    }
     ready();
 }
 
@@ -608,8 +643,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
             DoExportLmxExecute();
         setStatus("Save Changes ?");
     }
-    const lmx::WriteResult saved =
-            lmx::saveSettings(localPath(m_services.programFolder), m_serial, m_display, m_general);
+    const lmx::WriteResult saved = lmx::saveSettings(m_places, m_serial, m_display, m_general);
     if (!saved.ok)
         m_dialogs.detailedWarning(latin1(saved.message), localText(saved.detail));
     if (m_xmitForm)

@@ -12,6 +12,7 @@
 #include "busy_cursor.h"
 #include "files/debug_log.h"
 #include "files/settings.h"
+#include "files/settings_places.h"
 #include "main_form_services.h"
 
 #include <QMainWindow>
@@ -77,6 +78,7 @@ public:
     const lmx::TDisplaySettings& displaySettings() const { return m_display; }
     const lmx::TGeneralSettings& generalSettings() const { return m_general; }
     const QString& programFolder() const { return m_services.programFolder; }
+    const lmx::SettingsPlaces& settingsPlaces() const { return m_places; }
 
     QToolBar* MainToolBar() const { return m_toolBar; }
     QTabWidget* PageControl() const { return m_tabs; }
@@ -93,6 +95,8 @@ public:
     void DoNewFileExecute();
     // Both false when cancelled or failed.
     bool DoImportLmxExecute();
+    // Load without the dialog, for a file named on the command line.
+    bool loadCommandFile(const QString& path);
     bool DoExportLmxExecute();
     void DoExportTxtExecute();
     // File > Export Packets...: the Packets tab as CSV.
@@ -121,6 +125,7 @@ private:
     void setStatus(const char* text);
     void ready();
     void newFile();
+    bool readCommandFile(const QString& path);
     void updateTitle();
     void updateDebugLabels();
     void connectPackets();
@@ -136,6 +141,7 @@ private:
     lmx::TSerialSettings m_serial;
     lmx::TDisplaySettings m_display;
     lmx::TGeneralSettings m_general;
+    lmx::SettingsPlaces m_places;
     std::unique_ptr<ParameterDialogs> m_parameters;
     std::unique_ptr<SettingsDialogs> m_settingsDialogs;
     lmx::DebugLog m_debugLog;

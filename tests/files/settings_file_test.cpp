@@ -1,4 +1,5 @@
 #include "files/settings_file.h"
+#include "files/settings_places.h"
 
 #include "file_test_support.h"
 
@@ -230,4 +231,55 @@ TEST(SerialSettings, ApplyFixesTheFrameAndReadsPortAndRate)
     EXPECT_EQ(baudRateOf("12x"), -1);
     EXPECT_EQ(baudRateOf("99999999999"), -1);
     EXPECT_EQ(baudRateOf(" 19200 "), 19200);
+}
+
+// Each case starts the program twice: a first start (load, then save at closing) and a
+// second one. The program folder is "read-only" by the rule's own flag, as tests run as root.
+TEST(SettingsPlaces, WritableFolderKeepsEverythingBesideTheProgramElseTheUsersFolders)
+{
+    struct Case {
+        bool writable;
+        int siteNetNr;  // an ORVANTA.SET beside the program; 0: none
+        int ownNetNr;   // the user's ORVANTA.SET; 0: none
+        const char* firstWarning;
+        int firstNetNr;
+    };
+    const Case cases[] = {
+        {true, 0, 0, kOpenWarning, 1},
+        {true, 5, 0, "", 5},
+        {false, 0, 0, kOpenWarning, 1},
+        {false, 5, 0, "", 5},
+        {false, 5, 7, "", 7},
+        {false, 0, 7, "", 7},
+    };
+    for (const Case& c : cases) {
+        const std::string label = std::to_string(&c - cases);
+        filetest::TempFolder program, home;
+        const SettingsPlaces places =
+            settingsPlaces(program.path(), c.writable, home.file("config/Orvanta"), home.file("data/Orvanta"));
+        EXPECT_EQ(places.logFolder, c.writable ? program.path() : home.file("data/Orvanta")) << label;
+        Records r;
+        if (c.siteNetNr) {
+            r.display.NetNr = c.siteNetNr;
+            ASSERT_TRUE(saveSettings(program.path(), r.serial, r.display, r.general).ok);
+        }
+        if (c.ownNetNr) {
+            r.display.NetNr = c.ownNetNr;
+            ASSERT_TRUE(saveSettings(places, r.serial, r.display, r.general).ok) << label;
+        }
+        const std::string site = c.siteNetNr ? filetest::readFile(program.file(kSettingsFileName)) : "";
+        for (int start = 1; start <= 2; ++start) {
+            Records loaded;
+            loaded.change();
+            EXPECT_EQ(loadSettings(places, loaded.serial, loaded.display, loaded.general).warning,
+                      start == 1 ? c.firstWarning : "") << label << " start " << start;
+            EXPECT_EQ(loaded.display.NetNr, c.firstNetNr) << label << " start " << start;
+            ASSERT_TRUE(saveSettings(places, loaded.serial, loaded.display, loaded.general).ok) << label;
+        }
+        if (!c.writable) {
+            EXPECT_EQ(filetest::readFile(program.file(kSettingsFileName)), site) << label;
+            EXPECT_TRUE(std::filesystem::exists(home.file("config/Orvanta/ORVANTA.SET"))) << label;
+        }
+    }
+    EXPECT_FALSE(programFolderIsUsers("/usr/lib/orvanta"));
 }

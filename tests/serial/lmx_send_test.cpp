@@ -140,11 +140,18 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
     SendRun run = lmx.run({file});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(masked(run.out).substr(0, 10), "NetNr: 2 T");
+    // A port it was not given is named, with where it came from.
+    EXPECT_EQ(run.err, "lmx send: port " + serial.PortName + " from " + lmx.dir.filePath("ORVANTA.SET").toStdString() + "\n");
+    QFile::remove(lmx.dir.filePath("ORVANTA.SET"));
+    run = lmx.run({"--netnr", "0", lmx.dir.filePath("missing.lmx")});
+    EXPECT_EQ(run.err.rfind("lmx send: port \\\\.\\COM1 (/dev/ttyS0), the default: no --port and no ", 0), 0u) << run.err;
 
     // A port that does not open: its message once, then the end of the transmission.
     run = lmx.run({"--port", "/nonexistent/tty", "--netnr", "1", "--debug-log", "--junit", lmx.dir.filePath("j.xml"), file});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "Can not open ComPort :/nonexistent/tty\n");
+    EXPECT_EQ(run.err, "Can not open ComPort :/nonexistent/tty\nNo such file or directory.\n"
+                       "/nonexistent/tty does not exist. Is the adapter plugged in? The port list "
+                       "in Settings > Serial shows the ports the system has.\n");
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\nT Transmission aborted.\n");
     QFile log(lmx.dir.filePath("Log/Debug.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));

@@ -4,6 +4,7 @@
 #include "files/settings.h"
 #include "protocol/answer.h"
 #include "protocol/framing.h"
+#include "serial/port_open_failure.h"
 #include "serial/serial_settings_apply.h"
 
 #include <QElapsedTimer>
@@ -93,6 +94,9 @@ TEST(SerialLine, APortThatDoesNotExistGivesTheMessageAndNoAnswer)
     line.driver.SetPortName("/dev/orvanta-no-such-port");
     EXPECT_FALSE(line.transmit(kFontPacket));
     EXPECT_EQ(line.dialogs.texts(), QStringList{"Can not open ComPort :/dev/orvanta-no-such-port"});
+    EXPECT_TRUE(line.dialogs.steps().last().detail.startsWith(
+            "No such file or directory.\n/dev/orvanta-no-such-port does not exist."))
+            << line.dialogs.steps().last().detail.toStdString();
     runPending();
     EXPECT_TRUE(line.answers.empty());
     EXPECT_TRUE(line.exchange.done());
@@ -175,4 +179,22 @@ TEST(SerialLine, TheSettingsRecordDecidesPortAndRate)
     applySerialSettingsToDriver(record, line.driver);
     EXPECT_FALSE(line.transmit(kFontPacket));
     EXPECT_EQ(line.dialogs.lastText(), QString::fromStdString("Can not open ComPort :" + line.path));
+    EXPECT_EQ(line.dialogs.steps().last().detail,
+              "The port does not take its line settings (baud rate not a number).");
+}
+
+TEST(SerialLine, OpenFailuresSayWhyAndWhatToDo)
+{
+    const std::string device = "/dev/ttyUSB0";
+    EXPECT_EQ(portOpenFailureText(PortOpenFailure::PermissionDenied, "Permission denied", device, "uucp"),
+              "Permission denied.\nOnly members of the group uucp may use /dev/ttyUSB0. To become one:\n"
+              "    sudo usermod -aG uucp $USER\nthen log out and log in again.");
+    EXPECT_NE(portOpenFailureText(PortOpenFailure::PermissionDenied, "", device, "").find("-aG dialout"),
+              std::string::npos);
+    EXPECT_EQ(portOpenFailureText(PortOpenFailure::InUse, "Device or resource busy", device, "dialout"),
+              "Device or resource busy.\nAnother program has /dev/ttyUSB0 open. Close it and try again.");
+    EXPECT_EQ(portOpenFailureText(PortOpenFailure::Other, "Input/output error", device, ""),
+              "Input/output error");
+    EXPECT_EQ(deviceGroupName("/nonexistent"), "");
+    EXPECT_FALSE(deviceAccessDenied("/dev/null"));
 }

@@ -4,6 +4,11 @@
 
 #include "serial/debug_view_lines.h"
 #include "serial/serial_settings_apply.h"
+#include "serial/system_ports.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +72,39 @@ TEST(SerialEntry, PortBoxListsTheSixteenComNamesThenTheSystemsPorts)
     EXPECT_EQ(items[17], "/dev/ttyUSB0");
     EXPECT_EQ(baudRateBoxItems().size(), 18u);
     EXPECT_EQ(baudRateBoxItems()[14], "230400");
+}
+
+// Made-up ports: plain files stand in for the devices, and a folder of links for by-id.
+TEST(SystemPorts, EachPortSaysWhatItIsAndIsFollowedByItsStableNames)
+{
+    QTemporaryDir dev;
+    const std::string root = dev.path().toStdString();
+    for (const char* name : {"ttyS0", "ttyUSB0", "ttyUSB1"})
+        QFile(dev.filePath(name)).open(QIODevice::WriteOnly);
+    QDir(dev.path()).mkdir("by-id");
+    QFile::link(dev.filePath("ttyUSB1"), dev.filePath("by-id/usb-Silabs_CP2102_0001-if00"));
+    QFile::link(dev.filePath("ttyUSB0"), dev.filePath("by-id/usb-FTDI_FT232R_A1-if00"));
+    QFile::link(dev.filePath("gone"), dev.filePath("by-id/usb-unplugged"));
+    const std::vector<SystemPort> ports = {
+        {root + "/ttyS0", "", "", ""},
+        {root + "/ttyUSB0", "FT232R USB UART", "FTDI", "A1"},
+        {root + "/ttyUSB1", "CP2102", "CP2102", ""},
+    };
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"/ttyS0", ""},
+        {"/ttyUSB0", "FT232R USB UART, FTDI, serial number A1"},
+        {"/by-id/usb-FTDI_FT232R_A1-if00",
+         "always the adapter now at " + root + "/ttyUSB0"},
+        {"/ttyUSB1", "CP2102"},
+        {"/by-id/usb-Silabs_CP2102_0001-if00", "always the adapter now at " + root + "/ttyUSB1"},
+    };
+    const std::vector<PortChoice> choices = portChoices(ports, root + "/by-id");
+    ASSERT_EQ(choices.size(), expected.size());
+    for (size_t i = 0; i < choices.size(); ++i) {
+        EXPECT_EQ(choices[i].name, root + expected[i].first);
+        EXPECT_EQ(choices[i].about, expected[i].second);
+    }
+    EXPECT_EQ(portChoices(ports, root + "/none").size(), 3u);
 }
 
 TEST(DevicePath, WindowsNamesMapToTheStandardPorts)

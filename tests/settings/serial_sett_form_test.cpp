@@ -21,8 +21,9 @@ class SettingsDialog : public ::testing::Test {
 protected:
     void open()
     {
-        form = std::make_unique<TSerialSettForm>(record, dialogs,
-                                                 QStringList{"/dev/ttyS0", "/dev/ttyUSB0"});
+        form = std::make_unique<TSerialSettForm>(
+                record, dialogs,
+                std::vector<PortChoice>{{"/dev/ttyS0", ""}, {"/dev/ttyUSB0", "FT232R USB UART, FTDI"}});
         form->show();
     }
     // Types into the two boxes and clicks Ok.
@@ -66,6 +67,11 @@ TEST_F(SettingsDialog, ShowsTheRecordOnTwoPages)
     EXPECT_EQ(ports.first(), "\\\\.\\COM1");
     EXPECT_EQ(ports.mid(15), (QStringList{"\\\\.\\COM16", "/dev/ttyS0", "/dev/ttyUSB0"}));
     EXPECT_EQ(form->PortComboBox()->currentText(), "/dev/pts/3");
+    // What a port is: its tool tip, and the line below the box while it is chosen.
+    EXPECT_EQ(form->PortComboBox()->itemData(17, Qt::ToolTipRole).toString(), "FT232R USB UART, FTDI");
+    EXPECT_EQ(form->PortAboutLabel()->text(), "");
+    form->PortComboBox()->setCurrentIndex(17);
+    EXPECT_EQ(form->PortAboutLabel()->text(), "FT232R USB UART, FTDI");
     EXPECT_EQ(form->BaudRateComboBox()->currentText(), "12345");
     EXPECT_TRUE(form->PortComboBox()->isEditable() && form->BaudRateComboBox()->isEditable());
 

@@ -30,6 +30,9 @@ TEST(SimArguments, ReadsEveryOption)
     EXPECT_EQ(a.options.faultCode, 0x1A);
     EXPECT_EQ(a.options.faultEvery, 3u);
     EXPECT_EQ(a.baud, 9600u);
+    // everything after -- is the command to run, options of its own included
+    ASSERT_TRUE(parse({"--show", "--", "lmx", "send", "--port", "/tmp/lmx0"}, a));
+    EXPECT_EQ(a.command, (std::vector<std::string>{"lmx", "send", "--port", "/tmp/lmx0"}));
 
     SimArguments d;
     ASSERT_TRUE(parse({}, d));
@@ -75,6 +78,7 @@ TEST(SimArguments, RefusesWhatCannotWork)
              {"--listen", "4001", "--port", "/dev/ttyS0"}, // two lines at once
              {"--listen", "4001", "--link", "/tmp/x"},
              {"--verbose"},
+             {"--show", "--"},           // no command after --
          }) {
         SimArguments a;
         std::string error;

@@ -140,6 +140,7 @@ struct WindowRig {
     ScriptedParameterDialogs* params = nullptr;
     FakeSettingsDialogs* settings = nullptr;
     std::vector<QUrl> opened;
+    bool browser = true; // whether a browser starts for an opened page
     int aboutBoxes = 0;
     std::unique_ptr<TMainForm> window;
 
@@ -194,7 +195,11 @@ struct WindowRig {
             return p;
         };
         s.makeSerialBackend = [] { return std::make_unique<lmx::QtSerialBackend>(); };
-        s.openUrl = [this](const QUrl& url) { opened.push_back(url); };
+        s.openUrl = [this](const QUrl& url, const std::function<void()>& notShown) {
+            opened.push_back(url);
+            if (!browser)
+                notShown();
+        };
         s.showAbout = [this](QWidget*) { ++aboutBoxes; };
         window = std::make_unique<TMainForm>(s);
         dialogs.status = [this] { return window ? window->statusText() : QString(); };

@@ -15,6 +15,7 @@
 #include "window/send_receive_frame.h"
 #include "window/xmit_form.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -361,6 +362,17 @@ TEST(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
     rig.dialogs.setNextFileName(QString());
     EXPECT_FALSE(w.DoImportLmxExecute());
     EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'kept'", "<End>"}));
+
+    // A file named on the command line loads as Load does, a relative name as its full one.
+    const QString here = QDir::currentPath();
+    QDir::setCurrent(rig.folder.path());
+    EXPECT_FALSE(w.loadCommandFile("bad.lmx"));
+    EXPECT_EQ(rig.dialogs.lastText(),
+              "No begin character ' found at line 2 of file \r\n\r\n" + rig.path("bad.lmx"));
+    WindowRig::writeFile(rig.path("good.lmx"), "'fine'\r\n");
+    EXPECT_TRUE(w.loadCommandFile("good.lmx"));
+    QDir::setCurrent(here);
+    EXPECT_EQ(w.windowTitle(), rig.path("good.lmx") + "  Orvanta");
 }
 
 TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
@@ -502,6 +514,13 @@ TEST(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
     QTest::keyClick(&w, Qt::Key_F1);
     ASSERT_EQ(rig.opened.size(), 1u);
     EXPECT_EQ(rig.opened[0], QUrl::fromLocalFile(rig.path("doc/lmxdoc.htm")));
+    EXPECT_TRUE(rig.dialogs.steps().isEmpty());
+    // Without a browser the user learns where the page is.
+    rig.browser = false;
+    QTest::keyClick(&w, Qt::Key_F1);
+    EXPECT_TRUE(rig.dialogs.lastText().endsWith("page.\nOpen it in a browser of your choice:\n"
+                                                + rig.path("doc/lmxdoc.htm")))
+            << rig.dialogs.lastText().toStdString();
     rig.actions().DoAbout->trigger();
     EXPECT_EQ(rig.aboutBoxes, 1);
     EXPECT_EQ(w.statusText(), "Ready...");

@@ -11,7 +11,9 @@
 #include "window/qt_user_dialogs.h"
 #include "window/xmit_form.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -35,13 +37,9 @@ void settle(int ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-void shoot(QWidget& window, const char* name)
+void grab(QRect r, const char* name)
 {
-    window.move(20, 20);
-    window.show();
-    window.raise();
-    settle(300);
-    const QRect r = window.frameGeometry().adjusted(-10, -10, 10, 10);
+    r.adjust(-10, -10, 10, 10);
     const QString geometry = QStringLiteral("%1x%2+%3+%4")
                                  .arg(r.width()).arg(r.height())
                                  .arg(qMax(0, r.x())).arg(qMax(0, r.y()));
@@ -51,7 +49,29 @@ void shoot(QWidget& window, const char* name)
     std::printf("%s %s\n", rc == 0 ? "wrote" : "FAILED", qPrintable(file));
     if (rc != 0)
         ++g_failures;
+}
+
+void shoot(QWidget& window, const char* name)
+{
+    window.move(20, 20);
+    window.show();
+    window.raise();
+    settle(300);
+    grab(window.frameGeometry(), name);
     window.hide();
+}
+
+// The dialog with its port list open.
+void shootPortList(TSerialSettForm& form, const char* name)
+{
+    form.move(20, 20);
+    form.show();
+    settle(200);
+    form.PortComboBox()->showPopup();
+    settle(300);
+    grab(form.frameGeometry().united(form.PortComboBox()->view()->window()->frameGeometry()), name);
+    form.PortComboBox()->hidePopup();
+    form.hide();
 }
 
 QByteArray bytes(const std::string& s)
@@ -71,8 +91,17 @@ int main(int argc, char** argv)
     QtUserDialogs dialogs;
     TSerialSettings record;
     {
-        TSerialSettForm form(record, dialogs, TSerialSettForm::systemSerialPorts());
+        // Two made-up adapters, so the line under the port box shows what a port is.
+        record.PortName = "/dev/ttyUSB0";
+        const std::vector<PortChoice> ports = {
+            {"/dev/ttyS0", ""},
+            {"/dev/ttyUSB0", "FT232R USB UART, FTDI, serial number A10K3XYZ"},
+            {"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3XYZ-if00-port0",
+             "always the adapter now at /dev/ttyUSB0"},
+            {"/dev/ttyUSB1", "CP2102 USB to UART Bridge Controller, Silicon Labs, serial number 0001"}};
+        TSerialSettForm form(record, dialogs, ports);
         shoot(form, "serial_settings_base");
+        shootPortList(form, "serial_settings_ports");
         form.PageControl()->setCurrentIndex(1);
         shoot(form, "serial_settings_flow");
     }

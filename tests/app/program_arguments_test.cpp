@@ -1,0 +1,34 @@
+// The window program's command line.
+#include "app/program_arguments.h"
+
+#include <gtest/gtest.h>
+
+TEST(ProgramArguments, FileHelpVersionAndMistakes)
+{
+    using A = ProgramArguments::Action;
+    struct Case {
+        QStringList args;
+        A action;
+        QString file;
+    };
+    const Case cases[] = {
+        {{}, A::Run, ""},
+        {{"demo.lmx"}, A::Run, "demo.lmx"},
+        {{"--", "-odd name.lmx"}, A::Run, "-odd name.lmx"},
+        {{"--help"}, A::Help, ""},
+        {{"demo.lmx", "-h"}, A::Help, ""},
+        // --help and --version are answered before Qt takes its own arguments
+        {{"-platform", "offscreen", "--version"}, A::Version, ""},
+        {{"--version", "--help"}, A::Help, ""},
+        {{"--", "--help"}, A::Run, "--help"},
+        {{"--bogus"}, A::Error, ""},
+        {{"a.lmx", "b.lmx"}, A::Error, ""},
+    };
+    for (const Case& c : cases) {
+        const ProgramArguments parsed = parseProgramArguments(c.args);
+        const std::string label = c.args.join(' ').toStdString();
+        EXPECT_EQ(parsed.action, c.action) << label;
+        EXPECT_EQ(parsed.file, c.file) << label;
+        EXPECT_EQ(parsed.error.isEmpty(), c.action != A::Error) << label;
+    }
+}
