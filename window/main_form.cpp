@@ -1,6 +1,9 @@
 #include "main_form.h"
 
 #include "answer_frame.h"
+#include "bus/displays_progress.h"
+#include "bus/displays_run.h"
+#include "bus/netnr_list.h"
 #include "dialogs/parameter_dialogs.h"
 #include "edit_routing.h"
 #include "editor/action_button.h"
@@ -128,6 +131,8 @@ TMainForm::~TMainForm()
     if (m_sendReceive)
         m_sendReceive->engine().requestStop();
     // Parts that refer to others go first; the widgets left go with the window.
+    delete m_displaysProgress;
+    m_displaysRun.reset();
     m_keyRepeat.reset();
     m_idle.reset();
     m_routing.reset();
@@ -267,6 +272,8 @@ void TMainForm::connectParts()
             {a.DoExportTxt, &TMainForm::DoExportTxtExecute},
             {a.DoExportPackets, &TMainForm::DoExportPacketsExecute},
             {a.DoTransmit, &TMainForm::DoTransmitExecute},
+            {a.DoTransmitToDisplays, &TMainForm::DoTransmitToDisplaysExecute},
+            {a.DoScanBus, &TMainForm::DoScanBusExecute},
             {a.DoGeneralSettings, &TMainForm::DoGeneralSettingsExecute},
             {a.DoDisplaySettings, &TMainForm::DoDisplaySettingsExecute},
             {a.DoSerialSettings, &TMainForm::DoSerialSettingsExecute},
@@ -298,6 +305,7 @@ void TMainForm::connectParts()
     engine.setDebugLog(&m_debugLog);
     connect(&engine, &lmx::TransmissionEngine::runningChanged, this, &TMainForm::updateActions);
     connectPackets();
+    m_displaysRun = std::make_unique<lmx::DisplaysRun>(engine, *m_exchange, *m_recorder);
 
     m_idle = std::make_unique<IdleUpdate>([this] { updateActions(); });
     for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
@@ -322,7 +330,7 @@ bool TMainForm::keyHeld() const
 
 bool TMainForm::transmitting() const
 {
-    return m_sendReceive->engine().running();
+    return m_sendReceive->engine().running() || (m_displaysRun && m_displaysRun->running());
 }
 
 void TMainForm::setStatus(const char* text)
@@ -350,6 +358,8 @@ void TMainForm::updateActions()
     MainActions& a = *m_actions;
     const bool running = transmitting();
     a.DoTransmit->setEnabled(!running && !m_closed);
+    a.DoTransmitToDisplays->setEnabled(!running && !m_closed);
+    a.DoScanBus->setEnabled(!running && !m_closed);
     a.DoExportTxt->setEnabled(m_editor->box().list().count() > 1);
     a.DoExportPackets->setEnabled(!m_recorder->records().empty());
     a.DoPacketSize->setEnabled(m_general.ExtendedLmx);
@@ -494,21 +504,26 @@ void TMainForm::DoExportTxtExecute()
     ready();
 }
 
-void TMainForm::DoTransmitExecute()
+void TMainForm::prepareTransmit()
 {
-    lmx::TransmissionEngine& engine = m_sendReceive->engine();
-    if (engine.running() || m_closed)
-        return;
     if (m_general.ShowSerialDebug) {
         m_xmitForm->show();
         m_xmitForm->raise();
     }
-    engine.SetDebugFile(m_general.DebugFile);
+    m_sendReceive->engine().SetDebugFile(m_general.DebugFile);
     if (m_general.DebugFile)
         lmx::prepareLogFolder(m_places); // a failure shows as the log's own
     if (m_general.DebugFile && m_general.CreateDebugFile && !lmx::startDebugLog(m_debugLog))
         m_dialogs.message(latin1("Debug: " + m_debugLog.LastLogErrorText()), QString(),
                           UserDialogs::Icon::None);
+}
+
+void TMainForm::DoTransmitExecute()
+{
+    lmx::TransmissionEngine& engine = m_sendReceive->engine();
+    if (transmitting() || m_closed)
+        return;
+    prepareTransmit();
     const std::vector<std::string> lines = transmitLines(m_editor->box());
     m_transmitted = lines;
     if (m_general.ExtendedLmx)
@@ -517,6 +532,39 @@ void TMainForm::DoTransmitExecute()
         engine.TransmitNormal(lines, m_display.NetNr);
     if (!m_closed)
         updateActions();
+}
+
+void TMainForm::DoTransmitToDisplaysExecute()
+{
+    if (transmitting() || m_closed)
+        return;
+    if (!m_settingsDialogs->editDisplayList(m_display))
+        return;
+    const lmx::NetNrList list = lmx::parseNetNrList(m_display.NetNrList);
+    if (!list.ok()) {
+        m_dialogs.warning(latin1("No displays to transmit to: " + list.error + "."));
+        return;
+    }
+    prepareTransmit();
+    const std::vector<std::string> lines = transmitLines(m_editor->box());
+    m_transmitted = lines;
+    if (m_displaysProgress)
+        m_displaysProgress->close();
+    auto* progress = new lmx::DisplaysProgress(*m_displaysRun, this);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    m_displaysProgress = progress;
+    progress->show();
+    // One receive box for all displays: each transmission would empty it.
+    m_sendReceive->ClearReceiveBox();
+    m_sendReceive->receiveLog().setKeepLines(true);
+    m_displaysRun->run(lines, list.numbers, m_general.ExtendedLmx);
+    m_sendReceive->receiveLog().setKeepLines(false);
+    if (m_closed)
+        return;
+    if (m_displaysProgress)
+        m_displaysProgress->showResults();
+    m_tabs->setCurrentWidget(m_packetsTab);
+    updateActions();
 }
 
 void TMainForm::DoExportPacketsExecute()
@@ -590,6 +638,20 @@ void TMainForm::DoSerialSettingsExecute()
     ready();
 }
 
+void TMainForm::DoScanBusExecute()
+{
+    if (transmitting() || m_closed)
+        return;
+    setStatus("Scanning Bus");
+    if (m_general.ShowSerialDebug) {
+        m_xmitForm->show();
+        m_xmitForm->raise();
+    }
+    m_settingsDialogs->scanBus(m_display, *m_exchange, m_general.ExtendedLmx);
+    ready();
+    updateActions();
+}
+
 void TMainForm::DoPacketSizeExecute()
 {
     if (!m_general.ExtendedLmx)
@@ -631,7 +693,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
     if (m_closed)
         return;
     m_closed = true;
-    // A transmission ends at once; its Transmit call returns once this handler is done.
+    // A transmission ends at once, and a run to many displays with it; its Transmit call
+    // returns once this handler is done.
+    m_displaysRun->requestStop();
     m_sendReceive->engine().requestStop();
     setStatus("Save Changes ?");
     CommandBox& box = m_editor->box();

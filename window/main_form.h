@@ -9,6 +9,7 @@
 // destroyed before the Transmit call has returned (the program's event loop returns only
 // after it has).
 
+#include "bus/displays_progress.h"
 #include "busy_cursor.h"
 #include "files/debug_log.h"
 #include "files/settings.h"
@@ -16,6 +17,7 @@
 #include "main_form_services.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 #include <string>
@@ -42,6 +44,7 @@ class TMainStatusBar;
 class TSendReceiveFrame;
 
 namespace lmx {
+class DisplaysRun;
 class ExchangeRecorder;
 class PacketExchange;
 class TCommPortDriver;
@@ -72,6 +75,9 @@ public:
     lmx::PacketExchange& exchange() { return *m_exchange; }
     lmx::TXmitForm& xmitForm() { return *m_xmitForm; }
     lmx::ExchangeRecorder& recorder() { return *m_recorder; }
+    lmx::DisplaysRun& displaysRun() { return *m_displaysRun; }
+    // The window of the last Transmit to Displays run while it is open.
+    lmx::DisplaysProgress* displaysProgress() const { return m_displaysProgress; }
     PacketsTab& packetsTab() { return *m_packetsTab; }
     ParameterDialogs& parameterDialogs() { return *m_parameters; }
     const lmx::TSerialSettings& serialSettings() const { return m_serial; }
@@ -102,9 +108,12 @@ public:
     // File > Export Packets...: the Packets tab as CSV.
     void DoExportPacketsExecute();
     void DoTransmitExecute();
+    // Transmit to Displays...: the list once per network number asked for.
+    void DoTransmitToDisplaysExecute();
     void DoGeneralSettingsExecute();
     void DoDisplaySettingsExecute();
     void DoSerialSettingsExecute();
+    void DoScanBusExecute();
     void DoPacketSizeExecute();
     void DoHelpExecute();
     void DoAboutExecute();
@@ -112,6 +121,7 @@ public:
 
     // The enabling of every action, recomputed whenever the user interface is idle.
     void updateActions();
+    // A transmission, or a run of them to many displays, is under way.
     bool transmitting() const;
 
 protected:
@@ -130,6 +140,7 @@ private:
     void updateDebugLabels();
     void connectPackets();
     void showProgress();
+    void prepareTransmit();
     std::string localPath(const QString& path) const;
 
     MainFormServices m_services;
@@ -155,6 +166,8 @@ private:
     lmx::ExchangeRecorder* m_recorder = nullptr;
     PacketsTab* m_packetsTab = nullptr;
     std::vector<std::string> m_transmitted; // the lines the Packets tab's rows came from
+    std::unique_ptr<lmx::DisplaysRun> m_displaysRun;
+    QPointer<lmx::DisplaysProgress> m_displaysProgress;
     std::unique_ptr<MainActions> m_actions;
     std::unique_ptr<EditRouting> m_routing;
     std::unique_ptr<GeneralSettingsApply> m_applyGeneral;
