@@ -71,7 +71,7 @@ BusScanForm::BusScanForm(TDisplaySettings& record, PacketExchange& exchange, boo
     m_list->setColumnWidth(NetNrColumn, 50);
     m_list->setColumnWidth(AnswerColumn, 170);
     m_list->setColumnWidth(RttColumn, 50);
-    m_list->setMinimumSize(440, 180);
+    m_list->setMinimumSize(540, 180);
     m_note->setObjectName(QStringLiteral("NoteLabel"));
     m_note->setWordWrap(true);
     m_ok->setObjectName(QStringLiteral("OkButton"));

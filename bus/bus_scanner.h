@@ -3,8 +3,9 @@
 // the scan's own time-out (much shorter than a transmission's), the answers judged as a
 // transmission judges them. It runs from the event loop (start() returns at once) and ends
 // only between two exchanges: a stop request lets the probe under way have its answer or its
-// time-out first. While it runs it holds the exchange (its answer handler, the time-out and
-// the port kept open) and gives it back as it found it.
+// time-out first. While it runs it holds the exchange (its answer handler, framing and
+// time-out, the port kept open); at the end framing and time-out are as it found them and no
+// answer handler is left (a transmission registers its own).
 
 #include "bus_scan.h"
 #include "serial/exchange_recorder.h"

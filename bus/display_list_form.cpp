@@ -9,11 +9,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lmx {
 
 namespace {
 
 constexpr int kMaxEntryLength = 1000;
+constexpr size_t kNumbersShown = 12;
 
 } // namespace
 
@@ -72,10 +75,15 @@ void DisplayListForm::entryChanged()
     }
     m_note->setStyleSheet(QString());
     const size_t n = list.numbers.size();
-    m_note->setText(QStringLiteral("%1 %2, in this order: %3")
+    QStringList shown;
+    for (size_t i = 0; i < std::min<size_t>(n, kNumbersShown); ++i)
+        shown << QString::number(list.numbers[i]);
+    if (n > kNumbersShown)
+        shown << QStringLiteral("\u2026 %1").arg(list.numbers.back());
+    m_note->setText(QStringLiteral("%1 %2, in this order: NetNr %3")
                             .arg(n)
                             .arg(n == 1 ? QStringLiteral("display") : QStringLiteral("displays"))
-                            .arg(QString::fromStdString(netNrListText(list.numbers))));
+                            .arg(shown.join(QStringLiteral(", "))));
 }
 
 void DisplayListForm::OkButtonClick()

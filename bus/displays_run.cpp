@@ -27,9 +27,15 @@ bool DisplaysRun::run(const std::vector<std::string>& commandLines, const std::v
     m_stop = false;
     m_end = TransmissionEnd::Completed;
     m_displays.clear();
+    m_plannedPackets = 0;
+    const size_t packetSize = extended ? static_cast<size_t>(m_engine.PacketSize())
+                                       : TransmissionEngine::kMaxNormalBlock;
+    std::vector<TransmissionPlan> plans;
     for (const int n : netNrs) {
         m_displays.emplace_back();
         m_displays.back().netNr = n;
+        plans.push_back(planTransmission({commandLines, extended, n, packetSize}));
+        m_plannedPackets += static_cast<int>(plans.back().packets.size());
     }
     m_recorder.clear();
     m_recorder.setAppend(true);
@@ -70,11 +76,8 @@ bool DisplaysRun::run(const std::vector<std::string>& commandLines, const std::v
     }
     disconnect(m_stopAfterExchange);
 
-    const size_t packetSize = extended ? static_cast<size_t>(m_engine.PacketSize())
-                                       : TransmissionEngine::kMaxNormalBlock;
     for (; i < m_displays.size(); ++i) {
-        m_recorder.begin(planTransmission({commandLines, extended, m_displays[i].netNr, packetSize}),
-                         extended, true);
+        m_recorder.begin(std::move(plans[i]), extended, true);
         m_recorder.transmissionEnded(m_end);
     }
     m_recorder.setAppend(false);

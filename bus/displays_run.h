@@ -52,6 +52,9 @@ public:
 
     bool running() const { return m_running; }
     const std::vector<Display>& displays() const { return m_displays; }
+    // The packets of the whole run if every answer is good, counted before the first goes
+    // (the recorder counts one transmission at a time).
+    int plannedPackets() const { return m_plannedPackets; }
     // Completed when every transmission ran to its end, Stopped after a stop request,
     // Aborted when one was ended early by a rule.
     TransmissionEnd end() const { return m_end; }
@@ -68,6 +71,7 @@ private:
     std::vector<Display> m_displays;
     QMetaObject::Connection m_stopAfterExchange;
     TransmissionEnd m_end = TransmissionEnd::Completed;
+    int m_plannedPackets = 0;
     bool m_running = false;
     bool m_stop = false;
 };

@@ -73,23 +73,4 @@ NetNrList parseNetNrList(std::string_view text, int low, int high)
     return list;
 }
 
-std::string netNrListText(const std::vector<int>& numbers)
-{
-    std::string text;
-    for (size_t i = 0; i < numbers.size();) {
-        size_t j = i;
-        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
-            ++j;
-        text += text.empty() ? "" : ",";
-        if (j - i >= 2) {
-            text += std::to_string(numbers[i]) + "-" + std::to_string(numbers[j]);
-            i = j + 1;
-        } else {
-            text += std::to_string(numbers[i]);
-            ++i;
-        }
-    }
-    return text;
-}
-
 } // namespace lmx

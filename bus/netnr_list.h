@@ -18,7 +18,4 @@ struct NetNrList {
 
 NetNrList parseNetNrList(std::string_view text, int low = 0, int high = 255);
 
-// The numbers written back as a list, runs of three or more as ranges: "1-12,18".
-std::string netNrListText(const std::vector<int>& numbers);
-
 } // namespace lmx

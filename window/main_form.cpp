@@ -52,6 +52,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString latin1(const std::string& s)
@@ -553,6 +555,11 @@ void TMainForm::DoTransmitToDisplaysExecute()
     auto* progress = new lmx::DisplaysProgress(*m_displaysRun, this);
     progress->setAttribute(Qt::WA_DeleteOnClose);
     m_displaysProgress = progress;
+    // Over the command buttons, which are of no use meanwhile, leaving the boxes and the
+    // Packets tab in sight.
+    progress->adjustSize();
+    progress->move(mapToGlobal(QPoint(width() - progress->width() - 8,
+                                      height() - progress->height() - statusBar()->height() - 8)));
     progress->show();
     // One receive box for all displays: each transmission would empty it.
     m_sendReceive->ClearReceiveBox();
@@ -606,7 +613,11 @@ void TMainForm::connectPackets()
 void TMainForm::showProgress()
 {
     const lmx::ExchangeRecorder::Progress p = m_recorder->progress();
-    m_statusBar->showProgress(p.packet, p.planned, p.failures);
+    // A run to many displays counts all of them from the start.
+    const int planned = m_displaysRun && m_displaysRun->running()
+            ? std::max(p.planned, m_displaysRun->plannedPackets())
+            : p.planned;
+    m_statusBar->showProgress(p.packet, planned, p.failures);
 }
 
 QWidget* TMainForm::PacketsDataTab() const
