@@ -8,7 +8,7 @@
 
 namespace lmx {
 
-std::string commandFileErrorText(int index)
+std::string commandFileErrorText(CommandFileError error)
 {
     static const char* const kTexts[] = {
         "Imported file Ok",
@@ -48,8 +48,10 @@ std::string commandFileErrorText(int index)
         "Invalid HEX data",
         "No HEX Command data available",
     };
-    static_assert(sizeof kTexts / sizeof kTexts[0] == cmdfile::LastTableIndex + 1);
-    if (index >= 0 && index <= cmdfile::LastTableIndex)
+    constexpr int kCount = static_cast<int>(sizeof kTexts / sizeof kTexts[0]);
+    static_assert(kCount == static_cast<int>(CommandFileError::EmptyHex) + 1);
+    const int index = static_cast<int>(error);
+    if (index >= 0 && index < kCount)
         return kTexts[index];
     return {};
 }
@@ -58,6 +60,13 @@ namespace {
 
 constexpr std::string_view kAnswerHeader = "ANSWER:";
 constexpr int kBlockKinds = 4;
+// By block kind: display, message, page, line.
+constexpr std::array<CommandFileError, kBlockKinds> kOddBlocks = {
+    CommandFileError::OddDisplayBlocks, CommandFileError::OddMessageBlocks,
+    CommandFileError::OddPageBlocks, CommandFileError::OddLineBlocks};
+constexpr std::array<CommandFileError, kBlockKinds> kEndBeforeStart = {
+    CommandFileError::EotBeforeSot, CommandFileError::EtxBeforeStx,
+    CommandFileError::EopBeforeSop, CommandFileError::EolBeforeSol};
 
 bool startsWith(std::string_view s, size_t p, std::string_view word)
 {
@@ -96,7 +105,7 @@ public:
     bool line(std::string_view raw, int number);
     bool finish();
 
-    int error() const { return m_error; }
+    CommandFileError error() const { return m_error; }
     int errorLine() const { return m_errorLine; }
     const KeySet& keys() const { return m_keys; }
     CommandFileContent& content() { return m_content; }
@@ -113,9 +122,9 @@ private:
     bool bindKey(const std::string& keyName, uint8_t commandByte, std::string_view data,
                  const CommandEntry& entry);
     void add(const CommandEntry& entry);
-    bool fail(int index)
+    bool fail(CommandFileError error)
     {
-        m_error = index;
+        m_error = error;
         return false;
     }
 
@@ -124,7 +133,7 @@ private:
     std::array<int, kBlockKinds> m_count{};
     std::array<bool, kBlockKinds> m_open{};
     bool m_inAnswers = false;
-    int m_error = cmdfile::Ok;
+    CommandFileError m_error = CommandFileError::Ok;
     int m_errorLine = 0;
 };
 
@@ -157,7 +166,7 @@ bool CommandFileParser::finish()
 {
     for (int k = 0; k < kBlockKinds; ++k)
         if (m_count[static_cast<size_t>(k)] != 0)
-            return fail(cmdfile::OddDisplayBlocks + k);
+            return fail(kOddBlocks[static_cast<size_t>(k)]);
     add(endLine());
     m_content.answers.emplace_back(kEndMarker);
     return true;
@@ -195,21 +204,21 @@ bool CommandFileParser::blockStart(BlockKind kind, std::string_view s, size_t& p
 {
     p += 3;
     if (p >= s.size() || s[p] != '\'')
-        return fail(cmdfile::NoBeginQuote);
+        return fail(CommandFileError::NoBeginQuote);
     const size_t close = s.find('\'', p + 1);
     if (close == std::string_view::npos)
-        return fail(cmdfile::NoEndQuote);
+        return fail(CommandFileError::NoEndQuote);
     const std::string_view value = s.substr(p + 1, close - p - 1);
     uint8_t number = 0;
     if (value.size() != 2)
-        return fail(cmdfile::IllegalDataSize);
+        return fail(CommandFileError::IllegalDataSize);
     if (!hexToByte(value, number))
-        return fail(cmdfile::IllegalValue);
+        return fail(CommandFileError::IllegalValue);
     // A block may only open inside blocks of a higher order.
     const auto k = static_cast<size_t>(kind);
     for (size_t same = k; same < kBlockKinds; ++same)
         if (m_open[same])
-            return fail(cmdfile::BlockOrder);
+            return fail(CommandFileError::BlockOrder);
     add(blockStartLine(kind, value));
     m_open[k] = true;
     ++m_count[k];
@@ -224,7 +233,7 @@ bool CommandFileParser::blockEnd(BlockKind kind, size_t& p)
     m_open[k] = false;
     add(blockEndLine(kind));
     if (--m_count[k] < 0)
-        return fail(cmdfile::EotBeforeSot + static_cast<int>(k));
+        return fail(kEndBeforeStart[k]);
     return true;
 }
 
@@ -232,16 +241,16 @@ bool CommandFileParser::packetBreak(bool newSeries, std::string_view s, size_t& 
 {
     p += 5;
     if (p >= s.size() || s[p] != '\'')
-        return fail(cmdfile::Expected5Bytes);
+        return fail(CommandFileError::Expected5Bytes);
     const size_t close = s.find('\'', p + 1);
     if (close == std::string_view::npos)
-        return fail(cmdfile::Expected5Bytes);
+        return fail(CommandFileError::Expected5Bytes);
     const std::string_view value = s.substr(p + 1, close - p - 1);
     long long ms = 0;
     if (value.size() != 5)
-        return fail(cmdfile::Expected5Bytes);
+        return fail(CommandFileError::Expected5Bytes);
     if (!decToInt(value, ms))
-        return fail(cmdfile::IllegalValue);
+        return fail(CommandFileError::IllegalValue);
     add(breakLine(newSeries, value));
     p = close + 1;
     return true;
@@ -253,16 +262,16 @@ bool CommandFileParser::hexData(std::string_view s, size_t& p)
     // The opening apostrophe must stand right after the keyword; taking whatever character
     // stands there as the opening would read "HEXA'22'" as an empty hex text.
     if (p >= s.size() || s[p] != '\'')
-        return fail(cmdfile::NoBeginQuote);
+        return fail(CommandFileError::NoBeginQuote);
     const size_t close = s.find('\'', p + 1);
     if (close == std::string_view::npos)
-        return fail(cmdfile::NoEndQuote);
+        return fail(CommandFileError::NoEndQuote);
     const std::string_view hexText = s.substr(p + 1, close - p - 1);
     if (hexText.find_first_not_of(' ') == std::string_view::npos)
-        return fail(cmdfile::EmptyHex);
+        return fail(CommandFileError::EmptyHex);
     std::string bytes;
     if (!hexTextToBytes(hexText, bytes))
-        return fail(cmdfile::InvalidHex);
+        return fail(CommandFileError::InvalidHex);
     add(hexLine(hexText, bytes));
     p = close + 1;
     return true;
@@ -272,40 +281,40 @@ bool CommandFileParser::keyBound(std::string_view s, size_t& p)
 {
     p += 3;
     if (p >= s.size() || s[p] != '\'')
-        return fail(cmdfile::NoKeyName);
+        return fail(CommandFileError::NoKeyName);
     const size_t close = s.find('\'', p + 1);
     if (close == std::string_view::npos)
-        return fail(cmdfile::NoEndQuote);
+        return fail(CommandFileError::NoEndQuote);
     const std::string name(s.substr(p + 1, close - p - 1));
     if (name.size() > kMaxKeyNameLength)
-        return fail(cmdfile::KeyNameTooLong);
+        return fail(CommandFileError::KeyNameTooLong);
     p = close + 1;
     if (!startsWith(s, p, "ESC"))
-        return fail(cmdfile::IllegalValue);
+        return fail(CommandFileError::IllegalValue);
     return escape(s, p, &name);
 }
 
 bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string* keyName)
 {
     if (s.size() - p < 4)
-        return fail(cmdfile::IllegalValue);
+        return fail(CommandFileError::IllegalValue);
     if (s[p + 3] != '$')
-        return fail(cmdfile::DollarExpected);
+        return fail(CommandFileError::DollarExpected);
     uint8_t commandByte = 0;
     if (!hexToByte(s.substr(p + 4, 2), commandByte))
-        return fail(cmdfile::DataAfterDollar);
+        return fail(CommandFileError::DataAfterDollar);
     if (commandByte < 0x80)
-        return fail(cmdfile::IllegalCommand);
+        return fail(CommandFileError::IllegalCommand);
     p += 6;
 
     std::string_view data;
     const ParamKind kind = paramKindOf(commandByte);
     if (kind == ParamKind::One || kind == ParamKind::Two) {
-        const int sizeError = kind == ParamKind::One ? cmdfile::Expected1Byte
-                                                     : cmdfile::Expected2Bytes;
+        const CommandFileError sizeError = kind == ParamKind::One ? CommandFileError::Expected1Byte
+                                                     : CommandFileError::Expected2Bytes;
         const size_t wanted = kind == ParamKind::One ? 1 : 2;
         if (p >= s.size() || s[p] != '\'')
-            return fail(cmdfile::NoBeginQuote);
+            return fail(CommandFileError::NoBeginQuote);
         const size_t close = s.find('\'', p + 1);
         if (close == std::string_view::npos)
             return fail(sizeError);
@@ -315,23 +324,23 @@ bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string*
         p = close + 1;
     } else if (kind == ParamKind::Eoc) {
         if (s.find("EOC", p) == std::string_view::npos)
-            return fail(cmdfile::ExpectedEoc);
+            return fail(CommandFileError::ExpectedEoc);
         if (p >= s.size() || s[p] != '\'')
-            return fail(cmdfile::NoBeginQuote);
+            return fail(CommandFileError::NoBeginQuote);
         const size_t close = s.find('\'', p + 1);
         if (close == std::string_view::npos)
-            return fail(cmdfile::NoEndQuote);
+            return fail(CommandFileError::NoEndQuote);
         data = s.substr(p + 1, close - p - 1);
         if (data.empty())
-            return fail(cmdfile::EmptyEocData);
+            return fail(CommandFileError::EmptyEocData);
         if (!keyName && !isValidEocSize(commandByte, data.size()))
-            return fail(commandByte == esc::BTable ? cmdfile::BrightnessTableSize
-                                                   : cmdfile::FixedDataSize);
+            return fail(commandByte == esc::BTable ? CommandFileError::BrightnessTableSize
+                                                   : CommandFileError::FixedDataSize);
         // The EOC must close this command: searching for it further on would swallow
         // whatever stands between the data and a later EOC, or stop at an "EOC" inside
         // the data.
         if (!startsWith(s, close + 1, "EOC"))
-            return fail(cmdfile::ExpectedEoc);
+            return fail(CommandFileError::ExpectedEoc);
         p = close + 4;
     }
 
@@ -345,7 +354,7 @@ bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string*
     if (commandByte == esc::Inquiry) {
         // The inquiry number is shown by name ("ESC Inquiry2"), not as quoted data.
         if (data[0] < '0' || data[0] > '9')
-            return fail(cmdfile::IllegalValue);
+            return fail(CommandFileError::IllegalValue);
         std::string commandLine{static_cast<char>(code::ESC), static_cast<char>(esc::Inquiry)};
         commandLine += data;
         add({escapeName(static_cast<unsigned>(data[0] - '0')), commandLine});
@@ -370,7 +379,7 @@ bool CommandFileParser::bindKey(const std::string& keyName, uint8_t commandByte,
         if (key.Enabled)
             continue;
         if (!key.SetFromCommand(entry.displayText, entry.commandLine, caption))
-            return fail(cmdfile::KeyNotAssigned);
+            return fail(CommandFileError::KeyNotAssigned);
         return true;
     }
     return true; // all four keys in use: the line is loaded, no key changes
@@ -381,16 +390,16 @@ bool CommandFileParser::text(std::string_view s, size_t& p)
     if (s[p] == '\'') {
         const size_t close = s.find('\'', p + 1);
         if (close == std::string_view::npos)
-            return fail(cmdfile::NoEndQuote);
+            return fail(CommandFileError::NoEndQuote);
         add(textLine(s.substr(p + 1, close - p - 1)));
         p = close + 1;
         return true;
     }
     if (s[p] == '$')
-        return fail(cmdfile::DollarWithoutEsc);
+        return fail(CommandFileError::DollarWithoutEsc);
     if (startsWith(s, p, "EOC"))
-        return fail(cmdfile::EocWithoutCommand);
-    return fail(cmdfile::NoBeginQuote);
+        return fail(CommandFileError::EocWithoutCommand);
+    return fail(CommandFileError::NoBeginQuote);
 }
 
 void CommandFileParser::add(const CommandEntry& entry)
@@ -402,10 +411,10 @@ void CommandFileParser::add(const CommandEntry& entry)
                                   fontColourOf(entry.displayText)});
 }
 
-CommandFileReadResult failure(int index, int line, std::string message)
+CommandFileReadResult failure(CommandFileError error, int line, std::string message)
 {
     CommandFileReadResult result;
-    result.errorIndex = index;
+    result.errorIndex = error;
     result.lineNumber = line;
     result.message = std::move(message);
     return result;
@@ -451,9 +460,9 @@ CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys)
     case ReadStatus::Ok:
         break;
     case ReadStatus::NotReadable:
-        return failure(cmdfile::NotReadable, 0, "Failed to open file " + fileName + ".");
+        return failure(CommandFileError::NotReadable, 0, "Failed to open file " + fileName + ".");
     case ReadStatus::TooLarge:
-        return failure(cmdfile::TooLarge, 0,
+        return failure(CommandFileError::TooLarge, 0,
                        "File " + fileName + " is too large to be loaded (more than "
                            + std::to_string(kMaxCommandFileSize / (1024 * 1024)) + " MB).");
     }
