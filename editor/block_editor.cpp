@@ -50,10 +50,10 @@ const BlockNumberLimits& BlockEditor::numberLimits(lmx::BlockKind kind) const
     return m_limits[static_cast<size_t>(kind)];
 }
 
-bool BlockEditor::blockRoutine(lmx::BlockKind kind, int askMode)
+bool BlockEditor::blockRoutine(lmx::BlockKind kind, AskMode askMode)
 {
-    const bool replace = askMode == askmode::EditHex2;
-    if (!replace && askMode != askmode::InsertHex2)
+    const bool replace = askMode == AskMode::EditHex2;
+    if (!replace && askMode != AskMode::InsertHex2)
         return false;
     if (replace && m_box.list().cursor() < 0)
         return false;
@@ -86,12 +86,12 @@ bool BlockEditor::blockRoutine(lmx::BlockKind kind, int askMode)
 
 bool BlockEditor::insertBlock(lmx::BlockKind kind)
 {
-    return blockRoutine(kind, askmode::InsertHex2);
+    return blockRoutine(kind, AskMode::InsertHex2);
 }
 
 bool BlockEditor::renumberBlock(lmx::BlockKind kind)
 {
-    return blockRoutine(kind, askmode::EditHex2);
+    return blockRoutine(kind, AskMode::EditHex2);
 }
 
 void BlockEditor::SelectBlock()

@@ -166,12 +166,12 @@ ActionButton* TCommandsFrame::makeNewPacketButton(QWidget* parent)
 void TCommandsFrame::oneParameter(uint8_t code)
 {
     const OneParameterCommand* c = CommandRoutines::oneParameterCommand(code);
-    m_routines.OneParameter(code, askmode::InsertHex1 + c->digits - 1);
+    m_routines.OneParameter(code, hexAskMode(c->digits, false));
 }
 
 void TCommandsFrame::Com_SepClick() { m_routines.Separator(); }
 void TCommandsFrame::Com_DelClick() { m_routines.Delete(); }
-void TCommandsFrame::PlainTxt_ButClick() { m_routines.PlainText(askmode::InsertText); }
+void TCommandsFrame::PlainTxt_ButClick() { m_routines.PlainText(AskMode::InsertText); }
 void TCommandsFrame::EditHex_ButClick() { m_routines.HexData(RoutineMode::InsertMode); }
 void TCommandsFrame::Com_FontClick() { oneParameter(lmx::esc::Font); }
 void TCommandsFrame::Com_ColClick() { oneParameter(lmx::esc::Color); }

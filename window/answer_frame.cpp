@@ -201,9 +201,9 @@ void TAnswerFrame::DoEditAnswerBoxExecute()
     // The dialog edits the template, so the templates are shown again first.
     DoRestoreAnswerBoxExecute();
     AskValueRequest request;
-    request.askMode = askmode::EditText;
+    request.askMode = AskMode::EditText;
     request.caption = kInputCaption;
-    request.currentText = prefillText(askmode::EditText, m_editor.line(m_editor.current()).shownText,
+    request.currentText = prefillText(AskMode::EditText, m_editor.line(m_editor.current()).shownText,
                                       true);
     const AskResult result = m_parameters.AskValue(request);
     if (!result.confirmed)
@@ -214,7 +214,7 @@ void TAnswerFrame::DoEditAnswerBoxExecute()
 void TAnswerFrame::DoInsertAnswerBoxExecute()
 {
     AskValueRequest request;
-    request.askMode = askmode::InsertText;
+    request.askMode = AskMode::InsertText;
     request.caption = kInputCaption;
     const AskResult result = m_parameters.AskValue(request);
     if (!result.confirmed)

@@ -71,7 +71,7 @@ TEST(BlockEditing, InsertAsksForTheNumberWithTheKindsCaptionAndLimits)
     ASSERT_TRUE(r.insertBlock(BlockKind::Page, "3F"));
     ASSERT_EQ(r.params.askValueCalls().size(), 1u);
     const AskValueRequest& q = r.params.askValueCalls()[0];
-    EXPECT_EQ(q.askMode, askmode::InsertHex2);
+    EXPECT_EQ(q.askMode, AskMode::InsertHex2);
     EXPECT_EQ(q.caption, "Hex. Page Number");
     EXPECT_EQ(q.maximum, 0x40);
     EXPECT_EQ(q.defaultValue, 3);
@@ -263,7 +263,7 @@ TEST(BlockEditing, RenumberingAStartLineReplacesOnlyThatLine)
     r.params.setNextReply(ScriptedParameterDialogs::type({"0a"}));
     ASSERT_TRUE(r.data.EditData());
     const AskValueRequest& q = r.params.askValueCalls().back();
-    EXPECT_EQ(q.askMode, askmode::EditHex2);
+    EXPECT_EQ(q.askMode, AskMode::EditHex2);
     EXPECT_EQ(q.caption, "Hex. Page Number");
     EXPECT_EQ(q.currentText, "03");
     EXPECT_EQ(r.texts(), Texts({"SOP '0A'", "EOP", "<End>"}));
