@@ -15,16 +15,16 @@ namespace {
 void styleList(TOvelListBox* box, const QFont& font, const QColor& colour)
 {
     box->setBackgroundColor(Qt::white);
-    box->setShowNumbers(false);
-    box->setDrawLines(false);
-    box->setLineColor(Qt::white);
+    box->SetShowNumbers(false);
+    box->SetDrawLines(false);
+    box->SetLineColor(Qt::white);
     QFont nr(QStringLiteral("MS Sans Serif"), 8);
     nr.setBold(true);
-    box->setNrFont(nr);
-    box->setNrFontColor(Qt::cyan);
-    box->setLineNrWidth(30);
+    box->SetNrFont(nr);
+    box->SetNrFontColor(Qt::cyan);
+    box->SetLineNrWidth(30);
     box->setFont(font);
-    box->setFontColor(colour);
+    box->SetFontColor(colour);
 }
 
 } // namespace

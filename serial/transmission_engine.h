@@ -74,7 +74,7 @@ public:
     // The debug log written for every packet while DebugFile is on.
     void setDebugLog(DebugLog* log) { m_debugLog = log; }
     void SetDebugFile(bool on) { m_debugFile = on; }
-    bool debugFile() const { return m_debugFile; }
+    bool DebugFile() const { return m_debugFile; }
 
     // Largest data of one extended packet, 2..240 (240 at start). A value outside is refused
     // (false). A change takes effect with the next transmission.

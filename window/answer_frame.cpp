@@ -21,18 +21,18 @@ TAnswerFrame::TAnswerFrame(UserDialogs& dialogs, ParameterDialogs& parameters, Q
     m_box = new TOvelListBox(this);
     m_box->setObjectName(QStringLiteral("AnswerBox"));
     m_box->setBackgroundColor(Qt::white);
-    m_box->setShowNumbers(false);
-    m_box->setDrawLines(false);
-    m_box->setLineColor(Qt::white);
+    m_box->SetShowNumbers(false);
+    m_box->SetDrawLines(false);
+    m_box->SetLineColor(Qt::white);
     QFont nr(QStringLiteral("MS Sans Serif"), 8);
     nr.setBold(true);
-    m_box->setNrFont(nr);
-    m_box->setNrFontColor(Qt::cyan);
+    m_box->SetNrFont(nr);
+    m_box->SetNrFontColor(Qt::cyan);
     m_box->setFont(QFont(QStringLiteral("Arial"), 8));
-    m_box->setFontColor(Qt::black);
+    m_box->SetFontColor(Qt::black);
     // Several templates can be selected for Copy, Cut and moving by drag.
-    m_box->setAllowRangeSelect(true);
-    m_box->setAllowExtSelect(true);
+    m_box->SetAllowRangeSelect(true);
+    m_box->SetAllowExtSelect(true);
     m_box->setModel(&m_model);
     m_box->setLineDragEnabled(true);
     m_boxObject = m_box;

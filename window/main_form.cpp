@@ -521,7 +521,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     m_sendReceive->engine().requestStop();
     setStatus("Save Changes ?");
     CommandBox& box = m_editor->box();
-    if (box.changed()) {
+    if (box.Changed()) {
         const QString question = QStringLiteral("File ") + localText(box.fileName())
                 + QStringLiteral(" has changed.\n\rSave changes ?");
         if (m_dialogs.askYesNo(question, QString(), UserDialogs::Icon::Question)

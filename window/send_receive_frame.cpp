@@ -18,17 +18,17 @@ TSendReceiveFrame::TSendReceiveFrame(lmx::PacketExchange& exchange, UserDialogs&
     m_box = new TOvelListBox(this);
     m_box->setObjectName(QStringLiteral("ReceiveBox"));
     m_box->setBackgroundColor(Qt::white);
-    m_box->setShowNumbers(false);
-    m_box->setDrawLines(true);
-    m_box->setLineColor(Qt::white);
+    m_box->SetShowNumbers(false);
+    m_box->SetDrawLines(true);
+    m_box->SetLineColor(Qt::white);
     QFont nr(QStringLiteral("MS Sans Serif"), 8);
     nr.setBold(true);
-    m_box->setNrFont(nr);
-    m_box->setNrFontColor(Qt::cyan);
+    m_box->SetNrFont(nr);
+    m_box->SetNrFontColor(Qt::cyan);
     m_box->setFont(QFont(QStringLiteral("Arial"), 8));
-    m_box->setFontColor(Qt::black);
-    m_box->setAllowRangeSelect(true);
-    m_box->setAllowExtSelect(true);
+    m_box->SetFontColor(Qt::black);
+    m_box->SetAllowRangeSelect(true);
+    m_box->SetAllowExtSelect(true);
     m_box->setModel(&m_log);
     connect(m_box, &TOvelListBox::focusLost, this, &TSendReceiveFrame::focusLost);
     // The newest line stays in sight while a transmission runs.

@@ -196,7 +196,7 @@ TEST(BlockEditing, DeleteWholeBlockAnsweredYesKeepsItInTheClipboardCancelKeepsAl
     ASSERT_EQ(r.box.clipboard().size(), 4u);
     EXPECT_EQ(r.box.clipboard()[1].displayText, "'a'");
     EXPECT_TRUE(r.box.clipboardState().DisplayBlockSelected);
-    EXPECT_TRUE(r.box.changed());
+    EXPECT_TRUE(r.box.Changed());
 }
 
 TEST(BlockEditing, DeleteSingleRemovesTheSelectedRangeOrTheCursorLine)

@@ -98,7 +98,7 @@ TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
     EXPECT_EQ(selected().size(), 1u);
     EXPECT_NE(selected()[0], 6);
 
-    box.setAllowExtSelect(true);
+    box.SetAllowExtSelect(true);
     click(2);
     click(5, Qt::ControlModifier);
     EXPECT_EQ(selected(), Rows({2, 5}));
@@ -116,8 +116,8 @@ TEST_F(ListBox, SelectionRangeIsLowestAndHighestOrCountAndZero)
 TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
 {
     fill(3);
-    box.setDrawLines(false);
-    box.setShowNumbers(false);
+    box.SetDrawLines(false);
+    box.SetShowNumbers(false);
     show(300, 300);
     const int single = heightOf(0);
     EXPECT_EQ(single, box.LineHeight());
@@ -139,14 +139,14 @@ TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
     EXPECT_EQ(heightOf(0), single);
 
     // Frames add two pixels to every line.
-    box.setDrawLines(true);
+    box.SetDrawLines(true);
     EXPECT_EQ(heightOf(0), single + 2);
 }
 
 TEST_F(ListBox, NumbersAreDrawnInTheNumberColumnOnlyWhenShown)
 {
     fill(2);
-    box.setDrawLines(false);
+    box.SetDrawLines(false);
     show();
     auto cyanPixels = [&] {
         QImage image(box.viewport()->size(), QImage::Format_RGB32);
@@ -163,7 +163,7 @@ TEST_F(ListBox, NumbersAreDrawnInTheNumberColumnOnlyWhenShown)
         return n;
     };
     EXPECT_GT(cyanPixels(), 0);
-    box.setShowNumbers(false);
+    box.SetShowNumbers(false);
     EXPECT_EQ(cyanPixels(), 0);
 }
 
