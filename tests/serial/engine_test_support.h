@@ -1,14 +1,17 @@
 #pragma once
-// Shared by the engine tests: command line builders, a receive box that records its lines
-// and a wall clock that stands still or runs on the steady clock.
+// Shared by the engine tests: command line builders, a receive box that records its lines,
+// a wall clock that stands still or runs on the steady clock, and a waiter that takes no time.
 
 #include "files/wall_clock.h"
 #include "protocol/vocabulary.h"
 #include "serial/transmission_reports.h"
+#include "serial/waiter.h"
 
 #include <QElapsedTimer>
 
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,37 @@ public:
 
 private:
     QElapsedTimer m_timer;
+};
+
+// Waits without taking any time: its clock moves on by the time asked, and an action queued
+// for a moment on the way runs there, so a test can call in or stop in the middle of a wait.
+class ManualWaiter : public lmx::Waiter {
+public:
+    std::vector<int> waits; // every wait asked, in order
+    long long now = 0;      // milliseconds waited so far
+
+    void after(long long ms, std::function<void()> action)
+    {
+        m_actions.emplace(now + ms, std::move(action));
+    }
+    void wait(int ms) override
+    {
+        waits.push_back(ms);
+        const long long end = now + ms;
+        m_stopped = false;
+        while (!m_stopped && !m_actions.empty() && m_actions.begin()->first <= end) {
+            auto next = m_actions.extract(m_actions.begin());
+            now = next.key();
+            next.mapped()();
+        }
+        if (!m_stopped)
+            now = end;
+    }
+    void stop() override { m_stopped = true; }
+
+private:
+    std::multimap<long long, std::function<void()>> m_actions;
+    bool m_stopped = false;
 };
 
 // Milliseconds of the test clock's stamp in a line; -1 when it has none.

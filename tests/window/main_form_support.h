@@ -13,7 +13,9 @@
 #include "window/answer_frame.h"
 #include "window/main_actions.h"
 #include "window/main_form.h"
+#include "window/send_receive_frame.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -142,6 +144,7 @@ struct WindowRig {
     std::vector<QUrl> opened;
     int aboutBoxes = 0;
     std::unique_ptr<TMainForm> window;
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> modelTesters;
 
     WindowRig() { QCoreApplication::setApplicationName(QStringLiteral("Orvanta")); }
     ~WindowRig() { window.reset(); }
@@ -197,6 +200,11 @@ struct WindowRig {
         s.openUrl = [this](const QUrl& url) { opened.push_back(url); };
         s.showAbout = [this](QWidget*) { ++aboutBoxes; };
         window = std::make_unique<TMainForm>(s);
+        for (QAbstractItemModel* model : {window->editor().commandBox()->model(),
+                                          window->answerFrame().AnswerBox()->model(),
+                                          window->sendReceiveFrame().ReceiveBox()->model()})
+            modelTesters.push_back(std::make_unique<QAbstractItemModelTester>(
+                    model, QAbstractItemModelTester::FailureReportingMode::Fatal));
         dialogs.status = [this] { return window ? window->statusText() : QString(); };
         settings->status = dialogs.status;
         if (show) {
