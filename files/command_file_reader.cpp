@@ -119,6 +119,10 @@ private:
     bool keyBound(std::string_view s, size_t& p);
     bool escape(std::string_view s, size_t& p, const std::string* keyName);
     bool text(std::string_view s, size_t& p);
+    // The text between the apostrophe at p and the next one; p moves past the closing one.
+    // Fails with noBegin when no apostrophe stands at p, with noEnd when none closes it.
+    bool quoted(std::string_view s, size_t& p, CommandFileError noBegin, CommandFileError noEnd,
+                std::string_view& value);
     bool bindKey(const std::string& keyName, uint8_t commandByte, std::string_view data,
                  const CommandEntry& entry);
     void add(const CommandEntry& entry);
@@ -203,12 +207,9 @@ bool CommandFileParser::command(std::string_view s, size_t& p)
 bool CommandFileParser::blockStart(BlockKind kind, std::string_view s, size_t& p)
 {
     p += 3;
-    if (p >= s.size() || s[p] != '\'')
-        return fail(CommandFileError::NoBeginQuote);
-    const size_t close = s.find('\'', p + 1);
-    if (close == std::string_view::npos)
-        return fail(CommandFileError::NoEndQuote);
-    const std::string_view value = s.substr(p + 1, close - p - 1);
+    std::string_view value;
+    if (!quoted(s, p, CommandFileError::NoBeginQuote, CommandFileError::NoEndQuote, value))
+        return false;
     uint8_t number = 0;
     if (value.size() != 2)
         return fail(CommandFileError::IllegalDataSize);
@@ -222,7 +223,6 @@ bool CommandFileParser::blockStart(BlockKind kind, std::string_view s, size_t& p
     add(blockStartLine(kind, value));
     m_open[k] = true;
     ++m_count[k];
-    p = close + 1;
     return true;
 }
 
@@ -240,19 +240,15 @@ bool CommandFileParser::blockEnd(BlockKind kind, size_t& p)
 bool CommandFileParser::packetBreak(bool newSeries, std::string_view s, size_t& p)
 {
     p += 5;
-    if (p >= s.size() || s[p] != '\'')
-        return fail(CommandFileError::Expected5Bytes);
-    const size_t close = s.find('\'', p + 1);
-    if (close == std::string_view::npos)
-        return fail(CommandFileError::Expected5Bytes);
-    const std::string_view value = s.substr(p + 1, close - p - 1);
+    std::string_view value;
+    if (!quoted(s, p, CommandFileError::Expected5Bytes, CommandFileError::Expected5Bytes, value))
+        return false;
     long long ms = 0;
     if (value.size() != 5)
         return fail(CommandFileError::Expected5Bytes);
     if (!decToInt(value, ms))
         return fail(CommandFileError::IllegalValue);
     add(breakLine(newSeries, value));
-    p = close + 1;
     return true;
 }
 
@@ -261,34 +257,27 @@ bool CommandFileParser::hexData(std::string_view s, size_t& p)
     p += 3;
     // The opening apostrophe must stand right after the keyword; taking whatever character
     // stands there as the opening would read "HEXA'22'" as an empty hex text.
-    if (p >= s.size() || s[p] != '\'')
-        return fail(CommandFileError::NoBeginQuote);
-    const size_t close = s.find('\'', p + 1);
-    if (close == std::string_view::npos)
-        return fail(CommandFileError::NoEndQuote);
-    const std::string_view hexText = s.substr(p + 1, close - p - 1);
+    std::string_view hexText;
+    if (!quoted(s, p, CommandFileError::NoBeginQuote, CommandFileError::NoEndQuote, hexText))
+        return false;
     if (hexText.find_first_not_of(' ') == std::string_view::npos)
         return fail(CommandFileError::EmptyHex);
     std::string bytes;
     if (!hexTextToBytes(hexText, bytes))
         return fail(CommandFileError::InvalidHex);
     add(hexLine(hexText, bytes));
-    p = close + 1;
     return true;
 }
 
 bool CommandFileParser::keyBound(std::string_view s, size_t& p)
 {
     p += 3;
-    if (p >= s.size() || s[p] != '\'')
-        return fail(CommandFileError::NoKeyName);
-    const size_t close = s.find('\'', p + 1);
-    if (close == std::string_view::npos)
-        return fail(CommandFileError::NoEndQuote);
-    const std::string name(s.substr(p + 1, close - p - 1));
+    std::string_view quotedName;
+    if (!quoted(s, p, CommandFileError::NoKeyName, CommandFileError::NoEndQuote, quotedName))
+        return false;
+    const std::string name(quotedName);
     if (name.size() > kMaxKeyNameLength)
         return fail(CommandFileError::KeyNameTooLong);
-    p = close + 1;
     if (!startsWith(s, p, "ESC"))
         return fail(CommandFileError::IllegalValue);
     return escape(s, p, &name);
@@ -313,24 +302,15 @@ bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string*
         const CommandFileError sizeError = kind == ParamKind::One ? CommandFileError::Expected1Byte
                                                      : CommandFileError::Expected2Bytes;
         const size_t wanted = kind == ParamKind::One ? 1 : 2;
-        if (p >= s.size() || s[p] != '\'')
-            return fail(CommandFileError::NoBeginQuote);
-        const size_t close = s.find('\'', p + 1);
-        if (close == std::string_view::npos)
-            return fail(sizeError);
-        data = s.substr(p + 1, close - p - 1);
+        if (!quoted(s, p, CommandFileError::NoBeginQuote, sizeError, data))
+            return false;
         if (data.size() != wanted)
             return fail(sizeError);
-        p = close + 1;
     } else if (kind == ParamKind::Eoc) {
         if (s.find("EOC", p) == std::string_view::npos)
             return fail(CommandFileError::ExpectedEoc);
-        if (p >= s.size() || s[p] != '\'')
-            return fail(CommandFileError::NoBeginQuote);
-        const size_t close = s.find('\'', p + 1);
-        if (close == std::string_view::npos)
-            return fail(CommandFileError::NoEndQuote);
-        data = s.substr(p + 1, close - p - 1);
+        if (!quoted(s, p, CommandFileError::NoBeginQuote, CommandFileError::NoEndQuote, data))
+            return false;
         if (data.empty())
             return fail(CommandFileError::EmptyEocData);
         if (!keyName && !isValidEocSize(commandByte, data.size()))
@@ -339,9 +319,9 @@ bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string*
         // The EOC must close this command: searching for it further on would swallow
         // whatever stands between the data and a later EOC, or stop at an "EOC" inside
         // the data.
-        if (!startsWith(s, close + 1, "EOC"))
+        if (!startsWith(s, p, "EOC"))
             return fail(CommandFileError::ExpectedEoc);
-        p = close + 4;
+        p += 3;
     }
 
     if (keyName) {
@@ -388,11 +368,10 @@ bool CommandFileParser::bindKey(const std::string& keyName, uint8_t commandByte,
 bool CommandFileParser::text(std::string_view s, size_t& p)
 {
     if (s[p] == '\'') {
-        const size_t close = s.find('\'', p + 1);
-        if (close == std::string_view::npos)
-            return fail(CommandFileError::NoEndQuote);
-        add(textLine(s.substr(p + 1, close - p - 1)));
-        p = close + 1;
+        std::string_view value;
+        if (!quoted(s, p, CommandFileError::NoBeginQuote, CommandFileError::NoEndQuote, value))
+            return false;
+        add(textLine(value));
         return true;
     }
     if (s[p] == '$')
@@ -400,6 +379,19 @@ bool CommandFileParser::text(std::string_view s, size_t& p)
     if (startsWith(s, p, "EOC"))
         return fail(CommandFileError::EocWithoutCommand);
     return fail(CommandFileError::NoBeginQuote);
+}
+
+bool CommandFileParser::quoted(std::string_view s, size_t& p, CommandFileError noBegin,
+                               CommandFileError noEnd, std::string_view& value)
+{
+    if (p >= s.size() || s[p] != '\'')
+        return fail(noBegin);
+    const size_t close = s.find('\'', p + 1);
+    if (close == std::string_view::npos)
+        return fail(noEnd);
+    value = s.substr(p + 1, close - p - 1);
+    p = close + 1;
+    return true;
 }
 
 void CommandFileParser::add(const CommandEntry& entry)
