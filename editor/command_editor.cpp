@@ -10,25 +10,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-void styleList(TOvelListBox* box, const QFont& font, const QColor& colour)
-{
-    box->setBackgroundColor(Qt::white);
-    box->SetShowNumbers(false);
-    box->SetDrawLines(false);
-    box->SetLineColor(Qt::white);
-    QFont nr(QStringLiteral("MS Sans Serif"), 8);
-    nr.setBold(true);
-    box->SetNrFont(nr);
-    box->SetNrFontColor(Qt::cyan);
-    box->SetLineNrWidth(30);
-    box->setFont(font);
-    box->SetFontColor(colour);
-}
-
-} // namespace
-
 CommandEditor::CommandEditor(UserDialogs& dialogs, ParameterDialogs& parameters, QWidget* viewParent)
     : QObject(viewParent),
       m_blocks(m_box, parameters, dialogs),
@@ -56,10 +37,10 @@ void CommandEditor::setUpViews(QWidget* parent)
 {
     m_commandBox = new TOvelListBox(parent);
     m_commandBox->setObjectName(QStringLiteral("CommandBox"));
-    styleList(m_commandBox, QFont(QStringLiteral("Times New Roman"), 8), Qt::red);
+    setUpProgramList(m_commandBox, QFont(QStringLiteral("Times New Roman"), 8), Qt::red);
     m_hexBox = new TOvelListBox(parent);
     m_hexBox->setObjectName(QStringLiteral("HexBox"));
-    styleList(m_hexBox, QFont(QStringLiteral("Arial"), 8), Qt::black);
+    setUpProgramList(m_hexBox, QFont(QStringLiteral("Arial"), 8), Qt::black);
     m_hexBox->setTextRole(CommandListModel::HexTextRole);
 
     const QFont boxFont = m_commandBox->font();

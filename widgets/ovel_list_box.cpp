@@ -395,3 +395,17 @@ void TOvelListBox::dropEvent(QDropEvent* event)
     event->accept();
     emit linesDropped(row);
 }
+
+void setUpProgramList(TOvelListBox* box, const QFont& font, const QColor& colour)
+{
+    box->setBackgroundColor(Qt::white);
+    box->SetShowNumbers(false);
+    box->SetDrawLines(false);
+    box->SetLineColor(Qt::white);
+    QFont nr(QStringLiteral("MS Sans Serif"), 8);
+    nr.setBold(true);
+    box->SetNrFont(nr);
+    box->SetNrFontColor(Qt::cyan);
+    box->setFont(font);
+    box->SetFontColor(colour);
+}

@@ -149,3 +149,7 @@ private:
     bool m_inWheel = false;
     std::function<bool(int)> m_dropFilter;
 };
+
+// The look the program's lists share: white, without line numbers or separator lines, a bold
+// 8-point number font in cyan (for when numbers are switched on), and `font` in `colour`.
+void setUpProgramList(TOvelListBox* box, const QFont& font, const QColor& colour);

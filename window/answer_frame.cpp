@@ -20,16 +20,7 @@ TAnswerFrame::TAnswerFrame(UserDialogs& dialogs, ParameterDialogs& parameters, Q
     setObjectName(QStringLiteral("AnswerFrame"));
     m_box = new TOvelListBox(this);
     m_box->setObjectName(QStringLiteral("AnswerBox"));
-    m_box->setBackgroundColor(Qt::white);
-    m_box->SetShowNumbers(false);
-    m_box->SetDrawLines(false);
-    m_box->SetLineColor(Qt::white);
-    QFont nr(QStringLiteral("MS Sans Serif"), 8);
-    nr.setBold(true);
-    m_box->SetNrFont(nr);
-    m_box->SetNrFontColor(Qt::cyan);
-    m_box->setFont(QFont(QStringLiteral("Arial"), 8));
-    m_box->SetFontColor(Qt::black);
+    setUpProgramList(m_box, QFont(QStringLiteral("Arial"), 8), Qt::black);
     // Several templates can be selected for Copy, Cut and moving by drag.
     m_box->SetAllowRangeSelect(true);
     m_box->SetAllowExtSelect(true);

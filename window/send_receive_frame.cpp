@@ -17,16 +17,8 @@ TSendReceiveFrame::TSendReceiveFrame(lmx::PacketExchange& exchange, UserDialogs&
     setObjectName(QStringLiteral("SendReceiveFrame"));
     m_box = new TOvelListBox(this);
     m_box->setObjectName(QStringLiteral("ReceiveBox"));
-    m_box->setBackgroundColor(Qt::white);
-    m_box->SetShowNumbers(false);
+    setUpProgramList(m_box, QFont(QStringLiteral("Arial"), 8), Qt::black);
     m_box->SetDrawLines(true);
-    m_box->SetLineColor(Qt::white);
-    QFont nr(QStringLiteral("MS Sans Serif"), 8);
-    nr.setBold(true);
-    m_box->SetNrFont(nr);
-    m_box->SetNrFontColor(Qt::cyan);
-    m_box->setFont(QFont(QStringLiteral("Arial"), 8));
-    m_box->SetFontColor(Qt::black);
     m_box->SetAllowRangeSelect(true);
     m_box->SetAllowExtSelect(true);
     m_box->setModel(&m_log);
