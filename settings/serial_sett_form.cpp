@@ -1,5 +1,6 @@
 #include "serial_sett_form.h"
 
+#include "dialog_buttons.h"
 #include "serial/serial_settings_apply.h"
 
 #include <QComboBox>
@@ -125,24 +126,12 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
     m_pages->addTab(flow, QStringLiteral("Flow Control"));
     m_pages->setCurrentIndex(0);
 
-    m_ok = new QPushButton(QStringLiteral("Ok"));
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"));
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
-    layout->addLayout(buttons);
+    layout->addWidget(okCancelButtons(this, QStringLiteral("Ok"), m_ok, m_cancel));
 
     // QDialog closes on Escape by rejecting, which is what Cancel does.
     connect(m_ok, &QPushButton::clicked, this, &TSerialSettForm::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_port->setFocus();
 }
 
