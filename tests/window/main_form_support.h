@@ -8,6 +8,7 @@
 #include "files/settings_file.h"
 #include "serial/qt_serial_backend.h"
 #include "settings/settings_dialogs.h"
+#include "tests/support/qt_wait.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
 #include "window/answer_frame.h"
@@ -18,8 +19,6 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,31 +32,10 @@
 #include <string>
 #include <vector>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace mainformtest {
 
-// Runs the event loop until `condition` holds or `timeoutMs` have passed.
-inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-    }
-    return true;
-}
-
-inline void runPending()
-{
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
+using testsupport::runPending;
+using testsupport::waitUntil;
 
 // The user dialogs, each step also noting the status text shown while it is asked.
 class StatusDialogs : public ScriptedDialogs {
