@@ -1,6 +1,7 @@
 #include "serial_sett_form.h"
 
 #include "dialog_buttons.h"
+#include "serial/latin1.h"
 #include "serial/serial_settings_apply.h"
 
 #include <QComboBox>
@@ -34,11 +35,6 @@ protected:
         painter.drawControl(QStyle::CE_ComboBoxLabel, option);
     }
 };
-
-QString latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::string bytesOf(const QString& s)
 {

@@ -21,6 +21,7 @@
 #include "main_status_bar.h"
 #include "send_receive_frame.h"
 #include "serial/comm_port_driver.h"
+#include "serial/latin1.h"
 #include "serial/packet_exchange.h"
 #include "serial/serial_settings_apply.h"
 #include "serial/transmission_engine.h"
@@ -44,11 +45,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Texts that hold a file name: the name's bytes are those of the file system.
 QString localText(const std::string& s)
