@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr lmx::BlockKind kKinds[] = {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                     lmx::BlockKind::Page, lmx::BlockKind::Line};
-
 bool contains(std::string_view text, std::string_view tag)
 {
     return text.find(tag) != std::string_view::npos;
@@ -110,7 +107,7 @@ void BlockEditor::SelectBlock()
     const std::string text = list.line(cursor).displayText;
     const int lastRow = list.count() - 1;
     bool unmatched = false;
-    for (lmx::BlockKind kind : kKinds) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         const lmx::BlockInfo& info = lmx::blockInfo(kind);
         if (contains(text, info.startTag)) {
             int row = cursor + 1;
@@ -210,7 +207,7 @@ bool BlockEditor::selectionIsWholeBlock() const
     if (first >= last || list.selectedCount() != last - first + 1)
         return false;
     const BlockState& s = m_box.blockState();
-    for (lmx::BlockKind kind : kKinds) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         const lmx::BlockInfo& info = lmx::blockInfo(kind);
         if (s.*selectedFlag(kind) && contains(list.line(first).displayText, info.startTag)
             && contains(list.line(last).displayText, info.endTag))

@@ -94,8 +94,7 @@ void CommandEditor::connectActions()
     on(a.DoPasteText, [this] { m_clipboard.Paste(); });
     on(a.DoUndoText, [this] { m_clipboard.Undo(); });
     on(a.DoEditData, [this] { m_data.EditData(); });
-    for (lmx::BlockKind kind : {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                lmx::BlockKind::Page, lmx::BlockKind::Line}) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         on(a.insertAction(kind), [this, kind] { m_blocks.insertBlock(kind); });
         on(a.deleteBlockAction(kind), [this] { m_blocks.deleteSelection(); });
     }

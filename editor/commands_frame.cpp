@@ -30,8 +30,7 @@ TCommandsFrame::TCommandsFrame(CommandEditor& editor, UserDialogs& dialogs,
     setObjectName(QStringLiteral("CommandsFrame"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     m_defaults.fill();
-    for (lmx::BlockKind kind : {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                lmx::BlockKind::Page, lmx::BlockKind::Line}) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         const ParamLimits& l = m_defaults[blockNumber(kind)];
         editor.blocks().setNumberLimits(kind, {l.maximum, l.defaultValue, l.minimum});
     }

@@ -11,13 +11,10 @@ using editrules::canInsertBlock;
 
 namespace {
 
-constexpr BlockKind kAll[] = {BlockKind::Display, BlockKind::Message, BlockKind::Page,
-                              BlockKind::Line};
-
 std::vector<bool> insertable(const BlockState& s)
 {
     std::vector<bool> out;
-    for (BlockKind k : kAll)
+    for (BlockKind k : lmx::kBlockKinds)
         out.push_back(canInsertBlock(k, s));
     return out;
 }
@@ -25,7 +22,7 @@ std::vector<bool> insertable(const BlockState& s)
 std::vector<bool> deletable(const BlockState& s)
 {
     std::vector<bool> out;
-    for (BlockKind k : kAll)
+    for (BlockKind k : lmx::kBlockKinds)
         out.push_back(editrules::canDeleteBlock(k, s));
     return out;
 }
