@@ -9,15 +9,6 @@
 
 namespace lmx::sim {
 
-namespace {
-
-bool readNumber(const std::string& text, long long min, long long max, long long& value)
-{
-    return text.size() <= 9 && decToInt(text, value) && value >= min && value <= max;
-}
-
-} // namespace
-
 bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
                        std::string& error)
 {
@@ -54,7 +45,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
         } else if (name == "--netnr") {
             if (!needValue())
                 return false;
-            if (!readNumber(value, 1, 255, n)) {
+            if (!decInRange(value, 1, 255, n)) {
                 error = "--netnr takes a network number 1..255 (0 is the broadcast), not '"
                         + value + "'";
                 return false;
@@ -76,7 +67,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
         } else if (name == "--fault-every") {
             if (!needValue())
                 return false;
-            if (!readNumber(value, 1, 1000000, n)) {
+            if (!decInRange(value, 1, 1000000, n)) {
                 error = "--fault-every takes a count 1..1000000, not '" + value + "'";
                 return false;
             }
@@ -84,7 +75,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
         } else if (name == "--slow-delay" || name == "--split-pause") {
             if (!needValue())
                 return false;
-            if (!readNumber(value, 0, 60000, n)) {
+            if (!decInRange(value, 0, 60000, n)) {
                 error = name + " takes milliseconds 0..60000, not '" + value + "'";
                 return false;
             }
@@ -109,7 +100,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
         } else if (name == "--baud") {
             if (!needValue())
                 return false;
-            if (!readNumber(value, 1, 10000000, n) || !baudSupported(static_cast<unsigned>(n))) {
+            if (!decInRange(value, 1, 10000000, n) || !baudSupported(static_cast<unsigned>(n))) {
                 error = "--baud: unsupported baud rate '" + value + "'";
                 return false;
             }
