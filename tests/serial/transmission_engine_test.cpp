@@ -209,9 +209,6 @@ TEST_F(Engine, AStopEndsTheTransmissionAtOnceAndTouchesNothingAfterwards)
         EXPECT_EQ(dialogs.steps().size(), c.code == 0x13 ? 1 : 0);
         EXPECT_FALSE(driver->Connected());
     }
-    engine.reset();
-    exchange.reset();
-    driver.reset();
 }
 
 TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)

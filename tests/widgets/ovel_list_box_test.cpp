@@ -52,22 +52,6 @@ using Rows = std::vector<int>;
 
 } // namespace
 
-TEST_F(ListBox, ANewBoxHasThePublishedStartValues)
-{
-    EXPECT_TRUE(box.ShowNumbers());
-    EXPECT_TRUE(box.DrawLines());
-    EXPECT_EQ(box.LineColor(), QColor(Qt::white));
-    EXPECT_TRUE(box.NrFont().bold());
-    EXPECT_EQ(box.NrFontColor(), QColor(0, 255, 255));
-    EXPECT_EQ(box.LineNrWidth(), 30);
-    EXPECT_FALSE(box.AllowRangeSelect());
-    EXPECT_FALSE(box.AllowExtSelect());
-    EXPECT_EQ(box.FontColor(), QColor(Qt::white));
-    EXPECT_EQ(box.backgroundColor(), QColor(Qt::black));
-    EXPECT_EQ(box.selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_GT(box.LineHeight(), 0);
-}
-
 TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
 {
     fill(10);
