@@ -110,20 +110,19 @@ bool AskDataRules::open(const AskValueRequest& r)
     case AskMode::InsertHex1:
     case AskMode::InsertHex2:
     case AskMode::InsertHex3:
-        initial = (r.askMode == AskMode::InsertHex1 && r.minimum < 0)
-                      ? std::string("0")
-                      : lmx::toHex(r.defaultValue, m_digits);
-        break;
     case AskMode::EditHex1:
     case AskMode::EditHex2:
     case AskMode::EditHex3:
-        initial = r.currentText;
-        break;
-    }
-    if (m_digits > 0) {
         m_type = FieldType::Hex;
         m_maxLength = m_digits;
         m_signed = m_minimum + m_maximum + 1 == 0;
+        if (r.askMode == hexAskMode(m_digits, false))
+            initial = (r.askMode == AskMode::InsertHex1 && m_minimum < 0)
+                          ? std::string("0")
+                          : lmx::toHex(r.defaultValue, m_digits);
+        else
+            initial = r.currentText;
+        break;
     }
     if (m_maxLength > 0 && initial.size() > static_cast<size_t>(m_maxLength))
         initial.resize(static_cast<size_t>(m_maxLength));
