@@ -4,16 +4,13 @@
 #include "main_form_support.h"
 
 #include "serial/packet_exchange.h"
-#include "serial/transmission_engine.h"
 #include "sim/sim_server.h"
 #include "window/led_panel.h"
 #include "window/main_status_bar.h"
 #include "window/receive_log_model.h"
-#include "window/send_receive_frame.h"
 #include "window/xmit_form.h"
 
 #include <QListWidget>
-#include <QTest>
 #include <QTimer>
 
 using namespace mainformtest;
