@@ -9,6 +9,7 @@
 #include "files/settings_file.h"
 #include "files/settings_places.h"
 #include "files/wall_clock.h"
+#include "protocol/hex.h"
 #include "serial/comm_port_driver.h"
 #include "serial/exchange_recorder.h"
 #include "serial/exchange_reports.h"
@@ -26,7 +27,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -82,23 +82,6 @@ int usageError(const std::string& problem)
     return 2;
 }
 
-bool readNumber(const char* text, long long low, long long high, int& value)
-{
-    long long n = 0;
-    const size_t length = std::strlen(text);
-    if (length == 0 || length > 9)
-        return false;
-    for (size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        n = n * 10 + (text[i] - '0');
-    }
-    if (n < low || n > high)
-        return false;
-    value = static_cast<int>(n);
-    return true;
-}
-
 // Returns -1 when the options are good, else the exit code (0 after --help).
 int parseOptions(int argc, char** argv, SendOptions& o)
 {
@@ -124,22 +107,22 @@ int parseOptions(int argc, char** argv, SendOptions& o)
             const char* v = value();
             if (!v)
                 return usageError(arg + " needs a value");
-            int number = 0;
+            long long number = 0;
             if (arg == "--port") {
                 o.port = v;
             } else if (arg == "--baud") {
-                if (!readNumber(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, number))
+                if (!lmx::decInRange(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, number))
                     return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::BaudRate));
                 o.baud = v;
             } else if (arg == "--netnr") {
-                if (!readNumber(v, 0, 255, number))
+                if (!lmx::decInRange(v, 0, 255, number))
                     return usageError("--netnr takes a network number 0..255");
-                o.netNr = number;
+                o.netNr = static_cast<int>(number);
             } else {
-                if (!readNumber(v, lmx::TransmissionEngine::kMinPacketSize,
-                                lmx::TransmissionEngine::kMaxPacketSize, number))
+                if (!lmx::decInRange(v, lmx::TransmissionEngine::kMinPacketSize,
+                                     lmx::TransmissionEngine::kMaxPacketSize, number))
                     return usageError("--packet-size takes a size 2..240");
-                o.packetSize = number;
+                o.packetSize = static_cast<int>(number);
             }
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError("unknown option " + arg);

@@ -6,7 +6,6 @@
 #include "transmission_cutter.h"
 
 #include <QEventLoop>
-#include <QTimer>
 
 namespace lmx {
 
@@ -92,7 +91,7 @@ TransmissionEngine::TransmissionEngine(PacketExchange& exchange, UserDialogs& di
       m_dialogs(dialogs),
       m_receiveLog(receiveLog),
       m_wallClock(wallClock),
-      m_steadyClock(steadyClock)
+      m_ownWaiter(steadyClock)
 {
 }
 
@@ -118,6 +117,7 @@ void TransmissionEngine::requestStop()
     m_exchange.Abort();
     for (QEventLoop* loop : m_loops)
         loop->quit();
+    m_waiter->stop();
 }
 
 // --- extended framing ----------------------------------------------------------------------
@@ -456,21 +456,7 @@ bool TransmissionEngine::Wait(int ms)
     if (ms <= 0)
         return true;
     BusyScope busy(*this);
-    const int64_t deadline = m_steadyClock.nowMs() + ms;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    // A timer may fire a little early; the steady clock decides when the wait is over.
-    connect(&timer, &QTimer::timeout, &loop, [&] {
-        const int64_t left = deadline - m_steadyClock.nowMs();
-        if (left <= 0)
-            loop.quit();
-        else
-            timer.start(static_cast<int>(left));
-    });
-    timer.start(ms);
-    runLoop(loop);
+    m_waiter->wait(ms);
     return !m_stop;
 }
 
