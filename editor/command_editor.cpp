@@ -151,7 +151,7 @@ void CommandEditor::selectLines(const std::vector<int>& rows)
     }
     m_box.UpdateSelectionFlags();
     if (first >= 0 && m_commandBox)
-        m_commandBox->scrollTo(m_model->index(first, 0));
+        m_commandBox->scrollTo(m_model.index(first, 0));
     updateActions();
 }
 

@@ -1,5 +1,6 @@
 #include "transmission_engine.h"
 
+#include "latin1.h"
 #include "protocol/answer.h"
 #include "protocol/framing.h"
 #include "protocol/hex.h"
@@ -15,11 +16,6 @@ namespace {
 constexpr size_t kDataLineLength = 120;
 
 constexpr const char* kRs485Text = " No answer received. Transmission done via NetNr 0. (RS485)";
-
-QString latin1(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::string hexWithBlanks(std::string_view bytes)
 {

@@ -339,6 +339,6 @@ TEST(CommandFileReader, FilesThatCannotBeRead)
     const std::string large = folder.file("large.lmx");
     filetest::writeFile(large, std::string(12 * 1024 * 1024 + 1, '\''));
     r = readCommandFile(large, keys);
-    EXPECT_EQ(r.errorIndex, cmdfile::TooLarge);
+    EXPECT_EQ(r.errorIndex, CommandFileError::TooLarge);
     EXPECT_EQ(r.message, "File " + large + " is too large to be loaded (more than 12 MB).");
 }
