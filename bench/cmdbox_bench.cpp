@@ -29,8 +29,7 @@ void fill(CommandBox& box)
     for (int b = 0; b < kBlocks; ++b) {
         const std::string n = lmx::byteToHex(static_cast<uint8_t>(b % 100));
         int indent = 2;
-        for (lmx::BlockKind k : {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                 lmx::BlockKind::Page, lmx::BlockKind::Line}) {
+        for (lmx::BlockKind k : lmx::kBlockKinds) {
             const lmx::CommandEntry e = lmx::blockStartLine(k, n);
             box.addLine(e.displayText, e.commandLine, indent);
             indent += 8;

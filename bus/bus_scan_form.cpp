@@ -1,6 +1,7 @@
 #include "bus_scan_form.h"
 
 #include "protocol/hex.h"
+#include "serial/latin1.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -15,11 +16,6 @@
 namespace lmx {
 
 namespace {
-
-QString latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QSpinBox* spin(const char* name, int low, int high, int value, QWidget* parent)
 {

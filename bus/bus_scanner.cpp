@@ -45,8 +45,8 @@ bool BusScanner::start(const Setup& setup)
     m_running = true;
     m_end = End::Completed;
 
-    m_savedTimeoutMs = m_exchange.answerTimeout();
-    m_savedExtended = m_exchange.extendedLmx();
+    m_savedTimeoutMs = m_exchange.AnswerTimeout();
+    m_savedExtended = m_exchange.ExtendedLmx();
     m_exchange.SetAnswerTimeout(setup.timeoutMs);
     m_exchange.SetExtendedLmx(setup.extended);
     m_exchange.SetAnswerHandler([this](const std::string& a) { answerReceived(a); });

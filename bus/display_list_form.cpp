@@ -1,6 +1,7 @@
 #include "display_list_form.h"
 
 #include "netnr_list.h"
+#include "serial/latin1.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -34,8 +35,8 @@ DisplayListForm::DisplayListForm(TDisplaySettings& record, QWidget* parent)
     m_edit->setObjectName(QStringLiteral("NetNrListEdit"));
     m_edit->setMaxLength(kMaxEntryLength);
     m_edit->setMinimumWidth(320);
-    m_edit->setText(QString::fromLatin1(record.NetNrList.empty() ? std::to_string(record.NetNr)
-                                                                 : record.NetNrList));
+    m_edit->setText(latin1(record.NetNrList.empty() ? std::to_string(record.NetNr)
+                                                    : record.NetNrList));
     m_note->setObjectName(QStringLiteral("NoteLabel"));
     m_note->setWordWrap(true);
     m_ok->setObjectName(QStringLiteral("OkButton"));
@@ -70,7 +71,7 @@ void DisplayListForm::entryChanged()
     m_ok->setEnabled(list.ok());
     if (!list.ok()) {
         m_note->setStyleSheet(QStringLiteral("color: #960000"));
-        m_note->setText(QString::fromLatin1(list.error.c_str()) + QLatin1Char('.'));
+        m_note->setText(latin1(list.error) + QLatin1Char('.'));
         return;
     }
     m_note->setStyleSheet(QString());

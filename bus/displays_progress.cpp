@@ -1,6 +1,7 @@
 #include "displays_progress.h"
 
 #include "displays_run.h"
+#include "serial/latin1.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -54,10 +55,10 @@ void DisplaysProgress::showResults()
 {
     const std::vector<DisplaysRun::Display>& displays = m_run.displays();
     const std::vector<std::string> lines = displaysSummary(displays);
-    m_status->setText(QString::fromLatin1(lines.back().c_str()));
+    m_status->setText(latin1(lines.back()));
     m_results->clear();
     for (size_t i = 0; i < displays.size(); ++i) {
-        auto* item = new QListWidgetItem(QString::fromLatin1(lines[i].c_str()), m_results);
+        auto* item = new QListWidgetItem(latin1(lines[i]), m_results);
         if (displays[i].result != DisplaysRun::Result::Ok)
             item->setForeground(QColor(150, 0, 0));
     }

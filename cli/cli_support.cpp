@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <cstring>
 #include <filesystem>
 
 #include <fcntl.h>
@@ -50,23 +49,6 @@ void writeLine(FILE* out, const std::string& text)
     std::fwrite(text.data(), 1, text.size(), out);
     std::fputc('\n', out);
     std::fflush(out);
-}
-
-bool readNumber(const char* text, long long low, long long high, int& value)
-{
-    long long n = 0;
-    const size_t length = std::strlen(text);
-    if (length == 0 || length > 9)
-        return false;
-    for (size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        n = n * 10 + (text[i] - '0');
-    }
-    if (n < low || n > high)
-        return false;
-    value = static_cast<int>(n);
-    return true;
 }
 
 Settings loadSettings(const char* command, const std::optional<std::string>& port,

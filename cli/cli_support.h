@@ -18,9 +18,6 @@ namespace cli {
 
 void writeLine(FILE* out, const std::string& text);
 
-// A decimal number of at most 9 digits within low..high.
-bool readNumber(const char* text, long long low, long long high, int& value);
-
 // The window program's settings as lmx takes them, with the port and baud rate options over
 // them. The port in use is named on stderr ("lmx send: port ...") unless it was given.
 struct Settings {

@@ -4,6 +4,7 @@
 #include "commands.h"
 
 #include "bus/bus_scanner.h"
+#include "protocol/hex.h"
 #include "serial/comm_port_driver.h"
 #include "serial/packet_exchange.h"
 #include "serial/qt_serial_backend.h"
@@ -86,12 +87,15 @@ int parseOptions(int argc, char** argv, ScanOptions& o)
                 return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::PortName));
             o.port = v;
         } else if (arg == "--baud") {
-            int baud = 0;
-            if (!cli::readNumber(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, baud))
+            long long baud = 0;
+            if (!lmx::decInRange(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, baud))
                 return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::BaudRate));
             o.baud = v;
-        } else if (!cli::readNumber(v, 0, 999999, *number)) {
-            return usageError(arg + " takes a decimal number");
+        } else {
+            long long value = 0;
+            if (!lmx::decInRange(v, 0, 999999, value))
+                return usageError(arg + " takes a decimal number");
+            *number = static_cast<int>(value);
         }
     }
     if (const std::string error = lmx::BusScanner::setupError(o.setup); !error.empty())

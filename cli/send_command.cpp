@@ -12,6 +12,7 @@
 #include "files/command_file_reader.h"
 #include "files/debug_log.h"
 #include "files/wall_clock.h"
+#include "protocol/hex.h"
 #include "serial/comm_port_driver.h"
 #include "serial/exchange_recorder.h"
 #include "serial/exchange_reports.h"
@@ -33,7 +34,6 @@
 
 namespace {
 
-using cli::readNumber;
 using cli::writeLine;
 
 const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N|LIST] [--normal]\n"
@@ -110,11 +110,11 @@ int parseOptions(int argc, char** argv, SendOptions& o)
             const char* v = value();
             if (!v)
                 return usageError(arg + " needs a value");
-            int number = 0;
+            long long number = 0;
             if (arg == "--port") {
                 o.port = v;
             } else if (arg == "--baud") {
-                if (!readNumber(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, number))
+                if (!lmx::decInRange(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, number))
                     return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::BaudRate));
                 o.baud = v;
             } else if (arg == "--netnr" && std::string_view(v).find_first_of(",-") != std::string_view::npos) {
@@ -124,15 +124,15 @@ int parseOptions(int argc, char** argv, SendOptions& o)
                 o.netNrs = list.numbers;
                 o.netNr.reset();
             } else if (arg == "--netnr") {
-                if (!readNumber(v, 0, 255, number))
-                    return usageError("--netnr takes a network number 0..255 or a list such as 1-12,18");
-                o.netNr = number;
+                if (!lmx::decInRange(v, 0, 255, number))
+                    return usageError("--netnr takes a network number 0..255");
+                o.netNr = static_cast<int>(number);
                 o.netNrs.clear();
             } else {
-                if (!readNumber(v, lmx::TransmissionEngine::kMinPacketSize,
-                                lmx::TransmissionEngine::kMaxPacketSize, number))
+                if (!lmx::decInRange(v, lmx::TransmissionEngine::kMinPacketSize,
+                                     lmx::TransmissionEngine::kMaxPacketSize, number))
                     return usageError("--packet-size takes a size 2..240");
-                o.packetSize = number;
+                o.packetSize = static_cast<int>(number);
             }
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError("unknown option " + arg);

@@ -4,17 +4,20 @@
 
 namespace {
 
-int hexDigitsOfMode(int askMode)
+int hexDigitsOfMode(AskMode askMode)
 {
     switch (askMode) {
-    case askmode::InsertHex1:
-    case askmode::EditHex1: return 1;
-    case askmode::InsertHex2:
-    case askmode::EditHex2: return 2;
-    case askmode::InsertHex3:
-    case askmode::EditHex3: return 3;
-    default: return 0;
+    case AskMode::InsertHex1:
+    case AskMode::EditHex1: return 1;
+    case AskMode::InsertHex2:
+    case AskMode::EditHex2: return 2;
+    case AskMode::InsertHex3:
+    case AskMode::EditHex3: return 3;
+    case AskMode::InsertText:
+    case AskMode::ByteCommand:
+    case AskMode::EditText: return 0;
     }
+    return 0;
 }
 
 std::string quote(const std::string& text)
@@ -24,33 +27,46 @@ std::string quote(const std::string& text)
 
 } // namespace
 
-std::string prefillText(int askMode, std::string_view displayText, bool wholeText)
+AskMode hexAskMode(int digits, bool edit)
+{
+    if (digits <= 1)
+        return edit ? AskMode::EditHex1 : AskMode::InsertHex1;
+    if (digits == 2)
+        return edit ? AskMode::EditHex2 : AskMode::InsertHex2;
+    return edit ? AskMode::EditHex3 : AskMode::InsertHex3;
+}
+
+std::string prefillText(AskMode askMode, std::string_view displayText, bool wholeText)
 {
     const size_t first = displayText.find('\'');
     switch (askMode) {
-    case askmode::ByteCommand: {
+    case AskMode::ByteCommand: {
         if (first == std::string_view::npos)
             return {};
         const size_t second = displayText.find('\'', first + 1);
         const size_t end = second == std::string_view::npos ? displayText.size() : second;
         return std::string(displayText.substr(first + 1, end - first - 1));
     }
-    case askmode::EditText:
+    case AskMode::EditText:
         if (wholeText)
             return std::string(displayText);
         if (displayText.size() < 2)
             return {};
         return std::string(displayText.substr(1, displayText.size() - 2));
-    case askmode::EditHex1:
-    case askmode::EditHex2:
-    case askmode::EditHex3:
+    case AskMode::EditHex1:
+    case AskMode::EditHex2:
+    case AskMode::EditHex3:
         if (first == std::string_view::npos)
             return {};
         return std::string(
             displayText.substr(first + 1, static_cast<size_t>(hexDigitsOfMode(askMode))));
-    default:
+    case AskMode::InsertText:
+    case AskMode::InsertHex1:
+    case AskMode::InsertHex2:
+    case AskMode::InsertHex3:
         return {};
     }
+    return {};
 }
 
 bool marksEoc(std::string_view displayText)
@@ -60,7 +76,8 @@ bool marksEoc(std::string_view displayText)
 
 bool AskDataRules::open(const AskValueRequest& r)
 {
-    if (r.askMode < askmode::InsertText || r.askMode > askmode::EditHex3)
+    if (static_cast<int>(r.askMode) < static_cast<int>(AskMode::InsertText)
+        || static_cast<int>(r.askMode) > static_cast<int>(AskMode::EditHex3))
         return false;
     m_minimum = r.minimum;
     m_maximum = r.maximum;
@@ -74,14 +91,14 @@ bool AskDataRules::open(const AskValueRequest& r)
 
     std::string initial;
     switch (r.askMode) {
-    case askmode::InsertText:
+    case AskMode::InsertText:
         m_type = FieldType::Text;
         break;
-    case askmode::EditText:
+    case AskMode::EditText:
         m_type = FieldType::Text;
         initial = r.currentText;
         break;
-    case askmode::ByteCommand:
+    case AskMode::ByteCommand:
         m_type = FieldType::ByteCommand;
         initial = normalisedForClass(KeyClass::ByteCommand, r.currentText);
         m_fixedLength = initial.size();
@@ -90,12 +107,17 @@ bool AskDataRules::open(const AskValueRequest& r)
         if (!m_eoc)
             m_maxLength = static_cast<int>(m_fixedLength);
         break;
-    default:
+    case AskMode::InsertHex1:
+    case AskMode::InsertHex2:
+    case AskMode::InsertHex3:
+    case AskMode::EditHex1:
+    case AskMode::EditHex2:
+    case AskMode::EditHex3:
         m_type = FieldType::Hex;
         m_maxLength = m_digits;
         m_signed = m_minimum + m_maximum + 1 == 0;
-        if (r.askMode <= askmode::InsertHex3)
-            initial = (r.askMode == askmode::InsertHex1 && m_minimum < 0)
+        if (r.askMode == hexAskMode(m_digits, false))
+            initial = (r.askMode == AskMode::InsertHex1 && m_minimum < 0)
                           ? std::string("0")
                           : lmx::toHex(r.defaultValue, m_digits);
         else

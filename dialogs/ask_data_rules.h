@@ -9,21 +9,24 @@
 #include <string_view>
 
 // What the Insert Data dialog asks for.
-namespace askmode {
-constexpr int InsertText = 0;
-constexpr int ByteCommand = 1; // edit the parameter text of an escape command
-constexpr int InsertHex1 = 2;
-constexpr int InsertHex2 = 3;
-constexpr int InsertHex3 = 4;
-constexpr int EditText = 5;
-constexpr int EditHex1 = 6;
-constexpr int EditHex2 = 7;
-constexpr int EditHex3 = 8;
-} // namespace askmode
+enum class AskMode : int {
+    InsertText = 0,
+    ByteCommand = 1, // edit the parameter text of an escape command
+    InsertHex1 = 2,
+    InsertHex2 = 3,
+    InsertHex3 = 4,
+    EditText = 5,
+    EditHex1 = 6,
+    EditHex2 = 7,
+    EditHex3 = 8,
+};
+
+// The hex mode for a field of 1 to 3 digits, inserting or editing.
+AskMode hexAskMode(int digits, bool edit);
 
 // One call of the Insert Data dialog, with its arguments in the order its callers give them.
 struct AskValueRequest {
-    int askMode = askmode::InsertText;
+    AskMode askMode = AskMode::InsertText;
     std::string caption; // label above the field
     long long maximum = 0;
     long long defaultValue = 0;
@@ -47,7 +50,7 @@ struct AskResult {
 // shows its templates without apostrophes); edit hex (6 to 8): the 1, 2 or 3 characters after
 // the first apostrophe. A display text without an apostrophe gives an empty text. Other
 // modes give an empty text.
-std::string prefillText(int askMode, std::string_view displayText, bool wholeText = false);
+std::string prefillText(AskMode askMode, std::string_view displayText, bool wholeText = false);
 // True when a display text marks an EOC-type command (its parameter length is free).
 bool marksEoc(std::string_view displayText);
 

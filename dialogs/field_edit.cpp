@@ -1,5 +1,6 @@
 #include "field_edit.h"
 
+#include "serial/latin1.h"
 #include "serial/user_dialogs.h"
 
 #include <QKeyEvent>
@@ -25,7 +26,7 @@ std::string FieldEdit::latin1Text() const
 
 void FieldEdit::showText(const std::string& text)
 {
-    const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString shown = latin1(text);
     if (shown == this->text())
         return;
     const int cursor = cursorPosition();

@@ -1,5 +1,7 @@
 #include "answer_box_editor.h"
 
+#include "command_list.h"
+
 #include <algorithm>
 
 AnswerBoxEditor::AnswerBoxEditor()
@@ -58,12 +60,7 @@ void AnswerBoxEditor::deselectAll()
 
 std::pair<int, int> AnswerBoxEditor::selectedRange() const
 {
-    const auto first = std::find(m_selected.begin(), m_selected.end(), 1);
-    if (first == m_selected.end())
-        return {count(), 0};
-    const auto last = std::find(m_selected.rbegin(), m_selected.rend(), 1);
-    return {static_cast<int>(first - m_selected.begin()),
-            static_cast<int>(m_selected.rend() - last) - 1};
+    return flaggedRange(m_selected);
 }
 
 void AnswerBoxEditor::resizeSelection()

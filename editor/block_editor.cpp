@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr lmx::BlockKind kKinds[] = {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                     lmx::BlockKind::Page, lmx::BlockKind::Line};
-
 bool contains(std::string_view text, std::string_view tag)
 {
     return text.find(tag) != std::string_view::npos;
@@ -50,10 +47,10 @@ const BlockNumberLimits& BlockEditor::numberLimits(lmx::BlockKind kind) const
     return m_limits[static_cast<size_t>(kind)];
 }
 
-bool BlockEditor::blockRoutine(lmx::BlockKind kind, int askMode)
+bool BlockEditor::blockRoutine(lmx::BlockKind kind, AskMode askMode)
 {
-    const bool replace = askMode == askmode::EditHex2;
-    if (!replace && askMode != askmode::InsertHex2)
+    const bool replace = askMode == AskMode::EditHex2;
+    if (!replace && askMode != AskMode::InsertHex2)
         return false;
     if (replace && m_box.list().cursor() < 0)
         return false;
@@ -86,12 +83,12 @@ bool BlockEditor::blockRoutine(lmx::BlockKind kind, int askMode)
 
 bool BlockEditor::insertBlock(lmx::BlockKind kind)
 {
-    return blockRoutine(kind, askmode::InsertHex2);
+    return blockRoutine(kind, AskMode::InsertHex2);
 }
 
 bool BlockEditor::renumberBlock(lmx::BlockKind kind)
 {
-    return blockRoutine(kind, askmode::EditHex2);
+    return blockRoutine(kind, AskMode::EditHex2);
 }
 
 void BlockEditor::SelectBlock()
@@ -110,7 +107,7 @@ void BlockEditor::SelectBlock()
     const std::string text = list.line(cursor).displayText;
     const int lastRow = list.count() - 1;
     bool unmatched = false;
-    for (lmx::BlockKind kind : kKinds) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         const lmx::BlockInfo& info = lmx::blockInfo(kind);
         if (contains(text, info.startTag)) {
             int row = cursor + 1;
@@ -210,7 +207,7 @@ bool BlockEditor::selectionIsWholeBlock() const
     if (first >= last || list.selectedCount() != last - first + 1)
         return false;
     const BlockState& s = m_box.blockState();
-    for (lmx::BlockKind kind : kKinds) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         const lmx::BlockInfo& info = lmx::blockInfo(kind);
         if (s.*selectedFlag(kind) && contains(list.line(first).displayText, info.startTag)
             && contains(list.line(last).displayText, info.endTag))

@@ -4,6 +4,7 @@
 // deleting single lines and clearing the list. Questions go through UserDialogs, the block
 // number through the Insert Data dialog.
 
+#include "dialogs/ask_data_rules.h"
 #include "protocol/vocabulary.h"
 
 #include <array>
@@ -32,7 +33,7 @@ public:
     // then the start line, before the cursor line. AskMode 7: asks for a new number, pre-filled
     // from the cursor line, and replaces the cursor line's start marker. True when the list
     // changed.
-    bool blockRoutine(lmx::BlockKind kind, int askMode);
+    bool blockRoutine(lmx::BlockKind kind, AskMode askMode);
     bool insertBlock(lmx::BlockKind kind);
     bool renumberBlock(lmx::BlockKind kind);
 

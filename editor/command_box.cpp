@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr std::string_view kBlockTags[] = {"SOT", "EOT", "STX", "ETX", "SOP", "EOP",
-                                           "SOL", "EOL", lmx::kEndMarker};
-
 bool contains(std::string_view text, std::string_view tag)
 {
     return text.find(tag) != std::string_view::npos;
@@ -137,8 +134,13 @@ int CommandBox::IndentForInsert()
 
 bool CommandBox::IsBlockCommand(std::string_view displayText)
 {
-    return std::any_of(std::begin(kBlockTags), std::end(kBlockTags),
-                       [&](std::string_view tag) { return contains(displayText, tag); });
+    return contains(displayText, lmx::kEndMarker)
+        || std::any_of(std::begin(lmx::kBlockKinds), std::end(lmx::kBlockKinds),
+                       [&](lmx::BlockKind kind) {
+                           const lmx::BlockInfo& block = lmx::blockInfo(kind);
+                           return contains(displayText, block.startTag)
+                               || contains(displayText, block.endTag);
+                       });
 }
 
 void CommandBox::UpdateSelectionFlags()

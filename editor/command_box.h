@@ -73,7 +73,7 @@ public:
     void newFile();
 
     void SetChanged(bool changed);
-    bool changed() const { return m_changed; }
+    bool Changed() const { return m_changed; }
     const std::string& fileName() const { return m_fileName; }
     void setFileName(std::string fileName);
     // File name, two blanks and the application title; " *" while changed.

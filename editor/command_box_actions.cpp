@@ -89,8 +89,7 @@ QList<QAction*> CommandBoxActions::shortcutActions() const
 void CommandBoxActions::update(const State& s)
 {
     using namespace editrules;
-    for (lmx::BlockKind kind : {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                lmx::BlockKind::Page, lmx::BlockKind::Line}) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         insertAction(kind)->setEnabled(canInsertBlock(kind, s.block));
         deleteBlockAction(kind)->setEnabled(canDeleteBlock(kind, s.block));
     }

@@ -13,11 +13,11 @@ bool CommandEditRouter::editCommand(EditorKind kind, const CommandBoxLine& line)
     const RoutineMode replace = RoutineMode::ReplaceMode;
     switch (kind) {
     case EditorKind::OneHexDigit:
-        return m_routines.OneParameter(byteAt(1), askmode::EditHex1);
+        return m_routines.OneParameter(byteAt(1), AskMode::EditHex1);
     case EditorKind::TwoHexDigits:
-        return m_routines.OneParameter(byteAt(1), askmode::EditHex2);
+        return m_routines.OneParameter(byteAt(1), AskMode::EditHex2);
     case EditorKind::ThreeHexDigits:
-        return m_routines.OneParameter(byteAt(1), askmode::EditHex3);
+        return m_routines.OneParameter(byteAt(1), AskMode::EditHex3);
     case EditorKind::Brightness:
         return m_routines.Brightness(replace);
     case EditorKind::ValueDialog:
@@ -38,7 +38,7 @@ bool CommandEditRouter::editCommand(EditorKind kind, const CommandBoxLine& line)
     case EditorKind::HexData:
         return m_routines.HexData(replace);
     case EditorKind::Text:
-        return m_routines.PlainText(askmode::EditText);
+        return m_routines.PlainText(AskMode::EditText);
     default:
         // Block numbers and byte commands are edited by the command box itself.
         return false;

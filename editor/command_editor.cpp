@@ -1,7 +1,5 @@
 #include "command_editor.h"
 
-#include "command_list_model.h"
-#include "command_selection_sync.h"
 #include "widgets/ovel_list_box.h"
 
 #include <QAction>
@@ -12,33 +10,14 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-void styleList(TOvelListBox* box, const QFont& font, const QColor& colour)
-{
-    box->setBackgroundColor(Qt::white);
-    box->setShowNumbers(false);
-    box->setDrawLines(false);
-    box->setLineColor(Qt::white);
-    QFont nr(QStringLiteral("MS Sans Serif"), 8);
-    nr.setBold(true);
-    box->setNrFont(nr);
-    box->setNrFontColor(Qt::cyan);
-    box->setLineNrWidth(30);
-    box->setFont(font);
-    box->setFontColor(colour);
-}
-
-} // namespace
-
 CommandEditor::CommandEditor(UserDialogs& dialogs, ParameterDialogs& parameters, QWidget* viewParent)
     : QObject(viewParent),
       m_blocks(m_box, parameters, dialogs),
       m_data(m_box, m_blocks, parameters),
       m_clipboard(m_box, m_blocks),
-      m_model(std::make_unique<CommandListModel>(m_box.list())),
-      m_selection(std::make_unique<QItemSelectionModel>(m_model.get())),
-      m_sync(std::make_unique<CommandSelectionSync>(m_box.list(), *m_model, *m_selection))
+      m_model(m_box.list()),
+      m_selection(&m_model),
+      m_sync(m_box.list(), m_model, m_selection)
 {
     setUpViews(viewParent);
     m_actions = new CommandBoxActions(m_commandBox);
@@ -48,33 +27,20 @@ CommandEditor::CommandEditor(UserDialogs& dialogs, ParameterDialogs& parameters,
     m_box.setTitleHandler([this](const std::string& title) {
         emit titleChanged(QString::fromLatin1(title.c_str()));
     });
-    connect(m_model.get(), &CommandListModel::settled, this, &CommandEditor::settled);
+    connect(&m_model, &CommandListModel::settled, this, &CommandEditor::settled);
     m_box.list().setCursor(0);
-    m_sync->pushToView();
+    m_sync.pushToView();
     updateActions();
-}
-
-CommandEditor::~CommandEditor()
-{
-    m_box.setTitleHandler(nullptr);
-    // The views go before the model they show, and tell this object nothing while they go.
-    for (TOvelListBox* view : {m_commandBox.data(), m_hexBox.data()}) {
-        if (!view)
-            continue;
-        view->removeEventFilter(this);
-        view->disconnect(this);
-        delete view;
-    }
 }
 
 void CommandEditor::setUpViews(QWidget* parent)
 {
     m_commandBox = new TOvelListBox(parent);
     m_commandBox->setObjectName(QStringLiteral("CommandBox"));
-    styleList(m_commandBox, QFont(QStringLiteral("Times New Roman"), 8), Qt::red);
+    setUpProgramList(m_commandBox, QFont(QStringLiteral("Times New Roman"), 8), Qt::red);
     m_hexBox = new TOvelListBox(parent);
     m_hexBox->setObjectName(QStringLiteral("HexBox"));
-    styleList(m_hexBox, QFont(QStringLiteral("Arial"), 8), Qt::black);
+    setUpProgramList(m_hexBox, QFont(QStringLiteral("Arial"), 8), Qt::black);
     m_hexBox->setTextRole(CommandListModel::HexTextRole);
 
     const QFont boxFont = m_commandBox->font();
@@ -82,8 +48,8 @@ void CommandEditor::setUpViews(QWidget* parent)
                                                    | (boxFont.italic() ? fontstyle::Italic : 0u));
 
     for (TOvelListBox* view : {m_commandBox.data(), m_hexBox.data()}) {
-        view->setModel(m_model.get());
-        view->setSelectionModel(m_selection.get());
+        view->setModel(&m_model);
+        view->setSelectionModel(&m_selection);
         connect(view, &TOvelListBox::lineClicked, this, &CommandEditor::clicked);
         connect(view, &TOvelListBox::OnScroll, this, [this](TOvelListBox* sender) {
             if (m_inStep)
@@ -128,8 +94,7 @@ void CommandEditor::connectActions()
     on(a.DoPasteText, [this] { m_clipboard.Paste(); });
     on(a.DoUndoText, [this] { m_clipboard.Undo(); });
     on(a.DoEditData, [this] { m_data.EditData(); });
-    for (lmx::BlockKind kind : {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                lmx::BlockKind::Page, lmx::BlockKind::Line}) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         on(a.insertAction(kind), [this, kind] { m_blocks.insertBlock(kind); });
         on(a.deleteBlockAction(kind), [this] { m_blocks.deleteSelection(); });
     }
@@ -186,13 +151,13 @@ void CommandEditor::selectLines(const std::vector<int>& rows)
     }
     m_box.UpdateSelectionFlags();
     if (first >= 0 && m_commandBox)
-        m_commandBox->scrollTo(m_model->index(first, 0));
+        m_commandBox->scrollTo(m_model.index(first, 0));
     updateActions();
 }
 
 void CommandEditor::settled()
 {
-    m_sync->pushToView();
+    m_sync.pushToView();
     updateActions();
     // Bringing the boxes into step lays the lines out; once after a run of changes is enough
     // (a reader adding thousands of lines one by one settles after each).
@@ -207,7 +172,7 @@ void CommandEditor::settled()
 
 void CommandEditor::clicked()
 {
-    m_sync->pullFromView();
+    m_sync.pullFromView();
     m_box.UpdateSelectionFlags();
     bringIntoStep();
     updateActions();
@@ -230,7 +195,7 @@ void CommandEditor::dragStarting()
         if (m_box.list().isSelected(i))
             before.push_back(i);
     std::vector<int> now;
-    for (const QModelIndex& index : m_selection->selectedIndexes())
+    for (const QModelIndex& index : m_selection.selectedIndexes())
         now.push_back(index.row());
     std::sort(now.begin(), now.end());
     if (now != before)

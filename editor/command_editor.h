@@ -4,38 +4,39 @@
 // and the editing logic behind them. The views are created with the given parent; the main
 // window may put them anywhere (the command box in the "Command Editor " group, the hex box
 // on the "Hex Data" tab).
+//
+// The editor is a child of the views' parent created before them, so it goes first; its
+// model and selection model go with it and the views are left empty until they go too.
 
 #include "block_editor.h"
 #include "command_box.h"
 #include "command_box_actions.h"
 #include "command_clipboard.h"
+#include "command_list_model.h"
+#include "command_selection_sync.h"
 #include "data_editor.h"
 #include "widgets/ovel_list_box.h"
 
+#include <QItemSelectionModel>
 #include <QObject>
 #include <QPointer>
 
-#include <memory>
 #include <vector>
 
-class CommandListModel;
-class CommandSelectionSync;
 class ParameterDialogs;
-class QItemSelectionModel;
 class UserDialogs;
 
 class CommandEditor : public QObject {
     Q_OBJECT
 public:
     CommandEditor(UserDialogs& dialogs, ParameterDialogs& parameters, QWidget* viewParent = nullptr);
-    ~CommandEditor() override;
 
     CommandBox& box() { return m_box; }
     BlockEditor& blocks() { return m_blocks; }
     DataEditor& dataEditor() { return m_data; }
     CommandClipboard& clipboard() { return m_clipboard; }
-    CommandListModel& model() { return *m_model; }
-    QItemSelectionModel& selectionModel() { return *m_selection; }
+    CommandListModel& model() { return m_model; }
+    QItemSelectionModel& selectionModel() { return m_selection; }
     TOvelListBox* commandBox() const { return m_commandBox; }
     TOvelListBox* hexBox() const { return m_hexBox; }
     CommandBoxActions& actions() { return *m_actions; }
@@ -80,9 +81,10 @@ private:
     BlockEditor m_blocks;
     DataEditor m_data;
     CommandClipboard m_clipboard;
-    std::unique_ptr<CommandListModel> m_model;
-    std::unique_ptr<QItemSelectionModel> m_selection;
-    std::unique_ptr<CommandSelectionSync> m_sync;
+    // After the box: the model observes its list and stops doing so when it goes.
+    CommandListModel m_model;
+    QItemSelectionModel m_selection;
+    CommandSelectionSync m_sync;
     QPointer<TOvelListBox> m_commandBox;
     QPointer<TOvelListBox> m_hexBox;
     const QObject* m_commandBoxObject = nullptr;

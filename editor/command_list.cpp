@@ -71,14 +71,18 @@ int CommandList::selectedCount() const
     return static_cast<int>(std::count(m_selected.begin(), m_selected.end(), 1));
 }
 
+std::pair<int, int> flaggedRange(const std::vector<char>& flags)
+{
+    const auto first = std::find(flags.begin(), flags.end(), 1);
+    if (first == flags.end())
+        return {static_cast<int>(flags.size()), 0};
+    const auto last = std::find(flags.rbegin(), flags.rend(), 1);
+    return {static_cast<int>(first - flags.begin()), static_cast<int>(flags.rend() - last) - 1};
+}
+
 std::pair<int, int> CommandList::selectedRange() const
 {
-    const auto first = std::find(m_selected.begin(), m_selected.end(), 1);
-    if (first == m_selected.end())
-        return {count(), 0};
-    const auto last = std::find(m_selected.rbegin(), m_selected.rend(), 1);
-    return {static_cast<int>(first - m_selected.begin()),
-            static_cast<int>(m_selected.rend() - last) - 1};
+    return flaggedRange(m_selected);
 }
 
 void CommandList::setSelection(const std::vector<char>& selected, int cursor)

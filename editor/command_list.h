@@ -24,6 +24,10 @@ struct CommandBoxLine {
 };
 using CommandLines = std::vector<CommandBoxLine>;
 
+// Lowest and highest index of a set flag; (flags.size(), 0) when none is set. The selected
+// range of a list with one flag per line.
+std::pair<int, int> flaggedRange(const std::vector<char>& flags);
+
 class CommandListObserver {
 public:
     virtual ~CommandListObserver() = default;

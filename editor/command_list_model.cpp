@@ -1,20 +1,10 @@
 #include "command_list_model.h"
 
 #include "protocol/hex.h"
+#include "serial/latin1.h"
 #include "widgets/lb_item.h"
 
 #include <QColor>
-
-#include <cstring>
-
-namespace {
-
-QString latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
-} // namespace
 
 CommandListModel::CommandListModel(CommandList& list, QObject* parent)
     : QAbstractListModel(parent), m_list(list)

@@ -28,24 +28,25 @@ const std::array<OneParameterCommand, 13> kOneParameterCommands{{
 }};
 
 // Insert or replace by AskMode; false for the modes that do nothing here.
-bool modeOfAsk(int askMode, RoutineMode& mode)
+bool modeOfAsk(AskMode askMode, RoutineMode& mode)
 {
     switch (askMode) {
-    case askmode::InsertText:
-    case askmode::InsertHex1:
-    case askmode::InsertHex2:
-    case askmode::InsertHex3:
+    case AskMode::InsertText:
+    case AskMode::InsertHex1:
+    case AskMode::InsertHex2:
+    case AskMode::InsertHex3:
         mode = RoutineMode::InsertMode;
         return true;
-    case askmode::EditText:
-    case askmode::EditHex1:
-    case askmode::EditHex2:
-    case askmode::EditHex3:
+    case AskMode::EditText:
+    case AskMode::EditHex1:
+    case AskMode::EditHex2:
+    case AskMode::EditHex3:
         mode = RoutineMode::ReplaceMode;
         return true;
-    default:
+    case AskMode::ByteCommand:
         return false;
     }
+    return false;
 }
 
 // Field `index` of a parameter text cut into two-character fields, read as hex or decimal;
@@ -128,7 +129,7 @@ void CommandRoutines::Inquiry(int number)
         place(RoutineMode::InsertMode, lmx::inquiryLine(number));
 }
 
-bool CommandRoutines::PlainText(int askMode)
+bool CommandRoutines::PlainText(AskMode askMode)
 {
     RoutineMode mode{};
     if (!modeOfAsk(askMode, mode) || (mode == RoutineMode::ReplaceMode && !canReplace()))
@@ -136,8 +137,8 @@ bool CommandRoutines::PlainText(int askMode)
     AskValueRequest request;
     request.caption = DataEditor::kTextCaption;
     if (mode == RoutineMode::ReplaceMode) {
-        request.askMode = askmode::EditText;
-        request.currentText = prefillText(askmode::EditText, cursorDisplayText());
+        request.askMode = AskMode::EditText;
+        request.currentText = prefillText(AskMode::EditText, cursorDisplayText());
     }
     const AskResult answer = m_parameters.AskValue(request);
     if (!answer.confirmed)
@@ -145,7 +146,7 @@ bool CommandRoutines::PlainText(int askMode)
     return place(mode, lmx::textLine(answer.raw));
 }
 
-bool CommandRoutines::OneParameter(uint8_t code, int askMode)
+bool CommandRoutines::OneParameter(uint8_t code, AskMode askMode)
 {
     const OneParameterCommand* command = oneParameterCommand(code);
     RoutineMode mode{};
@@ -159,9 +160,9 @@ bool CommandRoutines::OneParameter(uint8_t code, int askMode)
     request.defaultValue = limits.defaultValue;
     request.minimum = limits.minimum;
     if (mode == RoutineMode::InsertMode) {
-        request.askMode = askmode::InsertHex1 + command->digits - 1;
+        request.askMode = hexAskMode(command->digits, false);
     } else {
-        request.askMode = askmode::EditHex1 + command->digits - 1;
+        request.askMode = hexAskMode(command->digits, true);
         request.currentText = prefillText(request.askMode, cursorDisplayText());
     }
     const AskResult answer = m_parameters.AskValue(request);

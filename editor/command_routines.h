@@ -5,6 +5,7 @@
 // (replace form, from Edit Data; the dialog then opens with the line's values). Every routine
 // returns true when the list changed; a cancelled dialog changes nothing.
 
+#include "dialogs/ask_data_rules.h"
 #include "param_defaults.h"
 #include "protocol/vocabulary.h"
 
@@ -53,10 +54,10 @@ public:
     void Delete();
     void Inquiry(int number); // 1..4
 
-    // The Insert Data routines take an AskMode: 0, 2, 3, 4 insert, 5 to 8 replace, any other
-    // does nothing. The field's digits always follow the command's row.
-    bool PlainText(int askMode);
-    bool OneParameter(uint8_t code, int askMode);
+    // The Insert Data routines take an AskMode: the insert modes insert, the edit modes
+    // replace, ByteCommand does nothing. The field's digits always follow the command's row.
+    bool PlainText(AskMode askMode);
+    bool OneParameter(uint8_t code, AskMode askMode);
 
     bool HexData(RoutineMode mode);
     bool Brightness(RoutineMode mode);

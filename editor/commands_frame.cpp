@@ -30,8 +30,7 @@ TCommandsFrame::TCommandsFrame(CommandEditor& editor, UserDialogs& dialogs,
     setObjectName(QStringLiteral("CommandsFrame"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     m_defaults.fill();
-    for (lmx::BlockKind kind : {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                lmx::BlockKind::Page, lmx::BlockKind::Line}) {
+    for (lmx::BlockKind kind : lmx::kBlockKinds) {
         const ParamLimits& l = m_defaults[blockNumber(kind)];
         editor.blocks().setNumberLimits(kind, {l.maximum, l.defaultValue, l.minimum});
     }
@@ -166,12 +165,12 @@ ActionButton* TCommandsFrame::makeNewPacketButton(QWidget* parent)
 void TCommandsFrame::oneParameter(uint8_t code)
 {
     const OneParameterCommand* c = CommandRoutines::oneParameterCommand(code);
-    m_routines.OneParameter(code, askmode::InsertHex1 + c->digits - 1);
+    m_routines.OneParameter(code, hexAskMode(c->digits, false));
 }
 
 void TCommandsFrame::Com_SepClick() { m_routines.Separator(); }
 void TCommandsFrame::Com_DelClick() { m_routines.Delete(); }
-void TCommandsFrame::PlainTxt_ButClick() { m_routines.PlainText(askmode::InsertText); }
+void TCommandsFrame::PlainTxt_ButClick() { m_routines.PlainText(AskMode::InsertText); }
 void TCommandsFrame::EditHex_ButClick() { m_routines.HexData(RoutineMode::InsertMode); }
 void TCommandsFrame::Com_FontClick() { oneParameter(lmx::esc::Font); }
 void TCommandsFrame::Com_ColClick() { oneParameter(lmx::esc::Color); }

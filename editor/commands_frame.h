@@ -39,7 +39,7 @@ public:
 
     // Shows or hides the extended group and makes Force Packet / New Packet available.
     void SetExtendedLmx(bool on);
-    bool extendedLmx() const { return m_extendedLmx; }
+    bool ExtendedLmx() const { return m_extendedLmx; }
 
     // The FPACK and NPACK buttons of the "Command Editor " group, on the editor's
     // DoForcePacket and DoNewPacket actions.

@@ -58,9 +58,9 @@ bool DataEditor::EditData()
 bool DataEditor::editText()
 {
     AskValueRequest request;
-    request.askMode = askmode::EditText;
+    request.askMode = AskMode::EditText;
     request.caption = kTextCaption;
-    request.currentText = prefillText(askmode::EditText, m_box.cursorLine().displayText);
+    request.currentText = prefillText(AskMode::EditText, m_box.cursorLine().displayText);
     const AskResult answer = m_parameters.AskValue(request);
     if (!answer.confirmed)
         return false;
@@ -72,9 +72,9 @@ bool DataEditor::editByteCommand()
 {
     const CommandBoxLine& line = m_box.cursorLine();
     AskValueRequest request;
-    request.askMode = askmode::ByteCommand;
+    request.askMode = AskMode::ByteCommand;
     request.caption = kByteCommandCaption;
-    request.currentText = prefillText(askmode::ByteCommand, line.displayText);
+    request.currentText = prefillText(AskMode::ByteCommand, line.displayText);
     request.eoc = marksEoc(line.displayText);
     const AskResult answer = m_parameters.AskValue(request);
     if (!answer.confirmed)

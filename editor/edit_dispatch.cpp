@@ -95,8 +95,7 @@ bool blockKindOfStart(std::string_view line, lmx::BlockKind& kind)
 {
     if (line.empty())
         return false;
-    for (lmx::BlockKind k : {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                             lmx::BlockKind::Page, lmx::BlockKind::Line})
+    for (lmx::BlockKind k : lmx::kBlockKinds)
         if (byteAt(line, 0) == lmx::blockInfo(k).startByte) {
             kind = k;
             return true;

@@ -39,10 +39,6 @@ bool kindSelected(lmx::BlockKind kind, const BlockState& s)
     return false;
 }
 
-// The kinds outermost first, so the first whole block flag found is the widest rule.
-constexpr lmx::BlockKind kKinds[] = {lmx::BlockKind::Display, lmx::BlockKind::Message,
-                                     lmx::BlockKind::Page, lmx::BlockKind::Line};
-
 } // namespace
 
 bool canInsertBlock(lmx::BlockKind kind, const BlockState& s)
@@ -93,7 +89,8 @@ bool canCutOrCopy(const BlockState& s)
 
 bool clipboardRuleAllows(const ClipboardState& clip, const BlockState& s)
 {
-    for (lmx::BlockKind kind : kKinds)
+    // The kinds outermost first, so the first whole block flag found is the widest rule.
+    for (lmx::BlockKind kind : lmx::kBlockKinds)
         if (kindSelected(kind, clip))
             return !insideSameOrInner(kind, s);
     return !clip.OnBlockCommand;
@@ -113,7 +110,7 @@ bool dropAllowed(const BlockState& s)
 {
     if (s.OnBlockCommand)
         return false;
-    for (lmx::BlockKind kind : kKinds)
+    for (lmx::BlockKind kind : lmx::kBlockKinds)
         if (kindSelected(kind, s))
             return !insideSameOrInner(kind, s);
     return true;

@@ -9,7 +9,7 @@
 
 namespace lmx {
 
-std::string commandFileErrorText(int index)
+std::string commandFileErrorText(CommandFileError error)
 {
     static const char* const kTexts[] = {
         "Imported file Ok",
@@ -49,8 +49,10 @@ std::string commandFileErrorText(int index)
         "Invalid HEX data",
         "No HEX Command data available",
     };
-    static_assert(sizeof kTexts / sizeof kTexts[0] == cmdfile::LastTableIndex + 1);
-    if (index >= 0 && index <= cmdfile::LastTableIndex)
+    constexpr int kCount = static_cast<int>(sizeof kTexts / sizeof kTexts[0]);
+    static_assert(kCount == static_cast<int>(CommandFileError::EmptyHex) + 1);
+    const int index = static_cast<int>(error);
+    if (index >= 0 && index < kCount)
         return kTexts[index];
     return {};
 }
@@ -59,6 +61,13 @@ namespace {
 
 constexpr std::string_view kAnswerHeader = "ANSWER:";
 constexpr int kBlockKinds = 4;
+// By block kind: display, message, page, line.
+constexpr std::array<CommandFileError, kBlockKinds> kOddBlocks = {
+    CommandFileError::OddDisplayBlocks, CommandFileError::OddMessageBlocks,
+    CommandFileError::OddPageBlocks, CommandFileError::OddLineBlocks};
+constexpr std::array<CommandFileError, kBlockKinds> kEndBeforeStart = {
+    CommandFileError::EotBeforeSot, CommandFileError::EtxBeforeStx,
+    CommandFileError::EopBeforeSop, CommandFileError::EolBeforeSol};
 
 bool startsWith(std::string_view s, size_t p, std::string_view word)
 {
@@ -107,7 +116,7 @@ public:
     bool line(std::string_view raw, int number);
     bool finish();
 
-    int error() const { return m_error; }
+    CommandFileError error() const { return m_error; }
     int errorLine() const { return m_errorLine; }
     const KeySet& keys() const { return m_keys; }
     CommandFileContent& content() { return m_content; }
@@ -121,12 +130,16 @@ private:
     bool keyBound(std::string_view s, size_t& p);
     bool escape(std::string_view s, size_t& p, const std::string* keyName);
     bool text(std::string_view s, size_t& p);
+    // The text between the apostrophe at p and the next one; p moves past the closing one.
+    // Fails with noBegin when no apostrophe stands at p, with noEnd when none closes it.
+    bool quoted(std::string_view s, size_t& p, CommandFileError noBegin, CommandFileError noEnd,
+                std::string_view& value);
     bool bindKey(const std::string& keyName, uint8_t commandByte, std::string_view data,
                  const CommandEntry& entry);
     void add(const CommandEntry& entry);
-    bool fail(int index)
+    bool fail(CommandFileError error)
     {
-        m_error = index;
+        m_error = error;
         return false;
     }
 
@@ -137,7 +150,7 @@ private:
     std::array<int, kBlockKinds> m_count{};
     std::array<bool, kBlockKinds> m_open{};
     bool m_inAnswers = false;
-    int m_error = cmdfile::Ok;
+    CommandFileError m_error = CommandFileError::Ok;
     int m_errorLine = 0;
 };
 
@@ -173,7 +186,7 @@ bool CommandFileParser::finish()
 {
     for (int k = 0; k < kBlockKinds; ++k)
         if (m_count[static_cast<size_t>(k)] != 0)
-            return fail(cmdfile::OddDisplayBlocks + k);
+            return fail(kOddBlocks[static_cast<size_t>(k)]);
     add(endLine());
     if (m_counts)
         ++m_counts->answers;
@@ -213,26 +226,22 @@ bool CommandFileParser::command(std::string_view s, size_t& p)
 bool CommandFileParser::blockStart(BlockKind kind, std::string_view s, size_t& p)
 {
     p += 3;
-    if (p >= s.size() || s[p] != '\'')
-        return fail(cmdfile::NoBeginQuote);
-    const size_t close = s.find('\'', p + 1);
-    if (close == std::string_view::npos)
-        return fail(cmdfile::NoEndQuote);
-    const std::string_view value = s.substr(p + 1, close - p - 1);
+    std::string_view value;
+    if (!quoted(s, p, CommandFileError::NoBeginQuote, CommandFileError::NoEndQuote, value))
+        return false;
     uint8_t number = 0;
     if (value.size() != 2)
-        return fail(cmdfile::IllegalDataSize);
+        return fail(CommandFileError::IllegalDataSize);
     if (!hexToByte(value, number))
-        return fail(cmdfile::IllegalValue);
+        return fail(CommandFileError::IllegalValue);
     // A block may only open inside blocks of a higher order.
     const auto k = static_cast<size_t>(kind);
     for (size_t same = k; same < kBlockKinds; ++same)
         if (m_open[same])
-            return fail(cmdfile::BlockOrder);
+            return fail(CommandFileError::BlockOrder);
     add(blockStartLine(kind, value));
     m_open[k] = true;
     ++m_count[k];
-    p = close + 1;
     return true;
 }
 
@@ -243,26 +252,22 @@ bool CommandFileParser::blockEnd(BlockKind kind, size_t& p)
     m_open[k] = false;
     add(blockEndLine(kind));
     if (--m_count[k] < 0)
-        return fail(cmdfile::EotBeforeSot + static_cast<int>(k));
+        return fail(kEndBeforeStart[k]);
     return true;
 }
 
 bool CommandFileParser::packetBreak(bool newSeries, std::string_view s, size_t& p)
 {
     p += 5;
-    if (p >= s.size() || s[p] != '\'')
-        return fail(cmdfile::Expected5Bytes);
-    const size_t close = s.find('\'', p + 1);
-    if (close == std::string_view::npos)
-        return fail(cmdfile::Expected5Bytes);
-    const std::string_view value = s.substr(p + 1, close - p - 1);
+    std::string_view value;
+    if (!quoted(s, p, CommandFileError::Expected5Bytes, CommandFileError::Expected5Bytes, value))
+        return false;
     long long ms = 0;
     if (value.size() != 5)
-        return fail(cmdfile::Expected5Bytes);
+        return fail(CommandFileError::Expected5Bytes);
     if (!decToInt(value, ms))
-        return fail(cmdfile::IllegalValue);
+        return fail(CommandFileError::IllegalValue);
     add(breakLine(newSeries, value));
-    p = close + 1;
     return true;
 }
 
@@ -271,87 +276,71 @@ bool CommandFileParser::hexData(std::string_view s, size_t& p)
     p += 3;
     // The opening apostrophe must stand right after the keyword; taking whatever character
     // stands there as the opening would read "HEXA'22'" as an empty hex text.
-    if (p >= s.size() || s[p] != '\'')
-        return fail(cmdfile::NoBeginQuote);
-    const size_t close = s.find('\'', p + 1);
-    if (close == std::string_view::npos)
-        return fail(cmdfile::NoEndQuote);
-    const std::string_view hexText = s.substr(p + 1, close - p - 1);
+    std::string_view hexText;
+    if (!quoted(s, p, CommandFileError::NoBeginQuote, CommandFileError::NoEndQuote, hexText))
+        return false;
     if (hexText.find_first_not_of(' ') == std::string_view::npos)
-        return fail(cmdfile::EmptyHex);
+        return fail(CommandFileError::EmptyHex);
     std::string bytes;
     if (!hexTextToBytes(hexText, bytes))
-        return fail(cmdfile::InvalidHex);
+        return fail(CommandFileError::InvalidHex);
     add(hexLine(hexText, bytes));
-    p = close + 1;
     return true;
 }
 
 bool CommandFileParser::keyBound(std::string_view s, size_t& p)
 {
     p += 3;
-    if (p >= s.size() || s[p] != '\'')
-        return fail(cmdfile::NoKeyName);
-    const size_t close = s.find('\'', p + 1);
-    if (close == std::string_view::npos)
-        return fail(cmdfile::NoEndQuote);
-    const std::string name(s.substr(p + 1, close - p - 1));
+    std::string_view quotedName;
+    if (!quoted(s, p, CommandFileError::NoKeyName, CommandFileError::NoEndQuote, quotedName))
+        return false;
+    const std::string name(quotedName);
     if (name.size() > kMaxKeyNameLength)
-        return fail(cmdfile::KeyNameTooLong);
-    p = close + 1;
+        return fail(CommandFileError::KeyNameTooLong);
     if (!startsWith(s, p, "ESC"))
-        return fail(cmdfile::IllegalValue);
+        return fail(CommandFileError::IllegalValue);
     return escape(s, p, &name);
 }
 
 bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string* keyName)
 {
     if (s.size() - p < 4)
-        return fail(cmdfile::IllegalValue);
+        return fail(CommandFileError::IllegalValue);
     if (s[p + 3] != '$')
-        return fail(cmdfile::DollarExpected);
+        return fail(CommandFileError::DollarExpected);
     uint8_t commandByte = 0;
     if (!hexToByte(s.substr(p + 4, 2), commandByte))
-        return fail(cmdfile::DataAfterDollar);
+        return fail(CommandFileError::DataAfterDollar);
     if (commandByte < 0x80)
-        return fail(cmdfile::IllegalCommand);
+        return fail(CommandFileError::IllegalCommand);
     p += 6;
 
     std::string_view data;
     const ParamKind kind = paramKindOf(commandByte);
     if (kind == ParamKind::One || kind == ParamKind::Two) {
-        const int sizeError = kind == ParamKind::One ? cmdfile::Expected1Byte
-                                                     : cmdfile::Expected2Bytes;
+        const CommandFileError sizeError = kind == ParamKind::One ? CommandFileError::Expected1Byte
+                                                     : CommandFileError::Expected2Bytes;
         const size_t wanted = kind == ParamKind::One ? 1 : 2;
-        if (p >= s.size() || s[p] != '\'')
-            return fail(cmdfile::NoBeginQuote);
-        const size_t close = s.find('\'', p + 1);
-        if (close == std::string_view::npos)
-            return fail(sizeError);
-        data = s.substr(p + 1, close - p - 1);
+        if (!quoted(s, p, CommandFileError::NoBeginQuote, sizeError, data))
+            return false;
         if (data.size() != wanted)
             return fail(sizeError);
-        p = close + 1;
     } else if (kind == ParamKind::Eoc) {
         if (s.find("EOC", p) == std::string_view::npos)
-            return fail(cmdfile::ExpectedEoc);
-        if (p >= s.size() || s[p] != '\'')
-            return fail(cmdfile::NoBeginQuote);
-        const size_t close = s.find('\'', p + 1);
-        if (close == std::string_view::npos)
-            return fail(cmdfile::NoEndQuote);
-        data = s.substr(p + 1, close - p - 1);
+            return fail(CommandFileError::ExpectedEoc);
+        if (!quoted(s, p, CommandFileError::NoBeginQuote, CommandFileError::NoEndQuote, data))
+            return false;
         if (data.empty())
-            return fail(cmdfile::EmptyEocData);
+            return fail(CommandFileError::EmptyEocData);
         if (!keyName && !isValidEocSize(commandByte, data.size()))
-            return fail(commandByte == esc::BTable ? cmdfile::BrightnessTableSize
-                                                   : cmdfile::FixedDataSize);
+            return fail(commandByte == esc::BTable ? CommandFileError::BrightnessTableSize
+                                                   : CommandFileError::FixedDataSize);
         // The EOC must close this command: searching for it further on would swallow
         // whatever stands between the data and a later EOC, or stop at an "EOC" inside
         // the data.
-        if (!startsWith(s, close + 1, "EOC"))
-            return fail(cmdfile::ExpectedEoc);
-        p = close + 4;
+        if (!startsWith(s, p, "EOC"))
+            return fail(CommandFileError::ExpectedEoc);
+        p += 3;
     }
 
     if (keyName) {
@@ -364,7 +353,7 @@ bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string*
     if (commandByte == esc::Inquiry) {
         // The inquiry number is shown by name ("ESC Inquiry2"), not as quoted data.
         if (data[0] < '0' || data[0] > '9')
-            return fail(cmdfile::IllegalValue);
+            return fail(CommandFileError::IllegalValue);
         std::string commandLine{static_cast<char>(code::ESC), static_cast<char>(esc::Inquiry)};
         commandLine += data;
         add({escapeName(static_cast<unsigned>(data[0] - '0')), commandLine});
@@ -389,7 +378,7 @@ bool CommandFileParser::bindKey(const std::string& keyName, uint8_t commandByte,
         if (key.Enabled)
             continue;
         if (!key.SetFromCommand(entry.displayText, entry.commandLine, caption))
-            return fail(cmdfile::KeyNotAssigned);
+            return fail(CommandFileError::KeyNotAssigned);
         return true;
     }
     return true; // all four keys in use: the line is loaded, no key changes
@@ -398,18 +387,30 @@ bool CommandFileParser::bindKey(const std::string& keyName, uint8_t commandByte,
 bool CommandFileParser::text(std::string_view s, size_t& p)
 {
     if (s[p] == '\'') {
-        const size_t close = s.find('\'', p + 1);
-        if (close == std::string_view::npos)
-            return fail(cmdfile::NoEndQuote);
-        add(textLine(s.substr(p + 1, close - p - 1)));
-        p = close + 1;
+        std::string_view value;
+        if (!quoted(s, p, CommandFileError::NoBeginQuote, CommandFileError::NoEndQuote, value))
+            return false;
+        add(textLine(value));
         return true;
     }
     if (s[p] == '$')
-        return fail(cmdfile::DollarWithoutEsc);
+        return fail(CommandFileError::DollarWithoutEsc);
     if (startsWith(s, p, "EOC"))
-        return fail(cmdfile::EocWithoutCommand);
-    return fail(cmdfile::NoBeginQuote);
+        return fail(CommandFileError::EocWithoutCommand);
+    return fail(CommandFileError::NoBeginQuote);
+}
+
+bool CommandFileParser::quoted(std::string_view s, size_t& p, CommandFileError noBegin,
+                               CommandFileError noEnd, std::string_view& value)
+{
+    if (p >= s.size() || s[p] != '\'')
+        return fail(noBegin);
+    const size_t close = s.find('\'', p + 1);
+    if (close == std::string_view::npos)
+        return fail(noEnd);
+    value = s.substr(p + 1, close - p - 1);
+    p = close + 1;
+    return true;
 }
 
 void CommandFileParser::add(const CommandEntry& entry)
@@ -429,10 +430,10 @@ void CommandFileParser::add(const CommandEntry& entry)
         m_content.commands.push_back(std::move(line));
 }
 
-CommandFileReadResult failure(int index, int line, std::string message)
+CommandFileReadResult failure(CommandFileError error, int line, std::string message)
 {
     CommandFileReadResult result;
-    result.errorIndex = index;
+    result.errorIndex = error;
     result.lineNumber = line;
     result.message = std::move(message);
     return result;
@@ -502,9 +503,9 @@ CommandFileReadResult readInto(const std::string& fileName, KeySet& keys, Comman
     case ReadStatus::Ok:
         break;
     case ReadStatus::NotReadable:
-        return failure(cmdfile::NotReadable, 0, "Failed to open file " + fileName + ".");
+        return failure(CommandFileError::NotReadable, 0, "Failed to open file " + fileName + ".");
     case ReadStatus::TooLarge:
-        return failure(cmdfile::TooLarge, 0,
+        return failure(CommandFileError::TooLarge, 0,
                        "File " + fileName + " is too large to be loaded (more than "
                            + std::to_string(kMaxCommandFileSize / (1024 * 1024)) + " MB).");
     }

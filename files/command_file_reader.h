@@ -12,39 +12,45 @@
 
 namespace lmx {
 
-// Error indices of the reader; the texts are commandFileErrorText(index).
-namespace cmdfile {
-constexpr int Ok = 0;
-constexpr int DollarExpected = 1;
-constexpr int NoEndQuote = 2;
-constexpr int IllegalDataSize = 3;
-constexpr int NoBeginQuote = 4;
-constexpr int Expected1Byte = 5;
-constexpr int Expected2Bytes = 6;
-constexpr int ExpectedEoc = 7;
-constexpr int EmptyAfterEsc = 8; // in the table, never raised
-constexpr int OddDisplayBlocks = 9; // 9..12: display, message, page, line
-constexpr int EotBeforeSot = 13;    // 13..16: EOT, ETX, EOP, EOL
-constexpr int BlockOrder = 17;
-constexpr int FixedDataSize = 18;
-constexpr int BrightnessTableSize = 19;
-constexpr int DataAfterDollar = 20;
-constexpr int IllegalCommand = 21;
-constexpr int Expected5Bytes = 22;
-constexpr int IllegalValue = 23;
-constexpr int EmptyEocData = 24;
-constexpr int KeyNameTooLong = 25;
-constexpr int KeyNotAssigned = 26;
-constexpr int DollarWithoutEsc = 27;
-constexpr int NoKeyName = 28;
-constexpr int EocWithoutCommand = 29;
-constexpr int InvalidHex = 30;
-constexpr int EmptyHex = 31;
-constexpr int LastTableIndex = 31;
-// Not in the table: the file itself could not be read.
-constexpr int NotReadable = -1;
-constexpr int TooLarge = -2;
-} // namespace cmdfile
+// Errors of the reader, by their index in the message table; the texts are
+// commandFileErrorText(error).
+enum class CommandFileError : int {
+    Ok = 0,
+    DollarExpected = 1,
+    NoEndQuote = 2,
+    IllegalDataSize = 3,
+    NoBeginQuote = 4,
+    Expected1Byte = 5,
+    Expected2Bytes = 6,
+    ExpectedEoc = 7,
+    EmptyAfterEsc = 8, // in the table, never raised
+    OddDisplayBlocks = 9,
+    OddMessageBlocks = 10,
+    OddPageBlocks = 11,
+    OddLineBlocks = 12,
+    EotBeforeSot = 13,
+    EtxBeforeStx = 14,
+    EopBeforeSop = 15,
+    EolBeforeSol = 16,
+    BlockOrder = 17,
+    FixedDataSize = 18,
+    BrightnessTableSize = 19,
+    DataAfterDollar = 20,
+    IllegalCommand = 21,
+    Expected5Bytes = 22,
+    IllegalValue = 23,
+    EmptyEocData = 24,
+    KeyNameTooLong = 25,
+    KeyNotAssigned = 26,
+    DollarWithoutEsc = 27,
+    NoKeyName = 28,
+    EocWithoutCommand = 29,
+    InvalidHex = 30,
+    EmptyHex = 31, // the last in the table
+    // Not in the table: the file itself could not be read.
+    NotReadable = -1,
+    TooLarge = -2,
+};
 
 // Largest command file the reader loads. A line costs the window about 60 times the two
 // characters of its shortest form (''), so a file of this size at worst stays well under
@@ -52,7 +58,8 @@ constexpr int TooLarge = -2;
 constexpr size_t kMaxCommandFileSize = 12u * 1024 * 1024;
 constexpr size_t kMaxKeyNameLength = 8;
 
-std::string commandFileErrorText(int index);
+// Empty for the errors outside the table.
+std::string commandFileErrorText(CommandFileError error);
 
 struct CommandFileContent {
     std::vector<CommandListLine> commands; // the end line "<End>" last
@@ -60,12 +67,12 @@ struct CommandFileContent {
 };
 
 struct CommandFileReadResult {
-    int errorIndex = cmdfile::Ok;
+    CommandFileError errorIndex = CommandFileError::Ok;
     int lineNumber = 0;  // the line of the error; 0 for errors found at the end of the file
     std::string message; // the exact text to show; empty when the file was read
     CommandFileContent content; // empty unless the file was read
 
-    bool ok() const { return errorIndex == cmdfile::Ok; }
+    bool ok() const { return errorIndex == CommandFileError::Ok; }
 };
 
 // Takes the command lines as the reader makes them, so a caller that keeps them in a form

@@ -2,6 +2,7 @@
 
 #include "editor/action_button.h"
 #include "key_def_form.h"
+#include "serial/latin1.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -22,8 +23,7 @@ KeyDefinitionAsker& askerFor(KeyDefinitionAsker* given, std::unique_ptr<KeyDefin
 // A caption shown as it stands: an ampersand in a key's caption is not an accelerator.
 QString literalCaption(const std::string& caption)
 {
-    return QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()))
-            .replace(QLatin1Char('&'), QLatin1String("&&"));
+    return latin1(caption).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
 } // namespace

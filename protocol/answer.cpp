@@ -27,71 +27,73 @@ AnswerParse parseExtendedAnswer(std::string_view received, uint8_t netNr, uint8_
     uint16_t crc = 0;
     bool accumulate = false;
     size_t dataLength = 0;
-    int state = 0;
+    AnswerState state = AnswerState::Sot;
 
     // i is 1-based, as the walk is described: the character at i is s[i - 1].
     size_t i = 1;
+    bool stopNow = false;
+    // One two-digit hex field of the header: its value must pass `good`, or the parse fails
+    // with `fieldError`; then the walk goes on in state `next`.
+    const auto field = [&](auto good, uint8_t fieldError, AnswerState next) {
+        long long v = 0;
+        if (!fieldComplete(s, i - 1, 2)) {
+            stopNow = true;
+            return;
+        }
+        if (!hexToInt(s.substr(i - 1, 2), v)) {
+            r.errorCode = InvalidHex;
+            stopNow = true;
+            return;
+        }
+        crcStep(static_cast<uint8_t>(s[i - 1]), crc);
+        ++i;
+        if (good(v))
+            state = next;
+        else
+            r.errorCode = fieldError;
+    };
+
     while (len > 0) {
         const auto c = static_cast<uint8_t>(s[i - 1]);
         if (c == 0x01) { // a start byte anywhere restarts the parse
-            state = 0;
+            state = AnswerState::Sot;
             crc = 0;
             accumulate = false;
             r.data.clear();
         }
-        bool stopNow = false;
+        stopNow = false;
         switch (state) {
-        case 0:
+        case AnswerState::Sot:
             if (c == 0x01)
-                state = 1;
+                state = AnswerState::Ack;
             break;
-        case 1:
+        case AnswerState::Ack:
             if (c == 0x06) {
-                state = 2;
+                state = AnswerState::NetworkNr;
                 accumulate = true;
             } else {
                 r.errorCode = InvalidPacket;
             }
             break;
-        case 2:
-        case 3:
-        case 4:
-        case 5: {
-            long long v = 0;
-            if (!fieldComplete(s, i - 1, 2)) {
-                stopNow = true;
-                break;
-            }
-            if (!hexToInt(s.substr(i - 1, 2), v)) {
-                r.errorCode = InvalidHex;
-                stopNow = true;
-                break;
-            }
-            crcStep(c, crc);
-            ++i;
-            bool good = false;
-            uint8_t fieldError = 0;
-            if (state == 2) {
-                good = v == netNr;
-                fieldError = WrongNetNr;
-            } else if (state == 3) {
-                good = v == (netNr ^ 0xFF);
-                fieldError = WrongNetNr;
-            } else if (state == 4) {
-                good = (v & kSequenceMask) == (packetNr & kSequenceMask);
-                fieldError = InvalidSequence;
-            } else {
-                good = v >= 4 && v <= 200;
-                fieldError = InvalidSize;
-                dataLength = static_cast<size_t>(v);
-            }
-            if (good)
-                ++state;
-            else
-                r.errorCode = fieldError;
+        case AnswerState::NetworkNr:
+            field([&](long long v) { return v == netNr; }, WrongNetNr,
+                  AnswerState::InvertedNetworkNr);
             break;
-        }
-        case 6:
+        case AnswerState::InvertedNetworkNr:
+            field([&](long long v) { return v == (netNr ^ 0xFF); }, WrongNetNr,
+                  AnswerState::PacketNr);
+            break;
+        case AnswerState::PacketNr:
+            field([&](long long v) { return (v & kSequenceMask) == (packetNr & kSequenceMask); },
+                  InvalidSequence, AnswerState::DataLength);
+            break;
+        case AnswerState::DataLength:
+            field([&](long long v) {
+                dataLength = static_cast<size_t>(v);
+                return v >= 4 && v <= 200;
+            }, InvalidSize, AnswerState::Data);
+            break;
+        case AnswerState::Data:
             if (c == 0x04) {
                 r.errorCode = InvalidPacket;
                 stopNow = true;
@@ -99,9 +101,9 @@ AnswerParse parseExtendedAnswer(std::string_view received, uint8_t netNr, uint8_
             }
             r.data += static_cast<char>(c);
             if (r.data.size() == dataLength)
-                state = 7;
+                state = AnswerState::Crc;
             break;
-        case 7: {
+        case AnswerState::Crc: {
             accumulate = false;
             long long v = 0;
             if (!fieldComplete(s, i - 1, 4)) {
@@ -115,33 +117,35 @@ AnswerParse parseExtendedAnswer(std::string_view received, uint8_t netNr, uint8_
             }
             i += 3;
             if (v == crc)
-                state = 8;
+                state = AnswerState::Eot;
             else
                 r.errorCode = InvalidCrc;
             break;
         }
-        case 8:
+        case AnswerState::Eot:
             if (c == 0x04) {
-                state = 9;
+                state = AnswerState::Ready;
             } else {
                 r.errorCode = InvalidPacket;
                 stopNow = true;
             }
             break;
-        default:
+        case AnswerState::Ready:  // the loop ends on reaching it
+        case AnswerState::Answer: // states of the answer data, not of the packet
+        case AnswerState::Param:
             break;
         }
-        if (stopNow || i >= len || r.errorCode != 0 || state == 9)
+        if (stopNow || i >= len || r.errorCode != 0 || state == AnswerState::Ready)
             break;
         if (accumulate)
             crcStep(static_cast<uint8_t>(s[i - 1]), crc);
         ++i;
     }
 
-    if (r.errorCode == 0 && state != 9)
+    if (r.errorCode == 0 && state != AnswerState::Ready)
         r.errorCode = Incomplete;
-    r.state = static_cast<AnswerState>(state);
-    r.ok = state == 9 && r.errorCode == 0;
+    r.state = state;
+    r.ok = state == AnswerState::Ready && r.errorCode == 0;
     return r;
 }
 

@@ -31,7 +31,7 @@ constexpr uint8_t InvalidPacket = 0x20;
 constexpr uint8_t WrongNetNr = 0x21;
 constexpr uint8_t InvalidSequence = 0x22;
 constexpr uint8_t InvalidSize = 0x23;
-constexpr uint8_t InvalidChar = 0x24;
+// 0x24, an invalid character, has its result text but no check raises it.
 constexpr uint8_t InvalidCrc = 0x25;
 constexpr uint8_t Incomplete = 0x26;
 constexpr uint8_t InvalidHex = 0x27;

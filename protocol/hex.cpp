@@ -88,6 +88,15 @@ bool decToInt(std::string_view text, long long& value)
     return true;
 }
 
+bool decInRange(std::string_view text, long long min, long long max, long long& value)
+{
+    long long v = 0;
+    if (text.size() > 9 || !decToInt(text, v) || v < min || v > max)
+        return false;
+    value = v;
+    return true;
+}
+
 bool hexTextToBytes(std::string_view text, std::string& bytes)
 {
     std::string digits;

@@ -23,6 +23,8 @@ bool hexToByte(std::string_view text, uint8_t& value);
 bool hexToWord(std::string_view text, uint16_t& value);
 // Reads `text` as a decimal number (digits only, at least one).
 bool decToInt(std::string_view text, long long& value);
+// The same for a number given on a command line: at most 9 digits, within [min, max].
+bool decInRange(std::string_view text, long long min, long long max, long long& value);
 
 // Hex text as entered ("22 33 aa") to bytes: blanks removed, an even number of hex digits
 // in either case. Fails on odd length or a pair that is not hex; empty text gives empty bytes.

@@ -78,6 +78,8 @@ std::string escapeName(unsigned value);
 
 // Block kinds, outermost first.
 enum class BlockKind { Display = 0, Message = 1, Page = 2, Line = 3 };
+inline constexpr BlockKind kBlockKinds[] = {BlockKind::Display, BlockKind::Message,
+                                            BlockKind::Page, BlockKind::Line};
 
 struct BlockInfo {
     const char* startTag;      // "SOT"

@@ -61,14 +61,14 @@ public:
 
     void ClearDebugLists();
     void SetClearPerPacket(bool on) { m_clearPerPacket = on; }
-    bool clearPerPacket() const { return m_clearPerPacket; }
+    bool ClearPerPacket() const { return m_clearPerPacket; }
     void SetDebugView(bool on) { m_debugView = on; }
-    bool debugView() const { return m_debugView; }
+    bool DebugView() const { return m_debugView; }
     // Extended framing: 0x04 ends the answer; normal framing: '0'..'9' or 'A'.
     void SetExtendedLmx(bool on) { m_extended = on; }
-    bool extendedLmx() const { return m_extended; }
+    bool ExtendedLmx() const { return m_extended; }
     void SetAnswerTimeout(int ms) { m_answerTimeoutMs = ms; }
-    int answerTimeout() const { return m_answerTimeoutMs; }
+    int AnswerTimeout() const { return m_answerTimeoutMs; }
 
     static bool completesAnswer(char byte, bool extended);
 

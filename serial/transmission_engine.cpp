@@ -1,12 +1,12 @@
 #include "transmission_engine.h"
 
+#include "latin1.h"
 #include "protocol/answer.h"
 #include "protocol/framing.h"
 #include "protocol/hex.h"
 #include "transmission_cutter.h"
 
 #include <QEventLoop>
-#include <QTimer>
 
 namespace lmx {
 
@@ -16,11 +16,6 @@ namespace {
 constexpr size_t kDataLineLength = 120;
 
 constexpr const char* kRs485Text = " No answer received. Transmission done via NetNr 0. (RS485)";
-
-QString latin1(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::string hexWithBlanks(std::string_view bytes)
 {
@@ -92,7 +87,7 @@ TransmissionEngine::TransmissionEngine(PacketExchange& exchange, UserDialogs& di
       m_dialogs(dialogs),
       m_receiveLog(receiveLog),
       m_wallClock(wallClock),
-      m_steadyClock(steadyClock)
+      m_ownWaiter(steadyClock)
 {
 }
 
@@ -118,6 +113,7 @@ void TransmissionEngine::requestStop()
     m_exchange.Abort();
     for (QEventLoop* loop : m_loops)
         loop->quit();
+    m_waiter->stop();
 }
 
 // --- extended framing ----------------------------------------------------------------------
@@ -456,21 +452,7 @@ bool TransmissionEngine::Wait(int ms)
     if (ms <= 0)
         return true;
     BusyScope busy(*this);
-    const int64_t deadline = m_steadyClock.nowMs() + ms;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    // A timer may fire a little early; the steady clock decides when the wait is over.
-    connect(&timer, &QTimer::timeout, &loop, [&] {
-        const int64_t left = deadline - m_steadyClock.nowMs();
-        if (left <= 0)
-            loop.quit();
-        else
-            timer.start(static_cast<int>(left));
-    });
-    timer.start(ms);
-    runLoop(loop);
+    m_waiter->wait(ms);
     return !m_stop;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The transmission engine: turns a command list into packets, hands them one at a time to
 // the packet exchange, evaluates every answer and writes a receive-box line for every event.
-// A transmission runs to its end inside TransmitExtended or TransmitNormal; every wait runs a
-// nested event loop, so timers, serial input and user input go on meanwhile.
+// A transmission runs to its end inside TransmitExtended or TransmitNormal; the wait for an
+// answer runs a nested event loop, and so do the waits between packets unless another
+// Waiter is given, so timers, serial input and user input go on meanwhile.
 //
 // A transmission is never re-entered: while one runs (running()), another Transmit call is
 // refused. requestStop() ends the current wait and exchange at once; the transmit call then
@@ -17,6 +18,7 @@
 #include "steady_clock.h"
 #include "transmission_reports.h"
 #include "user_dialogs.h"
+#include "waiter.h"
 
 #include <QObject>
 
@@ -69,6 +71,10 @@ public:
     TransmissionEngine(const TransmissionEngine&) = delete;
     TransmissionEngine& operator=(const TransmissionEngine&) = delete;
 
+    // Where the waits between packets pass their time; nullptr: a nested event loop on the
+    // steady clock. The waiter must outlive the engine, or be replaced before it goes.
+    void setWaiter(Waiter* waiter) { m_waiter = waiter ? waiter : &m_ownWaiter; }
+
     // Optional reports; nullptr switches them off.
     void setBusyIndicator(BusyIndicator* busy) { m_busy = busy; }
     void setAnswerDataSink(AnswerDataSink* sink) { m_answerSink = sink; }
@@ -77,7 +83,7 @@ public:
     // Told about every packet and answer (packet_observer.h); nullptr switches it off.
     void setPacketObserver(PacketObserver* observer) { m_observer = observer; }
     void SetDebugFile(bool on) { m_debugFile = on; }
-    bool debugFile() const { return m_debugFile; }
+    bool DebugFile() const { return m_debugFile; }
 
     // Largest data of one extended packet, 2..240 (240 at start). A value outside is refused
     // (false). A change takes effect with the next transmission.
@@ -130,7 +136,8 @@ private:
     UserDialogs& m_dialogs;
     ReceiveLog& m_receiveLog;
     const WallClock& m_wallClock;
-    const SteadyClock& m_steadyClock;
+    EventLoopWaiter m_ownWaiter;
+    Waiter* m_waiter = &m_ownWaiter;
     BusyIndicator* m_busy = nullptr;
     AnswerDataSink* m_answerSink = nullptr;
     DebugLog* m_debugLog = nullptr;
@@ -146,7 +153,7 @@ private:
     int m_answerWait = 0;
     bool m_lastAnswerOk = true; // the last answer evaluation ended without error
     Outcome m_outcome;
-    std::vector<QEventLoop*> m_loops; // the nested loops running now, innermost last
+    std::vector<QEventLoop*> m_loops; // the answer waits running now, innermost last
     int m_busyDepth = 0;
 };
 

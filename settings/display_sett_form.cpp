@@ -1,5 +1,6 @@
 #include "display_sett_form.h"
 
+#include "dialog_buttons.h"
 #include "files/display_entry.h"
 
 #include <QCoreApplication>
@@ -63,25 +64,13 @@ TDisplaySettForm::TDisplaySettForm(TDisplaySettings& record, QWidget* parent)
     field->addWidget(m_netSpin);
     field->addStretch();
 
-    m_ok = new QPushButton(QStringLiteral("Ok"), this);
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(field);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    layout->addWidget(okCancelButtons(this, QStringLiteral("Ok"), m_ok, m_cancel));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_ok, &QPushButton::clicked, this, &TDisplaySettForm::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_netSpin->setFocus();
     m_netSpin->selectAll();
 }

@@ -1,5 +1,7 @@
 #include "general_sett_form.h"
 
+#include "dialog_buttons.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -74,26 +76,14 @@ TGeneralSettForm::TGeneralSettForm(TGeneralSettings& record, QWidget* parent)
         debug->addLayout(row);
     }
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_generalGroup);
     layout->addWidget(m_debugGroup);
-    layout->addLayout(buttons);
+    layout->addWidget(okCancelButtons(this, QStringLiteral("OK"), m_ok, m_cancel));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_debugFile, &QCheckBox::toggled, this, &TGeneralSettForm::DebugFileCheckClick);
     connect(m_ok, &QPushButton::clicked, this, &TGeneralSettForm::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     DebugFileCheckClick();
 }
 

@@ -1,5 +1,7 @@
 #include "serial_sett_form.h"
 
+#include "dialog_buttons.h"
+#include "serial/latin1.h"
 #include "serial/serial_settings_apply.h"
 
 #include <QAbstractItemView>
@@ -52,11 +54,6 @@ protected:
             option->text += QStringLiteral("   (") + about + QLatin1Char(')');
     }
 };
-
-QString latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::string bytesOf(const QString& s)
 {
@@ -162,17 +159,6 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
     m_pages->addTab(flow, QStringLiteral("Flow Control"));
     m_pages->setCurrentIndex(0);
 
-    m_ok = new QPushButton(QStringLiteral("Ok"));
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"));
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_cancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-
     m_networkNote = new QLabel(QStringLiteral(
         "This port is a serial device server on the network: it sets baud rate, data bits, "
         "parity, stop bits and flow control itself. The values here are kept for a local port."));
@@ -187,11 +173,10 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     layout->addWidget(m_networkNote);
-    layout->addLayout(buttons);
+    layout->addWidget(okCancelButtons(this, QStringLiteral("Ok"), m_ok, m_cancel));
 
     // QDialog closes on Escape by rejecting, which is what Cancel does.
     connect(m_ok, &QPushButton::clicked, this, &TSerialSettForm::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_port->setFocus();
 }
 

@@ -11,11 +11,6 @@ namespace lmx::sim {
 
 namespace {
 
-bool readNumber(const std::string& text, long long min, long long max, long long& value)
-{
-    return text.size() <= 9 && decToInt(text, value) && value >= min && value <= max;
-}
-
 // [HOST:]PORT; an IPv6 address in brackets.
 bool readListenAddress(const std::string& text, SimArguments& a)
 {
@@ -24,7 +19,8 @@ bool readListenAddress(const std::string& text, SimArguments& a)
     if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
         host = host.substr(1, host.size() - 2);
     long long port = 0;
-    if (host.empty() || !readNumber(text.substr(colon == std::string::npos ? 0 : colon + 1), 0, 65535, port))
+    if (host.empty()
+        || !decInRange(text.substr(colon == std::string::npos ? 0 : colon + 1), 0, 65535, port))
         return false;
     a.listenHost = host;
     a.listenPort = static_cast<uint16_t>(port);
@@ -78,7 +74,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
         } else if (name == "--netnr") {
             if (!needValue())
                 return false;
-            if (!readNumber(value, 1, 255, n)) {
+            if (!decInRange(value, 1, 255, n)) {
                 error = "--netnr takes a network number 1..255 (0 is the broadcast), not '"
                         + value + "'";
                 return false;
@@ -100,7 +96,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
         } else if (name == "--fault-every") {
             if (!needValue())
                 return false;
-            if (!readNumber(value, 1, 1000000, n)) {
+            if (!decInRange(value, 1, 1000000, n)) {
                 error = "--fault-every takes a count 1..1000000, not '" + value + "'";
                 return false;
             }
@@ -108,7 +104,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
         } else if (name == "--slow-delay" || name == "--split-pause") {
             if (!needValue())
                 return false;
-            if (!readNumber(value, 0, 60000, n)) {
+            if (!decInRange(value, 0, 60000, n)) {
                 error = name + " takes milliseconds 0..60000, not '" + value + "'";
                 return false;
             }
@@ -140,7 +136,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
         } else if (name == "--baud") {
             if (!needValue())
                 return false;
-            if (!readNumber(value, 1, 10000000, n) || !baudSupported(static_cast<unsigned>(n))) {
+            if (!decInRange(value, 1, 10000000, n) || !baudSupported(static_cast<unsigned>(n))) {
                 error = "--baud: unsupported baud rate '" + value + "'";
                 return false;
             }

@@ -45,43 +45,43 @@ TOvelListBox::TOvelListBox(QWidget* parent)
 
 TOvelListBox::~TOvelListBox() = default;
 
-void TOvelListBox::setShowNumbers(bool on)
+void TOvelListBox::SetShowNumbers(bool on)
 {
     m_showNumbers = on;
     relayout();
 }
 
-void TOvelListBox::setDrawLines(bool on)
+void TOvelListBox::SetDrawLines(bool on)
 {
     m_drawLines = on;
     relayout();
 }
 
-void TOvelListBox::setLineColor(const QColor& colour)
+void TOvelListBox::SetLineColor(const QColor& colour)
 {
     m_lineColor = colour;
     viewport()->update();
 }
 
-void TOvelListBox::setNrFont(const QFont& font)
+void TOvelListBox::SetNrFont(const QFont& font)
 {
     m_nrFont = font;
     viewport()->update();
 }
 
-void TOvelListBox::setNrFontColor(const QColor& colour)
+void TOvelListBox::SetNrFontColor(const QColor& colour)
 {
     m_nrFontColor = colour;
     viewport()->update();
 }
 
-void TOvelListBox::setLineNrWidth(int pixels)
+void TOvelListBox::SetLineNrWidth(int pixels)
 {
     m_lineNrWidth = pixels;
     relayout();
 }
 
-void TOvelListBox::setFontColor(const QColor& colour)
+void TOvelListBox::SetFontColor(const QColor& colour)
 {
     m_fontColor = colour;
     viewport()->update();
@@ -394,4 +394,18 @@ void TOvelListBox::dropEvent(QDropEvent* event)
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
     emit linesDropped(row);
+}
+
+void setUpProgramList(TOvelListBox* box, const QFont& font, const QColor& colour)
+{
+    box->setBackgroundColor(Qt::white);
+    box->SetShowNumbers(false);
+    box->SetDrawLines(false);
+    box->SetLineColor(Qt::white);
+    QFont nr(QStringLiteral("MS Sans Serif"), 8);
+    nr.setBold(true);
+    box->SetNrFont(nr);
+    box->SetNrFontColor(Qt::cyan);
+    box->setFont(font);
+    box->SetFontColor(colour);
 }

@@ -16,45 +16,45 @@ class TOvelListDelegate;
 
 class TOvelListBox : public QListView {
     Q_OBJECT
-    Q_PROPERTY(bool ShowNumbers READ ShowNumbers WRITE setShowNumbers)
-    Q_PROPERTY(bool DrawLines READ DrawLines WRITE setDrawLines)
-    Q_PROPERTY(QColor LineColor READ LineColor WRITE setLineColor)
-    Q_PROPERTY(QFont NrFont READ NrFont WRITE setNrFont)
-    Q_PROPERTY(QColor NrFontColor READ NrFontColor WRITE setNrFontColor)
-    Q_PROPERTY(int LineNrWidth READ LineNrWidth WRITE setLineNrWidth)
+    Q_PROPERTY(bool ShowNumbers READ ShowNumbers WRITE SetShowNumbers)
+    Q_PROPERTY(bool DrawLines READ DrawLines WRITE SetDrawLines)
+    Q_PROPERTY(QColor LineColor READ LineColor WRITE SetLineColor)
+    Q_PROPERTY(QFont NrFont READ NrFont WRITE SetNrFont)
+    Q_PROPERTY(QColor NrFontColor READ NrFontColor WRITE SetNrFontColor)
+    Q_PROPERTY(int LineNrWidth READ LineNrWidth WRITE SetLineNrWidth)
     Q_PROPERTY(int WrapWidth READ WrapWidth)
     Q_PROPERTY(int LineHeight READ LineHeight)
-    Q_PROPERTY(bool AllowRangeSelect READ AllowRangeSelect WRITE setAllowRangeSelect)
-    Q_PROPERTY(bool AllowExtSelect READ AllowExtSelect WRITE setAllowExtSelect)
-    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+    Q_PROPERTY(bool AllowRangeSelect READ AllowRangeSelect WRITE SetAllowRangeSelect)
+    Q_PROPERTY(bool AllowExtSelect READ AllowExtSelect WRITE SetAllowExtSelect)
+    Q_PROPERTY(QColor FontColor READ FontColor WRITE SetFontColor)
 
 public:
     explicit TOvelListBox(QWidget* parent = nullptr);
     ~TOvelListBox() override;
 
     bool ShowNumbers() const { return m_showNumbers; }
-    void setShowNumbers(bool on);
+    void SetShowNumbers(bool on);
     bool DrawLines() const { return m_drawLines; }
-    void setDrawLines(bool on);
+    void SetDrawLines(bool on);
     QColor LineColor() const { return m_lineColor; }
-    void setLineColor(const QColor& colour);
+    void SetLineColor(const QColor& colour);
     QFont NrFont() const { return m_nrFont; }
-    void setNrFont(const QFont& font);
+    void SetNrFont(const QFont& font);
     QColor NrFontColor() const { return m_nrFontColor; }
-    void setNrFontColor(const QColor& colour);
+    void SetNrFontColor(const QColor& colour);
     int LineNrWidth() const { return m_lineNrWidth; }
-    void setLineNrWidth(int pixels);
+    void SetLineNrWidth(int pixels);
     // Characters per wrapped line and pixel height of one text line, for lines without an
     // item (lines with one use their own font and indent).
     int WrapWidth() const { return m_wrapWidth; }
     int LineHeight() const { return m_lineHeight; }
     bool AllowRangeSelect() const { return m_allowRangeSelect; }
-    void setAllowRangeSelect(bool on) { m_allowRangeSelect = on; }
+    void SetAllowRangeSelect(bool on) { m_allowRangeSelect = on; }
     bool AllowExtSelect() const { return m_allowExtSelect; }
-    void setAllowExtSelect(bool on) { m_allowExtSelect = on; }
+    void SetAllowExtSelect(bool on) { m_allowExtSelect = on; }
     // The box's default font is the widget's font (QWidget::setFont); its colour is this.
     QColor FontColor() const { return m_fontColor; }
-    void setFontColor(const QColor& colour);
+    void SetFontColor(const QColor& colour);
     // The background of the box where no line is drawn.
     void setBackgroundColor(const QColor& colour);
     QColor backgroundColor() const;
@@ -149,3 +149,7 @@ private:
     bool m_inWheel = false;
     std::function<bool(int)> m_dropFilter;
 };
+
+// The look the program's lists share: white, without line numbers or separator lines, a bold
+// 8-point number font in cyan (for when numbers are switched on), and `font` in `colour`.
+void setUpProgramList(TOvelListBox* box, const QFont& font, const QColor& colour);

@@ -1,6 +1,5 @@
 #include "answer_frame.h"
 
-#include "answer_list_model.h"
 #include "dialogs/ask_data_rules.h"
 #include "dialogs/parameter_dialogs.h"
 #include "serial/user_dialogs.h"
@@ -16,25 +15,16 @@ TAnswerFrame::TAnswerFrame(UserDialogs& dialogs, ParameterDialogs& parameters, Q
     : QWidget(parent),
       m_dialogs(dialogs),
       m_parameters(parameters),
-      m_model(std::make_unique<AnswerListModel>(m_editor))
+      m_model(m_editor)
 {
     setObjectName(QStringLiteral("AnswerFrame"));
     m_box = new TOvelListBox(this);
     m_box->setObjectName(QStringLiteral("AnswerBox"));
-    m_box->setBackgroundColor(Qt::white);
-    m_box->setShowNumbers(false);
-    m_box->setDrawLines(false);
-    m_box->setLineColor(Qt::white);
-    QFont nr(QStringLiteral("MS Sans Serif"), 8);
-    nr.setBold(true);
-    m_box->setNrFont(nr);
-    m_box->setNrFontColor(Qt::cyan);
-    m_box->setFont(QFont(QStringLiteral("Arial"), 8));
-    m_box->setFontColor(Qt::black);
+    setUpProgramList(m_box, QFont(QStringLiteral("Arial"), 8), Qt::black);
     // Several templates can be selected for Copy, Cut and moving by drag.
-    m_box->setAllowRangeSelect(true);
-    m_box->setAllowExtSelect(true);
-    m_box->setModel(m_model.get());
+    m_box->SetAllowRangeSelect(true);
+    m_box->SetAllowExtSelect(true);
+    m_box->setModel(&m_model);
     m_box->setLineDragEnabled(true);
     m_boxObject = m_box;
     m_box->installEventFilter(this);
@@ -82,18 +72,6 @@ TAnswerFrame::TAnswerFrame(UserDialogs& dialogs, ParameterDialogs& parameters, Q
     refresh();
 }
 
-TAnswerFrame::~TAnswerFrame()
-{
-    // The box goes before the model it shows and tells this frame nothing while it goes.
-    if (m_box) {
-        m_box->removeEventFilter(this);
-        m_box->disconnect(this);
-        if (m_box->selectionModel())
-            m_box->selectionModel()->disconnect(this);
-        delete m_box;
-    }
-}
-
 QAction* TAnswerFrame::make(const QString& caption, const QKeySequence& shortcut)
 {
     auto* action = new QAction(caption, this);
@@ -119,14 +97,14 @@ void TAnswerFrame::edit(F&& step)
 
 void TAnswerFrame::refresh()
 {
-    m_model->reload();
+    m_model.reload();
     pushSelection();
     updateActions();
 }
 
 void TAnswerFrame::textsChanged()
 {
-    m_model->textsChanged();
+    m_model.textsChanged();
     updateActions();
 }
 
@@ -139,10 +117,10 @@ void TAnswerFrame::pushSelection()
     QItemSelection rows;
     for (int i = 0; i < m_editor.count(); ++i)
         if (m_editor.isSelected(i))
-            rows.select(m_model->index(i), m_model->index(i));
+            rows.select(m_model.index(i), m_model.index(i));
     selection->select(rows, QItemSelectionModel::ClearAndSelect);
     const int current = m_editor.current();
-    selection->setCurrentIndex(current >= 0 ? m_model->index(current) : QModelIndex(),
+    selection->setCurrentIndex(current >= 0 ? m_model.index(current) : QModelIndex(),
                                QItemSelectionModel::NoUpdate);
     m_syncing = false;
 }
@@ -214,9 +192,9 @@ void TAnswerFrame::DoEditAnswerBoxExecute()
     // The dialog edits the template, so the templates are shown again first.
     DoRestoreAnswerBoxExecute();
     AskValueRequest request;
-    request.askMode = askmode::EditText;
+    request.askMode = AskMode::EditText;
     request.caption = kInputCaption;
-    request.currentText = prefillText(askmode::EditText, m_editor.line(m_editor.current()).shownText,
+    request.currentText = prefillText(AskMode::EditText, m_editor.line(m_editor.current()).shownText,
                                       true);
     const AskResult result = m_parameters.AskValue(request);
     if (!result.confirmed)
@@ -227,7 +205,7 @@ void TAnswerFrame::DoEditAnswerBoxExecute()
 void TAnswerFrame::DoInsertAnswerBoxExecute()
 {
     AskValueRequest request;
-    request.askMode = askmode::InsertText;
+    request.askMode = AskMode::InsertText;
     request.caption = kInputCaption;
     const AskResult result = m_parameters.AskValue(request);
     if (!result.confirmed)

@@ -4,6 +4,7 @@
 // Copy, Paste and Undo reach the box through canCutOrCopy() ... Undo() while it has the
 // focus. Data answers of a transmission arrive through answerData().
 
+#include "answer_list_model.h"
 #include "editor/answer_box_editor.h"
 #include "serial/transmission_reports.h"
 #include "widgets/ovel_list_box.h"
@@ -11,9 +12,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <memory>
-
-class AnswerListModel;
 class ParameterDialogs;
 class QAction;
 class QMenu;
@@ -27,7 +25,6 @@ public:
     static constexpr const char* kClearTitle = "Delete Message";
 
     TAnswerFrame(UserDialogs& dialogs, ParameterDialogs& parameters, QWidget* parent = nullptr);
-    ~TAnswerFrame() override;
 
     AnswerBoxEditor& editor() { return m_editor; }
     const AnswerBoxEditor& editor() const { return m_editor; }
@@ -87,7 +84,8 @@ private:
     UserDialogs& m_dialogs;
     ParameterDialogs& m_parameters;
     AnswerBoxEditor m_editor;
-    std::unique_ptr<AnswerListModel> m_model;
+    // Goes before the box that shows it; the box is then left empty until it goes too.
+    AnswerListModel m_model;
     QPointer<TOvelListBox> m_box;
     const QObject* m_boxObject = nullptr;
     QMenu* m_menu = nullptr;

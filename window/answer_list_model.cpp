@@ -1,6 +1,7 @@
 #include "answer_list_model.h"
 
 #include "editor/answer_box_editor.h"
+#include "serial/latin1.h"
 
 AnswerListModel::AnswerListModel(const AnswerBoxEditor& editor, QObject* parent)
     : StyledLinesModel({QFont(QStringLiteral("MS Sans Serif"), 8), QColor(kColour), Qt::white, 2},
@@ -16,8 +17,7 @@ int AnswerListModel::rowCount(const QModelIndex& parent) const
 
 QString AnswerListModel::lineText(int row) const
 {
-    const std::string& text = m_editor.line(row).shownText;
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return latin1(m_editor.line(row).shownText);
 }
 
 void AnswerListModel::reload()

@@ -28,6 +28,7 @@
 #include "serial/comm_port_driver.h"
 #include "serial/exchange_recorder.h"
 #include "serial/exchange_reports.h"
+#include "serial/latin1.h"
 #include "serial/packet_exchange.h"
 #include "serial/serial_settings_apply.h"
 #include "serial/transmission_engine.h"
@@ -55,11 +56,6 @@
 #include <algorithm>
 
 namespace {
-
-QString latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Texts that hold a file name: the name's bytes are those of the file system.
 QString localText(const std::string& s)
@@ -94,11 +90,13 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
             : m_services.settingsPlaces;
     m_debugLog.setProgramFolder(m_places.logFolder);
 
-    // The serial debug window with the port; the settings records hold their defaults; the
-    // reusable parameter dialogs.
-    m_driver = std::make_unique<lmx::TCommPortDriver>(m_services.makeSerialBackend(),
-                                                      *m_services.steadyClock);
-    m_exchange = std::make_unique<lmx::PacketExchange>(*m_driver, m_dialogs);
+    // The central widget first (see the header); then the port, which the exchange keeps as
+    // its child until it has let go of it, and the serial debug window; the settings records
+    // hold their defaults; the reusable parameter dialogs.
+    setCentralWidget(new QWidget(this));
+    m_driver = new lmx::TCommPortDriver(m_services.makeSerialBackend(), *m_services.steadyClock);
+    m_exchange = new lmx::PacketExchange(*m_driver, m_dialogs, this);
+    m_driver->setParent(m_exchange);
     m_xmitForm = new lmx::TXmitForm(*m_exchange, this);
     m_parameters = m_services.makeParameterDialogs(this);
     m_settingsDialogs = m_services.makeSettingsDialogs(this);
@@ -128,41 +126,18 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     updateActions();
 }
 
-TMainForm::~TMainForm()
-{
-    if (m_sendReceive)
-        m_sendReceive->engine().requestStop();
-    // Parts that refer to others go first; the widgets left go with the window.
-    delete m_displaysProgress;
-    m_displaysRun.reset();
-    m_keyRepeat.reset();
-    m_idle.reset();
-    m_routing.reset();
-    m_applyGeneral.reset();
-    delete m_commands;
-    m_keys.reset();
-    delete m_sendReceive;
-    delete m_answers;
-    m_editor.reset();
-    delete m_xmitForm;
-    m_exchange.reset();
-    m_driver.reset();
-    m_actions.reset();
-    m_settingsDialogs.reset();
-    m_parameters.reset();
-}
+TMainForm::~TMainForm() = default;
 
 void TMainForm::createParts()
 {
-    auto* central = new QWidget(this);
+    QWidget* central = centralWidget();
     central->setObjectName(QStringLiteral("ClientArea"));
-    setCentralWidget(central);
 
-    m_editor = std::make_unique<CommandEditor>(m_dialogs, *m_parameters, central);
+    m_editor = new CommandEditor(m_dialogs, *m_parameters, central);
     m_editorGroup = new QGroupBox(QStringLiteral("Command Editor "), central);
     m_editorGroup->setObjectName(QStringLiteral("CommandEditorGroup"));
     m_commands = new TCommandsFrame(*m_editor, m_dialogs, *m_parameters, central);
-    m_keys = std::make_unique<KeyActions>(m_editor->box(), m_dialogs, this);
+    m_keys = new KeyActions(m_editor->box(), m_dialogs, this);
     m_fpack = m_commands->makeForcePacketButton(m_editorGroup);
     m_npack = m_commands->makeNewPacketButton(m_editorGroup);
 
@@ -176,7 +151,7 @@ void TMainForm::createParts()
     m_sendReceive = new TSendReceiveFrame(*m_exchange, m_dialogs, *m_parameters,
                                           *m_services.wallClock, *m_services.steadyClock, central);
 
-    m_actions = std::make_unique<MainActions>(this);
+    m_actions = new MainActions(this);
     m_actions->buildMenus(menuBar(), *m_keys);
     m_toolBar = addToolBar(QStringLiteral("Main"));
     m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
@@ -188,12 +163,12 @@ void TMainForm::createParts()
     m_statusBar = new TMainStatusBar(this);
     setStatusBar(m_statusBar);
 
-    m_routing = std::make_unique<EditRouting>(m_actions->DoCutText, m_actions->DoCopyText,
-                                              m_actions->DoPasteText, m_actions->DoUndoText,
-                                              *m_editor, *m_answers, this);
+    m_routing = new EditRouting(m_actions->DoCutText, m_actions->DoCopyText,
+                                m_actions->DoPasteText, m_actions->DoUndoText, *m_editor,
+                                *m_answers, this);
     m_applyGeneral = std::make_unique<GeneralSettingsApply>(GeneralSettingsApply::Targets{
-            m_toolBar, m_exchange.get(), &m_sendReceive->engine(), m_commands, m_tabs,
-            m_answerTab, m_hexTab, m_keys.get(), m_actions->DoPacketSize});
+            m_toolBar, m_exchange, &m_sendReceive->engine(), m_commands, m_tabs, m_answerTab,
+            m_hexTab, m_keys, m_actions->DoPacketSize});
 }
 
 void TMainForm::layOut()
@@ -294,11 +269,11 @@ void TMainForm::connectParts()
     for (QAction* shared : {box.DoCutText, box.DoCopyText, box.DoPasteText, box.DoUndoText})
         m_editor->commandBox()->removeAction(shared);
 
-    connect(m_editor.get(), &CommandEditor::titleChanged, this, &TMainForm::updateTitle);
-    connect(m_keys.get(), &KeyActions::statusText, m_statusBar, &TMainStatusBar::setStatusText);
+    connect(m_editor, &CommandEditor::titleChanged, this, &TMainForm::updateTitle);
+    connect(m_keys, &KeyActions::statusText, m_statusBar, &TMainStatusBar::setStatusText);
     connect(m_answers, &TAnswerFrame::templatesEdited, this,
             [this] { m_editor->box().SetChanged(true); });
-    connect(m_exchange.get(), &lmx::PacketExchange::trafficActivity, m_statusBar->ledPanel(),
+    connect(m_exchange, &lmx::PacketExchange::trafficActivity, m_statusBar->ledPanel(),
             &TLedPanel::trafficActivity);
 
     lmx::TransmissionEngine& engine = m_sendReceive->engine();
@@ -307,12 +282,12 @@ void TMainForm::connectParts()
     engine.setDebugLog(&m_debugLog);
     connect(&engine, &lmx::TransmissionEngine::runningChanged, this, &TMainForm::updateActions);
     connectPackets();
-    m_displaysRun = std::make_unique<lmx::DisplaysRun>(engine, *m_exchange, *m_recorder);
+    m_displaysRun = new lmx::DisplaysRun(engine, *m_exchange, *m_recorder, this);
 
-    m_idle = std::make_unique<IdleUpdate>([this] { updateActions(); });
+    m_idle = new IdleUpdate([this] { updateActions(); }, this);
     for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
         connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateActions);
-    m_keyRepeat = std::make_unique<KeyRepeatFilter>(this);
+    m_keyRepeat = new KeyRepeatFilter(this);
 }
 
 std::string TMainForm::localPath(const QString& path) const
@@ -710,7 +685,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     m_sendReceive->engine().requestStop();
     setStatus("Save Changes ?");
     CommandBox& box = m_editor->box();
-    if (box.changed()) {
+    if (box.Changed()) {
         const QString question = QStringLiteral("File ") + localText(box.fileName())
                 + QStringLiteral(" has changed.\n\rSave changes ?");
         if (m_dialogs.askYesNo(question, QString(), UserDialogs::Icon::Question)

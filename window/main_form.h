@@ -8,6 +8,9 @@
 // Closing is never refused. A close during a transmission stops it; the window must not be
 // destroyed before the Transmit call has returned (the program's event loop returns only
 // after it has).
+//
+// Every part is owned by its Qt parent. The central widget with the frames is the window's
+// first child, so the frames and the engine in them go before the serial link they use.
 
 #include "bus/displays_progress.h"
 #include "busy_cursor.h"
@@ -146,8 +149,8 @@ private:
     MainFormServices m_services;
     UserDialogs& m_dialogs;
 
-    std::unique_ptr<lmx::TCommPortDriver> m_driver;
-    std::unique_ptr<lmx::PacketExchange> m_exchange;
+    lmx::TCommPortDriver* m_driver = nullptr;
+    lmx::PacketExchange* m_exchange = nullptr;
     lmx::TXmitForm* m_xmitForm = nullptr;
     lmx::TSerialSettings m_serial;
     lmx::TDisplaySettings m_display;
@@ -158,21 +161,21 @@ private:
     lmx::DebugLog m_debugLog;
     BusyCursor m_busy;
 
-    std::unique_ptr<CommandEditor> m_editor;
+    CommandEditor* m_editor = nullptr;
     TCommandsFrame* m_commands = nullptr;
-    std::unique_ptr<KeyActions> m_keys;
+    KeyActions* m_keys = nullptr;
     TAnswerFrame* m_answers = nullptr;
     TSendReceiveFrame* m_sendReceive = nullptr;
     lmx::ExchangeRecorder* m_recorder = nullptr;
     PacketsTab* m_packetsTab = nullptr;
     std::vector<std::string> m_transmitted; // the lines the Packets tab's rows came from
-    std::unique_ptr<lmx::DisplaysRun> m_displaysRun;
+    lmx::DisplaysRun* m_displaysRun = nullptr;
     QPointer<lmx::DisplaysProgress> m_displaysProgress;
-    std::unique_ptr<MainActions> m_actions;
-    std::unique_ptr<EditRouting> m_routing;
+    MainActions* m_actions = nullptr;
+    EditRouting* m_routing = nullptr;
     std::unique_ptr<GeneralSettingsApply> m_applyGeneral;
-    std::unique_ptr<IdleUpdate> m_idle;
-    std::unique_ptr<KeyRepeatFilter> m_keyRepeat;
+    IdleUpdate* m_idle = nullptr;
+    KeyRepeatFilter* m_keyRepeat = nullptr;
 
     QToolBar* m_toolBar = nullptr;
     TMainStatusBar* m_statusBar = nullptr;

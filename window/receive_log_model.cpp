@@ -1,5 +1,7 @@
 #include "receive_log_model.h"
 
+#include "serial/latin1.h"
+
 ReceiveLogModel::ReceiveLogModel(QObject* parent)
     : StyledLinesModel({QFont(QStringLiteral("Arial"), 8), QColor(kColour), Qt::white, 2}, parent)
 {
@@ -12,8 +14,7 @@ int ReceiveLogModel::rowCount(const QModelIndex& parent) const
 
 QString ReceiveLogModel::lineText(int row) const
 {
-    const std::string& line = m_lines[static_cast<size_t>(row)];
-    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    return latin1(m_lines[static_cast<size_t>(row)]);
 }
 
 void ReceiveLogModel::clear()

@@ -12,45 +12,27 @@ TSendReceiveFrame::TSendReceiveFrame(lmx::PacketExchange& exchange, UserDialogs&
                                      const lmx::SteadyClock& steadyClock, QWidget* parent)
     : QGroupBox(QStringLiteral("Transmit / Receive"), parent),
       m_parameters(parameters),
-      m_log(std::make_unique<ReceiveLogModel>()),
-      m_engine(std::make_unique<lmx::TransmissionEngine>(exchange, dialogs, *m_log, wallClock,
-                                                         steadyClock))
+      m_engine(exchange, dialogs, m_log, wallClock, steadyClock)
 {
     setObjectName(QStringLiteral("SendReceiveFrame"));
     m_box = new TOvelListBox(this);
     m_box->setObjectName(QStringLiteral("ReceiveBox"));
-    m_box->setBackgroundColor(Qt::white);
-    m_box->setShowNumbers(false);
-    m_box->setDrawLines(true);
-    m_box->setLineColor(Qt::white);
-    QFont nr(QStringLiteral("MS Sans Serif"), 8);
-    nr.setBold(true);
-    m_box->setNrFont(nr);
-    m_box->setNrFontColor(Qt::cyan);
-    m_box->setFont(QFont(QStringLiteral("Arial"), 8));
-    m_box->setFontColor(Qt::black);
-    m_box->setAllowRangeSelect(true);
-    m_box->setAllowExtSelect(true);
-    m_box->setModel(m_log.get());
+    setUpProgramList(m_box, QFont(QStringLiteral("Arial"), 8), Qt::black);
+    m_box->SetDrawLines(true);
+    m_box->SetAllowRangeSelect(true);
+    m_box->SetAllowExtSelect(true);
+    m_box->setModel(&m_log);
     connect(m_box, &TOvelListBox::focusLost, this, &TSendReceiveFrame::focusLost);
     // The newest line stays in sight while a transmission runs.
-    connect(m_log.get(), &ReceiveLogModel::lineAdded, m_box, [this](int row) {
-        m_box->scrollTo(m_log->index(row));
+    connect(&m_log, &ReceiveLogModel::lineAdded, m_box, [this](int row) {
+        m_box->scrollTo(m_log.index(row));
     });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 4);
     layout->addWidget(m_box);
 
-    m_engine->SetPacketSize(kStartPacketSize);
-}
-
-TSendReceiveFrame::~TSendReceiveFrame()
-{
-    if (m_box) {
-        m_box->disconnect(this);
-        delete m_box;
-    }
+    m_engine.SetPacketSize(kStartPacketSize);
 }
 
 void TSendReceiveFrame::focusLost()
@@ -65,7 +47,7 @@ void TSendReceiveFrame::DoPacketSizeExecute()
     box.BoxLabel = "Packet Size";
     box.MaxValue = lmx::TransmissionEngine::kMaxPacketSize;
     box.MinValue = lmx::TransmissionEngine::kMinPacketSize;
-    box.CurrentValue = m_engine->PacketSize();
+    box.CurrentValue = m_engine.PacketSize();
     if (m_parameters.AskSingle(box))
-        m_engine->SetPacketSize(static_cast<int>(box.CurrentValue));
+        m_engine.SetPacketSize(static_cast<int>(box.CurrentValue));
 }

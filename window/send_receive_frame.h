@@ -9,8 +9,6 @@
 #include <QGroupBox>
 #include <QPointer>
 
-#include <memory>
-
 class ParameterDialogs;
 class TOvelListBox;
 class UserDialogs;
@@ -23,14 +21,13 @@ public:
     TSendReceiveFrame(lmx::PacketExchange& exchange, UserDialogs& dialogs,
                       ParameterDialogs& parameters, const lmx::WallClock& wallClock,
                       const lmx::SteadyClock& steadyClock, QWidget* parent = nullptr);
-    ~TSendReceiveFrame() override;
 
     TOvelListBox* ReceiveBox() const { return m_box; }
-    ReceiveLogModel& receiveLog() { return *m_log; }
-    const std::vector<std::string>& receiveLines() const { return m_log->lines(); }
-    lmx::TransmissionEngine& engine() { return *m_engine; }
+    ReceiveLogModel& receiveLog() { return m_log; }
+    const std::vector<std::string>& receiveLines() const { return m_log.lines(); }
+    lmx::TransmissionEngine& engine() { return m_engine; }
 
-    void ClearReceiveBox() { m_log->clearLines(); }
+    void ClearReceiveBox() { m_log.clearLines(); }
     // Change Packet Size: the one-value dialog on the engine's packet size; Ok sets it.
     void DoPacketSizeExecute();
 
@@ -38,7 +35,9 @@ private:
     void focusLost();
 
     ParameterDialogs& m_parameters;
-    std::unique_ptr<ReceiveLogModel> m_log;
-    std::unique_ptr<lmx::TransmissionEngine> m_engine;
+    // Both go before the box: the engine writes to the log, the box shows it and is left
+    // empty until it goes too.
+    ReceiveLogModel m_log;
+    lmx::TransmissionEngine m_engine;
     QPointer<TOvelListBox> m_box;
 };

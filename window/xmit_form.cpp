@@ -1,6 +1,7 @@
 #include "xmit_form.h"
 
 #include "serial/debug_view_lines.h"
+#include "serial/latin1.h"
 #include "serial/packet_exchange.h"
 
 #include <QCoreApplication>
@@ -57,11 +58,6 @@ void addCapped(QListWidget* list, const QString& line)
     list->addItem(line);
     while (list->count() > kDebugListMaxLines)
         delete list->takeItem(0);
-}
-
-QString latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 } // namespace

@@ -73,8 +73,8 @@ TEST(BusScanLine, ListsTheDisplaysOfTheRangeInOrderWithinTheScansOwnTimeOut)
             EXPECT_EQ(!scanner.answers()[0].data.empty(), c.data);
         }
         // The exchange's own settings are back for the next transmission.
-        EXPECT_EQ(line.exchange.answerTimeout(), PacketExchange::kAnswerTimeoutMs);
-        EXPECT_EQ(line.exchange.extendedLmx(), !c.normal);
+        EXPECT_EQ(line.exchange.AnswerTimeout(), PacketExchange::kAnswerTimeoutMs);
+        EXPECT_EQ(line.exchange.ExtendedLmx(), !c.normal);
         EXPECT_EQ(line.dialogs.steps().size(), 0);
     }
 }

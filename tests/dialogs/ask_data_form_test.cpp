@@ -27,7 +27,7 @@ protected:
 
 TEST_F(AskDataForm, FontDigitIsUpperCasedRangeCheckedAndConfirmed)
 {
-    open({askmode::InsertHex1, "Hex. Font number", 9, 1, 0, {}, false});
+    open({AskMode::InsertHex1, "Hex. Font number", 9, 1, 0, {}, false});
     EXPECT_EQ(form.windowTitle(), "Insert Data");
     EXPECT_EQ(shown(form.captionLabel()), "Hex. Font number");
     EXPECT_TRUE(form.spin()->isVisible());
@@ -53,7 +53,7 @@ TEST_F(AskDataForm, FontDigitIsUpperCasedRangeCheckedAndConfirmed)
 
 TEST_F(AskDataForm, SignedFieldShowsItsRangeAndEnterConfirmsOnRelease)
 {
-    open({askmode::InsertHex2, "Hex. Vertical Position ", 127, 0, -128, {}, false});
+    open({AskMode::InsertHex2, "Hex. Vertical Position ", 127, 0, -128, {}, false});
     EXPECT_EQ(shown(form.messageLabel()), "Value between F80h (-128) and 07Fh (127)");
     retype(form.field(), "8");
     QTest::keyPress(form.field(), Qt::Key_Return);
@@ -70,7 +70,7 @@ TEST_F(AskDataForm, SignedFieldShowsItsRangeAndEnterConfirmsOnRelease)
 
 TEST_F(AskDataForm, SpinButtonsStepTheValueAndReportTheBounds)
 {
-    open({askmode::EditHex3, "Hex. Horizontal Position ", 2047, 0, -2048, "7FF", false});
+    open({AskMode::EditHex3, "Hex. Horizontal Position ", 2047, 0, -2048, "7FF", false});
     QTest::mouseClick(form.spin()->upButton(), Qt::LeftButton);
     EXPECT_EQ(shown(form.field()), "7FF");
     EXPECT_EQ(shown(form.messageLabel()), "MaxValue = 7FFh (2047)");
@@ -82,7 +82,7 @@ TEST_F(AskDataForm, SpinButtonsStepTheValueAndReportTheBounds)
 
 TEST_F(AskDataForm, TextModeRefusesApostrophesAndEscapeCancels)
 {
-    open({askmode::InsertText, "CommandBox: Type Your Text.", 0, 0, 0, {}, false});
+    open({AskMode::InsertText, "CommandBox: Type Your Text.", 0, 0, 0, {}, false});
     EXPECT_FALSE(form.spin()->isVisible());
     QTest::keyClicks(form.field(), "it's");
     EXPECT_EQ(shown(form.field()), "its");
@@ -98,9 +98,9 @@ TEST_F(AskDataForm, TextModeRefusesApostrophesAndEscapeCancels)
 
 TEST_F(AskDataForm, ReusedDialogIsSetUpAgainAndPastedTextIsUpperCased)
 {
-    open({askmode::InsertHex3, "Hex. Horizontal Position ", 2047, 0, -2048, {}, false});
+    open({AskMode::InsertHex3, "Hex. Horizontal Position ", 2047, 0, -2048, {}, false});
     form.reject();
-    open({askmode::EditHex2, "Hex. Page Number", 100, 1, 0, prefillText(askmode::EditHex2, "SOP '03'"), false});
+    open({AskMode::EditHex2, "Hex. Page Number", 100, 1, 0, prefillText(AskMode::EditHex2, "SOP '03'"), false});
     EXPECT_EQ(shown(form.field()), "03");
     EXPECT_EQ(shown(form.messageLabel()), "");
     EXPECT_EQ(form.field()->maxLength(), 2);
@@ -115,7 +115,7 @@ TEST_F(AskDataForm, ReusedDialogIsSetUpAgainAndPastedTextIsUpperCased)
 
 TEST_F(AskDataForm, ByteCommandKeepsTheParameterLength)
 {
-    open({askmode::ByteCommand, "Byte Command", 0, 0, 0, "12", false});
+    open({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "12", false});
     retype(form.field(), "a");
     EXPECT_FALSE(form.okButton()->isEnabled());
     QTest::keyClicks(form.field(), "bc"); // the third character does not fit

@@ -4,9 +4,9 @@
 
 namespace {
 
-AskValueRequest font() { return {askmode::InsertHex1, "Hex. Font number", 9, 1, 0, {}, false}; }
-AskValueRequest vertPos() { return {askmode::InsertHex2, "Hex. Vertical Position ", 127, 0, -128, {}, false}; }
-AskValueRequest horPos() { return {askmode::InsertHex3, "Hex. Horizontal Position ", 2047, 0, -2048, {}, false}; }
+AskValueRequest font() { return {AskMode::InsertHex1, "Hex. Font number", 9, 1, 0, {}, false}; }
+AskValueRequest vertPos() { return {AskMode::InsertHex2, "Hex. Vertical Position ", 127, 0, -128, {}, false}; }
+AskValueRequest horPos() { return {AskMode::InsertHex3, "Hex. Horizontal Position ", 2047, 0, -2048, {}, false}; }
 
 AskDataRules opened(const AskValueRequest& r)
 {
@@ -28,36 +28,36 @@ bool typeKey(AskDataRules& rules, char c)
 
 TEST(AskDataPrefill, EditModesTakeTheirTextFromTheDisplayText)
 {
-    EXPECT_EQ(prefillText(askmode::ByteCommand, "ESC $E3 '12' EOC"), "12");
-    EXPECT_EQ(prefillText(askmode::EditText, "'Hello'"), "Hello");
-    EXPECT_EQ(prefillText(askmode::EditText, "T=@@", true), "T=@@");
-    EXPECT_EQ(prefillText(askmode::EditText, "''"), "");
-    EXPECT_EQ(prefillText(askmode::EditHex1, "ESC Font '7'"), "7");
-    EXPECT_EQ(prefillText(askmode::EditHex2, "SOP '03'"), "03");
-    EXPECT_EQ(prefillText(askmode::EditHex3, "ESC Hor. Pos. 'FFF' EOC"), "FFF");
+    EXPECT_EQ(prefillText(AskMode::ByteCommand, "ESC $E3 '12' EOC"), "12");
+    EXPECT_EQ(prefillText(AskMode::EditText, "'Hello'"), "Hello");
+    EXPECT_EQ(prefillText(AskMode::EditText, "T=@@", true), "T=@@");
+    EXPECT_EQ(prefillText(AskMode::EditText, "''"), "");
+    EXPECT_EQ(prefillText(AskMode::EditHex1, "ESC Font '7'"), "7");
+    EXPECT_EQ(prefillText(AskMode::EditHex2, "SOP '03'"), "03");
+    EXPECT_EQ(prefillText(AskMode::EditHex3, "ESC Hor. Pos. 'FFF' EOC"), "FFF");
     // Hand-edited lines: no apostrophe, or no closing one.
-    EXPECT_EQ(prefillText(askmode::EditHex2, "SOP 03"), "");
-    EXPECT_EQ(prefillText(askmode::ByteCommand, "ESC $B0 '5"), "5");
-    EXPECT_EQ(prefillText(askmode::EditText, "'"), "");
+    EXPECT_EQ(prefillText(AskMode::EditHex2, "SOP 03"), "");
+    EXPECT_EQ(prefillText(AskMode::ByteCommand, "ESC $B0 '5"), "5");
+    EXPECT_EQ(prefillText(AskMode::EditText, "'"), "");
     EXPECT_TRUE(marksEoc("ESC $E3 '12' EOC"));
     EXPECT_FALSE(marksEoc("ESC $C9 '12'"));
 }
 
 TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialText)
 {
-    struct Row { int mode; AskDataRules::FieldType type; int maxLength; bool spin; const char* text; };
+    struct Row { AskMode mode; AskDataRules::FieldType type; int maxLength; bool spin; const char* text; };
     const Row rows[] = {
-        {askmode::InsertText, AskDataRules::FieldType::Text, 0, false, ""},
-        {askmode::InsertHex1, AskDataRules::FieldType::Hex, 1, true, "5"},
-        {askmode::InsertHex2, AskDataRules::FieldType::Hex, 2, true, "05"},
-        {askmode::InsertHex3, AskDataRules::FieldType::Hex, 3, true, "005"},
-        {askmode::EditText, AskDataRules::FieldType::Text, 0, false, "abcd"},
-        {askmode::EditHex1, AskDataRules::FieldType::Hex, 1, true, "A"},
-        {askmode::EditHex2, AskDataRules::FieldType::Hex, 2, true, "AB"},
-        {askmode::EditHex3, AskDataRules::FieldType::Hex, 3, true, "ABC"},
+        {AskMode::InsertText, AskDataRules::FieldType::Text, 0, false, ""},
+        {AskMode::InsertHex1, AskDataRules::FieldType::Hex, 1, true, "5"},
+        {AskMode::InsertHex2, AskDataRules::FieldType::Hex, 2, true, "05"},
+        {AskMode::InsertHex3, AskDataRules::FieldType::Hex, 3, true, "005"},
+        {AskMode::EditText, AskDataRules::FieldType::Text, 0, false, "abcd"},
+        {AskMode::EditHex1, AskDataRules::FieldType::Hex, 1, true, "A"},
+        {AskMode::EditHex2, AskDataRules::FieldType::Hex, 2, true, "AB"},
+        {AskMode::EditHex3, AskDataRules::FieldType::Hex, 3, true, "ABC"},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.mode);
+        SCOPED_TRACE(static_cast<int>(row.mode));
         AskDataRules r = opened({row.mode, "c", 0xFFF, 5, 0, "abcd", false});
         EXPECT_EQ(r.fieldType(), row.type);
         EXPECT_EQ(r.maxLength(), row.maxLength);
@@ -65,12 +65,12 @@ TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialText)
         EXPECT_EQ(r.text(), row.text);
     }
     // One digit with a negative minimum starts at "0"; more digits show the two's complement.
-    EXPECT_EQ(opened({askmode::InsertHex1, "c", 7, 3, -8, {}, false}).text(), "0");
-    EXPECT_EQ(opened({askmode::InsertHex2, "c", 127, -1, -128, {}, false}).text(), "FF");
+    EXPECT_EQ(opened({AskMode::InsertHex1, "c", 7, 3, -8, {}, false}).text(), "0");
+    EXPECT_EQ(opened({AskMode::InsertHex2, "c", 127, -1, -128, {}, false}).text(), "FF");
 
     AskDataRules r;
-    EXPECT_FALSE(r.open({9, "c", 0, 0, 0, {}, false}));
-    EXPECT_FALSE(r.open({-1, "c", 0, 0, 0, {}, false}));
+    EXPECT_FALSE(r.open({static_cast<AskMode>(9), "c", 0, 0, 0, {}, false}));
+    EXPECT_FALSE(r.open({static_cast<AskMode>(-1), "c", 0, 0, 0, {}, false}));
 }
 
 TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
@@ -92,7 +92,7 @@ TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
 
 TEST(AskDataKeys, ByteCommandsUpperCaseLettersButKeepOtherText)
 {
-    AskDataRules bytes = opened({askmode::ByteCommand, "Byte Command", 0, 0, 0, "1\xE9", true});
+    AskDataRules bytes = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "1\xE9", true});
     bytes.setText("");
     EXPECT_TRUE(typeKey(bytes, 'b'));
     EXPECT_TRUE(typeKey(bytes, '\xE9')); // only ASCII letters change case
@@ -102,7 +102,7 @@ TEST(AskDataKeys, ByteCommandsUpperCaseLettersButKeepOtherText)
 
 TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
 {
-    AskDataRules r = opened({askmode::InsertText, "c", 0, 0, 0, {}, false});
+    AskDataRules r = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
     EXPECT_TRUE(r.okEnabled());
     const AskResult empty = r.result();
     EXPECT_TRUE(empty.confirmed);
@@ -114,7 +114,7 @@ TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
 
 TEST(AskDataOk, ByteCommandKeepsItsLengthUnlessEoc)
 {
-    AskDataRules fixed = opened({askmode::ByteCommand, "Byte Command", 0, 0, 0, "12", false});
+    AskDataRules fixed = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "12", false});
     EXPECT_EQ(fixed.maxLength(), 2);
     EXPECT_TRUE(fixed.okEnabled());
     fixed.setText("1");
@@ -125,7 +125,7 @@ TEST(AskDataOk, ByteCommandKeepsItsLengthUnlessEoc)
     fixed.setText("ABC"); // cut to the entry length
     EXPECT_EQ(fixed.text(), "AB");
 
-    AskDataRules eoc = opened({askmode::ByteCommand, "Byte Command", 0, 0, 0, "12", true});
+    AskDataRules eoc = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "12", true});
     EXPECT_EQ(eoc.maxLength(), 0);
     eoc.setText("1234");
     EXPECT_TRUE(eoc.okEnabled());
@@ -136,14 +136,14 @@ TEST(AskDataOk, ByteCommandKeepsItsLengthUnlessEoc)
 
 TEST(AskDataOk, UnsignedHexNeedsAllDigitsAndTheRange)
 {
-    AskDataRules appear = opened({askmode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
+    AskDataRules appear = opened({AskMode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
     appear.setText("99");
     EXPECT_TRUE(appear.okEnabled());
     appear.setText("9A");
     EXPECT_FALSE(appear.okEnabled());
     appear.setText("9");
     EXPECT_FALSE(appear.okEnabled());
-    AskDataRules size = opened({askmode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
+    AskDataRules size = opened({AskMode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
     size.setText("0");
     EXPECT_FALSE(size.okEnabled());
     size.setText("f");
@@ -216,7 +216,7 @@ TEST(AskDataSpin, UnsignedFieldClampsAndResetsUnreadableText)
     f.spinUp();
     EXPECT_EQ(f.message(), "");
 
-    AskDataRules s = opened({askmode::InsertHex2, "Hex. Sound ", 255, 1, 0, {}, false});
+    AskDataRules s = opened({AskMode::InsertHex2, "Hex. Sound ", 255, 1, 0, {}, false});
     s.setText("");
     s.spinUp();
     EXPECT_EQ(s.text(), "00");
@@ -224,7 +224,7 @@ TEST(AskDataSpin, UnsignedFieldClampsAndResetsUnreadableText)
     s.spinDown();
     EXPECT_EQ(s.text(), "00");
 
-    AskDataRules t = opened({askmode::InsertText, "c", 0, 0, 0, {}, false});
+    AskDataRules t = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
     t.setText("abc");
     t.spinUp();
     t.spinDown();
@@ -237,7 +237,7 @@ TEST(AskDataReuse, EveryOpeningStartsAfresh)
     ASSERT_TRUE(r.open(horPos()));
     r.setText("7FF");
     r.spinUp();
-    ASSERT_TRUE(r.open({askmode::EditHex2, "Hex. Page Number", 100, 1, 0, "03", false}));
+    ASSERT_TRUE(r.open({AskMode::EditHex2, "Hex. Page Number", 100, 1, 0, "03", false}));
     EXPECT_EQ(r.text(), "03");
     EXPECT_EQ(r.message(), "");
     EXPECT_FALSE(r.isSigned());

@@ -13,7 +13,7 @@ TEST(ScriptedParameterDialogs, RecordsCallsAndAnswersThroughTheRules)
     d.setNextReply(ScriptedParameterDialogs::ok());
     d.setNextReply(ScriptedParameterDialogs::type({"1 2 3 4"}));
 
-    const AskResult v = d.AskValue({askmode::InsertHex2, "Hex. Vertical Position ", 127, 0, -128, {}, false});
+    const AskResult v = d.AskValue({AskMode::InsertHex2, "Hex. Vertical Position ", 127, 0, -128, {}, false});
     EXPECT_TRUE(v.confirmed);
     EXPECT_EQ(v.quoted, "'80'");
     TSingleBox wait = fixtures::packetWait();

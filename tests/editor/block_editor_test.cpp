@@ -11,13 +11,10 @@ using editrules::canInsertBlock;
 
 namespace {
 
-constexpr BlockKind kAll[] = {BlockKind::Display, BlockKind::Message, BlockKind::Page,
-                              BlockKind::Line};
-
 std::vector<bool> insertable(const BlockState& s)
 {
     std::vector<bool> out;
-    for (BlockKind k : kAll)
+    for (BlockKind k : lmx::kBlockKinds)
         out.push_back(canInsertBlock(k, s));
     return out;
 }
@@ -25,7 +22,7 @@ std::vector<bool> insertable(const BlockState& s)
 std::vector<bool> deletable(const BlockState& s)
 {
     std::vector<bool> out;
-    for (BlockKind k : kAll)
+    for (BlockKind k : lmx::kBlockKinds)
         out.push_back(editrules::canDeleteBlock(k, s));
     return out;
 }
@@ -71,7 +68,7 @@ TEST(BlockEditing, InsertAsksForTheNumberWithTheKindsCaptionAndLimits)
     ASSERT_TRUE(r.insertBlock(BlockKind::Page, "3F"));
     ASSERT_EQ(r.params.askValueCalls().size(), 1u);
     const AskValueRequest& q = r.params.askValueCalls()[0];
-    EXPECT_EQ(q.askMode, askmode::InsertHex2);
+    EXPECT_EQ(q.askMode, AskMode::InsertHex2);
     EXPECT_EQ(q.caption, "Hex. Page Number");
     EXPECT_EQ(q.maximum, 0x40);
     EXPECT_EQ(q.defaultValue, 3);
@@ -196,7 +193,7 @@ TEST(BlockEditing, DeleteWholeBlockAnsweredYesKeepsItInTheClipboardCancelKeepsAl
     ASSERT_EQ(r.box.clipboard().size(), 4u);
     EXPECT_EQ(r.box.clipboard()[1].displayText, "'a'");
     EXPECT_TRUE(r.box.clipboardState().DisplayBlockSelected);
-    EXPECT_TRUE(r.box.changed());
+    EXPECT_TRUE(r.box.Changed());
 }
 
 TEST(BlockEditing, DeleteSingleRemovesTheSelectedRangeOrTheCursorLine)
@@ -263,7 +260,7 @@ TEST(BlockEditing, RenumberingAStartLineReplacesOnlyThatLine)
     r.params.setNextReply(ScriptedParameterDialogs::type({"0a"}));
     ASSERT_TRUE(r.data.EditData());
     const AskValueRequest& q = r.params.askValueCalls().back();
-    EXPECT_EQ(q.askMode, askmode::EditHex2);
+    EXPECT_EQ(q.askMode, AskMode::EditHex2);
     EXPECT_EQ(q.caption, "Hex. Page Number");
     EXPECT_EQ(q.currentText, "03");
     EXPECT_EQ(r.texts(), Texts({"SOP '0A'", "EOP", "<End>"}));

@@ -13,7 +13,7 @@ TEST(CommandBox, NewListIsTheEndLineAloneUnchangedAndUntitled)
     EXPECT_EQ(r.list().line(0).commandLine(), "<End>");
     EXPECT_EQ(r.list().cursor(), 0);
     EXPECT_TRUE(r.state().OnBlockCommand);
-    EXPECT_FALSE(r.box.changed());
+    EXPECT_FALSE(r.box.Changed());
     EXPECT_EQ(r.box.title(), "NEWFILE.LMX  Orvanta");
     EXPECT_TRUE(r.box.undoSnapshot().empty());
 }
@@ -32,7 +32,7 @@ TEST(CommandBox, DisplayBlockAtTheEndLineGoesInFrontWithCursorOnItsStart)
     EXPECT_EQ(sot.fontColour, 0xFF0000u);
     EXPECT_EQ(sot.backgroundColour, 0xFFFFFFu);
     EXPECT_STREQ(sot.fontName, "MS Sans Serif");
-    EXPECT_TRUE(r.box.changed());
+    EXPECT_TRUE(r.box.Changed());
     EXPECT_EQ(r.box.title(), "NEWFILE.LMX  Orvanta *");
 }
 
@@ -151,7 +151,7 @@ TEST(CommandBox, ChangedFlagAndTitleFollowEditsNewFileAndFileName)
     r.box.SetChanged(false);
     EXPECT_EQ(r.box.title(), "/tmp/show.lmx  Orvanta");
     r.box.ClearCommandBox();
-    EXPECT_TRUE(r.box.changed());
+    EXPECT_TRUE(r.box.Changed());
     r.box.newFile();
     EXPECT_EQ(titles, std::vector<std::string>({"NEWFILE.LMX  Orvanta *",
                                                 "/tmp/show.lmx  Orvanta *",

@@ -201,7 +201,7 @@ TEST(Clipboard, DroppingAWholeLineBlockIntoALineBlockIsRefusedPlainLinesAreReind
                                 "EOL", "EOT", "<End>"}));
     EXPECT_EQ(r.list().line(4).item.indent, 18);
     EXPECT_EQ(r.selectedRows(), Rows({4}));
-    EXPECT_TRUE(r.box.changed());
+    EXPECT_TRUE(r.box.Changed());
 }
 
 TEST(Clipboard, DropsKeepTheOrderOfTheMovedLinesAndNeverMoveTheEndLine)

@@ -4,6 +4,7 @@
 #include "tests/support/scripted_parameter_dialogs.h"
 #include "widgets/ovel_list_box.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
@@ -28,6 +29,8 @@ protected:
     ScriptedParameterDialogs params;
     QWidget host;
     CommandEditor editor{user, params, &host};
+    QAbstractItemModelTester modelTester{&editor.model(),
+                                         QAbstractItemModelTester::FailureReportingMode::Fatal};
     QLineEdit* other = new QLineEdit(&host);
 
     void SetUp() override

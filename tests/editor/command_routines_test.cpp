@@ -43,7 +43,7 @@ TEST(CommandRoutines, OneParameterDefaultsAndRanges)
     for (const Case& c : cases) {
         SCOPED_TRACE(lmx::byteToHex(c.code));
         RoutineRig rig;
-        const int mode = askmode::InsertHex1 + CommandRoutines::oneParameterCommand(c.code)->digits - 1;
+        const AskMode mode = hexAskMode(CommandRoutines::oneParameterCommand(c.code)->digits, false);
         auto run = [&] { return rig.routines.OneParameter(c.code, mode); };
         ASSERT_TRUE(answered(rig, SPD::ok(), run));
         EXPECT_EQ(rig.line().commandLine(), lmx::escapeLine(c.code, c.byDefault).commandLine);
@@ -54,7 +54,7 @@ TEST(CommandRoutines, OneParameterDefaultsAndRanges)
         EXPECT_EQ(rig.count(), 3);
     }
     RoutineRig rig;
-    EXPECT_FALSE(rig.routines.OneParameter(lmx::esc::Font, askmode::ByteCommand)); // does nothing
+    EXPECT_FALSE(rig.routines.OneParameter(lmx::esc::Font, AskMode::ByteCommand)); // does nothing
     EXPECT_TRUE(rig.params.calls().empty());
 }
 
@@ -88,7 +88,7 @@ TEST(CommandRoutines, MultiValueDefaultsAndBounds)
     // Cancel changes nothing; an empty plain text is an empty command line.
     EXPECT_FALSE(answered(rig, SPD::cancel(), [&] { return rig.routines.TimeDate(insert); }));
     EXPECT_EQ(rig.count(), 8);
-    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.PlainText(askmode::InsertText); }));
+    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.PlainText(AskMode::InsertText); }));
     EXPECT_EQ(rig.line().commandLine(), "");
     EXPECT_EQ(rig.line().displayText, "''");
 }

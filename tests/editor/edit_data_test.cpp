@@ -111,7 +111,7 @@ TEST(EditData, ByteCommandEditorAsksWithItsCaptionAndReplacesTheLine)
     r.params.setNextReply(ScriptedParameterDialogs::type({"1234"}));
     ASSERT_TRUE(r.data.EditData());
     const AskValueRequest& q = r.params.askValueCalls().back();
-    EXPECT_EQ(q.askMode, askmode::ByteCommand);
+    EXPECT_EQ(q.askMode, AskMode::ByteCommand);
     EXPECT_EQ(q.caption, "Byte Command");
     EXPECT_EQ(q.currentText, "12");
     EXPECT_TRUE(q.eoc);
@@ -136,7 +136,7 @@ TEST(EditData, TextLinesAreEditedAsTextAndEveryEditReselectsTheLine)
     r.params.setNextReply(ScriptedParameterDialogs::type({"World"}));
     ASSERT_TRUE(r.data.EditData());
     const AskValueRequest& q = r.params.askValueCalls().back();
-    EXPECT_EQ(q.askMode, askmode::EditText);
+    EXPECT_EQ(q.askMode, AskMode::EditText);
     EXPECT_EQ(q.caption, "CommandBox: Type Your Text.");
     EXPECT_EQ(q.currentText, "Hello");
     EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));

@@ -31,7 +31,7 @@ std::vector<std::string> displayTexts(const CommandFileReadResult& r)
 
 struct ErrorCase {
     const char* text;
-    int index;
+    CommandFileError index;
     int line;
 };
 
@@ -40,71 +40,71 @@ struct ErrorCase {
 TEST(CommandFileReader, ReportsEveryErrorOfTheTable)
 {
     const ErrorCase cases[] = {
-        {"ESC A0 '1'", cmdfile::DollarExpected, 1},
-        {"SOT '01", cmdfile::NoEndQuote, 1},
-        {"'Hello", cmdfile::NoEndQuote, 1},
-        {"HEX '22", cmdfile::NoEndQuote, 1},
-        {"KEY 'F1", cmdfile::NoEndQuote, 1},
-        {"ESC $E3 '12 EOC", cmdfile::NoEndQuote, 1},
-        {"SOT '1'", cmdfile::IllegalDataSize, 1},
-        {"SOT '001'", cmdfile::IllegalDataSize, 1},
-        {"SOT 01", cmdfile::NoBeginQuote, 1},
-        {"sot '01'", cmdfile::NoBeginQuote, 1}, // keywords are upper case only
-        {"ESC $A0 1", cmdfile::NoBeginQuote, 1},
-        {"ESC $C0 12", cmdfile::NoBeginQuote, 1},
-        {"ESC $E3 12 EOC", cmdfile::NoBeginQuote, 1},
-        {"HEX 22", cmdfile::NoBeginQuote, 1},
-        {"HEXA'22'", cmdfile::NoBeginQuote, 1},
-        {"'a' b", cmdfile::NoBeginQuote, 1},
-        {"ESC $A0 '12'", cmdfile::Expected1Byte, 1},
-        {"ESC $A0 ''", cmdfile::Expected1Byte, 1},
-        {"ESC $A0 '1", cmdfile::Expected1Byte, 1},
-        {"ESC $C6 '5'", cmdfile::Expected2Bytes, 1},
-        {"ESC $C6 '123'", cmdfile::Expected2Bytes, 1},
-        {"ESC $E2 '7FF'", cmdfile::ExpectedEoc, 1},
+        {"ESC A0 '1'", CommandFileError::DollarExpected, 1},
+        {"SOT '01", CommandFileError::NoEndQuote, 1},
+        {"'Hello", CommandFileError::NoEndQuote, 1},
+        {"HEX '22", CommandFileError::NoEndQuote, 1},
+        {"KEY 'F1", CommandFileError::NoEndQuote, 1},
+        {"ESC $E3 '12 EOC", CommandFileError::NoEndQuote, 1},
+        {"SOT '1'", CommandFileError::IllegalDataSize, 1},
+        {"SOT '001'", CommandFileError::IllegalDataSize, 1},
+        {"SOT 01", CommandFileError::NoBeginQuote, 1},
+        {"sot '01'", CommandFileError::NoBeginQuote, 1}, // keywords are upper case only
+        {"ESC $A0 1", CommandFileError::NoBeginQuote, 1},
+        {"ESC $C0 12", CommandFileError::NoBeginQuote, 1},
+        {"ESC $E3 12 EOC", CommandFileError::NoBeginQuote, 1},
+        {"HEX 22", CommandFileError::NoBeginQuote, 1},
+        {"HEXA'22'", CommandFileError::NoBeginQuote, 1},
+        {"'a' b", CommandFileError::NoBeginQuote, 1},
+        {"ESC $A0 '12'", CommandFileError::Expected1Byte, 1},
+        {"ESC $A0 ''", CommandFileError::Expected1Byte, 1},
+        {"ESC $A0 '1", CommandFileError::Expected1Byte, 1},
+        {"ESC $C6 '5'", CommandFileError::Expected2Bytes, 1},
+        {"ESC $C6 '123'", CommandFileError::Expected2Bytes, 1},
+        {"ESC $E2 '7FF'", CommandFileError::ExpectedEoc, 1},
         // whatever stands between the data and a later EOC is not swallowed
-        {"ESC $E3 '12' SEP EOC", cmdfile::ExpectedEoc, 1},
-        {"EOT", cmdfile::EotBeforeSot, 1},
-        {"ETX", cmdfile::EotBeforeSot + 1, 1},
-        {"EOP", cmdfile::EotBeforeSot + 2, 1},
-        {"EOL", cmdfile::EotBeforeSot + 3, 1},
-        {"SOT '01'\r\nEOT\r\nEOT", cmdfile::EotBeforeSot, 3},
-        {"SOT '01'\r\nSOT '02'", cmdfile::BlockOrder, 2},
-        {"STX '01' STX '02'", cmdfile::BlockOrder, 1},
-        {"STX '01' SOT '01'", cmdfile::BlockOrder, 1},
-        {"SOP '01' STX '01'", cmdfile::BlockOrder, 1},
-        {"SOL '01' SOP '01'", cmdfile::BlockOrder, 1},
-        {"SOL '01' SOL '02'", cmdfile::BlockOrder, 1},
-        {"ESC $E5 '123' EOC", cmdfile::FixedDataSize, 1},
-        {"ESC $E1 '12345' EOC", cmdfile::FixedDataSize, 1},
-        {"ESC $E2 '7F' EOC", cmdfile::FixedDataSize, 1},
-        {"ESC $E4 '1' EOC", cmdfile::FixedDataSize, 1},
-        {"ESC $E6 '1234567890123' EOC", cmdfile::FixedDataSize, 1},
-        {"ESC $E0 '123' EOC", cmdfile::BrightnessTableSize, 1},
-        {"ESC $G0", cmdfile::DataAfterDollar, 1},
-        {"ESC $A", cmdfile::DataAfterDollar, 1},
-        {"ESC $", cmdfile::DataAfterDollar, 1},
-        {"ESC $10", cmdfile::IllegalCommand, 1},
-        {"ESC $7F", cmdfile::IllegalCommand, 1},
-        {"FPACK 05000", cmdfile::Expected5Bytes, 1},
-        {"FPACK '5000'", cmdfile::Expected5Bytes, 1},
-        {"NPACK '05000", cmdfile::Expected5Bytes, 1},
-        {"SOT '0G'", cmdfile::IllegalValue, 1},
-        {"NPACK '0500A'", cmdfile::IllegalValue, 1},
-        {"ESC", cmdfile::IllegalValue, 1},
-        {"'a' ESC", cmdfile::IllegalValue, 1},
-        {"ESC $A6 'X'", cmdfile::IllegalValue, 1},
-        {"KEY 'F1'", cmdfile::IllegalValue, 1},
-        {"KEY 'F1' 'text'", cmdfile::IllegalValue, 1},
-        {"ESC $E3 '' EOC", cmdfile::EmptyEocData, 1},
-        {"KEY '123456789' ESC $A0 '1'", cmdfile::KeyNameTooLong, 1},
-        {"$A0 '1'", cmdfile::DollarWithoutEsc, 1},
-        {"KEY F1 ESC $A0 '1'", cmdfile::NoKeyName, 1},
-        {"EOC", cmdfile::EocWithoutCommand, 1},
-        {"HEX '223'", cmdfile::InvalidHex, 1},
-        {"HEX 'GG'", cmdfile::InvalidHex, 1},
-        {"HEX ''", cmdfile::EmptyHex, 1},
-        {"HEX '   '", cmdfile::EmptyHex, 1},
+        {"ESC $E3 '12' SEP EOC", CommandFileError::ExpectedEoc, 1},
+        {"EOT", CommandFileError::EotBeforeSot, 1},
+        {"ETX", CommandFileError::EtxBeforeStx, 1},
+        {"EOP", CommandFileError::EopBeforeSop, 1},
+        {"EOL", CommandFileError::EolBeforeSol, 1},
+        {"SOT '01'\r\nEOT\r\nEOT", CommandFileError::EotBeforeSot, 3},
+        {"SOT '01'\r\nSOT '02'", CommandFileError::BlockOrder, 2},
+        {"STX '01' STX '02'", CommandFileError::BlockOrder, 1},
+        {"STX '01' SOT '01'", CommandFileError::BlockOrder, 1},
+        {"SOP '01' STX '01'", CommandFileError::BlockOrder, 1},
+        {"SOL '01' SOP '01'", CommandFileError::BlockOrder, 1},
+        {"SOL '01' SOL '02'", CommandFileError::BlockOrder, 1},
+        {"ESC $E5 '123' EOC", CommandFileError::FixedDataSize, 1},
+        {"ESC $E1 '12345' EOC", CommandFileError::FixedDataSize, 1},
+        {"ESC $E2 '7F' EOC", CommandFileError::FixedDataSize, 1},
+        {"ESC $E4 '1' EOC", CommandFileError::FixedDataSize, 1},
+        {"ESC $E6 '1234567890123' EOC", CommandFileError::FixedDataSize, 1},
+        {"ESC $E0 '123' EOC", CommandFileError::BrightnessTableSize, 1},
+        {"ESC $G0", CommandFileError::DataAfterDollar, 1},
+        {"ESC $A", CommandFileError::DataAfterDollar, 1},
+        {"ESC $", CommandFileError::DataAfterDollar, 1},
+        {"ESC $10", CommandFileError::IllegalCommand, 1},
+        {"ESC $7F", CommandFileError::IllegalCommand, 1},
+        {"FPACK 05000", CommandFileError::Expected5Bytes, 1},
+        {"FPACK '5000'", CommandFileError::Expected5Bytes, 1},
+        {"NPACK '05000", CommandFileError::Expected5Bytes, 1},
+        {"SOT '0G'", CommandFileError::IllegalValue, 1},
+        {"NPACK '0500A'", CommandFileError::IllegalValue, 1},
+        {"ESC", CommandFileError::IllegalValue, 1},
+        {"'a' ESC", CommandFileError::IllegalValue, 1},
+        {"ESC $A6 'X'", CommandFileError::IllegalValue, 1},
+        {"KEY 'F1'", CommandFileError::IllegalValue, 1},
+        {"KEY 'F1' 'text'", CommandFileError::IllegalValue, 1},
+        {"ESC $E3 '' EOC", CommandFileError::EmptyEocData, 1},
+        {"KEY '123456789' ESC $A0 '1'", CommandFileError::KeyNameTooLong, 1},
+        {"$A0 '1'", CommandFileError::DollarWithoutEsc, 1},
+        {"KEY F1 ESC $A0 '1'", CommandFileError::NoKeyName, 1},
+        {"EOC", CommandFileError::EocWithoutCommand, 1},
+        {"HEX '223'", CommandFileError::InvalidHex, 1},
+        {"HEX 'GG'", CommandFileError::InvalidHex, 1},
+        {"HEX ''", CommandFileError::EmptyHex, 1},
+        {"HEX '   '", CommandFileError::EmptyHex, 1},
     };
     for (const ErrorCase& c : cases) {
         const CommandFileReadResult r = parse(c.text);
@@ -116,14 +116,14 @@ TEST(CommandFileReader, ReportsEveryErrorOfTheTable)
 
 TEST(CommandFileReader, UnclosedBlocksAreCountedAtTheEndInOrder)
 {
-    EXPECT_EQ(parse("SOT '01'").errorIndex, cmdfile::OddDisplayBlocks);
-    EXPECT_EQ(parse("STX '01'").errorIndex, cmdfile::OddDisplayBlocks + 1);
-    EXPECT_EQ(parse("SOP '01'").errorIndex, cmdfile::OddDisplayBlocks + 2);
-    EXPECT_EQ(parse("SOL '01'").errorIndex, cmdfile::OddDisplayBlocks + 3);
+    EXPECT_EQ(parse("SOT '01'").errorIndex, CommandFileError::OddDisplayBlocks);
+    EXPECT_EQ(parse("STX '01'").errorIndex, CommandFileError::OddMessageBlocks);
+    EXPECT_EQ(parse("SOP '01'").errorIndex, CommandFileError::OddPageBlocks);
+    EXPECT_EQ(parse("SOL '01'").errorIndex, CommandFileError::OddLineBlocks);
     // the outermost kind is reported first
-    EXPECT_EQ(parse("SOL '01'\r\n").errorIndex, cmdfile::OddDisplayBlocks + 3);
+    EXPECT_EQ(parse("SOL '01'\r\n").errorIndex, CommandFileError::OddLineBlocks);
     const CommandFileReadResult r = parse("SOT '01' STX '01'\r\n");
-    EXPECT_EQ(r.errorIndex, cmdfile::OddDisplayBlocks);
+    EXPECT_EQ(r.errorIndex, CommandFileError::OddDisplayBlocks);
     EXPECT_EQ(r.lineNumber, 0);
     EXPECT_EQ(r.message,
               "An odd amount of Display block commands is counted of file \r\n\r\ntest.lmx");
@@ -241,7 +241,7 @@ TEST(CommandFileReader, LineEndsAndEightBitBytes)
 
     // control bytes outside apostrophes, as in a binary file
     const CommandFileReadResult binary = parse("\r\n\x00\x01\xFF'x'"s);
-    EXPECT_EQ(binary.errorIndex, cmdfile::NoBeginQuote);
+    EXPECT_EQ(binary.errorIndex, CommandFileError::NoBeginQuote);
     EXPECT_EQ(binary.lineNumber, 2);
 }
 
@@ -252,7 +252,8 @@ TEST(CommandFileReader, LongSingleLineReadsWhole)
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.content.commands[0].commandLine.size(), 10u * 1024 * 1024);
     // and an unterminated one fails on its line without scanning forever
-    EXPECT_EQ(parse(std::string(10 * 1024 * 1024, ' ') + "'abc").errorIndex, cmdfile::NoEndQuote);
+    EXPECT_EQ(parse(std::string(10 * 1024 * 1024, ' ') + "'abc").errorIndex,
+              CommandFileError::NoEndQuote);
 }
 
 TEST(CommandFileReader, KeyLinesBindTheFirstFreeKey)
@@ -323,9 +324,9 @@ TEST(CommandFileReader, FilesThatCannotBeRead)
     KeySet keys = makeKeySet();
     const std::string missing = folder.file("missing.lmx");
     CommandFileReadResult r = readCommandFile(missing, keys);
-    EXPECT_EQ(r.errorIndex, cmdfile::NotReadable);
+    EXPECT_EQ(r.errorIndex, CommandFileError::NotReadable);
     EXPECT_EQ(r.message, "Failed to open file " + missing + ".");
-    EXPECT_EQ(readCommandFile(folder.path(), keys).errorIndex, cmdfile::NotReadable);
+    EXPECT_EQ(readCommandFile(folder.path(), keys).errorIndex, CommandFileError::NotReadable);
 
     const std::string good = folder.file("good.lmx");
     filetest::writeFile(good, "SOT '01'\r\nEOT\r\n");
@@ -338,6 +339,6 @@ TEST(CommandFileReader, FilesThatCannotBeRead)
     const std::string large = folder.file("large.lmx");
     filetest::writeFile(large, std::string(12 * 1024 * 1024 + 1, '\''));
     r = readCommandFile(large, keys);
-    EXPECT_EQ(r.errorIndex, cmdfile::TooLarge);
+    EXPECT_EQ(r.errorIndex, CommandFileError::TooLarge);
     EXPECT_EQ(r.message, "File " + large + " is too large to be loaded (more than 12 MB).");
 }

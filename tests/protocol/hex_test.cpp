@@ -76,6 +76,8 @@ TEST(HexFields, SingleFieldConversions)
     EXPECT_FALSE(decToInt("5O00", v));
     EXPECT_FALSE(decToInt("-1", v));
     EXPECT_FALSE(decToInt("99999999999999999999", v));
+    EXPECT_TRUE(decInRange("255", 0, 255, v) && !decInRange("256", 0, 255, v));
+    EXPECT_FALSE(decInRange("0000000001", 0, 255, v)); // a command line option: 9 digits at most
 }
 
 TEST(HexFields, ByteAndFixedWidthText)

@@ -1,14 +1,14 @@
 #pragma once
-// Shared by the engine tests: command line builders, a receive box that records its lines
-// and a wall clock that stands still or runs on the steady clock.
+// Shared by the engine tests: command line builders, a receive box that records its lines,
+// a wall clock that stands still, and a waiter that takes no time.
 
 #include "files/wall_clock.h"
 #include "protocol/vocabulary.h"
 #include "serial/transmission_reports.h"
+#include "serial/waiter.h"
 
-#include <QElapsedTimer>
-
-#include <cstdio>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,28 +28,41 @@ struct RecordingLog : lmx::ReceiveLog {
     Lines lines;
 };
 
-// 14:02:07.315 on 2024-03-31; after run() it moves on with the steady clock from there.
+// 14:02:07.315 on 2024-03-31.
 class TestWallClock : public lmx::WallClock {
 public:
-    void run() { m_timer.start(); }
-    lmx::LocalDateTime now() const override
-    {
-        const long long ms = 315 + (m_timer.isValid() ? m_timer.elapsed() : 0);
-        return {2024, 3, 31, 14, 2, 7 + static_cast<int>(ms / 1000), static_cast<int>(ms % 1000)};
-    }
-
-private:
-    QElapsedTimer m_timer;
+    lmx::LocalDateTime now() const override { return {2024, 3, 31, 14, 2, 7, 315}; }
 };
 
-// Milliseconds of the test clock's stamp in a line; -1 when it has none.
-inline long long stampMs(const std::string& line)
-{
-    int s = 0, z = 0;
-    const size_t at = line.find("14:02:");
-    if (at == std::string::npos || std::sscanf(line.c_str() + at + 6, "%d:%d", &s, &z) != 2)
-        return -1;
-    return s * 1000LL + z;
-}
+// Waits without taking any time: its clock moves on by the time asked, and an action queued
+// for a moment on the way runs there, so a test can call in or stop in the middle of a wait.
+class ManualWaiter : public lmx::Waiter {
+public:
+    std::vector<int> waits; // every wait asked, in order
+    long long now = 0;      // milliseconds waited so far
+
+    void after(long long ms, std::function<void()> action)
+    {
+        m_actions.emplace(now + ms, std::move(action));
+    }
+    void wait(int ms) override
+    {
+        waits.push_back(ms);
+        const long long end = now + ms;
+        m_stopped = false;
+        while (!m_stopped && !m_actions.empty() && m_actions.begin()->first <= end) {
+            auto next = m_actions.extract(m_actions.begin());
+            now = next.key();
+            next.mapped()();
+        }
+        if (!m_stopped)
+            now = end;
+    }
+    void stop() override { m_stopped = true; }
+
+private:
+    std::multimap<long long, std::function<void()>> m_actions;
+    bool m_stopped = false;
+};
 
 } // namespace enginetest

@@ -207,17 +207,15 @@ TEST(LmxSend, CtrlCStopsTheTransmissionAtOnce)
     QProcess p;
     const QString junit = lmx.dir.filePath("j.xml");
     p.start(lmx.path, {"send", "--port", serve(display), "--junit", junit,
-                       lmx.file("w.lmx", "'A'\r\nNPACK '10000'\r\n'B'\r\nSOT '02'\r\n'C'\r\nEOT\r\n")});
+                       lmx.file("w.lmx", "'A'\r\nNPACK '60000'\r\n'B'\r\nSOT '02'\r\n'C'\r\nEOT\r\n")});
     QByteArray out;
     QElapsedTimer t;
     t.start();
     while (!out.contains("Received") && t.elapsed() < 10000 && p.waitForReadyRead(1000))
         out += p.readAllStandardOutput();
     ASSERT_TRUE(out.contains("Received")) << out.toStdString();
-    t.restart();
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(5000));
-    EXPECT_LT(t.elapsed(), 1000);
+    ASSERT_TRUE(p.waitForFinished(10000)); // long before the NPACK's minute is over
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_EQ(p.readAllStandardError().toStdString(), "lmx send: interrupted\n");
     EXPECT_EQ((out + p.readAllStandardOutput()).count('\n'), 2); // nothing after the stop

@@ -62,10 +62,7 @@ TEST(SerialLine, ANormalAnswerDigitCompletesAtOnce)
     SerialLine line(simOptions(true));
     ASSERT_FALSE(line.path.empty());
     line.exchange.SetAnswerTimeout(10000);
-    QElapsedTimer t;
-    t.start();
-    ASSERT_TRUE(line.transmit(normalPacket("Hello"), 5000));
-    EXPECT_LT(t.elapsed(), 5000);
+    ASSERT_TRUE(line.transmit(normalPacket("Hello"), 5000)); // long before the time-out
     EXPECT_EQ(line.answers, std::vector<std::string>{"0"});
     ASSERT_EQ(line.server.packets().size(), 1u);
     EXPECT_EQ(line.server.packets()[0].data, "Hello");
@@ -110,10 +107,7 @@ TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnce)
     line.exchange.SendPacket(kFontPacket);
     ASSERT_TRUE(line.server.waitForPackets(1, 2000));
     line.server.stop(); // the other end of the line is gone, as an unplugged adapter
-    QElapsedTimer t;
-    t.start();
-    ASSERT_TRUE(waitUntil([&] { return line.exchange.done(); }, 10000));
-    EXPECT_LT(t.elapsed(), 10000);
+    ASSERT_TRUE(waitUntil([&] { return line.exchange.done(); }, 10000)); // before the time-out
     runPending();
     EXPECT_TRUE(line.answers.empty());
     EXPECT_EQ(line.dialogs.texts(), QStringList{QString::fromStdString("Lost connection to ComPort :" + line.path)});

@@ -52,22 +52,6 @@ using Rows = std::vector<int>;
 
 } // namespace
 
-TEST_F(ListBox, ANewBoxHasThePublishedStartValues)
-{
-    EXPECT_TRUE(box.ShowNumbers());
-    EXPECT_TRUE(box.DrawLines());
-    EXPECT_EQ(box.LineColor(), QColor(Qt::white));
-    EXPECT_TRUE(box.NrFont().bold());
-    EXPECT_EQ(box.NrFontColor(), QColor(0, 255, 255));
-    EXPECT_EQ(box.LineNrWidth(), 30);
-    EXPECT_FALSE(box.AllowRangeSelect());
-    EXPECT_FALSE(box.AllowExtSelect());
-    EXPECT_EQ(box.FontColor(), QColor(Qt::white));
-    EXPECT_EQ(box.backgroundColor(), QColor(Qt::black));
-    EXPECT_EQ(box.selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_GT(box.LineHeight(), 0);
-}
-
 TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
 {
     fill(10);
@@ -98,7 +82,7 @@ TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
     EXPECT_EQ(selected().size(), 1u);
     EXPECT_NE(selected()[0], 6);
 
-    box.setAllowExtSelect(true);
+    box.SetAllowExtSelect(true);
     click(2);
     click(5, Qt::ControlModifier);
     EXPECT_EQ(selected(), Rows({2, 5}));
@@ -116,8 +100,8 @@ TEST_F(ListBox, SelectionRangeIsLowestAndHighestOrCountAndZero)
 TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
 {
     fill(3);
-    box.setDrawLines(false);
-    box.setShowNumbers(false);
+    box.SetDrawLines(false);
+    box.SetShowNumbers(false);
     show(300, 300);
     const int single = heightOf(0);
     EXPECT_EQ(single, box.LineHeight());
@@ -139,14 +123,14 @@ TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
     EXPECT_EQ(heightOf(0), single);
 
     // Frames add two pixels to every line.
-    box.setDrawLines(true);
+    box.SetDrawLines(true);
     EXPECT_EQ(heightOf(0), single + 2);
 }
 
 TEST_F(ListBox, NumbersAreDrawnInTheNumberColumnOnlyWhenShown)
 {
     fill(2);
-    box.setDrawLines(false);
+    box.SetDrawLines(false);
     show();
     auto cyanPixels = [&] {
         QImage image(box.viewport()->size(), QImage::Format_RGB32);
@@ -163,7 +147,7 @@ TEST_F(ListBox, NumbersAreDrawnInTheNumberColumnOnlyWhenShown)
         return n;
     };
     EXPECT_GT(cyanPixels(), 0);
-    box.setShowNumbers(false);
+    box.SetShowNumbers(false);
     EXPECT_EQ(cyanPixels(), 0);
 }
 

@@ -92,7 +92,7 @@ TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
     EXPECT_EQ(viewTexts(), (QStringList{"T=@@", "V=@", "<End>"}));
     ASSERT_EQ(rig.params->askValueCalls().size(), 2u);
     const AskValueRequest& ask = rig.params->askValueCalls()[0];
-    EXPECT_EQ(ask.askMode, 0);
+    EXPECT_EQ(ask.askMode, AskMode::InsertText);
     EXPECT_EQ(ask.caption, "AnswerBox: Type Your Text.");
 
     // Editing a filled line starts from its template and shows the templates again.
@@ -102,7 +102,7 @@ TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
     rig.params->setNextReply(ScriptedParameterDialogs::type({"Temp=@@"}));
     frame->DoEditAnswerBoxExecute();
     const AskValueRequest& edit = rig.params->askValueCalls().back();
-    EXPECT_EQ(edit.askMode, 5);
+    EXPECT_EQ(edit.askMode, AskMode::EditText);
     EXPECT_EQ(edit.currentText, "T=@@");
     EXPECT_EQ(viewTexts(), (QStringList{"Temp=@@", "V=@", "<End>"}));
 

@@ -8,16 +8,17 @@
 #include "files/settings_file.h"
 #include "serial/qt_serial_backend.h"
 #include "settings/settings_dialogs.h"
+#include "tests/support/qt_wait.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
 #include "window/answer_frame.h"
 #include "window/main_actions.h"
 #include "window/main_form.h"
+#include "window/send_receive_frame.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,31 +33,10 @@
 #include <utility>
 #include <vector>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace mainformtest {
 
-// Runs the event loop until `condition` holds or `timeoutMs` have passed.
-inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-    }
-    return true;
-}
-
-inline void runPending()
-{
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
+using testsupport::runPending;
+using testsupport::waitUntil;
 
 // The user dialogs, each step also noting the status text shown while it is asked.
 class StatusDialogs : public ScriptedDialogs {
@@ -156,6 +136,7 @@ struct WindowRig {
     bool browser = true; // whether a browser starts for an opened page
     int aboutBoxes = 0;
     std::unique_ptr<TMainForm> window;
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> modelTesters;
 
     WindowRig() { QCoreApplication::setApplicationName(QStringLiteral("Orvanta")); }
     ~WindowRig() { window.reset(); }
@@ -215,6 +196,11 @@ struct WindowRig {
         };
         s.showAbout = [this](QWidget*) { ++aboutBoxes; };
         window = std::make_unique<TMainForm>(s);
+        for (QAbstractItemModel* model : {window->editor().commandBox()->model(),
+                                          window->answerFrame().AnswerBox()->model(),
+                                          window->sendReceiveFrame().ReceiveBox()->model()})
+            modelTesters.push_back(std::make_unique<QAbstractItemModelTester>(
+                    model, QAbstractItemModelTester::FailureReportingMode::Fatal));
         dialogs.status = [this] { return window ? window->statusText() : QString(); };
         settings->status = dialogs.status;
         if (show) {

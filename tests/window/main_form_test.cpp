@@ -75,7 +75,7 @@ TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
     EXPECT_EQ(rig.answerTexts(), std::vector<std::string>{"<End>"});
     EXPECT_TRUE(w.sendReceiveFrame().receiveLines().empty());
     EXPECT_EQ(w.sendReceiveFrame().engine().PacketSize(), 240);
-    EXPECT_FALSE(rig.box().changed());
+    EXPECT_FALSE(rig.box().Changed());
 
     QTabWidget* tabs = w.PageControl();
     EXPECT_EQ(tabs->currentWidget(), w.HexDataTab());
@@ -220,7 +220,7 @@ TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBre
     EXPECT_FALSE(w.NPACK_Button()->isEnabled());
     EXPECT_FALSE(rig.actions().DoPacketSize->isEnabled());
     EXPECT_FALSE(w.MainToolBar()->isVisible());
-    EXPECT_FALSE(w.exchange().extendedLmx());
+    EXPECT_FALSE(w.exchange().ExtendedLmx());
 
     // The General dialog switches it on again: everything comes back at once.
     lmx::TGeneralSettings on;
@@ -234,7 +234,7 @@ TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBre
     EXPECT_TRUE(w.FPACK_Button()->isEnabled());
     EXPECT_TRUE(rig.actions().DoPacketSize->isEnabled());
     EXPECT_TRUE(w.MainToolBar()->isVisible());
-    EXPECT_TRUE(w.exchange().extendedLmx());
+    EXPECT_TRUE(w.exchange().ExtendedLmx());
 
     // Switching it off while the answer tab is shown goes back to the hex tab.
     w.PageControl()->setCurrentWidget(w.AnswerDataTab());
@@ -303,7 +303,7 @@ TEST(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
     EXPECT_EQ(rig.box().list().line(1).item.indent, 10);
     EXPECT_EQ(rig.answerTexts(), (std::vector<std::string>{"V=@@@@", "<End>"}));
     EXPECT_EQ(w.windowTitle(), rig.path("list.lmx") + "  Orvanta");
-    EXPECT_FALSE(rig.box().changed());
+    EXPECT_FALSE(rig.box().Changed());
     EXPECT_EQ(rig.dialogs.statusAtSteps, QStringList{"Load LMX File"});
     EXPECT_EQ(w.statusText(), "Ready...");
     const UserDialogs::FileRequest& r = rig.dialogs.steps().last().request;
@@ -355,7 +355,7 @@ TEST(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
     EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
     EXPECT_EQ(rig.answerTexts(), std::vector<std::string>{"<End>"});
-    EXPECT_FALSE(rig.box().changed());
+    EXPECT_FALSE(rig.box().Changed());
 
     // A cancelled dialog leaves the list as it is.
     rig.box().InsertCommandLine("'kept'", "kept");
@@ -381,14 +381,14 @@ TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
     TMainForm& w = rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     rig.box().InsertCommandLine("'more'", "more");
-    ASSERT_TRUE(rig.box().changed());
+    ASSERT_TRUE(rig.box().Changed());
     const QString out = rig.path("out.lmx");
     rig.dialogs.setNextFileName(out);
     ASSERT_TRUE(w.DoExportLmxExecute());
     EXPECT_EQ(WindowRig::readFile(out), "'more'\r\nSOT '01'\r\n 'Hello'\r\n KEY 'F1' ESC $A0 '1'\r\n"
                                         "EOT\r\n\r\nANSWER:\r\nV=@@@@\r\n\r\n");
     EXPECT_EQ(w.windowTitle(), out + "  Orvanta");
-    EXPECT_FALSE(rig.box().changed());
+    EXPECT_FALSE(rig.box().Changed());
     const UserDialogs::FileRequest& r = rig.dialogs.steps().last().request;
     EXPECT_EQ(r.title, "Save File");
     EXPECT_EQ(r.filter, "ORVANTA TextFiles (*.lmx)");
@@ -499,12 +499,12 @@ TEST(MainForm, EditingTheAnswerTemplatesMarksTheListChanged)
     TMainForm& w = rig.startQuietly();
     rig.params->setNextReply(ScriptedParameterDialogs::type({"T=@@"}));
     w.answerFrame().DoInsertAnswerBoxExecute();
-    EXPECT_TRUE(rig.box().changed());
+    EXPECT_TRUE(rig.box().Changed());
     EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta *");
     // A data fill is no edit.
     rig.box().SetChanged(false);
     w.answerFrame().answerData("12");
-    EXPECT_FALSE(rig.box().changed());
+    EXPECT_FALSE(rig.box().Changed());
 }
 
 TEST(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)

@@ -59,16 +59,16 @@ void shoot(QDialog& dialog, const char* name)
 void askData(UserDialogs& user)
 {
     TAskDataFrm form(user);
-    form.start({askmode::InsertHex1, "Hex. Font number", 9, 1, 0, {}, false});
+    form.start({AskMode::InsertHex1, "Hex. Font number", 9, 1, 0, {}, false});
     form.field()->setText("A");
     shoot(form, "ask_data_font_invalid");
-    form.start({askmode::InsertHex2, "Hex. Vertical Position ", 127, 0, -128, {}, false});
+    form.start({AskMode::InsertHex2, "Hex. Vertical Position ", 127, 0, -128, {}, false});
     form.field()->setText("80");
     shoot(form, "ask_data_vertpos_valid");
-    form.start({askmode::EditHex3, "Hex. Horizontal Position ", 2047, 0, -2048, "7FF", false});
+    form.start({AskMode::EditHex3, "Hex. Horizontal Position ", 2047, 0, -2048, "7FF", false});
     form.spin()->upButton()->click();
     shoot(form, "ask_data_horpos_max");
-    form.start({askmode::InsertText, "CommandBox: Type Your Text.", 0, 0, 0, {}, false});
+    form.start({AskMode::InsertText, "CommandBox: Type Your Text.", 0, 0, 0, {}, false});
     form.field()->setText("Welcome to the show");
     shoot(form, "ask_data_text");
 }
