@@ -539,7 +539,12 @@ void TMainForm::DoTransmitToDisplaysExecute()
     // One receive box for all displays: each transmission would empty it.
     m_sendReceive->ClearReceiveBox();
     m_sendReceive->receiveLog().setKeepLines(true);
+    // A display that answers badly must not hold up the others behind a message box; the
+    // receive box and the summary tell every failure.
+    lmx::TransmissionEngine& engine = m_sendReceive->engine();
+    engine.SetAnswerErrorBoxes(false);
     m_displaysRun->run(lines, list.numbers, m_general.ExtendedLmx);
+    engine.SetAnswerErrorBoxes(true);
     m_sendReceive->receiveLog().setKeepLines(false);
     if (m_closed)
         return;
