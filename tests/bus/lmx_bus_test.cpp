@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace {
 
 struct LmxRun {
@@ -117,4 +119,29 @@ TEST(LmxBus, UsageErrorsSayWhy)
         EXPECT_EQ(run.exitCode, 2) << error;
         EXPECT_TRUE(run.err.startsWith(error)) << run.err.toStdString();
     }
+}
+
+TEST(LmxBus, CtrlCEndsTheScanAfterTheProbeUnderWayAndASilentRangeExitsWith1)
+{
+    Program lmx;
+    QProcess sim;
+    sim.start(lmx.path, {"sim", "--netnr", "2", "--link", lmx.bus});
+    ASSERT_TRUE(sim.waitForReadyRead(10000));
+    const LmxRun silent = lmx.run({"scan", "--port", lmx.bus, "--from", "3", "--to", "5", "--timeout", "20"});
+    EXPECT_EQ(silent.exitCode, 1);
+    EXPECT_EQ(silent.lines, QStringList{"0 displays answered"});
+
+    QProcess scan;
+    scan.start(lmx.path, {"scan", "--port", lmx.bus});
+    QByteArray out;
+    QElapsedTimer t;
+    t.start();
+    while (!out.contains("NetNr 2:") && t.elapsed() < 10000 && scan.waitForReadyRead(1000))
+        out += scan.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("NetNr 2:")) << out.toStdString();
+    ::kill(static_cast<pid_t>(scan.processId()), SIGINT);
+    ASSERT_TRUE(scan.waitForFinished(5000)); // long before 252 more numbers are probed
+    EXPECT_EQ(scan.exitCode(), 1);
+    EXPECT_EQ(scan.readAllStandardError().toStdString(), "lmx scan: interrupted\n");
+    EXPECT_TRUE((out + scan.readAllStandardOutput()).endsWith("\n1 display answered\n")) << out.toStdString();
 }
