@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lmx {
 
 DisplaysProgress::DisplaysProgress(DisplaysRun& run, QWidget* parent)
@@ -62,7 +64,14 @@ void DisplaysProgress::showResults()
         if (displays[i].result != DisplaysRun::Result::Ok)
             item->setForeground(QColor(150, 0, 0));
     }
+    // The list grows the window upwards: its lower edge stays where it was.
+    const int bottom = geometry().bottom();
+    const int rows = std::clamp(static_cast<int>(displays.size()), 1, 8);
+    m_results->setFixedHeight(rows * m_results->sizeHintForRow(0) + 2 * m_results->frameWidth() + 4);
     m_results->show();
+    adjustSize();
+    if (isVisible())
+        move(x(), std::max(0, y() - (geometry().bottom() - bottom)));
     m_stop->setText(QStringLiteral("Close"));
     m_stop->setEnabled(true);
 }
