@@ -112,7 +112,7 @@ private:
     bool text(std::string_view s, size_t& p);
     bool bindKey(const std::string& keyName, uint8_t commandByte, std::string_view data,
                  const CommandEntry& entry);
-    void add(const CommandEntry& entry);
+    void add(CommandEntry entry);
     bool fail(int index)
     {
         m_error = index;
@@ -336,10 +336,11 @@ bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string*
     }
 
     if (keyName) {
-        const CommandEntry entry = keyLine(*keyName, commandByte, data);
+        CommandEntry entry = keyLine(*keyName, commandByte, data);
+        applyLineSizeLimit(entry.displayText, entry.commandLine); // the key takes the line as shown
         if (!bindKey(*keyName, commandByte, data, entry))
             return false;
-        add(entry);
+        add(std::move(entry));
         return true;
     }
     if (commandByte == esc::Inquiry) {
@@ -393,13 +394,16 @@ bool CommandFileParser::text(std::string_view s, size_t& p)
     return fail(cmdfile::NoBeginQuote);
 }
 
-void CommandFileParser::add(const CommandEntry& entry)
+void CommandFileParser::add(CommandEntry entry)
 {
+    // Cut as the command box cuts, so the list read here is the one the window holds.
+    applyLineSizeLimit(entry.displayText, entry.commandLine);
     int depth = 0;
     for (bool open : m_open)
         depth += open ? 1 : 0;
-    m_content.commands.push_back({entry.displayText, entry.commandLine, indentOfDepth(depth),
-                                  fontColourOf(entry.displayText)});
+    const uint32_t colour = fontColourOf(entry.displayText);
+    m_content.commands.push_back({std::move(entry.displayText), std::move(entry.commandLine),
+                                  indentOfDepth(depth), colour});
 }
 
 CommandFileReadResult failure(int index, int line, std::string message)

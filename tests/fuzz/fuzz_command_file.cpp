@@ -1,7 +1,9 @@
 // Command file reader: any bytes either fail with a message or read into a list that saves
-// and reads back to the same lines, answers and key bindings.
+// and reads back to the same lines, answers and key bindings, and that the command box holds
+// as it stands (no line left for the window to cut).
 #include "files/command_file_reader.h"
 #include "files/command_file_writer.h"
+#include "protocol/vocabulary.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         return 0;
     }
+    for (lmx::CommandListLine line : first.content.commands)
+        if (lmx::applyLineSizeLimit(line.displayText, line.commandLine))
+            std::abort();
     const std::string saved =
         lmx::commandFileText(first.content.commands, first.content.answers, true);
     lmx::KeySet keysAgain = lmx::makeKeySet();
