@@ -1,6 +1,7 @@
-// Runs a fuzz target's property check, without the fuzzing engine, on every file of the
-// folders named on the command line, so the seeds and every input a target once failed on
-// are checked in each test run. A failed check aborts; the last name printed is its input.
+// Runs a fuzz target's property check, without the fuzzing engine, on every file named on the
+// command line or lying in a folder named there, so the seeds and every input a target once
+// failed on are checked in each test run. A failed check aborts; the last name printed is its
+// input.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -17,11 +18,14 @@ int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
     std::vector<fs::path> inputs;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
+        if (fs::is_regular_file(argv[i]))
+            inputs.push_back(argv[i]);
         if (fs::is_directory(argv[i]))
             for (const fs::directory_entry& e : fs::recursive_directory_iterator(argv[i]))
                 if (e.is_regular_file())
                     inputs.push_back(e.path());
+    }
     std::sort(inputs.begin(), inputs.end());
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
