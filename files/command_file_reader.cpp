@@ -336,8 +336,11 @@ bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string*
     }
 
     if (keyName) {
+        // The key takes the line as the list shows it, cut parameter and all, so a saved and
+        // loaded file binds the same keys.
         CommandEntry entry = keyLine(*keyName, commandByte, data);
-        applyLineSizeLimit(entry.displayText, entry.commandLine); // the key takes the line as shown
+        if (applyLineSizeLimit(entry.displayText, entry.commandLine))
+            data = data.substr(0, entry.commandLine.size() - (kind == ParamKind::Eoc ? 4 : 3));
         if (!bindKey(*keyName, commandByte, data, entry))
             return false;
         add(std::move(entry));
