@@ -36,7 +36,8 @@ void checkAndSend(const Args& args, bool send)
     CheckOptions c;
     SendOptions s;
     std::string error;
-    const OptionsRead read = send ? parseSendOptions(args, s, error) : parseCheckOptions(args, c, error);
+    const OptionsRead read =
+        send ? parseSendOptions(args, s, error) : parseCheckOptions(args, c, error);
     check((read == OptionsRead::Error) != error.empty());
     if (read != OptionsRead::Ok)
         return;
@@ -50,7 +51,9 @@ void checkAndSend(const Args& args, bool send)
     }
     check(!s.file.empty() && s.netNr.value_or(0) >= 0 && s.netNr.value_or(0) <= 255);
     check(s.packetSize.value_or(2) >= 2 && s.packetSize.value_or(2) <= 240);
-    const auto text = [](std::optional<int> n) { return n ? std::optional(std::to_string(*n)) : std::nullopt; };
+    const auto text = [](std::optional<int> n) {
+        return n ? std::optional(std::to_string(*n)) : std::nullopt;
+    };
     add(plain, "--port", s.port);
     add(plain, "--baud", s.baud);
     add(plain, "--netnr", text(s.netNr));
@@ -77,7 +80,8 @@ void simOptions(const Args& args)
                   "--split-pause", std::to_string(o.splitPauseMs)};
     for (uint8_t n : o.netNrs)
         plain.insert(plain.end(), {"--netnr", std::to_string(n)});
-    for (auto [on, name] : {std::pair{o.normalFraming, "--normal"}, {a.show, "--show"}, {a.help, "--help"}})
+    for (auto [on, name] :
+         {std::pair{o.normalFraming, "--normal"}, {a.show, "--show"}, {a.help, "--help"}})
         if (on)
             plain.push_back(name);
     add(plain, "--link", a.link.empty() ? std::nullopt : std::optional(a.link));

@@ -143,7 +143,7 @@ TEST(LineBuilders, SignedParametersAreTwosComplement)
 
 TEST(LineSizeLimit, CutsInsideTheApostrophesAbove1333)
 {
-    const std::string x1332(1332, 'x'), x3000(3000, 'x'), hex(1400, 'A');
+    const std::string x1332(1332, 'x'), x3000(3000, 'x'), hex(1400, 'A'), aa663(663, '\xAA');
     struct Case {
         CommandEntry line, cut;
     } cases[] = {
@@ -153,8 +153,8 @@ TEST(LineSizeLimit, CutsInsideTheApostrophesAbove1333)
         {escapeLine(0xE3, x3000), escapeLine(0xE3, x3000.substr(0, 1319))},
         {keyLine("F1", 0xE3, x3000 + "\x0C"), keyLine("F1", 0xE3, x3000.substr(0, 1320))},
         // a HEX text keeps whole byte pairs; a blank counts as a character
-        {hexLine(hex, std::string(700, '\xAA')), hexLine(hex.substr(0, 1326), std::string(663, '\xAA'))},
-        {hexLine(" A" + hex, std::string(701, '\xAA')), hexLine(" A" + hex.substr(0, 1325), std::string(663, '\xAA'))},
+        {hexLine(hex, std::string(700, '\xAA')), hexLine(hex.substr(0, 1326), aa663)},
+        {hexLine(" A" + hex, std::string(701, '\xAA')), hexLine(" A" + hex.substr(0, 1325), aa663)},
         {hexLine(std::string(1400, ' ') + "AB", "\xAB"), hexLine("AB", "\xAB")},
         // any other form is cut at 1333 in both strings; a short command line stays whole
         {{x3000, x3000}, {x3000.substr(0, 1333), x3000.substr(0, 1333)}},

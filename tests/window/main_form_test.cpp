@@ -394,8 +394,10 @@ TEST(MainForm, LongTextAndHexLinesSaveIntoAFileThatLoadsTheSameList)
         // A loaded file is cut as lmx check cuts it; Plain Text and HEX lines the same way.
         ASSERT_TRUE(rig.load(file));
         lmx::KeySet keys = lmx::makeKeySet();
-        EXPECT_EQ(commandFileLines(rig.box()), lmx::parseCommandFile(file, "", keys).content.commands);
-        for (const lmx::CommandEntry& e : {lmx::hexLine(hex, bytes), lmx::textLine(std::string(n, 'x'))})
+        EXPECT_EQ(commandFileLines(rig.box()),
+                  lmx::parseCommandFile(file, "", keys).content.commands);
+        for (const lmx::CommandEntry& e :
+             {lmx::hexLine(hex, bytes), lmx::textLine(std::string(n, 'x'))})
             rig.box().InsertCommandLine(e.displayText, e.commandLine);
         const std::vector<lmx::CommandListLine> held = commandFileLines(rig.box());
         EXPECT_EQ(held[0], held[2]);
