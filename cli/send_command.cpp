@@ -1,6 +1,7 @@
 // lmx send: load a command file as the window's Load does and transmit it as Transmit does,
 // with the settings file the window program reads. Receive-box lines go to stdout as they come,
 // message-box texts to stderr (each answered as if OK was pressed).
+#include "cli_options.h"
 #include "commands.h"
 
 #include "files/command_file_reader.h"
@@ -29,7 +30,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,80 +63,11 @@ const char kHelp[] =
     "answer), 1 when an answer failed, a block was not sent, the transmission was aborted or\n"
     "interrupted (Ctrl+C), 2 on usage or file errors.\n";
 
-struct SendOptions {
-    std::string file;
-    std::optional<std::string> port;
-    std::optional<std::string> baud;
-    std::optional<int> netNr;
-    std::optional<int> packetSize;
-    bool normal = false;
-    bool debugLog = false;
-    std::optional<std::string> report;
-    std::optional<std::string> junit;
-};
-
 int usageError(const std::string& problem)
 {
     std::fprintf(stderr, "lmx send: %s\n", problem.c_str());
     std::fputs(kUsage, stderr);
     return 2;
-}
-
-// Returns -1 when the options are good, else the exit code (0 after --help).
-int parseOptions(int argc, char** argv, SendOptions& o)
-{
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            std::fputs(kHelp, stdout);
-            return 0;
-        }
-        if (arg == "--normal") {
-            o.normal = true;
-        } else if (arg == "--debug-log") {
-            o.debugLog = true;
-        } else if (arg == "--report" || arg == "--junit") {
-            const char* v = value();
-            if (!v || !*v)
-                return usageError(arg + " needs a file name");
-            (arg == "--report" ? o.report : o.junit) = v;
-        } else if (arg == "--port" || arg == "--baud" || arg == "--netnr"
-                   || arg == "--packet-size") {
-            const char* v = value();
-            if (!v)
-                return usageError(arg + " needs a value");
-            long long number = 0;
-            if (arg == "--port") {
-                o.port = v;
-            } else if (arg == "--baud") {
-                if (!lmx::decInRange(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, number))
-                    return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::BaudRate));
-                o.baud = v;
-            } else if (arg == "--netnr") {
-                if (!lmx::decInRange(v, 0, 255, number))
-                    return usageError("--netnr takes a network number 0..255");
-                o.netNr = static_cast<int>(number);
-            } else {
-                if (!lmx::decInRange(v, lmx::TransmissionEngine::kMinPacketSize,
-                                     lmx::TransmissionEngine::kMaxPacketSize, number))
-                    return usageError("--packet-size takes a size 2..240");
-                o.packetSize = static_cast<int>(number);
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return usageError("unknown option " + arg);
-        } else if (!o.file.empty()) {
-            return usageError("only one command file can be sent");
-        } else {
-            o.file = arg;
-        }
-    }
-    if (o.file.empty())
-        return usageError("no command file given");
-    if (o.port && lmx::checkSerialEntry(*o.port, "9600") == lmx::SerialEntryError::PortName)
-        return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::PortName));
-    return -1;
 }
 
 void writeLine(FILE* out, const std::string& text)
@@ -293,8 +224,17 @@ std::string portNotice(const std::string& port, const std::string& fromFile,
 int runSend(int argc, char** argv)
 {
     SendOptions options;
-    if (const int code = parseOptions(argc, argv, options); code >= 0)
-        return code;
+    std::string error;
+    switch (parseSendOptions({argv, argv + argc}, options, error)) {
+    case OptionsRead::Help:
+        std::fputs(kUsage, stdout);
+        std::fputs(kHelp, stdout);
+        return 0;
+    case OptionsRead::Error:
+        return usageError(error);
+    case OptionsRead::Ok:
+        break;
+    }
 
     static int appArgc = 1;
     static char appName[] = "lmx";
