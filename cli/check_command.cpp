@@ -1,5 +1,6 @@
 // lmx check: read a command file as the window's Load does, print the export of its command,
 // hex and answer boxes, and optionally write it back as Save does.
+#include "cli_options.h"
 #include "commands.h"
 
 #include "files/command_file_reader.h"
@@ -8,7 +9,6 @@
 #include "protocol/hex.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -60,42 +60,26 @@ bool printExport(const lmx::CommandFileContent& content)
 
 int runCheck(int argc, char** argv)
 {
-    const char* input = nullptr;
-    const char* output = nullptr;
-    bool saveKeys = true;
-    for (int i = 0; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            std::fputs("Reads FILE.lmx and prints its command, hex and answer data as the text\n"
-                       "export holds them (CR LF). On a read error the message goes to stderr\n"
-                       "and the exit code is 1.\n"
-                       "  --save OUT.lmx   write the list back to OUT.lmx as Save does\n"
-                       "  --no-save-keys   leave key-bound lines out of OUT.lmx\n",
-                       stdout);
-            return 0;
-        }
-        if (std::strcmp(arg, "--save") == 0) {
-            if (i + 1 >= argc)
-                return usageError("--save needs a file name");
-            if (output)
-                return usageError("--save given twice");
-            output = argv[++i];
-        } else if (std::strcmp(arg, "--no-save-keys") == 0) {
-            saveKeys = false;
-        } else if (arg[0] == '-' && arg[1] != '\0') {
-            return usageError((std::string("unknown option ") + arg).c_str());
-        } else if (input) {
-            return usageError("only one command file can be checked");
-        } else {
-            input = arg;
-        }
+    CheckOptions options;
+    std::string error;
+    switch (parseCheckOptions({argv, argv + argc}, options, error)) {
+    case OptionsRead::Help:
+        std::fputs(kUsage, stdout);
+        std::fputs("Reads FILE.lmx and prints its command, hex and answer data as the text\n"
+                   "export holds them (CR LF). On a read error the message goes to stderr\n"
+                   "and the exit code is 1.\n"
+                   "  --save OUT.lmx   write the list back to OUT.lmx as Save does\n"
+                   "  --no-save-keys   leave key-bound lines out of OUT.lmx\n",
+                   stdout);
+        return 0;
+    case OptionsRead::Error:
+        return usageError(error.c_str());
+    case OptionsRead::Ok:
+        break;
     }
-    if (!input)
-        return usageError("no command file given");
 
     lmx::KeySet keys = lmx::makeKeySet();
-    const lmx::CommandFileReadResult result = lmx::readCommandFile(input, keys);
+    const lmx::CommandFileReadResult result = lmx::readCommandFile(options.file, keys);
     if (!result.ok()) {
         std::fwrite(result.message.data(), 1, result.message.size(), stderr);
         std::fputc('\n', stderr);
@@ -107,9 +91,9 @@ int runCheck(int argc, char** argv)
         return 1;
     }
 
-    if (output) {
+    if (options.save) {
         const lmx::WriteResult written = lmx::writeCommandFile(
-            output, result.content.commands, result.content.answers, saveKeys);
+            *options.save, result.content.commands, result.content.answers, options.saveKeys);
         if (!written.ok) {
             std::fprintf(stderr, "%s\n%s\n", written.message.c_str(), written.detail.c_str());
             return 1;

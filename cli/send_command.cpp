@@ -4,6 +4,7 @@
 //
 // With a list of network numbers (--netnr 1-12,18) the list goes to each display in turn,
 // and a summary per display ends the output.
+#include "cli_options.h"
 #include "cli_support.h"
 #include "commands.h"
 
@@ -28,7 +29,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,91 +62,14 @@ const char kHelp[] =
     "Both reports are written when the transmission ends, also when it was aborted or\n"
     "interrupted; a report that cannot be written makes the exit code 2.\n"
     "Exit code: 0 when every packet was answered OK (a packet to network number 0 needs no\n"
-    "answer; with a LIST: every display OK), 1 when an answer failed, a block was not sent, the transmission was aborted or\n"
-    "interrupted (Ctrl+C), 2 on usage or file errors.\n";
-
-struct SendOptions {
-    std::string file;
-    std::optional<std::string> port;
-    std::optional<std::string> baud;
-    std::optional<int> netNr;
-    std::vector<int> netNrs; // --netnr LIST: the displays in turn
-    std::optional<int> packetSize;
-    bool normal = false;
-    bool debugLog = false;
-    std::optional<std::string> report;
-    std::optional<std::string> junit;
-};
+    "answer; with a LIST: every display OK), 1 when an answer failed, a block was not sent,\n"
+    "the transmission was aborted or interrupted (Ctrl+C), 2 on usage or file errors.\n";
 
 int usageError(const std::string& problem)
 {
     std::fprintf(stderr, "lmx send: %s\n", problem.c_str());
     std::fputs(kUsage, stderr);
     return 2;
-}
-
-// Returns -1 when the options are good, else the exit code (0 after --help).
-int parseOptions(int argc, char** argv, SendOptions& o)
-{
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            std::fputs(kHelp, stdout);
-            return 0;
-        }
-        if (arg == "--normal") {
-            o.normal = true;
-        } else if (arg == "--debug-log") {
-            o.debugLog = true;
-        } else if (arg == "--report" || arg == "--junit") {
-            const char* v = value();
-            if (!v || !*v)
-                return usageError(arg + " needs a file name");
-            (arg == "--report" ? o.report : o.junit) = v;
-        } else if (arg == "--port" || arg == "--baud" || arg == "--netnr"
-                   || arg == "--packet-size") {
-            const char* v = value();
-            if (!v)
-                return usageError(arg + " needs a value");
-            long long number = 0;
-            if (arg == "--port") {
-                o.port = v;
-            } else if (arg == "--baud") {
-                if (!lmx::decInRange(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, number))
-                    return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::BaudRate));
-                o.baud = v;
-            } else if (arg == "--netnr" && std::string_view(v).find_first_of(",-") != std::string_view::npos) {
-                const lmx::NetNrList list = lmx::parseNetNrList(v);
-                if (!list.ok())
-                    return usageError("--netnr " + std::string(v) + ": " + list.error);
-                o.netNrs = list.numbers;
-                o.netNr.reset();
-            } else if (arg == "--netnr") {
-                if (!lmx::decInRange(v, 0, 255, number))
-                    return usageError("--netnr takes a network number 0..255");
-                o.netNr = static_cast<int>(number);
-                o.netNrs.clear();
-            } else {
-                if (!lmx::decInRange(v, lmx::TransmissionEngine::kMinPacketSize,
-                                     lmx::TransmissionEngine::kMaxPacketSize, number))
-                    return usageError("--packet-size takes a size 2..240");
-                o.packetSize = static_cast<int>(number);
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return usageError("unknown option " + arg);
-        } else if (!o.file.empty()) {
-            return usageError("only one command file can be sent");
-        } else {
-            o.file = arg;
-        }
-    }
-    if (o.file.empty())
-        return usageError("no command file given");
-    if (o.port && lmx::checkSerialEntry(*o.port, "9600") == lmx::SerialEntryError::PortName)
-        return usageError(lmx::serialEntryErrorText(lmx::SerialEntryError::PortName));
-    return -1;
 }
 
 class ConsoleReceiveLog : public lmx::ReceiveLog {
@@ -195,8 +118,17 @@ bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recor
 int runSend(int argc, char** argv)
 {
     SendOptions options;
-    if (const int code = parseOptions(argc, argv, options); code >= 0)
-        return code;
+    std::string error;
+    switch (parseSendOptions({argv, argv + argc}, options, error)) {
+    case OptionsRead::Help:
+        std::fputs(kUsage, stdout);
+        std::fputs(kHelp, stdout);
+        return 0;
+    case OptionsRead::Error:
+        return usageError(error);
+    case OptionsRead::Ok:
+        break;
+    }
 
     static int appArgc = 1;
     static char appName[] = "lmx";

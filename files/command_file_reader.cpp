@@ -136,7 +136,7 @@ private:
                 std::string_view& value);
     bool bindKey(const std::string& keyName, uint8_t commandByte, std::string_view data,
                  const CommandEntry& entry);
-    void add(const CommandEntry& entry);
+    void add(CommandEntry entry);
     bool fail(CommandFileError error)
     {
         m_error = error;
@@ -344,10 +344,14 @@ bool CommandFileParser::escape(std::string_view s, size_t& p, const std::string*
     }
 
     if (keyName) {
-        const CommandEntry entry = keyLine(*keyName, commandByte, data);
+        // The key takes the line as the list shows it, cut parameter and all, so a saved and
+        // loaded file binds the same keys.
+        CommandEntry entry = keyLine(*keyName, commandByte, data);
+        if (applyLineSizeLimit(entry.displayText, entry.commandLine))
+            data = data.substr(0, entry.commandLine.size() - (kind == ParamKind::Eoc ? 4 : 3));
         if (!bindKey(*keyName, commandByte, data, entry))
             return false;
-        add(entry);
+        add(std::move(entry));
         return true;
     }
     if (commandByte == esc::Inquiry) {
@@ -413,17 +417,20 @@ bool CommandFileParser::quoted(std::string_view s, size_t& p, CommandFileError n
     return true;
 }
 
-void CommandFileParser::add(const CommandEntry& entry)
+void CommandFileParser::add(CommandEntry entry)
 {
     if (m_counts) {
         ++m_counts->commands;
         return;
     }
+    // Cut as the command box cuts, so the list read here is the one the window holds.
+    applyLineSizeLimit(entry.displayText, entry.commandLine);
     int depth = 0;
     for (bool open : m_open)
         depth += open ? 1 : 0;
-    CommandListLine line{entry.displayText, entry.commandLine, indentOfDepth(depth),
-                         fontColourOf(entry.displayText)};
+    const uint32_t colour = fontColourOf(entry.displayText);
+    CommandListLine line{std::move(entry.displayText), std::move(entry.commandLine),
+                         indentOfDepth(depth), colour};
     if (m_sink)
         m_sink->add(std::move(line));
     else

@@ -57,7 +57,10 @@ std::string commandFileLine(const CommandListLine& line)
     out += byteToHex(static_cast<uint8_t>(bytes[1]));
     std::string_view data = bytes.substr(2);
     if (!data.empty()) {
-        const bool eoc = isCode(data.back(), code::EOC);
+        // Only an EOC-type command ends in the EOC byte; a 0x0C that is the one parameter
+        // character of a shorter command stays in the apostrophes, or the file would not load.
+        const bool eoc = paramKindOf(static_cast<uint8_t>(bytes[1])) == ParamKind::Eoc
+            && isCode(data.back(), code::EOC);
         if (eoc)
             data.remove_suffix(1);
         out += " '";

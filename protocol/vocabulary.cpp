@@ -134,10 +134,67 @@ uint32_t fontColourOf(std::string_view text)
     return 0x942578;
 }
 
+namespace {
+
+// A HEX line keeps the longest start of its hex text that fits and holds whole byte pairs;
+// a text of mostly blanks is shown as its bytes instead.
+void cutHexLine(std::string& displayText, std::string& commandLine)
+{
+    constexpr size_t kPrefix = 5; // "HEX '"
+    const size_t room = kLineSizeLimit - kPrefix - 1;
+    size_t end = 0;
+    size_t digits = 0;
+    for (size_t i = 0; i < room; ++i)
+        if (displayText[kPrefix + i] != ' ' && ++digits % 2 == 0)
+            end = i + 1;
+    std::string bytes;
+    if (end == 0 || !hexTextToBytes(std::string_view(displayText).substr(kPrefix, end), bytes)) {
+        displayText = "HEX '" + normalisedHexText(commandLine.substr(1)) + "'";
+        applyLineSizeLimit(displayText, commandLine);
+        return;
+    }
+    displayText.resize(kPrefix + end);
+    displayText += '\'';
+    commandLine.resize(1);
+    commandLine += bytes;
+}
+
+} // namespace
+
 bool applyLineSizeLimit(std::string& displayText, std::string& commandLine)
 {
     if (3 * displayText.size() <= 4001)
         return false;
+    // A quoted text or parameter is cut inside its apostrophes and its bytes in the command
+    // line with it, so the line stays one the command file reader reads back the same.
+    const size_t excess = displayText.size() - kLineSizeLimit;
+    const size_t open = displayText.find('\'');
+    const size_t close = displayText.rfind('\'');
+    if (open != std::string::npos && close > open + 1 + excess) {
+        if (!commandLine.empty() && static_cast<uint8_t>(commandLine[0]) == code::HEX
+            && displayText.compare(0, 5, "HEX '") == 0 && close + 1 == displayText.size()) {
+            cutHexLine(displayText, commandLine);
+            return true;
+        }
+        // The command line ends in the quoted part, or in the quoted part and the EOC byte.
+        const std::string_view quotedPart(displayText.data() + open + 1, close - open - 1);
+        const auto endsInQuoted = [&](size_t after) {
+            return commandLine.size() >= quotedPart.size() + after
+                && std::string_view(commandLine)
+                           .substr(commandLine.size() - after - quotedPart.size(),
+                                   quotedPart.size())
+                       == quotedPart;
+        };
+        const bool eoc = !commandLine.empty()
+            && static_cast<uint8_t>(commandLine.back()) == code::EOC;
+        const size_t after = endsInQuoted(0) ? 0 : eoc && endsInQuoted(1) ? 1 : 2;
+        if (after < 2) {
+            const size_t keep = quotedPart.size() - excess;
+            commandLine.erase(commandLine.size() - after - excess, excess);
+            displayText.erase(open + 1 + keep, excess);
+            return true;
+        }
+    }
     displayText.resize(kLineSizeLimit);
     if (commandLine.size() > kLineSizeLimit)
         commandLine.resize(kLineSizeLimit);

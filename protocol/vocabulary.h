@@ -104,7 +104,10 @@ struct CommandEntry {
     }
 };
 
-// Cuts both strings to kLineSizeLimit characters when 3 x display length - 1 exceeds 4000.
+// Cuts a line to kLineSizeLimit display characters when 3 x display length - 1 exceeds 4000.
+// A text, a HEX text or an escape parameter is cut inside its apostrophes, with the same
+// bytes cut from the command line (a HEX text at a whole byte pair), so the line is written
+// and read back as it stands; a line of any other form is cut at 1333 characters in both.
 // Returns true when it cut.
 bool applyLineSizeLimit(std::string& displayText, std::string& commandLine);
 

@@ -18,35 +18,6 @@ CommandListLine line(const CommandEntry& e, int depth = 0)
 
 const CommandListLine kEnd = line(endLine());
 
-// A list with every kind of line, nested, keys and all.
-const char kSample[] =
-    "SOT '01'\r\n"
-    " STX '0A'\r\n"
-    "  SOP '01'\r\n"
-    "   SOL '02'\r\n"
-    "    'Hello; world'\r\n"
-    "    ESC $A0 '1'\r\n"
-    "    KEY 'F1' ESC $A0 '5'\r\n"
-    "    KEY 'Key 2' ESC $E3 '1 #$;' EOC\r\n"
-    "    KEY 'K3' ESC $85\r\n"
-    "    ESC $E2 '7FF' EOC\r\n"
-    "    ESC $A6 '3'\r\n"
-    "    HEX '22 33 aa'\r\n"
-    "    '\xE9\xFF'\r\n"
-    "   EOL\r\n"
-    "  EOP\r\n"
-    "  FPACK '05000'\r\n"
-    " ETX\r\n"
-    " SEP\r\n"
-    "EOT\r\n"
-    "NPACK '00250'\r\n"
-    "''\r\n"
-    "\r\n"
-    "ANSWER:\r\n"
-    "T=@@\r\n"
-    "  V=@ 'x'\r\n"
-    "\r\n";
-
 } // namespace
 
 TEST(CommandFileWriter, WritesEscapeCommandsFromTheirBytes)
@@ -81,41 +52,6 @@ TEST(CommandFileWriter, FileLayout)
     EXPECT_EQ(commandFileText({kEnd}, {"<End>"}, true), "\r\n");
     // only the answer box's own end line is left out
     EXPECT_EQ(commandFileText({kEnd}, {"<End>", "<End>"}, true), "\r\nANSWER:\r\n<End>\r\n\r\n");
-}
-
-TEST(CommandFileWriter, SaveAndLoadGiveTheSameList)
-{
-    KeySet keys = makeKeySet();
-    const CommandFileReadResult first = parseCommandFile(kSample, "sample.lmx", keys);
-    ASSERT_TRUE(first.ok()) << first.message;
-    EXPECT_EQ(keys[1].ParamData, "1 #$;");
-
-    filetest::TempFolder folder;
-    const std::string path = folder.file("saved.lmx");
-    ASSERT_TRUE(writeCommandFile(path, first.content.commands, first.content.answers, true).ok);
-    const std::string saved = filetest::readFile(path);
-
-    KeySet keysAgain = makeKeySet();
-    const CommandFileReadResult second = readCommandFile(path, keysAgain);
-    ASSERT_TRUE(second.ok()) << second.message;
-    EXPECT_EQ(second.content.commands, first.content.commands);
-    EXPECT_EQ(second.content.answers, first.content.answers);
-    EXPECT_EQ(keysAgain, keys);
-    // and the saved file is stable
-    EXPECT_EQ(commandFileText(second.content.commands, second.content.answers, true), saved);
-}
-
-TEST(CommandFileWriter, WithoutSaveKeysKeyLinesAreLeftOut)
-{
-    KeySet keys = makeKeySet();
-    const CommandFileReadResult first = parseCommandFile(kSample, "sample.lmx", keys);
-    ASSERT_TRUE(first.ok());
-    KeySet keysAgain = makeKeySet();
-    const CommandFileReadResult second = parseCommandFile(
-        commandFileText(first.content.commands, first.content.answers, false), "x", keysAgain);
-    ASSERT_TRUE(second.ok()) << second.message;
-    EXPECT_EQ(second.content.commands.size(), first.content.commands.size() - 3);
-    EXPECT_FALSE(anyKeyDefined(keysAgain));
 }
 
 TEST(CommandFileWriter, FailedSaveKeepsThePreviousFile)

@@ -1,47 +1,17 @@
 // The serial port driver driven by any sequence of setter calls, connects, arriving bytes,
 // polls, writes and port failures on a fake port: no chunk or packet may be larger than the
 // receive buffer, and the property rules must hold after every step.
+#include "fuzz_support.h"
+
 #include "serial/comm_port_driver.h"
 #include "tests/serial/fake_serial_backend.h"
 
 #include <QCoreApplication>
 
-#include <cstdint>
-#include <cstdlib>
 #include <memory>
-#include <string>
 
 using namespace lmx;
-
-namespace {
-
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    bool empty() const { return m_pos >= m_size; }
-    uint8_t byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    uint16_t word() { return static_cast<uint16_t>(byte() << 8 | byte()); }
-    std::string bytes(size_t n)
-    {
-        n = std::min(n, m_size - std::min(m_pos, m_size));
-        std::string s(reinterpret_cast<const char*>(m_data + m_pos), n);
-        m_pos += n;
-        return s;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
@@ -67,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         deliver(d, p, n);
     });
 
-    Input in(data, size);
+    fuzz::Input in(data, size);
     while (!in.empty()) {
         switch (in.byte() % 14) {
         case 0: driver.SetPacketSize(static_cast<int16_t>(in.word())); break;

@@ -1,6 +1,8 @@
 // Random editing on the command box: every sequence of clicks, block and text insertions,
 // block selections, deletions, clipboard operations, undo and drops keeps the list sound.
 // Operations run only when their action would be enabled, as the user could run them.
+#include "fuzz_support.h"
+
 #include "editor/block_editor.h"
 #include "editor/command_box.h"
 #include "editor/command_clipboard.h"
@@ -9,17 +11,11 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
 
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using fuzz::check;
 
 void checkSound(const CommandBox& box)
 {

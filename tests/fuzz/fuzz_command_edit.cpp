@@ -2,6 +2,8 @@
 // as it opened: the list keeps its size and end line, and a line a command routine rewrote
 // carries only the digits its dialog accepts. The key definition rules take any pasted text
 // without letting an apostrophe or a control character into the key's line.
+#include "fuzz_support.h"
+
 #include "editor/block_editor.h"
 #include "editor/command_box.h"
 #include "editor/command_edit_router.h"
@@ -12,17 +14,11 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
 
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using fuzz::check;
 
 bool digitsOnly(const std::string& s)
 {

@@ -141,23 +141,32 @@ TEST(LineBuilders, SignedParametersAreTwosComplement)
     EXPECT_EQ(signedParam(0, 2), "00");
 }
 
-TEST(LineSizeLimit, CutsBothStringsAbove1333)
+TEST(LineSizeLimit, CutsInsideTheApostrophesAbove1333)
 {
-    std::string display(1333, 'x'), command(1333, 'y');
-    EXPECT_FALSE(applyLineSizeLimit(display, command));
-    EXPECT_EQ(display.size(), 1333u);
-
-    display.assign(1334, 'x');
-    command.assign(2000, 'y');
-    EXPECT_TRUE(applyLineSizeLimit(display, command));
-    EXPECT_EQ(display.size(), 1333u);
-    EXPECT_EQ(command.size(), 1333u);
-
-    // the display text decides; a short command line stays whole
-    display.assign(5000, 'x');
-    command = "abc";
-    EXPECT_TRUE(applyLineSizeLimit(display, command));
-    EXPECT_EQ(command, "abc");
+    const std::string x1332(1332, 'x'), x3000(3000, 'x'), hex(1400, 'A'), aa663(663, '\xAA');
+    struct Case {
+        CommandEntry line, cut;
+    } cases[] = {
+        {textLine(std::string(1331, 'x')), textLine(std::string(1331, 'x'))}, // 1333: whole
+        {textLine(x1332), textLine(x1332.substr(1))},
+        {textLine(x3000 + "\x0C"), textLine(x3000.substr(0, 1331))},
+        {escapeLine(0xE3, x3000), escapeLine(0xE3, x3000.substr(0, 1319))},
+        {keyLine("F1", 0xE3, x3000 + "\x0C"), keyLine("F1", 0xE3, x3000.substr(0, 1320))},
+        // a HEX text keeps whole byte pairs; a blank counts as a character
+        {hexLine(hex, std::string(700, '\xAA')), hexLine(hex.substr(0, 1326), aa663)},
+        {hexLine(" A" + hex, std::string(701, '\xAA')), hexLine(" A" + hex.substr(0, 1325), aa663)},
+        {hexLine(std::string(1400, ' ') + "AB", "\xAB"), hexLine("AB", "\xAB")},
+        // any other form is cut at 1333 in both strings; a short command line stays whole
+        {{x3000, x3000}, {x3000.substr(0, 1333), x3000.substr(0, 1333)}},
+        {{x3000, "abc"}, {x3000.substr(0, 1333), "abc"}},
+    };
+    for (const Case& c : cases) {
+        CommandEntry e = c.line;
+        const bool cut = applyLineSizeLimit(e.displayText, e.commandLine);
+        EXPECT_EQ(cut, c.line.displayText.size() > 1333);
+        EXPECT_EQ(e, c.cut) << c.line.displayText.substr(0, 20);
+        EXPECT_LE(e.displayText.size(), 1333u);
+    }
     // the hex text of 1333 bytes fits the 4000 character budget
     EXPECT_EQ(hexTextOfCommandLine(std::string(1333, 'a')).size(), 3999u);
 }

@@ -1,0 +1,119 @@
+#include "cli_options.h"
+
+#include "bus/netnr_list.h"
+#include "protocol/hex.h"
+#include "serial/serial_settings_apply.h"
+#include "serial/transmission_engine.h"
+
+namespace {
+
+bool readNumber(const std::string& text, long long low, long long high, int& value)
+{
+    long long n = 0;
+    if (!lmx::decInRange(text, low, high, n))
+        return false;
+    value = static_cast<int>(n);
+    return true;
+}
+
+OptionsRead fail(std::string& error, std::string problem)
+{
+    error = std::move(problem);
+    return OptionsRead::Error;
+}
+
+} // namespace
+
+OptionsRead parseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
+                              std::string& error)
+{
+    CheckOptions o;
+    bool fileGiven = false; // an empty name is a file name too: the reader says it fails
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h")
+            return OptionsRead::Help;
+        if (arg == "--save") {
+            if (i + 1 >= args.size())
+                return fail(error, "--save needs a file name");
+            if (o.save)
+                return fail(error, "--save given twice");
+            o.save = args[++i];
+        } else if (arg == "--no-save-keys") {
+            o.saveKeys = false;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return fail(error, "unknown option " + arg);
+        } else if (fileGiven) {
+            return fail(error, "only one command file can be checked");
+        } else {
+            o.file = arg;
+            fileGiven = true;
+        }
+    }
+    if (!fileGiven)
+        return fail(error, "no command file given");
+    out = std::move(o);
+    return OptionsRead::Ok;
+}
+
+OptionsRead parseSendOptions(const std::vector<std::string>& args, SendOptions& out,
+                             std::string& error)
+{
+    SendOptions o;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h")
+            return OptionsRead::Help;
+        if (arg == "--normal") {
+            o.normal = true;
+        } else if (arg == "--debug-log") {
+            o.debugLog = true;
+        } else if (arg == "--report" || arg == "--junit") {
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                return fail(error, arg + " needs a file name");
+            (arg == "--report" ? o.report : o.junit) = args[++i];
+        } else if (arg == "--port" || arg == "--baud" || arg == "--netnr"
+                   || arg == "--packet-size") {
+            if (i + 1 >= args.size())
+                return fail(error, arg + " needs a value");
+            const std::string& v = args[++i];
+            int number = 0;
+            if (arg == "--port") {
+                o.port = v;
+            } else if (arg == "--baud") {
+                if (!readNumber(v, lmx::kMinBaudRateEntry, lmx::kMaxBaudRateEntry, number))
+                    return fail(error,
+                                lmx::serialEntryErrorText(lmx::SerialEntryError::BaudRate));
+                o.baud = v;
+            } else if (arg == "--netnr" && v.find_first_of(",-") != std::string::npos) {
+                const lmx::NetNrList list = lmx::parseNetNrList(v);
+                if (!list.ok())
+                    return fail(error, "--netnr " + v + ": " + list.error);
+                o.netNrs = list.numbers;
+                o.netNr.reset();
+            } else if (arg == "--netnr") {
+                if (!readNumber(v, 0, 255, number))
+                    return fail(error, "--netnr takes a network number 0..255");
+                o.netNr = number;
+                o.netNrs.clear();
+            } else {
+                if (!readNumber(v, lmx::TransmissionEngine::kMinPacketSize,
+                                lmx::TransmissionEngine::kMaxPacketSize, number))
+                    return fail(error, "--packet-size takes a size 2..240");
+                o.packetSize = number;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return fail(error, "unknown option " + arg);
+        } else if (!o.file.empty()) {
+            return fail(error, "only one command file can be sent");
+        } else {
+            o.file = arg;
+        }
+    }
+    if (o.file.empty())
+        return fail(error, "no command file given");
+    if (o.port && lmx::checkSerialEntry(*o.port, "9600") == lmx::SerialEntryError::PortName)
+        return fail(error, lmx::serialEntryErrorText(lmx::SerialEntryError::PortName));
+    out = std::move(o);
+    return OptionsRead::Ok;
+}
