@@ -1,5 +1,6 @@
 #include "cli_options.h"
 
+#include "bus/netnr_list.h"
 #include "protocol/hex.h"
 #include "serial/serial_settings_apply.h"
 #include "serial/transmission_engine.h"
@@ -84,10 +85,17 @@ OptionsRead parseSendOptions(const std::vector<std::string>& args, SendOptions& 
                     return fail(error,
                                 lmx::serialEntryErrorText(lmx::SerialEntryError::BaudRate));
                 o.baud = v;
+            } else if (arg == "--netnr" && v.find_first_of(",-") != std::string::npos) {
+                const lmx::NetNrList list = lmx::parseNetNrList(v);
+                if (!list.ok())
+                    return fail(error, "--netnr " + v + ": " + list.error);
+                o.netNrs = list.numbers;
+                o.netNr.reset();
             } else if (arg == "--netnr") {
                 if (!readNumber(v, 0, 255, number))
                     return fail(error, "--netnr takes a network number 0..255");
                 o.netNr = number;
+                o.netNrs.clear();
             } else {
                 if (!readNumber(v, lmx::TransmissionEngine::kMinPacketSize,
                                 lmx::TransmissionEngine::kMaxPacketSize, number))

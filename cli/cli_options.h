@@ -24,6 +24,7 @@ struct SendOptions {
     std::optional<std::string> port;
     std::optional<std::string> baud; // decimal digits, kMinBaudRateEntry..kMaxBaudRateEntry
     std::optional<int> netNr;        // 0..255
+    std::vector<int> netNrs;         // --netnr LIST (1-12,18): the displays in turn
     std::optional<int> packetSize;   // the engine's packet size range
     bool normal = false;
     bool debugLog = false;
@@ -33,6 +34,7 @@ struct SendOptions {
     bool operator==(const SendOptions& o) const
     {
         return file == o.file && port == o.port && baud == o.baud && netNr == o.netNr
+            && netNrs == o.netNrs
             && packetSize == o.packetSize && normal == o.normal && debugLog == o.debugLog
             && report == o.report && junit == o.junit;
     }

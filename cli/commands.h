@@ -3,4 +3,5 @@
 
 int runCheck(int argc, char** argv);
 int runSend(int argc, char** argv);
+int runScan(int argc, char** argv);
 int runSim(int argc, char** argv);

@@ -1,4 +1,4 @@
-// lmx: check a command file, send one, or run a virtual display.
+// lmx: check a command file, send one, scan the bus for displays, or run a virtual display.
 #include "commands.h"
 
 #include <cstdio>
@@ -10,6 +10,7 @@ void usage(FILE* out)
 {
     std::fputs("usage: lmx check FILE.lmx [--save OUT.lmx] [--no-save-keys]\n"
                "       lmx send [options] FILE.lmx\n"
+               "       lmx scan [options]\n"
                "       lmx sim [options]\n"
                "       lmx COMMAND --help   for the options of a command\n",
                out);
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
         return runCheck(argc - 2, argv + 2);
     if (std::strcmp(command, "send") == 0)
         return runSend(argc - 2, argv + 2);
+    if (std::strcmp(command, "scan") == 0)
+        return runScan(argc - 2, argv + 2);
     if (std::strcmp(command, "sim") == 0)
         return runSim(argc - 2, argv + 2);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) {

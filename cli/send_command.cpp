@@ -1,14 +1,17 @@
 // lmx send: load a command file as the window's Load does and transmit it as Transmit does,
 // with the settings file the window program reads. Receive-box lines go to stdout as they come,
 // message-box texts to stderr (each answered as if OK was pressed).
+//
+// With a list of network numbers (--netnr 1-12,18) the list goes to each display in turn,
+// and a summary per display ends the output.
 #include "cli_options.h"
+#include "cli_support.h"
 #include "commands.h"
 
+#include "bus/displays_run.h"
+#include "bus/netnr_list.h"
 #include "files/command_file_reader.h"
 #include "files/debug_log.h"
-#include "files/settings.h"
-#include "files/settings_file.h"
-#include "files/settings_places.h"
 #include "files/wall_clock.h"
 #include "protocol/hex.h"
 #include "serial/comm_port_driver.h"
@@ -20,25 +23,20 @@
 #include "serial/serial_settings_apply.h"
 #include "serial/transmission_engine.h"
 #include "serial/transmission_reports.h"
-#include "serial/user_dialogs.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 
-const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N] [--normal]\n"
+using cli::writeLine;
+
+const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N|LIST] [--normal]\n"
                       "                [--packet-size N] [--debug-log] [--report FILE]\n"
                       "                [--junit FILE] FILE.lmx\n";
 
@@ -52,6 +50,10 @@ const char kHelp[] =
     "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, /dev/pts/7, ...)\n"
     "  --baud N           baud rate\n"
     "  --netnr N          network number for everything outside display blocks (0..255)\n"
+    "  --netnr LIST       numbers and ranges, 1-12,18: the list goes to each display in\n"
+    "                     turn, with its number as the network number above (display\n"
+    "                     blocks that name their own keep it); a display that fails does\n"
+    "                     not stop the others, and a summary per display ends the output\n"
     "  --normal           normal framing: one packet per display block, one-character answers\n"
     "  --packet-size N    data bytes per extended packet (2..240, default 240)\n"
     "  --debug-log        write Log/Debug.log where the window program writes it\n"
@@ -60,8 +62,8 @@ const char kHelp[] =
     "Both reports are written when the transmission ends, also when it was aborted or\n"
     "interrupted; a report that cannot be written makes the exit code 2.\n"
     "Exit code: 0 when every packet was answered OK (a packet to network number 0 needs no\n"
-    "answer), 1 when an answer failed, a block was not sent, the transmission was aborted or\n"
-    "interrupted (Ctrl+C), 2 on usage or file errors.\n";
+    "answer; with a LIST: every display OK), 1 when an answer failed, a block was not sent,\n"
+    "the transmission was aborted or interrupted (Ctrl+C), 2 on usage or file errors.\n";
 
 int usageError(const std::string& problem)
 {
@@ -70,39 +72,10 @@ int usageError(const std::string& problem)
     return 2;
 }
 
-void writeLine(FILE* out, const std::string& text)
-{
-    std::fwrite(text.data(), 1, text.size(), out);
-    std::fputc('\n', out);
-    std::fflush(out);
-}
-
 class ConsoleReceiveLog : public lmx::ReceiveLog {
 public:
     void clear() override {}
     void addLine(const std::string& line) override { writeLine(stdout, line); }
-};
-
-class ConsoleDialogs : public UserDialogs {
-public:
-    void message(const QString& text, const QString&, Icon) override
-    {
-        const QByteArray bytes = text.toLatin1();
-        writeLine(stderr, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
-    }
-    void detailedMessage(const QString& text, const QString& detail, const QString& title,
-                         Icon icon) override
-    {
-        message(text, title, icon);
-        if (!detail.isEmpty())
-            message(detail, title, icon);
-    }
-    // lmx send asks no questions; these answer the safe way.
-    Answer askYesNo(const QString&, const QString&, Icon) override { return Answer::No; }
-    Answer askYesNoCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }
-    QString openFileName(const FileRequest&) override { return {}; }
-    QString saveFileName(const FileRequest&) override { return {}; }
-    void beep() override {}
 };
 
 // Keeps of each line read only what is sent: its command line.
@@ -114,65 +87,12 @@ public:
     void add(lmx::CommandListLine&& line) override { lines.push_back(std::move(line.commandLine)); }
 };
 
-// SIGINT and SIGTERM reach the event loop through a pipe: the handler only writes a byte.
-class InterruptPipe {
-public:
-    InterruptPipe()
-    {
-        if (pipe(s_fds) != 0)
-            return;
-        for (int fd : s_fds)
-            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-        struct sigaction action {};
-        action.sa_handler = &InterruptPipe::onSignal;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, nullptr);
-        sigaction(SIGTERM, &action, nullptr);
-        m_notifier = std::make_unique<QSocketNotifier>(s_fds[0], QSocketNotifier::Read);
-    }
-    ~InterruptPipe()
-    {
-        m_notifier.reset();
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
-        for (int& fd : s_fds) {
-            if (fd >= 0)
-                ::close(fd);
-            fd = -1;
-        }
-    }
-    InterruptPipe(const InterruptPipe&) = delete;
-    InterruptPipe& operator=(const InterruptPipe&) = delete;
-
-    QSocketNotifier* notifier() const { return m_notifier.get(); }
-    static bool interrupted() { return s_interrupted != 0; }
-    static void drain()
-    {
-        char buffer[16];
-        while (s_fds[0] >= 0 && ::read(s_fds[0], buffer, sizeof buffer) > 0) {
-        }
-    }
-
-private:
-    static void onSignal(int)
-    {
-        s_interrupted = 1;
-        const char byte = 1;
-        if (s_fds[1] >= 0) {
-            const ssize_t ignored = ::write(s_fds[1], &byte, 1);
-            (void)ignored;
-        }
-    }
-
-    static inline int s_fds[2] = {-1, -1};
-    static inline volatile std::sig_atomic_t s_interrupted = 0;
-    std::unique_ptr<QSocketNotifier> m_notifier;
-};
-
-// The reports of the transmission that just ended; false when one could not be written.
-bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recorder)
+// The reports of the transmission (or the run to many displays) that just ended; false when
+// one could not be written.
+bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recorder,
+                  std::optional<lmx::TransmissionEnd> end)
 {
-    const lmx::ExchangeReport report{recorder.records(), recorder.plan(), recorder.end()};
+    const lmx::ExchangeReport report{recorder.records(), recorder.plan(), end};
     bool written = true;
     auto write = [&](const std::optional<std::string>& file, const std::string& text) {
         if (!file)
@@ -191,32 +111,6 @@ bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recor
                                                              .filename()
                                                              .string()));
     return written;
-}
-
-// The window program's folder, whose settings lmx takes: lmx lies beside the window program
-// once installed, while a build tree makes each program in a folder of its own.
-QString windowProgramFolder()
-{
-    const QString own = QCoreApplication::applicationDirPath();
-#ifdef LMX_BUILD_FOLDER
-    if (QFileInfo(own).canonicalFilePath() == QFileInfo(QStringLiteral(LMX_BUILD_FOLDER)).canonicalFilePath())
-        return QStringLiteral(LMX_WINDOW_BUILD_FOLDER);
-#endif
-    return own;
-}
-
-// Which port is used when --port was not given, and where that came from.
-std::string portNotice(const std::string& port, const std::string& fromFile,
-                       const std::string& ownFile)
-{
-    const std::string name = lmx::trimmedBlanks(port);
-    const std::string device = lmx::devicePathOf(name);
-    std::string text = "lmx send: port " + name;
-    if (device != name)
-        text += " (" + device + ")";
-    if (!fromFile.empty())
-        return text + " from " + fromFile;
-    return text + ", the default: no --port and no " + ownFile;
 }
 
 } // namespace
@@ -240,34 +134,11 @@ int runSend(int argc, char** argv)
     static char appName[] = "lmx";
     static char* appArgv[] = {appName, nullptr};
     QCoreApplication app(appArgc, appArgv);
-    const lmx::SettingsPlaces places = lmx::programSettingsPlaces(windowProgramFolder());
-
-    lmx::TSerialSettings serial;
-    lmx::TDisplaySettings display;
-    lmx::TGeneralSettings general;
-    // Unlike the window, lmx keeps quiet about a missing settings file: the defaults then
-    // apply, and the port says so below.
-    std::error_code ec;
-    const std::string ownFile = lmx::settingsFilePath(places.settingsFolder);
-    std::string portFrom;
-    if (std::filesystem::exists(ownFile, ec)
-        || (!places.besideProgram() && std::filesystem::exists(places.siteDefaultsFile, ec))) {
-        // lmx send never writes the settings file, so nothing needs keeping.
-        const lmx::SettingsLoad load = lmx::loadSettings(places, serial, display, general, false);
-        if (!load.warning.empty())
-            writeLine(stderr, load.warning + (load.detail.empty() ? "" : "\n" + load.detail));
-        if (!load.files.empty())
-            portFrom = load.files.back();
-    }
-    if (options.port)
-        serial.PortName = *options.port;
-    else
-        writeLine(stderr, portNotice(serial.PortName, portFrom, ownFile));
-    if (options.baud)
-        serial.Baudrate = *options.baud;
+    cli::Settings settings = cli::loadSettings("send", options.port, options.baud);
+    lmx::TGeneralSettings& general = settings.general;
     if (options.debugLog)
         general.DebugFile = true;
-    const int netNr = options.netNr.value_or(display.NetNr);
+    const int netNr = options.netNr.value_or(settings.display.NetNr);
     const bool extended = general.ExtendedLmx && !options.normal;
 
     lmx::KeySet keys = lmx::makeKeySet();
@@ -279,16 +150,16 @@ int runSend(int argc, char** argv)
     }
     const std::vector<std::string>& commandLines = sent.lines;
 
-    InterruptPipe interrupts;
-    ConsoleDialogs dialogs;
+    cli::InterruptPipe interrupts;
+    cli::ConsoleDialogs dialogs;
     ConsoleReceiveLog receiveLog;
     lmx::SystemWallClock wallClock;
     lmx::DebugLog debugLog(wallClock);
-    debugLog.setProgramFolder(places.logFolder);
+    debugLog.setProgramFolder(settings.places.logFolder);
     if (general.DebugFile)
-        lmx::prepareLogFolder(places);
+        lmx::prepareLogFolder(settings.places);
     lmx::TCommPortDriver driver(std::make_unique<lmx::QtSerialBackend>());
-    lmx::applySerialSettingsToDriver(serial, driver);
+    lmx::applySerialSettingsToDriver(settings.serial, driver);
     lmx::PacketExchange exchange(driver, dialogs);
     lmx::TransmissionEngine engine(exchange, dialogs, receiveLog, wallClock);
     engine.setDebugLog(&debugLog);
@@ -296,32 +167,51 @@ int runSend(int argc, char** argv)
     if (options.packetSize)
         engine.SetPacketSize(*options.packetSize);
     lmx::ExchangeRecorder recorder;
-    if (options.report || options.junit)
+    const bool many = !options.netNrs.empty();
+    if (options.report || options.junit || many)
         engine.setPacketObserver(&recorder);
+    lmx::DisplaysRun displays(engine, exchange, recorder);
     if (QSocketNotifier* notifier = interrupts.notifier())
-        QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&engine] {
-            InterruptPipe::drain();
+        QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&] {
+            cli::InterruptPipe::drain();
+            displays.requestStop();
             engine.requestStop();
         });
 
-    if (InterruptPipe::interrupted()) {
+    if (cli::InterruptPipe::interrupted()) {
         // Stopped before the first packet: the reports still say so, every block unreached.
-        recorder.begin(lmx::planTransmission({commandLines, extended, netNr,
-                                              extended ? static_cast<size_t>(engine.PacketSize())
-                                                       : lmx::TransmissionEngine::kMaxNormalBlock}),
-                       extended);
-        recorder.transmissionEnded(lmx::TransmissionEnd::Stopped);
-        const bool reported = writeReports(options, recorder);
+        for (const int n : many ? options.netNrs : std::vector<int>{netNr}) {
+            recorder.begin(lmx::planTransmission({commandLines, extended, n,
+                                                  extended ? static_cast<size_t>(engine.PacketSize())
+                                                           : lmx::TransmissionEngine::kMaxNormalBlock}),
+                           extended, true);
+            recorder.transmissionEnded(lmx::TransmissionEnd::Stopped);
+        }
+        const bool reported = writeReports(options, recorder, recorder.end());
         std::fputs("lmx send: interrupted\n", stderr);
         return reported ? 1 : 2;
     }
     if (general.DebugFile && general.CreateDebugFile && !lmx::startDebugLog(debugLog))
         writeLine(stderr, "Debug: " + debugLog.LastLogErrorText());
 
+    if (many) {
+        displays.run(commandLines, options.netNrs, extended);
+        for (const std::string& line : lmx::displaysSummary(displays.displays()))
+            writeLine(stdout, line);
+        const bool reported = writeReports(options, recorder, displays.end());
+        if (displays.end() == lmx::TransmissionEnd::Stopped) {
+            std::fputs("lmx send: interrupted\n", stderr);
+            return reported ? 1 : 2;
+        }
+        if (!reported)
+            return 2;
+        return displays.allOk() ? 0 : 1;
+    }
+
     const lmx::TransmissionEngine::Outcome outcome = extended
         ? engine.TransmitExtended(commandLines, netNr)
         : engine.TransmitNormal(commandLines, netNr);
-    const bool reported = writeReports(options, recorder);
+    const bool reported = writeReports(options, recorder, recorder.end());
     if (outcome.end == lmx::TransmissionEngine::End::Stopped) {
         std::fputs("lmx send: interrupted\n", stderr);
         return reported ? 1 : 2;

@@ -26,9 +26,16 @@ struct TDisplaySettings {
     static constexpr int kMaxNetNr = 32;
 
     int NetNr = 1;
+    // The network numbers Transmit to Displays sends to, as entered ("1-12,18"). The file
+    // keeps it in a block of its own after the three records: a reader that knows only
+    // three blocks never looks at it.
+    std::string NetNrList;
 
     void SetDefaults() { *this = TDisplaySettings(); }
-    bool operator==(const TDisplaySettings& o) const { return NetNr == o.NetNr; }
+    bool operator==(const TDisplaySettings& o) const
+    {
+        return NetNr == o.NetNr && NetNrList == o.NetNrList;
+    }
 };
 
 struct TGeneralSettings {

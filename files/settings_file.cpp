@@ -12,6 +12,8 @@ namespace lmx {
 
 namespace {
 
+bool fieldNamed(const std::string& name, std::string_view field);
+
 std::vector<RecordField> serialFields(TSerialSettings& s)
 {
     return {{"PortName", &s.PortName}, {"Baudrate", &s.Baudrate},
@@ -24,6 +26,25 @@ std::vector<RecordField> displayFields(TDisplaySettings& d)
 {
     // A network number outside 0..32 cannot be addressed; it is refused like a wrong value.
     return {{"NetNr", &d.NetNr, TDisplaySettings::kMinNetNr, TDisplaySettings::kMaxNetNr}};
+}
+
+// The block after the three records. Fields a later version may add to it are left alone,
+// so that a file it writes still reads here.
+constexpr const char* kBusBlockName = "TBusSettings";
+
+std::vector<RecordField> busFields(TDisplaySettings& d)
+{
+    return {{"NetNrList", &d.NetNrList}};
+}
+
+NotationObject knownFieldsOnly(const NotationObject& block, const std::vector<RecordField>& fields)
+{
+    NotationObject known{block.className, {}};
+    for (const NotationProperty& p : block.properties)
+        if (std::any_of(fields.begin(), fields.end(),
+                        [&](const RecordField& f) { return fieldNamed(p.name, f.name); }))
+            known.properties.push_back(p);
+    return known;
 }
 
 std::vector<RecordField> generalFields(TGeneralSettings& g)
@@ -123,12 +144,16 @@ SettingsLoad readSettingsFile(const std::string& path, TSerialSettings& serial,
         return failed(kUnknownReadError, lineCount(bytes) + 1,
                       "the file ends before its three blocks do");
 
-    // Blocks go to the records by position; their class names are not compared.
+    // Blocks go to the records by position; their class names are not compared. Blocks
+    // after the fourth are left for later versions.
     TSerialSettings s = serial;
     TDisplaySettings d = display;
     TGeneralSettings g = general;
-    const std::vector<RecordField> fields[] = {serialFields(s), displayFields(d), generalFields(g)};
-    for (size_t i = 0; i < 3; ++i) {
+    const std::vector<RecordField> fields[] = {serialFields(s), displayFields(d), generalFields(g),
+                                               busFields(d)};
+    if (blocks.size() > 3)
+        blocks[3] = knownFieldsOnly(blocks[3], fields[3]);
+    for (size_t i = 0; i < std::min<size_t>(blocks.size(), 4); ++i) {
         const NotationProperty* bad = nullptr;
         const AssignStatus status = assignFields(blocks[i], fields[i], &bad);
         if (status != AssignStatus::Ok)
@@ -168,6 +193,10 @@ std::string settingsFileText(const TSerialSettings& serial, const TDisplaySettin
     writeFields(writer, "TSerialSettings", serialFields(s));
     writeFields(writer, "TDisplaySettings", displayFields(d));
     writeFields(writer, "TGeneralSettings", generalFields(g));
+    // Only when there is a list: the file of a user who never sent to many displays is the
+    // three blocks it always was.
+    if (!d.NetNrList.empty())
+        writeFields(writer, kBusBlockName, busFields(d));
     return writer.text();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // ORVANTA.SET in the program's folder: the serial, display and general records as three
-// object blocks, in that order.
+// object blocks, in that order, and the display list of Transmit to Displays in a fourth
+// block when there is one.
 
 #include "atomic_file_saver.h"
 #include "settings.h"

@@ -21,7 +21,9 @@ void ExchangeRecorder::clear()
 
 void ExchangeRecorder::begin(TransmissionPlan plan, bool extended, bool append)
 {
-    if (!append || m_records.empty()) {
+    // A run that appends starts afresh only when nothing of it is there yet: transmissions
+    // that sent nothing (a port that did not open) still leave their plans.
+    if (!append || (m_records.empty() && m_plan.packets.empty())) {
         clear();
         m_clock.start();
     }

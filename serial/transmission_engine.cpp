@@ -264,7 +264,8 @@ void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
     m_lastAnswerOk = message.empty();
     if (!message.empty()) {
         ++m_outcome.failedAnswers;
-        showError(message);
+        if (m_answerErrorBoxes)
+            showError(message);
         if (m_stop)
             return;
         logLine(netNrPrefix() + " Received Packet Number: " + p + " " + message);
@@ -329,7 +330,8 @@ void TransmissionEngine::ReceiveNormalAnswer(const std::string& answer)
     }
     ++m_outcome.failedAnswers;
     const std::string message = "Error: " + normalResultText(result.resultChar);
-    showError(message);
+    if (m_answerErrorBoxes)
+        showError(message);
     if (m_stop)
         return;
     logLine(netNrPrefix() + " " + message);

@@ -83,6 +83,9 @@ public:
     // Told about every packet and answer (packet_observer.h); nullptr switches it off.
     void setPacketObserver(PacketObserver* observer) { m_observer = observer; }
     void SetDebugFile(bool on) { m_debugFile = on; }
+    // Off: a failed answer is told only in the receive box, not in a message box as well (a
+    // run to many displays gathers the failures in its summary and goes on).
+    void SetAnswerErrorBoxes(bool on) { m_answerErrorBoxes = on; }
     bool DebugFile() const { return m_debugFile; }
 
     // Largest data of one extended packet, 2..240 (240 at start). A value outside is refused
@@ -143,6 +146,7 @@ private:
     DebugLog* m_debugLog = nullptr;
     PacketObserver* m_observer = nullptr;
     bool m_debugFile = false;
+    bool m_answerErrorBoxes = true;
     int m_packetSize = kMaxPacketSize;
 
     // The transmission that runs.

@@ -1,6 +1,7 @@
 #pragma once
-// The program's SettingsDialogs: TGeneralSettForm, TDisplaySettForm and TSerialSettForm, each
-// created for the call, shown modally over the window and freed.
+// The program's SettingsDialogs: TGeneralSettForm, TDisplaySettForm, TSerialSettForm and the
+// bus's BusScanForm and DisplayListForm, each created for the call, shown modally over the
+// window and freed.
 
 #include "settings_dialogs.h"
 
@@ -16,6 +17,9 @@ public:
     bool editGeneral(lmx::TGeneralSettings& record) override;
     bool editDisplay(lmx::TDisplaySettings& record) override;
     bool editSerial(lmx::TSerialSettings& record) override;
+    bool scanBus(lmx::TDisplaySettings& record, lmx::PacketExchange& exchange,
+                 bool extended) override;
+    bool editDisplayList(lmx::TDisplaySettings& record) override;
 
 private:
     UserDialogs& m_dialogs;

@@ -147,6 +147,9 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), m_owner(owner)
                            QKeySequence(), QIcon());
     DoTransmit = make("DoTransmit", QStringLiteral("Transmit "), QStringLiteral("Transmit Texts"),
                       QKeySequence(Qt::Key_F6), drawnIcon(drawTransmit));
+    DoTransmitToDisplays = make("DoTransmitToDisplays", QStringLiteral("Transmit to Displays\u2026"),
+                                QStringLiteral("Transmit to several displays, one after the other"),
+                                QKeySequence(Qt::SHIFT | Qt::Key_F6), QIcon());
     DoExitProgram = make("DoExitProgram", QStringLiteral("Exit"), QStringLiteral("Exit Program"),
                          QKeySequence(Qt::CTRL | Qt::Key_Q),
                          standard(QStyle::SP_DialogCloseButton));
@@ -167,6 +170,8 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), m_owner(owner)
     DoSerialSettings = make("DoSerialSettings", QStringLiteral("Serial"),
                             QStringLiteral("Serial Settings"), QKeySequence(Qt::Key_F5),
                             drawnIcon(drawSerial));
+    DoScanBus = make("DoScanBus", QStringLiteral("Scan Bus\u2026"),
+                     QStringLiteral("Find the displays that answer"), QKeySequence(), QIcon());
     DoPacketSize = make("DoPacketSize", QStringLiteral("Change Packet Size"), QString(),
                         QKeySequence(), QIcon());
     DoHelp = make("DoHelp", QStringLiteral("Help"), QStringLiteral("Help"),
@@ -200,7 +205,7 @@ void MainActions::buildMenus(QMenuBar* bar, KeyActions& keys)
     m_file->addSeparator();
     m_file->addActions({keys.DoLoadKeys, keys.DoSaveKeys});
     m_file->addSeparator();
-    m_file->addAction(DoTransmit);
+    m_file->addActions({DoTransmit, DoTransmitToDisplays});
     m_file->addSeparator();
     m_file->addAction(DoExitProgram);
 
@@ -211,7 +216,7 @@ void MainActions::buildMenus(QMenuBar* bar, KeyActions& keys)
     m_edit->addAction(DoUndoText);
 
     m_settings = bar->addMenu(QStringLiteral("Settings"));
-    m_settings->addActions({DoGeneralSettings, DoDisplaySettings, DoSerialSettings});
+    m_settings->addActions({DoGeneralSettings, DoDisplaySettings, DoSerialSettings, DoScanBus});
     m_settings->addSeparator();
     m_settings->addMenu(keys.keyDefinitionsMenu());
     m_settings->addMenu(keys.clearKeysMenu());

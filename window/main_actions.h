@@ -24,6 +24,7 @@ public:
     QAction* DoExportTxt;
     QAction* DoExportPackets;
     QAction* DoTransmit;
+    QAction* DoTransmitToDisplays;
     QAction* DoExitProgram;
     QAction* DoCutText;
     QAction* DoCopyText;
@@ -32,6 +33,7 @@ public:
     QAction* DoGeneralSettings;
     QAction* DoDisplaySettings;
     QAction* DoSerialSettings;
+    QAction* DoScanBus;
     QAction* DoPacketSize;
     QAction* DoHelp;
     QAction* DoAbout;

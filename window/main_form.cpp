@@ -1,6 +1,9 @@
 #include "main_form.h"
 
 #include "answer_frame.h"
+#include "bus/displays_progress.h"
+#include "bus/displays_run.h"
+#include "bus/netnr_list.h"
 #include "dialogs/parameter_dialogs.h"
 #include "edit_routing.h"
 #include "editor/action_button.h"
@@ -49,6 +52,8 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -244,6 +249,8 @@ void TMainForm::connectParts()
             {a.DoExportTxt, &TMainForm::DoExportTxtExecute},
             {a.DoExportPackets, &TMainForm::DoExportPacketsExecute},
             {a.DoTransmit, &TMainForm::DoTransmitExecute},
+            {a.DoTransmitToDisplays, &TMainForm::DoTransmitToDisplaysExecute},
+            {a.DoScanBus, &TMainForm::DoScanBusExecute},
             {a.DoGeneralSettings, &TMainForm::DoGeneralSettingsExecute},
             {a.DoDisplaySettings, &TMainForm::DoDisplaySettingsExecute},
             {a.DoSerialSettings, &TMainForm::DoSerialSettingsExecute},
@@ -275,6 +282,7 @@ void TMainForm::connectParts()
     engine.setDebugLog(&m_debugLog);
     connect(&engine, &lmx::TransmissionEngine::runningChanged, this, &TMainForm::updateActions);
     connectPackets();
+    m_displaysRun = new lmx::DisplaysRun(engine, *m_exchange, *m_recorder, this);
 
     m_idle = new IdleUpdate([this] { updateActions(); }, this);
     for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
@@ -299,7 +307,7 @@ bool TMainForm::keyHeld() const
 
 bool TMainForm::transmitting() const
 {
-    return m_sendReceive->engine().running();
+    return m_sendReceive->engine().running() || (m_displaysRun && m_displaysRun->running());
 }
 
 void TMainForm::setStatus(const char* text)
@@ -327,6 +335,8 @@ void TMainForm::updateActions()
     MainActions& a = *m_actions;
     const bool running = transmitting();
     a.DoTransmit->setEnabled(!running && !m_closed);
+    a.DoTransmitToDisplays->setEnabled(!running && !m_closed);
+    a.DoScanBus->setEnabled(!running && !m_closed);
     a.DoExportTxt->setEnabled(m_editor->box().list().count() > 1);
     a.DoExportPackets->setEnabled(!m_recorder->records().empty());
     a.DoPacketSize->setEnabled(m_general.ExtendedLmx);
@@ -471,21 +481,26 @@ void TMainForm::DoExportTxtExecute()
     ready();
 }
 
-void TMainForm::DoTransmitExecute()
+void TMainForm::prepareTransmit()
 {
-    lmx::TransmissionEngine& engine = m_sendReceive->engine();
-    if (engine.running() || m_closed)
-        return;
     if (m_general.ShowSerialDebug) {
         m_xmitForm->show();
         m_xmitForm->raise();
     }
-    engine.SetDebugFile(m_general.DebugFile);
+    m_sendReceive->engine().SetDebugFile(m_general.DebugFile);
     if (m_general.DebugFile)
         lmx::prepareLogFolder(m_places); // a failure shows as the log's own
     if (m_general.DebugFile && m_general.CreateDebugFile && !lmx::startDebugLog(m_debugLog))
         m_dialogs.message(latin1("Debug: " + m_debugLog.LastLogErrorText()), QString(),
                           UserDialogs::Icon::None);
+}
+
+void TMainForm::DoTransmitExecute()
+{
+    lmx::TransmissionEngine& engine = m_sendReceive->engine();
+    if (transmitting() || m_closed)
+        return;
+    prepareTransmit();
     const std::vector<std::string> lines = transmitLines(m_editor->box());
     m_transmitted = lines;
     if (m_general.ExtendedLmx)
@@ -494,6 +509,49 @@ void TMainForm::DoTransmitExecute()
         engine.TransmitNormal(lines, m_display.NetNr);
     if (!m_closed)
         updateActions();
+}
+
+void TMainForm::DoTransmitToDisplaysExecute()
+{
+    if (transmitting() || m_closed)
+        return;
+    if (!m_settingsDialogs->editDisplayList(m_display))
+        return;
+    const lmx::NetNrList list = lmx::parseNetNrList(m_display.NetNrList);
+    if (!list.ok()) {
+        m_dialogs.warning(latin1("No displays to transmit to: " + list.error + "."));
+        return;
+    }
+    prepareTransmit();
+    const std::vector<std::string> lines = transmitLines(m_editor->box());
+    m_transmitted = lines;
+    if (m_displaysProgress)
+        m_displaysProgress->close();
+    auto* progress = new lmx::DisplaysProgress(*m_displaysRun, this);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    m_displaysProgress = progress;
+    // Over the command buttons, which are of no use meanwhile, leaving the boxes and the
+    // Packets tab in sight.
+    progress->adjustSize();
+    progress->move(mapToGlobal(QPoint(width() - progress->width() - 8,
+                                      height() - progress->height() - statusBar()->height() - 8)));
+    progress->show();
+    // One receive box for all displays: each transmission would empty it.
+    m_sendReceive->ClearReceiveBox();
+    m_sendReceive->receiveLog().setKeepLines(true);
+    // A display that answers badly must not hold up the others behind a message box; the
+    // receive box and the summary tell every failure.
+    lmx::TransmissionEngine& engine = m_sendReceive->engine();
+    engine.SetAnswerErrorBoxes(false);
+    m_displaysRun->run(lines, list.numbers, m_general.ExtendedLmx);
+    engine.SetAnswerErrorBoxes(true);
+    m_sendReceive->receiveLog().setKeepLines(false);
+    if (m_closed)
+        return;
+    if (m_displaysProgress)
+        m_displaysProgress->showResults();
+    m_tabs->setCurrentWidget(m_packetsTab);
+    updateActions();
 }
 
 void TMainForm::DoExportPacketsExecute()
@@ -535,7 +593,11 @@ void TMainForm::connectPackets()
 void TMainForm::showProgress()
 {
     const lmx::ExchangeRecorder::Progress p = m_recorder->progress();
-    m_statusBar->showProgress(p.packet, p.planned, p.failures);
+    // A run to many displays counts all of them from the start.
+    const int planned = m_displaysRun && m_displaysRun->running()
+            ? std::max(p.planned, m_displaysRun->plannedPackets())
+            : p.planned;
+    m_statusBar->showProgress(p.packet, planned, p.failures);
 }
 
 QWidget* TMainForm::PacketsDataTab() const
@@ -565,6 +627,20 @@ void TMainForm::DoSerialSettingsExecute()
     if (m_settingsDialogs->editSerial(m_serial))
         lmx::applySerialSettingsToDriver(m_serial, *m_driver);
     ready();
+}
+
+void TMainForm::DoScanBusExecute()
+{
+    if (transmitting() || m_closed)
+        return;
+    setStatus("Scanning Bus");
+    if (m_general.ShowSerialDebug) {
+        m_xmitForm->show();
+        m_xmitForm->raise();
+    }
+    m_settingsDialogs->scanBus(m_display, *m_exchange, m_general.ExtendedLmx);
+    ready();
+    updateActions();
 }
 
 void TMainForm::DoPacketSizeExecute()
@@ -608,7 +684,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
     if (m_closed)
         return;
     m_closed = true;
-    // A transmission ends at once; its Transmit call returns once this handler is done.
+    // A transmission ends at once, and a run to many displays with it; its Transmit call
+    // returns once this handler is done.
+    m_displaysRun->requestStop();
     m_sendReceive->engine().requestStop();
     setStatus("Save Changes ?");
     CommandBox& box = m_editor->box();

@@ -12,6 +12,7 @@
 // Every part is owned by its Qt parent. The central widget with the frames is the window's
 // first child, so the frames and the engine in them go before the serial link they use.
 
+#include "bus/displays_progress.h"
 #include "busy_cursor.h"
 #include "files/debug_log.h"
 #include "files/settings.h"
@@ -19,6 +20,7 @@
 #include "main_form_services.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 #include <string>
@@ -45,6 +47,7 @@ class TMainStatusBar;
 class TSendReceiveFrame;
 
 namespace lmx {
+class DisplaysRun;
 class ExchangeRecorder;
 class PacketExchange;
 class TCommPortDriver;
@@ -75,6 +78,9 @@ public:
     lmx::PacketExchange& exchange() { return *m_exchange; }
     lmx::TXmitForm& xmitForm() { return *m_xmitForm; }
     lmx::ExchangeRecorder& recorder() { return *m_recorder; }
+    lmx::DisplaysRun& displaysRun() { return *m_displaysRun; }
+    // The window of the last Transmit to Displays run while it is open.
+    lmx::DisplaysProgress* displaysProgress() const { return m_displaysProgress; }
     PacketsTab& packetsTab() { return *m_packetsTab; }
     ParameterDialogs& parameterDialogs() { return *m_parameters; }
     const lmx::TSerialSettings& serialSettings() const { return m_serial; }
@@ -105,9 +111,12 @@ public:
     // File > Export Packets...: the Packets tab as CSV.
     void DoExportPacketsExecute();
     void DoTransmitExecute();
+    // Transmit to Displays...: the list once per network number asked for.
+    void DoTransmitToDisplaysExecute();
     void DoGeneralSettingsExecute();
     void DoDisplaySettingsExecute();
     void DoSerialSettingsExecute();
+    void DoScanBusExecute();
     void DoPacketSizeExecute();
     void DoHelpExecute();
     void DoAboutExecute();
@@ -115,6 +124,7 @@ public:
 
     // The enabling of every action, recomputed whenever the user interface is idle.
     void updateActions();
+    // A transmission, or a run of them to many displays, is under way.
     bool transmitting() const;
 
 protected:
@@ -133,6 +143,7 @@ private:
     void updateDebugLabels();
     void connectPackets();
     void showProgress();
+    void prepareTransmit();
     std::string localPath(const QString& path) const;
 
     MainFormServices m_services;
@@ -158,6 +169,8 @@ private:
     lmx::ExchangeRecorder* m_recorder = nullptr;
     PacketsTab* m_packetsTab = nullptr;
     std::vector<std::string> m_transmitted; // the lines the Packets tab's rows came from
+    lmx::DisplaysRun* m_displaysRun = nullptr;
+    QPointer<lmx::DisplaysProgress> m_displaysProgress;
     MainActions* m_actions = nullptr;
     EditRouting* m_routing = nullptr;
     std::unique_ptr<GeneralSettingsApply> m_applyGeneral;

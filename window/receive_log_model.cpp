@@ -19,6 +19,12 @@ QString ReceiveLogModel::lineText(int row) const
 
 void ReceiveLogModel::clear()
 {
+    if (!m_keep)
+        clearLines();
+}
+
+void ReceiveLogModel::clearLines()
+{
     if (m_lines.empty())
         return;
     beginResetModel();

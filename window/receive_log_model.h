@@ -17,8 +17,12 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
 
+    // The engine's clear at the start of a transmission; nothing while the lines are kept.
     void clear() override;
     void addLine(const std::string& line) override;
+    // A run of several transmissions (one list to many displays) keeps the lines of all.
+    void setKeepLines(bool on) { m_keep = on; }
+    void clearLines();
     const std::vector<std::string>& lines() const { return m_lines; }
 
 signals:
@@ -29,4 +33,5 @@ protected:
 
 private:
     std::vector<std::string> m_lines;
+    bool m_keep = false;
 };

@@ -27,7 +27,7 @@ public:
     const std::vector<std::string>& receiveLines() const { return m_log.lines(); }
     lmx::TransmissionEngine& engine() { return m_engine; }
 
-    void ClearReceiveBox() { m_log.clear(); }
+    void ClearReceiveBox() { m_log.clearLines(); }
     // Change Packet Size: the one-value dialog on the engine's packet size; Ok sets it.
     void DoPacketSizeExecute();
 

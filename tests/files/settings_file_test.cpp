@@ -87,9 +87,14 @@ TEST(SettingsFile, SavedRecordsReadBack)
     saved.serial.PortName = "/dev/pts/7 'x'";
     saved.serial.Baudrate = "115200";
     saved.display.NetNr = 32;
+    saved.display.NetNrList = "1-12,18";
     saved.general.ExtendedLmx = false;
     saved.general.ClearKeys = true;
     ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
+    // The list in a fourth block after the three every reader knows.
+    const std::string text = filetest::readFile(folder.file(kSettingsFileName));
+    EXPECT_EQ(text.substr(text.find("end\r\nobject TBusSettings")),
+              "end\r\nobject TBusSettings\r\n  NetNrList = '1-12,18'\r\nend\r\n");
     Records loaded;
     EXPECT_EQ(loaded.load(folder), "");
     EXPECT_EQ(loaded.serial, saved.serial);
@@ -102,9 +107,12 @@ TEST(SettingsFile, FieldsInAnyOrderAndMissingFieldsKeepDefaults)
     filetest::TempFolder folder;
     writeSettings(folder, "object TFoo\n DataBits = 2\n PortName = ''\nend\n"
                           "object TDisplaySettings\nend\n"
-                          "object TGeneralSettings\n  debugfile = true\n  SaveKeys = False\nend\n");
+                          "object TGeneralSettings\n  debugfile = true\n  SaveKeys = False\nend\n"
+                          // What a later version may add: fields of the fourth block, more blocks.
+                          "object TBusSettings\n  Later = 1\n  NetNrList = '3'\nend\nobject TLater\n  X = 1\nend\n");
     Records r;
     EXPECT_EQ(r.load(folder), "");
+    EXPECT_EQ(r.display.NetNrList, "3");
     EXPECT_EQ(r.serial.DataBits, 2);
     EXPECT_EQ(r.serial.PortName, "");
     EXPECT_EQ(r.display.NetNr, 1);

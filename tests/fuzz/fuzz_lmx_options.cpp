@@ -57,6 +57,13 @@ void checkAndSend(const Args& args, bool send)
     add(plain, "--port", s.port);
     add(plain, "--baud", s.baud);
     add(plain, "--netnr", text(s.netNr));
+    if (!s.netNrs.empty()) {
+        check(!s.netNr && std::all_of(s.netNrs.begin(), s.netNrs.end(), [](int n) { return n >= 0 && n <= 255; }));
+        std::string list;
+        for (int n : s.netNrs)
+            list += (list.empty() ? "" : ",") + std::to_string(n);
+        add(plain, "--netnr", s.netNrs.size() == 1 ? list + "-" + list : list);
+    }
     add(plain, "--packet-size", text(s.packetSize));
     add(plain, "--report", s.report);
     add(plain, "--junit", s.junit);

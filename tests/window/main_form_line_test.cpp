@@ -3,6 +3,7 @@
 // and the debug log, Transmit refused while one runs, and closing in every state.
 #include "main_form_support.h"
 
+#include "bus/displays_progress.h"
 #include "packets/packets_tab.h"
 #include "serial/exchange_recorder.h"
 #include "serial/exchange_reports.h"
@@ -30,10 +31,10 @@ struct LineRig : WindowRig {
     lmx::sim::SimServer server;
 
     explicit LineRig(bool normal = false, lmx::sim::FaultKind fault = lmx::sim::FaultKind::None,
-                     unsigned faultEvery = 1)
+                     unsigned faultEvery = 1, std::vector<uint8_t> netNrs = {1})
         : server([=] {
               lmx::sim::SimOptions o;
-              o.netNrs = {1};
+              o.netNrs = netNrs;
               o.normalFraming = normal;
               o.fault = fault;
               o.faultEvery = faultEvery;
@@ -226,4 +227,37 @@ TEST(MainFormLine, ThePacketsTabFollowsTheTransmissionAndShowsAFailedExchange)
     ASSERT_EQ(csv.size(), 4) << csv.join('|').toStdString();
     EXPECT_TRUE(csv[0].startsWith("ms,NetNr,Packet,Length,Answer,Result,Param,RTT ms,Sent,Received"));
     EXPECT_TRUE(csv[2].contains(",0x81 / last / 1,3,Invalid answer CRC at CRC,")) << csv[2].toStdString();
+}
+
+TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndEndsWithTheSummary)
+{
+    LineRig rig(false, lmx::sim::FaultKind::None, 1, {1, 3});
+    TMainForm& w = rig.startOnLine();
+    ASSERT_TRUE(rig.load("'Hello'\r\n"));
+    rig.settings->nextList = "1-3";
+    QTest::keyClick(&w, Qt::Key_F6, Qt::ShiftModifier);
+
+    // No message box held the run up at the silent display: only the load's step.
+    EXPECT_EQ(rig.dialogs.steps().size(), 1) << rig.dialogs.lastText().toStdString();
+    EXPECT_EQ(rig.server.packets().size(), 3u);
+    ASSERT_NE(w.displaysProgress(), nullptr);
+    QStringList results;
+    for (int i = 0; i < w.displaysProgress()->ResultList()->count(); ++i)
+        results << w.displaysProgress()->ResultList()->item(i)->text();
+    EXPECT_EQ(results, (QStringList{"NetNr 1: OK (1 packet, 0 failed)", "NetNr 2: failed: no answer (1 packet, 1 failed)",
+                                    "NetNr 3: OK (1 packet, 0 failed)"}));
+    EXPECT_EQ(w.displaysProgress()->StatusLabel()->text(), "2 of 3 displays OK");
+    QAbstractItemModel* summary = w.packetsTab().summaryTable()->model();
+    ASSERT_EQ(summary->rowCount(), 3);
+    EXPECT_EQ(summary->index(1, int(lmx::SummaryColumn::LastFailure)).data().toString(), "no answer");
+    // One receive box for the three transmissions; the failure is told there.
+    int ends = 0;
+    for (const std::string& line : rig.received())
+        ends += line.find(" Transmission ") != std::string::npos;
+    EXPECT_EQ(ends, 3);
+    EXPECT_TRUE(rig.endsWith(" Transmission finished."));
+    EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
+    // The list is kept for the next time and in the settings file.
+    rig.close();
+    EXPECT_NE(WindowRig::readFile(rig.settingsPath()).find("NetNrList = '1-3'"), std::string::npos);
 }

@@ -30,6 +30,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mainformtest {
@@ -79,6 +80,7 @@ public:
     std::optional<lmx::TGeneralSettings> nextGeneral;
     std::optional<lmx::TDisplaySettings> nextDisplay;
     std::optional<lmx::TSerialSettings> nextSerial;
+    std::optional<std::string> nextList; // the list Transmit to Displays is given
     std::function<QString()> status;
     QStringList calls; // "General: <status>", ...
 
@@ -93,6 +95,17 @@ public:
     bool editSerial(lmx::TSerialSettings& record) override
     {
         return answer("Serial", nextSerial, record);
+    }
+    bool scanBus(lmx::TDisplaySettings& record, lmx::PacketExchange&, bool) override
+    {
+        return answer("Scan Bus", nextDisplay, record);
+    }
+    bool editDisplayList(lmx::TDisplaySettings& record) override
+    {
+        std::optional<lmx::TDisplaySettings> next;
+        if (nextList)
+            next = record, next->NetNrList = *std::exchange(nextList, std::nullopt);
+        return answer("Displays", next, record);
     }
 
 private:

@@ -178,15 +178,15 @@ TEST(MainForm, MenusAndToolBarInTheirOrderWithHintsAndShortcuts)
     MainActions& a = rig.actions();
     EXPECT_EQ(entries(a.fileMenu()->actions()),
               (QStringList{"New", "Load", "Save", "-", "Export to txt file", "Export Packets\u2026", "-", "Load Keys",
-                           "Save Keys", "-", "Transmit ", "-", "Exit"}));
+                           "Save Keys", "-", "Transmit ", "Transmit to Displays\u2026", "-", "Exit"}));
     EXPECT_EQ(entries(a.editMenu()->actions()),
               (QStringList{"Copy", "Cut", "Paste", "-", "Undo"}));
     EXPECT_EQ(entries(a.settingsMenu()->actions()),
-              (QStringList{"General", "Display", "Serial", "-", "Key Definitions", "Clear Keys",
-                           "-", "Change Packet Size"}));
-    EXPECT_EQ(entries(a.settingsMenu()->actions()[4]->menu()->actions()),
-              (QStringList{"Key 1", "Key 2", "Key 3", "Key 4"}));
+              (QStringList{"General", "Display", "Serial", "Scan Bus\u2026", "-", "Key Definitions",
+                           "Clear Keys", "-", "Change Packet Size"}));
     EXPECT_EQ(entries(a.settingsMenu()->actions()[5]->menu()->actions()),
+              (QStringList{"Key 1", "Key 2", "Key 3", "Key 4"}));
+    EXPECT_EQ(entries(a.settingsMenu()->actions()[6]->menu()->actions()),
               (QStringList{"Key 1", "Key 2", "Key 3", "Key 4", "-", "All"}));
     EXPECT_EQ(entries(a.helpMenu()->actions()), (QStringList{"Help", "About"}));
 
@@ -197,7 +197,7 @@ TEST(MainForm, MenusAndToolBarInTheirOrderWithHintsAndShortcuts)
 
     const std::pair<QAction*, const char*> keys[] = {
             {a.DoNewFile, "Ctrl+N"}, {a.DoImportLmx, "Ctrl+O"}, {a.DoExportLmx, "Ctrl+S"},
-            {a.DoTransmit, "F6"}, {a.DoExitProgram, "Ctrl+Q"}, {a.DoCutText, "Ctrl+X"},
+            {a.DoTransmit, "F6"}, {a.DoTransmitToDisplays, "Shift+F6"}, {a.DoExitProgram, "Ctrl+Q"}, {a.DoCutText, "Ctrl+X"},
             {a.DoCopyText, "Ctrl+C"}, {a.DoPasteText, "Ctrl+V"}, {a.DoUndoText, "Ctrl+Z"},
             {a.DoGeneralSettings, "F3"}, {a.DoDisplaySettings, "F4"}, {a.DoSerialSettings, "F5"},
             {a.DoHelp, "F1"}, {a.DoAbout, "F2"}};

@@ -1,0 +1,119 @@
+// The scan and the run to many displays through the real driver and exchange, against the
+// virtual display on a pseudo-terminal.
+#include "bus/bus_scanner.h"
+#include "bus/displays_run.h"
+#include "serial/transmission_engine.h"
+#include "tests/serial/engine_test_support.h"
+#include "tests/serial/serial_line_fixture.h"
+
+#include <QElapsedTimer>
+
+using namespace lmx;
+using serialtest::SerialLine;
+
+namespace {
+
+sim::SimOptions bus(std::vector<uint8_t> netNrs, bool normal = false,
+                    sim::FaultKind fault = sim::FaultKind::None)
+{
+    sim::SimOptions o = serialtest::simOptions(normal, fault);
+    o.netNrs = std::move(netNrs);
+    return o;
+}
+
+std::vector<int> found(const BusScanner& scanner)
+{
+    std::vector<int> numbers;
+    for (const ScanAnswer& a : scanner.answers())
+        numbers.push_back(a.netNr);
+    return numbers;
+}
+
+// Runs a scan to its end, asking it to stop while `stopAt` is probed.
+void scan(BusScanner& scanner, const BusScanner::Setup& setup, int stopAt = -1)
+{
+    QObject::connect(&scanner, &BusScanner::probing, [&scanner, stopAt](int netNr, int) {
+        if (netNr == stopAt)
+            scanner.requestStop();
+    });
+    ASSERT_TRUE(scanner.start(setup));
+    ASSERT_TRUE(serialtest::waitUntil([&] { return !scanner.running(); }, 10000));
+}
+
+} // namespace
+
+TEST(BusScanLine, ListsTheDisplaysOfTheRangeInOrderWithinTheScansOwnTimeOut)
+{
+    struct Case {
+        bool normal;
+        sim::FaultKind fault;
+        std::vector<int> found;
+        const char* result;
+        bool data;
+    };
+    const Case cases[] = {
+            {false, sim::FaultKind::None, {3, 17}, "OK", true},
+            {true, sim::FaultKind::None, {3, 17}, "OK.", false},
+            {false, sim::FaultKind::BadCrc, {3, 17}, "Invalid answer CRC at CRC", false},
+            {false, sim::FaultKind::NoAnswer, {}, "", false},
+    };
+    for (const Case& c : cases) {
+        SerialLine line(bus({3, 17, 30}, c.normal, c.fault));
+        BusScanner scanner(line.exchange);
+        QElapsedTimer timer;
+        timer.start();
+        scan(scanner, {1, 20, 40, !c.normal});
+        // 18 silent numbers at 40 ms, not at the transmission's 1000 ms.
+        EXPECT_LT(timer.elapsed(), 5000);
+        EXPECT_EQ(found(scanner), c.found);
+        EXPECT_EQ(scanner.end(), BusScanner::End::Completed);
+        EXPECT_EQ(scanner.probed(), 20);
+        if (!c.found.empty()) {
+            EXPECT_EQ(scanner.answers()[0].result, c.result);
+            EXPECT_EQ(!scanner.answers()[0].data.empty(), c.data);
+        }
+        // The exchange's own settings are back for the next transmission.
+        EXPECT_EQ(line.exchange.AnswerTimeout(), PacketExchange::kAnswerTimeoutMs);
+        EXPECT_EQ(line.exchange.ExtendedLmx(), !c.normal);
+        EXPECT_EQ(line.dialogs.steps().size(), 0);
+    }
+}
+
+TEST(BusScanLine, AStopEndsItAfterTheProbeUnderWayAndAPortThatDoesNotOpenAtOnce)
+{
+    SerialLine line(bus({3}));
+    BusScanner scanner(line.exchange);
+    scan(scanner, {1, 254, 50, true}, 3);
+    EXPECT_EQ(scanner.end(), BusScanner::End::Stopped);
+    EXPECT_EQ(scanner.probed(), 3);
+    EXPECT_EQ(found(scanner), std::vector<int>{3});
+    EXPECT_EQ(scanner.recorder().records().size(), 3u);
+
+    line.driver.SetPortName("/nonexistent/tty");
+    EXPECT_TRUE(scanner.start({1, 5, 50, true}));
+    EXPECT_FALSE(scanner.running());
+    EXPECT_EQ(scanner.end(), BusScanner::End::PortFailed);
+    EXPECT_EQ(scanner.probed(), 0);
+    EXPECT_EQ(line.dialogs.texts(), QStringList{"Can not open ComPort :/nonexistent/tty"});
+    EXPECT_FALSE(scanner.start({5, 4, 50, true}));
+}
+
+TEST(DisplaysRunLine, APortThatDoesNotOpenEndsTheRunAndTheReportsStillCountEveryDisplay)
+{
+    SerialLine line(bus({1}));
+    line.driver.SetPortName("/nonexistent/tty");
+    enginetest::RecordingLog log;
+    enginetest::TestWallClock clock;
+    TransmissionEngine engine(line.exchange, line.dialogs, log, clock);
+    ExchangeRecorder recorder;
+    engine.setPacketObserver(&recorder);
+    DisplaysRun run(engine, line.exchange, recorder);
+    ASSERT_TRUE(run.run({"Hi"}, {1, 2, 3}, true));
+    EXPECT_EQ(displaysSummary(run.displays()),
+              (std::vector<std::string>{"NetNr 1: failed: the transmission aborted (0 packets, 0 failed)",
+                                        "NetNr 2: not reached", "NetNr 3: not reached",
+                                        "0 of 3 displays OK"}));
+    EXPECT_EQ(run.end(), TransmissionEnd::Aborted);
+    EXPECT_EQ(recorder.plan().blocks.size(), 3u);
+    EXPECT_EQ(line.dialogs.steps().size(), 1);
+}

@@ -1,0 +1,147 @@
+// lmx scan and lmx send --netnr LIST run as programs against lmx sim playing a bus of
+// displays: what they list, their exit codes and the reports.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+struct LmxRun {
+    int exitCode = -1;
+    QStringList lines; // stdout without the virtual display's own lines
+    QString err;
+};
+
+// A copy of lmx in a folder of its own, so that no settings file of the build is read.
+struct Program {
+    Program() { QFile::copy(LMX_BINARY, path); }
+    QString file(const char* name, const char* text) const
+    {
+        QFile f(dir.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(text);
+        return f.fileName();
+    }
+    // lmx sim serving `netNrs`, running lmx COMMAND on its terminal.
+    LmxRun onBus(const QStringList& netNrs, const QStringList& command) const
+    {
+        QStringList args{"sim", "--link", bus};
+        for (const QString& n : netNrs)
+            args << "--netnr" << n;
+        return run(args + QStringList{"--", path} + command + QStringList{"--port", bus});
+    }
+    LmxRun run(const QStringList& args) const
+    {
+        QProcess p;
+        p.start(path, args);
+        p.waitForFinished(90000);
+        LmxRun r{p.exitCode(), {}, QString::fromLatin1(p.readAllStandardError())};
+        for (const QString& line : QString::fromLatin1(p.readAllStandardOutput()).split('\n'))
+            if (!line.isEmpty() && !line.startsWith("PACKET ") && !line.startsWith("/dev/"))
+                r.lines << line;
+        return r;
+    }
+    QTemporaryDir dir;
+    QString path = dir.filePath("lmx");
+    QString bus = dir.filePath("bus");
+};
+
+QByteArray readAll(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(LmxBus, AScanOfTheWholeBusListsExactlyItsDisplaysInUnderAMinute)
+{
+    Program lmx;
+    QElapsedTimer timer;
+    timer.start();
+    const LmxRun run = lmx.onBus({"3", "17", "200"}, {"scan"});
+    EXPECT_LT(timer.elapsed(), 60000);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList listed;
+    for (const QString& line : run.lines)
+        listed << line.section(" (", 0, 0);
+    EXPECT_EQ(listed, (QStringList{"NetNr 3: OK", "NetNr 17: OK", "NetNr 200: OK", "3 displays answered"}));
+    EXPECT_TRUE(run.lines[0].contains(" ms) data 52 65 61 64 79")) << run.lines[0].toStdString();
+}
+
+TEST(LmxBus, OneListToThreeDisplaysOfWhichTheSecondIsSilent)
+{
+    Program lmx;
+    const QString report = lmx.dir.filePath("r.jsonl");
+    const QString junit = lmx.dir.filePath("j.xml");
+    const LmxRun run = lmx.onBus({"1", "3"}, {"send", "--netnr", "1-3", "--report", report, "--junit", junit,
+                                           lmx.file("hello.lmx", "'Hello'\r\n")});
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+    EXPECT_EQ(run.lines.mid(run.lines.size() - 4),
+              (QStringList{"NetNr 1: OK (1 packet, 0 failed)", "NetNr 2: failed: no answer (1 packet, 1 failed)",
+                           "NetNr 3: OK (1 packet, 0 failed)", "2 of 3 displays OK"}));
+    EXPECT_EQ(run.err, "Error Answer packet incomplete at SOT\n");
+
+    const QJsonArray displays = QJsonDocument::fromJson(readAll(report).trimmed().split('\n').last())
+                                        .object()["summary"].toObject()["displays"].toArray();
+    QStringList failed;
+    for (const QJsonValue& d : displays)
+        failed << QString("%1:%2:%3").arg(d["netnr"].toInt()).arg(d["failed"].toInt()).arg(d["last_failure"].toString());
+    EXPECT_EQ(failed, (QStringList{"1:0:", "2:1:no answer", "3:0:"}));
+    const QByteArray xml = readAll(junit);
+    EXPECT_TRUE(xml.contains("tests=\"3\" failures=\"1\"")) << xml.toStdString();
+    EXPECT_TRUE(xml.contains("name=\"NetNr 2 block 1\" time=\"0.000\">\n      <failure message=\"1 of 1 answers failed\">"))
+            << xml.toStdString();
+}
+
+TEST(LmxBus, UsageErrorsSayWhy)
+{
+    Program lmx;
+    const QString file = lmx.file("x.lmx", "'x'\r\n");
+    const std::pair<QStringList, const char*> cases[] = {
+            {{"scan", "--from", "0"}, "lmx scan: the first network number must be one of 1..255"},
+            {{"scan", "--from", "9", "--to", "8"}, "lmx scan: the first network number is above the last"},
+            {{"scan", "--timeout", "5"}, "lmx scan: the time-out must be 10..10000 ms"},
+            {{"scan", "--to", "x"}, "lmx scan: --to takes a decimal number"},
+            {{"scan", file}, "lmx scan: unexpected argument "},
+            {{"send", "--netnr", "3-1", file}, "lmx send: --netnr 3-1: the range 3-1 runs backwards; write 1-3"},
+            {{"send", "--netnr", "1,300", file}, "lmx send: --netnr 1,300: network number 300 is outside 0..255"},
+    };
+    for (const auto& [args, error] : cases) {
+        const LmxRun run = lmx.run(args);
+        EXPECT_EQ(run.exitCode, 2) << error;
+        EXPECT_TRUE(run.err.startsWith(error)) << run.err.toStdString();
+    }
+}
+
+TEST(LmxBus, CtrlCEndsTheScanAfterTheProbeUnderWayAndASilentRangeExitsWith1)
+{
+    Program lmx;
+    QProcess sim;
+    sim.start(lmx.path, {"sim", "--netnr", "2", "--link", lmx.bus});
+    ASSERT_TRUE(sim.waitForReadyRead(10000));
+    const LmxRun silent = lmx.run({"scan", "--port", lmx.bus, "--from", "3", "--to", "5", "--timeout", "20"});
+    EXPECT_EQ(silent.exitCode, 1);
+    EXPECT_EQ(silent.lines, QStringList{"0 displays answered"});
+
+    QProcess scan;
+    scan.start(lmx.path, {"scan", "--port", lmx.bus});
+    QByteArray out;
+    QElapsedTimer t;
+    t.start();
+    while (!out.contains("NetNr 2:") && t.elapsed() < 10000 && scan.waitForReadyRead(1000))
+        out += scan.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("NetNr 2:")) << out.toStdString();
+    ::kill(static_cast<pid_t>(scan.processId()), SIGINT);
+    ASSERT_TRUE(scan.waitForFinished(5000)); // long before 252 more numbers are probed
+    EXPECT_EQ(scan.exitCode(), 1);
+    EXPECT_EQ(scan.readAllStandardError().toStdString(), "lmx scan: interrupted\n");
+    EXPECT_TRUE((out + scan.readAllStandardOutput()).endsWith("\n1 display answered\n")) << out.toStdString();
+}
