@@ -1,6 +1,7 @@
 // lmx send: load a command file as the window's Load does and transmit it as Transmit does,
 // with the settings file the window program reads. Receive-box lines go to stdout as they come,
-// message-box texts to stderr (each answered as if OK was pressed).
+// message-box texts to stderr (each answered as if OK was pressed; the engine lets each text
+// through once per transmission, as the window shows it).
 #include "commands.h"
 
 #include "files/command_file_reader.h"
@@ -59,6 +60,8 @@ const char kHelp[] =
     "  --junit FILE       write a JUnit XML report to FILE, one test case per display block\n"
     "Both reports are written when the transmission ends, also when it was aborted or\n"
     "interrupted; a report that cannot be written makes the exit code 2.\n"
+    "Ctrl+C ends the transmission after the exchange in progress with the line\n"
+    "\"hh:nn:ss:zzz Transmission stopped.\"; a second Ctrl+C ends it at once.\n"
     "Exit code: 0 when every packet was answered OK (a packet to network number 0 needs no\n"
     "answer), 1 when an answer failed, a block was not sent, the transmission was aborted or\n"
     "interrupted (Ctrl+C), 2 on usage or file errors.\n";
@@ -215,11 +218,15 @@ public:
 
     QSocketNotifier* notifier() const { return m_notifier.get(); }
     static bool interrupted() { return s_interrupted != 0; }
-    static void drain()
+    // The signals that came since the last call.
+    static int drain()
     {
         char buffer[16];
-        while (s_fds[0] >= 0 && ::read(s_fds[0], buffer, sizeof buffer) > 0) {
-        }
+        int count = 0;
+        ssize_t n = 0;
+        while (s_fds[0] >= 0 && (n = ::read(s_fds[0], buffer, sizeof buffer)) > 0)
+            count += static_cast<int>(n);
+        return count;
     }
 
 private:
@@ -353,15 +360,22 @@ int runSend(int argc, char** argv)
     lmx::TransmissionEngine engine(exchange, dialogs, receiveLog, wallClock);
     engine.setDebugLog(&debugLog);
     engine.SetDebugFile(general.DebugFile);
+    engine.SetCreateDebugFile(general.CreateDebugFile);
     if (options.packetSize)
         engine.SetPacketSize(*options.packetSize);
     lmx::ExchangeRecorder recorder;
     if (options.report || options.junit)
         engine.setPacketObserver(&recorder);
+    // Ctrl+C ends the transmission as the window's Stop does, after the exchange in progress;
+    // a second one does not wait for it.
+    int signalCount = 0;
     if (QSocketNotifier* notifier = interrupts.notifier())
-        QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&engine] {
-            InterruptPipe::drain();
-            engine.requestStop();
+        QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&engine, &signalCount] {
+            signalCount += InterruptPipe::drain();
+            if (signalCount > 1)
+                engine.requestStop();
+            else
+                engine.requestStopAfterExchange();
         });
 
     if (InterruptPipe::interrupted()) {
@@ -371,19 +385,17 @@ int runSend(int argc, char** argv)
                                                        : lmx::TransmissionEngine::kMaxNormalBlock}),
                        extended);
         recorder.transmissionEnded(lmx::TransmissionEnd::Stopped);
-        const bool reported = writeReports(options, recorder);
-        std::fputs("lmx send: interrupted\n", stderr);
-        return reported ? 1 : 2;
+        writeLine(stdout, lmx::timeStampText(wallClock.now()) + " Transmission stopped.");
+        return writeReports(options, recorder) ? 1 : 2;
     }
-    if (general.DebugFile && general.CreateDebugFile && !lmx::startDebugLog(debugLog))
-        writeLine(stderr, "Debug: " + debugLog.LastLogErrorText());
 
     const lmx::TransmissionEngine::Outcome outcome = extended
         ? engine.TransmitExtended(commandLines, netNr)
         : engine.TransmitNormal(commandLines, netNr);
     const bool reported = writeReports(options, recorder);
     if (outcome.end == lmx::TransmissionEngine::End::Stopped) {
-        std::fputs("lmx send: interrupted\n", stderr);
+        if (signalCount > 1) // ended at once, without the engine's line
+            std::fputs("lmx send: interrupted\n", stderr);
         return reported ? 1 : 2;
     }
     if (!reported)

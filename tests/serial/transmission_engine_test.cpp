@@ -257,10 +257,90 @@ TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)
               "01 06 30 31 46 45 30 30 30 34 30 30 30 30 42 37 ..01FE00040000B7\r\n"
               "39 41 04 " + std::string(39, ' ') + "9A.\r\n"
               " \r\n");
-    // A log folder that cannot be made: one message per packet, and the packets still go.
+    // A log folder that cannot be made: one message in each transmission, and the packets
+    // still go.
     debugLog.setProgramFolder(program.filePath("missing/deeper").toStdString());
-    EXPECT_EQ(engine->TransmitExtended({"A", npack(0), "B"}, 1).end, End::Completed);
-    EXPECT_EQ(dialogs.texts(), QStringList(2, "Debug: Could not create Directory."));
+    for (const bool create : {false, true}) {
+        dialogs.clear();
+        engine->SetCreateDebugFile(create);
+        EXPECT_EQ(engine->TransmitExtended({"A", npack(0), "B"}, 1).end, End::Completed);
+        EXPECT_EQ(dialogs.texts(), QStringList{"Debug: Could not create Directory."});
+    }
+}
+
+// A display that fails every packet gives one box per distinct text in a transmission; the
+// receive box still has a line for each failure, and the next transmission shows them again.
+TEST_F(Engine, EachDistinctFailureIsShownOnceAndEveryOneIsLogged)
+{
+    const Lines blocks = {sot("01"), "A", kEot, sot("01"), "B", kEot, sot("01"), "C", kEot};
+    struct Case {
+        const char* name;
+        bool normal;
+        std::function<std::string(int, const std::string&)> respond;
+        QStringList boxes;
+    };
+    const Case cases[] = {
+        {"silent", false, [](int, const std::string&) { return std::string(); },
+         {"Error Answer packet incomplete at SOT"}},
+        {"two codes", false, [](int n, const std::string& d) { return answer(n, d == "B" ? 0x15 : 0x13); },
+         {"Answer: Invalid command Param : $00", "Answer: Param value out of range Param : $00"}},
+        {"silent, normal framing", true, [](int, const std::string&) { return std::string(); },
+         {"Error: No Answer received. NetNr ?"}},
+    };
+    exchange->SetAnswerTimeout(5);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        backend->respond = c.respond;
+        for (int run = 0; run < 2; ++run) {
+            dialogs.clear();
+            const auto outcome = c.normal ? engine->TransmitNormal(blocks, 1) : engine->TransmitExtended(blocks, 1);
+            EXPECT_EQ(outcome.failedAnswers, 3);
+            QStringList shown = dialogs.texts();
+            std::sort(shown.begin(), shown.end());
+            EXPECT_EQ(shown, c.boxes);
+        }
+    }
+}
+
+// The user's Stop: the packet on the line gets its answer or its time-out, judged and logged
+// without a box; nothing more is sent and the receive box says it stopped.
+TEST_F(Engine, AStopAfterTheExchangeNeverCutsAPacket)
+{
+    struct Case {
+        const char* name;
+        Lines lines;
+        bool silent;
+        size_t linesBeforeStop;
+    };
+    const Case cases[] = {
+        {"series wait", {"A", npack(10000), "B"}, false, 2},
+        {"answer wait", {"A", fpack(10000), "B"}, false, 2},
+        {"between blocks", {sot("01"), "A", kEot, npack(10000), sot("01"), "B", kEot}, false, 2},
+        {"awaiting the answer", {sot("01"), "A", kEot, sot("01"), "B", kEot}, true, 2},
+    };
+    exchange->SetAnswerTimeout(50);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.clear();
+        log.lines.clear();
+        backend->data.clear();
+        const auto stop = [&] { engine->requestStopAfterExchange(); };
+        backend->respond = [&](int netNr, const std::string&) {
+            if (!c.silent)
+                return answer(netNr, 0);
+            QTimer::singleShot(0, engine.get(), stop);
+            return std::string();
+        };
+        if (!c.silent)
+            waiter.after(100, stop);
+        EXPECT_EQ(engine->TransmitExtended(c.lines, 1).end, End::Stopped);
+        EXPECT_EQ(backend->data, Lines{"A"});
+        ASSERT_EQ(log.lines.size(), c.linesBeforeStop + 1);
+        EXPECT_EQ(log.lines.back(), kT + " Transmission stopped.");
+        EXPECT_TRUE(dialogs.steps().isEmpty());
+        EXPECT_FALSE(engine->stopping());
+        EXPECT_FALSE(driver->Connected());
+    }
 }
 
 TEST_F(Engine, AnNpackBetweenDisplayBlocksKeepsTheNextWaitingAndTheRestIsStillSent)
