@@ -24,6 +24,8 @@ public:
     QAction* DoExportTxt;
     QAction* DoExportPackets;
     QAction* DoTransmit;
+    // Esc: ends the running transmission after the exchange in progress.
+    QAction* DoStopTransmission;
     QAction* DoExitProgram;
     QAction* DoCutText;
     QAction* DoCopyText;

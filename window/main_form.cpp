@@ -244,6 +244,7 @@ void TMainForm::connectParts()
             {a.DoExportTxt, &TMainForm::DoExportTxtExecute},
             {a.DoExportPackets, &TMainForm::DoExportPacketsExecute},
             {a.DoTransmit, &TMainForm::DoTransmitExecute},
+            {a.DoStopTransmission, &TMainForm::DoStopTransmissionExecute},
             {a.DoGeneralSettings, &TMainForm::DoGeneralSettingsExecute},
             {a.DoDisplaySettings, &TMainForm::DoDisplaySettingsExecute},
             {a.DoSerialSettings, &TMainForm::DoSerialSettingsExecute},
@@ -327,6 +328,7 @@ void TMainForm::updateActions()
     MainActions& a = *m_actions;
     const bool running = transmitting();
     a.DoTransmit->setEnabled(!running && !m_closed);
+    a.DoStopTransmission->setEnabled(running && !m_sendReceive->engine().stopping() && !m_closed);
     a.DoExportTxt->setEnabled(m_editor->box().list().count() > 1);
     a.DoExportPackets->setEnabled(!m_recorder->records().empty());
     a.DoPacketSize->setEnabled(m_general.ExtendedLmx);
@@ -481,11 +483,9 @@ void TMainForm::DoTransmitExecute()
         m_xmitForm->raise();
     }
     engine.SetDebugFile(m_general.DebugFile);
+    engine.SetCreateDebugFile(m_general.CreateDebugFile);
     if (m_general.DebugFile)
         lmx::prepareLogFolder(m_places); // a failure shows as the log's own
-    if (m_general.DebugFile && m_general.CreateDebugFile && !lmx::startDebugLog(m_debugLog))
-        m_dialogs.message(latin1("Debug: " + m_debugLog.LastLogErrorText()), QString(),
-                          UserDialogs::Icon::None);
     const std::vector<std::string> lines = transmitLines(m_editor->box());
     m_transmitted = lines;
     if (m_general.ExtendedLmx)
@@ -494,6 +494,12 @@ void TMainForm::DoTransmitExecute()
         engine.TransmitNormal(lines, m_display.NetNr);
     if (!m_closed)
         updateActions();
+}
+
+void TMainForm::DoStopTransmissionExecute()
+{
+    m_sendReceive->engine().requestStopAfterExchange();
+    updateActions();
 }
 
 void TMainForm::DoExportPacketsExecute()

@@ -105,6 +105,8 @@ public:
     // File > Export Packets...: the Packets tab as CSV.
     void DoExportPacketsExecute();
     void DoTransmitExecute();
+    // Esc, the tool button beside Transmit: the transmission ends after the current exchange.
+    void DoStopTransmissionExecute();
     void DoGeneralSettingsExecute();
     void DoDisplaySettingsExecute();
     void DoSerialSettingsExecute();
