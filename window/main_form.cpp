@@ -264,6 +264,8 @@ void TMainForm::connectParts()
         m_editor->commandBox()->removeAction(shared);
 
     connect(m_editor, &CommandEditor::titleChanged, this, &TMainForm::updateTitle);
+    // The list the transmission came from is gone: nothing more of it is sent.
+    connect(m_editor, &CommandEditor::windowCleared, this, [this] { stopThen({}); });
     connect(m_keys, &KeyActions::statusText, m_statusBar, &TMainStatusBar::setStatusText);
     connect(m_answers, &TAnswerFrame::templatesEdited, this,
             [this] { m_editor->box().SetChanged(true); });
@@ -329,6 +331,8 @@ void TMainForm::updateActions()
     const bool running = transmitting();
     a.DoTransmit->setEnabled(!running && !m_closed);
     a.DoStopTransmission->setEnabled(running && !m_sendReceive->engine().stopping() && !m_closed);
+    // Key files have no part in a transmission; they wait until it has ended.
+    m_keys->lockKeyList(running);
     a.DoExportTxt->setEnabled(m_editor->box().list().count() > 1);
     a.DoExportPackets->setEnabled(!m_recorder->records().empty());
     a.DoPacketSize->setEnabled(m_general.ExtendedLmx);
@@ -358,19 +362,24 @@ void TMainForm::newFile()
 {
     m_editor->box().newFile();
     m_answers->newFile();
-    m_sendReceive->ClearReceiveBox();
-    if (!transmitting())
+    // What a running transmission writes stays, and so does the end of one this New
+    // stopped: the receive box says why it ended.
+    if (!transmitting() && !m_runningAfterStop) {
+        m_sendReceive->ClearReceiveBox();
         m_recorder->clear();
+    }
     m_editor->updateActions();
     updateTitle();
 }
 
 void TMainForm::DoNewFileExecute()
 {
-    setStatus("Creating New File");
-    newFile();
-    ready();
-    updateActions();
+    stopThen([this] {
+        setStatus("Creating New File");
+        newFile();
+        ready();
+        updateActions();
+    });
 }
 
 bool TMainForm::DoImportLmxExecute()
@@ -383,7 +392,13 @@ bool TMainForm::DoImportLmxExecute()
     request.directory = QDir::currentPath();
     const QString path = m_dialogs.openFileName(request);
     bool loaded = false;
-    if (!path.isEmpty())
+    // A transmission goes on while the user chooses; a chosen file ends it.
+    if (!path.isEmpty() && transmitting())
+        stopThen([this, path] {
+            readCommandFile(path);
+            updateActions();
+        });
+    else if (!path.isEmpty())
         loaded = readCommandFile(path);
     ready();
     updateActions();
@@ -492,14 +507,41 @@ void TMainForm::DoTransmitExecute()
         engine.TransmitExtended(lines, m_display.NetNr);
     else
         engine.TransmitNormal(lines, m_display.NetNr);
-    if (!m_closed)
-        updateActions();
+    if (m_closed)
+        return;
+    runAfterStop();
+    updateActions();
 }
 
 void TMainForm::DoStopTransmissionExecute()
 {
     m_sendReceive->engine().requestStopAfterExchange();
     updateActions();
+}
+
+void TMainForm::stopThen(std::function<void()> job)
+{
+    if (!transmitting()) {
+        if (job)
+            job();
+        return;
+    }
+    // The Transmit call lies below on the stack, in the loop this action runs in: the job
+    // must wait until it has returned.
+    if (job)
+        m_afterStop.push_back(std::move(job));
+    DoStopTransmissionExecute();
+}
+
+void TMainForm::runAfterStop()
+{
+    std::vector<std::function<void()>> jobs;
+    jobs.swap(m_afterStop);
+    m_runningAfterStop = !jobs.empty();
+    for (const std::function<void()>& job : jobs)
+        if (!m_closed)
+            job();
+    m_runningAfterStop = false;
 }
 
 void TMainForm::DoExportPacketsExecute()
@@ -549,11 +591,19 @@ QWidget* TMainForm::PacketsDataTab() const
     return m_packetsTab;
 }
 
+// The settings dialogs work on a copy. Settings confirmed with a change take effect when no
+// transmission runs: a running one is stopped first, as its port, framing and log must not
+// change under it. Confirmed without a change, they leave everything as it is.
 void TMainForm::DoGeneralSettingsExecute()
 {
     setStatus("Modifying General Settings");
-    if (m_settingsDialogs->editGeneral(m_general))
-        applyGeneral();
+    lmx::TGeneralSettings edited = m_general;
+    if (m_settingsDialogs->editGeneral(edited) && !(edited == m_general))
+        stopThen([this, edited] {
+            m_general = edited;
+            applyGeneral();
+            updateActions();
+        });
     ready();
     updateActions();
 }
@@ -561,15 +611,21 @@ void TMainForm::DoGeneralSettingsExecute()
 void TMainForm::DoDisplaySettingsExecute()
 {
     setStatus("Modifying Display Settings");
-    m_settingsDialogs->editDisplay(m_display);
+    lmx::TDisplaySettings edited = m_display;
+    if (m_settingsDialogs->editDisplay(edited) && !(edited == m_display))
+        stopThen([this, edited] { m_display = edited; });
     ready();
 }
 
 void TMainForm::DoSerialSettingsExecute()
 {
     setStatus("Modifying Serial Settings");
-    if (m_settingsDialogs->editSerial(m_serial))
-        lmx::applySerialSettingsToDriver(m_serial, *m_driver);
+    lmx::TSerialSettings edited = m_serial;
+    if (m_settingsDialogs->editSerial(edited) && !(edited == m_serial))
+        stopThen([this, edited] {
+            m_serial = edited;
+            lmx::applySerialSettingsToDriver(m_serial, *m_driver);
+        });
     ready();
 }
 
@@ -614,7 +670,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
     if (m_closed)
         return;
     m_closed = true;
-    // A transmission ends at once; its Transmit call returns once this handler is done.
+    // A transmission ends at once; its Transmit call returns once this handler is done. The
+    // actions that waited for its stop are dropped with the window.
+    m_afterStop.clear();
     m_sendReceive->engine().requestStop();
     setStatus("Save Changes ?");
     CommandBox& box = m_editor->box();

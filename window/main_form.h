@@ -5,9 +5,16 @@
 // its own actions: New, Load, Save, Export, Transmit, the settings dialogs, Help, About and
 // the close query.
 //
-// Closing is never refused. A close during a transmission stops it; the window must not be
-// destroyed before the Transmit call has returned (the program's event loop returns only
-// after it has).
+// Closing is never refused. A close during a transmission stops it at once; the window must
+// not be destroyed before the Transmit call has returned (the program's event loop returns
+// only after it has).
+//
+// While a transmission runs, the command box can be edited (the transmission sends the list
+// as it was at Transmit) and the receive box and the Packets tab keep what it writes. An
+// action that would throw the list away or change what the transmission uses (New, Load
+// once a file is chosen, Clear window once confirmed, a settings dialog confirmed with
+// changes) stops it after the current exchange and does its work when the Transmit call has
+// returned; Load Keys and Clear Keys are unavailable until then.
 //
 // Every part is owned by its Qt parent. The central widget with the frames is the window's
 // first child, so the frames and the engine in them go before the serial link they use.
@@ -20,6 +27,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -135,6 +143,10 @@ private:
     void updateDebugLabels();
     void connectPackets();
     void showProgress();
+    // Runs the job now, or, while a transmission runs, asks it to stop after the current
+    // exchange and runs the job once the Transmit call has returned (runAfterStop).
+    void stopThen(std::function<void()> job);
+    void runAfterStop();
     std::string localPath(const QString& path) const;
 
     MainFormServices m_services;
@@ -160,6 +172,8 @@ private:
     lmx::ExchangeRecorder* m_recorder = nullptr;
     PacketsTab* m_packetsTab = nullptr;
     std::vector<std::string> m_transmitted; // the lines the Packets tab's rows came from
+    std::vector<std::function<void()>> m_afterStop; // the actions waiting for the stop
+    bool m_runningAfterStop = false; // runAfterStop is running them
     MainActions* m_actions = nullptr;
     EditRouting* m_routing = nullptr;
     std::unique_ptr<GeneralSettingsApply> m_applyGeneral;
