@@ -107,7 +107,6 @@ TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
                                "T Transmission finished.\n");
     EXPECT_EQ(run.err, "");
 
-    // Every block fails the same way: the text once on stderr, each failure on stdout.
     sim::SimServer bad(displays(1, sim::FaultKind::BadCrc));
     run = lmx.run({"--port", serve(bad), lmx.file("three.lmx", "SOT '01'\r\n'A'\r\nEOT\r\nSOT '01'\r\n'B'\r\nEOT\r\n"
                                                                 "SOT '01'\r\n'C'\r\nEOT\r\n")});
