@@ -12,9 +12,10 @@
 // While a transmission runs, the command box can be edited (the transmission sends the list
 // as it was at Transmit) and the receive box and the Packets tab keep what it writes. An
 // action that would throw the list away or change what the transmission uses (New, Load
-// once a file is chosen, Clear window once confirmed, a settings dialog confirmed with
-// changes) stops it after the current exchange and does its work when the Transmit call has
-// returned; Load Keys and Clear Keys are unavailable until then.
+// once a file is chosen, a settings dialog confirmed with changes) stops it after the current
+// exchange and does its work when the Transmit call has returned; Clear window, once
+// confirmed, empties the box at once and stops it the same way. Load Keys and Clear Keys are
+// unavailable until it has ended.
 //
 // Every part is owned by its Qt parent. The central widget with the frames is the window's
 // first child, so the frames and the engine in them go before the serial link they use.
