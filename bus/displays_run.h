@@ -51,6 +51,7 @@ public:
     void requestStop();
 
     bool running() const { return m_running; }
+    bool stopping() const { return m_running && m_stop; }
     const std::vector<Display>& displays() const { return m_displays; }
     // The packets of the whole run if every answer is good, counted before the first goes
     // (the recorder counts one transmission at a time).

@@ -119,11 +119,14 @@ InterruptPipe::~InterruptPipe()
     }
 }
 
-void InterruptPipe::drain()
+int InterruptPipe::drain()
 {
     char buffer[16];
-    while (s_fds[0] >= 0 && ::read(s_fds[0], buffer, sizeof buffer) > 0) {
-    }
+    int count = 0;
+    ssize_t n = 0;
+    while (s_fds[0] >= 0 && (n = ::read(s_fds[0], buffer, sizeof buffer)) > 0)
+        count += static_cast<int>(n);
+    return count;
 }
 
 void InterruptPipe::onSignal(int)

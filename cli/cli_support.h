@@ -53,7 +53,7 @@ public:
 
     QSocketNotifier* notifier() const { return m_notifier.get(); }
     static bool interrupted() { return s_interrupted != 0; }
-    static void drain();
+    static int drain(); // the signals that came since the last call
 
 private:
     static void onSignal(int);

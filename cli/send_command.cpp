@@ -1,6 +1,7 @@
 // lmx send: load a command file as the window's Load does and transmit it as Transmit does,
 // with the settings file the window program reads. Receive-box lines go to stdout as they come,
-// message-box texts to stderr (each answered as if OK was pressed).
+// message-box texts to stderr (each answered as if OK was pressed; the engine lets each text
+// through once per transmission, as the window shows it).
 //
 // With a list of network numbers (--netnr 1-12,18) the list goes to each display in turn,
 // and a summary per display ends the output.
@@ -61,6 +62,8 @@ const char kHelp[] =
     "  --junit FILE       write a JUnit XML report to FILE, one test case per display block\n"
     "Both reports are written when the transmission ends, also when it was aborted or\n"
     "interrupted; a report that cannot be written makes the exit code 2.\n"
+    "Ctrl+C ends the transmission after the exchange in progress with the line\n"
+    "\"hh:nn:ss:zzz Transmission stopped.\"; a second Ctrl+C ends it at once.\n"
     "Exit code: 0 when every packet was answered OK (a packet to network number 0 needs no\n"
     "answer; with a LIST: every display OK), 1 when an answer failed, a block was not sent,\n"
     "the transmission was aborted or interrupted (Ctrl+C), 2 on usage or file errors.\n";
@@ -164,6 +167,7 @@ int runSend(int argc, char** argv)
     lmx::TransmissionEngine engine(exchange, dialogs, receiveLog, wallClock);
     engine.setDebugLog(&debugLog);
     engine.SetDebugFile(general.DebugFile);
+    engine.SetCreateDebugFile(general.CreateDebugFile);
     if (options.packetSize)
         engine.SetPacketSize(*options.packetSize);
     lmx::ExchangeRecorder recorder;
@@ -171,11 +175,20 @@ int runSend(int argc, char** argv)
     if (options.report || options.junit || many)
         engine.setPacketObserver(&recorder);
     lmx::DisplaysRun displays(engine, exchange, recorder);
+    // Ctrl+C ends the transmission (or the run to many displays) as the window's Stop does,
+    // after the exchange in progress; a second one does not wait for it.
+    int signalCount = 0;
     if (QSocketNotifier* notifier = interrupts.notifier())
         QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&] {
-            cli::InterruptPipe::drain();
-            displays.requestStop();
-            engine.requestStop();
+            signalCount += cli::InterruptPipe::drain();
+            if (signalCount > 1) {
+                displays.requestStop();
+                engine.requestStop();
+            } else if (displays.running()) {
+                displays.requestStop();
+            } else {
+                engine.requestStopAfterExchange();
+            }
         });
 
     if (cli::InterruptPipe::interrupted()) {
@@ -187,12 +200,9 @@ int runSend(int argc, char** argv)
                            extended, true);
             recorder.transmissionEnded(lmx::TransmissionEnd::Stopped);
         }
-        const bool reported = writeReports(options, recorder, recorder.end());
-        std::fputs("lmx send: interrupted\n", stderr);
-        return reported ? 1 : 2;
+        writeLine(stdout, lmx::timeStampText(wallClock.now()) + " Transmission stopped.");
+        return writeReports(options, recorder, recorder.end()) ? 1 : 2;
     }
-    if (general.DebugFile && general.CreateDebugFile && !lmx::startDebugLog(debugLog))
-        writeLine(stderr, "Debug: " + debugLog.LastLogErrorText());
 
     if (many) {
         displays.run(commandLines, options.netNrs, extended);
@@ -213,7 +223,8 @@ int runSend(int argc, char** argv)
         : engine.TransmitNormal(commandLines, netNr);
     const bool reported = writeReports(options, recorder, recorder.end());
     if (outcome.end == lmx::TransmissionEngine::End::Stopped) {
-        std::fputs("lmx send: interrupted\n", stderr);
+        if (signalCount > 1) // ended at once, without the engine's line
+            std::fputs("lmx send: interrupted\n", stderr);
         return reported ? 1 : 2;
     }
     if (!reported)

@@ -88,7 +88,10 @@ void CommandEditor::connectActions()
     auto on = [this](QAction* action, auto operation) {
         connect(action, &QAction::triggered, this, [this, operation] { run(operation); });
     };
-    on(a.DoCommandBoxClear, [this] { m_blocks.ClearWindow(); });
+    on(a.DoCommandBoxClear, [this] {
+        if (m_blocks.ClearWindow())
+            emit windowCleared();
+    });
     on(a.DoCutText, [this] { m_clipboard.Cut(); });
     on(a.DoCopyText, [this] { m_clipboard.Copy(); });
     on(a.DoPasteText, [this] { m_clipboard.Paste(); });

@@ -58,6 +58,8 @@ public:
 
 signals:
     void titleChanged(const QString& title);
+    // Clear window was confirmed and the list now holds only its end line.
+    void windowCleared();
     void forcePacketRequested();
     void newPacketRequested();
 

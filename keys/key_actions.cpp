@@ -96,6 +96,14 @@ void KeyActions::ClearKeyList()
     update();
 }
 
+void KeyActions::lockKeyList(bool on)
+{
+    if (on == m_locked)
+        return;
+    m_locked = on;
+    update();
+}
+
 void KeyActions::update()
 {
     for (int i = 0; i < ProgrammableKeys::kKeys; ++i) {
@@ -104,11 +112,11 @@ void KeyActions::update()
         m_key[i]->setEnabled(m_keys.keyEnabled(i));
         m_buttons[i]->setText(caption);
         m_keyDef[i]->setEnabled(m_keys.keyDefEnabled(i));
-        m_clearKey[i]->setEnabled(m_keys.clearKeyEnabled(i));
+        m_clearKey[i]->setEnabled(!m_locked && m_keys.clearKeyEnabled(i));
     }
     const bool any = m_keys.anyKeyDefined();
-    DoClearAllKeys->setEnabled(any);
-    ClearKeysEnable->setEnabled(any);
+    DoClearAllKeys->setEnabled(any && !m_locked);
+    ClearKeysEnable->setEnabled(any && !m_locked);
     DoSaveKeys->setEnabled(any);
-    DoLoadKeys->setEnabled(true);
+    DoLoadKeys->setEnabled(!m_locked);
 }

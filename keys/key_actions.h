@@ -35,6 +35,9 @@ public:
     void setCheckFileReplace(bool on) { m_keys.setCheckFileReplace(on); }
     // Clears all four keys without asking (a command file load with ClearKeys on).
     void ClearKeyList();
+    // While locked, Load Keys and Clear Keys are unavailable (the window locks them while a
+    // transmission runs).
+    void lockKeyList(bool on);
 
     QAction* DoKey1;
     QAction* DoKey2;
@@ -87,4 +90,5 @@ private:
     std::array<ActionButton*, 4> m_buttons{};
     QMenu* m_defMenu;
     QMenu* m_clearMenu;
+    bool m_locked = false;
 };

@@ -17,7 +17,7 @@ QString latin1(const std::string& s)
 } // namespace
 
 PacketExchange::PacketExchange(TCommPortDriver& driver, UserDialogs& dialogs, QObject* parent)
-    : QObject(parent), m_driver(driver), m_dialogs(dialogs)
+    : QObject(parent), m_driver(driver), m_ownDialogs(dialogs), m_dialogs(&dialogs)
 {
     m_timoTimer.setSingleShot(true);
     m_timoTimer.setTimerType(Qt::PreciseTimer); // the answer never gets less than its time
@@ -129,7 +129,7 @@ void PacketExchange::PortFailed()
 
 void PacketExchange::reportPort(const char* text, const std::string& reason)
 {
-    m_dialogs.detailedMessage(QString::fromLatin1(text) + latin1(m_driver.PortName()),
+    m_dialogs->detailedMessage(QString::fromLatin1(text) + latin1(m_driver.PortName()),
                               latin1(reason), QString(), UserDialogs::Icon::Error);
 }
 

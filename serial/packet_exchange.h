@@ -37,6 +37,9 @@ public:
     PacketExchange& operator=(const PacketExchange&) = delete;
 
     void SetAnswerHandler(AnswerHandler handler) { m_answerHandler = std::move(handler); }
+    // Where the port's messages go from now on; nullptr: the dialogs it was made with. The
+    // engine passes its own while a transmission runs, so they are counted with its messages.
+    void SetDialogs(UserDialogs* dialogs) { m_dialogs = dialogs ? dialogs : &m_ownDialogs; }
     // Starts an exchange and returns once the packet is written (in one write to the port);
     // ignored while one is in progress. A port that does not open is reported, with the
     // system's reason as detail, and ends the exchange at once, with no handler call. True
@@ -91,7 +94,8 @@ private:
     void reportPort(const char* text, const std::string& reason);
 
     TCommPortDriver& m_driver;
-    UserDialogs& m_dialogs;
+    UserDialogs& m_ownDialogs;
+    UserDialogs* m_dialogs;
     QTimer m_timoTimer;
     AnswerHandler m_answerHandler;
     bool m_done = true;

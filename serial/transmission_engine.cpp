@@ -58,7 +58,13 @@ public:
     {
         m_engine.m_running = true;
         m_engine.m_stop = false;
+        m_engine.m_stopAfterExchange = false;
+        m_engine.m_logWritten = false;
+        m_engine.m_logGivenUp = false;
         m_engine.m_outcome = Outcome{};
+        // Each text once per transmission, the port's messages counted with the engine's.
+        m_engine.m_messages.forget();
+        m_engine.m_exchange.SetDialogs(&m_engine.m_messages);
         // One open of the port for the whole transmission, not one per packet.
         m_engine.m_exchange.KeepPortOpen(true);
         emit m_engine.runningChanged(true);
@@ -66,6 +72,7 @@ public:
     ~RunScope()
     {
         m_engine.m_exchange.KeepPortOpen(false);
+        m_engine.m_exchange.SetDialogs(nullptr);
         m_engine.m_running = false;
         if (m_engine.m_observer)
             m_engine.m_observer->transmissionEnded(observedEnd(m_engine.m_outcome.end));
@@ -84,7 +91,7 @@ TransmissionEngine::TransmissionEngine(PacketExchange& exchange, UserDialogs& di
                                        const SteadyClock& steadyClock, QObject* parent)
     : QObject(parent),
       m_exchange(exchange),
-      m_dialogs(dialogs),
+      m_messages(dialogs),
       m_receiveLog(receiveLog),
       m_wallClock(wallClock),
       m_ownWaiter(steadyClock)
@@ -103,6 +110,15 @@ bool TransmissionEngine::SetPacketSize(int size)
         return false;
     m_packetSize = size;
     return true;
+}
+
+void TransmissionEngine::requestStopAfterExchange()
+{
+    if (!m_running || stopAsked())
+        return;
+    m_stopAfterExchange = true;
+    // An exchange in progress runs on to its answer; only a wait ends here.
+    m_waiter->stop();
 }
 
 void TransmissionEngine::requestStop()
@@ -125,6 +141,10 @@ TransmissionEngine::TransmitExtended(const std::vector<std::string>& commandLine
         return Outcome{End::Refused};
     RunScope run(*this);
     prepare(true, defaultNetNr);
+    if (stopAsked()) { // while the debug log's message was up
+        stopped();
+        return m_outcome;
+    }
     // A packet size changed while this runs must not cut series counted with the old one.
     const size_t packetSize = static_cast<size_t>(m_packetSize);
     if (m_observer)
@@ -147,7 +167,7 @@ TransmissionEngine::TransmitExtended(const std::vector<std::string>& commandLine
         int npackWait = 0;
         if (block.kind != cut::Block::Kind::Addressed && cut::onlyBreaks(block.bytes, npackWait)) {
             if (!Wait(stream.empty() ? 0 : npackWait)) {
-                m_outcome.end = End::Stopped;
+                stopped();
                 return m_outcome;
             }
             continue;
@@ -200,10 +220,8 @@ TransmissionEngine::Step TransmissionEngine::sendExtendedBlock(std::string& bloc
         }
         if (!m_lastAnswerOk)
             return Step::Go; // the rest of this block stays unsent
-        if (!Wait(series.wait)) {
-            m_outcome.end = End::Stopped;
-            return Step::End;
-        }
+        if (!Wait(series.wait))
+            return stopped();
     }
     return Step::Go;
 }
@@ -264,7 +282,7 @@ void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
     m_lastAnswerOk = message.empty();
     if (!message.empty()) {
         ++m_outcome.failedAnswers;
-        if (m_answerErrorBoxes)
+        if (m_answerErrorBoxes && !m_stopAfterExchange)
             showError(message);
         if (m_stop)
             return;
@@ -282,6 +300,10 @@ TransmissionEngine::TransmitNormal(const std::vector<std::string>& commandLines,
         return Outcome{End::Refused};
     RunScope run(*this);
     prepare(false, defaultNetNr);
+    if (stopAsked()) {
+        stopped();
+        return m_outcome;
+    }
     if (m_observer)
         m_observer->transmissionStarted({commandLines, false, defaultNetNr, kMaxNormalBlock});
 
@@ -330,7 +352,7 @@ void TransmissionEngine::ReceiveNormalAnswer(const std::string& answer)
     }
     ++m_outcome.failedAnswers;
     const std::string message = "Error: " + normalResultText(result.resultChar);
-    if (m_answerErrorBoxes)
+    if (m_answerErrorBoxes && !m_stopAfterExchange)
         showError(message);
     if (m_stop)
         return;
@@ -353,6 +375,8 @@ void TransmissionEngine::prepare(bool extended, int defaultNetNr)
         m_exchange.SetAnswerHandler([this](const std::string& a) { ReceiveNormalAnswer(a); });
     m_exchange.ClearDebugLists();
     m_exchange.SetClearPerPacket(false);
+    if (m_debugFile && m_createDebugFile)
+        startLog();
 }
 
 TransmissionEngine::Step TransmissionEngine::beginBlock(cut::Block& block, int defaultNetNr)
@@ -366,10 +390,8 @@ TransmissionEngine::Step TransmissionEngine::beginBlock(cut::Block& block, int d
         if (!block.bytes.empty() && !cut::takeNetworkNumber(block.bytes, m_netNr)) {
             showError("A display block does not start with a network number of two hex digits.\n"
                       "Transmission aborted.");
-            if (m_stop) {
-                m_outcome.end = End::Stopped;
-                return Step::End;
-            }
+            if (m_stop)
+                return stopped();
             logAborted();
             return Step::End;
         }
@@ -385,24 +407,31 @@ TransmissionEngine::Step TransmissionEngine::exchanged(Exchange result)
 {
     switch (result) {
     case Exchange::Answered:
-        if (!m_stop)
-            return Step::Go;
-        m_outcome.end = End::Stopped;
-        return Step::End;
+        return stopAsked() ? stopped() : Step::Go;
     case Exchange::NotStarted:
         // The exchange has said why (the port did not open, or went away in mid-exchange);
         // once is enough.
         logAborted();
         return Step::End;
     case Exchange::Stopped:
-        m_outcome.end = End::Stopped;
-        return Step::End;
+        return stopped();
     }
+    return Step::End;
+}
+
+TransmissionEngine::Step TransmissionEngine::stopped()
+{
+    m_outcome.end = End::Stopped;
+    if (!m_stop)
+        logLine(stamp() + " Transmission stopped.");
     return Step::End;
 }
 
 TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::string& packet)
 {
+    // Once a stop is asked for nothing more goes out, whatever path led here.
+    if (stopAsked())
+        return Exchange::Stopped;
     BusyScope busy(*this);
     if (!m_exchange.SendPacket(packet))
         return Exchange::NotStarted;
@@ -411,20 +440,12 @@ TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::stri
         m_observer->packetWritten(packet, m_netNr, m_packetNr);
 
     // Read once: the setting may change while the answer is awaited.
-    DebugLog* const log = m_debugFile ? m_debugLog : nullptr;
+    DebugLog* const log = m_debugFile && !m_logGivenUp ? m_debugLog : nullptr;
     if (log) {
         log->PushProgramFolder();
-        bool written = log->WriteLog(kDebugLogFileName, LogMode::Append, kDebugLogFolderName,
-                                     StampKind::Time, "Transmitted: ");
-        std::string error = written ? std::string() : log->LastLogErrorText();
-        if (!log->WriteHexDump(kDebugLogFileName, LogMode::Append, kDebugLogFolderName,
-                               StampKind::None, m_exchange.bytesSent())
-            && written) {
-            written = false;
-            error = log->LastLogErrorText();
-        }
-        if (!written)
-            m_dialogs.message(latin1("Debug: " + error), QString(), UserDialogs::Icon::None);
+        const std::string error = writeLog(*log, "Transmitted: ", m_exchange.bytesSent());
+        if (!error.empty())
+            logFailed(error);
     }
 
     if (!m_exchange.done()) {
@@ -438,24 +459,58 @@ TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::stri
         return Exchange::Stopped;
     }
     if (log) {
-        log->WriteLog(kDebugLogFileName, LogMode::Append, kDebugLogFolderName, StampKind::Time,
-                      "Recieved: ");
-        log->WriteHexDump(kDebugLogFileName, LogMode::Append, kDebugLogFolderName,
-                          StampKind::None, m_exchange.bytesReceived());
+        if (!m_logGivenUp)
+            writeLog(*log, "Recieved: ", m_exchange.bytesReceived()); // a failure is not shown
         log->PopProgramFolder();
     }
     return m_exchange.portFailed() ? Exchange::NotStarted : Exchange::Answered;
 }
 
+std::string TransmissionEngine::writeLog(DebugLog& log, const char* head, const std::string& bytes)
+{
+    bool written = log.WriteLog(kDebugLogFileName, LogMode::Append, kDebugLogFolderName,
+                                StampKind::Time, head);
+    std::string error = written ? std::string() : log.LastLogErrorText();
+    if (!log.WriteHexDump(kDebugLogFileName, LogMode::Append, kDebugLogFolderName,
+                          StampKind::None, bytes)
+        && written) {
+        written = false;
+        error = log.LastLogErrorText();
+    }
+    if (written)
+        m_logWritten = true;
+    return error;
+}
+
+void TransmissionEngine::startLog()
+{
+    if (!m_debugLog)
+        return;
+    if (startDebugLog(*m_debugLog))
+        m_logWritten = true;
+    else
+        logFailed(m_debugLog->LastLogErrorText());
+}
+
+void TransmissionEngine::logFailed(const std::string& error)
+{
+    m_messages.message(latin1("Debug: " + error), QString(), UserDialogs::Icon::None);
+    // A log that took no write in this transmission cannot be created: trying it with every
+    // packet would only fail again. One that failed after it was written (a full disk) is
+    // tried again with the next packet; its message is not repeated.
+    if (!m_logWritten)
+        m_logGivenUp = true;
+}
+
 bool TransmissionEngine::Wait(int ms)
 {
-    if (m_stop)
+    if (stopAsked())
         return false;
     if (ms <= 0)
         return true;
     BusyScope busy(*this);
     m_waiter->wait(ms);
-    return !m_stop;
+    return !stopAsked();
 }
 
 void TransmissionEngine::runLoop(QEventLoop& loop)
@@ -498,7 +553,7 @@ std::string TransmissionEngine::netNrPrefix() const
 
 void TransmissionEngine::showError(const std::string& text)
 {
-    m_dialogs.message(latin1(text), QString(), UserDialogs::Icon::Error);
+    m_messages.message(latin1(text), QString(), UserDialogs::Icon::Error);
 }
 
 bool startDebugLog(DebugLog& log)

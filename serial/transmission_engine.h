@@ -6,11 +6,24 @@
 // Waiter is given, so timers, serial input and user input go on meanwhile.
 //
 // A transmission is never re-entered: while one runs (running()), another Transmit call is
-// refused. requestStop() ends the current wait and exchange at once; the transmit call then
-// returns without another line, message box or log write. The owner calls it before it
-// destroys the engine or anything the engine uses, and destroys them only after the transmit
-// call has returned.
+// refused. It can be ended early in two ways:
+// - requestStopAfterExchange(), the user's Stop (Esc in the window, Ctrl+C in lmx send): a
+//   packet already written still gets its answer or its time-out, judged and logged as usual
+//   but without a message box; a wait ends at once; nothing more is sent; the receive box
+//   gets time stamp + " Transmission stopped." and the transmit call returns End::Stopped.
+//   A packet is never cut, and the display is never left inside a packet.
+// - requestStop(), for an owner that goes away (the window closing): the current wait and
+//   exchange end at once and the transmit call returns without another line, message box or
+//   log write. The owner calls it before it destroys the engine or anything the engine uses,
+//   and destroys them only after the transmit call has returned.
+// Whoever needs the transmission gone before it acts (a new list, other settings) asks for
+// the stop and acts once the transmit call has returned; runningChanged(false) says when.
+//
+// Within one transmission each distinct message text is shown once (DistinctMessages), the
+// port's messages included; the receive box gets a line for every event all the same. A debug
+// log that cannot be created is reported once and not tried again until the next one.
 
+#include "distinct_messages.h"
 #include "files/debug_log.h"
 #include "files/wall_clock.h"
 #include "packet_exchange.h"
@@ -46,7 +59,7 @@ public:
     enum class End {
         Completed, // ran to its end by the rules
         Aborted,   // ended early by a rule (the receive box says which)
-        Stopped,   // ended by requestStop()
+        Stopped,   // ended by requestStopAfterExchange() or requestStop()
         Refused,   // not started: one was running, or the network number was out of range
     };
     struct Outcome {
@@ -87,6 +100,8 @@ public:
     // run to many displays gathers the failures in its summary and goes on).
     void SetAnswerErrorBoxes(bool on) { m_answerErrorBoxes = on; }
     bool DebugFile() const { return m_debugFile; }
+    // With DebugFile on, every transmission starts the log anew (startDebugLog below).
+    void SetCreateDebugFile(bool on) { m_createDebugFile = on; }
 
     // Largest data of one extended packet, 2..240 (240 at start). A value outside is refused
     // (false). A change takes effect with the next transmission.
@@ -99,10 +114,16 @@ public:
     Outcome TransmitNormal(const std::vector<std::string>& commandLines, int defaultNetNr);
 
     bool running() const { return m_running; }
+    // Ends the running transmission once the exchange in progress is over, with the line
+    // " Transmission stopped." (see above). Nothing happens when no transmission runs.
+    void requestStopAfterExchange();
     // Ends the running transmission as soon as control comes back to the engine: the current
-    // wait ends, an exchange in progress is given up with the port closed. Nothing happens
+    // wait ends, an exchange in progress is given up with the port closed; no further line.
+    // It also cuts short a stop asked for with requestStopAfterExchange(). Nothing happens
     // when no transmission runs.
     void requestStop();
+    // A stop of either kind was asked for and the transmit call has not returned yet.
+    bool stopping() const { return m_running && (m_stop || m_stopAfterExchange); }
 
 signals:
     // A transmission started (true) or returned (false): the window's Transmit enabling.
@@ -126,6 +147,13 @@ private:
     Step sendExtendedPacket(const std::string& chunk);
     Step sendNormalBlock(const std::string& block);
     Step exchanged(Exchange result);
+    // Ends the transmission as stopped; the line says so unless the stop was at once.
+    Step stopped();
+    bool stopAsked() const { return m_stop || m_stopAfterExchange; }
+    void startLog();
+    // The error text of the first write that failed; empty when both were written.
+    std::string writeLog(DebugLog& log, const char* head, const std::string& bytes);
+    void logFailed(const std::string& error);
     void prepare(bool extended, int defaultNetNr);
     void logLine(const std::string& line);
     void logAborted();
@@ -136,7 +164,7 @@ private:
     void setBusy(bool on);
 
     PacketExchange& m_exchange;
-    UserDialogs& m_dialogs;
+    DistinctMessages m_messages;
     ReceiveLog& m_receiveLog;
     const WallClock& m_wallClock;
     EventLoopWaiter m_ownWaiter;
@@ -147,11 +175,15 @@ private:
     PacketObserver* m_observer = nullptr;
     bool m_debugFile = false;
     bool m_answerErrorBoxes = true;
+    bool m_createDebugFile = false;
     int m_packetSize = kMaxPacketSize;
 
     // The transmission that runs.
     bool m_running = false;
     bool m_stop = false;
+    bool m_stopAfterExchange = false;
+    bool m_logWritten = false; // the debug log took a write in this transmission
+    bool m_logGivenUp = false; // it could not be created: left alone until the next one
     int m_netNr = 0;
     uint8_t m_packetNr = 0;
     int m_answerWait = 0;

@@ -126,6 +126,13 @@ void drawTransmit(QPainter& p)
                              QPointF(9, 15), QPointF(9, 12), QPointF(2, 12)}));
 }
 
+void drawStop(QPainter& p)
+{
+    p.setPen(QPen(QColor(120, 20, 20), 1));
+    p.setBrush(QColor(210, 40, 40));
+    p.drawRoundedRect(QRectF(2.5, 2.5, 11, 11), 1.5, 1.5);
+}
+
 QIcon standard(QStyle::StandardPixmap pixmap)
 {
     return QApplication::style()->standardIcon(pixmap);
@@ -150,6 +157,10 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), m_owner(owner)
     DoTransmitToDisplays = make("DoTransmitToDisplays", QStringLiteral("Transmit to Displays\u2026"),
                                 QStringLiteral("Transmit to several displays, one after the other"),
                                 QKeySequence(Qt::SHIFT | Qt::Key_F6), QIcon());
+    DoStopTransmission = make("DoStopTransmission", QStringLiteral("Stop Transmission"),
+                              QStringLiteral("Stop Transmission"), QKeySequence(Qt::Key_Escape),
+                              drawnIcon(drawStop));
+    DoStopTransmission->setEnabled(false); // until a transmission runs
     DoExitProgram = make("DoExitProgram", QStringLiteral("Exit"), QStringLiteral("Exit Program"),
                          QKeySequence(Qt::CTRL | Qt::Key_Q),
                          standard(QStyle::SP_DialogCloseButton));
@@ -235,7 +246,7 @@ void MainActions::buildToolBar(QToolBar* bar)
     bar->addSeparator();
     bar->addActions({DoGeneralSettings, DoDisplaySettings, DoSerialSettings});
     bar->addSeparator();
-    bar->addAction(DoTransmit);
+    bar->addActions({DoTransmit, DoStopTransmission});
     bar->addSeparator();
     bar->addActions({DoHelp, DoAbout});
     bar->addSeparator();

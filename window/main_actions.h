@@ -25,6 +25,8 @@ public:
     QAction* DoExportPackets;
     QAction* DoTransmit;
     QAction* DoTransmitToDisplays;
+    // Esc: ends the running transmission after the exchange in progress.
+    QAction* DoStopTransmission;
     QAction* DoExitProgram;
     QAction* DoCutText;
     QAction* DoCopyText;

@@ -251,6 +251,7 @@ void TMainForm::connectParts()
             {a.DoTransmit, &TMainForm::DoTransmitExecute},
             {a.DoTransmitToDisplays, &TMainForm::DoTransmitToDisplaysExecute},
             {a.DoScanBus, &TMainForm::DoScanBusExecute},
+            {a.DoStopTransmission, &TMainForm::DoStopTransmissionExecute},
             {a.DoGeneralSettings, &TMainForm::DoGeneralSettingsExecute},
             {a.DoDisplaySettings, &TMainForm::DoDisplaySettingsExecute},
             {a.DoSerialSettings, &TMainForm::DoSerialSettingsExecute},
@@ -270,6 +271,8 @@ void TMainForm::connectParts()
         m_editor->commandBox()->removeAction(shared);
 
     connect(m_editor, &CommandEditor::titleChanged, this, &TMainForm::updateTitle);
+    // The list the transmission came from is gone: nothing more of it is sent.
+    connect(m_editor, &CommandEditor::windowCleared, this, [this] { stopThen({}); });
     connect(m_keys, &KeyActions::statusText, m_statusBar, &TMainStatusBar::setStatusText);
     connect(m_answers, &TAnswerFrame::templatesEdited, this,
             [this] { m_editor->box().SetChanged(true); });
@@ -337,6 +340,11 @@ void TMainForm::updateActions()
     a.DoTransmit->setEnabled(!running && !m_closed);
     a.DoTransmitToDisplays->setEnabled(!running && !m_closed);
     a.DoScanBus->setEnabled(!running && !m_closed);
+    const bool stopping = m_sendReceive->engine().stopping()
+            || (m_displaysRun && m_displaysRun->stopping());
+    a.DoStopTransmission->setEnabled(running && !stopping && !m_closed);
+    // Key files have no part in a transmission; they wait until it has ended.
+    m_keys->lockKeyList(running);
     a.DoExportTxt->setEnabled(m_editor->box().list().count() > 1);
     a.DoExportPackets->setEnabled(!m_recorder->records().empty());
     a.DoPacketSize->setEnabled(m_general.ExtendedLmx);
@@ -366,19 +374,24 @@ void TMainForm::newFile()
 {
     m_editor->box().newFile();
     m_answers->newFile();
-    m_sendReceive->ClearReceiveBox();
-    if (!transmitting())
+    // What a running transmission writes stays, and so does the end of one this New
+    // stopped: the receive box says why it ended.
+    if (!transmitting() && !m_runningAfterStop) {
+        m_sendReceive->ClearReceiveBox();
         m_recorder->clear();
+    }
     m_editor->updateActions();
     updateTitle();
 }
 
 void TMainForm::DoNewFileExecute()
 {
-    setStatus("Creating New File");
-    newFile();
-    ready();
-    updateActions();
+    stopThen([this] {
+        setStatus("Creating New File");
+        newFile();
+        ready();
+        updateActions();
+    });
 }
 
 bool TMainForm::DoImportLmxExecute()
@@ -391,7 +404,13 @@ bool TMainForm::DoImportLmxExecute()
     request.directory = QDir::currentPath();
     const QString path = m_dialogs.openFileName(request);
     bool loaded = false;
-    if (!path.isEmpty())
+    // A transmission goes on while the user chooses; a chosen file ends it.
+    if (!path.isEmpty() && transmitting())
+        stopThen([this, path] {
+            readCommandFile(path);
+            updateActions();
+        });
+    else if (!path.isEmpty())
         loaded = readCommandFile(path);
     ready();
     updateActions();
@@ -487,12 +506,11 @@ void TMainForm::prepareTransmit()
         m_xmitForm->show();
         m_xmitForm->raise();
     }
-    m_sendReceive->engine().SetDebugFile(m_general.DebugFile);
+    lmx::TransmissionEngine& engine = m_sendReceive->engine();
+    engine.SetDebugFile(m_general.DebugFile);
+    engine.SetCreateDebugFile(m_general.CreateDebugFile);
     if (m_general.DebugFile)
         lmx::prepareLogFolder(m_places); // a failure shows as the log's own
-    if (m_general.DebugFile && m_general.CreateDebugFile && !lmx::startDebugLog(m_debugLog))
-        m_dialogs.message(latin1("Debug: " + m_debugLog.LastLogErrorText()), QString(),
-                          UserDialogs::Icon::None);
 }
 
 void TMainForm::DoTransmitExecute()
@@ -507,8 +525,45 @@ void TMainForm::DoTransmitExecute()
         engine.TransmitExtended(lines, m_display.NetNr);
     else
         engine.TransmitNormal(lines, m_display.NetNr);
-    if (!m_closed)
-        updateActions();
+    if (m_closed)
+        return;
+    runAfterStop();
+    updateActions();
+}
+
+void TMainForm::DoStopTransmissionExecute()
+{
+    // A run to many displays ends as a whole, also between two displays.
+    if (m_displaysRun->running())
+        m_displaysRun->requestStop();
+    else
+        m_sendReceive->engine().requestStopAfterExchange();
+    updateActions();
+}
+
+void TMainForm::stopThen(std::function<void()> job)
+{
+    if (!transmitting()) {
+        if (job)
+            job();
+        return;
+    }
+    // The Transmit call lies below on the stack, in the loop this action runs in: the job
+    // must wait until it has returned.
+    if (job)
+        m_afterStop.push_back(std::move(job));
+    DoStopTransmissionExecute();
+}
+
+void TMainForm::runAfterStop()
+{
+    std::vector<std::function<void()>> jobs;
+    jobs.swap(m_afterStop);
+    m_runningAfterStop = !jobs.empty();
+    for (const std::function<void()>& job : jobs)
+        if (!m_closed)
+            job();
+    m_runningAfterStop = false;
 }
 
 void TMainForm::DoTransmitToDisplaysExecute()
@@ -540,14 +595,21 @@ void TMainForm::DoTransmitToDisplaysExecute()
     m_sendReceive->ClearReceiveBox();
     m_sendReceive->receiveLog().setKeepLines(true);
     // A display that answers badly must not hold up the others behind a message box; the
-    // receive box and the summary tell every failure.
+    // receive box and the summary tell every failure. One debug log holds the whole run.
     lmx::TransmissionEngine& engine = m_sendReceive->engine();
     engine.SetAnswerErrorBoxes(false);
+    const QMetaObject::Connection oneLog =
+            connect(m_displaysRun, &lmx::DisplaysRun::displayStarted, this, [&engine](int i) {
+                if (i > 0)
+                    engine.SetCreateDebugFile(false);
+            });
     m_displaysRun->run(lines, list.numbers, m_general.ExtendedLmx);
+    disconnect(oneLog);
     engine.SetAnswerErrorBoxes(true);
     m_sendReceive->receiveLog().setKeepLines(false);
     if (m_closed)
         return;
+    runAfterStop();
     if (m_displaysProgress)
         m_displaysProgress->showResults();
     m_tabs->setCurrentWidget(m_packetsTab);
@@ -605,11 +667,19 @@ QWidget* TMainForm::PacketsDataTab() const
     return m_packetsTab;
 }
 
+// The settings dialogs work on a copy. Settings confirmed with a change take effect when no
+// transmission runs: a running one is stopped first, as its port, framing and log must not
+// change under it. Confirmed without a change, they leave everything as it is.
 void TMainForm::DoGeneralSettingsExecute()
 {
     setStatus("Modifying General Settings");
-    if (m_settingsDialogs->editGeneral(m_general))
-        applyGeneral();
+    lmx::TGeneralSettings edited = m_general;
+    if (m_settingsDialogs->editGeneral(edited) && !(edited == m_general))
+        stopThen([this, edited] {
+            m_general = edited;
+            applyGeneral();
+            updateActions();
+        });
     ready();
     updateActions();
 }
@@ -617,15 +687,21 @@ void TMainForm::DoGeneralSettingsExecute()
 void TMainForm::DoDisplaySettingsExecute()
 {
     setStatus("Modifying Display Settings");
-    m_settingsDialogs->editDisplay(m_display);
+    lmx::TDisplaySettings edited = m_display;
+    if (m_settingsDialogs->editDisplay(edited) && !(edited == m_display))
+        stopThen([this, edited] { m_display = edited; });
     ready();
 }
 
 void TMainForm::DoSerialSettingsExecute()
 {
     setStatus("Modifying Serial Settings");
-    if (m_settingsDialogs->editSerial(m_serial))
-        lmx::applySerialSettingsToDriver(m_serial, *m_driver);
+    lmx::TSerialSettings edited = m_serial;
+    if (m_settingsDialogs->editSerial(edited) && !(edited == m_serial))
+        stopThen([this, edited] {
+            m_serial = edited;
+            lmx::applySerialSettingsToDriver(m_serial, *m_driver);
+        });
     ready();
 }
 
@@ -685,8 +761,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
         return;
     m_closed = true;
     // A transmission ends at once, and a run to many displays with it; its Transmit call
-    // returns once this handler is done.
+    // returns once this handler is done. The actions that waited for its stop are dropped
+    // with the window.
     m_displaysRun->requestStop();
+    m_afterStop.clear();
     m_sendReceive->engine().requestStop();
     setStatus("Save Changes ?");
     CommandBox& box = m_editor->box();

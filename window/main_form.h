@@ -5,9 +5,17 @@
 // its own actions: New, Load, Save, Export, Transmit, the settings dialogs, Help, About and
 // the close query.
 //
-// Closing is never refused. A close during a transmission stops it; the window must not be
-// destroyed before the Transmit call has returned (the program's event loop returns only
-// after it has).
+// Closing is never refused. A close during a transmission stops it at once; the window must
+// not be destroyed before the Transmit call has returned (the program's event loop returns
+// only after it has).
+//
+// While a transmission runs, the command box can be edited (the transmission sends the list
+// as it was at Transmit) and the receive box and the Packets tab keep what it writes. An
+// action that would throw the list away or change what the transmission uses (New, Load
+// once a file is chosen, a settings dialog confirmed with changes) stops it after the current
+// exchange and does its work when the Transmit call has returned; Clear window, once
+// confirmed, empties the box at once and stops it the same way. Load Keys and Clear Keys are
+// unavailable until it has ended.
 //
 // Every part is owned by its Qt parent. The central widget with the frames is the window's
 // first child, so the frames and the engine in them go before the serial link they use.
@@ -22,6 +30,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -113,6 +122,8 @@ public:
     void DoTransmitExecute();
     // Transmit to Displays...: the list once per network number asked for.
     void DoTransmitToDisplaysExecute();
+    // Esc, the tool button beside Transmit: the transmission ends after the current exchange.
+    void DoStopTransmissionExecute();
     void DoGeneralSettingsExecute();
     void DoDisplaySettingsExecute();
     void DoSerialSettingsExecute();
@@ -144,6 +155,10 @@ private:
     void connectPackets();
     void showProgress();
     void prepareTransmit();
+    // Runs the job now, or, while a transmission runs, asks it to stop after the current
+    // exchange and runs the job once the Transmit call has returned (runAfterStop).
+    void stopThen(std::function<void()> job);
+    void runAfterStop();
     std::string localPath(const QString& path) const;
 
     MainFormServices m_services;
@@ -171,6 +186,8 @@ private:
     std::vector<std::string> m_transmitted; // the lines the Packets tab's rows came from
     lmx::DisplaysRun* m_displaysRun = nullptr;
     QPointer<lmx::DisplaysProgress> m_displaysProgress;
+    std::vector<std::function<void()>> m_afterStop; // the actions waiting for the stop
+    bool m_runningAfterStop = false; // runAfterStop is running them
     MainActions* m_actions = nullptr;
     EditRouting* m_routing = nullptr;
     std::unique_ptr<GeneralSettingsApply> m_applyGeneral;

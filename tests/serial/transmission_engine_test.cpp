@@ -56,12 +56,12 @@ struct DisplayBackend : serialtest::FakeSerialBackend {
 
 // Message boxes that can also stand for a window closing while the box is up.
 struct Dialogs : ScriptedDialogs {
-    TransmissionEngine* stopOnMessage = nullptr;
+    std::function<void()> onMessage;
     void message(const QString& text, const QString& title, Icon icon) override
     {
         ScriptedDialogs::message(text, title, icon);
-        if (stopOnMessage)
-            stopOnMessage->requestStop();
+        if (onMessage)
+            onMessage();
     }
 };
 
@@ -200,40 +200,47 @@ TEST_F(Engine, ATransmitWhileOneRunsIsRefusedAndThePacketSizeWaitsForTheNext)
     EXPECT_EQ(backend->data.size(), 2u + 3u);
 }
 
-TEST_F(Engine, AStopEndsTheTransmissionAtOnceAndTouchesNothingAfterwards)
+// The owner's stop (a window closing) ends everything at once and touches nothing afterwards.
+// The user's Stop lets the packet on the line get its answer or its time-out, judged and
+// logged without a box, sends nothing more and says so in the receive box.
+TEST_F(Engine, AStopEndsTheTransmissionAtOnceOrAfterTheExchangeNeverInsideAPacket)
 {
     struct Case {
         const char* name;
         Lines lines;
         uint8_t code; // 0xFF: no answer at all
-        size_t linesBeforeStop;
+        size_t linesBeforeStop; // at once; after the exchange always the two of packet A
     };
     const Case cases[] = {
         {"series wait", {"A", npack(10000), "B"}, 0, 2},
         {"answer wait", {"A", fpack(10000), "B"}, 0, 2},
         {"between blocks", {sot("01"), "A", kEot, npack(10000), sot("01"), "B", kEot}, 0, 2},
-        {"exchange", {"A"}, 0xFF, 1},
-        {"error box", {"A", npack(0), "B"}, 0x13, 1},
+        {"exchange", {sot("01"), "A", kEot, sot("01"), "B", kEot}, 0xFF, 1},
+        {"error box", {sot("01"), "A", kEot, sot("01"), "B", kEot}, 0x13, 1},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        dialogs.clear();
-        // The owner closes: it asks for the stop and lets everything go once Transmit returned.
-        const auto stop = [&] { engine->requestStop(); };
-        backend->respond = [&](int netNr, const std::string&) {
-            if (c.code != 0xFF)
-                return answer(netNr, c.code);
-            QTimer::singleShot(0, engine.get(), stop); // while the answer is awaited
-            return std::string();
-        };
-        dialogs.stopOnMessage = c.code == 0x13 ? engine.get() : nullptr;
-        if (c.code == 0)
-            waiter.after(100, stop);
-        EXPECT_EQ(engine->TransmitExtended(c.lines, 1).end, End::Stopped);
-        EXPECT_EQ(log.lines.size(), c.linesBeforeStop);
-        EXPECT_EQ(dialogs.steps().size(), c.code == 0x13 ? 1 : 0);
-        EXPECT_FALSE(driver->Connected());
-    }
+    exchange->SetAnswerTimeout(20);
+    for (const bool afterExchange : {false, true})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (afterExchange ? " after the exchange" : " at once"));
+            dialogs.clear();
+            backend->data.clear();
+            const auto stop = [&] { afterExchange ? engine->requestStopAfterExchange() : engine->requestStop(); };
+            backend->respond = [&](int netNr, const std::string&) {
+                if (c.code != 0xFF)
+                    return answer(netNr, c.code);
+                QTimer::singleShot(0, engine.get(), stop); // while the answer is awaited
+                return std::string();
+            };
+            dialogs.onMessage = c.code == 0x13 ? stop : std::function<void()>();
+            if (c.code == 0)
+                waiter.after(100, stop);
+            EXPECT_EQ(engine->TransmitExtended(c.lines, 1).end, End::Stopped);
+            EXPECT_EQ(backend->data, Lines{"A"});
+            ASSERT_EQ(log.lines.size(), afterExchange ? 3u : c.linesBeforeStop);
+            EXPECT_TRUE(!afterExchange || log.lines.back() == kT + " Transmission stopped.") << log.lines.back();
+            EXPECT_EQ(dialogs.steps().size(), c.code == 0x13 ? 1 : 0);
+            EXPECT_FALSE(driver->Connected());
+        }
 }
 
 TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)
@@ -257,10 +264,37 @@ TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)
               "01 06 30 31 46 45 30 30 30 34 30 30 30 30 42 37 ..01FE00040000B7\r\n"
               "39 41 04 " + std::string(39, ' ') + "9A.\r\n"
               " \r\n");
-    // A log folder that cannot be made: one message per packet, and the packets still go.
+    // A log folder that cannot be made: one message a transmission, and the packets still go.
     debugLog.setProgramFolder(program.filePath("missing/deeper").toStdString());
-    EXPECT_EQ(engine->TransmitExtended({"A", npack(0), "B"}, 1).end, End::Completed);
-    EXPECT_EQ(dialogs.texts(), QStringList(2, "Debug: Could not create Directory."));
+    for (const bool create : {false, true}) {
+        dialogs.clear();
+        engine->SetCreateDebugFile(create);
+        EXPECT_EQ(engine->TransmitExtended({"A", npack(0), "B"}, 1).end, End::Completed);
+        EXPECT_EQ(dialogs.texts(), QStringList{"Debug: Could not create Directory."});
+    }
+}
+
+// A display that fails every packet gives one box per distinct text in a transmission; the
+// receive box still has a line for each failure, and the next transmission shows them again.
+TEST_F(Engine, EachDistinctFailureIsShownOnceInATransmissionAndEveryOneIsLogged)
+{
+    const Lines blocks = {sot("01"), "A", kEot, sot("01"), "B", kEot, sot("01"), "C", kEot};
+    const std::tuple<bool, uint8_t, QStringList> cases[] = { // normal framing, code (0xFF: silent), boxes
+        {false, 0xFF, {"Error Answer packet incomplete at SOT"}},
+        {false, 0x13, {"Answer: Invalid command Param : $00", "Answer: Param value out of range Param : $00"}},
+        {true, 0xFF, {"Error: No Answer received. NetNr ?"}},
+    };
+    exchange->SetAnswerTimeout(5);
+    for (const auto& [normal, code, boxes] : cases)
+        for (int run = 0; run < 2; ++run) {
+            backend->respond = [c = code](int n, const std::string& d) {
+                return c == 0xFF ? std::string() : answer(n, d == "B" ? 0x15 : c);
+            };
+            dialogs.clear();
+            EXPECT_EQ((normal ? engine->TransmitNormal(blocks, 1) : engine->TransmitExtended(blocks, 1)).failedAnswers, 3);
+            EXPECT_EQ(dialogs.texts(), boxes) << int(code);
+            EXPECT_EQ(log.lines.size(), normal ? 6u : 7u);
+        }
 }
 
 TEST_F(Engine, AnNpackBetweenDisplayBlocksKeepsTheNextWaitingAndTheRestIsStillSent)

@@ -4,6 +4,7 @@
 #include "main_form_support.h"
 
 #include "bus/displays_progress.h"
+#include "keys/key_actions.h"
 #include "packets/packets_tab.h"
 #include "serial/exchange_recorder.h"
 #include "serial/exchange_reports.h"
@@ -260,4 +261,62 @@ TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndEndsWithTheSumma
     // The list is kept for the next time and in the settings file.
     rig.close();
     EXPECT_NE(WindowRig::readFile(rig.settingsPath()).find("NetNrList = '1-3'"), std::string::npos);
+}
+
+// While a transmission to a silent display runs, an action that would throw the list away or
+// change what the transmission uses stops it after the exchange in progress and then does its
+// work, or is unavailable until it ends: nothing more reaches the display, the receive box keeps
+// every line of the transmission, and the window goes on working.
+TEST(MainFormLine, ActionsDuringATransmissionStopItFirstOrWaitForIt)
+{
+    enum class Act { Stop, New, Load, Clear, Serial, Display, General, Keys };
+    for (Act act : {Act::Stop, Act::New, Act::Load, Act::Clear, Act::Serial, Act::Display, Act::General,
+                    Act::Keys}) {
+        SCOPED_TRACE(static_cast<int>(act));
+        LineRig rig(false, lmx::sim::FaultKind::NoAnswer);
+        TMainForm& w = rig.startOnLine();
+        w.exchange().SetAnswerTimeout(100);
+        ASSERT_TRUE(rig.load("SOT '01'\r\n'a'\r\nEOT\r\nSOT '01'\r\n'b'\r\nEOT\r\n"
+                             "SOT '01'\r\n'c'\r\nEOT\r\nSOT '01'\r\n'd'\r\nEOT\r\n"));
+        WindowRig::writeFile(rig.path("other.lmx"), "'other'\r\n");
+        // Acts in the transmission's own event loop while the second packet awaits its answer;
+        // at every other line the key files must be locked while it runs.
+        QObject::connect(&w.sendReceiveFrame().receiveLog(), &ReceiveLogModel::lineAdded, &w, [&](int row) {
+            QTimer::singleShot(0, &w, [&, row] {
+                FakeSettingsDialogs& s = *rig.settings;
+                switch (row == 2 ? act : Act::Keys) {
+                case Act::Stop: QTest::keyClick(&w, Qt::Key_Escape); break;
+                case Act::New: QTest::keyClick(&w, Qt::Key_N, Qt::ControlModifier); break;
+                case Act::Load: rig.dialogs.setNextFileName(rig.path("other.lmx")); w.DoImportLmxExecute(); break;
+                case Act::Clear:
+                    rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
+                    w.editor().actions().DoCommandBoxClear->trigger();
+                    break;
+                case Act::Serial: (s.nextSerial = w.serialSettings())->Baudrate = "9600"; w.DoSerialSettingsExecute(); break;
+                case Act::Display: s.nextDisplay.emplace().NetNr = 7; w.DoDisplaySettingsExecute(); break;
+                case Act::General: s.nextGeneral.emplace().SaveKeys = false; w.DoGeneralSettingsExecute(); break;
+                case Act::Keys: EXPECT_TRUE(!w.transmitting() || !w.keyActions().DoLoadKeys->isEnabled()); break;
+                }
+            });
+        });
+        w.DoTransmitExecute();
+
+        const size_t sent = act == Act::Keys ? 4u : 2u; // a locked action lets it run to its end
+        EXPECT_TRUE(rig.server.waitForPackets(sent, 3000));
+        runPending();
+        EXPECT_EQ(rig.server.packets().size(), sent);
+        EXPECT_EQ(rig.received().size(), 2 * sent + 1);
+        EXPECT_TRUE(rig.endsWith(act == Act::Keys ? " Transmission aborted." : " Transmission stopped."));
+        switch (act) {
+        case Act::New: case Act::Clear: EXPECT_EQ(rig.displayTexts().size(), 1u); break;
+        case Act::Load: EXPECT_EQ(rig.displayTexts().front(), "'other'"); break;
+        case Act::Serial: EXPECT_EQ(w.serialSettings().Baudrate, "9600"); break;
+        case Act::Display: EXPECT_EQ(w.displaySettings().NetNr, 7); break;
+        case Act::General: EXPECT_FALSE(w.generalSettings().SaveKeys); break;
+        default: EXPECT_EQ(rig.displayTexts().size(), 13u); break;
+        }
+        EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
+        EXPECT_FALSE(rig.actions().DoStopTransmission->isEnabled());
+        EXPECT_TRUE(w.keyActions().DoLoadKeys->isEnabled());
+    }
 }

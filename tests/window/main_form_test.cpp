@@ -193,11 +193,13 @@ TEST(MainForm, MenusAndToolBarInTheirOrderWithHintsAndShortcuts)
     EXPECT_EQ(hints(w.MainToolBar()->actions()),
               (QStringList{"New File", "Open File", "Save File", "-", "Cut", "Copy", "Paste",
                            "Undo", "-", "General Settings", "Display Settings", "Serial Settings",
-                           "-", "Transmit Texts", "-", "Help", "About", "-", "Exit Program"}));
+                           "-", "Transmit Texts", "Stop Transmission", "-", "Help", "About", "-",
+                           "Exit Program"}));
 
     const std::pair<QAction*, const char*> keys[] = {
             {a.DoNewFile, "Ctrl+N"}, {a.DoImportLmx, "Ctrl+O"}, {a.DoExportLmx, "Ctrl+S"},
-            {a.DoTransmit, "F6"}, {a.DoTransmitToDisplays, "Shift+F6"}, {a.DoExitProgram, "Ctrl+Q"}, {a.DoCutText, "Ctrl+X"},
+            {a.DoTransmit, "F6"}, {a.DoTransmitToDisplays, "Shift+F6"}, {a.DoStopTransmission, "Esc"},
+            {a.DoExitProgram, "Ctrl+Q"}, {a.DoCutText, "Ctrl+X"},
             {a.DoCopyText, "Ctrl+C"}, {a.DoPasteText, "Ctrl+V"}, {a.DoUndoText, "Ctrl+Z"},
             {a.DoGeneralSettings, "F3"}, {a.DoDisplaySettings, "F4"}, {a.DoSerialSettings, "F5"},
             {a.DoHelp, "F1"}, {a.DoAbout, "F2"}};
