@@ -41,5 +41,5 @@ if [ "$dir" = build-coverage ]; then
     gcovr --root . --object-directory "$dir" \
         --exclude 'tests/' --exclude 'build[^/]*/' --exclude 'tools/' --exclude 'bench/' \
         --exclude-unreachable-branches --exclude-throw-branches \
-        --txt-summary --txt "$dir/coverage.txt"
+        --print-summary --txt "$dir/coverage.txt"
 fi
