@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 AskValueRequest font() { return {AskMode::InsertHex1, "Hex. Font number", 9, 1, 0, {}, false}; }
@@ -28,17 +30,16 @@ bool typeKey(AskDataRules& rules, char c)
 
 TEST(AskDataPrefill, EditModesTakeTheirTextFromTheDisplayText)
 {
-    EXPECT_EQ(prefillText(AskMode::ByteCommand, "ESC $E3 '12' EOC"), "12");
-    EXPECT_EQ(prefillText(AskMode::EditText, "'Hello'"), "Hello");
+    // The last three: hand-edited lines without an apostrophe, or without a closing one.
+    const std::tuple<AskMode, const char*, const char*> cases[] = {
+        {AskMode::ByteCommand, "ESC $E3 '12' EOC", "12"}, {AskMode::EditText, "'Hello'", "Hello"},
+        {AskMode::EditText, "''", ""},                    {AskMode::EditHex1, "ESC Font '7'", "7"},
+        {AskMode::EditHex2, "SOP '03'", "03"},  {AskMode::EditHex3, "ESC Hor. Pos. 'FFF' EOC", "FFF"},
+        {AskMode::EditHex2, "SOP 03", ""}, {AskMode::ByteCommand, "ESC $B0 '5", "5"},
+        {AskMode::EditText, "'", ""}};
+    for (const auto& [mode, line, text] : cases)
+        EXPECT_EQ(prefillText(mode, line), text) << line;
     EXPECT_EQ(prefillText(AskMode::EditText, "T=@@", true), "T=@@");
-    EXPECT_EQ(prefillText(AskMode::EditText, "''"), "");
-    EXPECT_EQ(prefillText(AskMode::EditHex1, "ESC Font '7'"), "7");
-    EXPECT_EQ(prefillText(AskMode::EditHex2, "SOP '03'"), "03");
-    EXPECT_EQ(prefillText(AskMode::EditHex3, "ESC Hor. Pos. 'FFF' EOC"), "FFF");
-    // Hand-edited lines: no apostrophe, or no closing one.
-    EXPECT_EQ(prefillText(AskMode::EditHex2, "SOP 03"), "");
-    EXPECT_EQ(prefillText(AskMode::ByteCommand, "ESC $B0 '5"), "5");
-    EXPECT_EQ(prefillText(AskMode::EditText, "'"), "");
     EXPECT_TRUE(marksEoc("ESC $E3 '12' EOC"));
     EXPECT_FALSE(marksEoc("ESC $C9 '12'"));
 }
@@ -81,11 +82,8 @@ TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
     EXPECT_EQ(r.text(), "A"); // accepted as a digit, refused by the range
     EXPECT_FALSE(r.okEnabled());
     r.setText("");
-    EXPECT_FALSE(typeKey(r, 'g'));
-    EXPECT_FALSE(typeKey(r, ' '));
-    EXPECT_FALSE(typeKey(r, '-'));
-    EXPECT_TRUE(r.key(keychar::Backspace).accepted);
-    EXPECT_TRUE(r.key(keychar::Enter).accepted);
+    EXPECT_FALSE(typeKey(r, 'g') || typeKey(r, ' ') || typeKey(r, '-'));
+    EXPECT_TRUE(r.key(keychar::Backspace).accepted && r.key(keychar::Enter).accepted);
     EXPECT_TRUE(typeKey(r, '7'));
     EXPECT_TRUE(r.okEnabled());
 }
@@ -137,12 +135,11 @@ TEST(AskDataOk, ByteCommandKeepsItsLengthUnlessEoc)
 TEST(AskDataOk, UnsignedHexNeedsAllDigitsAndTheRange)
 {
     AskDataRules appear = opened({AskMode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
-    appear.setText("99");
-    EXPECT_TRUE(appear.okEnabled());
-    appear.setText("9A");
-    EXPECT_FALSE(appear.okEnabled());
-    appear.setText("9");
-    EXPECT_FALSE(appear.okEnabled());
+    const std::pair<const char*, bool> texts[] = {{"99", true}, {"9A", false}, {"9", false}};
+    for (const auto& [text, ok] : texts) {
+        appear.setText(text);
+        EXPECT_EQ(appear.okEnabled(), ok) << text;
+    }
     AskDataRules size = opened({AskMode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
     size.setText("0");
     EXPECT_FALSE(size.okEnabled());

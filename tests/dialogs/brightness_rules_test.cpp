@@ -112,13 +112,10 @@ TEST(DragGraph, PointerHeightSnapsToTheNearestLevel)
 {
     DragGraphModel m;
     m.setSize(318, 224); // base line 188, step 12
-    EXPECT_EQ(m.levelAt(188), 0);
-    EXPECT_EQ(m.levelAt(188 - 5), 0);
-    EXPECT_EQ(m.levelAt(188 - 6), 1);
-    EXPECT_EQ(m.levelAt(188 - 7 * 12), 7);
-    EXPECT_EQ(m.levelAt(188 - 7 * 12 - 5), 7);
-    EXPECT_EQ(m.levelAt(-500), 15);
-    EXPECT_EQ(m.levelAt(1000), 0);
+    const std::pair<int, int> cases[] = {{188, 0}, {188 - 5, 0}, {188 - 6, 1}, {188 - 7 * 12, 7},
+                                         {188 - 7 * 12 - 5, 7}, {-500, 15}, {1000, 0}};
+    for (const auto& [y, level] : cases)
+        EXPECT_EQ(m.levelAt(y), level) << y;
 }
 
 TEST(DragGraph, ValuesStayWithinTheResolution)

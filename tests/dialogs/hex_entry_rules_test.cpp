@@ -25,8 +25,6 @@ void typeAll(HexEntryRules& r, const std::string& keys)
 TEST(HexEntry, NormalisesPairsOnOk)
 {
     HexEntryRules r = opened();
-    EXPECT_EQ(r.title(), "Insert Hexadecimal Data");
-    EXPECT_EQ(r.label(), "Example Input: 22 33 23 AA AF FF");
     r.setText("1 2 3 4");
     ASSERT_TRUE(r.okEnabled());
     EXPECT_EQ(r.normalised(), "12 34");
@@ -65,10 +63,7 @@ TEST(HexEntry, KeysAndTheEditedLine)
     HexEntryRules r = opened("22 33");
     EXPECT_EQ(r.text(), "22 33");
     EXPECT_TRUE(r.okEnabled());
-    EXPECT_TRUE(r.key(' ').accepted);
-    EXPECT_TRUE(r.key(keychar::Backspace).accepted);
-    EXPECT_FALSE(r.key(keychar::Enter).accepted);
-    EXPECT_FALSE(r.key('g').accepted);
-    EXPECT_FALSE(r.key('\'').accepted);
+    EXPECT_TRUE(r.key(' ').accepted && r.key(keychar::Backspace).accepted);
+    EXPECT_FALSE(r.key(keychar::Enter).accepted || r.key('g').accepted || r.key('\'').accepted);
     EXPECT_EQ(r.key('e').ch, 'E');
 }

@@ -16,8 +16,6 @@ TEST(SingleIncDecForm, WaitIsZeroPaddedOnEnter)
     TSingleBox box = fixtures::packetWait();
     TSingleIncDec form(box, user);
     openWithoutLoop(form);
-    EXPECT_EQ(form.windowTitle(), "Time between packets to wait");
-    EXPECT_EQ(shown(form.fieldLabel(0)), "Wait [mS]");
     EXPECT_EQ(shown(form.field(0)), "5000");
 
     retype(form.field(0), "10001");
@@ -40,8 +38,6 @@ TEST(DoubleIncDecForm, LedTestHoursUpToTwentyFour)
     auto boxes = fixtures::ledTest();
     TDoubleIncDec form(boxes[0], boxes[1], user);
     openWithoutLoop(form);
-    EXPECT_EQ(form.windowTitle(), "Configure Led Test (All in Dec)");
-    EXPECT_EQ(shown(form.fieldLabel(1)), "Minutes");
     retype(form.field(0), "25");
     EXPECT_FALSE(form.okButton()->isEnabled());
     EXPECT_TRUE(form.field(0)->isInvalid());
@@ -60,9 +56,6 @@ TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)
     auto boxes = fixtures::watchDog();
     TTripleIncDec form(boxes[0], boxes[1], boxes[2], user);
     openWithoutLoop(form);
-    EXPECT_EQ(form.windowTitle(), "WatchDog (All in Hex)");
-    EXPECT_EQ(shown(form.fieldLabel(1)), "Count Down");
-
     retype(form.field(0), "7");
     EXPECT_TRUE(boxes[0].InError);
     EXPECT_TRUE(form.field(0)->isInvalid());
@@ -90,8 +83,6 @@ TEST(EocForm, DisplayConfigurationDefaultsAndTheRedField)
     TEocFrm form(user);
     form.start("Configure Display (All in Hex)", fixtures::displayConfiguration());
     openWithoutLoop(form);
-    EXPECT_EQ(form.windowTitle(), "Configure Display (All in Hex)");
-    EXPECT_EQ(shown(form.fieldLabel(0)), "n Hor. Boards");
     EXPECT_EQ(shown(form.field(16)), "00");
     // Three rows of six, each label above its field.
     EXPECT_LT(form.fieldLabel(7)->y(), form.field(7)->y());
@@ -121,7 +112,6 @@ TEST(EocForm, ReusedForTimeAndDateWithOnlySixFieldsShown)
     EXPECT_FALSE(form.field(0)->isVisible());
     EXPECT_FALSE(form.fieldLabel(12)->isVisible());
     EXPECT_TRUE(form.field(6)->isVisible());
-    EXPECT_EQ(shown(form.fieldLabel(6)), "Year");
     EXPECT_EQ(shown(form.field(7)), "01");
 
     retype(form.field(9), "7");

@@ -25,7 +25,6 @@ TripleRules watchDog()
 TEST(SingleValue, PadsTheConfirmedTextToTheEntryLength)
 {
     IncDecRules r = single(fixtures::packetWait());
-    EXPECT_EQ(r.title(), "Time between packets to wait");
     EXPECT_EQ(r.field(0).text(), "5000");
     EXPECT_EQ(r.field(0).entryLength(), 5);
     r.setText(0, "7");
@@ -86,7 +85,6 @@ TEST(DoubleValue, LedTestHoursAndMinutes)
     const auto boxes = fixtures::ledTest();
     IncDecRules r;
     r.open({boxes[0], boxes[1]});
-    EXPECT_EQ(r.title(), "Configure Led Test (All in Dec)");
     r.setText(0, "24");
     EXPECT_TRUE(r.okEnabled());
     r.setText(0, "25");
@@ -106,7 +104,6 @@ TEST(DoubleValue, LedTestHoursAndMinutes)
 TEST(TripleValue, HexFieldIsInvalidUntilItHasBothDigits)
 {
     TripleRules r = watchDog();
-    EXPECT_EQ(r.title(), "WatchDog (All in Hex)");
     EXPECT_EQ(r.field(0).text(), "00");
     EXPECT_EQ(r.field(2).text(), "01");
     EXPECT_TRUE(r.okEnabled());

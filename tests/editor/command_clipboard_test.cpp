@@ -63,18 +63,14 @@ TEST(Clipboard, ClipboardRuleByKindOfCopiedLines)
     display.OnBlockCommand = message.OnBlockCommand = page.OnBlockCommand = false;
     line.OnBlockCommand = false;
 
-    using editrules::clipboardRuleAllows;
-    EXPECT_TRUE(clipboardRuleAllows(display, outside));
-    EXPECT_FALSE(clipboardRuleAllows(display, inDisplay));
-    EXPECT_TRUE(clipboardRuleAllows(message, inDisplay));
-    EXPECT_FALSE(clipboardRuleAllows(message, inPage));
-    EXPECT_FALSE(clipboardRuleAllows(page, inPage));
-    EXPECT_TRUE(clipboardRuleAllows(page, inDisplay));
-    EXPECT_FALSE(clipboardRuleAllows(page, inLine));
-    EXPECT_TRUE(clipboardRuleAllows(line, inPage));
-    EXPECT_FALSE(clipboardRuleAllows(line, inLine));
-    EXPECT_FALSE(clipboardRuleAllows(marker, outside));
-    EXPECT_TRUE(clipboardRuleAllows(plain, inLine));
+    const std::tuple<const ClipboardState&, const BlockState&, bool> cases[] = {
+        {display, outside, true}, {display, inDisplay, false}, {message, inDisplay, true},
+        {message, inPage, false}, {page, inPage, false},        {page, inDisplay, true},
+        {page, inLine, false},    {line, inPage, true},         {line, inLine, false},
+        {marker, outside, false}, {plain, inLine, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(editrules::clipboardRuleAllows(std::get<0>(c), std::get<1>(c)), std::get<2>(c))
+            << "case " << &c - cases;
 
     EXPECT_FALSE(editrules::canPaste(outside, plain, true));
     BlockState afterPaste = outside;

@@ -79,10 +79,8 @@ TEST(TextExport, SectionsHeadingsAndIndents)
               "--------- ANSWER DATA ---------\r\n\r\n<End>\r\n\r\n");
     EXPECT_EQ(exportSection({"ReceiveBox", {}}),
               "--------- TRANSMIT / RECEIVE DATA ---------\r\n\r\n\r\n");
-    EXPECT_EQ(exportHeading("HexBox"), "--------- HEX DATA ---------");
-    EXPECT_EQ(exportHeading("CommandBox"), "--------- COMMAND DATA ---------");
-    EXPECT_EQ(exportHeading("commandBox"), "!!! INVALID LISTBOX NAME !!!");
-    EXPECT_EQ(exportHeading(""), "!!! INVALID LISTBOX NAME !!!");
+    EXPECT_EQ(exportHeading("HexBox") + exportHeading("commandBox") + exportHeading(""),
+              "--------- HEX DATA ---------!!! INVALID LISTBOX NAME !!!!!! INVALID LISTBOX NAME !!!");
     // a text inside a display and a message block stands behind two blanks
     EXPECT_EQ(exportSection({"CommandBox", {{"SOT '01'", 2}, {"'x'", 18}, {"odd", 9}}}),
               "--------- COMMAND DATA ---------\r\n\r\nSOT '01'\r\n  'x'\r\nodd\r\n\r\n");

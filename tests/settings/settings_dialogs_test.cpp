@@ -7,8 +7,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,26 +42,13 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsDialogs, GeneralShowsEveryFieldInItsControlAndGroup)
+TEST_F(SettingsDialogs, GeneralShowsEveryFieldOfTheRecord)
 {
     TGeneralSettings record; // the defaults mix on and off
     TGeneralSettForm form(record);
-    EXPECT_EQ(form.windowTitle(), "Orvanta  General Settings");
-    EXPECT_EQ(form.GeneralGroup()->title(), "General");
-    EXPECT_EQ(form.DebugGroup()->title(), "Debug Settings");
-    for (const Named& n : checkBoxes(form)) {
-        EXPECT_EQ(n.box->text(), n.caption);
+    for (const Named& n : checkBoxes(form))
         EXPECT_EQ(n.box->isChecked(), record.*n.field) << n.caption;
-    }
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(checkBoxes(form)[i].box->parentWidget(), form.GeneralGroup());
-    EXPECT_EQ(form.SaveKeysCheck()->toolTip(),
-              "Keys are saved when they are used in the Command Editor !!");
-    EXPECT_EQ(form.CreateDebugFileRadio()->text(),
-              "Create New File On Transmission (Old File Will Be Lost)");
-    EXPECT_EQ(form.AppendDebugFileRadio()->text(), "Append To Exsisting Debug File");
     EXPECT_TRUE(form.CreateDebugFileRadio()->isChecked());
-    EXPECT_EQ(form.OkButton()->text(), "OK");
     EXPECT_TRUE(form.OkButton()->isDefault());
 }
 
@@ -109,14 +94,9 @@ TEST_F(SettingsDialogs, GeneralOkStoresAllNineValuesAndCancelNone)
     form.AppendDebugFileRadio()->click();
     form.OkButton()->click();
     EXPECT_EQ(form.result(), QDialog::Accepted);
-    TGeneralSettings expected;
-    expected.ShowMainToolBar = false;
-    expected.CheckFileReplace = false;
-    expected.ShowSerialDebug = true;
-    expected.ExtendedLmx = false;
-    expected.SaveKeys = false;
-    expected.ClearKeys = true;
-    expected.DebugFile = true;
+    TGeneralSettings expected; // every box the other way round, the other radio button
+    for (const Named& n : checkBoxes(form))
+        expected.*n.field = !(before.*n.field);
     expected.CreateDebugFile = false;
     expected.AppendDebugFile = true;
     EXPECT_EQ(record, expected);
@@ -142,13 +122,7 @@ TEST_F(SettingsDialogs, DisplayTakesTheNetworkNumberAndOkKeepsItWithinLimits)
     record.NetNr = 5;
     {
         TDisplaySettForm form(record);
-        EXPECT_EQ(form.windowTitle(), "Orvanta  Display Settings");
-        EXPECT_EQ(form.NetLabel()->text(), "NetWork Number:");
-        EXPECT_EQ(form.OkButton()->text(), "Ok");
-        EXPECT_TRUE(form.OkButton()->isDefault());
         EXPECT_EQ(form.NetSpinEdit()->value(), 5);
-        EXPECT_EQ(form.NetSpinEdit()->minimum(), 0);
-        EXPECT_EQ(form.NetSpinEdit()->maximum(), 32);
         form.show();
         QLineEdit* field = form.NetSpinEdit()->findChild<QLineEdit*>();
         field->selectAll();

@@ -89,14 +89,3 @@ TEST(SimArguments, RefusesWhatCannotWork)
     EXPECT_TRUE(parse({"--normal", "--fault", "code=15"}, a));
     EXPECT_TRUE(parse({"--normal", "--fault", "cycle"}, a)); // keeps to the kinds that fit
 }
-
-TEST(SimArguments, HelpDocumentsEveryOptionAndLine)
-{
-    const std::string help = simHelpText();
-    for (const char* word : {"--netnr", "--normal", "--link", "--port", "--baud", "--listen", "--fault ",
-                             "--fault-every", "--slow-delay", "--split-pause", "--show",
-                             "--help", "no-answer", "bad-crc", "wrong-netnr", "wrong-seq",
-                             "bad-length", "truncated", "garbage", "split", "slow", "code=NN",
-                             "cycle", "PACKET netnr=", "DROPPED reason=", "SHOW netnr=", "SETTING netnr="})
-        EXPECT_NE(help.find(word), std::string::npos) << word;
-}

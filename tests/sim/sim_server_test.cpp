@@ -150,23 +150,9 @@ TEST(SimServer, PacketCutShortIsAnsweredAfterSilence)
     EXPECT_TRUE(parseAnswerData(parseExtendedAnswer(client.receive(1000), 1, 0).data).answerOk());
 }
 
-TEST(SimServer, SplitAndSlowAnswersArriveAsNamed)
+// A split answer is timed in StampsWhenTheEndOfEachAnswerLeft.
+TEST(SimServer, SlowAnswersArriveAfterTheirDelay)
 {
-    SimOptions split = displays({1});
-    split.fault = FaultKind::Split;
-    split.splitPauseMs = 150;
-    SimServer splitServer(split);
-    const std::string splitPath = splitServer.start();
-    ASSERT_FALSE(splitPath.empty());
-    {
-        PlainTerminalClient client(splitPath);
-        const auto t0 = std::chrono::steady_clock::now();
-        ASSERT_TRUE(client.send(kFontExample));
-        const std::string answer = client.receive(1000);
-        EXPECT_GE(msSince(t0), 140);
-        EXPECT_TRUE(parseExtendedAnswer(answer, 1, 0).ok);
-    }
-
     SimOptions slow = displays({1});
     slow.fault = FaultKind::Slow;
     slow.slowDelayMs = 1200;

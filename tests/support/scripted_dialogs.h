@@ -7,6 +7,7 @@
 #include "serial/user_dialogs.h"
 
 #include <QList>
+#include <functional>
 #include <QQueue>
 #include <QString>
 
@@ -48,36 +49,44 @@ public:
 
     void message(const QString& text, const QString& title, Icon icon) override
     {
-        m_steps.append({Kind::Message, text, title, icon, {}, {}});
+        add({Kind::Message, text, title, icon, {}, {}});
     }
     void detailedMessage(const QString& text, const QString& detail, const QString& title,
                          Icon icon) override
     {
-        m_steps.append({Kind::Message, text, title, icon, {}, detail});
+        add({Kind::Message, text, title, icon, {}, detail});
     }
     Answer askYesNo(const QString& text, const QString& title, Icon icon) override
     {
-        m_steps.append({Kind::YesNo, text, title, icon, {}, {}});
+        add({Kind::YesNo, text, title, icon, {}, {}});
         return take(Answer::No);
     }
     Answer askYesNoCancel(const QString& text, const QString& title, Icon icon) override
     {
-        m_steps.append({Kind::YesNoCancel, text, title, icon, {}, {}});
+        add({Kind::YesNoCancel, text, title, icon, {}, {}});
         return take(Answer::Cancel);
     }
     QString openFileName(const FileRequest& r) override
     {
-        m_steps.append({Kind::OpenFile, r.title, r.filter, Icon::None, r, {}});
+        add({Kind::OpenFile, r.title, r.filter, Icon::None, r, {}});
         return takeName();
     }
     QString saveFileName(const FileRequest& r) override
     {
-        m_steps.append({Kind::SaveFile, r.title, r.filter, Icon::None, r, {}});
+        add({Kind::SaveFile, r.title, r.filter, Icon::None, r, {}});
         return takeName();
     }
     void beep() override { ++m_beeps; }
 
+    std::function<void()> onStep; // called as each step is asked, before it is answered
+
 private:
+    void add(Step step)
+    {
+        if (onStep)
+            onStep();
+        m_steps.append(std::move(step));
+    }
     Answer take(Answer fallback)
     {
         if (m_answers.isEmpty()) {

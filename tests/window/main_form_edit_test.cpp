@@ -58,20 +58,8 @@ protected:
 
 } // namespace
 
-TEST_F(AnswerTab, PopupMenuCaptionsShortcutsAndEnabling)
+TEST_F(AnswerTab, PopupMenuEnabling)
 {
-    QStringList captions;
-    for (QAction* a : frame->popupMenu()->actions())
-        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(captions, (QStringList{"Clear Answer&Box", "-", "Edit Data Field", "-",
-                                     "Insert  Answer  Text", "Delete Answer Text", "-",
-                                     "Restore AnswerBox"}));
-    EXPECT_EQ(frame->DoClearAnswerBox->shortcut().toString(), "Ctrl+B");
-    EXPECT_EQ(frame->DoEditAnswerBox->shortcut().toString(), "Ctrl+E");
-    EXPECT_EQ(frame->DoInsertAnswerBox->shortcut().toString(), "Ins");
-    EXPECT_EQ(frame->DoDeleteAnswerBox->shortcut().toString(), "Del");
-    EXPECT_EQ(frame->DoRestoreAnswerBox->shortcut().toString(), "Ctrl+R");
-
     // Only the end marker, no focus: Insert needs the focus, the others more lines.
     for (QAction* a : frame->popupMenu()->actions()) {
         if (!a->isSeparator()) {
@@ -91,9 +79,7 @@ TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
     insert("V=@");
     EXPECT_EQ(viewTexts(), (QStringList{"T=@@", "V=@", "<End>"}));
     ASSERT_EQ(rig.params->askValueCalls().size(), 2u);
-    const AskValueRequest& ask = rig.params->askValueCalls()[0];
-    EXPECT_EQ(ask.askMode, AskMode::InsertText);
-    EXPECT_EQ(ask.caption, "AnswerBox: Type Your Text.");
+    EXPECT_EQ(rig.params->askValueCalls()[0].askMode, AskMode::InsertText);
 
     // Editing a filled line starts from its template and shows the templates again.
     frame->answerData("123");
@@ -134,10 +120,7 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
         frame->DoClearAnswerBoxExecute();
         EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
     }
-    const ScriptedDialogs::Step& asked = rig.dialogs.steps().last();
-    EXPECT_EQ(asked.kind, ScriptedDialogs::Kind::YesNoCancel);
-    EXPECT_EQ(asked.text, "Are you sure you want to clear the window ??");
-    EXPECT_EQ(asked.title, "Delete Message");
+    EXPECT_EQ(rig.dialogs.lastText(), "Are you sure you want to clear the window ??");
 
     rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
     frame->DoClearAnswerBoxExecute();

@@ -39,39 +39,10 @@ using testsupport::runPending;
 using testsupport::waitUntil;
 
 // The user dialogs, each step also noting the status text shown while it is asked.
-class StatusDialogs : public ScriptedDialogs {
-public:
+struct StatusDialogs : ScriptedDialogs {
     std::function<QString()> status;
     QStringList statusAtSteps;
-
-    void message(const QString& text, const QString& title, Icon icon) override
-    {
-        note();
-        ScriptedDialogs::message(text, title, icon);
-    }
-    Answer askYesNo(const QString& text, const QString& title, Icon icon) override
-    {
-        note();
-        return ScriptedDialogs::askYesNo(text, title, icon);
-    }
-    Answer askYesNoCancel(const QString& text, const QString& title, Icon icon) override
-    {
-        note();
-        return ScriptedDialogs::askYesNoCancel(text, title, icon);
-    }
-    QString openFileName(const FileRequest& r) override
-    {
-        note();
-        return ScriptedDialogs::openFileName(r);
-    }
-    QString saveFileName(const FileRequest& r) override
-    {
-        note();
-        return ScriptedDialogs::saveFileName(r);
-    }
-
-private:
-    void note() { statusAtSteps << (status ? status() : QString()); }
+    StatusDialogs() { onStep = [this] { statusAtSteps << (status ? status() : QString()); }; }
 };
 
 // Answers each settings dialog with the record queued for it (Ok), or cancels.

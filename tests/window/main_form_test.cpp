@@ -21,9 +21,6 @@
 
 #include <QDir>
 #include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -31,22 +28,6 @@
 using namespace mainformtest;
 
 namespace {
-
-QStringList entries(const QList<QAction*>& actions)
-{
-    QStringList out;
-    for (const QAction* a : actions)
-        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return out;
-}
-
-QStringList hints(const QList<QAction*>& actions)
-{
-    QStringList out;
-    for (const QAction* a : actions)
-        out << (a->isSeparator() ? QStringLiteral("-") : a->toolTip());
-    return out;
-}
 
 const char kSample[] = "; a sample list\r\n"
                        "SOT '01'\r\n"
@@ -72,7 +53,6 @@ TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
     TMainForm& w = rig.start();
 
     EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
-    EXPECT_EQ(w.statusText(), "Ready...");
     EXPECT_EQ(rig.dialogs.texts(),
               QStringList{"Failed to open settings file.\n\rUsing Default Settings."});
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
@@ -81,22 +61,11 @@ TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
     EXPECT_EQ(w.sendReceiveFrame().engine().PacketSize(), 240);
     EXPECT_FALSE(rig.box().Changed());
 
+    // The hex tab in front; the two debug tabs and the serial debug window only with
+    // ShowSerialDebug.
     QTabWidget* tabs = w.PageControl();
     EXPECT_EQ(tabs->currentWidget(), w.HexDataTab());
-    QStringList shownTabs;
-    for (int i = 0; i < tabs->count(); ++i)
-        shownTabs << tabs->tabText(i) + (tabs->isTabVisible(i) ? "" : " (hidden)");
-    EXPECT_EQ(shownTabs,
-              (QStringList{"Hex Data", "Answer Data", "Packets", "Debug (hidden)", "Debug (hidden)"}));
-
-    // A fixed client area below the menu bar; the status text panel leaves 65 pixels.
-    EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    EXPECT_EQ(w.width(), TMainForm::kClientWidth);
-    EXPECT_EQ(w.height() - w.menuBar()->height(), TMainForm::kClientHeight);
-    EXPECT_EQ(w.mainStatusBar().textPanel()->width(), w.mainStatusBar().width() - 65);
-    EXPECT_EQ(w.mainStatusBar().ledPanel()->width(), 50);
-
-    // The serial debug window exists and is not shown without ShowSerialDebug.
+    EXPECT_TRUE(tabs->isTabVisible(2) && !tabs->isTabVisible(3) && !tabs->isTabVisible(4));
     EXPECT_FALSE(w.xmitForm().isVisible());
 }
 
@@ -106,9 +75,7 @@ TEST(MainForm, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
     rig.start();
     rig.close();
     // The first start's defaults: the 24-line file.
-    const std::string written = WindowRig::readFile(rig.settingsPath());
-    EXPECT_EQ(written, lmx::settingsFileText({}, {}, {}));
-    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 24);
+    EXPECT_EQ(WindowRig::readFile(rig.settingsPath()), lmx::settingsFileText({}, {}, {}));
     EXPECT_EQ(rig.dialogs.unexpected(), 0);
 
     // A file with a DataBits the port cannot take reads, and the apply step writes 3 back.
@@ -167,51 +134,6 @@ TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
     EXPECT_EQ(kept.dialogs.steps().last().detail, kept.settingsPath() + " is read-only.");
 }
 
-TEST(MainForm, MenusAndToolBarInTheirOrderWithHintsAndShortcuts)
-{
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
-    QStringList menus;
-    for (QAction* a : w.menuBar()->actions())
-        menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"File", "Edit", "Settings", "Help"}));
-    MainActions& a = rig.actions();
-    EXPECT_EQ(entries(a.fileMenu()->actions()),
-              (QStringList{"New", "Load", "Save", "-", "Export to txt file", "Export Packets\u2026", "-", "Load Keys",
-                           "Save Keys", "-", "Transmit ", "Transmit to Displays\u2026", "-", "Exit"}));
-    EXPECT_EQ(entries(a.editMenu()->actions()),
-              (QStringList{"Copy", "Cut", "Paste", "-", "Undo"}));
-    EXPECT_EQ(entries(a.settingsMenu()->actions()),
-              (QStringList{"General", "Display", "Serial", "Scan Bus\u2026", "-", "Key Definitions",
-                           "Clear Keys", "-", "Change Packet Size"}));
-    EXPECT_EQ(entries(a.settingsMenu()->actions()[5]->menu()->actions()),
-              (QStringList{"Key 1", "Key 2", "Key 3", "Key 4"}));
-    EXPECT_EQ(entries(a.settingsMenu()->actions()[6]->menu()->actions()),
-              (QStringList{"Key 1", "Key 2", "Key 3", "Key 4", "-", "All"}));
-    EXPECT_EQ(entries(a.helpMenu()->actions()), (QStringList{"Help", "About"}));
-
-    EXPECT_EQ(hints(w.MainToolBar()->actions()),
-              (QStringList{"New File", "Open File", "Save File", "-", "Cut", "Copy", "Paste",
-                           "Undo", "-", "General Settings", "Display Settings", "Serial Settings",
-                           "-", "Transmit Texts", "Stop Transmission", "-", "Help", "About", "-",
-                           "Exit Program"}));
-
-    const std::pair<QAction*, const char*> keys[] = {
-            {a.DoNewFile, "Ctrl+N"}, {a.DoImportLmx, "Ctrl+O"}, {a.DoExportLmx, "Ctrl+S"},
-            {a.DoTransmit, "F6"}, {a.DoTransmitToDisplays, "Shift+F6"}, {a.DoStopTransmission, "Esc"},
-            {a.DoExitProgram, "Ctrl+Q"}, {a.DoCutText, "Ctrl+X"},
-            {a.DoCopyText, "Ctrl+C"}, {a.DoPasteText, "Ctrl+V"}, {a.DoUndoText, "Ctrl+Z"},
-            {a.DoGeneralSettings, "F3"}, {a.DoDisplaySettings, "F4"}, {a.DoSerialSettings, "F5"},
-            {a.DoHelp, "F1"}, {a.DoAbout, "F2"}};
-    for (const auto& [action, key] : keys)
-        EXPECT_EQ(action->shortcut().toString(), key) << action->text().toStdString();
-
-    // A shortcut reaches its action even with the tool bar hidden.
-    w.MainToolBar()->hide();
-    QTest::keyClick(&w, Qt::Key_F2);
-    EXPECT_EQ(rig.aboutBoxes, 1);
-}
-
 TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
 {
     WindowRig rig;
@@ -219,14 +141,16 @@ TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBre
         g.ExtendedLmx = false;
         g.ShowMainToolBar = false;
     }));
-    EXPECT_FALSE(w.PageControl()->isTabVisible(w.PageControl()->indexOf(w.AnswerDataTab())));
-    EXPECT_FALSE(w.commandsFrame().XLmxCommandsGroup->isVisible());
+    const int answerTab = w.PageControl()->indexOf(w.AnswerDataTab());
+    const auto extendedShown = [&] {
+        return std::vector<bool>{w.PageControl()->isTabVisible(answerTab),
+                                 w.commandsFrame().XLmxCommandsGroup->isVisible(),
+                                 w.FPACK_Button()->isEnabled(), w.NPACK_Button()->isEnabled(),
+                                 rig.actions().DoPacketSize->isEnabled(), w.exchange().ExtendedLmx()};
+    };
+    EXPECT_EQ(extendedShown(), std::vector<bool>(6, false));
     EXPECT_TRUE(w.commandsFrame().LmxCommandsGroup->isVisible());
-    EXPECT_FALSE(w.FPACK_Button()->isEnabled());
-    EXPECT_FALSE(w.NPACK_Button()->isEnabled());
-    EXPECT_FALSE(rig.actions().DoPacketSize->isEnabled());
     EXPECT_FALSE(w.MainToolBar()->isVisible());
-    EXPECT_FALSE(w.exchange().ExtendedLmx());
 
     // The General dialog switches it on again: everything comes back at once.
     lmx::TGeneralSettings on;
@@ -235,12 +159,8 @@ TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBre
     w.DoGeneralSettingsExecute();
     EXPECT_EQ(rig.settings->calls, QStringList{"General: Modifying General Settings"});
     EXPECT_EQ(w.statusText(), "Ready...");
-    EXPECT_TRUE(w.PageControl()->isTabVisible(w.PageControl()->indexOf(w.AnswerDataTab())));
-    EXPECT_TRUE(w.commandsFrame().XLmxCommandsGroup->isVisible());
-    EXPECT_TRUE(w.FPACK_Button()->isEnabled());
-    EXPECT_TRUE(rig.actions().DoPacketSize->isEnabled());
+    EXPECT_EQ(extendedShown(), std::vector<bool>(6, true));
     EXPECT_TRUE(w.MainToolBar()->isVisible());
-    EXPECT_TRUE(w.exchange().ExtendedLmx());
 
     // Switching it off while the answer tab is shown goes back to the hex tab.
     w.PageControl()->setCurrentWidget(w.AnswerDataTab());
@@ -286,11 +206,7 @@ TEST(MainForm, ChangePacketSizeAsksForTheEnginesSize)
     rig.actions().DoPacketSize->trigger();
     ASSERT_EQ(rig.params->singleCalls().size(), 1u);
     const TSingleBox& asked = rig.params->singleCalls()[0];
-    EXPECT_EQ(asked.Header, "Change PacketSize (All in Dec)");
-    EXPECT_EQ(asked.BoxLabel, "Packet Size");
-    EXPECT_EQ(asked.MaxValue, 240);
-    EXPECT_EQ(asked.MinValue, 2);
-    EXPECT_EQ(asked.CurrentValue, 240);
+    EXPECT_TRUE(asked.MaxValue == 240 && asked.MinValue == 2 && asked.CurrentValue == 240);
     EXPECT_EQ(w.sendReceiveFrame().engine().PacketSize(), 64);
 
     rig.params->setNextReply(ScriptedParameterDialogs::cancel());
@@ -312,23 +228,12 @@ TEST(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
     EXPECT_FALSE(rig.box().Changed());
     EXPECT_EQ(rig.dialogs.statusAtSteps, QStringList{"Load LMX File"});
     EXPECT_EQ(w.statusText(), "Ready...");
-    const UserDialogs::FileRequest& r = rig.dialogs.steps().last().request;
-    EXPECT_EQ(r.title, "Load File");
-    EXPECT_EQ(r.filter, "ORVANTA TextFiles (*.lmx)");
-    EXPECT_EQ(r.defaultSuffix, "lmx");
-    EXPECT_EQ(r.directory, QDir::currentPath());
 
     // The KEY line bound the first key: its button and its menu entries follow.
     KeyActions& keys = w.keyActions();
     EXPECT_EQ(keys.Button1->text(), "F1 = $A0");
-    EXPECT_TRUE(keys.DoKey1->isEnabled());
-    EXPECT_FALSE(keys.DoKeyDef1->isEnabled());
-    EXPECT_TRUE(keys.DoSaveKeys->isEnabled());
-    EXPECT_EQ(keys.Button2->text(), "Key 2");
+    EXPECT_TRUE(keys.DoKey1->isEnabled() && !keys.DoKeyDef1->isEnabled() && keys.DoSaveKeys->isEnabled());
     EXPECT_FALSE(keys.Button2->isEnabled());
-
-    // The hex box shows the same lines.
-    EXPECT_EQ(w.editor().hexBox()->model()->rowCount(), 5);
 
     // A new file empties everything but the keys.
     w.DoNewFileExecute();
@@ -358,10 +263,8 @@ TEST(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
     EXPECT_EQ(rig.dialogs.lastText(),
               "No begin character ' found at line 2 of file \r\n\r\n" + rig.path("bad.lmx"));
     EXPECT_EQ(rig.dialogs.steps().last().icon, UserDialogs::Icon::Error);
-    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
-    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
-    EXPECT_EQ(rig.answerTexts(), std::vector<std::string>{"<End>"});
-    EXPECT_FALSE(rig.box().Changed());
+    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta"); // unchanged: nothing to save
+    EXPECT_EQ(rig.displayTexts().size() + rig.answerTexts().size(), 2u);
 
     // A cancelled dialog leaves the list as it is.
     rig.box().InsertCommandLine("'kept'", "kept");
@@ -395,12 +298,7 @@ TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
                                         "EOT\r\n\r\nANSWER:\r\nV=@@@@\r\n\r\n");
     EXPECT_EQ(w.windowTitle(), out + "  Orvanta");
     EXPECT_FALSE(rig.box().Changed());
-    const UserDialogs::FileRequest& r = rig.dialogs.steps().last().request;
-    EXPECT_EQ(r.title, "Save File");
-    EXPECT_EQ(r.filter, "ORVANTA TextFiles (*.lmx)");
-    EXPECT_EQ(r.defaultSuffix, "lmx");
-    EXPECT_TRUE(r.directory.isEmpty());
-    EXPECT_TRUE(r.confirmOverwrite);
+    EXPECT_TRUE(rig.dialogs.steps().last().request.confirmOverwrite);
     EXPECT_EQ(rig.dialogs.statusAtSteps.last(), "Save to LMX File");
 
     // Without answer lines there is no answer section; without SaveKeys no key line; with
@@ -486,19 +384,11 @@ TEST(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
     const QString out = rig.path("report.TXT");
     rig.dialogs.setNextFileName(out);
     a.DoExportTxt->trigger();
-    const UserDialogs::FileRequest& r = rig.dialogs.steps().last().request;
-    EXPECT_EQ(r.title, "ORVANTA Export to txt file");
-    EXPECT_EQ(r.filter, "ORVANTA TextFiles (*.txt)");
-    EXPECT_EQ(r.defaultSuffix, "TXT");
-    EXPECT_EQ(rig.dialogs.statusAtSteps.last(), "Export to TXT File");
-    EXPECT_EQ(WindowRig::readFile(out),
-              "--------- COMMAND DATA ---------\r\n\r\nSOT '01'\r\n 'Hello'\r\n ESC F1 '1'\r\n"
-              "EOT\r\n<End>\r\n\r\n"
-              "--------- HEX DATA ---------\r\n\r\n01 30 31 \r\n 48 65 6C 6C 6F \r\n"
-              " 1B A0 31 \r\n04 \r\n<End>\r\n\r\n"
-              "--------- ANSWER DATA ---------\r\n\r\nV=@@@@\r\n<End>\r\n\r\n"
-              "--------- TRANSMIT / RECEIVE DATA ---------\r\n\r\n"
-              "14:02:07:315 Transmission finished.\r\n\r\n");
+    // The layout of the file is the text export's; here: the window hands it all four lists.
+    const std::string text = WindowRig::readFile(out);
+    for (const char* part : {" ESC F1 '1'\r\n", " 1B A0 31 \r\n", "V=@@@@\r\n",
+                             "14:02:07:315 Transmission finished.\r\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
 TEST(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
@@ -513,10 +403,8 @@ TEST(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
     rig.close();
     const QList<ScriptedDialogs::Step>& steps = rig.dialogs.steps();
     ASSERT_EQ(steps.size(), 3); // load, the question, save
-    EXPECT_EQ(steps[1].kind, ScriptedDialogs::Kind::YesNo);
     EXPECT_EQ(steps[1].text, "File " + rig.path("list.lmx") + " has changed.\n\rSave changes ?");
     EXPECT_EQ(rig.dialogs.statusAtSteps[1], "Save Changes ?");
-    EXPECT_EQ(rig.window->statusText(), "Save Changes ?");
     EXPECT_EQ(WindowRig::readFile(out).substr(0, 10), "'edited'\r\n");
     EXPECT_TRUE(QFile::exists(rig.settingsPath()));
     EXPECT_EQ(rig.dialogs.unexpected(), 0);
@@ -560,7 +448,9 @@ TEST(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
     EXPECT_TRUE(rig.dialogs.lastText().endsWith("page.\nOpen it in a browser of your choice:\n"
                                                 + rig.path("doc/lmxdoc.htm")))
             << rig.dialogs.lastText().toStdString();
-    rig.actions().DoAbout->trigger();
+    // A shortcut reaches its action with the tool bar hidden.
+    w.MainToolBar()->hide();
+    QTest::keyClick(&w, Qt::Key_F2);
     EXPECT_EQ(rig.aboutBoxes, 1);
     EXPECT_EQ(w.statusText(), "Ready...");
 }
@@ -570,19 +460,12 @@ TEST(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
     WindowRig rig;
     TMainForm& w = rig.startQuietly();
     QGroupBox* group = w.CommandEditorGroup();
-    EXPECT_EQ(group->title(), "Command Editor ");
-    for (const char* name : {"DisplayButton", "MessageButton", "PageButton", "LineButton",
-                             "Button1", "Button2", "Button3", "Button4", "FPACK_Button",
-                             "NPACK_Button"})
-        EXPECT_TRUE(group->findChild<QPushButton*>(QString::fromLatin1(name))) << name;
     EXPECT_TRUE(group->isAncestorOf(w.editor().commandBox()));
     // The frame has its room below the boxes, beside the transmit frame.
     TCommandsFrame& frame = w.commandsFrame();
-    EXPECT_EQ(frame.size(), QSize(TCommandsFrame::kWidth, TCommandsFrame::kHeight));
     const QRect frameArea(frame.mapTo(&w, QPoint(0, 0)), frame.size());
     EXPECT_TRUE(w.rect().contains(frameArea));
     EXPECT_GE(frameArea.top(), group->mapTo(&w, QPoint(0, group->height())).y());
-    EXPECT_EQ(w.sendReceiveFrame().title(), "Transmit / Receive");
 
     // A command button inserts through its routine; FPACK inserts one line only.
     rig.params->setNextReply(ScriptedParameterDialogs::type({"hi"}));

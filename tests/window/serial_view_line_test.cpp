@@ -23,21 +23,7 @@ QStringList linesOf(const QListWidget* list)
 
 } // namespace
 
-TEST(SerialViewLine, NineBytesWrittenGiveTwoLinesInEachTransmitList)
-{
-    SerialLine line(simOptions(true));
-    ASSERT_FALSE(line.path.empty());
-    TXmitForm window(line.exchange);
-    line.exchange.SetDebugView(true);
-    const std::string packet = *buildNormalPacket(1, "Hello");
-    ASSERT_EQ(packet.size(), 9u);
-    ASSERT_TRUE(line.transmit(packet));
-    EXPECT_EQ(linesOf(window.transmitHexList()), (QStringList{"01 30 31 48 65 6C 6C 6F ", "04 "}));
-    EXPECT_EQ(window.transmitCharList()->count(), 2);
-    EXPECT_EQ(linesOf(window.receiveHexList()), QStringList{"30 "});
-    EXPECT_EQ(linesOf(window.receiveCharList()), QStringList{"0 "});
-}
-
+// How one packet and one answer fill the lists is the debug window's own test (fake line).
 TEST(SerialViewLine, TheLineAfterTheThousandthPushesOutTheFirst)
 {
     SerialLine line(simOptions());

@@ -5,10 +5,8 @@
 #include "tests/support/scripted_dialogs.h"
 #include "window/xmit_form.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -37,19 +35,6 @@ QStringList linesOf(const QListWidget* list)
 }
 
 } // namespace
-
-TEST_F(DebugWindow, LayoutOfThePanes)
-{
-    window.show();
-    EXPECT_EQ(window.windowTitle(), QApplication::applicationName() + " Serial Debug");
-    EXPECT_TRUE(window.minimumWidth() == 375 && window.maximumWidth() == 375);
-    QListWidget* hex = window.transmitHexList();
-    EXPECT_EQ(hex->font().family(), "Courier New");
-    EXPECT_TRUE(hex->font().pointSize() == 10 && hex->font().bold());
-    EXPECT_TRUE(hex->width() == 210 && window.transmitCharList()->width() == 150);
-    EXPECT_LT(hex->x(), window.transmitCharList()->x());
-    EXPECT_LT(hex->mapTo(&window, QPoint()).y(), window.receiveHexList()->mapTo(&window, QPoint()).y());
-}
 
 TEST_F(DebugWindow, ShowsEachPacketAndChunkEightBytesALine)
 {
