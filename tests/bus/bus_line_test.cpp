@@ -62,8 +62,8 @@ TEST(BusScanLine, ListsTheDisplaysOfTheRangeInOrderWithinTheScansOwnTimeOut)
         BusScanner scanner(line.exchange);
         QElapsedTimer timer;
         timer.start();
-        scan(scanner, {1, 20, 40, !c.normal});
-        // 18 silent numbers at 40 ms, not at the transmission's 1000 ms.
+        scan(scanner, {1, 20, 80, !c.normal});
+        // 18 silent numbers at 80 ms, not at the transmission's 1000 ms.
         EXPECT_LT(timer.elapsed(), 5000);
         EXPECT_EQ(found(scanner), c.found);
         EXPECT_EQ(scanner.end(), BusScanner::End::Completed);
