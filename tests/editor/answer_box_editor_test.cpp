@@ -112,6 +112,7 @@ TEST(AnswerBoxEditor, EachStepAndItsUndo)
         {"drop down", {0, 2}, 0, [](auto& e) { e.drop(4); }, {"B", "D", "A", "C", "<End>"}, {2, 3},
          2, {}, kAbcd},
         {"drop inside", {1, 3}, 1, [](auto& e) { e.drop(2); }, kAbcd, {1, 3}, 1, {}, kAbcd},
+        {"drop on the first", {1, 3}, 1, [](auto& e) { e.drop(1); }, kAbcd, {1, 3}, 1, {}, kAbcd},
         {"drop the end marker", {3, 4}, 3, [](auto& e) { e.drop(0); },
          {"D", "A", "B", "C", "<End>"}, {0}, 0, {}, kAbcd},
     };
