@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Texts = std::vector<std::string>;
+using Rows = std::vector<int>;
+
+const Texts kAbcd = {"A", "B", "C", "D", "<End>"};
 
 Texts shown(const AnswerBoxEditor& e)
 {
@@ -20,26 +24,16 @@ Texts shown(const AnswerBoxEditor& e)
     return out;
 }
 
-std::vector<int> selected(const AnswerBoxEditor& e)
+Rows selected(const AnswerBoxEditor& e)
 {
-    std::vector<int> out;
+    Rows out;
     for (int i = 0; i < e.count(); ++i)
         if (e.isSelected(i))
             out.push_back(i);
     return out;
 }
 
-// A box holding A, B, C, D and the end marker, current line `current` selected alone.
-AnswerBoxEditor abcd(int current = 0)
-{
-    AnswerBoxEditor e;
-    e.assign({"A", "B", "C", "D", "<End>"});
-    e.setCurrent(current);
-    e.setSelected(current, true);
-    return e;
-}
-
-void select(AnswerBoxEditor& e, std::vector<int> rows, int current)
+void select(AnswerBoxEditor& e, const Rows& rows, int current)
 {
     std::vector<char> flags(static_cast<size_t>(e.count()), 0);
     for (int r : rows)
@@ -67,144 +61,93 @@ TEST(AnswerBoxEditor, StartsAndResetsWithTheEndMarkerAlone)
     EXPECT_TRUE(e.snapshotEmpty());
 }
 
-TEST(AnswerBoxEditor, InsertGoesBeforeTheCurrentLineWhichKeepsItsSelection)
+// Each step on A, B, C, D and the end marker: the lines (shown and templates) after it, the
+// selection, the current line, the clipboard, and what one undo gives back. Undo works once.
+TEST(AnswerBoxEditor, EachStepAndItsUndo)
 {
-    AnswerBoxEditor e = abcd(2);
-    e.insertText("new");
-    EXPECT_EQ(shown(e), (Texts{"A", "B", "new", "C", "D", "<End>"}));
-    EXPECT_EQ(e.current(), 3);
-    EXPECT_EQ(selected(e), std::vector<int>{3});
-    EXPECT_EQ(e.line(2).templateText, "new");
-
-    // On the end marker it appends before it.
-    e.setCurrent(5);
-    e.insertText("last");
-    EXPECT_EQ(shown(e).back(), "<End>");
-    EXPECT_EQ(shown(e)[5], "last");
+    using Step = std::function<void(AnswerBoxEditor&)>;
+    struct Case {
+        const char* name;
+        Rows selection;
+        int current;
+        Step step;
+        Texts after;
+        Rows selectedAfter;
+        int currentAfter;
+        Texts clipboard;
+        Texts undone; // empty: refused, nothing to undo
+    } const cases[] = {
+        // before the current line, which keeps its selection; on the end marker: before it
+        {"insert", {2}, 2, [](auto& e) { e.insertText("new"); },
+         {"A", "B", "new", "C", "D", "<End>"}, {3}, 3, {}, kAbcd},
+        {"insert at the end", {4}, 4, [](auto& e) { e.insertText("last"); },
+         {"A", "B", "C", "D", "last", "<End>"}, {5}, 5, {}, kAbcd},
+        {"edit and delete the end marker", {4}, 4,
+         [](auto& e) { e.editText("x"), e.deleteCurrent(); }, kAbcd, {4}, 4, {}, {}},
+        // editing replaces the template and the filled text
+        {"edit", {1}, 1, [](auto& e) { e.fill("xyz"), e.editText("B=@"); },
+         {"A", "B=@", "C", "D", "<End>"}, {1}, 1, {}, kAbcd},
+        {"delete", {1}, 1, [](auto& e) { e.deleteCurrent(); },
+         {"A", "C", "D", "<End>"}, {1}, 1, {}, kAbcd},
+        // the lines come back as they were shown, filled values included; the clipboard goes
+        {"clear", {0}, 0, [](auto& e) { e.fill("1234"), e.copy(), e.clearAll(); },
+         {"<End>"}, {}, 0, {}, kAbcd},
+        // B and D selected: the range B..D is copied, C with it, the end marker never; the
+        // pasted lines are selected, the line they went before is not
+        {"copy a range", {1, 3, 4}, 3, [](auto& e) { e.copy(), select(e, {0}, 0), e.paste(); },
+         {"B", "C", "D", "A", "B", "C", "D", "<End>"}, {0, 1, 2}, 0, {"B", "C", "D"}, kAbcd},
+        {"copy the current line", {}, 2, [](auto& e) { e.copy(), select(e, {}, 0), e.paste(); },
+         {"C", "A", "B", "C", "D", "<End>"}, {0}, 0, {"C"}, kAbcd},
+        {"cut", {1, 2}, 2, [](auto& e) { e.cut(); }, {"A", "D", "<End>"}, {1}, 1, {"B", "C"},
+         kAbcd},
+        // a paste at the end marker puts the lines back as they were shown
+        {"cut and paste at the end", {1, 2}, 2,
+         [](auto& e) { e.cut(), select(e, {2}, 2), e.paste(); }, {"A", "D", "B", "C", "<End>"},
+         {2, 3}, 2, {"B", "C"}, {"A", "D", "<End>"}},
+        {"cut up to the end marker", {3, 4}, 3, [](auto& e) { e.cut(); },
+         {"A", "B", "C", "<End>"}, {3}, 3, {"D"}, kAbcd},
+        // a drop moves the selection in front of the target, the end marker never
+        {"drop up", {2, 3}, 2, [](auto& e) { e.drop(0); }, {"C", "D", "A", "B", "<End>"}, {0, 1}, 0,
+         {}, kAbcd},
+        {"drop down", {0, 2}, 0, [](auto& e) { e.drop(4); }, {"B", "D", "A", "C", "<End>"}, {2, 3},
+         2, {}, kAbcd},
+        {"drop inside", {1, 3}, 1, [](auto& e) { e.drop(2); }, kAbcd, {1, 3}, 1, {}, kAbcd},
+        {"drop on the first", {1, 3}, 1, [](auto& e) { e.drop(1); }, kAbcd, {1, 3}, 1, {}, kAbcd},
+        {"drop the end marker", {3, 4}, 3, [](auto& e) { e.drop(0); },
+         {"D", "A", "B", "C", "<End>"}, {0}, 0, {}, kAbcd},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AnswerBoxEditor e;
+        e.assign(kAbcd);
+        select(e, c.selection, c.current);
+        c.step(e);
+        EXPECT_EQ(shown(e), c.after);
+        EXPECT_EQ(e.templateTexts(), c.after);
+        EXPECT_EQ(selected(e), c.selectedAfter);
+        EXPECT_EQ(e.current(), c.currentAfter);
+        Texts clipboard;
+        for (const AnswerBoxEditor::Line& l : e.clipboard())
+            clipboard.push_back(l.templateText);
+        EXPECT_EQ(clipboard, c.clipboard);
+        EXPECT_EQ(e.snapshotEmpty(), c.undone.empty());
+        e.undo();
+        e.undo();
+        EXPECT_EQ(shown(e), c.undone.empty() ? c.after : c.undone);
+        EXPECT_TRUE(e.snapshotEmpty());
+    }
 }
 
-TEST(AnswerBoxEditor, EditAndDeleteAreRefusedOnTheEndMarker)
+TEST(AnswerBoxEditor, AnyLineThatShowsTheEndMarkerCannotBeEdited)
 {
-    AnswerBoxEditor e = abcd(4);
+    AnswerBoxEditor e;
+    e.assign(kAbcd);
+    e.setCurrent(4);
     EXPECT_TRUE(e.isEndMarkerRow(4));
     EXPECT_FALSE(e.canEdit());
-    e.editText("x");
-    e.deleteCurrent();
-    EXPECT_EQ(shown(e), (Texts{"A", "B", "C", "D", "<End>"}));
-    EXPECT_TRUE(e.snapshotEmpty());
-
-    // A line that shows "<End>" anywhere counts as the end marker.
     e.assign({"x <End> y", "<End>"});
     e.setCurrent(0);
     EXPECT_FALSE(e.canEdit());
-}
-
-TEST(AnswerBoxEditor, EditReplacesTemplateAndTextAndDeleteCanBeUndone)
-{
-    AnswerBoxEditor e = abcd(1);
-    e.fill("xyz");
-    e.editText("B=@");
-    EXPECT_EQ(e.line(1).templateText, "B=@");
-    EXPECT_EQ(e.line(1).shownText, "B=@");
-
-    e.deleteCurrent();
-    EXPECT_EQ(shown(e), (Texts{"A", "C", "D", "<End>"}));
-    EXPECT_EQ(e.current(), 1); // the next line
-    EXPECT_EQ(selected(e), std::vector<int>{1});
-    e.undo();
-    EXPECT_EQ(shown(e), (Texts{"A", "B=@", "C", "D", "<End>"}));
-    EXPECT_TRUE(e.snapshotEmpty());
-}
-
-TEST(AnswerBoxEditor, ClearThenUndoBringsTheLinesBackOnce)
-{
-    AnswerBoxEditor e = abcd(0);
-    e.fill("1234");
-    e.copy();
-    e.clearAll();
-    EXPECT_EQ(shown(e), Texts{"<End>"});
-    EXPECT_TRUE(e.clipboardEmpty());
-    e.undo();
-    // The lines come back as they were shown, filled values included.
-    EXPECT_EQ(shown(e), (Texts{"A", "B", "C", "D", "<End>"}));
-    EXPECT_TRUE(e.snapshotEmpty());
-    e.undo(); // nothing left to undo
-    EXPECT_EQ(e.count(), 5);
-}
-
-TEST(AnswerBoxEditor, CopyTakesTheRangeWithoutTheEndMarkerAndPastePutsItBeforeTheSelection)
-{
-    AnswerBoxEditor e = abcd();
-    // B and D selected: the range B..D is copied, C with it; the end marker never.
-    select(e, {1, 3, 4}, 3);
-    e.copy();
-    ASSERT_EQ(e.clipboard().size(), 3u);
-    EXPECT_EQ(e.clipboard()[0].templateText, "B");
-    EXPECT_EQ(e.clipboard()[2].templateText, "D");
-
-    select(e, {0}, 0);
-    e.paste();
-    EXPECT_EQ(shown(e), (Texts{"B", "C", "D", "A", "B", "C", "D", "<End>"}));
-    // The pasted lines are selected, the line they went before is not.
-    EXPECT_EQ(selected(e), (std::vector<int>{0, 1, 2}));
-    e.undo();
-    EXPECT_EQ(shown(e), (Texts{"A", "B", "C", "D", "<End>"}));
-}
-
-TEST(AnswerBoxEditor, CopyAndPasteWithoutSelectionUseTheCurrentLine)
-{
-    AnswerBoxEditor e = abcd();
-    select(e, {}, 2);
-    e.copy();
-    ASSERT_EQ(e.clipboard().size(), 1u);
-    EXPECT_EQ(e.clipboard()[0].templateText, "C");
-    select(e, {}, 0);
-    e.paste();
-    EXPECT_EQ(shown(e), (Texts{"C", "A", "B", "C", "D", "<End>"}));
-}
-
-TEST(AnswerBoxEditor, CutRemovesExactlyWhatItCopied)
-{
-    AnswerBoxEditor e = abcd();
-    select(e, {1, 2}, 2);
-    e.cut();
-    EXPECT_EQ(shown(e), (Texts{"A", "D", "<End>"}));
-    // A paste at the end marker puts the lines back as they were shown.
-    select(e, {2}, 2);
-    e.paste();
-    EXPECT_EQ(shown(e), (Texts{"A", "D", "B", "C", "<End>"}));
-    EXPECT_EQ(e.line(2).templateText, "B");
-
-    // The end marker inside the range stays.
-    AnswerBoxEditor f = abcd();
-    select(f, {3, 4}, 3);
-    f.cut();
-    EXPECT_EQ(shown(f), (Texts{"A", "B", "C", "<End>"}));
-}
-
-TEST(AnswerBoxEditor, DropMovesTheSelectedLinesInFrontOfTheTarget)
-{
-    struct Case {
-        std::vector<int> selection;
-        int target;
-        Texts expected;
-        std::vector<int> selectedAfter;
-    } const cases[] = {
-        {{2, 3}, 0, {"C", "D", "A", "B", "<End>"}, {0, 1}},  // up, order kept
-        {{0, 2}, 4, {"B", "D", "A", "C", "<End>"}, {2, 3}},  // down, before the end marker
-        {{1, 3}, 2, {"A", "B", "C", "D", "<End>"}, {1, 3}},  // inside the range: nothing
-        {{3, 4}, 0, {"D", "A", "B", "C", "<End>"}, {0}},     // the end marker never moves
-    };
-    for (const Case& c : cases) {
-        AnswerBoxEditor e = abcd();
-        select(e, c.selection, c.selection.front());
-        e.drop(c.target);
-        EXPECT_EQ(shown(e), c.expected) << c.target;
-        EXPECT_EQ(selected(e), c.selectedAfter) << c.target;
-        EXPECT_FALSE(e.snapshotEmpty());
-        e.undo();
-        EXPECT_EQ(shown(e), (Texts{"A", "B", "C", "D", "<End>"}));
-    }
 }
 
 TEST(AnswerBoxEditor, TemplatesForSavingIgnoreFilledValues)

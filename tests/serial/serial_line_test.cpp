@@ -57,32 +57,28 @@ TEST(SerialLine, AnAnswerInTwoChunksCompletesWithTheChunkThatEnds)
     EXPECT_FALSE(line.driver.Connected());
 }
 
-TEST(SerialLine, ANormalAnswerDigitCompletesAtOnce)
+// A normal answer's digit completes it at once, long before the time-out; lower-case letters
+// never do, so that answer comes only with the time-out, though the letters came long before.
+TEST(SerialLine, ANormalAnswerEndsOnADigitAtOnceAndOnLettersByTheTimeOut)
 {
-    SerialLine line(simOptions(true));
-    ASSERT_FALSE(line.path.empty());
-    line.exchange.SetAnswerTimeout(10000);
-    ASSERT_TRUE(line.transmit(normalPacket("Hello"), 5000)); // long before the time-out
-    EXPECT_EQ(line.answers, std::vector<std::string>{"0"});
-    ASSERT_EQ(line.server.packets().size(), 1u);
-    EXPECT_EQ(line.server.packets()[0].data, "Hello");
-}
-
-TEST(SerialLine, LowerCaseLettersCompleteOnlyByTheTimeOut)
-{
-    SerialLine line(simOptions(true, FaultKind::Garbage));
-    ASSERT_FALSE(line.path.empty());
-    line.exchange.SetAnswerTimeout(400);
-    QSignalSpy leds(&line.exchange, &PacketExchange::trafficActivity);
-    QElapsedTimer t;
-    t.start();
-    ASSERT_TRUE(line.transmit(normalPacket("Hello")));
-    EXPECT_GE(t.elapsed(), 400);
-    EXPECT_EQ(line.answers, std::vector<std::string>{"xyz"});
-    int receiveLeds = 0;
-    for (const auto& args : leds)
-        receiveLeds += args.at(0).toInt() == PacketExchange::kReceiveLed;
-    EXPECT_GE(receiveLeds, 1); // the letters came long before the end
+    for (const bool letters : {false, true}) {
+        SCOPED_TRACE(letters ? "letters" : "digit");
+        SerialLine line(simOptions(true, letters ? FaultKind::Garbage : FaultKind::None));
+        ASSERT_FALSE(line.path.empty());
+        line.exchange.SetAnswerTimeout(letters ? 400 : 10000);
+        QSignalSpy leds(&line.exchange, &PacketExchange::trafficActivity);
+        QElapsedTimer t;
+        t.start();
+        ASSERT_TRUE(line.transmit(normalPacket("Hello"), 5000));
+        EXPECT_GE(t.elapsed(), letters ? 400 : 0);
+        EXPECT_EQ(line.answers, std::vector<std::string>{letters ? "xyz" : "0"});
+        ASSERT_EQ(line.server.packets().size(), 1u);
+        EXPECT_EQ(line.server.packets()[0].data, "Hello");
+        int receiveLeds = 0;
+        for (const auto& args : leds)
+            receiveLeds += args.at(0).toInt() == PacketExchange::kReceiveLed;
+        EXPECT_GE(receiveLeds, 1);
+    }
 }
 
 TEST(SerialLine, APortThatDoesNotExistGivesTheMessageAndNoAnswer)

@@ -23,11 +23,15 @@ using namespace enginetest;
 
 namespace {
 
-SimOptions displays(std::vector<uint8_t> netNrs, FaultKind fault = FaultKind::None)
+SimOptions displays(std::vector<uint8_t> netNrs, FaultKind fault = FaultKind::None,
+                    bool normal = false)
 {
     SimOptions o;
     o.netNrs = std::move(netNrs);
     o.fault = fault;
+    o.faultCode = 0x15;
+    o.slowDelayMs = 500;
+    o.normalFraming = normal;
     return o;
 }
 
@@ -41,15 +45,7 @@ uint16_t portOf(const std::string& url)
 struct Line : AnswerDataSink {
     explicit Line(std::vector<uint8_t> netNrs, FaultKind fault = FaultKind::None, bool normal = false,
                   bool overTcp = false)
-        : server([&] {
-              SimOptions o;
-              o.netNrs = std::move(netNrs);
-              o.fault = fault;
-              o.faultCode = 0x15;
-              o.slowDelayMs = 500;
-              o.normalFraming = normal;
-              return o;
-          }()),
+        : server(displays(std::move(netNrs), fault, normal)),
           driver(std::make_unique<QtSerialBackend>()),
           exchange(driver, dialogs),
           engine(exchange, dialogs, log, clock)
