@@ -154,7 +154,7 @@ void BlockEditor::DeleteLines(DeleteForm form)
     if (list.empty())
         return;
     CommandList::Batch batch(list);
-    m_box.takeUndoSnapshot();
+    CommandBox::UndoStep step(m_box);
     auto [first, last] = list.selectedRange();
     int cursor = first;
     const int countBefore = list.count();

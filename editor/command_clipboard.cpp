@@ -52,10 +52,10 @@ void CommandClipboard::Paste()
 {
     CommandList& list = m_box.list();
     CommandList::Batch batch(list);
-    m_box.takeUndoSnapshot();
     const int first = list.selectedRange().first;
     if (first >= list.count() || m_box.clipboard().empty())
         return;
+    m_box.takeUndoSnapshot();
     list.insert(first, m_box.clipboard(), true);
 
     const auto [newFirst, newLast] = list.selectedRange();
@@ -93,7 +93,7 @@ void CommandClipboard::Drop(int row)
     if (row < 0 || row >= list.count())
         return;
     CommandList::Batch batch(list);
-    m_box.takeUndoSnapshot();
+    CommandBox::UndoStep step(m_box);
     list.setSelected(list.count() - 1, false);
     list.setCursor(row);
     const auto [first, last] = list.selectedRange();
