@@ -56,12 +56,14 @@ void CommandClipboard::Paste()
     if (first >= list.count() || m_box.clipboard().empty())
         return;
     m_box.takeUndoSnapshot();
+    // Only the pasted lines are selected afterwards and re-indented: whatever else was
+    // highlighted stays as it is.
+    list.deselectAll();
     list.insert(first, m_box.clipboard(), true);
 
     const auto [newFirst, newLast] = list.selectedRange();
-    list.setSelected(newLast, false);
     reindentSelection();
-    if (newLast - 1 != newFirst)
+    if (newLast != newFirst)
         m_box.blockState().LinesSelected = true;
     m_box.SetChanged(true);
 }

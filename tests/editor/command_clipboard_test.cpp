@@ -182,6 +182,28 @@ TEST(Clipboard, UndoRestoresTheListBeforeTheLastChangeOnce)
     EXPECT_EQ(n.texts(), Texts({"SOT '01'", "EOT", "<End>"}));
 }
 
+TEST(Clipboard, PasteAndCutActOnTheSelectionNotOnAStaleHighlight)
+{
+    EditorRig r;
+    displayWithMessage(r);
+    r.click(0);
+    r.insertText("t");
+    r.click(0);
+    r.clip.Copy();
+    const std::vector<int> indents = r.indents();
+    r.shiftDoubleClick(r.row("STX '01'"));
+    r.clip.Cut(); // Cancel: the block is no selection any more, nor is it highlighted
+    EXPECT_EQ(r.list().selectedCount(), 1);
+    r.clip.Paste();
+    r.clip.Cut();
+    EXPECT_EQ(r.indents(), indents);
+    // Lines highlighted beside the paste position keep their indent.
+    r.list().selectRange(r.row("STX '01'"), r.row("ETX"));
+    r.clip.Paste();
+    r.clip.Cut();
+    EXPECT_EQ(r.indents(), indents);
+}
+
 TEST(Clipboard, DroppingAWholeLineBlockIntoALineBlockIsRefusedPlainLinesAreReindented)
 {
     EditorRig r;
