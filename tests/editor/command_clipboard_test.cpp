@@ -186,17 +186,12 @@ TEST(Clipboard, PasteAndCutActOnTheSelectionNotOnAStaleHighlight)
 {
     EditorRig r;
     displayWithMessage(r);
-    r.click(0);
-    r.insertText("t");
-    r.click(0);
+    r.click(r.row("'m'"));
     r.clip.Copy();
     const std::vector<int> indents = r.indents();
     r.shiftDoubleClick(r.row("STX '01'"));
     r.clip.Cut(); // Cancel: the block is no selection any more, nor is it highlighted
     EXPECT_EQ(r.list().selectedCount(), 1);
-    r.clip.Paste();
-    r.clip.Cut();
-    EXPECT_EQ(r.indents(), indents);
     // Lines highlighted beside the paste position keep their indent.
     r.list().selectRange(r.row("STX '01'"), r.row("ETX"));
     r.clip.Paste();

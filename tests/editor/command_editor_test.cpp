@@ -200,6 +200,9 @@ TEST_F(CommandEditorViews, LosingTheFocusDeselectsButKeepsTheCursor)
     ASSERT_TRUE(editor.commandBox()->hasFocus());
     EXPECT_TRUE(editor.commandBoxFocused());
     EXPECT_TRUE(editor.actions().DoCopyText->isEnabled());
+    QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                       centreOf(editor.commandBox(), 1));
+    ASSERT_TRUE(box().blockState().LinesSelected);
 
     other->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
@@ -209,23 +212,7 @@ TEST_F(CommandEditorViews, LosingTheFocusDeselectsButKeepsTheCursor)
     EXPECT_EQ(list().cursor(), 1);
     EXPECT_EQ(editor.commandBox()->currentIndex().row(), 1);
     EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
-}
-
-TEST_F(CommandEditorViews, EditsActOnTheSelectionTheBoxesShow)
-{
-    insertBlock(BlockKind::Display);
-    QApplication::setActiveWindow(&host);
-    TOvelListBox* const view = editor.commandBox();
-    // A click below the last line selects the end line instead of only clearing the highlight.
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(view, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, view->height() - 5));
-    QTest::keyClick(view, Qt::Key_Delete);
-    EXPECT_EQ(list().count(), 3);
-    EXPECT_TRUE(user.texts().isEmpty());
-    // The focus going elsewhere takes the block selection's flags with the highlight.
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(view, 0));
-    other->setFocus(Qt::TabFocusReason);
-    EXPECT_FALSE(box().blockState().BlockSelected);
+    EXPECT_FALSE(box().blockState().LinesSelected); // the flags went with the highlight
 }
 
 TEST_F(CommandEditorViews, PopupMenuAndShortcutsServeTheCommandBox)

@@ -225,9 +225,8 @@ TEST_F(AnswerTab, NoEditReachesTheAnswerBoxOnceItIsHiddenOrLeft)
     QWidget dialog; // the General settings dialog has the focus while the tab hides
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    lmx::TGeneralSettings general;
-    general.ExtendedLmx = false;
-    rig.settings->nextGeneral = general;
+    rig.settings->nextGeneral = lmx::TGeneralSettings();
+    rig.settings->nextGeneral->ExtendedLmx = false;
     w->DoGeneralSettingsExecute();
     dialog.close();
     QApplication::setActiveWindow(w);
