@@ -100,7 +100,8 @@ bool AskDataRules::open(const AskValueRequest& r)
         break;
     case AskMode::ByteCommand:
         m_type = FieldType::ByteCommand;
-        initial = normalisedForClass(KeyClass::ByteCommand, r.currentText);
+        // The parameter is shown as the line holds it: only typed letters become capitals.
+        initial = r.currentText;
         m_fixedLength = initial.size();
         // A parameter without EOC keeps its length; QLineEdit reads 0 as "nothing", so an
         // empty parameter (only from a hand-edited file) gets no length limit either.
@@ -126,7 +127,7 @@ bool AskDataRules::open(const AskValueRequest& r)
     }
     if (m_maxLength > 0 && initial.size() > static_cast<size_t>(m_maxLength))
         initial.resize(static_cast<size_t>(m_maxLength));
-    m_text = normalisedForClass(keyClass(), initial);
+    m_text = m_type == FieldType::ByteCommand ? initial : normalisedForClass(keyClass(), initial);
     textChanged();
     return true;
 }
@@ -143,7 +144,7 @@ KeyClass AskDataRules::keyClass() const
 
 void AskDataRules::setText(std::string_view text)
 {
-    std::string next = normalisedForClass(keyClass(), text);
+    std::string next = normalisedEdit(keyClass(), m_text, text);
     if (m_maxLength > 0 && next.size() > static_cast<size_t>(m_maxLength))
         next.resize(static_cast<size_t>(m_maxLength));
     if (next == m_text)

@@ -67,6 +67,21 @@ std::string normalisedForClass(KeyClass keyClass, std::string_view text)
     return out;
 }
 
+std::string normalisedEdit(KeyClass keyClass, std::string_view before, std::string_view after)
+{
+    size_t prefix = 0;
+    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
+        ++prefix;
+    size_t suffix = 0;
+    while (suffix < before.size() - prefix && suffix < after.size() - prefix
+           && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    const size_t added = after.size() - prefix - suffix;
+    std::string out(after);
+    out.replace(prefix, added, normalisedForClass(keyClass, after.substr(prefix, added)));
+    return out;
+}
+
 bool onlyAllowedCharacters(KeyClass keyClass, std::string_view text)
 {
     for (char c : text)

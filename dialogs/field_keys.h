@@ -29,6 +29,9 @@ KeyOutcome filterKey(KeyClass keyClass, char c);
 // Text as it would look had every character been typed: letters upper-cased where the class
 // asks for it. Used for pasted text, which never passes the key filter.
 std::string normalisedForClass(KeyClass keyClass, std::string_view text);
+// `after`, an edit of `before` (typed or pasted), with only the characters the edit brought
+// in normalised: what the field held before stays exactly as it was.
+std::string normalisedEdit(KeyClass keyClass, std::string_view before, std::string_view after);
 // True when every character of `text` would have passed the key filter (Backspace and Enter
 // never stand in a field's text, so they do not count as allowed here).
 bool onlyAllowedCharacters(KeyClass keyClass, std::string_view text);

@@ -154,7 +154,7 @@ void BlockEditor::DeleteLines(DeleteForm form)
     if (list.empty())
         return;
     CommandList::Batch batch(list);
-    m_box.takeUndoSnapshot();
+    CommandBox::UndoStep step(m_box);
     auto [first, last] = list.selectedRange();
     int cursor = first;
     const int countBefore = list.count();
@@ -238,6 +238,12 @@ void BlockEditor::deleteSelection()
     } else {
         DeleteLines(DeleteForm::SelectedLines);
     }
+    // No block stays selected, whatever the answer, so neither does its highlight: the
+    // cursor line alone is what the next Cut or Paste acts on.
+    CommandList& list = m_box.list();
+    list.deselectAll();
+    if (list.cursor() >= 0)
+        list.setSelected(list.cursor(), true);
     m_box.UpdateSelectionFlags();
 }
 

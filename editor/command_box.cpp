@@ -19,6 +19,17 @@ CommandBox::CommandBox()
     addEndLine();
 }
 
+CommandBox::UndoStep::UndoStep(CommandBox& box) : m_box(box), m_previous(std::move(box.m_snapshot))
+{
+    m_box.takeUndoSnapshot();
+}
+
+CommandBox::UndoStep::~UndoStep()
+{
+    if (m_box.m_snapshot == m_box.m_list.lines())
+        m_box.m_snapshot = std::move(m_previous);
+}
+
 CommandLines CommandBox::takeSnapshotLines()
 {
     CommandLines lines;
@@ -72,7 +83,7 @@ void CommandBox::ReplaceCommandLine(std::string displayText, std::string command
         return;
     CommandList::Batch batch(m_list);
     lmx::applyLineSizeLimit(displayText, commandLine);
-    takeUndoSnapshot();
+    UndoStep step(*this);
     m_list.setEntry(m_list.cursor(), std::move(displayText), std::move(commandLine));
     SetChanged(true);
 }

@@ -35,6 +35,20 @@ public:
     // Copy to clipboard: the selected range (every line from the first to the last selected)
     // replaces the clipboard, and ClipboardState takes BlockState's flags.
     void copySelectionToClipboard();
+    // The undo snapshot of one editing step: taken when the step begins; a step that leaves
+    // the list as it was keeps the snapshot from before it, so the last real change can still
+    // be undone.
+    class UndoStep {
+    public:
+        explicit UndoStep(CommandBox& box);
+        ~UndoStep();
+        UndoStep(const UndoStep&) = delete;
+        UndoStep& operator=(const UndoStep&) = delete;
+
+    private:
+        CommandBox& m_box;
+        CommandLines m_previous;
+    };
     // Hands the snapshot over (emptying it), for Undo.
     CommandLines takeSnapshotLines();
     void clearUndoSnapshot() { m_snapshot.clear(); }

@@ -52,16 +52,18 @@ void CommandClipboard::Paste()
 {
     CommandList& list = m_box.list();
     CommandList::Batch batch(list);
-    m_box.takeUndoSnapshot();
     const int first = list.selectedRange().first;
     if (first >= list.count() || m_box.clipboard().empty())
         return;
+    m_box.takeUndoSnapshot();
+    // Only the pasted lines are selected afterwards and re-indented: whatever else was
+    // highlighted stays as it is.
+    list.deselectAll();
     list.insert(first, m_box.clipboard(), true);
 
     const auto [newFirst, newLast] = list.selectedRange();
-    list.setSelected(newLast, false);
     reindentSelection();
-    if (newLast - 1 != newFirst)
+    if (newLast != newFirst)
         m_box.blockState().LinesSelected = true;
     m_box.SetChanged(true);
 }
@@ -93,7 +95,7 @@ void CommandClipboard::Drop(int row)
     if (row < 0 || row >= list.count())
         return;
     CommandList::Batch batch(list);
-    m_box.takeUndoSnapshot();
+    CommandBox::UndoStep step(m_box);
     list.setSelected(list.count() - 1, false);
     list.setCursor(row);
     const auto [first, last] = list.selectedRange();

@@ -209,6 +209,8 @@ void CommandEditor::focusLost()
 {
     m_focused = false;
     m_box.list().deselectAll();
+    // No block stays selected when no line is.
+    m_box.UpdateSelectionFlags();
     updateActions();
 }
 

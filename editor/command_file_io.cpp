@@ -5,6 +5,10 @@
 #include "protocol/hex.h"
 #include "protocol/vocabulary.h"
 
+#include <array>
+#include <iterator>
+#include <string_view>
+
 std::vector<lmx::CommandListLine> commandFileLines(const CommandBox& box)
 {
     const CommandLines& lines = box.list().lines();
@@ -13,6 +17,39 @@ std::vector<lmx::CommandListLine> commandFileLines(const CommandBox& box)
     for (const CommandBoxLine& line : lines)
         out.push_back({line.displayText, line.commandLine(), line.item.indent, line.item.fontColour});
     return out;
+}
+
+int unbalancedBlockLine(const CommandBox& box)
+{
+    constexpr size_t kKinds = std::size(lmx::kBlockKinds);
+    std::array<int, kKinds> count{};
+    std::array<int, kKinds> lastStart{};
+    std::array<bool, kKinds> open{};
+    const CommandLines& lines = box.list().lines();
+    for (size_t row = 0; row < lines.size(); ++row) {
+        const std::string_view text = lines[row].displayText;
+        const int line = static_cast<int>(row) + 1;
+        for (const lmx::BlockKind kind : lmx::kBlockKinds) {
+            const auto k = static_cast<size_t>(kind);
+            const lmx::BlockInfo& info = lmx::blockInfo(kind);
+            if (text.substr(0, std::string_view(info.startTag).size()) == info.startTag) {
+                for (size_t inner = k; inner < kKinds; ++inner)
+                    if (open[inner])
+                        return line;
+                open[k] = true;
+                ++count[k];
+                lastStart[k] = line;
+            } else if (text.substr(0, std::string_view(info.endTag).size()) == info.endTag) {
+                open[k] = false;
+                if (--count[k] < 0)
+                    return line;
+            }
+        }
+    }
+    for (size_t k = 0; k < kKinds; ++k)
+        if (count[k] != 0)
+            return lastStart[k];
+    return 0;
 }
 
 std::vector<std::string> transmitLines(const CommandBox& box)

@@ -15,6 +15,12 @@ class CommandBox;
 // The command box's lines (the end line last) in the files' form.
 std::vector<lmx::CommandListLine> commandFileLines(const CommandBox& box);
 
+// The first line (counted from 1) at which the list's blocks stop balancing as the command
+// file reader counts them: an end marker without its start, a block opened inside one of the
+// same or a lower order, or the start of a block never closed. 0 when they balance: only
+// such a list loads again once saved.
+int unbalancedBlockLine(const CommandBox& box);
+
 // The command lines the transmission sends from (the end line last).
 std::vector<std::string> transmitLines(const CommandBox& box);
 

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -213,9 +214,33 @@ void TOvelListBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     const QModelIndex before = currentIndex();
+    const QItemSelection selectedBefore = selectionModel() ? selectionModel()->selection()
+                                                           : QItemSelection();
     QListView::keyPressEvent(event);
-    if (currentIndex() != before)
+    if (currentIndex() != before
+        || (selectionModel() && selectionModel()->selection() != selectedBefore))
         emit lineClicked();
+}
+
+QPoint TOvelListBox::linePoint(const QPoint& pos) const
+{
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    if (rows == 0 || indexAt(pos).isValid())
+        return pos;
+    const QRect last = visualRect(model()->index(rows - 1, 0, rootIndex()));
+    if (pos.y() <= last.bottom())
+        return pos;
+    return QPoint(std::clamp(pos.x(), last.left(), last.right()), last.center().y());
+}
+
+std::unique_ptr<QMouseEvent> TOvelListBox::onLine(const QMouseEvent& event) const
+{
+    auto moved = std::make_unique<QMouseEvent>(
+            event.type(), QPointF(linePoint(event.position().toPoint())), event.scenePosition(),
+            event.globalPosition(), event.button(), event.buttons(), event.modifiers(),
+            event.pointingDevice());
+    moved->setTimestamp(event.timestamp());
+    return moved;
 }
 
 void TOvelListBox::mousePressEvent(QMouseEvent* event)
@@ -227,7 +252,11 @@ void TOvelListBox::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    QListView::mousePressEvent(event);
+    // The empty area below the last line belongs to the last line: a click there selects it
+    // rather than clearing the selection.
+    const std::unique_ptr<QMouseEvent> onLastLine = onLine(*event);
+    QListView::mousePressEvent(onLastLine.get());
+    event->setAccepted(onLastLine->isAccepted());
 }
 
 void TOvelListBox::mouseReleaseEvent(QMouseEvent* event)
@@ -237,8 +266,9 @@ void TOvelListBox::mouseReleaseEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    QListView::mouseReleaseEvent(event);
-    if (!m_dragged && indexAt(event->position().toPoint()).isValid())
+    const std::unique_ptr<QMouseEvent> onLastLine = onLine(*event);
+    QListView::mouseReleaseEvent(onLastLine.get());
+    if (!m_dragged && indexAt(onLastLine->position().toPoint()).isValid())
         emit lineClicked();
 }
 
@@ -248,7 +278,18 @@ void TOvelListBox::mouseMoveEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    QListView::mouseMoveEvent(event);
+    const std::unique_ptr<QMouseEvent> onLastLine = onLine(*event);
+    QListView::mouseMoveEvent(onLastLine.get());
+    event->setAccepted(onLastLine->isAccepted());
+    // Without range selection the line under the held button is the one selected: the
+    // selection moves with the current line instead of staying where the press was.
+    if (!m_allowRangeSelect && state() == DragSelectingState
+        && (event->buttons() & Qt::LeftButton) && !(event->modifiers() & Qt::ControlModifier)) {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && !(selectionModel()->isSelected(current)
+                                   && selectionModel()->selectedIndexes().size() == 1))
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    }
 }
 
 void TOvelListBox::mouseDoubleClickEvent(QMouseEvent* event)

@@ -10,6 +10,7 @@
 #include <QListView>
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 class TOvelListDelegate;
@@ -89,8 +90,9 @@ public:
 
 signals:
     void OnScroll(TOvelListBox* sender);
-    // A selection by the user: a click (on release, unless it started a drag) or a key that
-    // moved the current row.
+    // A selection by the user: a click (on release, unless it started a drag; below the last
+    // line it is a click on the last line) or a key that moved the current row or changed the
+    // selection.
     void lineClicked();
     void lineDoubleClicked(int row, Qt::KeyboardModifiers modifiers);
     // Focus went to another control of the window (not to a pop-up menu or another window).
@@ -122,6 +124,9 @@ protected:
 
 private:
     bool filtered(Qt::KeyboardModifiers modifiers) const;
+    // Where a mouse event acts: a point below the last line is moved onto the last line.
+    QPoint linePoint(const QPoint& pos) const;
+    std::unique_ptr<QMouseEvent> onLine(const QMouseEvent& event) const;
     bool ownDrag(const QMimeData* data) const;
     int dropRow(const QPoint& pos) const;
     void remeasure();

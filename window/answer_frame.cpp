@@ -6,9 +6,11 @@
 #include "widgets/ovel_list_box.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 TAnswerFrame::TAnswerFrame(UserDialogs& dialogs, ParameterDialogs& parameters, QWidget* parent)
@@ -62,6 +64,13 @@ TAnswerFrame::TAnswerFrame(UserDialogs& dialogs, ParameterDialogs& parameters, Q
     connect(m_box->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TAnswerFrame::pullSelection);
     connect(m_box, &TOvelListBox::focusLost, this, &TAnswerFrame::focusLost);
+    // The box keeps the focus while another window has it; a control of this window taking
+    // it from that window takes it from the box too.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (m_focused && now && now != m_box && now->window() == window()
+            && !qobject_cast<QMenuBar*>(now))
+            focusLost();
+    });
     connect(m_box, &TOvelListBox::dragStarting, this, &TAnswerFrame::pullSelection);
     connect(m_box, &TOvelListBox::linesDropped, this,
             [this](int row) { edit([this, row] { m_editor.drop(row); }); });
@@ -157,6 +166,9 @@ bool TAnswerFrame::eventFilter(QObject* watched, QEvent* event)
         m_focused = true;
         updateActions();
     }
+    // A hidden box (its tab switched off while a dialog had the focus) is edited by nothing.
+    if (watched == m_boxObject && event->type() == QEvent::Hide && m_focused)
+        focusLost();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -447,9 +447,29 @@ bool TMainForm::readCommandFile(const QString& path)
     return loaded;
 }
 
+bool TMainForm::blocksBalanceOrSaveAnyway()
+{
+    const int line = unbalancedBlockLine(m_editor->box());
+    return line == 0
+        || m_dialogs.askYesNo(QStringLiteral("The blocks of this list do not balance (line %1). "
+                                             "A file like this cannot be loaded again. "
+                                             "Save anyway ?").arg(line),
+                              QString(), UserDialogs::Icon::Warning)
+            == UserDialogs::Answer::Yes;
+}
+
 bool TMainForm::DoExportLmxExecute()
 {
+    return saveCommandFile(true);
+}
+
+bool TMainForm::saveCommandFile(bool checkBlocks)
+{
     setStatus("Save to LMX File");
+    if (checkBlocks && !blocksBalanceOrSaveAnyway()) {
+        ready();
+        return false;
+    }
     UserDialogs::FileRequest request;
     request.title = QStringLiteral("Save File");
     request.filter = QString::fromLatin1(kLmxFilter);
@@ -772,8 +792,17 @@ void TMainForm::closeEvent(QCloseEvent* event)
         const QString question = QStringLiteral("File ") + localText(box.fileName())
                 + QStringLiteral(" has changed.\n\rSave changes ?");
         if (m_dialogs.askYesNo(question, QString(), UserDialogs::Icon::Question)
-            == UserDialogs::Answer::Yes)
-            DoExportLmxExecute();
+            == UserDialogs::Answer::Yes) {
+            // A list that would not load again is not saved, and not lost either: the window
+            // stays open with it.
+            if (!blocksBalanceOrSaveAnyway()) {
+                m_closed = false;
+                event->ignore();
+                ready();
+                return;
+            }
+            saveCommandFile(false);
+        }
         setStatus("Save Changes ?");
     }
     const lmx::WriteResult saved = lmx::saveSettings(m_places, m_serial, m_display, m_general);

@@ -148,6 +148,9 @@ private:
     void applyGeneral();
     void setStatus(const char* text);
     void ready();
+    // Asks before a list whose blocks do not balance is saved; true to go on saving.
+    bool blocksBalanceOrSaveAnyway();
+    bool saveCommandFile(bool checkBlocks);
     void newFile();
     bool readCommandFile(const QString& path);
     void updateTitle();

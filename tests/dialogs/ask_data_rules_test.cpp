@@ -96,6 +96,11 @@ TEST(AskDataKeys, ByteCommandsUpperCaseLettersButKeepOtherText)
     EXPECT_TRUE(typeKey(bytes, '\xE9')); // only ASCII letters change case
     EXPECT_FALSE(typeKey(bytes, '\''));
     EXPECT_EQ(bytes.text(), "B\xE9");
+    // What the line holds is shown and kept: only the letters typed or pasted become capitals.
+    AskDataRules kept = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "ab", true});
+    EXPECT_EQ(kept.result().raw, "ab");
+    kept.setText("axb");
+    EXPECT_EQ(kept.text(), "aXb");
 }
 
 TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)

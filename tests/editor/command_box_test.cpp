@@ -1,6 +1,8 @@
 #include "command_box_support.h"
 
+#include "editor/command_file_io.h"
 #include "editor/edit_rules.h"
+#include "files/command_file_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +150,24 @@ TEST(CommandBox, ChangedFlagAndTitleFollowEditsNewFileAndFileName)
     EXPECT_EQ(r.texts(), Texts({"<End>"}));
     EXPECT_TRUE(r.box.undoSnapshot().empty());
     EXPECT_TRUE(r.box.clipboard().empty());
+}
+
+TEST(CommandBox, BlocksBalanceExactlyWhenTheSavedFileLoadsAgain)
+{
+    // The end line stands first: the list's line 1.
+    const std::pair<std::vector<std::string>, int> cases[] = {
+            {{"SOT '01'", "STX '01'", "'a'", "ETX", "EOT"}, 0}, {{"'a'", "EOT"}, 3},
+            {{"STX '01'", "SOT '01'", "EOT", "ETX"}, 3}, {{"SOL '01'", "SOP '01'"}, 3},
+            {{"SOT '01'", "STX '01'", "EOT"}, 3}};
+    for (const auto& [texts, line] : cases) {
+        CommandBox box;
+        for (const std::string& text : texts)
+            box.addLine(text, text, 2);
+        EXPECT_EQ(unbalancedBlockLine(box), line) << texts[0];
+        lmx::KeySet keys;
+        const std::string file = lmx::commandFileText(commandFileLines(box), {}, true);
+        EXPECT_EQ(lmx::parseCommandFile(file, "f", keys).ok(), line == 0) << texts[0];
+    }
 }
 
 TEST(CommandBox, ClearCommandBoxSnapshotsResetsFlagsAndEmptiesTheList)

@@ -163,6 +163,36 @@ TEST(Clipboard, UndoRestoresTheListBeforeTheLastChangeOnce)
     EXPECT_EQ(r.list().count(), 4);
     r.clip.Undo();
     EXPECT_EQ(r.texts(), Texts({"'p'", "EOT", "<End>"}));
+
+    // Steps that leave the list as it was keep the last real change undoable.
+    EditorRig n;
+    n.insertBlock(BlockKind::Display);
+    n.click(2);
+    n.insertText("x");
+    n.click(0), n.clip.Drop(0); // onto its own place
+    n.clip.Paste();             // nothing to paste
+    n.user.setNextAnswer(Answer::No);
+    n.shiftDoubleClick(1), n.clip.Cut(); // No to the adjacent markers
+    n.click(3), n.blocks.DeleteSingle(); // the end line
+    n.clip.Undo();
+    EXPECT_EQ(n.texts(), Texts({"SOT '01'", "EOT", "<End>"}));
+}
+
+TEST(Clipboard, PasteAndCutActOnTheSelectionNotOnAStaleHighlight)
+{
+    EditorRig r;
+    displayWithMessage(r);
+    r.click(r.row("'m'"));
+    r.clip.Copy();
+    const std::vector<int> indents = r.indents();
+    r.shiftDoubleClick(r.row("STX '01'"));
+    r.clip.Cut(); // Cancel: the block is no selection any more, nor is it highlighted
+    EXPECT_EQ(r.list().selectedCount(), 1);
+    // Lines highlighted beside the paste position keep their indent.
+    r.list().selectRange(r.row("STX '01'"), r.row("ETX"));
+    r.clip.Paste();
+    r.clip.Cut();
+    EXPECT_EQ(r.indents(), indents);
 }
 
 TEST(Clipboard, DroppingAWholeLineBlockIntoALineBlockIsRefusedPlainLinesAreReindented)

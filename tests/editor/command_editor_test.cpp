@@ -189,6 +189,9 @@ TEST_F(CommandEditorViews, LosingTheFocusDeselectsButKeepsTheCursor)
     ASSERT_TRUE(editor.commandBox()->hasFocus());
     EXPECT_TRUE(editor.commandBoxFocused());
     EXPECT_TRUE(editor.actions().DoCopyText->isEnabled());
+    QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                       centreOf(editor.commandBox(), 1));
+    ASSERT_TRUE(box().blockState().LinesSelected);
 
     other->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
@@ -198,6 +201,7 @@ TEST_F(CommandEditorViews, LosingTheFocusDeselectsButKeepsTheCursor)
     EXPECT_EQ(list().cursor(), 1);
     EXPECT_EQ(editor.commandBox()->currentIndex().row(), 1);
     EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
+    EXPECT_FALSE(box().blockState().LinesSelected); // the flags went with the highlight
 }
 
 TEST_F(CommandEditorViews, PopupMenuAndShortcutsServeTheCommandBox)

@@ -76,7 +76,10 @@ TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
     QTest::mousePress(box.viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(4));
     QTest::mouseMove(box.viewport(), centreOf(8));
     QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(8));
-    EXPECT_EQ(selected().size(), 1u);
+    EXPECT_EQ(selected(), Rows({8}));
+    // Below the last line is the last line's place.
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, QPoint(5, box.viewport()->height() - 5));
+    EXPECT_EQ(selected(), Rows({9}));
     // A right click keeps the selection for the pop-up menu.
     click(6, Qt::NoModifier, Qt::RightButton);
     EXPECT_EQ(selected().size(), 1u);

@@ -200,6 +200,25 @@ TEST_F(AnswerTab, LosingTheFocusDeselectsTheAnswerBox)
     EXPECT_FALSE(rig.answers().isSelected(0));
 }
 
+TEST_F(AnswerTab, NoEditReachesTheAnswerBoxOnceItIsHiddenOrLeft)
+{
+    focusBox();
+    insert("one");
+    clickLine(0);
+    QWidget dialog; // the General settings dialog has the focus while the tab hides
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    rig.settings->nextGeneral = lmx::TGeneralSettings();
+    rig.settings->nextGeneral->ExtendedLmx = false;
+    w->DoGeneralSettingsExecute();
+    dialog.close();
+    QApplication::setActiveWindow(w);
+    QTest::keyClick(w, Qt::Key_X, Qt::ControlModifier);
+    w->sendReceiveFrame().ReceiveBox()->setFocus(Qt::MouseFocusReason);
+    rig.actions().DoCutText->trigger();
+    EXPECT_EQ(viewTexts(), (QStringList{"one", "<End>"}));
+}
+
 TEST(MainFormEdit, TheEnablingFollowsWhenTheUserInterfaceIsIdle)
 {
     WindowRig rig;

@@ -420,6 +420,20 @@ TEST(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
     EXPECT_TRUE(QFile::exists(other.settingsPath()));
 }
 
+TEST(MainForm, NoToSavingAListWhoseBlocksDoNotBalanceKeepsTheWindowOpen)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    rig.params->setNextReply(ScriptedParameterDialogs::type({"01"}));
+    w.editor().blocks().insertBlock(lmx::BlockKind::Display);
+    w.editor().clipboard().Undo(); // EOT stays without SOT
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
+    rig.close(); // Save changes ? Yes; Save anyway ? No: the window stays with its list
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(rig.dialogs.lastText(), "The blocks of this list do not balance (line 1). A file "
+                                      "like this cannot be loaded again. Save anyway ?");
+}
+
 TEST(MainForm, EditingTheAnswerTemplatesMarksTheListChanged)
 {
     WindowRig rig;
