@@ -237,7 +237,7 @@ TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
 {
     WindowRig rig;
     TMainForm& w = rig.startQuietly();
-    for (const char* t : {"'a'", "'b'", "'c'", "'d'"}) {
+    for (const char* t : {"'a'", "'b'", "'c'", "'d'", "'e'"}) {
         const std::string text(t);
         rig.box().InsertCommandLine(text, text.substr(1, 1));
     }
@@ -247,25 +247,35 @@ TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
     runPending();
     const int start = commandBox->currentIndex().row();
 
-    auto press = [&](bool autoRepeat) {
-        QKeyEvent e(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), autoRepeat);
+    auto send = [&](QEvent::Type type, bool autoRepeat, quint64 time) {
+        QKeyEvent e(type, Qt::Key_Down, Qt::NoModifier, QString(), autoRepeat);
+        e.setTimestamp(time);
         QApplication::sendEvent(commandBox, &e);
     };
-    auto release = [&] {
-        QKeyEvent e(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
-        QApplication::sendEvent(commandBox, &e);
-    };
-    // The first key-down moves; the system's repeats, marked or not, do not.
-    press(false);
-    press(true);
-    press(false);
+    auto press = [&](bool autoRepeat, quint64 time = 0) { send(QEvent::KeyPress, autoRepeat, time); };
+    auto release = [&](quint64 time = 0) { send(QEvent::KeyRelease, false, time); };
+    // The first key-down moves; the system's repeats do not: marked ones, a key-down while
+    // held, and a release and press with one time stamp (X11's repeat, often unmarked).
+    press(false, 100);
+    press(true, 130);
+    press(false, 160);
+    for (quint64 t : {200, 230, 260}) {
+        release(t);
+        press(false, t);
+    }
     EXPECT_EQ(commandBox->currentIndex().row(), start + 1);
     EXPECT_TRUE(w.keyHeld());
-    release();
+    release(300);
     EXPECT_FALSE(w.keyHeld());
+    press(false, 400);
+    release(450);
+    EXPECT_EQ(commandBox->currentIndex().row(), start + 2);
+    // Key clicks without a time stamp are never taken for repeats.
     press(false);
     release();
-    EXPECT_EQ(commandBox->currentIndex().row(), start + 2);
+    press(false);
+    release();
+    EXPECT_EQ(commandBox->currentIndex().row(), start + 4);
 
     // A modifier held does not count as a key.
     QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
