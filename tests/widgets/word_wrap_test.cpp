@@ -79,6 +79,30 @@ TEST(WordWrap, DegenerateWidthsEndWithoutBreaking)
     EXPECT_EQ(lengths(pieces(text, 3)), std::vector<size_t>(15, 2));
 }
 
+TEST(WordWrap, MeasuredWidthsBreakWhereTheNextCharacterNoLongerFits)
+{
+    CharWidths widths;
+    widths.fill(1.0);
+    widths['W'] = 3.0;
+    const struct {
+        std::string text;
+        double width;
+        Pieces expected;
+    } cases[] = {
+            {"WWW iii", 10, {"WWW ", "iii"}},     // seven characters, eleven pixels
+            {"WWWWW", 7, {"WW", "WW", "W"}},       // a wide word cut where it no longer fits
+            {"ii -", 3, {"ii ", "-"}},            // the last character too goes down
+            {"iii WW", 20, {"iii WW"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> got;
+        for (std::string_view p : wrappedPieces(wordWrap(c.text, widths, c.width)))
+            got.emplace_back(p);
+        EXPECT_EQ(got, c.expected) << c.text;
+        EXPECT_EQ(wrappedLineHeight(c.text, widths, c.width, 13, false), 13 * int(got.size()));
+    }
+}
+
 TEST(WordWrap, LineHeightCountsPiecesAddsFramesAndStopsAt255)
 {
     EXPECT_EQ(wrappedLineHeight("short", 40, 13, false), 13);
