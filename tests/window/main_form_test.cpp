@@ -12,6 +12,7 @@
 #include "widgets/ovel_list_box.h"
 #include "window/led_panel.h"
 #include "window/main_status_bar.h"
+#include "window/qt_user_dialogs.h"
 #include "window/send_receive_frame.h"
 #include "window/xmit_form.h"
 
@@ -20,8 +21,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace mainformtest;
@@ -557,4 +561,41 @@ TEST(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
     rig.params->setNextReply(ScriptedParameterDialogs::ok());
     group->findChild<QPushButton*>(QStringLiteral("DisplayButton"))->click();
     EXPECT_EQ(rig.displayTexts().size(), 5u);
+}
+
+// The real question boxes: Escape and the close button answer Cancel, never No, so that a
+// question like "Is LMX 2.xx used ?" ends its routine without a change.
+TEST(MainForm, QuestionBoxesAnswerCancelWhenEscapedOrClosed)
+{
+    using A = UserDialogs::Answer;
+    QtUserDialogs dialogs;
+    const struct {
+        bool withCancel;
+        std::function<void(QMessageBox&)> act;
+        A expected;
+    } cases[] = {
+            {false, [](QMessageBox& b) { b.button(QMessageBox::Yes)->click(); }, A::Yes},
+            {false, [](QMessageBox& b) { b.button(QMessageBox::No)->click(); }, A::No},
+            {false, [](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); }, A::Cancel},
+            {false, [](QMessageBox& b) { b.close(); }, A::Cancel},
+            {true, [](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); }, A::Cancel},
+    };
+    for (const auto& c : cases) {
+        bool cancelShown = !c.withCancel;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                const QAbstractButton* cancel = box->button(QMessageBox::Cancel);
+                cancelShown = cancel && cancel->isVisible();
+                c.act(*box);
+            }
+        });
+        poll.start(5);
+        const QString q = QStringLiteral("Is LMX 2.xx used ?");
+        EXPECT_EQ(c.withCancel ? dialogs.askYesNoCancel(q, QString(), UserDialogs::Icon::Question)
+                               : dialogs.askYesNo(q, QString(), UserDialogs::Icon::Question),
+                  c.expected);
+        EXPECT_EQ(cancelShown, c.withCancel);
+    }
 }
