@@ -204,6 +204,20 @@ TEST(MainForm, MenusAndToolBarInTheirOrderWithHintsAndShortcuts)
     for (const auto& [action, key] : keys)
         EXPECT_EQ(action->shortcut().toString(), key) << action->text().toStdString();
 
+    // Hovering a tool-bar button or a menu item shows its hint as a tool tip only; the status
+    // text stays.
+    TMainStatusBar& bar = w.mainStatusBar();
+    QTest::mouseMove(w.MainToolBar()->widgetForAction(a.DoNewFile));
+    QList<QAction*> all = w.MainToolBar()->actions();
+    for (QMenu* m : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
+        all += m->actions();
+    for (QAction* action : all) {
+        action->showStatusText(w.MainToolBar());
+        EXPECT_EQ(bar.currentMessage(), "") << action->text().toStdString();
+    }
+    EXPECT_TRUE(bar.textPanel()->isVisible());
+    EXPECT_EQ(w.statusText(), TMainStatusBar::kReady);
+
     // A shortcut reaches its action even with the tool bar hidden.
     w.MainToolBar()->hide();
     QTest::keyClick(&w, Qt::Key_F2);
