@@ -6,10 +6,12 @@
 #include "widgets/ovel_list_box.h"
 #include "window/answer_frame.h"
 
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace mainformtest;
 
@@ -139,9 +141,21 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
     EXPECT_EQ(asked.text, "Are you sure you want to clear the window ??");
     EXPECT_EQ(asked.title, "Delete Message");
 
+    // A real modal dialog answers: once it returns, Cut and Copy follow without more input.
+    clickLine(0);
+    ASSERT_TRUE(waitUntil([&] { return rig.actions().DoCutText->isEnabled(); }));
+    rig.dialogs.whileAsking = [&] {
+        QDialog modal(w);
+        QTimer::singleShot(10, &modal, &QDialog::accept);
+        modal.exec();
+    };
     rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
     frame->DoClearAnswerBoxExecute();
+    rig.dialogs.whileAsking = nullptr;
     EXPECT_EQ(viewTexts(), QStringList{"<End>"});
+    runPending();
+    EXPECT_FALSE(rig.actions().DoCutText->isEnabled());
+    EXPECT_FALSE(rig.actions().DoCopyText->isEnabled());
     focusBox();
     w->updateActions();
     ASSERT_TRUE(rig.actions().DoUndoText->isEnabled());

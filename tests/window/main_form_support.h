@@ -42,6 +42,7 @@ class StatusDialogs : public ScriptedDialogs {
 public:
     std::function<QString()> status;
     QStringList statusAtSteps;
+    std::function<void()> whileAsking; // runs at every step, as a real dialog's loop would
 
     void message(const QString& text, const QString& title, Icon icon) override
     {
@@ -70,7 +71,12 @@ public:
     }
 
 private:
-    void note() { statusAtSteps << (status ? status() : QString()); }
+    void note()
+    {
+        statusAtSteps << (status ? status() : QString());
+        if (whileAsking)
+            whileAsking();
+    }
 };
 
 // Answers each settings dialog with the record queued for it (Ok), or cancels.
