@@ -5,6 +5,8 @@
 #include "dialogs/spin_buttons.h"
 #include "tests/support/scripted_dialogs.h"
 
+#include <QFontDatabase>
+#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -52,6 +54,28 @@ TEST(DoubleIncDecForm, LedTestHoursUpToTwentyFour)
     QTest::mouseClick(form.okButton(), Qt::LeftButton);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(boxes[0].CurrValStr + boxes[1].CurrValStr, "2401");
+}
+
+// Each form is as wide as its caption in the system's title font, and its labels are whole.
+TEST(IncDecForms, CaptionsAndLabelsFitInTheSystemsFonts)
+{
+    ScriptedDialogs user;
+    TSingleBox wait = fixtures::packetWait();
+    TSingleBox size;
+    size.Header = "Change PacketSize (All in Dec)";
+    size.BoxLabel = "Packet Size";
+    auto led = fixtures::ledTest();
+    TSingleIncDec waitForm(wait, user), sizeForm(size, user);
+    TDoubleIncDec ledForm(led[0], led[1], user);
+    const QFontMetrics title(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    for (IncDecForm* form : std::initializer_list<IncDecForm*>{&waitForm, &sizeForm, &ledForm}) {
+        openWithoutLoop(*form);
+        EXPECT_GT(form->width(), title.horizontalAdvance(form->windowTitle()))
+                << form->windowTitle().toStdString();
+        for (size_t i = 0; i < form->fieldCount(); ++i)
+            EXPECT_GE(form->fieldLabel(i)->width(),
+                      form->fieldLabel(i)->fontMetrics().horizontalAdvance(form->fieldLabel(i)->text()));
+    }
 }
 
 TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)
