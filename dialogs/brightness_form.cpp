@@ -37,6 +37,7 @@ TBrightNessFrm::TBrightNessFrm(TBrightData& data, QWidget* parent)
     // The title follows the form the table is read in, so it always names the form returned.
     m_table.load(m_data);
     setWindowTitle(latin1(m_table.title()));
+    setMinimumWidth(captionWidth(windowTitle()));
     showLevels(m_table.levels());
 
     auto* buttons = new QHBoxLayout;

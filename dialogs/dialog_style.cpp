@@ -1,5 +1,7 @@
 #include "dialog_style.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 
 QLabel* newMessageLine(QWidget* parent)
@@ -11,4 +13,12 @@ QLabel* newMessageLine(QWidget* parent)
     label->setPalette(p);
     label->setMinimumHeight(label->fontMetrics().height());
     return label;
+}
+
+int captionWidth(const QString& title)
+{
+    const QFontMetrics fm(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    const int barHeight = fm.height() + 10;
+    constexpr int kBarItems = 4; // the icon, and help, maximise and close
+    return fm.horizontalAdvance(title) + kBarItems * barHeight;
 }

@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 TDragGraph::TDragGraph(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
@@ -18,6 +20,18 @@ TDragGraph::TDragGraph(QWidget* parent) : QWidget(parent)
 
 void TDragGraph::refresh()
 {
+    // The level labels ("100 %") and the dot numbers keep their room whole in the font the
+    // system gives the graph.
+    const QFontMetrics fm = fontMetrics();
+    int widest = 0;
+    for (int level = 0; level <= m_model.yResolution(); ++level) {
+        const QString label = latin1(m_model.yLabel(level));
+        widest = std::max({widest, fm.horizontalAdvance(label), fm.boundingRect(label).width()});
+    }
+    if (widest > m_model.xLabelSpace())
+        m_model.setXLabelSpace(std::min(widest, 64));
+    if (fm.height() > m_model.yLabelSpace())
+        m_model.setYLabelSpace(std::min(fm.height(), 64));
     setMinimumSize(m_model.minimumWidth(), m_model.minimumHeight());
     m_model.setSize(width(), height());
     updateGeometry();

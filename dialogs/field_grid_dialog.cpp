@@ -4,6 +4,7 @@
 #include "field_edit.h"
 #include "spin_buttons.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -66,6 +67,8 @@ FieldGridDialog::FieldGridDialog(UserDialogs& dialogs, size_t fields, int column
             connect(field, &FieldEdit::escapeReleased, this, &QDialog::reject);
         }
     }
+    // Room a wide caption adds goes right of the cells.
+    grid->setColumnStretch(columns, 1);
     connect(m_ok, &QPushButton::clicked, this, &FieldGridDialog::confirm);
 
     auto* buttonRow = new QHBoxLayout;
@@ -111,6 +114,17 @@ void FieldGridDialog::showEvent(QShowEvent* event)
             f->selectAll();
             break;
         }
+}
+
+void FieldGridDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if ((event->type() != QEvent::WindowTitleChange && event->type() != QEvent::FontChange)
+        || !layout())
+        return;
+    // The message line spans the dialog: its least width sets the dialog's.
+    const QMargins margins = layout()->contentsMargins();
+    m_message->setMinimumWidth(captionWidth(windowTitle()) - margins.left() - margins.right());
 }
 
 void FieldGridDialog::confirm()

@@ -48,6 +48,8 @@ protected:
     // Labels, visibility and widths; a hidden cell hides its label, field and spin.
     void setCell(size_t i, const std::string& label, bool visible, int maxLength);
     void showEvent(QShowEvent* event) override;
+    // A new title or font widens the dialog as far as its caption needs.
+    void changeEvent(QEvent* event) override;
 
 private:
     void confirm();

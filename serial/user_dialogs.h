@@ -29,7 +29,8 @@ public:
     {
         message(detail.isEmpty() ? text : text + QStringLiteral("\n\n") + detail, title, icon);
     }
-    // A question with Yes and No (answers Yes or No; closing the box is No).
+    // A question with Yes and No (answers Yes or No; closing the box is Cancel, which is not
+    // Yes).
     virtual Answer askYesNo(const QString& text, const QString& title, Icon icon) = 0;
     // A question with Yes, No and Cancel (closing the box is Cancel).
     virtual Answer askYesNoCancel(const QString& text, const QString& title, Icon icon) = 0;

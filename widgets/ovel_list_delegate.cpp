@@ -34,6 +34,10 @@ TOvelListDelegate::Metrics TOvelListDelegate::metricsOf(const QFont& font) const
     Metrics m;
     m.averageCharWidth = std::max(fm.horizontalAdvance(QString::fromLatin1(kSentence)) / kSentenceLength, 0.1);
     m.lineHeight = std::max(1, static_cast<int>(std::ceil(fm.height())));
+    auto widths = std::make_shared<CharWidths>();
+    for (int c = 0; c < 256; ++c)
+        (*widths)[static_cast<size_t>(c)] = fm.horizontalAdvance(QChar(c));
+    m.charWidths = std::move(widths);
     m_metrics.insert(font, m);
     return m;
 }
@@ -46,14 +50,15 @@ TOvelListDelegate::Line TOvelListDelegate::lineOf(const QModelIndex& index, bool
         if (withColour)
             line.colour = index.data(Qt::ForegroundRole).value<QColor>();
         line.indent = index.data(lbrole::Indent).toInt();
-        line.wrapWidth = m_box.wrapWidthFor(line.font, line.indent);
-        line.lineHeight = metricsOf(line.font).lineHeight;
     } else {
         line.font = m_box.font();
         line.colour = m_box.FontColor();
-        line.wrapWidth = m_box.WrapWidth();
-        line.lineHeight = m_box.LineHeight();
     }
+    line.metrics = metricsOf(line.font);
+    // The text starts after the number column and the indent, and 2 pixels in when frames
+    // are drawn, whose right edge then takes the last 2.
+    line.textWidth = m_box.viewport()->width() - (m_box.ShowNumbers() ? m_box.LineNrWidth() : 0)
+                   - line.indent - (m_box.DrawLines() ? 4 : 0);
     return line;
 }
 
@@ -62,7 +67,8 @@ QSize TOvelListDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex
     const Line line = lineOf(index, false);
     const QByteArray text = index.data(m_box.textRole()).toString().toLatin1();
     const int height = wrappedLineHeight(std::string_view(text.constData(), size_t(text.size())),
-                                         line.wrapWidth, line.lineHeight, m_box.DrawLines());
+                                         *line.metrics.charWidths, line.textWidth,
+                                         line.metrics.lineHeight, m_box.DrawLines());
     return QSize(m_box.viewport()->width(), height);
 }
 
@@ -107,15 +113,16 @@ void TOvelListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->setPen(line.colour);
     const QByteArray text = index.data(m_box.textRole()).toString().toLatin1();
     const std::string wrapped =
-            wordWrap(std::string_view(text.constData(), size_t(text.size())), line.wrapWidth);
+            wordWrap(std::string_view(text.constData(), size_t(text.size())),
+                     *line.metrics.charWidths, line.textWidth);
     const QFontMetrics fm(line.font, &m_box);
     int offset = 0;
     for (std::string_view piece : wrappedPieces(wrapped)) {
-        if (offset > kMaxLineHeight - line.lineHeight)
+        if (offset > kMaxLineHeight - line.metrics.lineHeight)
             break;
         painter->drawText(QPoint(x, y + offset + fm.ascent()),
                           QString::fromLatin1(piece.data(), qsizetype(piece.size())));
-        offset += line.lineHeight;
+        offset += line.metrics.lineHeight;
     }
 
     if (option.state & QStyle::State_HasFocus) {

@@ -14,9 +14,33 @@ bool isSkippedAfterBreak(char c)
     return isBreakChar(c) || c == '\r' || c == '\n';
 }
 
-} // namespace
+// Every character one column wide.
+struct ColumnMeasure {
+    double span(long long from, long long to) const { return static_cast<double>(to - from + 1); }
+};
 
-std::string wordWrap(std::string_view text, int wrapWidth)
+// The characters' pixel widths, summed up front so that any run is measured at once.
+class PixelMeasure {
+public:
+    PixelMeasure(std::string_view text, const CharWidths& widths) : m_sums(text.size() + 1, 0.0)
+    {
+        for (size_t i = 0; i < text.size(); ++i)
+            m_sums[i + 1] = m_sums[i] + widths[static_cast<unsigned char>(text[i])];
+    }
+    double span(long long from, long long to) const
+    {
+        return m_sums[static_cast<size_t>(to)] - m_sums[static_cast<size_t>(from - 1)];
+    }
+
+private:
+    std::vector<double> m_sums;
+};
+
+// Sums of pixel widths are compared with this much room for rounding.
+constexpr double kSlack = 1e-6;
+
+template <class Measure>
+std::string wrap(std::string_view text, const Measure& measure, double width)
 {
     // Positions are 1-based as in the description of the algorithm; at(p) is the p-th
     // character. Text is Latin-1, so there are no double-byte characters to step over.
@@ -26,9 +50,18 @@ std::string wordWrap(std::string_view text, int wrapWidth)
         if (to >= from)
             out.append(text.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from + 1)));
     };
+    // The piece from `start` is full when the character at `next` would no longer fit.
+    auto full = [&](long long start, long long next) {
+        return next <= len && measure.span(start, next) > width + kSlack;
+    };
+    // The last position of the widest piece from `start` that fits (at least its first one).
+    auto lastFitting = [&](long long start) {
+        long long p = start;
+        while (p < len && measure.span(start, p + 1) <= width + kSlack)
+            ++p;
+        return p;
+    };
 
-    const long long m = static_cast<long long>(wrapWidth) - 1;
-    long long column = 1;
     long long pos = 1;
     long long pieceStart = 1;
     long long breakPos = 0;
@@ -49,18 +82,20 @@ std::string wordWrap(std::string_view text, int wrapWidth)
             inQuotes = !inQuotes;
         }
         ++pos;
-        ++column;
 
-        if (!inQuotes && !existingBreak && column > m && breakPos <= pieceStart)
-            breakPos = pieceStart + m - 1;
+        const bool pieceFull = !inQuotes && !existingBreak && full(pieceStart, pos);
+        if (pieceFull && breakPos <= pieceStart)
+            breakPos = lastFitting(pieceStart);
 
-        if (!inQuotes && (existingBreak || (column > m && breakPos > pieceStart))) {
+        if (!inQuotes && (existingBreak || (pieceFull && breakPos > pieceStart))) {
             append(out, pieceStart, breakPos);
-            column = pos - breakPos;
+            bool hyphenSkipped = false;
             if (c != '"')
                 while (pos <= len && isSkippedAfterBreak(at(pos)))
-                    ++pos;
-            if (!existingBreak && pos < len)
+                    hyphenSkipped |= at(pos++) == '-';
+            // Whatever visible follows goes on the next line, even a single character: the
+            // line is full.
+            if (!existingBreak && (pos <= len || hyphenSkipped))
                 out += "\r\n";
             pieceStart = breakPos + 1;
             existingBreak = false;
@@ -68,6 +103,24 @@ std::string wordWrap(std::string_view text, int wrapWidth)
     }
     append(out, pieceStart, len);
     return out;
+}
+
+int heightOf(int pieces, int lineHeight, bool drawLines)
+{
+    const long long height = static_cast<long long>(pieces) * std::max(lineHeight, 0) + (drawLines ? 2 : 0);
+    return static_cast<int>(std::min<long long>(height, kMaxLineHeight));
+}
+
+} // namespace
+
+std::string wordWrap(std::string_view text, const CharWidths& widths, double width)
+{
+    return wrap(text, PixelMeasure(text, widths), width);
+}
+
+std::string wordWrap(std::string_view text, int wrapWidth)
+{
+    return wrap(text, ColumnMeasure(), static_cast<double>(wrapWidth) - 1);
 }
 
 std::vector<std::string_view> wrappedPieces(std::string_view wrapped)
@@ -93,13 +146,21 @@ int pieceCount(std::string_view wrapped)
     return count;
 }
 
+int wrappedLineHeight(std::string_view text, const CharWidths& widths, double width,
+                      int lineHeight, bool drawLines)
+{
+    // A text that fits whole and holds no line break is one piece: most lines, measured
+    // without wrapping them.
+    double total = 0;
+    for (char c : text)
+        total += widths[static_cast<unsigned char>(c)];
+    const bool onePiece = total <= width + kSlack && text.find('\r') == std::string_view::npos;
+    return heightOf(onePiece ? 1 : pieceCount(wordWrap(text, widths, width)), lineHeight, drawLines);
+}
+
 int wrappedLineHeight(std::string_view text, int wrapWidth, int lineHeight, bool drawLines)
 {
-    // A text that never reaches the last column and holds no line break is one piece: most
-    // lines, measured without wrapping them.
-    const bool onePiece = static_cast<long long>(text.size()) + 2 <= wrapWidth
+    const bool onePiece = static_cast<long long>(text.size()) + 1 <= wrapWidth
                        && text.find('\r') == std::string_view::npos;
-    const long long height = static_cast<long long>(onePiece ? 1 : pieceCount(wordWrap(text, wrapWidth)))
-            * std::max(lineHeight, 0) + (drawLines ? 2 : 0);
-    return static_cast<int>(std::min<long long>(height, kMaxLineHeight));
+    return heightOf(onePiece ? 1 : pieceCount(wordWrap(text, wrapWidth)), lineHeight, drawLines);
 }

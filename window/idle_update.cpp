@@ -46,6 +46,7 @@ bool IdleUpdate::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Shortcut:
     case QEvent::Drop:
     case QEvent::WindowActivate:
+    case QEvent::WindowUnblocked: // a modal dialog returned: its caller may have changed much
         schedule();
         break;
     default:

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the window's enabling step once the user interface is idle again: after every input
-// or focus event of the application (once for a burst of them) and whenever asked.
+// or focus event of the application (once for a burst of them), when a modal dialog has
+// returned, and whenever asked.
 
 #include <QObject>
 #include <QTimer>

@@ -48,16 +48,24 @@ bool KeyRepeatFilter::eventFilter(QObject* watched, QEvent* event)
         const bool start = widget && (widget == focus || (!focus && widget->isWindow()));
         if (!start || !m_window || widget->window() != m_window || isModifierKey(key->key()))
             break;
-        if (m_held || key->isAutoRepeat())
+        const bool repeat = key->isAutoRepeat()
+                         || (key->timestamp() != 0 && m_releasedKey == key->key()
+                             && m_releasedAt == key->timestamp());
+        if (m_held || repeat) {
+            m_held = true;
             return true;
+        }
         m_held = true;
         break;
     }
     case QEvent::KeyRelease: {
         // A release anywhere ends the hold: the key may have opened a dialog that got it.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat() && !isModifierKey(key->key()))
+        if (!key->isAutoRepeat() && !isModifierKey(key->key())) {
             m_held = false;
+            m_releasedKey = key->key();
+            m_releasedAt = key->timestamp();
+        }
         break;
     }
     case QEvent::ApplicationDeactivate:

@@ -196,8 +196,8 @@ QAction* MainActions::make(const char* name, const QString& caption, const QStri
 {
     auto* action = new QAction(icon, caption, m_owner);
     action->setObjectName(QString::fromLatin1(name));
+    // The hint is a tool tip only: the status bar's text panel keeps the program's own texts.
     action->setToolTip(hint.isEmpty() ? caption : hint);
-    action->setStatusTip(hint);
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
     // The tool bar shows hints; the menus show captions only.

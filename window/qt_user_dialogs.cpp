@@ -1,5 +1,6 @@
 #include "qt_user_dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -23,12 +24,16 @@ QString boxTitle(const QString& title)
     return title.isEmpty() ? QApplication::applicationName() : title;
 }
 
+// A Yes / No question with a Cancel button, which Escape and the close button press; without
+// `cancelShown` the button is never shown, so closing the box answers neither Yes nor No.
 UserDialogs::Answer ask(QWidget* parent, const QString& text, const QString& title,
-                        UserDialogs::Icon icon, QMessageBox::StandardButtons buttons,
-                        QMessageBox::StandardButton escape)
+                        UserDialogs::Icon icon, bool cancelShown)
 {
-    QMessageBox box(qtIcon(icon), boxTitle(title), text, buttons, parent);
-    box.setEscapeButton(escape);
+    QMessageBox box(qtIcon(icon), boxTitle(title), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    if (!cancelShown)
+        box.button(QMessageBox::Cancel)->hide();
+    box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Yes: return UserDialogs::Answer::Yes;
     case QMessageBox::No: return UserDialogs::Answer::No;
@@ -66,16 +71,13 @@ void QtUserDialogs::detailedMessage(const QString& text, const QString& detail,
 
 UserDialogs::Answer QtUserDialogs::askYesNo(const QString& text, const QString& title, Icon icon)
 {
-    const Answer a = ask(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No,
-                         QMessageBox::No);
-    return a == Answer::Yes ? Answer::Yes : Answer::No;
+    return ask(m_parent, text, title, icon, false);
 }
 
 UserDialogs::Answer QtUserDialogs::askYesNoCancel(const QString& text, const QString& title,
                                                   Icon icon)
 {
-    return ask(m_parent, text, title, icon,
-               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
+    return ask(m_parent, text, title, icon, true);
 }
 
 QString QtUserDialogs::openFileName(const FileRequest& request)

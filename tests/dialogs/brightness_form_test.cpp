@@ -34,6 +34,9 @@ TEST(BrightnessForm, DefaultTableComesBackUnchanged)
     TBrightData data{kHeader, "3456789ABCDEFFFF", TVersion::V300};
     TBrightNessFrm form(data);
     openWithoutLoop(form);
+    // The widest level label, "100 %" at the top, has its room whole in the graph's font.
+    const DragGraphModel& m = form.graph()->model();
+    EXPECT_LE(form.graph()->fontMetrics().horizontalAdvance(QStringLiteral("100 %")), m.labelWidth());
     EXPECT_EQ(form.graph()->value(0), 3);
     EXPECT_EQ(form.graph()->value(15), 15);
     QTest::mouseClick(form.okButton(), Qt::LeftButton);

@@ -5,6 +5,7 @@
 #include "dialogs/spin_buttons.h"
 #include "tests/support/scripted_dialogs.h"
 
+#include <QFontDatabase>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -16,6 +17,8 @@ TEST(SingleIncDecForm, WaitIsZeroPaddedOnEnter)
     TSingleBox box = fixtures::packetWait();
     TSingleIncDec form(box, user);
     openWithoutLoop(form);
+    const QFontMetrics titleFont(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    EXPECT_GT(form.width(), titleFont.horizontalAdvance(form.windowTitle())); // the caption fits
     EXPECT_EQ(shown(form.field(0)), "5000");
 
     retype(form.field(0), "10001");
@@ -38,6 +41,8 @@ TEST(DoubleIncDecForm, LedTestHoursUpToTwentyFour)
     auto boxes = fixtures::ledTest();
     TDoubleIncDec form(boxes[0], boxes[1], user);
     openWithoutLoop(form);
+    const QFontMetrics titleFont(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    EXPECT_GT(form.width(), titleFont.horizontalAdvance(form.windowTitle())); // the caption fits
     retype(form.field(0), "25");
     EXPECT_FALSE(form.okButton()->isEnabled());
     EXPECT_TRUE(form.field(0)->isInvalid());

@@ -125,6 +125,13 @@ TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
     EXPECT_GT(heightOf(2), before);
     EXPECT_EQ(heightOf(0), single);
 
+    // Capitals wrap by their measured width, although the average width would give one line.
+    const QString capitals = QStringLiteral("WMW ").repeated(box.WrapWidth()).left(box.WrapWidth() - 2);
+    model.setData(model.index(0, 0), capitals);
+    const double lines = QFontMetricsF(box.font()).horizontalAdvance(capitals) / box.viewport()->width();
+    EXPECT_GE(heightOf(0) / single, std::ceil(lines));
+    model.setData(model.index(0, 0), QStringLiteral("line 0"));
+
     // Frames add two pixels to every line.
     box.SetDrawLines(true);
     EXPECT_EQ(heightOf(0), single + 2);

@@ -7,9 +7,10 @@
 
 namespace {
 
-std::vector<std::string> pieces(const std::string& text, int width)
+// The pieces at `width` columns, or at `width` pixels with these character widths.
+std::vector<std::string> pieces(const std::string& text, int width, const CharWidths* widths = nullptr)
 {
-    const std::string wrapped = wordWrap(text, width);
+    const std::string wrapped = widths ? wordWrap(text, *widths, width) : wordWrap(text, width);
     std::vector<std::string> out;
     for (std::string_view p : wrappedPieces(wrapped))
         out.emplace_back(p);
@@ -77,6 +78,20 @@ TEST(WordWrap, DegenerateWidthsEndWithoutBreaking)
     for (int width : {-5, 0, 1, 2})
         EXPECT_EQ(wordWrap(text, width), text) << width;
     EXPECT_EQ(lengths(pieces(text, 3)), std::vector<size_t>(15, 2));
+}
+
+TEST(WordWrap, MeasuredWidthsBreakWhereTheNextCharacterNoLongerFits)
+{
+    CharWidths widths;
+    widths.fill(1.0);
+    widths['W'] = 3.0;
+    const std::pair<std::string, Pieces> cases[] = {
+            {"WWW iii", {"WWW ", "iii"}}, // seven characters, eleven pixels
+            {"WWWWWWW", {"WWW", "WWW", "W"}}, {"iiiiiiiii -", {"iiiiiiiii ", "-"}}, {"iii WW", {"iii WW"}}};
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(pieces(text, 10, &widths), expected) << text;
+        EXPECT_EQ(wrappedLineHeight(text, widths, 10, 13, false), 13 * int(expected.size()));
+    }
 }
 
 TEST(WordWrap, LineHeightCountsPiecesAddsFramesAndStopsAt255)

@@ -6,10 +6,12 @@
 #include "widgets/ovel_list_box.h"
 #include "window/answer_frame.h"
 
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace mainformtest;
 
@@ -122,9 +124,20 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
     }
     EXPECT_EQ(rig.dialogs.lastText(), "Are you sure you want to clear the window ??");
 
+    // A real modal dialog answers: once it returns, Cut and Copy follow without more input.
+    clickLine(0);
+    ASSERT_TRUE(rig.actions().DoCopyText->isEnabled());
+    rig.dialogs.status = [&] {
+        QDialog modal(w);
+        QTimer::singleShot(10, &modal, &QDialog::accept); // the user answers a while later
+        modal.exec();
+        return QString();
+    };
     rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
     frame->DoClearAnswerBoxExecute();
     EXPECT_EQ(viewTexts(), QStringList{"<End>"});
+    runPending();
+    EXPECT_FALSE(rig.actions().DoCopyText->isEnabled());
     focusBox();
     w->updateActions();
     ASSERT_TRUE(rig.actions().DoUndoText->isEnabled());
@@ -239,35 +252,33 @@ TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
 {
     WindowRig rig;
     TMainForm& w = rig.startQuietly();
-    for (const char* t : {"'a'", "'b'", "'c'", "'d'"}) {
-        const std::string text(t);
-        rig.box().InsertCommandLine(text, text.substr(1, 1));
-    }
+    for (const std::string t : {"a", "b", "c", "d"})
+        rig.box().InsertCommandLine("'" + t + "'", t);
     TOvelListBox* commandBox = w.editor().commandBox();
     commandBox->setFocus(Qt::MouseFocusReason);
     rig.box().list().setCursor(0);
     runPending();
     const int start = commandBox->currentIndex().row();
 
-    auto press = [&](bool autoRepeat) {
-        QKeyEvent e(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), autoRepeat);
+    auto send = [&](QEvent::Type type, bool autoRepeat, quint64 time = 0) {
+        QKeyEvent e(type, Qt::Key_Down, Qt::NoModifier, QString(), autoRepeat);
+        e.setTimestamp(time);
         QApplication::sendEvent(commandBox, &e);
     };
-    auto release = [&] {
-        QKeyEvent e(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
-        QApplication::sendEvent(commandBox, &e);
-    };
-    // The first key-down moves; the system's repeats, marked or not, do not.
-    press(false);
-    press(true);
-    press(false);
+    // The first key-down moves; the system's repeats do not: marked ones, a key-down while
+    // held, and a release and press with one time stamp (X11's repeat, often unmarked).
+    const std::tuple<QEvent::Type, quint64, bool> held[] = {{QEvent::KeyPress, 100, false},
+            {QEvent::KeyPress, 130, true}, {QEvent::KeyPress, 160, false}, {QEvent::KeyRelease, 200, false},
+            {QEvent::KeyPress, 200, false}, {QEvent::KeyRelease, 260, false}, {QEvent::KeyPress, 260, false}};
+    for (const auto& [type, time, marked] : held)
+        send(type, marked, time);
     EXPECT_EQ(commandBox->currentIndex().row(), start + 1);
     EXPECT_TRUE(w.keyHeld());
-    release();
+    send(QEvent::KeyRelease, false);
     EXPECT_FALSE(w.keyHeld());
-    press(false);
-    release();
-    EXPECT_EQ(commandBox->currentIndex().row(), start + 2);
+    for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress, QEvent::KeyRelease})
+        send(t, false); // key clicks without a time stamp are no repeats
+    EXPECT_EQ(commandBox->currentIndex().row(), start + 3);
 
     // A modifier held does not count as a key.
     QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
@@ -275,10 +286,10 @@ TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
     EXPECT_FALSE(w.keyHeld());
 
     // Shortcuts keep working while a key is held.
-    press(false);
+    send(QEvent::KeyPress, false);
     QTest::keyClick(&w, Qt::Key_F2);
     EXPECT_EQ(rig.aboutBoxes, 1);
-    release();
+    send(QEvent::KeyRelease, false);
 }
 
 TEST(MainFormEdit, ATextFieldOfTheWindowGetsTheEditMenu)

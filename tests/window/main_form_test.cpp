@@ -16,13 +16,17 @@
 #include "widgets/ovel_list_box.h"
 #include "window/led_panel.h"
 #include "window/main_status_bar.h"
+#include "window/qt_user_dialogs.h"
 #include "window/send_receive_frame.h"
 #include "window/xmit_form.h"
 
 #include <QDir>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QTabWidget>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace mainformtest;
@@ -132,6 +136,17 @@ TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
     kept.close();
     EXPECT_EQ(kept.dialogs.lastText(), "Failed to create settings file.\n\rThe previous file is kept.");
     EXPECT_EQ(kept.dialogs.steps().last().detail, kept.settingsPath() + " is read-only.");
+}
+
+TEST(MainForm, HintsAreToolTipsOnly)
+{
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
+    // Hovering a button or menu item leaves the status text alone.
+    for (QAction* action : w.QWidget::actions()) {
+        action->showStatusText(&w);
+        EXPECT_EQ(w.mainStatusBar().currentMessage(), "") << action->text().toStdString();
+    }
 }
 
 TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
@@ -493,4 +508,20 @@ TEST(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
     rig.params->setNextReply(ScriptedParameterDialogs::ok());
     group->findChild<QPushButton*>(QStringLiteral("DisplayButton"))->click();
     EXPECT_EQ(rig.displayTexts().size(), 5u);
+}
+
+// A real question box: Escape and the close button answer neither Yes nor No, so that "Is LMX
+// 2.xx used ?" ends its routine without a change.
+TEST(MainForm, AQuestionEscapedOrClosedAnswersCancel)
+{
+    QtUserDialogs dialogs;
+    for (int way : {0, 1, 2}) { // No, Escape, the close button
+        QTimer::singleShot(0, [way] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            way == 0 ? box->button(QMessageBox::No)->click()
+                     : way == 1 ? QTest::keyClick(box, Qt::Key_Escape) : void(box->close());
+        });
+        EXPECT_EQ(dialogs.askYesNo(QStringLiteral("Is LMX 2.xx used ?"), QString(), UserDialogs::Icon::Question),
+                  way == 0 ? UserDialogs::Answer::No : UserDialogs::Answer::Cancel);
+    }
 }
