@@ -13,10 +13,7 @@ DisplaysRun::DisplaysRun(TransmissionEngine& engine, PacketExchange& exchange,
 {
 }
 
-DisplaysRun::~DisplaysRun()
-{
-    disconnect(m_stopAfterExchange);
-}
+DisplaysRun::~DisplaysRun() = default;
 
 bool DisplaysRun::run(const std::vector<std::string>& commandLines, const std::vector<int>& netNrs,
                       bool extended)
@@ -74,7 +71,6 @@ bool DisplaysRun::run(const std::vector<std::string>& commandLines, const std::v
         if (outcome.end == TransmissionEngine::End::Aborted && outcome.packetsSent == 0)
             break;
     }
-    disconnect(m_stopAfterExchange);
 
     for (; i < m_displays.size(); ++i) {
         m_recorder.begin(std::move(plans[i]), extended, true);
@@ -90,15 +86,10 @@ void DisplaysRun::requestStop()
     if (!m_running || m_stop)
         return;
     m_stop = true;
-    if (!m_engine.running())
-        return;
-    // Never inside an exchange: the one under way is answered or times out first.
-    if (m_exchange.done())
-        m_engine.requestStop();
-    else
-        m_stopAfterExchange = connect(&m_exchange, &PacketExchange::finished, this,
-                                      [this] { m_engine.requestStop(); },
-                                      Qt::SingleShotConnection);
+    // Never inside an exchange: the one under way is answered or times out first, and the
+    // receive box says the transmission stopped.
+    if (m_engine.running())
+        m_engine.requestStopAfterExchange();
 }
 
 bool DisplaysRun::allOk() const

@@ -70,7 +70,6 @@ private:
     PacketExchange& m_exchange;
     ExchangeRecorder& m_recorder;
     std::vector<Display> m_displays;
-    QMetaObject::Connection m_stopAfterExchange;
     TransmissionEnd m_end = TransmissionEnd::Completed;
     int m_plannedPackets = 0;
     bool m_running = false;

@@ -210,7 +210,8 @@ int runSend(int argc, char** argv)
             writeLine(stdout, line);
         const bool reported = writeReports(options, recorder, displays.end());
         if (displays.end() == lmx::TransmissionEnd::Stopped) {
-            std::fputs("lmx send: interrupted\n", stderr);
+            if (signalCount > 1) // ended at once, without the engine's line
+                std::fputs("lmx send: interrupted\n", stderr);
             return reported ? 1 : 2;
         }
         if (!reported)

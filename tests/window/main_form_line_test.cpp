@@ -263,6 +263,29 @@ TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndEndsWithTheSumma
     EXPECT_NE(WindowRig::readFile(rig.settingsPath()).find("NetNrList = '1-3'"), std::string::npos);
 }
 
+// Esc during a run to many displays ends the whole run after the exchange in progress.
+TEST(MainFormLine, StopEndsARunToManyDisplaysAfterTheExchangeInProgress)
+{
+    LineRig rig(false, lmx::sim::FaultKind::None, 1, {1, 3});
+    TMainForm& w = rig.startOnLine();
+    w.exchange().SetAnswerTimeout(100);
+    ASSERT_TRUE(rig.load("'Hello'\r\n"));
+    rig.settings->nextList = "2-3";
+    QObject::connect(&w.sendReceiveFrame().receiveLog(), &ReceiveLogModel::lineAdded, &w, [&](int row) {
+        if (row == 0)
+            QTimer::singleShot(0, &w, [&] { QTest::keyClick(&w, Qt::Key_Escape); });
+    });
+    QTest::keyClick(&w, Qt::Key_F6, Qt::ShiftModifier);
+
+    EXPECT_EQ(rig.server.packets().size(), 1u);
+    ASSERT_NE(w.displaysProgress(), nullptr);
+    ASSERT_EQ(w.displaysProgress()->ResultList()->count(), 2);
+    EXPECT_TRUE(w.displaysProgress()->ResultList()->item(0)->text().startsWith("NetNr 2: stopped"));
+    EXPECT_EQ(w.displaysProgress()->ResultList()->item(1)->text(), "NetNr 3: not reached");
+    EXPECT_TRUE(rig.endsWith(" Transmission stopped."));
+    EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
+}
+
 // While a transmission to a silent display runs, an action that would throw the list away or
 // change what the transmission uses stops it after the exchange in progress and then does its
 // work, or is unavailable until it ends: nothing more reaches the display, the receive box keeps
