@@ -2,6 +2,7 @@
 
 #include "protocol/hex.h"
 #include "serial/latin1.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -43,9 +44,7 @@ BusScanForm::BusScanForm(TDisplaySettings& record, PacketExchange& exchange, boo
       m_progress(new QProgressBar(this)),
       m_status(new QLabel(this)),
       m_list(new QTreeWidget(this)),
-      m_note(new QLabel(this)),
-      m_ok(new QPushButton(QStringLiteral("OK"), this)),
-      m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
+      m_note(new QLabel(this))
 {
     setWindowTitle(QCoreApplication::applicationName() + QStringLiteral("  Scan Bus"));
     m_timeout->setSingleStep(50);
@@ -70,10 +69,6 @@ BusScanForm::BusScanForm(TDisplaySettings& record, PacketExchange& exchange, boo
     m_list->setMinimumSize(540, 180);
     m_note->setObjectName(QStringLiteral("NoteLabel"));
     m_note->setWordWrap(true);
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_cancel->setAutoDefault(false);
 
     auto* range = new QHBoxLayout;
     const std::pair<const char*, QSpinBox*> fields[] = {
@@ -87,21 +82,16 @@ BusScanForm::BusScanForm(TDisplaySettings& record, PacketExchange& exchange, boo
     }
     range->addStretch();
     range->addWidget(m_scan);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(range);
     layout->addWidget(m_progress);
     layout->addWidget(m_status);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_note);
-    layout->addLayout(buttons);
+    layout->addWidget(okCancelButtons(this, QStringLiteral("OK"), m_ok, m_cancel));
 
     connect(m_scan, &QPushButton::clicked, this, &BusScanForm::ScanButtonClick);
     connect(m_ok, &QPushButton::clicked, this, &BusScanForm::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &BusScanForm::reject);
     connect(m_list, &QTreeWidget::currentItemChanged, this, &BusScanForm::updateState);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] {
         if (m_ok->isEnabled())

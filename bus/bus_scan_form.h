@@ -59,8 +59,8 @@ private:
     QLabel* m_status;
     QTreeWidget* m_list;
     QLabel* m_note;
-    QPushButton* m_ok;
-    QPushButton* m_cancel;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
 };
 
 } // namespace lmx

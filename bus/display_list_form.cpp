@@ -2,9 +2,9 @@
 
 #include "netnr_list.h"
 #include "serial/latin1.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,9 +25,7 @@ DisplayListForm::DisplayListForm(TDisplaySettings& record, QWidget* parent)
     : QDialog(parent),
       m_record(record),
       m_edit(new QLineEdit(this)),
-      m_note(new QLabel(this)),
-      m_ok(new QPushButton(QStringLiteral("OK"), this)),
-      m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
+      m_note(new QLabel(this))
 {
     setWindowTitle(QCoreApplication::applicationName() + QStringLiteral("  Transmit to Displays"));
     auto* label = new QLabel(QStringLiteral("Network Numbers (for example 1-12,18):"), this);
@@ -39,26 +37,16 @@ DisplayListForm::DisplayListForm(TDisplaySettings& record, QWidget* parent)
                                                     : record.NetNrList));
     m_note->setObjectName(QStringLiteral("NoteLabel"));
     m_note->setWordWrap(true);
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_cancel->setAutoDefault(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_edit);
     layout->addWidget(m_note);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    layout->addWidget(okCancelButtons(this, QStringLiteral("OK"), m_ok, m_cancel));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_edit, &QLineEdit::textChanged, this, &DisplayListForm::entryChanged);
     connect(m_ok, &QPushButton::clicked, this, &DisplayListForm::OkButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     entryChanged();
     m_edit->setFocus();
     m_edit->selectAll();

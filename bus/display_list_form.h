@@ -32,8 +32,8 @@ private:
     TDisplaySettings& m_record;
     QLineEdit* m_edit;
     QLabel* m_note;
-    QPushButton* m_ok;
-    QPushButton* m_cancel;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
 };
 
 } // namespace lmx

@@ -1,6 +1,6 @@
 #include "display_sett_form.h"
 
-#include "dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 #include "files/display_entry.h"
 
 #include <QCoreApplication>

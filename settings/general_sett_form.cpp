@@ -1,6 +1,6 @@
 #include "general_sett_form.h"
 
-#include "dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "serial_sett_form.h"
 
-#include "dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 #include "serial/latin1.h"
 #include "serial/serial_settings_apply.h"
 

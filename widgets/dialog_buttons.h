@@ -1,5 +1,5 @@
 #pragma once
-// The Ok / Cancel row the settings dialogs share.
+// The Ok / Cancel row the settings and bus dialogs share.
 
 #include <QDialogButtonBox>
 #include <QString>
