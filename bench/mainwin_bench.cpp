@@ -2,14 +2,11 @@
 // loading a 10,000-line command file into it (both boxes filled). A timed program rather than
 // Google Benchmark: each run needs a fresh window and the event loop. Prints the median of a
 // few runs; run by bench/run.sh on the offscreen platform.
+#include "bench_window.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
 #include "files/wall_clock.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/steady_clock.h"
-#include "settings/qt_settings_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
-#include "tests/support/scripted_parameter_dialogs.h"
 #include "window/main_form.h"
 
 #include <QApplication>
@@ -52,19 +49,7 @@ struct Rig {
 
     std::unique_ptr<TMainForm> make()
     {
-        MainFormServices s;
-        s.programFolder = folder.path();
-        s.dialogs = &dialogs;
-        s.wallClock = &wallClock;
-        s.steadyClock = &lmx::SystemSteadyClock::instance();
-        s.makeParameterDialogs = [](QWidget*) { return std::make_unique<ScriptedParameterDialogs>(); };
-        s.makeSettingsDialogs = [this](QWidget* w) {
-            return std::make_unique<QtSettingsDialogs>(dialogs, w);
-        };
-        s.makeSerialBackend = [] { return std::make_unique<lmx::QtSerialBackend>(); };
-        s.openUrl = [](const QUrl&, const std::function<void()>&) {};
-        s.showAbout = [](QWidget*) {};
-        return std::make_unique<TMainForm>(s);
+        return std::make_unique<TMainForm>(benchWindowServices(folder.path(), dialogs, wallClock));
     }
 };
 

@@ -4,14 +4,11 @@
 //
 //     memory_bench LMX_PROGRAM [LINES]        the figures for a file of short text lines
 //     memory_bench --window FILE              (internal) load FILE into a window, print the time
+#include "bench_window.h"
 #include "files/command_file_reader.h"
 #include "files/settings_file.h"
 #include "files/wall_clock.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/steady_clock.h"
-#include "settings/qt_settings_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
-#include "tests/support/scripted_parameter_dialogs.h"
 #include "window/main_form.h"
 
 #include <QApplication>
@@ -94,18 +91,7 @@ int loadIntoWindow(int argc, char** argv, const char* file)
     }
     ScriptedDialogs dialogs;
     lmx::SystemWallClock wallClock;
-    MainFormServices s;
-    s.programFolder = folder.path();
-    s.dialogs = &dialogs;
-    s.wallClock = &wallClock;
-    s.steadyClock = &lmx::SystemSteadyClock::instance();
-    s.makeParameterDialogs = [](QWidget*) { return std::make_unique<ScriptedParameterDialogs>(); };
-    s.makeSettingsDialogs = [&dialogs](QWidget* w) {
-        return std::make_unique<QtSettingsDialogs>(dialogs, w);
-    };
-    s.makeSerialBackend = [] { return std::make_unique<lmx::QtSerialBackend>(); };
-    s.openUrl = [](const QUrl&, std::function<void()>) {};
-    s.showAbout = [](QWidget*) {};
+    const MainFormServices s = benchWindowServices(folder.path(), dialogs, wallClock);
     auto window = std::make_unique<TMainForm>(s);
     window->show();
     QCoreApplication::processEvents();

@@ -8,16 +8,13 @@
 // noise goes.
 // A timed program on the offscreen platform, run by bench/run.sh.
 //   packets_bench [PACKETS] [RUNS] [same]      (default 1000 and 5)
+#include "bench_window.h"
 #include "files/settings_file.h"
 #include "files/wall_clock.h"
 #include "serial/comm_port_driver.h"
 #include "serial/exchange_recorder.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/steady_clock.h"
-#include "settings/qt_settings_dialogs.h"
 #include "sim/sim_server.h"
 #include "tests/support/scripted_dialogs.h"
-#include "tests/support/scripted_parameter_dialogs.h"
 #include "window/main_form.h"
 
 #include <QApplication>
@@ -82,16 +79,7 @@ int main(int argc, char** argv)
 
     ScriptedDialogs dialogs;
     lmx::SystemWallClock wallClock;
-    MainFormServices s;
-    s.programFolder = folder.path();
-    s.dialogs = &dialogs;
-    s.wallClock = &wallClock;
-    s.steadyClock = &lmx::SystemSteadyClock::instance();
-    s.makeParameterDialogs = [](QWidget*) { return std::make_unique<ScriptedParameterDialogs>(); };
-    s.makeSettingsDialogs = [&](QWidget* w) { return std::make_unique<QtSettingsDialogs>(dialogs, w); };
-    s.makeSerialBackend = [] { return std::make_unique<lmx::QtSerialBackend>(); };
-    s.openUrl = [](const QUrl&, std::function<void()>) {};
-    s.showAbout = [](QWidget*) {};
+    const MainFormServices s = benchWindowServices(folder.path(), dialogs, wallClock);
     TMainForm window(s);
     window.show();
     dialogs.setNextFileName(file);
