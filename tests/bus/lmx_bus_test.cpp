@@ -1,5 +1,7 @@
 // lmx scan and lmx send --netnr LIST run as programs against lmx sim playing a bus of
 // displays: what they list, their exit codes and the reports.
+#include "tests/support/lmx_copy.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -19,16 +21,7 @@ struct LmxRun {
     QString err;
 };
 
-// A copy of lmx in a folder of its own, so that no settings file of the build is read.
-struct Program {
-    Program() { QFile::copy(LMX_BINARY, path); }
-    QString file(const char* name, const char* text) const
-    {
-        QFile f(dir.filePath(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(text);
-        return f.fileName();
-    }
+struct Program : LmxCopy {
     // lmx sim serving `netNrs`, running lmx COMMAND on its terminal.
     LmxRun onBus(const QStringList& netNrs, const QStringList& command) const
     {
@@ -48,16 +41,8 @@ struct Program {
                 r.lines << line;
         return r;
     }
-    QTemporaryDir dir;
-    QString path = dir.filePath("lmx");
     QString bus = dir.filePath("bus");
 };
-
-QByteArray readAll(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "files/settings_file.h"
 #include "protocol/framing.h"
 #include "sim/sim_server.h"
+#include "tests/support/lmx_copy.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,16 +28,7 @@ struct SendRun {
     std::string err;
 };
 
-// A copy of lmx in a folder of its own, so that its settings file and log are the test's.
-struct Program {
-    Program() { QFile::copy(LMX_BINARY, path); }
-    QString file(const char* name, const char* text) const
-    {
-        QFile f(dir.filePath(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(text);
-        return f.fileName();
-    }
+struct Program : LmxCopy {
     SendRun run(const QStringList& args) const
     {
         QProcess p;
@@ -44,8 +36,6 @@ struct Program {
         p.waitForFinished(20000);
         return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
     }
-    QTemporaryDir dir;
-    QString path = dir.filePath("lmx");
 };
 
 // Each "hh:nn:ss:zzz" time stamp becomes T.
@@ -53,12 +43,6 @@ std::string masked(const std::string& text)
 {
     static const QRegularExpression stamp("\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d");
     return QString::fromLatin1(text.c_str()).replace(stamp, "T").toStdString();
-}
-
-QByteArray readAll(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Each JUnit test case as "name" or "name: failure message" or "name: skipped".
