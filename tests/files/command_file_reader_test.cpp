@@ -105,6 +105,13 @@ TEST(CommandFileReader, ReportsEveryErrorOfTheTable)
         {"HEX 'GG'", CommandFileError::InvalidHex, 1},
         {"HEX ''", CommandFileError::EmptyHex, 1},
         {"HEX '   '", CommandFileError::EmptyHex, 1},
+        // blocks left open are counted at the end of the file, on no line
+        {"SOT '01'", CommandFileError::OddDisplayBlocks, 0},
+        {"STX '01'", CommandFileError::OddMessageBlocks, 0},
+        {"SOP '01'", CommandFileError::OddPageBlocks, 0},
+        {"SOL '01'", CommandFileError::OddLineBlocks, 0},
+        {"SOL '01'\r\n", CommandFileError::OddLineBlocks, 0},
+        {"SOT '01' STX '01'\r\n", CommandFileError::OddDisplayBlocks, 0}, // outermost first
     };
     for (const ErrorCase& c : cases) {
         const CommandFileReadResult r = parse(c.text);
@@ -112,21 +119,6 @@ TEST(CommandFileReader, ReportsEveryErrorOfTheTable)
         EXPECT_EQ(r.lineNumber, c.line) << c.text;
         EXPECT_TRUE(r.content.commands.empty()) << c.text;
     }
-}
-
-TEST(CommandFileReader, UnclosedBlocksAreCountedAtTheEndInOrder)
-{
-    EXPECT_EQ(parse("SOT '01'").errorIndex, CommandFileError::OddDisplayBlocks);
-    EXPECT_EQ(parse("STX '01'").errorIndex, CommandFileError::OddMessageBlocks);
-    EXPECT_EQ(parse("SOP '01'").errorIndex, CommandFileError::OddPageBlocks);
-    EXPECT_EQ(parse("SOL '01'").errorIndex, CommandFileError::OddLineBlocks);
-    // the outermost kind is reported first
-    EXPECT_EQ(parse("SOL '01'\r\n").errorIndex, CommandFileError::OddLineBlocks);
-    const CommandFileReadResult r = parse("SOT '01' STX '01'\r\n");
-    EXPECT_EQ(r.errorIndex, CommandFileError::OddDisplayBlocks);
-    EXPECT_EQ(r.lineNumber, 0);
-    EXPECT_EQ(r.message,
-              "An odd amount of Display block commands is counted of file \r\n\r\ntest.lmx");
 }
 
 TEST(CommandFileReader, LineErrorMessageNamesLineAndFile)
@@ -138,6 +130,8 @@ TEST(CommandFileReader, LineErrorMessageNamesLineAndFile)
               "Insertion of a Higher Block in a Lower Block order and\r\ninsertion of a Block "
               "in a Block with the same order is\r\nnot allowed at line 1 of file "
               "\r\n\r\ntest.lmx");
+    EXPECT_EQ(parse("SOT '01' STX '01'\r\n").message,
+              "An odd amount of Display block commands is counted of file \r\n\r\ntest.lmx");
 }
 
 TEST(CommandFileReader, ReadsSeveralCommandsOfOneLineWithDepthAndColour)
@@ -281,6 +275,11 @@ TEST(CommandFileReader, KeyLinesBindTheFirstFreeKey)
     EXPECT_EQ(keys[1].NParam, 3);
     EXPECT_EQ(keys[1].ParamData, "12");
     EXPECT_FALSE(keys[2].Enabled);
+
+    // a file that fails further on binds nothing
+    const KeySet before = keys;
+    EXPECT_FALSE(parse("KEY 'F3' ESC $A0 '1'\r\nEOT\r\n", keys).ok());
+    EXPECT_EQ(keys, before);
 }
 
 TEST(CommandFileReader, KeyLinesBeyondFourKeysLoadWithoutBinding)
@@ -308,14 +307,6 @@ TEST(CommandFileReader, KeyBoundEocCommandsHaveNoFixedSize)
     EXPECT_EQ(r.content.commands[0].displayText, "ESC K 1 '1' EOC");
     EXPECT_EQ(r.content.commands[1].displayText, "ESC  'Z'");
     EXPECT_EQ(keys[0].ButtonCaption, "K 1 = $E5");
-}
-
-TEST(CommandFileReader, FailedReadLeavesKeysAlone)
-{
-    KeySet keys = makeKeySet();
-    const KeySet before = keys;
-    EXPECT_FALSE(parse("KEY 'F1' ESC $A0 '1'\r\nEOT\r\n", keys).ok());
-    EXPECT_EQ(keys, before);
 }
 
 TEST(CommandFileReader, FilesThatCannotBeRead)

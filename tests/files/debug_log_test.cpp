@@ -22,21 +22,17 @@ struct LogFixture : ::testing::Test {
     LogFixture() { log.setProgramFolder(folder.path()); }
 
     std::string logText() const { return filetest::readFile(folder.file("Log/Debug.log")); }
-    bool write(LogMode mode, StampKind stamp, std::string_view text)
+    // A text line, or with `hex` a dump of the bytes, as the program's writers make them.
+    bool write(LogMode mode, StampKind stamp, std::string_view text, bool hex = false)
     {
         log.PushProgramFolder();
-        const bool ok = log.WriteLog(kDebugLogFileName, mode, kDebugLogFolderName, stamp, text);
+        const bool ok =
+            hex ? log.WriteHexDump(kDebugLogFileName, mode, kDebugLogFolderName, stamp, text)
+                : log.WriteLog(kDebugLogFileName, mode, kDebugLogFolderName, stamp, text);
         log.PopProgramFolder();
         return ok;
     }
-    bool dump(std::string_view bytes)
-    {
-        log.PushProgramFolder();
-        const bool ok = log.WriteHexDump(kDebugLogFileName, LogMode::Append, kDebugLogFolderName,
-                                         StampKind::None, bytes);
-        log.PopProgramFolder();
-        return ok;
-    }
+    bool dump(std::string_view bytes) { return write(LogMode::Append, StampKind::None, bytes, true); }
 };
 
 } // namespace

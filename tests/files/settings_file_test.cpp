@@ -71,19 +71,14 @@ void writeSettings(const filetest::TempFolder& folder, const std::string& text)
 
 } // namespace
 
-TEST(SettingsFile, DefaultsGiveThe24LineFile)
-{
-    filetest::TempFolder folder;
-    Records r;
-    ASSERT_TRUE(saveSettings(folder.path(), r.serial, r.display, r.general).ok);
-    EXPECT_EQ(filetest::readFile(folder.file("ORVANTA.SET")), kDefaultFile);
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"ORVANTA.SET"});
-}
-
-TEST(SettingsFile, SavedRecordsReadBack)
+TEST(SettingsFile, DefaultsGiveThe24LineFileAndSavedRecordsReadBack)
 {
     filetest::TempFolder folder;
     Records saved;
+    ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
+    EXPECT_EQ(filetest::readFile(folder.file("ORVANTA.SET")), kDefaultFile);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"ORVANTA.SET"});
+
     saved.serial.PortName = "/dev/pts/7 'x'";
     saved.serial.Baudrate = "115200";
     saved.display.NetNr = 32;
@@ -175,14 +170,13 @@ TEST(SettingsFile, EveryReadFailureFallsBackToDefaults)
 TEST(SettingsFile, MissingOrUnreadableFile)
 {
     filetest::TempFolder folder;
-    Records r;
-    r.change();
-    EXPECT_EQ(r.load(folder), kOpenWarning);
-    EXPECT_TRUE(r.areDefaults());
-    std::filesystem::create_directory(folder.file(kSettingsFileName));
-    r.change();
-    EXPECT_EQ(r.load(folder), kOpenWarning);
-    EXPECT_TRUE(r.areDefaults());
+    for (const char* what : {"no file", "a folder of its name"}) {
+        Records r;
+        r.change();
+        EXPECT_EQ(r.load(folder), kOpenWarning) << what;
+        EXPECT_TRUE(r.areDefaults()) << what;
+        std::filesystem::create_directory(folder.file(kSettingsFileName));
+    }
 }
 
 TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
