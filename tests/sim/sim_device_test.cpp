@@ -66,7 +66,7 @@ TEST(SimPacketChecks, UnreadableAddressOrTypeIsNeverAnswered)
     }
 }
 
-TEST(SimPacketChecks, DataIsReadByLengthWhateverItHolds)
+TEST(SimPacketChecks, ReadsDataByLengthResynchronisesAndDropsWhatIsCutShort)
 {
     SimDevice device(optionsFor({1}));
     // start and end bytes inside the data are data; here they are content the display
@@ -74,11 +74,7 @@ TEST(SimPacketChecks, DataIsReadByLengthWhateverItHolds)
     EXPECT_EQ(resultOf(device, packet(1, 0, "A\x01\x04" "B"), 1, 0), 0x10);
     ASSERT_EQ(device.packets().size(), 1u);
     EXPECT_EQ(device.packets()[0].data, "A\x01\x04" "B");
-}
 
-TEST(SimPacketChecks, ResynchronisesAndDropsWhatIsCutShort)
-{
-    SimDevice device(optionsFor({1}));
     const std::string good = packet(1, 0, kFont);
     // noise, a packet cut inside its header, then a sound one
     EXPECT_EQ(resultOf(device, "zz" + good.substr(0, 5) + good, 1, 0), 0x00);
