@@ -37,15 +37,11 @@ struct LogFixture : ::testing::Test {
 
 } // namespace
 
-TEST(Stamps, TimeAndDateForms)
+TEST_F(LogFixture, StampsAndLineLength)
 {
     EXPECT_EQ(timeStampText({2024, 3, 9, 0, 0, 0, 999}), "00:00:00:999");
     EXPECT_EQ(dateStampText({1999, 12, 31, 0, 0, 0, 0}), "99:12:31");
     EXPECT_EQ(timeStampText(SystemWallClock().now()).size(), 12u);
-}
-
-TEST_F(LogFixture, StampsAndLineLength)
-{
     ASSERT_TRUE(write(LogMode::New, StampKind::DateTime, "Debug File Created: "));
     ASSERT_TRUE(write(LogMode::Append, StampKind::Time, "Transmitted: "));
     ASSERT_TRUE(write(LogMode::Append, StampKind::Date, ""));

@@ -53,9 +53,12 @@ TEST(ObjectNotationWriter, LongStringsAreSplitEvery64Characters)
     EXPECT_EQ(readBack(stringLine(quotes, ApostropheStyle::Doubled)), quotes);
 }
 
-TEST(ObjectNotationReader, BlocksInAnyLayout)
+TEST(ObjectNotationReader, BlocksInAnyLayoutAndCheckedValueKinds)
 {
     std::vector<NotationObject> objects;
+    int32_t i = 0;
+    bool b = false;
+    std::string s;
     ASSERT_TRUE(parseObjectNotation(
         "OBJECT Name: TFirst\n   b = -12\r\n\ta=TRUE  c.d = 'x' + #13\r\n  e = 1.5e3 f = [x, y]"
         "\nEnd\nobject TSecond end  ",
@@ -63,9 +66,6 @@ TEST(ObjectNotationReader, BlocksInAnyLayout)
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0].className, "TFirst");
     ASSERT_EQ(objects[0].properties.size(), 5u);
-    int32_t i = 0;
-    bool b = false;
-    std::string s;
     EXPECT_TRUE(notationInt32(objects[0].properties[0].value, i) && i == -12);
     EXPECT_TRUE(notationBool(objects[0].properties[1].value, b) && b);
     EXPECT_EQ(objects[0].properties[2].name, "c.d");
@@ -73,18 +73,11 @@ TEST(ObjectNotationReader, BlocksInAnyLayout)
     EXPECT_EQ(objects[0].properties[3].value.kind, NotationValue::Kind::Float);
     EXPECT_EQ(objects[0].properties[4].value.kind, NotationValue::Kind::Set);
     EXPECT_TRUE(objects[1].properties.empty());
-}
 
-TEST(ObjectNotationReader, ValueKindsAreChecked)
-{
-    std::vector<NotationObject> objects;
     ASSERT_TRUE(parseObjectNotation("object T\n a = 2147483647 b = -2147483648 c = 2147483648 "
                                     "d = 99999999999999999999999 e = $FF f = 'T' g = Yes end",
                                     objects));
     const auto& p = objects[0].properties;
-    int32_t i = 0;
-    bool b = false;
-    std::string s;
     EXPECT_TRUE(notationInt32(p[0].value, i) && i == 2147483647);
     EXPECT_TRUE(notationInt32(p[1].value, i) && i == -2147483647 - 1);
     EXPECT_TRUE(notationInt32(p[4].value, i) && i == 255);

@@ -40,9 +40,14 @@ int tcpClient(uint16_t port)
 
 } // namespace
 
-TEST(SimServer, WorkedExamplesGetValidAnswers)
+TEST(SimServer, AnswersTheWorkedExamplesAndAClientThatConnectsPerPacket)
 {
-    SimServer server(optionsFor({1, 0x12}));
+    std::mutex mutex;
+    std::vector<std::string> lines;
+    SimServer server(optionsFor({1, 0x12}), [&](const std::string& line) {
+        std::lock_guard<std::mutex> lock(mutex);
+        lines.push_back(line);
+    });
     const std::string path = server.start();
     ASSERT_FALSE(path.empty()) << server.errorText();
     EXPECT_TRUE(server.running());
@@ -58,32 +63,11 @@ TEST(SimServer, WorkedExamplesGetValidAnswers)
     ASSERT_TRUE(b.ok) << errorText(b) << " at " << stateName(b.state);
     EXPECT_TRUE(parseAnswerData(b.data).answerOk());
 
-    server.stop();
-    EXPECT_FALSE(server.running());
-    const auto packets = server.packets();
-    ASSERT_EQ(packets.size(), 2u);
-    EXPECT_EQ(packets[0].data, "\x1B\xA0" "1");
-    EXPECT_EQ(packets[1].netNr, 0x12);
-    EXPECT_EQ(packets[1].packetNr, 0x41);
-    EXPECT_EQ(server.displays().at(1).texts.at({-1, -1, -1}), "Hello");
-}
-
-TEST(SimServer, ServesAClientThatConnectsPerPacket)
-{
-    std::mutex mutex;
-    std::vector<std::string> lines;
-    SimServer server(optionsFor({1}), [&](const std::string& line) {
-        std::lock_guard<std::mutex> lock(mutex);
-        lines.push_back(line);
-    });
-    const std::string path = server.start();
-    ASSERT_FALSE(path.empty()) << server.errorText();
-
     // one exchange whose client leaves before the answer is read: the next client purges
     {
         PlainTerminalClient early(path);
         ASSERT_TRUE(early.send(*buildExtendedPacket(1, 0, "gone")));
-        ASSERT_TRUE(server.waitForPackets(1, 2000));
+        ASSERT_TRUE(server.waitForPackets(3, 2000));
     }
     for (int i = 0; i < 30; ++i) {
         const int packetNr = i == 0 ? 0x40 : i == 29 ? 0x80 + i : 0xC0 + i;
@@ -93,11 +77,19 @@ TEST(SimServer, ServesAClientThatConnectsPerPacket)
         ASSERT_TRUE(p.ok) << "packet " << i << ": " << errorText(p);
         EXPECT_TRUE(parseAnswerData(p.data).answerOk()) << "packet " << i;
     }
-    ASSERT_TRUE(server.waitForPackets(31, 2000));
+    ASSERT_TRUE(server.waitForPackets(33, 2000));
+
     server.stop();
+    EXPECT_FALSE(server.running());
+    const auto packets = server.packets();
+    ASSERT_EQ(packets.size(), 33u);
+    EXPECT_EQ(packets[0].data, "\x1B\xA0" "1");
+    EXPECT_EQ(packets[1].netNr, 0x12);
+    EXPECT_EQ(packets[1].packetNr, 0x41);
+    EXPECT_EQ(server.displays().at(1).texts.at({-1, -1, -1}), "Hello");
     std::lock_guard<std::mutex> lock(mutex);
-    ASSERT_EQ(lines.size(), 31u);
-    EXPECT_EQ(lines[1], "PACKET netnr=1 packet=40 length=1 result=00 answer=sent text='x' hex='78'");
+    ASSERT_EQ(lines.size(), 33u);
+    EXPECT_EQ(lines[3], "PACKET netnr=1 packet=40 length=1 result=00 answer=sent text='x' hex='78'");
 }
 
 TEST(SimServer, ServesOneTcpClientAtATimeAndAnswersAPacketCutShortAfterSilence)
