@@ -32,7 +32,7 @@ struct LogFixture : ::testing::Test {
         log.PopProgramFolder();
         return ok;
     }
-    bool dump(std::string_view bytes) { return write(LogMode::Append, StampKind::None, bytes, true); }
+    bool dump(std::string_view b) { return write(LogMode::Append, StampKind::None, b, true); }
 };
 
 } // namespace
