@@ -228,10 +228,8 @@ TEST(SerialSettings, ApplyFixesTheFrameAndReadsPortAndRate)
     fixed.Baudrate = s.Baudrate;
     EXPECT_EQ(s, fixed);
 
-    EXPECT_EQ(baudRateOf("abc"), -1);
-    EXPECT_EQ(baudRateOf(""), -1);
-    EXPECT_EQ(baudRateOf("12x"), -1);
-    EXPECT_EQ(baudRateOf("99999999999"), -1);
+    for (const char* bad : {"abc", "", "12x", "99999999999"})
+        EXPECT_EQ(baudRateOf(bad), -1) << bad;
     EXPECT_EQ(baudRateOf(" 19200 "), 19200);
 }
 

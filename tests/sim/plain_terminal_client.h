@@ -22,8 +22,7 @@ public:
         termios t{};
         tcgetattr(m_fd, &t);
         cfmakeraw(&t);
-        cfsetispeed(&t, B19200);
-        cfsetospeed(&t, B19200);
+        cfsetspeed(&t, B19200);
         t.c_cflag |= CLOCAL | CREAD;
         tcsetattr(m_fd, TCSANOW, &t);
         tcflush(m_fd, TCIOFLUSH);
