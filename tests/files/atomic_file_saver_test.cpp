@@ -36,13 +36,6 @@ void makeFile(const std::string& path, mode_t mode)
     chmod(path.c_str(), mode);
 }
 
-unsigned modeOf(const std::string& path)
-{
-    struct stat st {};
-    stat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
-
 // Writes go to /dev/full: the disk is full by the time the data is flushed.
 class FullDiskSaver : public AtomicFileSaver {
 protected:
@@ -129,8 +122,10 @@ TEST(AtomicFileSaver, EachKindOfTarget)
         EXPECT_TRUE(outcome.partialRemoved);
         EXPECT_EQ(snapshot(folder).find(".~tmp"), std::string::npos);
         if (row.written) {
+            struct stat st {};
+            stat(folder.file(row.written).c_str(), &st);
             EXPECT_EQ(filetest::readFile(folder.file(row.written)), "new");
-            EXPECT_EQ(modeOf(folder.file(row.written)), row.mode);
+            EXPECT_EQ(st.st_mode & 07777, row.mode);
         } else {
             EXPECT_EQ(snapshot(folder), before);
         }

@@ -29,104 +29,66 @@ std::vector<std::string> displayTexts(const CommandFileReadResult& r)
     return out;
 }
 
+// One error of the table with the line it is reported at and the files that give it.
 struct ErrorCase {
-    const char* text;
     CommandFileError index;
     int line;
+    std::vector<std::string> texts;
 };
 
 } // namespace
 
 TEST(CommandFileReader, ReportsEveryErrorOfTheTable)
 {
+    using E = CommandFileError;
     const ErrorCase cases[] = {
-        {"ESC A0 '1'", CommandFileError::DollarExpected, 1},
-        {"SOT '01", CommandFileError::NoEndQuote, 1},
-        {"'Hello", CommandFileError::NoEndQuote, 1},
-        {"HEX '22", CommandFileError::NoEndQuote, 1},
-        {"KEY 'F1", CommandFileError::NoEndQuote, 1},
-        {"ESC $E3 '12 EOC", CommandFileError::NoEndQuote, 1},
-        {"SOT '1'", CommandFileError::IllegalDataSize, 1},
-        {"SOT '001'", CommandFileError::IllegalDataSize, 1},
-        {"SOT 01", CommandFileError::NoBeginQuote, 1},
-        {"sot '01'", CommandFileError::NoBeginQuote, 1}, // keywords are upper case only
-        {"ESC $A0 1", CommandFileError::NoBeginQuote, 1},
-        {"ESC $C0 12", CommandFileError::NoBeginQuote, 1},
-        {"ESC $E3 12 EOC", CommandFileError::NoBeginQuote, 1},
-        {"HEX 22", CommandFileError::NoBeginQuote, 1},
-        {"HEXA'22'", CommandFileError::NoBeginQuote, 1},
-        {"'a' b", CommandFileError::NoBeginQuote, 1},
-        {"ESC $A0 '12'", CommandFileError::Expected1Byte, 1},
-        {"ESC $A0 ''", CommandFileError::Expected1Byte, 1},
-        {"ESC $A0 '1", CommandFileError::Expected1Byte, 1},
-        {"ESC $C6 '5'", CommandFileError::Expected2Bytes, 1},
-        {"ESC $C6 '123'", CommandFileError::Expected2Bytes, 1},
-        {"ESC $E2 '7FF'", CommandFileError::ExpectedEoc, 1},
+        {E::DollarExpected, 1, {"ESC A0 '1'"}},
+        {E::NoEndQuote, 1, {"SOT '01", "'Hello", "HEX '22", "KEY 'F1", "ESC $E3 '12 EOC"}},
+        {E::IllegalDataSize, 1, {"SOT '1'", "SOT '001'"}},
+        // keywords are upper case only: "sot"
+        {E::NoBeginQuote, 1, {"SOT 01", "sot '01'", "ESC $A0 1", "ESC $C0 12", "ESC $E3 12 EOC",
+                              "HEX 22", "HEXA'22'", "'a' b"}},
+        {E::Expected1Byte, 1, {"ESC $A0 '12'", "ESC $A0 ''", "ESC $A0 '1"}},
+        {E::Expected2Bytes, 1, {"ESC $C6 '5'", "ESC $C6 '123'"}},
         // whatever stands between the data and a later EOC is not swallowed
-        {"ESC $E3 '12' SEP EOC", CommandFileError::ExpectedEoc, 1},
-        {"EOT", CommandFileError::EotBeforeSot, 1},
-        {"ETX", CommandFileError::EtxBeforeStx, 1},
-        {"EOP", CommandFileError::EopBeforeSop, 1},
-        {"EOL", CommandFileError::EolBeforeSol, 1},
-        {"SOT '01'\r\nEOT\r\nEOT", CommandFileError::EotBeforeSot, 3},
-        {"SOT '01'\r\nSOT '02'", CommandFileError::BlockOrder, 2},
-        {"STX '01' STX '02'", CommandFileError::BlockOrder, 1},
-        {"STX '01' SOT '01'", CommandFileError::BlockOrder, 1},
-        {"SOP '01' STX '01'", CommandFileError::BlockOrder, 1},
-        {"SOL '01' SOP '01'", CommandFileError::BlockOrder, 1},
-        {"SOL '01' SOL '02'", CommandFileError::BlockOrder, 1},
-        {"ESC $E5 '123' EOC", CommandFileError::FixedDataSize, 1},
-        {"ESC $E1 '12345' EOC", CommandFileError::FixedDataSize, 1},
-        {"ESC $E2 '7F' EOC", CommandFileError::FixedDataSize, 1},
-        {"ESC $E4 '1' EOC", CommandFileError::FixedDataSize, 1},
-        {"ESC $E6 '1234567890123' EOC", CommandFileError::FixedDataSize, 1},
-        {"ESC $E0 '123' EOC", CommandFileError::BrightnessTableSize, 1},
-        {"ESC $G0", CommandFileError::DataAfterDollar, 1},
-        {"ESC $A", CommandFileError::DataAfterDollar, 1},
-        {"ESC $", CommandFileError::DataAfterDollar, 1},
-        {"ESC $10", CommandFileError::IllegalCommand, 1},
-        {"ESC $7F", CommandFileError::IllegalCommand, 1},
-        {"FPACK 05000", CommandFileError::Expected5Bytes, 1},
-        {"FPACK '5000'", CommandFileError::Expected5Bytes, 1},
-        {"NPACK '05000", CommandFileError::Expected5Bytes, 1},
-        {"SOT '0G'", CommandFileError::IllegalValue, 1},
-        {"NPACK '0500A'", CommandFileError::IllegalValue, 1},
-        {"ESC", CommandFileError::IllegalValue, 1},
-        {"'a' ESC", CommandFileError::IllegalValue, 1},
-        {"ESC $A6 'X'", CommandFileError::IllegalValue, 1},
-        {"KEY 'F1'", CommandFileError::IllegalValue, 1},
-        {"KEY 'F1' 'text'", CommandFileError::IllegalValue, 1},
-        {"ESC $E3 '' EOC", CommandFileError::EmptyEocData, 1},
-        {"KEY '123456789' ESC $A0 '1'", CommandFileError::KeyNameTooLong, 1},
-        {"$A0 '1'", CommandFileError::DollarWithoutEsc, 1},
-        {"KEY F1 ESC $A0 '1'", CommandFileError::NoKeyName, 1},
-        {"EOC", CommandFileError::EocWithoutCommand, 1},
-        {"HEX '223'", CommandFileError::InvalidHex, 1},
-        {"HEX 'GG'", CommandFileError::InvalidHex, 1},
-        {"HEX ''", CommandFileError::EmptyHex, 1},
-        {"HEX '   '", CommandFileError::EmptyHex, 1},
+        {E::ExpectedEoc, 1, {"ESC $E2 '7FF'", "ESC $E3 '12' SEP EOC"}},
+        {E::EotBeforeSot, 1, {"EOT"}},
+        {E::EtxBeforeStx, 1, {"ETX"}},
+        {E::EopBeforeSop, 1, {"EOP"}},
+        {E::EolBeforeSol, 1, {"EOL"}},
+        {E::EotBeforeSot, 3, {"SOT '01'\r\nEOT\r\nEOT"}},
+        {E::BlockOrder, 2, {"SOT '01'\r\nSOT '02'"}},
+        {E::BlockOrder, 1, {"STX '01' STX '02'", "STX '01' SOT '01'", "SOP '01' STX '01'",
+                            "SOL '01' SOP '01'", "SOL '01' SOL '02'"}},
+        {E::FixedDataSize, 1, {"ESC $E5 '123' EOC", "ESC $E1 '12345' EOC", "ESC $E2 '7F' EOC",
+                               "ESC $E4 '1' EOC", "ESC $E6 '1234567890123' EOC"}},
+        {E::BrightnessTableSize, 1, {"ESC $E0 '123' EOC"}},
+        {E::DataAfterDollar, 1, {"ESC $G0", "ESC $A", "ESC $"}},
+        {E::IllegalCommand, 1, {"ESC $10", "ESC $7F"}},
+        {E::Expected5Bytes, 1, {"FPACK 05000", "FPACK '5000'", "NPACK '05000"}},
+        {E::IllegalValue, 1, {"SOT '0G'", "NPACK '0500A'", "ESC", "'a' ESC", "ESC $A6 'X'",
+                              "KEY 'F1'", "KEY 'F1' 'text'"}},
+        {E::EmptyEocData, 1, {"ESC $E3 '' EOC"}},
+        {E::KeyNameTooLong, 1, {"KEY '123456789' ESC $A0 '1'"}},
+        {E::DollarWithoutEsc, 1, {"$A0 '1'"}},
+        {E::NoKeyName, 1, {"KEY F1 ESC $A0 '1'"}},
+        {E::EocWithoutCommand, 1, {"EOC"}},
+        {E::InvalidHex, 1, {"HEX '223'", "HEX 'GG'"}},
+        {E::EmptyHex, 1, {"HEX ''", "HEX '   '"}},
+        // blocks left open are counted at the end of the file, on no line, the outermost first
+        {E::OddDisplayBlocks, 0, {"SOT '01'", "SOT '01' STX '01'\r\n"}},
+        {E::OddMessageBlocks, 0, {"STX '01'"}},
+        {E::OddPageBlocks, 0, {"SOP '01'"}},
+        {E::OddLineBlocks, 0, {"SOL '01'", "SOL '01'\r\n"}},
     };
     for (const ErrorCase& c : cases) {
-        const CommandFileReadResult r = parse(c.text);
-        EXPECT_EQ(r.errorIndex, c.index) << c.text;
-        EXPECT_EQ(r.lineNumber, c.line) << c.text;
-        EXPECT_TRUE(r.content.commands.empty()) << c.text;
+        for (const std::string& text : c.texts) {
+            const CommandFileReadResult r = parse(text);
+            EXPECT_EQ(r.errorIndex, c.index) << text;
+            EXPECT_EQ(r.lineNumber, c.line) << text;
+            EXPECT_TRUE(r.content.commands.empty()) << text;
+        }
     }
-}
-
-TEST(CommandFileReader, UnclosedBlocksAreCountedAtTheEndInOrder)
-{
-    EXPECT_EQ(parse("SOT '01'").errorIndex, CommandFileError::OddDisplayBlocks);
-    EXPECT_EQ(parse("STX '01'").errorIndex, CommandFileError::OddMessageBlocks);
-    EXPECT_EQ(parse("SOP '01'").errorIndex, CommandFileError::OddPageBlocks);
-    EXPECT_EQ(parse("SOL '01'").errorIndex, CommandFileError::OddLineBlocks);
-    // the outermost kind is reported first
-    EXPECT_EQ(parse("SOL '01'\r\n").errorIndex, CommandFileError::OddLineBlocks);
-    const CommandFileReadResult r = parse("SOT '01' STX '01'\r\n");
-    EXPECT_EQ(r.errorIndex, CommandFileError::OddDisplayBlocks);
-    EXPECT_EQ(r.lineNumber, 0);
-    EXPECT_EQ(r.message,
-              "An odd amount of Display block commands is counted of file \r\n\r\ntest.lmx");
 }
 
 TEST(CommandFileReader, LineErrorMessageNamesLineAndFile)
@@ -138,6 +100,8 @@ TEST(CommandFileReader, LineErrorMessageNamesLineAndFile)
               "Insertion of a Higher Block in a Lower Block order and\r\ninsertion of a Block "
               "in a Block with the same order is\r\nnot allowed at line 1 of file "
               "\r\n\r\ntest.lmx");
+    EXPECT_EQ(parse("SOT '01' STX '01'\r\n").message,
+              "An odd amount of Display block commands is counted of file \r\n\r\ntest.lmx");
 }
 
 TEST(CommandFileReader, ReadsSeveralCommandsOfOneLineWithDepthAndColour)
@@ -281,6 +245,11 @@ TEST(CommandFileReader, KeyLinesBindTheFirstFreeKey)
     EXPECT_EQ(keys[1].NParam, 3);
     EXPECT_EQ(keys[1].ParamData, "12");
     EXPECT_FALSE(keys[2].Enabled);
+
+    // a file that fails further on binds nothing
+    const KeySet before = keys;
+    EXPECT_FALSE(parse("KEY 'F3' ESC $A0 '1'\r\nEOT\r\n", keys).ok());
+    EXPECT_EQ(keys, before);
 }
 
 TEST(CommandFileReader, KeyLinesBeyondFourKeysLoadWithoutBinding)
@@ -308,14 +277,6 @@ TEST(CommandFileReader, KeyBoundEocCommandsHaveNoFixedSize)
     EXPECT_EQ(r.content.commands[0].displayText, "ESC K 1 '1' EOC");
     EXPECT_EQ(r.content.commands[1].displayText, "ESC  'Z'");
     EXPECT_EQ(keys[0].ButtonCaption, "K 1 = $E5");
-}
-
-TEST(CommandFileReader, FailedReadLeavesKeysAlone)
-{
-    KeySet keys = makeKeySet();
-    const KeySet before = keys;
-    EXPECT_FALSE(parse("KEY 'F1' ESC $A0 '1'\r\nEOT\r\n", keys).ok());
-    EXPECT_EQ(keys, before);
 }
 
 TEST(CommandFileReader, FilesThatCannotBeRead)

@@ -73,7 +73,7 @@ TEST(CommandFileWriter, FailedSaveKeepsThePreviousFile)
     EXPECT_FALSE(writeCommandFile(nowhere, {kEnd}, {}, true).ok);
 }
 
-TEST(TextExport, SectionsHeadingsAndIndents)
+TEST(TextExport, SectionsHeadingsIndentsAndTheFile)
 {
     EXPECT_EQ(exportSection({"AnswerBox", {{"<End>", 2}}}),
               "--------- ANSWER DATA ---------\r\n\r\n<End>\r\n\r\n");
@@ -84,10 +84,8 @@ TEST(TextExport, SectionsHeadingsAndIndents)
     // a text inside a display and a message block stands behind two blanks
     EXPECT_EQ(exportSection({"CommandBox", {{"SOT '01'", 2}, {"'x'", 18}, {"odd", 9}}}),
               "--------- COMMAND DATA ---------\r\n\r\nSOT '01'\r\n  'x'\r\nodd\r\n\r\n");
-}
 
-TEST(TextExport, FileHoldsTheListsInOrder)
-{
+    // the file holds the lists in order
     filetest::TempFolder folder;
     const std::string path = folder.file("report.txt");
     const std::vector<ExportList> lists = {{"CommandBox", {{"<End>", 2}}},

@@ -22,34 +22,26 @@ struct LogFixture : ::testing::Test {
     LogFixture() { log.setProgramFolder(folder.path()); }
 
     std::string logText() const { return filetest::readFile(folder.file("Log/Debug.log")); }
-    bool write(LogMode mode, StampKind stamp, std::string_view text)
+    // A text line, or with `hex` a dump of the bytes, as the program's writers make them.
+    bool write(LogMode mode, StampKind stamp, std::string_view text, bool hex = false)
     {
         log.PushProgramFolder();
-        const bool ok = log.WriteLog(kDebugLogFileName, mode, kDebugLogFolderName, stamp, text);
+        const bool ok =
+            hex ? log.WriteHexDump(kDebugLogFileName, mode, kDebugLogFolderName, stamp, text)
+                : log.WriteLog(kDebugLogFileName, mode, kDebugLogFolderName, stamp, text);
         log.PopProgramFolder();
         return ok;
     }
-    bool dump(std::string_view bytes)
-    {
-        log.PushProgramFolder();
-        const bool ok = log.WriteHexDump(kDebugLogFileName, LogMode::Append, kDebugLogFolderName,
-                                         StampKind::None, bytes);
-        log.PopProgramFolder();
-        return ok;
-    }
+    bool dump(std::string_view b) { return write(LogMode::Append, StampKind::None, b, true); }
 };
 
 } // namespace
 
-TEST(Stamps, TimeAndDateForms)
+TEST_F(LogFixture, StampsAndLineLength)
 {
     EXPECT_EQ(timeStampText({2024, 3, 9, 0, 0, 0, 999}), "00:00:00:999");
     EXPECT_EQ(dateStampText({1999, 12, 31, 0, 0, 0, 0}), "99:12:31");
     EXPECT_EQ(timeStampText(SystemWallClock().now()).size(), 12u);
-}
-
-TEST_F(LogFixture, StampsAndLineLength)
-{
     ASSERT_TRUE(write(LogMode::New, StampKind::DateTime, "Debug File Created: "));
     ASSERT_TRUE(write(LogMode::Append, StampKind::Time, "Transmitted: "));
     ASSERT_TRUE(write(LogMode::Append, StampKind::Date, ""));

@@ -20,12 +20,9 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvanta-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        if (!mkdtemp(buffer.data()))
+        m_path = (std::filesystem::temp_directory_path() / "orvanta-XXXXXX").string();
+        if (!mkdtemp(m_path.data()))
             std::abort();
-        m_path = buffer.data();
     }
     ~TempFolder()
     {

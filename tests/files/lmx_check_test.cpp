@@ -16,84 +16,76 @@ struct CheckRun {
     std::string err;
 };
 
-CheckRun runLmx(const filetest::TempFolder& folder, const std::string& arguments)
-{
-    const std::string out = folder.file("stdout");
-    const std::string err = folder.file("stderr");
-    const std::string command =
-        std::string(LMX_PROGRAM) + " check " + arguments + " >" + out + " 2>" + err;
-    const int status = std::system(command.c_str());
-    CheckRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = filetest::readFile(out);
-    run.err = filetest::readFile(err);
-    return run;
-}
+// A folder with the input file in.lmx, the place out.lmx for saving, and the files that
+// catch lmx's stdout and stderr.
+struct LmxCheck : ::testing::Test {
+    filetest::TempFolder folder;
+    const std::string file = folder.file("in.lmx");
+    const std::string saved = folder.file("out.lmx");
+
+    CheckRun run(const std::string& arguments) const
+    {
+        const std::string out = folder.file("stdout");
+        const std::string err = folder.file("stderr");
+        const std::string command =
+            std::string(LMX_PROGRAM) + " check " + arguments + " >" + out + " 2>" + err;
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, filetest::readFile(out),
+                filetest::readFile(err)};
+    }
+};
 
 } // namespace
 
-TEST(LmxCheck, PrintsTheExportOfCommandHexAndAnswerBoxes)
+TEST_F(LmxCheck, PrintsTheExportOfCommandHexAndAnswerBoxes)
 {
-    filetest::TempFolder folder;
-    const std::string file = folder.file("in.lmx");
     filetest::writeFile(file, "SOT '01' 'Hi' ; greeting\nKEY 'F1' ESC $A0 '1'\nEOT\nANSWER:\nT=@\n");
-    const CheckRun run = runLmx(folder, file);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "--------- COMMAND DATA ---------\r\n\r\n"
-                       "SOT '01'\r\n 'Hi'\r\n ESC F1 '1'\r\nEOT\r\n<End>\r\n\r\n"
-                       "--------- HEX DATA ---------\r\n\r\n"
-                       "01 30 31 \r\n 48 69 \r\n 1B A0 31 \r\n04 \r\n<End>\r\n\r\n"
-                       "--------- ANSWER DATA ---------\r\n\r\n"
-                       "T=@\r\n<End>\r\n\r\n");
-    EXPECT_EQ(run.err, "");
+    const CheckRun r = run(file);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "--------- COMMAND DATA ---------\r\n\r\n"
+                     "SOT '01'\r\n 'Hi'\r\n ESC F1 '1'\r\nEOT\r\n<End>\r\n\r\n"
+                     "--------- HEX DATA ---------\r\n\r\n"
+                     "01 30 31 \r\n 48 69 \r\n 1B A0 31 \r\n04 \r\n<End>\r\n\r\n"
+                     "--------- ANSWER DATA ---------\r\n\r\n"
+                     "T=@\r\n<End>\r\n\r\n");
+    EXPECT_EQ(r.err, "");
 }
 
-TEST(LmxCheck, SavesAsSaveDoes)
+TEST_F(LmxCheck, SavesAsSaveDoes)
 {
-    filetest::TempFolder folder;
-    const std::string file = folder.file("in.lmx");
-    const std::string saved = folder.file("out.lmx");
     filetest::writeFile(file, "SOT '01'\nKEY 'F1' ESC $A0 '1'\n'x'\nEOT\n");
-    CheckRun run = runLmx(folder, file + " --save " + saved);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    CheckRun r = run(file + " --save " + saved);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(filetest::readFile(saved), "SOT '01'\r\n KEY 'F1' ESC $A0 '1'\r\n 'x'\r\nEOT\r\n\r\n");
-    run = runLmx(folder, "--no-save-keys --save " + saved + " " + file);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    r = run("--no-save-keys --save " + saved + " " + file);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(filetest::readFile(saved), "SOT '01'\r\n 'x'\r\nEOT\r\n\r\n");
 
-    run = runLmx(folder, file + " --save " + folder.file("none/out.lmx"));
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "Failed to write to file " + folder.file("none/out.lmx") + ".\nCannot create a "
-                       "file in the folder " + folder.file("none") + ": No such file or directory.\n");
+    r = run(file + " --save " + folder.file("none/out.lmx"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Failed to write to file " + folder.file("none/out.lmx") + ".\nCannot create a "
+                     "file in the folder " + folder.file("none") + ": No such file or directory.\n");
 }
 
-TEST(LmxCheck, ReadErrorsGoToStderrWithExitCode1)
+TEST_F(LmxCheck, ReadErrorsGoToStderrWithExitCode1)
 {
-    filetest::TempFolder folder;
-    const std::string file = folder.file("bad.lmx");
-    const std::string saved = folder.file("out.lmx");
     filetest::writeFile(saved, "previous");
     filetest::writeFile(file, "SOT '01'\r\nESC $10\r\n");
-    CheckRun run = runLmx(folder, file + " --save " + saved);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Illegal command at line 2 of file \r\n\r\n" + file + "\n");
+    const CheckRun r = run(file + " --save " + saved);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Illegal command at line 2 of file \r\n\r\n" + file + "\n");
     EXPECT_EQ(filetest::readFile(saved), "previous");
-
-    run = runLmx(folder, folder.path());
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "Failed to open file " + folder.path() + ".\n");
 }
 
-TEST(LmxCheck, UsageErrorsExitWith2)
+TEST_F(LmxCheck, UsageErrorsExitWith2)
 {
-    filetest::TempFolder folder;
     for (const char* arguments : {"", "a.lmx b.lmx", "--save", "a.lmx --bogus", "--save x --save y a"}) {
-        const CheckRun run = runLmx(folder, arguments);
-        EXPECT_EQ(run.exitCode, 2) << arguments;
-        EXPECT_NE(run.err.find("usage: lmx check FILE.lmx"), std::string::npos) << arguments;
+        const CheckRun r = run(arguments);
+        EXPECT_EQ(r.exitCode, 2) << arguments;
+        EXPECT_NE(r.err.find("usage: lmx check FILE.lmx"), std::string::npos) << arguments;
     }
-    const CheckRun help = runLmx(folder, "--help");
+    const CheckRun help = run("--help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("--no-save-keys"), std::string::npos);
 }

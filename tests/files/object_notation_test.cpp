@@ -27,17 +27,15 @@ std::string readBack(const std::string& written)
 
 } // namespace
 
-TEST(ObjectNotationWriter, StringPieces)
+TEST(ObjectNotationWriter, StringPiecesAndLongStringsSplitEvery64Characters)
 {
     EXPECT_EQ(stringLine("Key 1"), "  S = 'Key 1'\r\n");
     EXPECT_EQ(stringLine("ESC Key 1 '5'"), "  S = 'ESC Key 1 '#39'5'#39\r\n");
     EXPECT_EQ(stringLine("\x09\x1B\xA0" "5"), "  S = #9#27'\xA0" "5'\r\n");
     EXPECT_EQ(stringLine("it's", ApostropheStyle::Doubled), "  S = 'it''s'\r\n");
     EXPECT_EQ(stringLine("\\\\.\\COM1", ApostropheStyle::Doubled), "  S = '\\\\.\\COM1'\r\n");
-}
 
-TEST(ObjectNotationWriter, LongStringsAreSplitEvery64Characters)
-{
+    // long strings are split every 64 characters
     const std::string exactly64(64, 'a');
     EXPECT_EQ(stringLine(exactly64), "  S = '" + exactly64 + "'\r\n");
 
@@ -53,9 +51,12 @@ TEST(ObjectNotationWriter, LongStringsAreSplitEvery64Characters)
     EXPECT_EQ(readBack(stringLine(quotes, ApostropheStyle::Doubled)), quotes);
 }
 
-TEST(ObjectNotationReader, BlocksInAnyLayout)
+TEST(ObjectNotationReader, BlocksInAnyLayoutAndCheckedValueKinds)
 {
     std::vector<NotationObject> objects;
+    int32_t i = 0;
+    bool b = false;
+    std::string s;
     ASSERT_TRUE(parseObjectNotation(
         "OBJECT Name: TFirst\n   b = -12\r\n\ta=TRUE  c.d = 'x' + #13\r\n  e = 1.5e3 f = [x, y]"
         "\nEnd\nobject TSecond end  ",
@@ -63,9 +64,6 @@ TEST(ObjectNotationReader, BlocksInAnyLayout)
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0].className, "TFirst");
     ASSERT_EQ(objects[0].properties.size(), 5u);
-    int32_t i = 0;
-    bool b = false;
-    std::string s;
     EXPECT_TRUE(notationInt32(objects[0].properties[0].value, i) && i == -12);
     EXPECT_TRUE(notationBool(objects[0].properties[1].value, b) && b);
     EXPECT_EQ(objects[0].properties[2].name, "c.d");
@@ -73,18 +71,11 @@ TEST(ObjectNotationReader, BlocksInAnyLayout)
     EXPECT_EQ(objects[0].properties[3].value.kind, NotationValue::Kind::Float);
     EXPECT_EQ(objects[0].properties[4].value.kind, NotationValue::Kind::Set);
     EXPECT_TRUE(objects[1].properties.empty());
-}
 
-TEST(ObjectNotationReader, ValueKindsAreChecked)
-{
-    std::vector<NotationObject> objects;
     ASSERT_TRUE(parseObjectNotation("object T\n a = 2147483647 b = -2147483648 c = 2147483648 "
                                     "d = 99999999999999999999999 e = $FF f = 'T' g = Yes end",
                                     objects));
     const auto& p = objects[0].properties;
-    int32_t i = 0;
-    bool b = false;
-    std::string s;
     EXPECT_TRUE(notationInt32(p[0].value, i) && i == 2147483647);
     EXPECT_TRUE(notationInt32(p[1].value, i) && i == -2147483647 - 1);
     EXPECT_TRUE(notationInt32(p[4].value, i) && i == 255);

@@ -22,8 +22,7 @@ public:
         termios t{};
         tcgetattr(m_fd, &t);
         cfmakeraw(&t);
-        cfsetispeed(&t, B19200);
-        cfsetospeed(&t, B19200);
+        cfsetspeed(&t, B19200);
         t.c_cflag |= CLOCAL | CREAD;
         tcsetattr(m_fd, TCSANOW, &t);
         tcflush(m_fd, TCIOFLUSH);
@@ -58,22 +57,20 @@ public:
     {
         std::string got;
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
+        while (got.find(complete) == std::string::npos) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                                   end - std::chrono::steady_clock::now()).count();
-            if (left <= 0)
-                return got;
             pollfd p{m_fd, POLLIN, 0};
+            char buf[512];
+            if (left <= 0)
+                break;
             if (::poll(&p, 1, static_cast<int>(left)) <= 0)
                 continue;
-            char buf[512];
             const ssize_t n = ::read(m_fd, buf, sizeof buf);
-            if (n > 0) {
+            if (n > 0)
                 got.append(buf, static_cast<size_t>(n));
-                if (got.find(complete) != std::string::npos)
-                    return got;
-            }
         }
+        return got;
     }
 
     static std::string exchange(const std::string& path, const std::string& packet,

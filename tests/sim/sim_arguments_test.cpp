@@ -60,21 +60,16 @@ TEST(SimArguments, ReadsEveryOption)
 TEST(SimArguments, RefusesWhatCannotWork)
 {
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--netnr", "0"},           // the broadcast address
-             {"--netnr", "256"},
-             {"--netnr", "x"},
-             {"--netnr"},
-             {"--fault", "loud"},
-             {"--fault", "code=123"},
-             {"--fault", "code=G1"},
+             // 0 is the broadcast address
+             {"--netnr", "0"}, {"--netnr", "256"}, {"--netnr", "x"}, {"--netnr"},
+             {"--fault", "loud"}, {"--fault", "code=123"}, {"--fault", "code=G1"},
              {"--fault-every", "0"},
              {"--slow-delay", "-1"},
              {"--baud", "9600"},         // without --port
              {"--port", "/dev/ttyS0", "--baud", "12345"},
              {"--normal", "--fault", "bad-crc"},
              {"--normal", "--fault", "code=03"}, // no result character for it
-             {"--listen", "65536"},
-             {"--listen", ":4001"},
+             {"--listen", "65536"}, {"--listen", ":4001"},
              {"--listen", "4001", "--port", "/dev/ttyS0"}, // two lines at once
              {"--listen", "4001", "--link", "/tmp/x"},
              {"--verbose"},
@@ -82,7 +77,7 @@ TEST(SimArguments, RefusesWhatCannotWork)
          }) {
         SimArguments a;
         std::string error;
-        EXPECT_FALSE(parse(bad, a, &error)) << bad[0];
+        EXPECT_FALSE(parse(bad, a, &error)) << ::testing::PrintToString(bad);
         EXPECT_FALSE(error.empty());
     }
     SimArguments a;

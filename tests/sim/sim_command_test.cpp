@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -85,10 +86,7 @@ TEST(SimCommand, HelpAndBadArguments)
 
     // a file in the way of the link is left alone
     const std::string file = ::testing::TempDir() + "lmx_sim_file_" + std::to_string(getpid());
-    FILE* f = std::fopen(file.c_str(), "w");
-    ASSERT_TRUE(f);
-    std::fputs("keep", f);
-    std::fclose(f);
+    std::ofstream(file) << "keep";
     SimProcess blocked({"--link", QString::fromStdString(file)});
     EXPECT_EQ(blocked.stop(0), 1);
     struct stat st{};

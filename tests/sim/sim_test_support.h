@@ -4,6 +4,7 @@
 
 #include "sim/sim_device.h"
 
+#include "protocol/answer.h"
 #include "protocol/framing.h"
 
 #include <string>
@@ -37,7 +38,17 @@ inline SimOptions optionsFor(std::vector<uint8_t> netNrs, bool normal = false)
 
 // The result code a device's answer to `bytes` carries; -1 without an answer, -2 when the
 // answer does not parse.
-int resultOf(SimDevice& device, const std::string& bytes, uint8_t netNr, uint8_t packetNr,
-             int64_t nowMs = 0);
+inline int resultOf(SimDevice& device, const std::string& bytes, uint8_t netNr, uint8_t packetNr,
+                    int64_t nowMs = 0)
+{
+    const std::string answer = joined(device.receive(bytes, nowMs));
+    if (answer.empty())
+        return -1;
+    const AnswerParse p = parseExtendedAnswer(answer, netNr, packetNr);
+    if (!p.ok)
+        return -2;
+    const AnswerParse d = parseAnswerData(p.data);
+    return d.ok ? d.errorCode : -2;
+}
 
 } // namespace lmx::sim::testing
