@@ -1,8 +1,11 @@
 #include "dialogs/ask_data_rules.h"
+#include "rules_steps.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
+
+using namespace steps;
 
 namespace {
 
@@ -110,8 +113,7 @@ TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
     const AskResult empty = r.result();
     EXPECT_TRUE(empty.confirmed);
     EXPECT_EQ(empty.quoted, "''");
-    r.setText("it's");
-    EXPECT_FALSE(r.okEnabled());
+    play(r, {type(0, "it's", nullptr, nullptr, Off)});
     EXPECT_FALSE(r.result().confirmed);
 }
 
@@ -120,37 +122,23 @@ TEST(AskDataOk, ByteCommandKeepsItsLengthUnlessEoc)
     AskDataRules fixed = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "12", false});
     EXPECT_EQ(fixed.maxLength(), 2);
     EXPECT_TRUE(fixed.okEnabled());
-    fixed.setText("1");
-    EXPECT_FALSE(fixed.okEnabled());
-    fixed.setText("ab");
-    EXPECT_EQ(fixed.text(), "AB");
-    EXPECT_TRUE(fixed.okEnabled());
-    fixed.setText("ABC"); // cut to the entry length
-    EXPECT_EQ(fixed.text(), "AB");
+    play(fixed, {type(0, "1", nullptr, nullptr, Off), type(0, "ab", "AB", nullptr, On),
+                 type(0, "ABC", "AB")}); // cut to the entry length
 
     AskDataRules eoc = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "12", true});
     EXPECT_EQ(eoc.maxLength(), 0);
-    eoc.setText("1234");
-    EXPECT_TRUE(eoc.okEnabled());
+    play(eoc, {type(0, "1234", nullptr, nullptr, On)});
     EXPECT_EQ(eoc.result().quoted, "'1234'");
-    eoc.setText("");
-    EXPECT_FALSE(eoc.okEnabled());
+    play(eoc, {type(0, "", nullptr, nullptr, Off)});
 }
 
 TEST(AskDataOk, UnsignedHexNeedsAllDigitsAndTheRange)
 {
     AskDataRules appear = opened({AskMode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
-    const std::pair<const char*, bool> texts[] = {{"99", true}, {"9A", false}, {"9", false}};
-    for (const auto& [text, ok] : texts) {
-        appear.setText(text);
-        EXPECT_EQ(appear.okEnabled(), ok) << text;
-    }
+    play(appear, {type(0, "99", nullptr, nullptr, On), type(0, "9A", nullptr, nullptr, Off),
+                  type(0, "9", nullptr, nullptr, Off)});
     AskDataRules size = opened({AskMode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
-    size.setText("0");
-    EXPECT_FALSE(size.okEnabled());
-    size.setText("f");
-    EXPECT_EQ(size.text(), "F");
-    EXPECT_TRUE(size.okEnabled());
+    play(size, {type(0, "0", nullptr, nullptr, Off), type(0, "f", "F", nullptr, On)});
 }
 
 TEST(AskDataSigned, TwosComplementDigitsAndTheRangeMessage)
@@ -158,13 +146,11 @@ TEST(AskDataSigned, TwosComplementDigitsAndTheRangeMessage)
     AskDataRules v = opened(vertPos());
     EXPECT_TRUE(v.isSigned());
     EXPECT_EQ(v.message(), "Value between F80h (-128) and 07Fh (127)");
-    v.setText("80");
-    EXPECT_TRUE(v.okEnabled());
+    play(v, {type(0, "80", nullptr, nullptr, On)});
     const AskResult r = v.result();
     EXPECT_EQ(r.raw, "80");
     EXPECT_EQ(r.quoted, "'80'");
-    v.setText("8");
-    EXPECT_FALSE(v.okEnabled());
+    play(v, {type(0, "8", nullptr, nullptr, Off)});
 
     AskDataRules h = opened(horPos());
     EXPECT_EQ(h.message(), "Value between 800h (-2048) and 7FFh (2047)");
@@ -175,62 +161,23 @@ TEST(AskDataSigned, TwosComplementDigitsAndTheRangeMessage)
 TEST(AskDataSpin, SignedFieldWrapsThroughTwosComplementAndStopsAtTheBounds)
 {
     AskDataRules h = opened(horPos());
-    h.setText("7FF");
-    h.spinUp();
-    EXPECT_EQ(h.text(), "7FF");
-    EXPECT_EQ(h.message(), "MaxValue = 7FFh (2047)");
-    h.setText("000");
-    h.spinDown();
-    EXPECT_EQ(h.text(), "FFF");
-    h.spinUp();
-    EXPECT_EQ(h.text(), "000");
-    h.setText("800");
-    h.spinDown();
-    EXPECT_EQ(h.text(), "800");
-    EXPECT_EQ(h.message(), "MinValue = 800h (-2048)");
-    h.spinUp();
-    EXPECT_EQ(h.text(), "801");
-
+    play(h, {type(0, "7FF"), up(0, "7FF", "MaxValue = 7FFh (2047)"), type(0, "000"),
+             down(0, "FFF"), up(0, "000"), type(0, "800"),
+             down(0, "800", "MinValue = 800h (-2048)"), up(0, "801")});
     AskDataRules v = opened(vertPos());
-    v.setText("7F");
-    v.spinUp();
-    EXPECT_EQ(v.text(), "7F");
-    EXPECT_EQ(v.message(), "MaxValue = 7Fh (127)");
+    play(v, {type(0, "7F"), up(0, "7F", "MaxValue = 7Fh (127)")});
 }
 
 TEST(AskDataSpin, UnsignedFieldClampsAndResetsUnreadableText)
 {
     AskDataRules f = opened(font());
-    f.setText("8");
-    f.spinUp();
-    EXPECT_EQ(f.text(), "9");
-    EXPECT_EQ(f.message(), "");
-    f.spinUp();
-    EXPECT_EQ(f.text(), "9");
-    EXPECT_EQ(f.message(), "MaxValue = 9h (9)");
-    f.setText("F"); // out of range: up brings it back to the maximum
-    f.spinUp();
-    EXPECT_EQ(f.text(), "9");
-    f.setText("0");
-    f.spinDown();
-    EXPECT_EQ(f.text(), "0");
-    EXPECT_EQ(f.message(), "MinValue = 0h (0)");
-    f.spinUp();
-    EXPECT_EQ(f.message(), "");
-
+    play(f, {type(0, "8"), up(0, "9", ""), up(0, "9", "MaxValue = 9h (9)"),
+             type(0, "F"), up(0, "9"), // out of range: up brings it back to the maximum
+             type(0, "0"), down(0, "0", "MinValue = 0h (0)"), up(0, nullptr, "")});
     AskDataRules s = opened({AskMode::InsertHex2, "Hex. Sound ", 255, 1, 0, {}, false});
-    s.setText("");
-    s.spinUp();
-    EXPECT_EQ(s.text(), "00");
-    s.setText("");
-    s.spinDown();
-    EXPECT_EQ(s.text(), "00");
-
+    play(s, {type(0, ""), up(0, "00"), type(0, ""), down(0, "00")});
     AskDataRules t = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
-    t.setText("abc");
-    t.spinUp();
-    t.spinDown();
-    EXPECT_EQ(t.text(), "abc");
+    play(t, {type(0, "abc"), up(0), down(0, "abc")});
 }
 
 TEST(AskDataReuse, EveryOpeningStartsAfresh)

@@ -1,7 +1,10 @@
 #include "dialog_fixtures.h"
 #include "dialogs/eoc_rules.h"
+#include "rules_steps.h"
 
 #include <gtest/gtest.h>
+
+using namespace steps;
 
 namespace {
 
@@ -46,10 +49,7 @@ TEST(EocFields, EveryFieldNeedsItsEntryLength)
     EXPECT_TRUE(hex.okEnabled());
 
     EocRules time = timeAndDate();
-    time.setText(9, "7");
-    EXPECT_FALSE(time.okEnabled());
-    time.setText(9, "07");
-    EXPECT_TRUE(time.okEnabled());
+    play(time, {type(9, "7", nullptr, nullptr, Off), type(9, "07", nullptr, nullptr, On)});
     EXPECT_FALSE(time.key(9, 'a').accepted);
     EXPECT_TRUE(hex.key(0, 'a').accepted);
     EXPECT_EQ(hex.key(0, 'a').ch, 'A');
@@ -58,28 +58,13 @@ TEST(EocFields, EveryFieldNeedsItsEntryLength)
 TEST(EocFields, BoundMessagesAtAndBeyondTheLimits)
 {
     EocRules time = timeAndDate();
-    time.setText(7, "12");
-    time.spinUp(7);
-    EXPECT_EQ(time.field(7).text(), "12");
-    EXPECT_EQ(time.message(), "Maxmimum Value (Dec): 12");
-    time.setText(7, "01");
-    time.spinDown(7);
-    EXPECT_EQ(time.field(7).text(), "01");
-    EXPECT_EQ(time.message(), "Minimum Value (Dec): 1");
-    time.setText(10, "4");
-    time.spinUp(10);
-    EXPECT_EQ(time.field(10).text(), "05"); // decimal spins pad
-    EXPECT_EQ(time.message(), "");
-
+    play(time, {type(7, "12"), up(7, "12", "Maxmimum Value (Dec): 12"), type(7, "01"),
+                down(7, "01", "Minimum Value (Dec): 1"), type(10, "4"),
+                up(10, "05", "")}); // decimal spins pad
     EocRules hex = displayConfiguration();
-    hex.setText(0, "09");
-    EXPECT_EQ(hex.message(), "Maximum Value (Hex): 08");
-    EXPECT_FALSE(hex.okEnabled());
-    hex.setText(0, "00");
-    EXPECT_EQ(hex.message(), "Minimum Value (Hex): 01");
-    hex.setText(0, "");
-    hex.spinUp(0); // an unreadable field spins to its minimum
-    EXPECT_EQ(hex.field(0).text(), "01");
+    play(hex, {type(0, "09", nullptr, "Maximum Value (Hex): 08", Off),
+               type(0, "00", nullptr, "Minimum Value (Hex): 01"),
+               type(0, ""), up(0, "01")}); // an unreadable field spins to its minimum
 }
 
 TEST(EocFields, HiddenFieldsNeitherBlockNorContribute)
