@@ -85,7 +85,7 @@ TEST(DragGraph, PercentageLabels)
     EXPECT_EQ(m.xLabel(15), "15");
 }
 
-TEST(DragGraph, GeometryOfTheBrightnessGraph)
+TEST(DragGraph, GeometryOfTheBrightnessGraphAndPointerHeightsSnappedToLevels)
 {
     DragGraphModel m;
     m.setSize(318, 224);
@@ -104,18 +104,13 @@ TEST(DragGraph, GeometryOfTheBrightnessGraph)
     EXPECT_EQ(m.dotAt(r.left - 1, r.centreY()), -1);
     EXPECT_EQ(m.minimumWidth(), 120 + 16 + 30 + 8 + 4);
     EXPECT_EQ(m.minimumHeight(), 120 + 16 + 16 + 8 + 4);
-    m.showLabels = false;
-    EXPECT_EQ(m.plotWidth(), 290);
-}
-
-TEST(DragGraph, PointerHeightSnapsToTheNearestLevel)
-{
-    DragGraphModel m;
-    m.setSize(318, 224); // base line 188, step 12
+    // The nearest level to a pointer height (base line 188, step 12).
     const std::pair<int, int> cases[] = {{188, 0}, {188 - 5, 0}, {188 - 6, 1}, {188 - 7 * 12, 7},
                                          {188 - 7 * 12 - 5, 7}, {-500, 15}, {1000, 0}};
     for (const auto& [y, level] : cases)
         EXPECT_EQ(m.levelAt(y), level) << y;
+    m.showLabels = false;
+    EXPECT_EQ(m.plotWidth(), 290);
 }
 
 TEST(DragGraph, ValuesStayWithinTheResolution)

@@ -27,20 +27,15 @@ EocRules timeAndDate()
 
 } // namespace
 
-TEST(EocFields, DisplayConfigurationDefaults)
+TEST(EocFields, DisplayConfigurationDefaultsAndEveryFieldNeedsItsEntryLength)
 {
-    const EocRules r = displayConfiguration();
-    EXPECT_EQ(r.message(), "");
-    const AskResult res = r.result();
+    EocRules hex = displayConfiguration();
+    EXPECT_EQ(hex.message(), "");
+    const AskResult res = hex.result();
     ASSERT_TRUE(res.confirmed);
     EXPECT_EQ(res.raw, "010808" + std::string(28, '0'));
     EXPECT_EQ(res.raw.size(), 34u);
     EXPECT_EQ(res.quoted, "'" + res.raw + "'");
-}
-
-TEST(EocFields, EveryFieldNeedsItsEntryLength)
-{
-    EocRules hex = displayConfiguration();
     hex.setText(5, "1");
     EXPECT_TRUE(hex.configs()[5].InError);
     EXPECT_FALSE(hex.okEnabled());

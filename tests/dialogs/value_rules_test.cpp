@@ -9,13 +9,6 @@ using namespace steps;
 
 namespace {
 
-IncDecRules single(const TSingleBox& box)
-{
-    IncDecRules r;
-    r.open({box});
-    return r;
-}
-
 TripleRules watchDog()
 {
     TripleRules r;
@@ -25,22 +18,12 @@ TripleRules watchDog()
 
 } // namespace
 
-TEST(SingleValue, PadsTheConfirmedTextToTheEntryLength)
+TEST(SingleValue, RangeArrowsTheMessageLineAndThePaddedResult)
 {
-    IncDecRules r = single(fixtures::packetWait());
+    IncDecRules r;
+    r.open({fixtures::packetWait()});
     EXPECT_EQ(r.field(0).text(), "5000");
     EXPECT_EQ(r.field(0).entryLength(), 5);
-    r.setText(0, "7");
-    ASSERT_TRUE(r.okEnabled());
-    TSingleBox out = fixtures::packetWait();
-    ASSERT_TRUE(r.fill({&out}));
-    EXPECT_EQ(out.CurrentValue, 7);
-    EXPECT_EQ(out.CurrValStr, "00007");
-}
-
-TEST(SingleValue, RangeEmptyTextArrowsAndTheMessageLine)
-{
-    IncDecRules r = single(fixtures::packetWait());
     play(r, {type(0, "10001", nullptr, "MaxValue = 10000", Off)});
     EXPECT_FALSE(r.field(0).valid());
     TSingleBox out = fixtures::packetWait();
@@ -55,6 +38,11 @@ TEST(SingleValue, RangeEmptyTextArrowsAndTheMessageLine)
     EXPECT_FALSE(r.key(0, '-').accepted);
     EXPECT_FALSE(r.key(0, 'a').accepted);
     EXPECT_TRUE(r.key(0, keychar::Backspace).accepted);
+    // Ok pads the confirmed text to the entry length.
+    play(r, {type(0, "7", nullptr, nullptr, On)});
+    ASSERT_TRUE(r.fill({&out}));
+    EXPECT_EQ(out.CurrentValue, 7);
+    EXPECT_EQ(out.CurrValStr, "00007");
 }
 
 TEST(DoubleValue, LedTestHoursAndMinutes)
