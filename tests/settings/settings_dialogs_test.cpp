@@ -42,7 +42,7 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsDialogs, GeneralShowsEveryFieldOfTheRecord)
+TEST_F(SettingsDialogs, GeneralShowsEveryFieldAndTheRadioPairFollowsTheDebugFileBox)
 {
     TGeneralSettings record; // the defaults mix on and off
     TGeneralSettForm form(record);
@@ -50,12 +50,6 @@ TEST_F(SettingsDialogs, GeneralShowsEveryFieldOfTheRecord)
         EXPECT_EQ(n.box->isChecked(), record.*n.field) << n.caption;
     EXPECT_TRUE(form.CreateDebugFileRadio()->isChecked());
     EXPECT_TRUE(form.OkButton()->isDefault());
-}
-
-TEST_F(SettingsDialogs, GeneralRadioPairFollowsTheDebugFileBox)
-{
-    TGeneralSettings record;
-    TGeneralSettForm form(record);
     EXPECT_FALSE(form.CreateDebugFileRadio()->isEnabled());
     EXPECT_FALSE(form.AppendDebugFileRadio()->isEnabled());
     form.DebugFileCheck()->click();
@@ -120,25 +114,17 @@ TEST_F(SettingsDialogs, DisplayTakesTheNetworkNumberAndOkKeepsItWithinLimits)
 {
     TDisplaySettings record;
     record.NetNr = 5;
-    {
-        TDisplaySettForm form(record);
-        EXPECT_EQ(form.NetSpinEdit()->value(), 5);
-        form.show();
-        QLineEdit* field = form.NetSpinEdit()->findChild<QLineEdit*>();
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("45x"));
-        // The letter is refused; 45 stands for the limit.
-        EXPECT_EQ(field->text(), "45");
-        form.CancelButton()->click();
-    }
-    EXPECT_EQ(record.NetNr, 5);
-
+    // A letter is refused and 45 stands for the limit; Cancel keeps the number.
     struct Case {
         const char* typed;
+        const char* shown;
+        bool ok;
         int stored;
-    } const cases[] = {{"45", 32}, {"-3", 0}, {"-", 0}, {"12", 12}, {"", 0}};
+    } const cases[] = {{"45x", "45", false, 5}, {"45", "45", true, 32}, {"-3", "-3", true, 0},
+                       {"-", "-", true, 0},     {"12", "12", true, 12}, {"", "", true, 0}};
     for (const Case& c : cases) {
         TDisplaySettForm form(record);
+        EXPECT_EQ(form.NetSpinEdit()->value(), record.NetNr) << c.typed;
         form.show();
         QLineEdit* field = form.NetSpinEdit()->findChild<QLineEdit*>();
         field->selectAll();
@@ -146,7 +132,8 @@ TEST_F(SettingsDialogs, DisplayTakesTheNetworkNumberAndOkKeepsItWithinLimits)
             QTest::keyClicks(field, QString::fromLatin1(c.typed));
         else
             QTest::keyClick(field, Qt::Key_Backspace);
-        form.OkButton()->click();
+        EXPECT_EQ(field->text(), c.shown);
+        (c.ok ? form.OkButton() : form.CancelButton())->click();
         EXPECT_EQ(record.NetNr, c.stored) << c.typed;
     }
 
