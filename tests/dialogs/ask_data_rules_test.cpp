@@ -91,7 +91,18 @@ TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
     EXPECT_TRUE(r.okEnabled());
 }
 
-TEST(AskDataKeys, ByteCommandsUpperCaseLettersButKeepOtherText)
+TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
+{
+    AskDataRules r = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
+    EXPECT_TRUE(r.okEnabled());
+    const AskResult empty = r.result();
+    EXPECT_TRUE(empty.confirmed);
+    EXPECT_EQ(empty.quoted, "''");
+    play(r, {type(0, "it's", nullptr, nullptr, Off)});
+    EXPECT_FALSE(r.result().confirmed);
+}
+
+TEST(AskDataByteCommand, UpperCasesLettersKeepsOtherTextAndItsLengthUnlessEoc)
 {
     AskDataRules bytes = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "1\xE9", true});
     bytes.setText("");
@@ -104,21 +115,7 @@ TEST(AskDataKeys, ByteCommandsUpperCaseLettersButKeepOtherText)
     EXPECT_EQ(kept.result().raw, "ab");
     kept.setText("axb");
     EXPECT_EQ(kept.text(), "aXb");
-}
 
-TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
-{
-    AskDataRules r = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
-    EXPECT_TRUE(r.okEnabled());
-    const AskResult empty = r.result();
-    EXPECT_TRUE(empty.confirmed);
-    EXPECT_EQ(empty.quoted, "''");
-    play(r, {type(0, "it's", nullptr, nullptr, Off)});
-    EXPECT_FALSE(r.result().confirmed);
-}
-
-TEST(AskDataOk, ByteCommandKeepsItsLengthUnlessEoc)
-{
     AskDataRules fixed = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "12", false});
     EXPECT_EQ(fixed.maxLength(), 2);
     EXPECT_TRUE(fixed.okEnabled());
@@ -141,7 +138,7 @@ TEST(AskDataOk, UnsignedHexNeedsAllDigitsAndTheRange)
     play(size, {type(0, "0", nullptr, nullptr, Off), type(0, "f", "F", nullptr, On)});
 }
 
-TEST(AskDataSigned, TwosComplementDigitsAndTheRangeMessage)
+TEST(AskDataSigned, TwosComplementDigitsTheRangeMessageAndTheArrows)
 {
     AskDataRules v = opened(vertPos());
     EXPECT_TRUE(v.isSigned());
@@ -150,22 +147,16 @@ TEST(AskDataSigned, TwosComplementDigitsAndTheRangeMessage)
     const AskResult r = v.result();
     EXPECT_EQ(r.raw, "80");
     EXPECT_EQ(r.quoted, "'80'");
-    play(v, {type(0, "8", nullptr, nullptr, Off)});
-
+    play(v, {type(0, "8", nullptr, nullptr, Off), type(0, "7F"),
+             up(0, "7F", "MaxValue = 7Fh (127)")});
     AskDataRules h = opened(horPos());
     EXPECT_EQ(h.message(), "Value between 800h (-2048) and 7FFh (2047)");
-    EXPECT_FALSE(opened(font()).isSigned());
-    EXPECT_EQ(opened(font()).message(), "");
-}
-
-TEST(AskDataSpin, SignedFieldWrapsThroughTwosComplementAndStopsAtTheBounds)
-{
-    AskDataRules h = opened(horPos());
+    // The arrows wrap through the two's complement and stop at the bounds.
     play(h, {type(0, "7FF"), up(0, "7FF", "MaxValue = 7FFh (2047)"), type(0, "000"),
              down(0, "FFF"), up(0, "000"), type(0, "800"),
              down(0, "800", "MinValue = 800h (-2048)"), up(0, "801")});
-    AskDataRules v = opened(vertPos());
-    play(v, {type(0, "7F"), up(0, "7F", "MaxValue = 7Fh (127)")});
+    EXPECT_FALSE(opened(font()).isSigned());
+    EXPECT_EQ(opened(font()).message(), "");
 }
 
 TEST(AskDataSpin, UnsignedFieldClampsAndResetsUnreadableText)

@@ -7,17 +7,6 @@
 
 using namespace steps;
 
-namespace {
-
-TripleRules watchDog()
-{
-    TripleRules r;
-    r.open(fixtures::watchDog());
-    return r;
-}
-
-} // namespace
-
 TEST(SingleValue, RangeArrowsTheMessageLineAndThePaddedResult)
 {
     IncDecRules r;
@@ -59,9 +48,10 @@ TEST(DoubleValue, LedTestHoursAndMinutes)
     EXPECT_EQ(right.CurrentValue, 5);
 }
 
-TEST(TripleValue, HexFieldIsInvalidUntilItHasBothDigits)
+TEST(TripleValue, HexFieldsNeedBothDigitsSpinWithinTheBoundsAndFillUnpadded)
 {
-    TripleRules r = watchDog();
+    TripleRules r;
+    r.open(fixtures::watchDog());
     EXPECT_EQ(r.field(0).text(), "00");
     EXPECT_EQ(r.field(2).text(), "01");
     EXPECT_TRUE(r.okEnabled());
@@ -69,12 +59,10 @@ TEST(TripleValue, HexFieldIsInvalidUntilItHasBothDigits)
     EXPECT_TRUE(r.field(0).inError());
     play(r, {type(0, "07", nullptr, nullptr, On)});
     EXPECT_FALSE(r.field(0).inError());
-    play(r, {type(1, "ff", "FF", nullptr, On)});
-}
-
-TEST(TripleValue, BoundMessagesAndTheUnpaddedResult)
-{
-    TripleRules r = watchDog();
+    play(r, {type(1, "ff", "FF", nullptr, On),
+             // the arrows clamp, and an unreadable field spins to its minimum
+             type(0, "00"), down(0, "00", "Minimum Value (Hex): 00"), type(0, "06"), up(0),
+             up(0, "07", "Maximum Value (Hex): 07"), type(1, ""), up(1, "00")});
     play(r, {type(2, "65", nullptr, "Maximum Value (Hex): 64", Off),
              type(2, "64", nullptr, "Maximum Value (Hex): 64"), // the line keeps what it said
              type(2, "20", nullptr, "")});
@@ -89,13 +77,6 @@ TEST(TripleValue, BoundMessagesAndTheUnpaddedResult)
     EXPECT_FALSE(boxes[0].InError);
     EXPECT_EQ(boxes[0].CurrValStr + boxes[1].CurrValStr + boxes[2].CurrValStr, "050020");
     EXPECT_EQ(boxes[2].CurrentValue, 0x20);
-}
-
-TEST(TripleValue, SpinsClampAndResetUnreadableText)
-{
-    TripleRules r = watchDog();
-    play(r, {down(0, "00", "Minimum Value (Hex): 00"), type(0, "06"), up(0),
-             up(0, "07", "Maximum Value (Hex): 07"), type(1, ""), up(1, "00")});
 }
 
 TEST(TripleValue, DecimalFieldsAndWideInitialValues)
