@@ -48,7 +48,6 @@ public:
     const std::vector<THexData>& hexCalls() const { return m_hex; }
     int unexpected() const { return m_unexpected; }
     int refused() const { return m_refused; }
-    size_t pendingReplies() const { return m_replies.size(); }
 
     AskResult AskValue(const AskValueRequest& request) override
     {
@@ -150,8 +149,7 @@ private:
 
     AskResult counted(AskResult result)
     {
-        if (!result.confirmed)
-            ++m_refused;
+        counted(result.confirmed);
         return result;
     }
 
