@@ -40,13 +40,6 @@ TEST(ExtendedAnswer, WorkedExample)
     EXPECT_EQ(d.state, AnswerState::Param);
 }
 
-TEST(ExtendedAnswer, PacketNumberMatchesOnSequenceBitsOnly)
-{
-    for (int shown : {0x05, 0x45, 0x85, 0xC5})
-        EXPECT_TRUE(parseExtendedAnswer(buildAnswer(1, shown, "0000"), 1, 0xC5).ok) << shown;
-    EXPECT_EQ(parse(buildAnswer(1, 0x06, "0000"), 1, 0xC5).error, answer_error::InvalidSequence);
-}
-
 TEST(ExtendedAnswer, GarbageAndRestarts)
 {
     EXPECT_TRUE(parseExtendedAnswer("xyz\xFF" + kOkAnswer, 1, 0).ok);
@@ -120,8 +113,12 @@ TEST(ExtendedAnswer, NeverLooksPast255Characters)
     EXPECT_TRUE(parseExtendedAnswer(buildAnswer(1, 0, "0001" + std::string(196, 'd')), 1, 0).ok);
 }
 
-TEST(ExtendedAnswer, RoundTripEveryNetworkAndPosition)
+TEST(ExtendedAnswer, RoundTripEveryNetworkAndPositionMatchedOnTheSequenceBitsOnly)
 {
+    for (int shown : {0x05, 0x45, 0x85, 0xC5})
+        EXPECT_TRUE(parseExtendedAnswer(buildAnswer(1, shown, "0000"), 1, 0xC5).ok) << shown;
+    EXPECT_EQ(parse(buildAnswer(1, 0x06, "0000"), 1, 0xC5).error, answer_error::InvalidSequence);
+
     for (int net = 0; net <= 255; ++net) {
         for (int base : {0x00, 0x40, 0xC0, 0x80}) {
             for (int seq : {0, 1, 62, 63}) {
