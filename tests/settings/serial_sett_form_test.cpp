@@ -40,14 +40,6 @@ protected:
     std::unique_ptr<TSerialSettForm> form;
 };
 
-QStringList itemsOf(const QComboBox* box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
-
 } // namespace
 
 TEST_F(SettingsDialog, ShowsTheRecordOnTwoPages)
@@ -56,7 +48,9 @@ TEST_F(SettingsDialog, ShowsTheRecordOnTwoPages)
     record.Baudrate = "12345";
     record.HwFlow = 2;
     open();
-    const QStringList ports = itemsOf(form->PortComboBox());
+    QStringList ports;
+    for (int i = 0; i < form->PortComboBox()->count(); ++i)
+        ports << form->PortComboBox()->itemText(i);
     ASSERT_EQ(ports.size(), 18);
     EXPECT_EQ(ports.first(), "\\\\.\\COM1");
     EXPECT_EQ(ports.mid(15), (QStringList{"\\\\.\\COM16", "/dev/ttyS0", "/dev/ttyUSB0"}));

@@ -72,28 +72,20 @@ TEST_F(SettingsDialogs, GeneralOkStoresAllNineValuesAndCancelNone)
 {
     TGeneralSettings record;
     const TGeneralSettings before = record;
-    {
-        TGeneralSettForm form(record);
-        for (const Named& n : checkBoxes(form))
-            n.box->click();
-        form.AppendDebugFileRadio()->click();
-        form.CancelButton()->click();
-        EXPECT_EQ(form.result(), QDialog::Rejected);
-    }
-    EXPECT_EQ(record, before);
-
-    TGeneralSettForm form(record);
-    for (const Named& n : checkBoxes(form))
-        n.box->click();
-    form.AppendDebugFileRadio()->click();
-    form.OkButton()->click();
-    EXPECT_EQ(form.result(), QDialog::Accepted);
     TGeneralSettings expected; // every box the other way round, the other radio button
-    for (const Named& n : checkBoxes(form))
-        expected.*n.field = !(before.*n.field);
     expected.CreateDebugFile = false;
     expected.AppendDebugFile = true;
-    EXPECT_EQ(record, expected);
+    for (const bool ok : {false, true}) {
+        TGeneralSettForm form(record);
+        for (const Named& n : checkBoxes(form)) {
+            n.box->click();
+            expected.*n.field = !(before.*n.field);
+        }
+        form.AppendDebugFileRadio()->click();
+        (ok ? form.OkButton() : form.CancelButton())->click();
+        EXPECT_EQ(form.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(record, ok ? expected : before);
+    }
 }
 
 TEST(NetNrEntry, DigitsAndASignWithinTwoCharactersAndTheNearerLimit)
