@@ -163,10 +163,7 @@ TEST(AnswerData, ResultCodesAndParameters)
     EXPECT_FALSE(d.ok);
     EXPECT_EQ(d.errorCode, UnknownAckParam);
     EXPECT_EQ(errorText(d), "Unknown ACK Param");
-}
 
-TEST(ResultTexts, TableAndUnknown)
-{
     const std::pair<unsigned, const char*> texts[] = {
         {0x00, "OK"}, {0x05, "Packet nr error"}, {0x18, "Multiple errors"},
         {0x24, "Invalid char in answer"}, {0x06, "Unknown Result Code"},
