@@ -4,7 +4,6 @@
 #include "tests/support/scripted_dialogs.h"
 
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QToolButton>
 
 #include <gtest/gtest.h>

@@ -15,21 +15,11 @@ EocRules opened(const std::string& title, const BoxConfigs& c)
     return r;
 }
 
-EocRules displayConfiguration()
-{
-    return opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
-}
-
-EocRules timeAndDate()
-{
-    return opened("Configure Time And Date (All in Dec)", fixtures::timeAndDate());
-}
-
 } // namespace
 
 TEST(EocFields, DisplayConfigurationDefaultsAndEveryFieldNeedsItsEntryLength)
 {
-    EocRules hex = displayConfiguration();
+    EocRules hex = opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
     EXPECT_EQ(hex.message(), "");
     const AskResult res = hex.result();
     ASSERT_TRUE(res.confirmed);
@@ -43,7 +33,7 @@ TEST(EocFields, DisplayConfigurationDefaultsAndEveryFieldNeedsItsEntryLength)
     hex.setText(5, "01");
     EXPECT_TRUE(hex.okEnabled());
 
-    EocRules time = timeAndDate();
+    EocRules time = opened("Configure Time And Date (All in Dec)", fixtures::timeAndDate());
     play(time, {type(9, "7", nullptr, nullptr, Off), type(9, "07", nullptr, nullptr, On)});
     EXPECT_FALSE(time.key(9, 'a').accepted);
     EXPECT_TRUE(hex.key(0, 'a').accepted);
@@ -52,11 +42,11 @@ TEST(EocFields, DisplayConfigurationDefaultsAndEveryFieldNeedsItsEntryLength)
 
 TEST(EocFields, BoundMessagesAtAndBeyondTheLimits)
 {
-    EocRules time = timeAndDate();
+    EocRules time = opened("Configure Time And Date (All in Dec)", fixtures::timeAndDate());
     play(time, {type(7, "12"), up(7, "12", "Maxmimum Value (Dec): 12"), type(7, "01"),
                 down(7, "01", "Minimum Value (Dec): 1"), type(10, "4"),
                 up(10, "05", "")}); // decimal spins pad
-    EocRules hex = displayConfiguration();
+    EocRules hex = opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
     play(hex, {type(0, "09", nullptr, "Maximum Value (Hex): 08", Off),
                type(0, "00", nullptr, "Minimum Value (Hex): 01"),
                type(0, ""), up(0, "01")}); // an unreadable field spins to its minimum

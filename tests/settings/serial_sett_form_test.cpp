@@ -1,11 +1,7 @@
 // The serial settings dialog, offscreen.
-#include "tests/serial/serial_test_support.h"
-
-#include "serial/packet_exchange.h"
 #include "settings/serial_sett_form.h"
 #include "tests/support/scripted_dialogs.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +9,6 @@
 #include <gtest/gtest.h>
 
 using namespace lmx;
-using namespace serialtest;
 
 namespace {
 
