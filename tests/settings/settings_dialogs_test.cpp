@@ -1,6 +1,5 @@
-// The general and display settings dialogs: captions and controls, what they show of the
-// record, OK storing and Cancel not, the debug radio pair's enabling, and the network number
-// field's rules.
+// The general and display settings dialogs: what they show of the record, OK storing and Cancel
+// not, the debug radio pair's enabling, and the network number field's rules.
 #include "files/display_entry.h"
 #include "settings/display_sett_form.h"
 #include "settings/general_sett_form.h"
