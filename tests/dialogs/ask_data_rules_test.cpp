@@ -47,7 +47,7 @@ TEST(AskDataPrefill, EditModesTakeTheirTextFromTheDisplayText)
     EXPECT_FALSE(marksEoc("ESC $C9 '12'"));
 }
 
-TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialText)
+TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialTextAfresh)
 {
     struct Row { AskMode mode; AskDataRules::FieldType type; int maxLength; bool spin; const char* text; };
     const Row rows[] = {
@@ -75,6 +75,17 @@ TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialText)
     AskDataRules r;
     EXPECT_FALSE(r.open({static_cast<AskMode>(9), "c", 0, 0, 0, {}, false}));
     EXPECT_FALSE(r.open({static_cast<AskMode>(-1), "c", 0, 0, 0, {}, false}));
+    // Every opening starts afresh.
+    ASSERT_TRUE(r.open(horPos()));
+    r.setText("7FF");
+    r.spinUp();
+    ASSERT_TRUE(r.open({AskMode::EditHex2, "Hex. Page Number", 100, 1, 0, "03", false}));
+    EXPECT_EQ(r.text(), "03");
+    EXPECT_EQ(r.message(), "");
+    EXPECT_FALSE(r.isSigned());
+    EXPECT_EQ(r.caption(), "Hex. Page Number");
+    r.setText("65");
+    EXPECT_FALSE(r.okEnabled()); // 0x65 = 101 > 100
 }
 
 TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
@@ -169,19 +180,4 @@ TEST(AskDataSpin, UnsignedFieldClampsAndResetsUnreadableText)
     play(s, {type(0, ""), up(0, "00"), type(0, ""), down(0, "00")});
     AskDataRules t = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
     play(t, {type(0, "abc"), up(0), down(0, "abc")});
-}
-
-TEST(AskDataReuse, EveryOpeningStartsAfresh)
-{
-    AskDataRules r;
-    ASSERT_TRUE(r.open(horPos()));
-    r.setText("7FF");
-    r.spinUp();
-    ASSERT_TRUE(r.open({AskMode::EditHex2, "Hex. Page Number", 100, 1, 0, "03", false}));
-    EXPECT_EQ(r.text(), "03");
-    EXPECT_EQ(r.message(), "");
-    EXPECT_FALSE(r.isSigned());
-    EXPECT_EQ(r.caption(), "Hex. Page Number");
-    r.setText("65");
-    EXPECT_FALSE(r.okEnabled()); // 0x65 = 101 > 100
 }
