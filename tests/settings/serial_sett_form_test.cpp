@@ -64,7 +64,7 @@ TEST_F(SettingsDialog, ShowsTheRecordOnTwoPages)
     EXPECT_EQ(form->HwFlowComboBox()->currentText(), "RTS/CTS");
 }
 
-TEST_F(SettingsDialog, OkRefusesABlankPortAndARateOutsideTheRange)
+TEST_F(SettingsDialog, OkRefusesABlankPortOrARateOutsideTheRangeAndCancelStoresNothing)
 {
     open();
     const TSerialSettings before = record;
@@ -79,6 +79,15 @@ TEST_F(SettingsDialog, OkRefusesABlankPortAndARateOutsideTheRange)
         EXPECT_EQ(dialogs.texts(), QStringList{"Please, enter a valid baud rate."}) << bad;
         EXPECT_FALSE(accepted()) << bad;
     }
+    // Cancel and Escape store nothing either.
+    form->PortComboBox()->setEditText("/dev/ttyUSB9");
+    form->CancelButton()->click();
+    EXPECT_EQ(form->result(), QDialog::Rejected);
+    open();
+    form->BaudRateComboBox()->setEditText("600");
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Rejected);
     EXPECT_TRUE(record == before);
 }
 
@@ -94,21 +103,6 @@ TEST_F(SettingsDialog, OkStoresTheTrimmedPortAndTheRateAsTyped)
     EXPECT_EQ(record.Baudrate, " 230400");
     EXPECT_EQ(record.DataBits, 7);
     EXPECT_EQ(record.HwFlow, 1);
-}
-
-TEST_F(SettingsDialog, CancelAndEscapeLeaveTheRecordAlone)
-{
-    open();
-    const TSerialSettings before = record;
-    form->PortComboBox()->setEditText("/dev/ttyUSB9");
-    form->CancelButton()->click();
-    EXPECT_EQ(form->result(), QDialog::Rejected);
-    open();
-    form->BaudRateComboBox()->setEditText("600");
-    QTest::keyClick(form.get(), Qt::Key_Escape);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->result(), QDialog::Rejected);
-    EXPECT_TRUE(record == before);
 }
 
 TEST_F(SettingsDialog, ADeviceServerIsSaidToSetTheLineAndTheValuesAreKept)
