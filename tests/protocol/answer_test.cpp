@@ -11,15 +11,9 @@ namespace {
 // The worked example: network 1, packet 0, result 0, parameter 0.
 const std::string kOkAnswer = "\x01\x06" "01FE0004" "0000" "B79A" "\x04";
 
-struct Outcome {
-    uint8_t error;
-    AnswerState state;
-};
-
-Outcome parse(const std::string& s, uint8_t net = 1, uint8_t packet = 0)
+AnswerParse parse(const std::string& s, uint8_t net = 1, uint8_t packet = 0)
 {
-    const AnswerParse p = parseExtendedAnswer(s, net, packet);
-    return {p.errorCode, p.state};
+    return parseExtendedAnswer(s, net, packet);
 }
 
 } // namespace
@@ -58,8 +52,8 @@ TEST(ExtendedAnswer, EveryErrorState)
 {
     using namespace answer_error;
     const auto expect = [](const std::string& s, uint8_t error, AnswerState state) {
-        const Outcome o = parse(s);
-        EXPECT_EQ(o.error, error) << "for " << ::testing::PrintToString(s);
+        const AnswerParse o = parse(s);
+        EXPECT_EQ(o.errorCode, error) << "for " << ::testing::PrintToString(s);
         EXPECT_EQ(o.state, state) << "for " << ::testing::PrintToString(s);
     };
     expect("", Incomplete, AnswerState::Sot);
@@ -102,7 +96,7 @@ TEST(ExtendedAnswer, NeverLooksPast255Characters)
 {
     // a long run of garbage before a valid answer: the answer is out of reach
     const std::string late = std::string(250, 'x') + kOkAnswer;
-    EXPECT_EQ(parse(late).error, answer_error::Incomplete);
+    EXPECT_EQ(parse(late).errorCode, answer_error::Incomplete);
     // long answers and noise of every byte value never read out of bounds
     std::string noise;
     for (int i = 0; i < 4096; ++i)
@@ -116,8 +110,9 @@ TEST(ExtendedAnswer, NeverLooksPast255Characters)
 TEST(ExtendedAnswer, RoundTripEveryNetworkAndPositionMatchedOnTheSequenceBitsOnly)
 {
     for (int shown : {0x05, 0x45, 0x85, 0xC5})
-        EXPECT_TRUE(parseExtendedAnswer(buildAnswer(1, shown, "0000"), 1, 0xC5).ok) << shown;
-    EXPECT_EQ(parse(buildAnswer(1, 0x06, "0000"), 1, 0xC5).error, answer_error::InvalidSequence);
+        EXPECT_TRUE(parse(buildAnswer(1, shown, "0000"), 1, 0xC5).ok) << shown;
+    EXPECT_EQ(parse(buildAnswer(1, 0x06, "0000"), 1, 0xC5).errorCode,
+              answer_error::InvalidSequence);
 
     for (int net = 0; net <= 255; ++net) {
         for (int base : {0x00, 0x40, 0xC0, 0x80}) {
