@@ -26,10 +26,7 @@ TEST(BrightnessTable, LevelsAreClampedAndPresetsWrittenInEitherForm)
     t.setLevels(BrightnessTable::fullLevels());
     TBrightData out{kHeader, "", TVersion::V200};
     t.store(out);
-    std::string full;
-    for (int i = 0; i < 16; ++i)
-        full += "0F";
-    EXPECT_EQ(out.Data, full);
+    EXPECT_EQ(out.Data, "0F0F0F0F0F0F0F0F0F0F0F0F0F0F0F0F");
     EXPECT_EQ(out.Version, TVersion::V200);
     BrightnessTable low = loaded("3456789ABCDEFFFF", TVersion::V300);
     low.setLevels(BrightnessTable::lowLevels());

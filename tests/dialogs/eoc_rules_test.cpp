@@ -52,26 +52,23 @@ TEST(EocFields, BoundMessagesAtAndBeyondTheLimits)
                type(0, ""), up(0, "01")}); // an unreadable field spins to its minimum
 }
 
-TEST(EocFields, HiddenFieldsNeitherBlockNorContribute)
+TEST(EocFields, HiddenFieldsOneDigitHexFieldsAndTheReusedDialog)
 {
+    // A hidden field neither blocks nor contributes.
     BoxConfigs c = fixtures::timeAndDate();
     c[0].MaxValue = 5;
     c[0].CurrentValue = 9; // out of range, but hidden
-    const EocRules r = opened("Configure Time And Date (All in Dec)", c);
+    EocRules r = opened("Configure Time And Date (All in Dec)", c);
     const AskResult res = r.result();
     ASSERT_TRUE(res.confirmed);
     EXPECT_EQ(res.raw, "000101000000");
     EXPECT_FALSE(r.configs()[0].InError);
-}
 
-TEST(EocFields, OneDigitHexFieldsAndTheReusedDialog)
-{
-    BoxConfigs c{};
-    c[3] = {"Mode", 0xF, 0, 0xA, false, true, false, false};
-    EocRules r;
-    r.open("t", c);
+    BoxConfigs one{};
+    one[3] = {"Mode", 0xF, 0, 0xA, false, true, false, false};
+    r.open("t", one);
     EXPECT_EQ(r.field(3).text(), "A");
-    EXPECT_EQ(EocRules::entryLength(c[3]), 1);
+    EXPECT_EQ(EocRules::entryLength(one[3]), 1);
 
     // An out-of-range value opened twice in a row must block Ok both times, although the
     // field's text does not change between the calls.
