@@ -11,7 +11,6 @@
 
 #include <array>
 #include <deque>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,16 +22,13 @@ public:
         Kind kind = Kind::Cancel;
         // Type: one text per field in field order (the EOC dialog: per visible field).
         std::vector<std::string> texts;
-        // The brightness editor: the levels dragged to before Ok.
-        std::optional<BrightnessTable::Levels> levels;
     };
     static Reply cancel() { return {}; }
-    static Reply ok() { return {Reply::Kind::Ok, {}, {}}; }
+    static Reply ok() { return {Reply::Kind::Ok, {}}; }
     static Reply type(std::vector<std::string> texts)
     {
-        return {Reply::Kind::Type, std::move(texts), {}};
+        return {Reply::Kind::Type, std::move(texts)};
     }
-    static Reply levels(const BrightnessTable::Levels& l) { return {Reply::Kind::Type, {}, l}; }
 
     void setNextReply(Reply r) { m_replies.push_back(std::move(r)); }
 
@@ -115,8 +111,6 @@ public:
             return false;
         BrightnessTable table;
         table.load(data);
-        if (r.levels)
-            table.setLevels(*r.levels);
         table.store(data);
         return true;
     }
