@@ -17,21 +17,21 @@ using namespace lmx;
 
 namespace {
 
+// Each check box with the record field it shows.
 struct Named {
     QCheckBox* box;
-    const char* caption;
     bool TGeneralSettings::*field;
 };
 
 std::vector<Named> checkBoxes(const TGeneralSettForm& f)
 {
-    return {{f.ShowToolBarCheck(), "Show Main ToolBar", &TGeneralSettings::ShowMainToolBar},
-            {f.FileReplaceCheck(), "Confirm File Replace", &TGeneralSettings::CheckFileReplace},
-            {f.ExtendedLmxCheck(), "Extended LMX", &TGeneralSettings::ExtendedLmx},
-            {f.SaveKeysCheck(), "Save Keys In LMX File", &TGeneralSettings::SaveKeys},
-            {f.ClearKeysCheck(), "Clear Keylist When Loading LMX File", &TGeneralSettings::ClearKeys},
-            {f.SerialDebugCheck(), "Show Serial Debug", &TGeneralSettings::ShowSerialDebug},
-            {f.DebugFileCheck(), "Save Serial Debug to File", &TGeneralSettings::DebugFile}};
+    return {{f.ShowToolBarCheck(), &TGeneralSettings::ShowMainToolBar},
+            {f.FileReplaceCheck(), &TGeneralSettings::CheckFileReplace},
+            {f.ExtendedLmxCheck(), &TGeneralSettings::ExtendedLmx},
+            {f.SaveKeysCheck(), &TGeneralSettings::SaveKeys},
+            {f.ClearKeysCheck(), &TGeneralSettings::ClearKeys},
+            {f.SerialDebugCheck(), &TGeneralSettings::ShowSerialDebug},
+            {f.DebugFileCheck(), &TGeneralSettings::DebugFile}};
 }
 
 class SettingsDialogs : public ::testing::Test {
@@ -46,7 +46,7 @@ TEST_F(SettingsDialogs, GeneralShowsEveryFieldAndTheRadioPairFollowsTheDebugFile
     TGeneralSettings record; // the defaults mix on and off
     TGeneralSettForm form(record);
     for (const Named& n : checkBoxes(form))
-        EXPECT_EQ(n.box->isChecked(), record.*n.field) << n.caption;
+        EXPECT_EQ(n.box->isChecked(), record.*n.field) << qPrintable(n.box->text());
     EXPECT_TRUE(form.CreateDebugFileRadio()->isChecked());
     EXPECT_TRUE(form.OkButton()->isDefault());
     EXPECT_FALSE(form.CreateDebugFileRadio()->isEnabled());
