@@ -1,8 +1,11 @@
 #include "dialogs/ask_data_rules.h"
+#include "rules_steps.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
+
+using namespace steps;
 
 namespace {
 
@@ -44,7 +47,7 @@ TEST(AskDataPrefill, EditModesTakeTheirTextFromTheDisplayText)
     EXPECT_FALSE(marksEoc("ESC $C9 '12'"));
 }
 
-TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialText)
+TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialTextAfresh)
 {
     struct Row { AskMode mode; AskDataRules::FieldType type; int maxLength; bool spin; const char* text; };
     const Row rows[] = {
@@ -72,6 +75,17 @@ TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialText)
     AskDataRules r;
     EXPECT_FALSE(r.open({static_cast<AskMode>(9), "c", 0, 0, 0, {}, false}));
     EXPECT_FALSE(r.open({static_cast<AskMode>(-1), "c", 0, 0, 0, {}, false}));
+    // Every opening starts afresh.
+    ASSERT_TRUE(r.open(horPos()));
+    r.setText("7FF");
+    r.spinUp();
+    ASSERT_TRUE(r.open({AskMode::EditHex2, "Hex. Page Number", 100, 1, 0, "03", false}));
+    EXPECT_EQ(r.text(), "03");
+    EXPECT_EQ(r.message(), "");
+    EXPECT_FALSE(r.isSigned());
+    EXPECT_EQ(r.caption(), "Hex. Page Number");
+    r.setText("65");
+    EXPECT_FALSE(r.okEnabled()); // 0x65 = 101 > 100
 }
 
 TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
@@ -88,7 +102,18 @@ TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
     EXPECT_TRUE(r.okEnabled());
 }
 
-TEST(AskDataKeys, ByteCommandsUpperCaseLettersButKeepOtherText)
+TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
+{
+    AskDataRules r = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
+    EXPECT_TRUE(r.okEnabled());
+    const AskResult empty = r.result();
+    EXPECT_TRUE(empty.confirmed);
+    EXPECT_EQ(empty.quoted, "''");
+    play(r, {type(0, "it's", nullptr, nullptr, Off)});
+    EXPECT_FALSE(r.result().confirmed);
+}
+
+TEST(AskDataByteCommand, UpperCasesLettersKeepsOtherTextAndItsLengthUnlessEoc)
 {
     AskDataRules bytes = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "1\xE9", true});
     bytes.setText("");
@@ -101,149 +126,58 @@ TEST(AskDataKeys, ByteCommandsUpperCaseLettersButKeepOtherText)
     EXPECT_EQ(kept.result().raw, "ab");
     kept.setText("axb");
     EXPECT_EQ(kept.text(), "aXb");
-}
 
-TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
-{
-    AskDataRules r = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
-    EXPECT_TRUE(r.okEnabled());
-    const AskResult empty = r.result();
-    EXPECT_TRUE(empty.confirmed);
-    EXPECT_EQ(empty.quoted, "''");
-    r.setText("it's");
-    EXPECT_FALSE(r.okEnabled());
-    EXPECT_FALSE(r.result().confirmed);
-}
-
-TEST(AskDataOk, ByteCommandKeepsItsLengthUnlessEoc)
-{
     AskDataRules fixed = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "12", false});
     EXPECT_EQ(fixed.maxLength(), 2);
     EXPECT_TRUE(fixed.okEnabled());
-    fixed.setText("1");
-    EXPECT_FALSE(fixed.okEnabled());
-    fixed.setText("ab");
-    EXPECT_EQ(fixed.text(), "AB");
-    EXPECT_TRUE(fixed.okEnabled());
-    fixed.setText("ABC"); // cut to the entry length
-    EXPECT_EQ(fixed.text(), "AB");
+    play(fixed, {type(0, "1", nullptr, nullptr, Off), type(0, "ab", "AB", nullptr, On),
+                 type(0, "ABC", "AB")}); // cut to the entry length
 
     AskDataRules eoc = opened({AskMode::ByteCommand, "Byte Command", 0, 0, 0, "12", true});
     EXPECT_EQ(eoc.maxLength(), 0);
-    eoc.setText("1234");
-    EXPECT_TRUE(eoc.okEnabled());
+    play(eoc, {type(0, "1234", nullptr, nullptr, On)});
     EXPECT_EQ(eoc.result().quoted, "'1234'");
-    eoc.setText("");
-    EXPECT_FALSE(eoc.okEnabled());
+    play(eoc, {type(0, "", nullptr, nullptr, Off)});
 }
 
 TEST(AskDataOk, UnsignedHexNeedsAllDigitsAndTheRange)
 {
     AskDataRules appear = opened({AskMode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
-    const std::pair<const char*, bool> texts[] = {{"99", true}, {"9A", false}, {"9", false}};
-    for (const auto& [text, ok] : texts) {
-        appear.setText(text);
-        EXPECT_EQ(appear.okEnabled(), ok) << text;
-    }
+    play(appear, {type(0, "99", nullptr, nullptr, On), type(0, "9A", nullptr, nullptr, Off),
+                  type(0, "9", nullptr, nullptr, Off)});
     AskDataRules size = opened({AskMode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
-    size.setText("0");
-    EXPECT_FALSE(size.okEnabled());
-    size.setText("f");
-    EXPECT_EQ(size.text(), "F");
-    EXPECT_TRUE(size.okEnabled());
+    play(size, {type(0, "0", nullptr, nullptr, Off), type(0, "f", "F", nullptr, On)});
 }
 
-TEST(AskDataSigned, TwosComplementDigitsAndTheRangeMessage)
+TEST(AskDataSigned, TwosComplementDigitsTheRangeMessageAndTheArrows)
 {
     AskDataRules v = opened(vertPos());
     EXPECT_TRUE(v.isSigned());
     EXPECT_EQ(v.message(), "Value between F80h (-128) and 07Fh (127)");
-    v.setText("80");
-    EXPECT_TRUE(v.okEnabled());
+    play(v, {type(0, "80", nullptr, nullptr, On)});
     const AskResult r = v.result();
     EXPECT_EQ(r.raw, "80");
     EXPECT_EQ(r.quoted, "'80'");
-    v.setText("8");
-    EXPECT_FALSE(v.okEnabled());
-
+    play(v, {type(0, "8", nullptr, nullptr, Off), type(0, "7F"),
+             up(0, "7F", "MaxValue = 7Fh (127)")});
     AskDataRules h = opened(horPos());
     EXPECT_EQ(h.message(), "Value between 800h (-2048) and 7FFh (2047)");
+    // The arrows wrap through the two's complement and stop at the bounds.
+    play(h, {type(0, "7FF"), up(0, "7FF", "MaxValue = 7FFh (2047)"), type(0, "000"),
+             down(0, "FFF"), up(0, "000"), type(0, "800"),
+             down(0, "800", "MinValue = 800h (-2048)"), up(0, "801")});
     EXPECT_FALSE(opened(font()).isSigned());
     EXPECT_EQ(opened(font()).message(), "");
-}
-
-TEST(AskDataSpin, SignedFieldWrapsThroughTwosComplementAndStopsAtTheBounds)
-{
-    AskDataRules h = opened(horPos());
-    h.setText("7FF");
-    h.spinUp();
-    EXPECT_EQ(h.text(), "7FF");
-    EXPECT_EQ(h.message(), "MaxValue = 7FFh (2047)");
-    h.setText("000");
-    h.spinDown();
-    EXPECT_EQ(h.text(), "FFF");
-    h.spinUp();
-    EXPECT_EQ(h.text(), "000");
-    h.setText("800");
-    h.spinDown();
-    EXPECT_EQ(h.text(), "800");
-    EXPECT_EQ(h.message(), "MinValue = 800h (-2048)");
-    h.spinUp();
-    EXPECT_EQ(h.text(), "801");
-
-    AskDataRules v = opened(vertPos());
-    v.setText("7F");
-    v.spinUp();
-    EXPECT_EQ(v.text(), "7F");
-    EXPECT_EQ(v.message(), "MaxValue = 7Fh (127)");
 }
 
 TEST(AskDataSpin, UnsignedFieldClampsAndResetsUnreadableText)
 {
     AskDataRules f = opened(font());
-    f.setText("8");
-    f.spinUp();
-    EXPECT_EQ(f.text(), "9");
-    EXPECT_EQ(f.message(), "");
-    f.spinUp();
-    EXPECT_EQ(f.text(), "9");
-    EXPECT_EQ(f.message(), "MaxValue = 9h (9)");
-    f.setText("F"); // out of range: up brings it back to the maximum
-    f.spinUp();
-    EXPECT_EQ(f.text(), "9");
-    f.setText("0");
-    f.spinDown();
-    EXPECT_EQ(f.text(), "0");
-    EXPECT_EQ(f.message(), "MinValue = 0h (0)");
-    f.spinUp();
-    EXPECT_EQ(f.message(), "");
-
+    play(f, {type(0, "8"), up(0, "9", ""), up(0, "9", "MaxValue = 9h (9)"),
+             type(0, "F"), up(0, "9"), // out of range: up brings it back to the maximum
+             type(0, "0"), down(0, "0", "MinValue = 0h (0)"), up(0, nullptr, "")});
     AskDataRules s = opened({AskMode::InsertHex2, "Hex. Sound ", 255, 1, 0, {}, false});
-    s.setText("");
-    s.spinUp();
-    EXPECT_EQ(s.text(), "00");
-    s.setText("");
-    s.spinDown();
-    EXPECT_EQ(s.text(), "00");
-
+    play(s, {type(0, ""), up(0, "00"), type(0, ""), down(0, "00")});
     AskDataRules t = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
-    t.setText("abc");
-    t.spinUp();
-    t.spinDown();
-    EXPECT_EQ(t.text(), "abc");
-}
-
-TEST(AskDataReuse, EveryOpeningStartsAfresh)
-{
-    AskDataRules r;
-    ASSERT_TRUE(r.open(horPos()));
-    r.setText("7FF");
-    r.spinUp();
-    ASSERT_TRUE(r.open({AskMode::EditHex2, "Hex. Page Number", 100, 1, 0, "03", false}));
-    EXPECT_EQ(r.text(), "03");
-    EXPECT_EQ(r.message(), "");
-    EXPECT_FALSE(r.isSigned());
-    EXPECT_EQ(r.caption(), "Hex. Page Number");
-    r.setText("65");
-    EXPECT_FALSE(r.okEnabled()); // 0x65 = 101 > 100
+    play(t, {type(0, "abc"), up(0), down(0, "abc")});
 }

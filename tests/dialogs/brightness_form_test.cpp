@@ -29,21 +29,6 @@ void dragTo(TDragGraph& g, QPoint from, QPoint to)
 
 } // namespace
 
-TEST(BrightnessForm, DefaultTableComesBackUnchanged)
-{
-    TBrightData data{kHeader, "3456789ABCDEFFFF", TVersion::V300};
-    TBrightNessFrm form(data);
-    openWithoutLoop(form);
-    // The widest level label, "100 %" at the top, has its room whole in the graph's font.
-    const DragGraphModel& m = form.graph()->model();
-    EXPECT_LE(form.graph()->fontMetrics().horizontalAdvance(QStringLiteral("100 %")), m.labelWidth());
-    EXPECT_EQ(form.graph()->value(0), 3);
-    EXPECT_EQ(form.graph()->value(15), 15);
-    QTest::mouseClick(form.okButton(), Qt::LeftButton);
-    EXPECT_EQ(form.result(), QDialog::Accepted);
-    EXPECT_EQ(data.Data, "3456789ABCDEFFFF");
-}
-
 TEST(BrightnessForm, DraggedDotSnapsToTheNearestLevel)
 {
     TBrightData data{kHeader, "030405060708090A0B0C0D0E0F0F0F0F", TVersion::V200};
@@ -74,18 +59,24 @@ TEST(BrightnessForm, DraggedDotSnapsToTheNearestLevel)
     EXPECT_EQ(data.Data, "0A0F05060708090A0B0C0D0E0F0F0F0F");
 }
 
-TEST(BrightnessForm, PresetsInBothFormsAndEscapeCancels)
+TEST(BrightnessForm, PresetsInBothFormsTheLevelsShownAndEscapeCancels)
 {
     TBrightData two{kHeader, "030405060708090A0B0C0D0E0F0F0F0F", TVersion::V200};
     TBrightNessFrm full(two);
     openWithoutLoop(full);
     QTest::mouseClick(full.fullButton(), Qt::LeftButton);
     QTest::mouseClick(full.okButton(), Qt::LeftButton);
+    EXPECT_EQ(full.result(), QDialog::Accepted);
     EXPECT_EQ(two.Data.substr(0, 4), "0F0F"); // the whole table: BrightnessTable's presets test
 
     TBrightData one{kHeader, "3456789ABCDEFFFF", TVersion::V300};
     TBrightNessFrm low(one);
     openWithoutLoop(low);
+    // The widest level label, "100 %" at the top, has its room whole in the graph's font.
+    const QFontMetrics labels = low.graph()->fontMetrics();
+    EXPECT_LE(labels.horizontalAdvance(QStringLiteral("100 %")), low.graph()->model().labelWidth());
+    EXPECT_EQ(low.graph()->value(0), 3);
+    EXPECT_EQ(low.graph()->value(15), 15);
     QTest::mouseClick(low.lowButton(), Qt::LeftButton);
     QTest::mouseClick(low.defaultButton(), Qt::LeftButton);
     QTest::mouseClick(low.lowButton(), Qt::LeftButton);

@@ -16,17 +16,6 @@ BrightnessTable loaded(const std::string& data, TVersion version)
 
 } // namespace
 
-TEST(BrightnessTable, OneDigitDefaultTableRoundTrips)
-{
-    const BrightnessTable t = loaded("3456789ABCDEFFFF", TVersion::V300);
-    EXPECT_EQ(t.title(), "BrightNess Table (in percentages) V3.xx");
-    EXPECT_EQ(t.levels(), BrightnessTable::defaultLevels());
-    EXPECT_EQ(t.text(), "3456789ABCDEFFFF");
-    const BrightnessTable two = loaded("030405060708090A0B0C0D0E0F0F0F0F", TVersion::V200);
-    EXPECT_EQ(two.title(), "BrightNess Table (in percentages) V2.xx");
-    EXPECT_EQ(two.levels(), BrightnessTable::defaultLevels());
-}
-
 TEST(BrightnessTable, LevelsAreClampedAndPresetsWrittenInEitherForm)
 {
     BrightnessTable t = loaded("1F0E" + std::string(28, '0'), TVersion::V200);
@@ -37,10 +26,7 @@ TEST(BrightnessTable, LevelsAreClampedAndPresetsWrittenInEitherForm)
     t.setLevels(BrightnessTable::fullLevels());
     TBrightData out{kHeader, "", TVersion::V200};
     t.store(out);
-    std::string full;
-    for (int i = 0; i < 16; ++i)
-        full += "0F";
-    EXPECT_EQ(out.Data, full);
+    EXPECT_EQ(out.Data, "0F0F0F0F0F0F0F0F0F0F0F0F0F0F0F0F");
     EXPECT_EQ(out.Version, TVersion::V200);
     BrightnessTable low = loaded("3456789ABCDEFFFF", TVersion::V300);
     low.setLevels(BrightnessTable::lowLevels());
@@ -52,10 +38,17 @@ TEST(BrightnessTable, LevelsAreClampedAndPresetsWrittenInEitherForm)
     EXPECT_EQ(low.level(-1), 0);
 }
 
-TEST(BrightnessTable, UnreadableTablesFallBackWithoutLosingTheForm)
+TEST(BrightnessTable, DefaultTablesRoundTripAndUnreadableOnesFallBackWithoutLosingTheForm)
 {
-    // 20 characters: the default levels in the one-digit form, whatever the record said.
     BrightnessTable t;
+    EXPECT_TRUE(t.load({kHeader, "3456789ABCDEFFFF", TVersion::V300}));
+    EXPECT_EQ(t.title(), "BrightNess Table (in percentages) V3.xx");
+    EXPECT_EQ(t.levels(), BrightnessTable::defaultLevels());
+    EXPECT_EQ(t.text(), "3456789ABCDEFFFF");
+    EXPECT_TRUE(t.load({kHeader, "030405060708090A0B0C0D0E0F0F0F0F", TVersion::V200}));
+    EXPECT_EQ(t.title(), "BrightNess Table (in percentages) V2.xx");
+    EXPECT_EQ(t.levels(), BrightnessTable::defaultLevels());
+    // 20 characters: the default levels in the one-digit form, whatever the record said.
     EXPECT_FALSE(t.load({kHeader, std::string(20, '1'), TVersion::V200}));
     EXPECT_EQ(t.version(), TVersion::V300);
     EXPECT_EQ(t.title(), "BrightNess Table (in percentages) V3.xx");
@@ -69,23 +62,7 @@ TEST(BrightnessTable, UnreadableTablesFallBackWithoutLosingTheForm)
     EXPECT_EQ(t.text(), "3056789ABCDEFFFF");
 }
 
-TEST(DragGraph, PercentageLabels)
-{
-    DragGraphModel m;
-    std::string all;
-    for (int j = 0; j <= 15; ++j)
-        all += m.yLabel(j) + "|";
-    EXPECT_EQ(all, "  0 %|  6 %| 13 %| 20 %| 26 %| 33 %| 40 %| 46 %| 53 %| 60 %| 66 %| 73 %| 80 %| "
-                   "86 %| 93 %|100 %|");
-    m.percentage = false;
-    m.yLabelStart = 1;
-    m.yLabelInc = 2;
-    EXPECT_EQ(m.yLabel(3), "7");
-    m.xLabelStart = 0;
-    EXPECT_EQ(m.xLabel(15), "15");
-}
-
-TEST(DragGraph, GeometryOfTheBrightnessGraph)
+TEST(DragGraph, GeometryOfTheBrightnessGraphAndPointerHeightsSnappedToLevels)
 {
     DragGraphModel m;
     m.setSize(318, 224);
@@ -104,23 +81,30 @@ TEST(DragGraph, GeometryOfTheBrightnessGraph)
     EXPECT_EQ(m.dotAt(r.left - 1, r.centreY()), -1);
     EXPECT_EQ(m.minimumWidth(), 120 + 16 + 30 + 8 + 4);
     EXPECT_EQ(m.minimumHeight(), 120 + 16 + 16 + 8 + 4);
-    m.showLabels = false;
-    EXPECT_EQ(m.plotWidth(), 290);
-}
-
-TEST(DragGraph, PointerHeightSnapsToTheNearestLevel)
-{
-    DragGraphModel m;
-    m.setSize(318, 224); // base line 188, step 12
+    // The nearest level to a pointer height (base line 188, step 12).
     const std::pair<int, int> cases[] = {{188, 0}, {188 - 5, 0}, {188 - 6, 1}, {188 - 7 * 12, 7},
                                          {188 - 7 * 12 - 5, 7}, {-500, 15}, {1000, 0}};
     for (const auto& [y, level] : cases)
         EXPECT_EQ(m.levelAt(y), level) << y;
+    m.showLabels = false;
+    EXPECT_EQ(m.plotWidth(), 290);
 }
 
-TEST(DragGraph, ValuesStayWithinTheResolution)
+TEST(DragGraph, LabelsAndValuesWithinTheResolution)
 {
     DragGraphModel m;
+    std::string all;
+    for (int j = 0; j <= 15; ++j)
+        all += m.yLabel(j) + "|";
+    EXPECT_EQ(all, "  0 %|  6 %| 13 %| 20 %| 26 %| 33 %| 40 %| 46 %| 53 %| 60 %| 66 %| 73 %| 80 %| "
+                   "86 %| 93 %|100 %|");
+    m.percentage = false;
+    m.yLabelStart = 1;
+    m.yLabelInc = 2;
+    EXPECT_EQ(m.yLabel(3), "7");
+    m.xLabelStart = 0;
+    EXPECT_EQ(m.xLabel(15), "15");
+
     EXPECT_FALSE(m.setYResolution(1));
     EXPECT_TRUE(m.setValue(0, 20));
     EXPECT_EQ(m.value(0), 15);

@@ -1,7 +1,10 @@
 #include "dialog_fixtures.h"
 #include "dialogs/eoc_rules.h"
+#include "rules_steps.h"
 
 #include <gtest/gtest.h>
+
+using namespace steps;
 
 namespace {
 
@@ -12,32 +15,17 @@ EocRules opened(const std::string& title, const BoxConfigs& c)
     return r;
 }
 
-EocRules displayConfiguration()
-{
-    return opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
-}
-
-EocRules timeAndDate()
-{
-    return opened("Configure Time And Date (All in Dec)", fixtures::timeAndDate());
-}
-
 } // namespace
 
-TEST(EocFields, DisplayConfigurationDefaults)
+TEST(EocFields, DisplayConfigurationDefaultsAndEveryFieldNeedsItsEntryLength)
 {
-    const EocRules r = displayConfiguration();
-    EXPECT_EQ(r.message(), "");
-    const AskResult res = r.result();
+    EocRules hex = opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
+    EXPECT_EQ(hex.message(), "");
+    const AskResult res = hex.result();
     ASSERT_TRUE(res.confirmed);
     EXPECT_EQ(res.raw, "010808" + std::string(28, '0'));
     EXPECT_EQ(res.raw.size(), 34u);
     EXPECT_EQ(res.quoted, "'" + res.raw + "'");
-}
-
-TEST(EocFields, EveryFieldNeedsItsEntryLength)
-{
-    EocRules hex = displayConfiguration();
     hex.setText(5, "1");
     EXPECT_TRUE(hex.configs()[5].InError);
     EXPECT_FALSE(hex.okEnabled());
@@ -45,11 +33,8 @@ TEST(EocFields, EveryFieldNeedsItsEntryLength)
     hex.setText(5, "01");
     EXPECT_TRUE(hex.okEnabled());
 
-    EocRules time = timeAndDate();
-    time.setText(9, "7");
-    EXPECT_FALSE(time.okEnabled());
-    time.setText(9, "07");
-    EXPECT_TRUE(time.okEnabled());
+    EocRules time = opened("Configure Time And Date (All in Dec)", fixtures::timeAndDate());
+    play(time, {type(9, "7", nullptr, nullptr, Off), type(9, "07", nullptr, nullptr, On)});
     EXPECT_FALSE(time.key(9, 'a').accepted);
     EXPECT_TRUE(hex.key(0, 'a').accepted);
     EXPECT_EQ(hex.key(0, 'a').ch, 'A');
@@ -57,51 +42,33 @@ TEST(EocFields, EveryFieldNeedsItsEntryLength)
 
 TEST(EocFields, BoundMessagesAtAndBeyondTheLimits)
 {
-    EocRules time = timeAndDate();
-    time.setText(7, "12");
-    time.spinUp(7);
-    EXPECT_EQ(time.field(7).text(), "12");
-    EXPECT_EQ(time.message(), "Maxmimum Value (Dec): 12");
-    time.setText(7, "01");
-    time.spinDown(7);
-    EXPECT_EQ(time.field(7).text(), "01");
-    EXPECT_EQ(time.message(), "Minimum Value (Dec): 1");
-    time.setText(10, "4");
-    time.spinUp(10);
-    EXPECT_EQ(time.field(10).text(), "05"); // decimal spins pad
-    EXPECT_EQ(time.message(), "");
-
-    EocRules hex = displayConfiguration();
-    hex.setText(0, "09");
-    EXPECT_EQ(hex.message(), "Maximum Value (Hex): 08");
-    EXPECT_FALSE(hex.okEnabled());
-    hex.setText(0, "00");
-    EXPECT_EQ(hex.message(), "Minimum Value (Hex): 01");
-    hex.setText(0, "");
-    hex.spinUp(0); // an unreadable field spins to its minimum
-    EXPECT_EQ(hex.field(0).text(), "01");
+    EocRules time = opened("Configure Time And Date (All in Dec)", fixtures::timeAndDate());
+    play(time, {type(7, "12"), up(7, "12", "Maxmimum Value (Dec): 12"), type(7, "01"),
+                down(7, "01", "Minimum Value (Dec): 1"), type(10, "4"),
+                up(10, "05", "")}); // decimal spins pad
+    EocRules hex = opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
+    play(hex, {type(0, "09", nullptr, "Maximum Value (Hex): 08", Off),
+               type(0, "00", nullptr, "Minimum Value (Hex): 01"),
+               type(0, ""), up(0, "01")}); // an unreadable field spins to its minimum
 }
 
-TEST(EocFields, HiddenFieldsNeitherBlockNorContribute)
+TEST(EocFields, HiddenFieldsOneDigitHexFieldsAndTheReusedDialog)
 {
+    // A hidden field neither blocks nor contributes.
     BoxConfigs c = fixtures::timeAndDate();
     c[0].MaxValue = 5;
     c[0].CurrentValue = 9; // out of range, but hidden
-    const EocRules r = opened("Configure Time And Date (All in Dec)", c);
+    EocRules r = opened("Configure Time And Date (All in Dec)", c);
     const AskResult res = r.result();
     ASSERT_TRUE(res.confirmed);
     EXPECT_EQ(res.raw, "000101000000");
     EXPECT_FALSE(r.configs()[0].InError);
-}
 
-TEST(EocFields, OneDigitHexFieldsAndTheReusedDialog)
-{
-    BoxConfigs c{};
-    c[3] = {"Mode", 0xF, 0, 0xA, false, true, false, false};
-    EocRules r;
-    r.open("t", c);
+    BoxConfigs one{};
+    one[3] = {"Mode", 0xF, 0, 0xA, false, true, false, false};
+    r.open("t", one);
     EXPECT_EQ(r.field(3).text(), "A");
-    EXPECT_EQ(EocRules::entryLength(c[3]), 1);
+    EXPECT_EQ(EocRules::entryLength(one[3]), 1);
 
     // An out-of-range value opened twice in a row must block Ok both times, although the
     // field's text does not change between the calls.

@@ -22,23 +22,7 @@ void typeAll(HexEntryRules& r, const std::string& keys)
 
 } // namespace
 
-TEST(HexEntry, NormalisesPairsOnOk)
-{
-    HexEntryRules r = opened();
-    r.setText("1 2 3 4");
-    ASSERT_TRUE(r.okEnabled());
-    EXPECT_EQ(r.normalised(), "12 34");
-    r.setText("");
-    typeAll(r, "a0ff");
-    EXPECT_EQ(r.text(), "A0FF");
-    THexData out;
-    ASSERT_TRUE(r.fill(out));
-    EXPECT_EQ(out.HexData, "A0 FF");
-    r.setText("  22   33 ");
-    EXPECT_EQ(r.normalised(), "22 33");
-}
-
-TEST(HexEntry, OkNeedsAWholeNumberOfBytes)
+TEST(HexEntry, OkNeedsAWholeNumberOfBytesAndNormalisesThePairs)
 {
     HexEntryRules r = opened();
     EXPECT_FALSE(r.okEnabled());
@@ -56,6 +40,18 @@ TEST(HexEntry, OkNeedsAWholeNumberOfBytes)
     EXPECT_FALSE(r.okEnabled());
     r.setText("ab\tcd");
     EXPECT_FALSE(r.okEnabled());
+
+    r.setText("1 2 3 4");
+    ASSERT_TRUE(r.okEnabled());
+    EXPECT_EQ(r.normalised(), "12 34");
+    r.setText("");
+    typeAll(r, "a0ff");
+    EXPECT_EQ(r.text(), "A0FF");
+    THexData out;
+    ASSERT_TRUE(r.fill(out));
+    EXPECT_EQ(out.HexData, "A0 FF");
+    r.setText("  22   33 ");
+    EXPECT_EQ(r.normalised(), "22 33");
 }
 
 TEST(HexEntry, KeysAndTheEditedLine)

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ScriptedParameterDialogs, RecordsCallsAndAnswersThroughTheRules)
+TEST(ScriptedParameterDialogs, RecordsCallsAnswersThroughTheRulesAndCountsRefusals)
 {
     ScriptedParameterDialogs d;
     d.setNextReply(ScriptedParameterDialogs::type({"80"}));
@@ -30,11 +30,8 @@ TEST(ScriptedParameterDialogs, RecordsCallsAndAnswersThroughTheRules)
     EXPECT_EQ(d.singleCalls().at(0).CurrentValue, 5000); // the record as it was handed in
     EXPECT_EQ(d.unexpected(), 0);
     EXPECT_EQ(d.refused(), 0);
-}
 
-TEST(ScriptedParameterDialogs, RefusedAndUnexpectedCallsAreCounted)
-{
-    ScriptedParameterDialogs d;
+    // A reply the dialog would refuse, and a call with nothing queued.
     d.setNextReply(ScriptedParameterDialogs::type({"7"})); // watchdog flag "7": invalid
     auto w = fixtures::watchDog();
     EXPECT_FALSE(d.AskTriple(w[0], w[1], w[2]));

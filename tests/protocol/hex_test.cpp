@@ -15,7 +15,7 @@ TEST(HexText, OfCommandLines)
         EXPECT_EQ(hexTextOfCommandLine(line), text) << text;
 }
 
-TEST(HexText, ToBytes)
+TEST(HexText, ToBytesAndBack)
 {
     const std::pair<const char*, const char*> good[] = {
         {"22 33 AA", "\x22\x33\xAA"}, {"a0ff", "\xA0\xFF"}, {"1 2 3 4", "\x12\x34"}, {"", ""}, {"   ", ""}};
@@ -30,15 +30,11 @@ TEST(HexText, ToBytes)
         EXPECT_FALSE(hexTextToBytes(bad, bytes)) << bad;
         EXPECT_EQ(bytes, "untouched") << bad;
     }
-}
-
-TEST(HexText, Normalised)
-{
     EXPECT_EQ(normalisedHexText("\x12\x34"), "12 34");
     EXPECT_EQ(normalisedHexText(""), "");
 }
 
-TEST(HexFields, SingleFieldConversions)
+TEST(HexFields, SingleFieldConversionsAndFixedWidthText)
 {
     uint8_t b = 0;
     EXPECT_TRUE(hexToByte("7f", b) && b == 0x7F);
@@ -59,10 +55,6 @@ TEST(HexFields, SingleFieldConversions)
         EXPECT_FALSE(decToInt(bad, v)) << bad;
     EXPECT_TRUE(decInRange("255", 0, 255, v) && !decInRange("256", 0, 255, v));
     EXPECT_FALSE(decInRange("0000000001", 0, 255, v)); // a command line option: 9 digits at most
-}
-
-TEST(HexFields, ByteAndFixedWidthText)
-{
     EXPECT_EQ(byteToHex(0x0A) + byteToHex(0x00) + byteToHex(0xFF), "0A00FF");
     EXPECT_EQ(toHex(0x31C3, 4) + toHex(8, 2) + toHex(-1, 3), "31C308FFF");
 }

@@ -49,52 +49,40 @@ TEST(FontColour, ByStartOfDisplayText)
         EXPECT_EQ(fontColourOf(text), colour) << text;
 }
 
-TEST(LineBuilders, ControlLines)
+TEST(LineBuilders, DisplayTextAndCommandLineOfEachKind)
 {
-    EXPECT_EQ(blockStartLine(BlockKind::Display, "01"), (CommandEntry{"SOT '01'", "\x01" "01"}));
-    EXPECT_EQ(blockStartLine(BlockKind::Message, "0A"), (CommandEntry{"STX '0A'", "\x02" "0A"}));
-    EXPECT_EQ(blockStartLine(BlockKind::Page, "03"), (CommandEntry{"SOP '03'", "\x0E" "03"}));
-    EXPECT_EQ(blockStartLine(BlockKind::Line, "64"), (CommandEntry{"SOL '64'", "\x0A" "64"}));
-    EXPECT_EQ(blockEndLine(BlockKind::Display), (CommandEntry{"EOT", "\x04"}));
-    EXPECT_EQ(blockEndLine(BlockKind::Message), (CommandEntry{"ETX", "\x03"}));
-    EXPECT_EQ(blockEndLine(BlockKind::Page), (CommandEntry{"EOP", "\x0F"}));
-    EXPECT_EQ(blockEndLine(BlockKind::Line), (CommandEntry{"EOL", "\x0D"}));
-    EXPECT_EQ(separatorLine(), (CommandEntry{"SEP", "\x1E"}));
-    EXPECT_EQ(endLine(), (CommandEntry{"<End>", "<End>"}));
-}
-
-TEST(LineBuilders, PacketBreaksHaveFiveDigits)
-{
+    const std::pair<CommandEntry, CommandEntry> lines[] = {
+        {blockStartLine(BlockKind::Display, "01"), {"SOT '01'", "\x01" "01"}},
+        {blockStartLine(BlockKind::Message, "0A"), {"STX '0A'", "\x02" "0A"}},
+        {blockStartLine(BlockKind::Page, "03"), {"SOP '03'", "\x0E" "03"}},
+        {blockStartLine(BlockKind::Line, "64"), {"SOL '64'", "\x0A" "64"}},
+        {blockEndLine(BlockKind::Display), {"EOT", "\x04"}},
+        {blockEndLine(BlockKind::Message), {"ETX", "\x03"}},
+        {blockEndLine(BlockKind::Page), {"EOP", "\x0F"}},
+        {blockEndLine(BlockKind::Line), {"EOL", "\x0D"}},
+        {separatorLine(), {"SEP", "\x1E"}},
+        {endLine(), {"<End>", "<End>"}},
+        // packet breaks have five digits
+        {breakLine(false, waitDigits(250)), {"FPACK '00250'", "\x07" "00250"}},
+        {breakLine(true, "05000"), {"NPACK '05000'", "\x08" "05000"}},
+        {textLine("Hello"), {"'Hello'", "Hello"}},
+        {textLine(""), {"''", ""}},
+        {hexLine("22 33", "\x22\x33"), {"HEX '22 33'", "\x10\x22\x33"}},
+        // escape commands of each range
+        {escapeLine(0x80, ""), {"ESC Delete", "\x1B\x80"}},
+        {escapeLine(0xA0, "1"), {"ESC Font '1'", "\x1B\xA0" "1"}},
+        {escapeLine(0xC4, signedParam(-128, 2)), {"ESC Vert. Pos. '80'", "\x1B\xC4" "80"}},
+        {escapeLine(0xE2, signedParam(-1, 3)), {"ESC Hor. Pos. 'FFF' EOC", "\x1B\xE2" "FFF\x0C"}},
+        {escapeLine(0xE3, "12"), {"ESC $E3 '12' EOC", "\x1B\xE3" "12\x0C"}},
+        {inquiryLine(3), {"ESC Inquiry3", "\x1B\xA6" "3"}},
+        // commands bound to a key
+        {keyLine("Key 2", 0xC5, "AB"), {"ESC Key 2 'AB'", "\x09\x1B\xC5" "AB"}},
+        {keyLine("Key 1", 0xE3, "12"), {"ESC Key 1 '12' EOC", "\x09\x1B\xE3" "12\x0C"}},
+        {keyLine("Key 1", 0x85, ""), {"ESC Key 1", "\x09\x1B\x85"}},
+    };
+    for (const auto& [line, expected] : lines)
+        EXPECT_EQ(line, expected) << expected.displayText;
     EXPECT_EQ(waitDigits(0) + waitDigits(10000), "0000010000");
-    EXPECT_EQ(breakLine(false, waitDigits(250)), (CommandEntry{"FPACK '00250'", "\x07" "00250"}));
-    EXPECT_EQ(breakLine(true, "05000"), (CommandEntry{"NPACK '05000'", "\x08" "05000"}));
-}
-
-TEST(LineBuilders, TextAndHex)
-{
-    EXPECT_EQ(textLine("Hello"), (CommandEntry{"'Hello'", "Hello"}));
-    EXPECT_EQ(textLine(""), (CommandEntry{"''", ""}));
-    EXPECT_EQ(hexLine("22 33", "\x22\x33"), (CommandEntry{"HEX '22 33'", "\x10\x22\x33"}));
-}
-
-TEST(LineBuilders, EscapeCommandsOfEachRange)
-{
-    EXPECT_EQ(escapeLine(0x80, ""), (CommandEntry{"ESC Delete", "\x1B\x80"}));
-    EXPECT_EQ(escapeLine(0xA0, "1"), (CommandEntry{"ESC Font '1'", "\x1B\xA0" "1"}));
-    EXPECT_EQ(escapeLine(0xC4, signedParam(-128, 2)),
-              (CommandEntry{"ESC Vert. Pos. '80'", "\x1B\xC4" "80"}));
-    EXPECT_EQ(escapeLine(0xE2, signedParam(-1, 3)),
-              (CommandEntry{"ESC Hor. Pos. 'FFF' EOC", "\x1B\xE2" "FFF\x0C"}));
-    EXPECT_EQ(escapeLine(0xE3, "12"), (CommandEntry{"ESC $E3 '12' EOC", "\x1B\xE3" "12\x0C"}));
-    EXPECT_EQ(inquiryLine(3), (CommandEntry{"ESC Inquiry3", "\x1B\xA6" "3"}));
-}
-
-TEST(LineBuilders, KeyBoundCommands)
-{
-    EXPECT_EQ(keyLine("Key 2", 0xC5, "AB"), (CommandEntry{"ESC Key 2 'AB'", "\x09\x1B\xC5" "AB"}));
-    EXPECT_EQ(keyLine("Key 1", 0xE3, "12"),
-              (CommandEntry{"ESC Key 1 '12' EOC", "\x09\x1B\xE3" "12\x0C"}));
-    EXPECT_EQ(keyLine("Key 1", 0x85, ""), (CommandEntry{"ESC Key 1", "\x09\x1B\x85"}));
     // the key prefix is not part of the hex box text
     EXPECT_EQ(hexTextOfCommandLine(keyLine("F1", 0xA0, "1").commandLine),
               hexTextOfCommandLine(escapeLine(0xA0, "1").commandLine));

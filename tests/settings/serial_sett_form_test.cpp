@@ -1,11 +1,7 @@
 // The serial settings dialog, offscreen.
-#include "tests/serial/serial_test_support.h"
-
-#include "serial/packet_exchange.h"
 #include "settings/serial_sett_form.h"
 #include "tests/support/scripted_dialogs.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +9,6 @@
 #include <gtest/gtest.h>
 
 using namespace lmx;
-using namespace serialtest;
 
 namespace {
 
@@ -40,14 +35,6 @@ protected:
     std::unique_ptr<TSerialSettForm> form;
 };
 
-QStringList itemsOf(const QComboBox* box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
-
 } // namespace
 
 TEST_F(SettingsDialog, ShowsTheRecordOnTwoPages)
@@ -56,7 +43,9 @@ TEST_F(SettingsDialog, ShowsTheRecordOnTwoPages)
     record.Baudrate = "12345";
     record.HwFlow = 2;
     open();
-    const QStringList ports = itemsOf(form->PortComboBox());
+    QStringList ports;
+    for (int i = 0; i < form->PortComboBox()->count(); ++i)
+        ports << form->PortComboBox()->itemText(i);
     ASSERT_EQ(ports.size(), 18);
     EXPECT_EQ(ports.first(), "\\\\.\\COM1");
     EXPECT_EQ(ports.mid(15), (QStringList{"\\\\.\\COM16", "/dev/ttyS0", "/dev/ttyUSB0"}));
@@ -75,7 +64,7 @@ TEST_F(SettingsDialog, ShowsTheRecordOnTwoPages)
     EXPECT_EQ(form->HwFlowComboBox()->currentText(), "RTS/CTS");
 }
 
-TEST_F(SettingsDialog, OkRefusesABlankPortAndARateOutsideTheRange)
+TEST_F(SettingsDialog, OkRefusesABlankPortOrARateOutsideTheRangeAndCancelStoresNothing)
 {
     open();
     const TSerialSettings before = record;
@@ -90,6 +79,15 @@ TEST_F(SettingsDialog, OkRefusesABlankPortAndARateOutsideTheRange)
         EXPECT_EQ(dialogs.texts(), QStringList{"Please, enter a valid baud rate."}) << bad;
         EXPECT_FALSE(accepted()) << bad;
     }
+    // Cancel and Escape store nothing either.
+    form->PortComboBox()->setEditText("/dev/ttyUSB9");
+    form->CancelButton()->click();
+    EXPECT_EQ(form->result(), QDialog::Rejected);
+    open();
+    form->BaudRateComboBox()->setEditText("600");
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Rejected);
     EXPECT_TRUE(record == before);
 }
 
@@ -105,21 +103,6 @@ TEST_F(SettingsDialog, OkStoresTheTrimmedPortAndTheRateAsTyped)
     EXPECT_EQ(record.Baudrate, " 230400");
     EXPECT_EQ(record.DataBits, 7);
     EXPECT_EQ(record.HwFlow, 1);
-}
-
-TEST_F(SettingsDialog, CancelAndEscapeLeaveTheRecordAlone)
-{
-    open();
-    const TSerialSettings before = record;
-    form->PortComboBox()->setEditText("/dev/ttyUSB9");
-    form->CancelButton()->click();
-    EXPECT_EQ(form->result(), QDialog::Rejected);
-    open();
-    form->BaudRateComboBox()->setEditText("600");
-    QTest::keyClick(form.get(), Qt::Key_Escape);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->result(), QDialog::Rejected);
-    EXPECT_TRUE(record == before);
 }
 
 TEST_F(SettingsDialog, ADeviceServerIsSaidToSetTheLineAndTheValuesAreKept)

@@ -1,6 +1,5 @@
-// The general and display settings dialogs: captions and controls, what they show of the
-// record, OK storing and Cancel not, the debug radio pair's enabling, and the network number
-// field's rules.
+// The general and display settings dialogs: what they show of the record, OK storing and Cancel
+// not, the debug radio pair's enabling, and the network number field's rules.
 #include "files/display_entry.h"
 #include "settings/display_sett_form.h"
 #include "settings/general_sett_form.h"
@@ -18,21 +17,21 @@ using namespace lmx;
 
 namespace {
 
+// Each check box with the record field it shows.
 struct Named {
     QCheckBox* box;
-    const char* caption;
     bool TGeneralSettings::*field;
 };
 
 std::vector<Named> checkBoxes(const TGeneralSettForm& f)
 {
-    return {{f.ShowToolBarCheck(), "Show Main ToolBar", &TGeneralSettings::ShowMainToolBar},
-            {f.FileReplaceCheck(), "Confirm File Replace", &TGeneralSettings::CheckFileReplace},
-            {f.ExtendedLmxCheck(), "Extended LMX", &TGeneralSettings::ExtendedLmx},
-            {f.SaveKeysCheck(), "Save Keys In LMX File", &TGeneralSettings::SaveKeys},
-            {f.ClearKeysCheck(), "Clear Keylist When Loading LMX File", &TGeneralSettings::ClearKeys},
-            {f.SerialDebugCheck(), "Show Serial Debug", &TGeneralSettings::ShowSerialDebug},
-            {f.DebugFileCheck(), "Save Serial Debug to File", &TGeneralSettings::DebugFile}};
+    return {{f.ShowToolBarCheck(), &TGeneralSettings::ShowMainToolBar},
+            {f.FileReplaceCheck(), &TGeneralSettings::CheckFileReplace},
+            {f.ExtendedLmxCheck(), &TGeneralSettings::ExtendedLmx},
+            {f.SaveKeysCheck(), &TGeneralSettings::SaveKeys},
+            {f.ClearKeysCheck(), &TGeneralSettings::ClearKeys},
+            {f.SerialDebugCheck(), &TGeneralSettings::ShowSerialDebug},
+            {f.DebugFileCheck(), &TGeneralSettings::DebugFile}};
 }
 
 class SettingsDialogs : public ::testing::Test {
@@ -42,20 +41,14 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsDialogs, GeneralShowsEveryFieldOfTheRecord)
+TEST_F(SettingsDialogs, GeneralShowsEveryFieldAndTheRadioPairFollowsTheDebugFileBox)
 {
     TGeneralSettings record; // the defaults mix on and off
     TGeneralSettForm form(record);
     for (const Named& n : checkBoxes(form))
-        EXPECT_EQ(n.box->isChecked(), record.*n.field) << n.caption;
+        EXPECT_EQ(n.box->isChecked(), record.*n.field) << qPrintable(n.box->text());
     EXPECT_TRUE(form.CreateDebugFileRadio()->isChecked());
     EXPECT_TRUE(form.OkButton()->isDefault());
-}
-
-TEST_F(SettingsDialogs, GeneralRadioPairFollowsTheDebugFileBox)
-{
-    TGeneralSettings record;
-    TGeneralSettForm form(record);
     EXPECT_FALSE(form.CreateDebugFileRadio()->isEnabled());
     EXPECT_FALSE(form.AppendDebugFileRadio()->isEnabled());
     form.DebugFileCheck()->click();
@@ -78,28 +71,20 @@ TEST_F(SettingsDialogs, GeneralOkStoresAllNineValuesAndCancelNone)
 {
     TGeneralSettings record;
     const TGeneralSettings before = record;
-    {
-        TGeneralSettForm form(record);
-        for (const Named& n : checkBoxes(form))
-            n.box->click();
-        form.AppendDebugFileRadio()->click();
-        form.CancelButton()->click();
-        EXPECT_EQ(form.result(), QDialog::Rejected);
-    }
-    EXPECT_EQ(record, before);
-
-    TGeneralSettForm form(record);
-    for (const Named& n : checkBoxes(form))
-        n.box->click();
-    form.AppendDebugFileRadio()->click();
-    form.OkButton()->click();
-    EXPECT_EQ(form.result(), QDialog::Accepted);
     TGeneralSettings expected; // every box the other way round, the other radio button
-    for (const Named& n : checkBoxes(form))
-        expected.*n.field = !(before.*n.field);
     expected.CreateDebugFile = false;
     expected.AppendDebugFile = true;
-    EXPECT_EQ(record, expected);
+    for (const bool ok : {false, true}) {
+        TGeneralSettForm form(record);
+        for (const Named& n : checkBoxes(form)) {
+            n.box->click();
+            expected.*n.field = !(before.*n.field);
+        }
+        form.AppendDebugFileRadio()->click();
+        (ok ? form.OkButton() : form.CancelButton())->click();
+        EXPECT_EQ(form.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(record, ok ? expected : before);
+    }
 }
 
 TEST(NetNrEntry, DigitsAndASignWithinTwoCharactersAndTheNearerLimit)
@@ -120,25 +105,17 @@ TEST_F(SettingsDialogs, DisplayTakesTheNetworkNumberAndOkKeepsItWithinLimits)
 {
     TDisplaySettings record;
     record.NetNr = 5;
-    {
-        TDisplaySettForm form(record);
-        EXPECT_EQ(form.NetSpinEdit()->value(), 5);
-        form.show();
-        QLineEdit* field = form.NetSpinEdit()->findChild<QLineEdit*>();
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("45x"));
-        // The letter is refused; 45 stands for the limit.
-        EXPECT_EQ(field->text(), "45");
-        form.CancelButton()->click();
-    }
-    EXPECT_EQ(record.NetNr, 5);
-
+    // A letter is refused and 45 stands for the limit; Cancel keeps the number.
     struct Case {
         const char* typed;
+        const char* shown;
+        bool ok;
         int stored;
-    } const cases[] = {{"45", 32}, {"-3", 0}, {"-", 0}, {"12", 12}, {"", 0}};
+    } const cases[] = {{"45x", "45", false, 5}, {"45", "45", true, 32}, {"-3", "-3", true, 0},
+                       {"-", "-", true, 0},     {"12", "12", true, 12}, {"", "", true, 0}};
     for (const Case& c : cases) {
         TDisplaySettForm form(record);
+        EXPECT_EQ(form.NetSpinEdit()->value(), record.NetNr) << c.typed;
         form.show();
         QLineEdit* field = form.NetSpinEdit()->findChild<QLineEdit*>();
         field->selectAll();
@@ -146,7 +123,8 @@ TEST_F(SettingsDialogs, DisplayTakesTheNetworkNumberAndOkKeepsItWithinLimits)
             QTest::keyClicks(field, QString::fromLatin1(c.typed));
         else
             QTest::keyClick(field, Qt::Key_Backspace);
-        form.OkButton()->click();
+        EXPECT_EQ(field->text(), c.shown);
+        (c.ok ? form.OkButton() : form.CancelButton())->click();
         EXPECT_EQ(record.NetNr, c.stored) << c.typed;
     }
 

@@ -11,7 +11,6 @@
 
 #include <array>
 #include <deque>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,16 +22,13 @@ public:
         Kind kind = Kind::Cancel;
         // Type: one text per field in field order (the EOC dialog: per visible field).
         std::vector<std::string> texts;
-        // The brightness editor: the levels dragged to before Ok.
-        std::optional<BrightnessTable::Levels> levels;
     };
     static Reply cancel() { return {}; }
-    static Reply ok() { return {Reply::Kind::Ok, {}, {}}; }
+    static Reply ok() { return {Reply::Kind::Ok, {}}; }
     static Reply type(std::vector<std::string> texts)
     {
-        return {Reply::Kind::Type, std::move(texts), {}};
+        return {Reply::Kind::Type, std::move(texts)};
     }
-    static Reply levels(const BrightnessTable::Levels& l) { return {Reply::Kind::Type, {}, l}; }
 
     void setNextReply(Reply r) { m_replies.push_back(std::move(r)); }
 
@@ -48,7 +44,6 @@ public:
     const std::vector<THexData>& hexCalls() const { return m_hex; }
     int unexpected() const { return m_unexpected; }
     int refused() const { return m_refused; }
-    size_t pendingReplies() const { return m_replies.size(); }
 
     AskResult AskValue(const AskValueRequest& request) override
     {
@@ -116,8 +111,6 @@ public:
             return false;
         BrightnessTable table;
         table.load(data);
-        if (r.levels)
-            table.setLevels(*r.levels);
         table.store(data);
         return true;
     }
@@ -150,8 +143,7 @@ private:
 
     AskResult counted(AskResult result)
     {
-        if (!result.confirmed)
-            ++m_refused;
+        counted(result.confirmed);
         return result;
     }
 
