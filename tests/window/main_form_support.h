@@ -121,11 +121,6 @@ struct WindowRig {
     {
         writeFile(settingsPath(), lmx::settingsFileText(serial, display, general));
     }
-    void writeSettings(const lmx::TGeneralSettings& general)
-    {
-        writeSettings(lmx::TSerialSettings(), lmx::TDisplaySettings(), general);
-    }
-    void writeSettings() { writeSettings(lmx::TGeneralSettings()); }
 
     static void writeFile(const QString& name, const std::string& bytes)
     {
@@ -186,7 +181,7 @@ struct WindowRig {
     // A started window with a settings file, so nothing is asked at start.
     TMainForm& startQuietly(const lmx::TGeneralSettings& general = lmx::TGeneralSettings())
     {
-        writeSettings(general);
+        writeSettings({}, {}, general);
         return start();
     }
 
@@ -217,8 +212,15 @@ struct WindowRig {
         return window->DoImportLmxExecute();
     }
 
-    // Closes the window as the user would and returns what the close query asked.
+    // Closes the window as the user would.
     void close() { window->close(); }
+};
+
+// A window started quietly, for the cases that need nothing else at start.
+class QuietWindow : public ::testing::Test {
+protected:
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
 };
 
 } // namespace mainformtest

@@ -49,9 +49,11 @@ lmx::TGeneralSettings general(void (*change)(lmx::TGeneralSettings&))
     return g;
 }
 
+using MainForm = QuietWindow;
+
 } // namespace
 
-TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
+TEST(MainFormStart, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
 {
     WindowRig rig;
     TMainForm& w = rig.start();
@@ -73,7 +75,7 @@ TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
     EXPECT_FALSE(w.xmitForm().isVisible());
 }
 
-TEST(MainForm, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
+TEST(MainFormStart, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
 {
     WindowRig rig;
     rig.start();
@@ -101,7 +103,7 @@ TEST(MainForm, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
     EXPECT_TRUE(second.dialogs.steps().isEmpty());
 }
 
-TEST(MainForm, AnUnreadableSettingsFileIsKeptBesideTheNewOne)
+TEST(MainFormStart, AnUnreadableSettingsFileIsKeptBesideTheNewOne)
 {
     WindowRig rig;
     const std::string hand = "object A\r\n  PortName = '/dev/ttyUSB3'\r\nend\r\nobject B\r\n"
@@ -117,10 +119,8 @@ TEST(MainForm, AnUnreadableSettingsFileIsKeptBesideTheNewOne)
     EXPECT_EQ(WindowRig::readFile(rig.settingsPath() + ".bad"), hand);
 }
 
-TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
+TEST_F(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
 {
-    WindowRig rig;
-    rig.startQuietly();
     // The program's folder went away meanwhile.
     ASSERT_TRUE(rig.folder.remove());
     rig.close();
@@ -138,10 +138,8 @@ TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
     EXPECT_EQ(kept.dialogs.steps().last().detail, kept.settingsPath() + " is read-only.");
 }
 
-TEST(MainForm, HintsAreToolTipsOnly)
+TEST_F(MainForm, HintsAreToolTipsOnly)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     // Hovering a button or menu item leaves the status text alone.
     for (QAction* action : w.QWidget::actions()) {
         action->showStatusText(&w);
@@ -149,7 +147,7 @@ TEST(MainForm, HintsAreToolTipsOnly)
     }
 }
 
-TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
+TEST(MainFormStart, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
 {
     WindowRig rig;
     TMainForm& w = rig.startQuietly(general([](lmx::TGeneralSettings& g) {
@@ -188,10 +186,8 @@ TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBre
     EXPECT_FALSE(w.generalSettings().ExtendedLmx);
 }
 
-TEST(MainForm, DisplayAndSerialDialogsChangeTheirRecordsAndOnlyTheSerialOneThePort)
+TEST_F(MainForm, DisplayAndSerialDialogsChangeTheirRecordsAndOnlyTheSerialOneThePort)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     lmx::TDisplaySettings display;
     display.NetNr = 12;
     rig.settings->nextDisplay = display;
@@ -213,10 +209,8 @@ TEST(MainForm, DisplayAndSerialDialogsChangeTheirRecordsAndOnlyTheSerialOneThePo
     EXPECT_EQ(w.statusText(), "Ready...");
 }
 
-TEST(MainForm, ChangePacketSizeAsksForTheEnginesSize)
+TEST_F(MainForm, ChangePacketSizeAsksForTheEnginesSize)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     rig.params->setNextReply(ScriptedParameterDialogs::type({"64"}));
     rig.actions().DoPacketSize->trigger();
     ASSERT_EQ(rig.params->singleCalls().size(), 1u);
@@ -230,10 +224,8 @@ TEST(MainForm, ChangePacketSizeAsksForTheEnginesSize)
     EXPECT_EQ(rig.params->singleCalls()[1].CurrentValue, 64);
 }
 
-TEST(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
+TEST_F(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"SOT '01'", "'Hello'", "ESC F1 '1'",
                                                             "EOT", "<End>"}));
@@ -256,22 +248,17 @@ TEST(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
     EXPECT_EQ(rig.answerTexts(), std::vector<std::string>{"<End>"});
     EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
     EXPECT_TRUE(keys.DoKey1->isEnabled());
-}
 
-TEST(MainForm, LoadWithClearKeysFreesTheKeysFirst)
-{
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly(general([](lmx::TGeneralSettings& g) { g.ClearKeys = true; }));
-    ASSERT_TRUE(rig.load("KEY 'F1' ESC $A0 '1'\r\n"));
+    // With ClearKeys a load frees the keys first: the next KEY line takes the first key again.
+    rig.settings->nextGeneral = general([](lmx::TGeneralSettings& g) { g.ClearKeys = true; });
+    w.DoGeneralSettingsExecute();
     ASSERT_TRUE(rig.load("KEY 'F2' ESC $A1 '2'\r\n", QStringLiteral("two.lmx")));
-    EXPECT_EQ(w.keyActions().Button1->text(), "F2 = $A1");
-    EXPECT_EQ(w.keyActions().Button2->text(), "Key 2");
+    EXPECT_EQ(keys.Button1->text(), "F2 = $A1");
+    EXPECT_EQ(keys.Button2->text(), "Key 2");
 }
 
-TEST(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
+TEST_F(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     rig.box().InsertCommandLine("'x'", "x");
     EXPECT_FALSE(rig.load("'fine'\r\nsot '01'\r\n", QStringLiteral("bad.lmx")));
@@ -299,10 +286,8 @@ TEST(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
     EXPECT_EQ(w.windowTitle(), rig.path("good.lmx") + "  Orvanta");
 }
 
-TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
+TEST_F(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     rig.box().InsertCommandLine("'more'", "more");
     ASSERT_TRUE(rig.box().Changed());
@@ -330,10 +315,8 @@ TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
     EXPECT_FALSE(rig.dialogs.steps().last().request.confirmOverwrite);
 }
 
-TEST(MainForm, LongTextAndHexLinesSaveIntoAFileThatLoadsTheSameList)
+TEST_F(MainForm, LongTextAndHexLinesSaveIntoAFileThatLoadsTheSameList)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     for (const size_t n : {1331u, 1332u, 1333u, 3000u}) {
         // n characters of text, and of hex text (with a blank when n is odd)
         std::string hex, bytes;
@@ -363,10 +346,8 @@ TEST(MainForm, LongTextAndHexLinesSaveIntoAFileThatLoadsTheSameList)
     }
 }
 
-TEST(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
+TEST_F(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     rig.box().InsertCommandLine("'x'", "x");
     rig.dialogs.setNextFileName(rig.path("no/such/folder/out.lmx"));
     EXPECT_FALSE(w.DoExportLmxExecute());
@@ -385,10 +366,8 @@ TEST(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
     EXPECT_EQ(rig.dialogs.steps().last().detail, readOnly + " is read-only.");
 }
 
-TEST(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
+TEST_F(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     MainActions& a = rig.actions();
     w.updateActions();
     EXPECT_FALSE(a.DoExportTxt->isEnabled());
@@ -406,10 +385,8 @@ TEST(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
         EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
-TEST(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
+TEST_F(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
 {
-    WindowRig rig;
-    rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     rig.box().InsertCommandLine("'edited'", "edited");
     const QString out = rig.path("saved.lmx");
@@ -435,10 +412,8 @@ TEST(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
     EXPECT_TRUE(QFile::exists(other.settingsPath()));
 }
 
-TEST(MainForm, NoToSavingAListWhoseBlocksDoNotBalanceKeepsTheWindowOpen)
+TEST_F(MainForm, NoToSavingAListWhoseBlocksDoNotBalanceKeepsTheWindowOpen)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     rig.params->setNextReply(ScriptedParameterDialogs::type({"01"}));
     w.editor().blocks().insertBlock(lmx::BlockKind::Display);
     w.editor().clipboard().Undo(); // EOT stays without SOT
@@ -449,24 +424,8 @@ TEST(MainForm, NoToSavingAListWhoseBlocksDoNotBalanceKeepsTheWindowOpen)
                                       "like this cannot be loaded again. Save anyway ?");
 }
 
-TEST(MainForm, EditingTheAnswerTemplatesMarksTheListChanged)
+TEST_F(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
-    rig.params->setNextReply(ScriptedParameterDialogs::type({"T=@@"}));
-    w.answerFrame().DoInsertAnswerBoxExecute();
-    EXPECT_TRUE(rig.box().Changed());
-    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta *");
-    // A data fill is no edit.
-    rig.box().SetChanged(false);
-    w.answerFrame().answerData("12");
-    EXPECT_FALSE(rig.box().Changed());
-}
-
-TEST(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
-{
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     QTest::keyClick(&w, Qt::Key_F1);
     ASSERT_EQ(rig.opened.size(), 1u);
     EXPECT_EQ(rig.opened[0], QUrl::fromLocalFile(rig.path("doc/lmxdoc.htm")));
@@ -484,10 +443,8 @@ TEST(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
     EXPECT_EQ(w.statusText(), "Ready...");
 }
 
-TEST(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
+TEST_F(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     QGroupBox* group = w.CommandEditorGroup();
     EXPECT_TRUE(group->isAncestorOf(w.editor().commandBox()));
     // The frame has its room below the boxes, beside the transmit frame.
@@ -512,7 +469,7 @@ TEST(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
 
 // A real question box: Escape and the close button answer neither Yes nor No, so that "Is LMX
 // 2.xx used ?" ends its routine without a change.
-TEST(MainForm, AQuestionEscapedOrClosedAnswersCancel)
+TEST(QtUserDialogs, AQuestionEscapedOrClosedAnswersCancel)
 {
     QtUserDialogs dialogs;
     for (int way : {0, 1, 2}) { // No, Escape, the close button
