@@ -55,33 +55,24 @@ public:
     std::function<QString()> status;
     QStringList calls; // "General: <status>", ...
 
-    bool editGeneral(lmx::TGeneralSettings& record) override
-    {
-        return answer("General", nextGeneral, record);
-    }
-    bool editDisplay(lmx::TDisplaySettings& record) override
-    {
-        return answer("Display", nextDisplay, record);
-    }
-    bool editSerial(lmx::TSerialSettings& record) override
-    {
-        return answer("Serial", nextSerial, record);
-    }
+    bool editGeneral(lmx::TGeneralSettings& r) override { return ask("General", nextGeneral, r); }
+    bool editDisplay(lmx::TDisplaySettings& r) override { return ask("Display", nextDisplay, r); }
+    bool editSerial(lmx::TSerialSettings& r) override { return ask("Serial", nextSerial, r); }
     bool scanBus(lmx::TDisplaySettings& record, lmx::PacketExchange&, bool) override
     {
-        return answer("Scan Bus", nextDisplay, record);
+        return ask("Scan Bus", nextDisplay, record);
     }
     bool editDisplayList(lmx::TDisplaySettings& record) override
     {
         std::optional<lmx::TDisplaySettings> next;
         if (nextList)
             next = record, next->NetNrList = *std::exchange(nextList, std::nullopt);
-        return answer("Displays", next, record);
+        return ask("Displays", next, record);
     }
 
 private:
     template <class R>
-    bool answer(const char* name, std::optional<R>& next, R& record)
+    bool ask(const char* name, std::optional<R>& next, R& record)
     {
         calls << QString::fromLatin1(name) + QStringLiteral(": ") + (status ? status() : QString());
         if (!next)

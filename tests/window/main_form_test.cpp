@@ -13,19 +13,14 @@
 #include "serial/comm_port_driver.h"
 #include "serial/packet_exchange.h"
 #include "serial/transmission_engine.h"
-#include "widgets/ovel_list_box.h"
-#include "window/led_panel.h"
 #include "window/main_status_bar.h"
 #include "window/qt_user_dialogs.h"
-#include "window/send_receive_frame.h"
 #include "window/xmit_form.h"
 
 #include <QDir>
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QTabWidget>
-#include <QMessageBox>
-#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
