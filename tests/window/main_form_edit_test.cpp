@@ -58,7 +58,7 @@ using MainFormEdit = QuietWindow;
 
 } // namespace
 
-TEST_F(AnswerTab, PopupMenuEnabling)
+TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
 {
     // Only the end marker, no focus: Insert needs the focus, the others more lines.
     for (QAction* a : frame.popupMenu()->actions()) {
@@ -70,11 +70,7 @@ TEST_F(AnswerTab, PopupMenuEnabling)
     EXPECT_TRUE(frame.DoInsertAnswerBox->isEnabled());
     EXPECT_FALSE(frame.DoDeleteAnswerBox->isEnabled());
     EXPECT_FALSE(frame.DoEditAnswerBox->isEnabled());
-}
 
-TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
-{
-    focusBox();
     insert("T=@@");
     insert("V=@");
     EXPECT_EQ(viewTexts(), (QStringList{"T=@@", "V=@", "<End>"}));
@@ -89,6 +85,10 @@ TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
     frame.answerData("123");
     EXPECT_EQ(viewTexts(), (QStringList{"T=12", "V=3", "<End>"}));
     EXPECT_FALSE(rig.box().Changed());
+    ASSERT_TRUE(frame.DoRestoreAnswerBox->isEnabled()); // Ctrl+R shows the templates again
+    QTest::keyClick(box(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(viewTexts(), (QStringList{"T=@@", "V=@", "<End>"}));
+    frame.answerData("123");
     clickLine(0);
     rig.params->setNextReply(ScriptedParameterDialogs::type({"Temp=@@"}));
     frame.DoEditAnswerBoxExecute();
@@ -148,17 +148,6 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
     EXPECT_FALSE(rig.actions().DoUndoText->isEnabled());
 }
 
-TEST_F(AnswerTab, FillAndRestore)
-{
-    focusBox();
-    insert("A@");
-    frame.answerData("9");
-    EXPECT_EQ(viewTexts(), (QStringList{"A9", "<End>"}));
-    ASSERT_TRUE(frame.DoRestoreAnswerBox->isEnabled());
-    QTest::keyClick(box(), Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(viewTexts(), (QStringList{"A@", "<End>"}));
-}
-
 TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
 {
     focusBox();
@@ -197,7 +186,7 @@ TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
 }
 
-TEST_F(AnswerTab, LosingTheFocusDeselectsTheAnswerBox)
+TEST_F(AnswerTab, LosingTheFocusDeselectsAndNoEditReachesTheAnswerBoxOnceItIsHiddenOrLeft)
 {
     focusBox();
     insert("one");
@@ -207,18 +196,14 @@ TEST_F(AnswerTab, LosingTheFocusDeselectsTheAnswerBox)
     runPending();
     EXPECT_TRUE(box()->selectionModel()->selectedIndexes().isEmpty());
     EXPECT_FALSE(rig.answers().isSelected(0));
-}
 
-TEST_F(AnswerTab, NoEditReachesTheAnswerBoxOnceItIsHiddenOrLeft)
-{
+    // Selected again, then the tab hides.
     focusBox();
-    insert("one");
     clickLine(0);
     QWidget dialog; // the General settings dialog has the focus while the tab hides
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    rig.settings->nextGeneral = lmx::TGeneralSettings();
-    rig.settings->nextGeneral->ExtendedLmx = false;
+    rig.settings->nextGeneral.emplace().ExtendedLmx = false;
     w.DoGeneralSettingsExecute();
     dialog.close();
     QApplication::setActiveWindow(&w);

@@ -48,7 +48,7 @@ using MainForm = QuietWindow;
 
 } // namespace
 
-TEST(MainFormStart, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
+TEST(MainFormStart, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFileThenWritesIt)
 {
     WindowRig rig;
     TMainForm& w = rig.start();
@@ -68,34 +68,32 @@ TEST(MainFormStart, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFil
     EXPECT_EQ(tabs->currentWidget(), w.HexDataTab());
     EXPECT_TRUE(tabs->isTabVisible(2) && !tabs->isTabVisible(3) && !tabs->isTabVisible(4));
     EXPECT_FALSE(w.xmitForm().isVisible());
+
+    // Closing writes the first start's defaults: the 24-line file.
+    rig.close();
+    EXPECT_EQ(WindowRig::readFile(rig.settingsPath()), lmx::settingsFileText({}, {}, {}));
+    EXPECT_EQ(rig.dialogs.unexpected(), 0);
 }
 
 TEST(MainFormStart, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
 {
-    WindowRig rig;
-    rig.start();
-    rig.close();
-    // The first start's defaults: the 24-line file.
-    EXPECT_EQ(WindowRig::readFile(rig.settingsPath()), lmx::settingsFileText({}, {}, {}));
-    EXPECT_EQ(rig.dialogs.unexpected(), 0);
-
     // A file with a DataBits the port cannot take reads, and the apply step writes 3 back.
-    WindowRig second;
+    WindowRig rig;
     lmx::TSerialSettings serial;
     serial.PortName = "/dev/ttyUSB3";
     serial.DataBits = 2;
     lmx::TDisplaySettings display;
     display.NetNr = 7;
-    second.writeSettings(serial, display, {});
-    TMainForm& w = second.start();
-    EXPECT_TRUE(second.dialogs.steps().isEmpty());
+    rig.writeSettings(serial, display, {});
+    TMainForm& w = rig.start();
+    EXPECT_TRUE(rig.dialogs.steps().isEmpty());
     EXPECT_EQ(w.driver().PortName(), "/dev/ttyUSB3");
     EXPECT_EQ(w.displaySettings().NetNr, 7);
-    second.close();
-    second.close(); // a second close asks and writes nothing more
+    rig.close();
+    rig.close(); // a second close asks and writes nothing more
     serial.DataBits = 3;
-    EXPECT_EQ(WindowRig::readFile(second.settingsPath()), lmx::settingsFileText(serial, display, {}));
-    EXPECT_TRUE(second.dialogs.steps().isEmpty());
+    EXPECT_EQ(WindowRig::readFile(rig.settingsPath()), lmx::settingsFileText(serial, display, {}));
+    EXPECT_TRUE(rig.dialogs.steps().isEmpty());
 }
 
 TEST(MainFormStart, AnUnreadableSettingsFileIsKeptBesideTheNewOne)
@@ -131,15 +129,6 @@ TEST_F(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
     kept.close();
     EXPECT_EQ(kept.dialogs.lastText(), "Failed to create settings file.\n\rThe previous file is kept.");
     EXPECT_EQ(kept.dialogs.steps().last().detail, kept.settingsPath() + " is read-only.");
-}
-
-TEST_F(MainForm, HintsAreToolTipsOnly)
-{
-    // Hovering a button or menu item leaves the status text alone.
-    for (QAction* action : w.QWidget::actions()) {
-        action->showStatusText(&w);
-        EXPECT_EQ(w.mainStatusBar().currentMessage(), "") << action->text().toStdString();
-    }
 }
 
 TEST(MainFormStart, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
@@ -181,7 +170,7 @@ TEST(MainFormStart, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePack
     EXPECT_FALSE(w.generalSettings().ExtendedLmx);
 }
 
-TEST_F(MainForm, DisplayAndSerialDialogsChangeTheirRecordsAndOnlyTheSerialOneThePort)
+TEST_F(MainForm, DisplaySerialAndPacketSizeDialogsChangeTheirRecordsAndOnlyTheSerialOneThePort)
 {
     lmx::TDisplaySettings display;
     display.NetNr = 12;
@@ -202,10 +191,8 @@ TEST_F(MainForm, DisplayAndSerialDialogsChangeTheirRecordsAndOnlyTheSerialOneThe
               (QStringList{"Display: Modifying Display Settings", "Serial: Modifying Serial Settings",
                            "Serial: Modifying Serial Settings"}));
     EXPECT_EQ(w.statusText(), "Ready...");
-}
 
-TEST_F(MainForm, ChangePacketSizeAsksForTheEnginesSize)
-{
+    // Change Packet Size asks for the engine's size.
     rig.params->setNextReply(ScriptedParameterDialogs::type({"64"}));
     rig.actions().DoPacketSize->trigger();
     ASSERT_EQ(rig.params->singleCalls().size(), 1u);
@@ -419,7 +406,7 @@ TEST_F(MainForm, NoToSavingAListWhoseBlocksDoNotBalanceKeepsTheWindowOpen)
                                       "like this cannot be loaded again. Save anyway ?");
 }
 
-TEST_F(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
+TEST_F(MainForm, HelpOpensThePageBesideTheProgramAboutShowsTheBoxAndHintsAreToolTips)
 {
     QTest::keyClick(&w, Qt::Key_F1);
     ASSERT_EQ(rig.opened.size(), 1u);
@@ -436,6 +423,12 @@ TEST_F(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
     QTest::keyClick(&w, Qt::Key_F2);
     EXPECT_EQ(rig.aboutBoxes, 1);
     EXPECT_EQ(w.statusText(), "Ready...");
+
+    // Hints are tool tips only: hovering a button or menu item leaves the status text alone.
+    for (QAction* action : w.QWidget::actions()) {
+        action->showStatusText(&w);
+        EXPECT_EQ(w.mainStatusBar().currentMessage(), "") << action->text().toStdString();
+    }
 }
 
 TEST_F(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
