@@ -73,8 +73,7 @@ TEST(MainFormLine, F6TransmitsTheListFillsTheBoxesAndLightsTheLedsAndTheDebugVie
     w.sendReceiveFrame().receiveLog().addLine("an old line");
 
     TLedPanel* leds = w.mainStatusBar().ledPanel();
-    bool receiveLit = false;
-    bool transmitLit = false;
+    bool receiveLit = false, transmitLit = false;
     QObject::connect(&w.exchange(), &lmx::PacketExchange::trafficActivity, leds, [&](int led) {
         receiveLit |= led == 1 && leds->leds().lit(TrafficLeds::kReceiveLed);
         transmitLit |= led == 2 && leds->leds().lit(TrafficLeds::kTransmitLed);

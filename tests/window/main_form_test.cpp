@@ -37,13 +37,6 @@ const char kSample[] = "; a sample list\r\n"
                        "ANSWER:\r\n"
                        "V=@@@@\r\n";
 
-lmx::TGeneralSettings general(void (*change)(lmx::TGeneralSettings&))
-{
-    lmx::TGeneralSettings g;
-    change(g);
-    return g;
-}
-
 using MainForm = QuietWindow;
 
 } // namespace
@@ -134,10 +127,9 @@ TEST_F(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
 TEST(MainFormStart, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
 {
     WindowRig rig;
-    TMainForm& w = rig.startQuietly(general([](lmx::TGeneralSettings& g) {
-        g.ExtendedLmx = false;
-        g.ShowMainToolBar = false;
-    }));
+    lmx::TGeneralSettings off;
+    off.ExtendedLmx = off.ShowMainToolBar = false;
+    TMainForm& w = rig.startQuietly(off);
     const int answerTab = w.PageControl()->indexOf(w.AnswerDataTab());
     const auto extendedShown = [&] {
         return std::vector<bool>{w.PageControl()->isTabVisible(answerTab),
@@ -161,7 +153,7 @@ TEST(MainFormStart, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePack
 
     // Switching it off while the answer tab is shown goes back to the hex tab.
     w.PageControl()->setCurrentWidget(w.AnswerDataTab());
-    rig.settings->nextGeneral = general([](lmx::TGeneralSettings& g) { g.ExtendedLmx = false; });
+    rig.settings->nextGeneral.emplace().ExtendedLmx = false;
     w.DoGeneralSettingsExecute();
     EXPECT_EQ(w.PageControl()->currentWidget(), w.HexDataTab());
 
@@ -232,7 +224,7 @@ TEST_F(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
     EXPECT_TRUE(keys.DoKey1->isEnabled());
 
     // With ClearKeys a load frees the keys first: the next KEY line takes the first key again.
-    rig.settings->nextGeneral = general([](lmx::TGeneralSettings& g) { g.ClearKeys = true; });
+    rig.settings->nextGeneral.emplace().ClearKeys = true;
     w.DoGeneralSettingsExecute();
     ASSERT_TRUE(rig.load("KEY 'F2' ESC $A1 '2'\r\n", QStringLiteral("two.lmx")));
     EXPECT_EQ(keys.Button1->text(), "F2 = $A1");
@@ -285,10 +277,8 @@ TEST_F(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
 
     // Without answer lines there is no answer section; without SaveKeys no key line; with
     // CheckFileReplace off the dialog does not ask before replacing.
-    rig.settings->nextGeneral = general([](lmx::TGeneralSettings& g) {
-        g.SaveKeys = false;
-        g.CheckFileReplace = false;
-    });
+    lmx::TGeneralSettings& g = rig.settings->nextGeneral.emplace();
+    g.SaveKeys = g.CheckFileReplace = false;
     w.DoGeneralSettingsExecute();
     rig.answers().clearAll();
     rig.dialogs.setNextFileName(out);
