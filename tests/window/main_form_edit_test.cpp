@@ -213,9 +213,25 @@ TEST_F(AnswerTab, LosingTheFocusDeselectsAndNoEditReachesTheAnswerBoxOnceItIsHid
     EXPECT_EQ(viewTexts(), (QStringList{"one", "<End>"}));
 }
 
-TEST_F(MainFormEdit, TheEnablingFollowsWhenTheUserInterfaceIsIdle)
+TEST_F(MainFormEdit, ATextFieldGetsTheEditMenuAndTheEnablingFollowsWhenTheUserInterfaceIsIdle)
 {
+    auto* field = new QLineEdit(w.centralWidget());
+    field->setText(QStringLiteral("abc"));
+    field->show();
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    runPending();
     MainActions& a = rig.actions();
+    w.updateActions();
+    EXPECT_TRUE(a.DoCutText->isEnabled());
+    a.DoCutText->trigger();
+    EXPECT_TRUE(field->text().isEmpty());
+    w.updateActions();
+    EXPECT_TRUE(a.DoUndoText->isEnabled());
+    a.DoUndoText->trigger();
+    EXPECT_EQ(field->text(), "abc");
+    delete field;
+
     TOvelListBox* commandBox = w.editor().commandBox();
     commandBox->setFocus(Qt::MouseFocusReason);
     runPending();
@@ -267,24 +283,4 @@ TEST_F(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
     QTest::keyClick(&w, Qt::Key_F2);
     EXPECT_EQ(rig.aboutBoxes, 1);
     send(QEvent::KeyRelease, false);
-}
-
-TEST_F(MainFormEdit, ATextFieldOfTheWindowGetsTheEditMenu)
-{
-    auto* field = new QLineEdit(w.centralWidget());
-    field->setText(QStringLiteral("abc"));
-    field->show();
-    field->setFocus(Qt::MouseFocusReason);
-    field->selectAll();
-    runPending();
-    MainActions& a = rig.actions();
-    w.updateActions();
-    EXPECT_TRUE(a.DoCutText->isEnabled());
-    a.DoCutText->trigger();
-    EXPECT_TRUE(field->text().isEmpty());
-    w.updateActions();
-    EXPECT_TRUE(a.DoUndoText->isEnabled());
-    a.DoUndoText->trigger();
-    EXPECT_EQ(field->text(), "abc");
-    delete field;
 }
