@@ -243,7 +243,8 @@ TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndStopEndsTheWhole
             out << w.displaysProgress()->ResultList()->item(i)->text();
         return out;
     };
-    EXPECT_EQ(results(), (QStringList{"NetNr 1: OK (1 packet, 0 failed)", "NetNr 2: failed: no answer (1 packet, 1 failed)",
+    EXPECT_EQ(results(), (QStringList{"NetNr 1: OK (1 packet, 0 failed)",
+                                      "NetNr 2: failed: no answer (1 packet, 1 failed)",
                                       "NetNr 3: OK (1 packet, 0 failed)"}));
     EXPECT_EQ(w.displaysProgress()->StatusLabel()->text(), "2 of 3 displays OK");
     QAbstractItemModel* summary = w.packetsTab().summaryTable()->model();
