@@ -31,18 +31,7 @@ namespace {
 struct LineRig : WindowRig {
     lmx::sim::SimServer server;
 
-    explicit LineRig(bool normal = false, lmx::sim::FaultKind fault = lmx::sim::FaultKind::None,
-                     unsigned faultEvery = 1, std::vector<uint8_t> netNrs = {1})
-        : server([=] {
-              lmx::sim::SimOptions o;
-              o.netNrs = netNrs;
-              o.normalFraming = normal;
-              o.fault = fault;
-              o.faultEvery = faultEvery;
-              return o;
-          }())
-    {
-    }
+    explicit LineRig(lmx::sim::SimOptions options = {}) : server(std::move(options)) {}
 
     // Started on the virtual display's line with this list loaded.
     TMainForm& startOnLine(const std::string& list, lmx::TGeneralSettings general = {})
@@ -120,7 +109,9 @@ TEST(MainFormLine, F6TransmitsTheListFillsTheBoxesAndLightsTheLedsAndTheDebugVie
 
 TEST(MainFormLine, NormalFramingWhenExtendedLmxIsOff)
 {
-    LineRig rig(true);
+    lmx::sim::SimOptions normal;
+    normal.normalFraming = true;
+    LineRig rig(normal);
     lmx::TGeneralSettings general;
     general.ExtendedLmx = false;
     rig.startOnLine("SOT '01'\r\n'Hi'\r\nEOT\r\n", general);
@@ -188,7 +179,10 @@ TEST(MainFormLine, ClosingStopsWhatRunsAndTheWindowGoesInEveryState)
 
 TEST(MainFormLine, ThePacketsTabFollowsTheTransmissionAndShowsAFailedExchange)
 {
-    LineRig rig(false, lmx::sim::FaultKind::BadCrc, 2);
+    lmx::sim::SimOptions badCrc;
+    badCrc.fault = lmx::sim::FaultKind::BadCrc;
+    badCrc.faultEvery = 2;
+    LineRig rig(badCrc);
     // Two packets in the first series, the second answered with a bad CRC: "three" stays unsent.
     TMainForm& w =
             rig.startOnLine("'one'\r\nFPACK '00000'\r\n'two'\r\nNPACK '00000'\r\n'three'\r\n");
@@ -228,7 +222,9 @@ TEST(MainFormLine, ThePacketsTabFollowsTheTransmissionAndShowsAFailedExchange)
 
 TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndStopEndsTheWholeRun)
 {
-    LineRig rig(false, lmx::sim::FaultKind::None, 1, {1, 3});
+    lmx::sim::SimOptions two;
+    two.netNrs = {1, 3};
+    LineRig rig(two);
     TMainForm& w = rig.startOnLine("'Hello'\r\n");
     rig.settings->nextList = "1-3";
     QTest::keyClick(&w, Qt::Key_F6, Qt::ShiftModifier);
@@ -290,7 +286,9 @@ TEST(MainFormLine, ActionsDuringATransmissionStopItFirstOrWaitForIt)
     for (Act act : {Act::Stop, Act::New, Act::Load, Act::Clear, Act::Serial, Act::Display, Act::General,
                     Act::Keys}) {
         SCOPED_TRACE(static_cast<int>(act));
-        LineRig rig(false, lmx::sim::FaultKind::NoAnswer);
+        lmx::sim::SimOptions silent;
+        silent.fault = lmx::sim::FaultKind::NoAnswer;
+        LineRig rig(silent);
         TMainForm& w = rig.startOnLine("SOT '01'\r\n'a'\r\nEOT\r\nSOT '01'\r\n'b'\r\nEOT\r\n"
                                        "SOT '01'\r\n'c'\r\nEOT\r\nSOT '01'\r\n'd'\r\nEOT\r\n");
         w.exchange().SetAnswerTimeout(100);

@@ -128,7 +128,7 @@ struct WindowRig {
         return std::string(b.constData(), static_cast<size_t>(b.size()));
     }
 
-    TMainForm& start(bool show = true)
+    TMainForm& start()
     {
         MainFormServices s;
         s.programFolder = folder.path();
@@ -160,12 +160,10 @@ struct WindowRig {
                     model, QAbstractItemModelTester::FailureReportingMode::Fatal));
         dialogs.status = [this] { return window ? window->statusText() : QString(); };
         settings->status = dialogs.status;
-        if (show) {
-            window->show();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-            QApplication::setActiveWindow(window.get());
-            runPending();
-        }
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::setActiveWindow(window.get());
+        runPending();
         return *window;
     }
 
