@@ -45,11 +45,9 @@ struct LineRig : WindowRig {
         return *window;
     }
     const std::vector<std::string>& received() { return window->sendReceiveFrame().receiveLines(); }
-    bool endsWith(const std::string& text)
+    bool endsWith(const char* text)
     {
-        const std::vector<std::string>& lines = received();
-        return !lines.empty() && lines.back().size() >= text.size()
-            && lines.back().compare(lines.back().size() - text.size(), text.size(), text) == 0;
+        return !received().empty() && QByteArray::fromStdString(received().back()).endsWith(text);
     }
 };
 
