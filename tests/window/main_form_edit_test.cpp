@@ -17,26 +17,22 @@ using namespace mainformtest;
 
 namespace {
 
-class AnswerTab : public ::testing::Test {
+class AnswerTab : public QuietWindow {
 protected:
-    WindowRig rig;
-    TMainForm* w = nullptr;
-    TAnswerFrame* frame = nullptr;
+    TAnswerFrame& frame = w.answerFrame();
 
     void SetUp() override
     {
-        w = &rig.startQuietly();
-        frame = &w->answerFrame();
-        w->PageControl()->setCurrentWidget(w->AnswerDataTab());
+        w.PageControl()->setCurrentWidget(w.AnswerDataTab());
         runPending();
     }
 
-    TOvelListBox* box() { return frame->AnswerBox(); }
+    TOvelListBox* box() { return frame.AnswerBox(); }
     void focusBox()
     {
         box()->setFocus(Qt::MouseFocusReason);
         runPending();
-        ASSERT_TRUE(frame->boxFocused());
+        ASSERT_TRUE(frame.boxFocused());
     }
     void clickLine(int row)
     {
@@ -47,7 +43,7 @@ protected:
     void insert(const std::string& text)
     {
         rig.params->setNextReply(ScriptedParameterDialogs::type({text}));
-        frame->DoInsertAnswerBoxExecute();
+        frame.DoInsertAnswerBoxExecute();
     }
     QStringList viewTexts()
     {
@@ -58,46 +54,53 @@ protected:
     }
 };
 
+using MainFormEdit = QuietWindow;
+
 } // namespace
 
-TEST_F(AnswerTab, PopupMenuEnabling)
+TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
 {
     // Only the end marker, no focus: Insert needs the focus, the others more lines.
-    for (QAction* a : frame->popupMenu()->actions()) {
+    for (QAction* a : frame.popupMenu()->actions()) {
         if (!a->isSeparator()) {
             EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
         }
     }
     focusBox();
-    EXPECT_TRUE(frame->DoInsertAnswerBox->isEnabled());
-    EXPECT_FALSE(frame->DoDeleteAnswerBox->isEnabled());
-    EXPECT_FALSE(frame->DoEditAnswerBox->isEnabled());
-}
+    EXPECT_TRUE(frame.DoInsertAnswerBox->isEnabled());
+    EXPECT_FALSE(frame.DoDeleteAnswerBox->isEnabled());
+    EXPECT_FALSE(frame.DoEditAnswerBox->isEnabled());
 
-TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
-{
-    focusBox();
     insert("T=@@");
     insert("V=@");
     EXPECT_EQ(viewTexts(), (QStringList{"T=@@", "V=@", "<End>"}));
     ASSERT_EQ(rig.params->askValueCalls().size(), 2u);
     EXPECT_EQ(rig.params->askValueCalls()[0].askMode, AskMode::InsertText);
+    EXPECT_TRUE(rig.box().Changed()); // the templates belong to the list
+    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta *");
 
-    // Editing a filled line starts from its template and shows the templates again.
-    frame->answerData("123");
+    // Editing a filled line starts from its template and shows the templates again. A data
+    // fill is no edit.
+    rig.box().SetChanged(false);
+    frame.answerData("123");
     EXPECT_EQ(viewTexts(), (QStringList{"T=12", "V=3", "<End>"}));
+    EXPECT_FALSE(rig.box().Changed());
+    ASSERT_TRUE(frame.DoRestoreAnswerBox->isEnabled()); // Ctrl+R shows the templates again
+    QTest::keyClick(box(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(viewTexts(), (QStringList{"T=@@", "V=@", "<End>"}));
+    frame.answerData("123");
     clickLine(0);
     rig.params->setNextReply(ScriptedParameterDialogs::type({"Temp=@@"}));
-    frame->DoEditAnswerBoxExecute();
+    frame.DoEditAnswerBoxExecute();
     const AskValueRequest& edit = rig.params->askValueCalls().back();
     EXPECT_EQ(edit.askMode, AskMode::EditText);
     EXPECT_EQ(edit.currentText, "T=@@");
     EXPECT_EQ(viewTexts(), (QStringList{"Temp=@@", "V=@", "<End>"}));
 
     // A cancelled edit changes no template but the filled values are gone.
-    frame->answerData("99");
+    frame.answerData("99");
     rig.params->setNextReply(ScriptedParameterDialogs::cancel());
-    frame->DoEditAnswerBoxExecute();
+    frame.DoEditAnswerBoxExecute();
     EXPECT_EQ(viewTexts(), (QStringList{"Temp=@@", "V=@", "<End>"}));
 
     // Delete (the Delete key of the box) takes the current line, never the end marker.
@@ -106,8 +109,8 @@ TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
     QTest::keyClick(box(), Qt::Key_Delete);
     EXPECT_EQ(viewTexts(), (QStringList{"Temp=@@", "<End>"}));
     clickLine(1);
-    EXPECT_FALSE(frame->DoDeleteAnswerBox->isEnabled());
-    EXPECT_FALSE(frame->DoEditAnswerBox->isEnabled());
+    EXPECT_FALSE(frame.DoDeleteAnswerBox->isEnabled());
+    EXPECT_FALSE(frame.DoEditAnswerBox->isEnabled());
 }
 
 TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
@@ -117,7 +120,7 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
     insert("B=@");
     for (UserDialogs::Answer a : {UserDialogs::Answer::No, UserDialogs::Answer::Cancel}) {
         rig.dialogs.setNextAnswer(a);
-        frame->DoClearAnswerBoxExecute();
+        frame.DoClearAnswerBoxExecute();
         EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
     }
     EXPECT_EQ(rig.dialogs.lastText(), "Are you sure you want to clear the window ??");
@@ -126,34 +129,23 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
     clickLine(0);
     ASSERT_TRUE(rig.actions().DoCopyText->isEnabled());
     rig.dialogs.status = [&] {
-        QDialog modal(w);
+        QDialog modal(&w);
         QTimer::singleShot(10, &modal, &QDialog::accept); // the user answers a while later
         modal.exec();
         return QString();
     };
     rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
-    frame->DoClearAnswerBoxExecute();
+    frame.DoClearAnswerBoxExecute();
     EXPECT_EQ(viewTexts(), QStringList{"<End>"});
     runPending();
     EXPECT_FALSE(rig.actions().DoCopyText->isEnabled());
     focusBox();
-    w->updateActions();
+    w.updateActions();
     ASSERT_TRUE(rig.actions().DoUndoText->isEnabled());
     rig.actions().DoUndoText->trigger();
     EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
-    w->updateActions();
+    w.updateActions();
     EXPECT_FALSE(rig.actions().DoUndoText->isEnabled());
-}
-
-TEST_F(AnswerTab, FillAndRestore)
-{
-    focusBox();
-    insert("A@");
-    frame->answerData("9");
-    EXPECT_EQ(viewTexts(), (QStringList{"A9", "<End>"}));
-    ASSERT_TRUE(frame->DoRestoreAnswerBox->isEnabled());
-    QTest::keyClick(box(), Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(viewTexts(), (QStringList{"A@", "<End>"}));
 }
 
 TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
@@ -163,73 +155,83 @@ TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
     insert("two");
     clickLine(0);
     MainActions& a = rig.actions();
-    w->updateActions();
+    w.updateActions();
     EXPECT_TRUE(a.DoCopyText->isEnabled());
     EXPECT_FALSE(a.DoPasteText->isEnabled());
-    QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
     runPending();
     EXPECT_TRUE(a.DoPasteText->isEnabled());
     clickLine(2);
-    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(viewTexts(), (QStringList{"one", "two", "one", "<End>"}));
     // The command box is untouched by all of it.
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
 
     // With the focus in the command box the same actions serve the command box.
     rig.box().InsertCommandLine("'cmd'", "cmd");
-    w->editor().commandBox()->setFocus(Qt::MouseFocusReason);
+    w.editor().commandBox()->setFocus(Qt::MouseFocusReason);
     runPending();
-    EXPECT_FALSE(frame->boxFocused());
-    w->updateActions();
+    EXPECT_FALSE(frame.boxFocused());
+    w.updateActions();
     EXPECT_TRUE(a.DoUndoText->isEnabled());
     a.DoUndoText->trigger();
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
     EXPECT_EQ(viewTexts(), (QStringList{"one", "two", "one", "<End>"}));
 
     // Focus on neither: nothing to do.
-    w->PageControl()->setFocus(Qt::MouseFocusReason);
+    w.PageControl()->setFocus(Qt::MouseFocusReason);
     runPending();
-    w->updateActions();
+    w.updateActions();
     for (QAction* action : {a.DoCutText, a.DoCopyText, a.DoPasteText, a.DoUndoText})
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
 }
 
-TEST_F(AnswerTab, LosingTheFocusDeselectsTheAnswerBox)
+TEST_F(AnswerTab, LosingTheFocusDeselectsAndNoEditReachesTheAnswerBoxOnceItIsHiddenOrLeft)
 {
     focusBox();
     insert("one");
     clickLine(0);
     EXPECT_FALSE(box()->selectionModel()->selectedIndexes().isEmpty());
-    w->editor().commandBox()->setFocus(Qt::TabFocusReason);
+    w.editor().commandBox()->setFocus(Qt::TabFocusReason);
     runPending();
     EXPECT_TRUE(box()->selectionModel()->selectedIndexes().isEmpty());
     EXPECT_FALSE(rig.answers().isSelected(0));
-}
 
-TEST_F(AnswerTab, NoEditReachesTheAnswerBoxOnceItIsHiddenOrLeft)
-{
+    // Selected again, then the tab hides.
     focusBox();
-    insert("one");
     clickLine(0);
     QWidget dialog; // the General settings dialog has the focus while the tab hides
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    rig.settings->nextGeneral = lmx::TGeneralSettings();
-    rig.settings->nextGeneral->ExtendedLmx = false;
-    w->DoGeneralSettingsExecute();
+    rig.settings->nextGeneral.emplace().ExtendedLmx = false;
+    w.DoGeneralSettingsExecute();
     dialog.close();
-    QApplication::setActiveWindow(w);
-    QTest::keyClick(w, Qt::Key_X, Qt::ControlModifier);
-    w->sendReceiveFrame().ReceiveBox()->setFocus(Qt::MouseFocusReason);
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
+    w.sendReceiveFrame().ReceiveBox()->setFocus(Qt::MouseFocusReason);
     rig.actions().DoCutText->trigger();
     EXPECT_EQ(viewTexts(), (QStringList{"one", "<End>"}));
 }
 
-TEST(MainFormEdit, TheEnablingFollowsWhenTheUserInterfaceIsIdle)
+TEST_F(MainFormEdit, ATextFieldGetsTheEditMenuAndTheEnablingFollowsWhenTheUserInterfaceIsIdle)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
+    auto* field = new QLineEdit(w.centralWidget());
+    field->setText(QStringLiteral("abc"));
+    field->show();
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    runPending();
     MainActions& a = rig.actions();
+    w.updateActions();
+    EXPECT_TRUE(a.DoCutText->isEnabled());
+    a.DoCutText->trigger();
+    EXPECT_TRUE(field->text().isEmpty());
+    w.updateActions();
+    EXPECT_TRUE(a.DoUndoText->isEnabled());
+    a.DoUndoText->trigger();
+    EXPECT_EQ(field->text(), "abc");
+    delete field;
+
     TOvelListBox* commandBox = w.editor().commandBox();
     commandBox->setFocus(Qt::MouseFocusReason);
     runPending();
@@ -241,10 +243,8 @@ TEST(MainFormEdit, TheEnablingFollowsWhenTheUserInterfaceIsIdle)
     EXPECT_TRUE(waitUntil([&] { return a.DoExportTxt->isEnabled() && a.DoUndoText->isEnabled(); }));
 }
 
-TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
+TEST_F(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     for (const std::string t : {"a", "b", "c", "d"})
         rig.box().InsertCommandLine("'" + t + "'", t);
     TOvelListBox* commandBox = w.editor().commandBox();
@@ -283,26 +283,4 @@ TEST(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
     QTest::keyClick(&w, Qt::Key_F2);
     EXPECT_EQ(rig.aboutBoxes, 1);
     send(QEvent::KeyRelease, false);
-}
-
-TEST(MainFormEdit, ATextFieldOfTheWindowGetsTheEditMenu)
-{
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
-    auto* field = new QLineEdit(w.centralWidget());
-    field->setText(QStringLiteral("abc"));
-    field->show();
-    field->setFocus(Qt::MouseFocusReason);
-    field->selectAll();
-    runPending();
-    MainActions& a = rig.actions();
-    w.updateActions();
-    EXPECT_TRUE(a.DoCutText->isEnabled());
-    a.DoCutText->trigger();
-    EXPECT_TRUE(field->text().isEmpty());
-    w.updateActions();
-    EXPECT_TRUE(a.DoUndoText->isEnabled());
-    a.DoUndoText->trigger();
-    EXPECT_EQ(field->text(), "abc");
-    delete field;
 }

@@ -31,48 +31,36 @@ namespace {
 struct LineRig : WindowRig {
     lmx::sim::SimServer server;
 
-    explicit LineRig(bool normal = false, lmx::sim::FaultKind fault = lmx::sim::FaultKind::None,
-                     unsigned faultEvery = 1, std::vector<uint8_t> netNrs = {1})
-        : server([=] {
-              lmx::sim::SimOptions o;
-              o.netNrs = netNrs;
-              o.normalFraming = normal;
-              o.fault = fault;
-              o.faultEvery = faultEvery;
-              return o;
-          }())
-    {
-    }
+    explicit LineRig(lmx::sim::SimOptions options = {}) : server(std::move(options)) {}
 
-    TMainForm& startOnLine(lmx::TGeneralSettings general = lmx::TGeneralSettings())
+    // Started on the virtual display's line with this list loaded.
+    TMainForm& startOnLine(const std::string& list, lmx::TGeneralSettings general = {})
     {
         lmx::TSerialSettings serial;
         serial.PortName = server.start();
         EXPECT_FALSE(serial.PortName.empty()) << server.errorText();
         writeSettings(serial, lmx::TDisplaySettings(), general);
-        return start();
+        start();
+        EXPECT_TRUE(load(list));
+        return *window;
     }
     const std::vector<std::string>& received() { return window->sendReceiveFrame().receiveLines(); }
-    bool endsWith(const std::string& text)
+    bool endsWith(const char* text)
     {
-        const std::vector<std::string>& lines = received();
-        return !lines.empty() && lines.back().size() >= text.size()
-            && lines.back().compare(lines.back().size() - text.size(), text.size(), text) == 0;
+        return !received().empty() && QByteArray::fromStdString(received().back()).endsWith(text);
     }
 };
 
 } // namespace
 
-TEST(MainFormLine, F6TransmitsTheListFillsTheBoxesAndLightsTheLeds)
+TEST(MainFormLine, F6TransmitsTheListFillsTheBoxesAndLightsTheLedsAndTheDebugViewsWhenOn)
 {
     LineRig rig;
-    TMainForm& w = rig.startOnLine();
-    ASSERT_TRUE(rig.load("'Hello'\r\nESC $A6 '2'\r\n\r\nANSWER:\r\nV=@@@@@@@\r\n"));
+    TMainForm& w = rig.startOnLine("'Hello'\r\nESC $A6 '2'\r\n\r\nANSWER:\r\nV=@@@@@@@\r\n");
     w.sendReceiveFrame().receiveLog().addLine("an old line");
 
     TLedPanel* leds = w.mainStatusBar().ledPanel();
-    bool receiveLit = false;
-    bool transmitLit = false;
+    bool receiveLit = false, transmitLit = false;
     QObject::connect(&w.exchange(), &lmx::PacketExchange::trafficActivity, leds, [&](int led) {
         receiveLit |= led == 1 && leds->leds().lit(TrafficLeds::kReceiveLed);
         transmitLit |= led == 2 && leds->leds().lit(TrafficLeds::kTransmitLed);
@@ -97,19 +85,11 @@ TEST(MainFormLine, F6TransmitsTheListFillsTheBoxesAndLightsTheLeds)
     EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
     EXPECT_FALSE(w.xmitForm().isVisible());
 
-    // New clears the receive box.
-    w.DoNewFileExecute();
-    EXPECT_TRUE(rig.received().empty());
-}
-
-TEST(MainFormLine, SerialDebugWindowAndDebugLogWhenSwitchedOn)
-{
-    LineRig rig;
-    lmx::TGeneralSettings general;
-    general.ShowSerialDebug = true;
-    general.DebugFile = true;
-    TMainForm& w = rig.startOnLine(general);
-    ASSERT_TRUE(rig.load("'Hi'\r\n"));
+    // Switched on, the serial debug window shows the next transmission and the debug log
+    // holds it.
+    lmx::TGeneralSettings& debug = rig.settings->nextGeneral.emplace(w.generalSettings());
+    debug.ShowSerialDebug = debug.DebugFile = true;
+    w.DoGeneralSettingsExecute();
     rig.actions().DoTransmit->trigger();
     EXPECT_TRUE(rig.endsWith(" Transmission finished."));
     EXPECT_TRUE(w.xmitForm().isVisible());
@@ -119,15 +99,20 @@ TEST(MainFormLine, SerialDebugWindowAndDebugLogWhenSwitchedOn)
     EXPECT_EQ(log.substr(0, log.find("\r\n")), "24:03:31 14:02:07:315 Debug File Created: ") << log;
     EXPECT_NE(log.find("Transmitted: "), std::string::npos);
     EXPECT_NE(log.find("Recieved: "), std::string::npos);
+
+    // New clears the receive box.
+    w.DoNewFileExecute();
+    EXPECT_TRUE(rig.received().empty());
 }
 
 TEST(MainFormLine, NormalFramingWhenExtendedLmxIsOff)
 {
-    LineRig rig(true);
+    lmx::sim::SimOptions normal;
+    normal.normalFraming = true;
+    LineRig rig(normal);
     lmx::TGeneralSettings general;
     general.ExtendedLmx = false;
-    rig.startOnLine(general);
-    ASSERT_TRUE(rig.load("SOT '01'\r\n'Hi'\r\nEOT\r\n"));
+    rig.startOnLine("SOT '01'\r\n'Hi'\r\nEOT\r\n", general);
     rig.actions().DoTransmit->trigger();
     ASSERT_FALSE(rig.received().empty());
     EXPECT_NE(rig.received().back().find(" Answer Normal LMX: "), std::string::npos)
@@ -143,10 +128,10 @@ TEST(MainFormLine, ClosingStopsWhatRunsAndTheWindowGoesInEveryState)
                       When::SettingsOpen}) {
         SCOPED_TRACE(static_cast<int>(when));
         LineRig rig;
-        TMainForm& w = rig.startOnLine();
         // Network number 5 never answers; the NPACK waits 9 s between two series.
-        ASSERT_TRUE(rig.load(when == When::Waiting ? "'one'\r\nNPACK '09000'\r\n'two'\r\n"
-                                                   : "SOT '05'\r\n'x'\r\nEOT\r\n"));
+        TMainForm& w = rig.startOnLine(when == When::Waiting
+                                               ? "'one'\r\nNPACK '09000'\r\n'two'\r\n"
+                                               : "SOT '05'\r\n'x'\r\nEOT\r\n");
         const auto closeNow = [&] {
             w.close();
             return QString();
@@ -192,10 +177,13 @@ TEST(MainFormLine, ClosingStopsWhatRunsAndTheWindowGoesInEveryState)
 
 TEST(MainFormLine, ThePacketsTabFollowsTheTransmissionAndShowsAFailedExchange)
 {
-    LineRig rig(false, lmx::sim::FaultKind::BadCrc, 2);
-    TMainForm& w = rig.startOnLine();
+    lmx::sim::SimOptions badCrc;
+    badCrc.fault = lmx::sim::FaultKind::BadCrc;
+    badCrc.faultEvery = 2;
+    LineRig rig(badCrc);
     // Two packets in the first series, the second answered with a bad CRC: "three" stays unsent.
-    ASSERT_TRUE(rig.load("'one'\r\nFPACK '00000'\r\n'two'\r\nNPACK '00000'\r\n'three'\r\n"));
+    TMainForm& w =
+            rig.startOnLine("'one'\r\nFPACK '00000'\r\n'two'\r\nNPACK '00000'\r\n'three'\r\n");
     PacketsTab& tab = w.packetsTab();
     QStringList progress;
     QObject::connect(&w.recorder(), &lmx::ExchangeRecorder::recordChanged, &w, [&] {
@@ -230,11 +218,12 @@ TEST(MainFormLine, ThePacketsTabFollowsTheTransmissionAndShowsAFailedExchange)
     EXPECT_TRUE(csv[2].contains(",0x81 / last / 1,3,Invalid answer CRC at CRC,")) << csv[2].toStdString();
 }
 
-TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndEndsWithTheSummary)
+TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndStopEndsTheWholeRun)
 {
-    LineRig rig(false, lmx::sim::FaultKind::None, 1, {1, 3});
-    TMainForm& w = rig.startOnLine();
-    ASSERT_TRUE(rig.load("'Hello'\r\n"));
+    lmx::sim::SimOptions two;
+    two.netNrs = {1, 3};
+    LineRig rig(two);
+    TMainForm& w = rig.startOnLine("'Hello'\r\n");
     rig.settings->nextList = "1-3";
     QTest::keyClick(&w, Qt::Key_F6, Qt::ShiftModifier);
 
@@ -242,11 +231,15 @@ TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndEndsWithTheSumma
     EXPECT_EQ(rig.dialogs.steps().size(), 1) << rig.dialogs.lastText().toStdString();
     EXPECT_EQ(rig.server.packets().size(), 3u);
     ASSERT_NE(w.displaysProgress(), nullptr);
-    QStringList results;
-    for (int i = 0; i < w.displaysProgress()->ResultList()->count(); ++i)
-        results << w.displaysProgress()->ResultList()->item(i)->text();
-    EXPECT_EQ(results, (QStringList{"NetNr 1: OK (1 packet, 0 failed)", "NetNr 2: failed: no answer (1 packet, 1 failed)",
-                                    "NetNr 3: OK (1 packet, 0 failed)"}));
+    const auto results = [&] {
+        QStringList out;
+        for (int i = 0; i < w.displaysProgress()->ResultList()->count(); ++i)
+            out << w.displaysProgress()->ResultList()->item(i)->text();
+        return out;
+    };
+    EXPECT_EQ(results(), (QStringList{"NetNr 1: OK (1 packet, 0 failed)",
+                                      "NetNr 2: failed: no answer (1 packet, 1 failed)",
+                                      "NetNr 3: OK (1 packet, 0 failed)"}));
     EXPECT_EQ(w.displaysProgress()->StatusLabel()->text(), "2 of 3 displays OK");
     QAbstractItemModel* summary = w.packetsTab().summaryTable()->model();
     ASSERT_EQ(summary->rowCount(), 3);
@@ -258,32 +251,27 @@ TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndEndsWithTheSumma
     EXPECT_EQ(ends, 3);
     EXPECT_TRUE(rig.endsWith(" Transmission finished."));
     EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
-    // The list is kept for the next time and in the settings file.
-    rig.close();
-    EXPECT_NE(WindowRig::readFile(rig.settingsPath()).find("NetNrList = '1-3'"), std::string::npos);
-}
 
-// Esc during a run to many displays ends the whole run after the exchange in progress.
-TEST(MainFormLine, StopEndsARunToManyDisplaysAfterTheExchangeInProgress)
-{
-    LineRig rig(false, lmx::sim::FaultKind::None, 1, {1, 3});
-    TMainForm& w = rig.startOnLine();
+    // Esc during a run ends the whole run after the exchange in progress.
     w.exchange().SetAnswerTimeout(100);
-    ASSERT_TRUE(rig.load("'Hello'\r\n"));
     rig.settings->nextList = "2-3";
     QObject::connect(&w.sendReceiveFrame().receiveLog(), &ReceiveLogModel::lineAdded, &w, [&](int row) {
         if (row == 0)
             QTimer::singleShot(0, &w, [&] { QTest::keyClick(&w, Qt::Key_Escape); });
     });
+    QApplication::setActiveWindow(&w); // the first run's progress window came to the front
     QTest::keyClick(&w, Qt::Key_F6, Qt::ShiftModifier);
-
-    EXPECT_EQ(rig.server.packets().size(), 1u);
+    EXPECT_EQ(rig.server.packets().size(), 4u);
     ASSERT_NE(w.displaysProgress(), nullptr);
-    ASSERT_EQ(w.displaysProgress()->ResultList()->count(), 2);
-    EXPECT_TRUE(w.displaysProgress()->ResultList()->item(0)->text().startsWith("NetNr 2: stopped"));
-    EXPECT_EQ(w.displaysProgress()->ResultList()->item(1)->text(), "NetNr 3: not reached");
+    const QStringList stopped = results();
+    ASSERT_EQ(stopped.size(), 2);
+    EXPECT_TRUE(stopped[0].startsWith("NetNr 2: stopped")) << stopped[0].toStdString();
+    EXPECT_EQ(stopped[1], "NetNr 3: not reached");
     EXPECT_TRUE(rig.endsWith(" Transmission stopped."));
     EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
+    // The list is kept for the next time and in the settings file.
+    rig.close();
+    EXPECT_NE(WindowRig::readFile(rig.settingsPath()).find("NetNrList = '2-3'"), std::string::npos);
 }
 
 // While a transmission to a silent display runs, an action that would throw the list away or
@@ -296,11 +284,12 @@ TEST(MainFormLine, ActionsDuringATransmissionStopItFirstOrWaitForIt)
     for (Act act : {Act::Stop, Act::New, Act::Load, Act::Clear, Act::Serial, Act::Display, Act::General,
                     Act::Keys}) {
         SCOPED_TRACE(static_cast<int>(act));
-        LineRig rig(false, lmx::sim::FaultKind::NoAnswer);
-        TMainForm& w = rig.startOnLine();
+        lmx::sim::SimOptions silent;
+        silent.fault = lmx::sim::FaultKind::NoAnswer;
+        LineRig rig(silent);
+        TMainForm& w = rig.startOnLine("SOT '01'\r\n'a'\r\nEOT\r\nSOT '01'\r\n'b'\r\nEOT\r\n"
+                                       "SOT '01'\r\n'c'\r\nEOT\r\nSOT '01'\r\n'd'\r\nEOT\r\n");
         w.exchange().SetAnswerTimeout(100);
-        ASSERT_TRUE(rig.load("SOT '01'\r\n'a'\r\nEOT\r\nSOT '01'\r\n'b'\r\nEOT\r\n"
-                             "SOT '01'\r\n'c'\r\nEOT\r\nSOT '01'\r\n'd'\r\nEOT\r\n"));
         WindowRig::writeFile(rig.path("other.lmx"), "'other'\r\n");
         // Acts in the transmission's own event loop while the second packet awaits its answer;
         // at every other line the key files must be locked while it runs.

@@ -55,33 +55,24 @@ public:
     std::function<QString()> status;
     QStringList calls; // "General: <status>", ...
 
-    bool editGeneral(lmx::TGeneralSettings& record) override
-    {
-        return answer("General", nextGeneral, record);
-    }
-    bool editDisplay(lmx::TDisplaySettings& record) override
-    {
-        return answer("Display", nextDisplay, record);
-    }
-    bool editSerial(lmx::TSerialSettings& record) override
-    {
-        return answer("Serial", nextSerial, record);
-    }
+    bool editGeneral(lmx::TGeneralSettings& r) override { return ask("General", nextGeneral, r); }
+    bool editDisplay(lmx::TDisplaySettings& r) override { return ask("Display", nextDisplay, r); }
+    bool editSerial(lmx::TSerialSettings& r) override { return ask("Serial", nextSerial, r); }
     bool scanBus(lmx::TDisplaySettings& record, lmx::PacketExchange&, bool) override
     {
-        return answer("Scan Bus", nextDisplay, record);
+        return ask("Scan Bus", nextDisplay, record);
     }
     bool editDisplayList(lmx::TDisplaySettings& record) override
     {
         std::optional<lmx::TDisplaySettings> next;
         if (nextList)
             next = record, next->NetNrList = *std::exchange(nextList, std::nullopt);
-        return answer("Displays", next, record);
+        return ask("Displays", next, record);
     }
 
 private:
     template <class R>
-    bool answer(const char* name, std::optional<R>& next, R& record)
+    bool ask(const char* name, std::optional<R>& next, R& record)
     {
         calls << QString::fromLatin1(name) + QStringLiteral(": ") + (status ? status() : QString());
         if (!next)
@@ -121,11 +112,6 @@ struct WindowRig {
     {
         writeFile(settingsPath(), lmx::settingsFileText(serial, display, general));
     }
-    void writeSettings(const lmx::TGeneralSettings& general)
-    {
-        writeSettings(lmx::TSerialSettings(), lmx::TDisplaySettings(), general);
-    }
-    void writeSettings() { writeSettings(lmx::TGeneralSettings()); }
 
     static void writeFile(const QString& name, const std::string& bytes)
     {
@@ -142,7 +128,7 @@ struct WindowRig {
         return std::string(b.constData(), static_cast<size_t>(b.size()));
     }
 
-    TMainForm& start(bool show = true)
+    TMainForm& start()
     {
         MainFormServices s;
         s.programFolder = folder.path();
@@ -174,19 +160,17 @@ struct WindowRig {
                     model, QAbstractItemModelTester::FailureReportingMode::Fatal));
         dialogs.status = [this] { return window ? window->statusText() : QString(); };
         settings->status = dialogs.status;
-        if (show) {
-            window->show();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-            QApplication::setActiveWindow(window.get());
-            runPending();
-        }
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::setActiveWindow(window.get());
+        runPending();
         return *window;
     }
 
     // A started window with a settings file, so nothing is asked at start.
     TMainForm& startQuietly(const lmx::TGeneralSettings& general = lmx::TGeneralSettings())
     {
-        writeSettings(general);
+        writeSettings({}, {}, general);
         return start();
     }
 
@@ -217,8 +201,15 @@ struct WindowRig {
         return window->DoImportLmxExecute();
     }
 
-    // Closes the window as the user would and returns what the close query asked.
+    // Closes the window as the user would.
     void close() { window->close(); }
+};
+
+// A window started quietly, for the cases that need nothing else at start.
+class QuietWindow : public ::testing::Test {
+protected:
+    WindowRig rig;
+    TMainForm& w = rig.startQuietly();
 };
 
 } // namespace mainformtest

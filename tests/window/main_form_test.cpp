@@ -13,19 +13,14 @@
 #include "serial/comm_port_driver.h"
 #include "serial/packet_exchange.h"
 #include "serial/transmission_engine.h"
-#include "widgets/ovel_list_box.h"
-#include "window/led_panel.h"
 #include "window/main_status_bar.h"
 #include "window/qt_user_dialogs.h"
-#include "window/send_receive_frame.h"
 #include "window/xmit_form.h"
 
 #include <QDir>
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QTabWidget>
-#include <QMessageBox>
-#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
@@ -42,16 +37,11 @@ const char kSample[] = "; a sample list\r\n"
                        "ANSWER:\r\n"
                        "V=@@@@\r\n";
 
-lmx::TGeneralSettings general(void (*change)(lmx::TGeneralSettings&))
-{
-    lmx::TGeneralSettings g;
-    change(g);
-    return g;
-}
+using MainForm = QuietWindow;
 
 } // namespace
 
-TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
+TEST(MainFormStart, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFileThenWritesIt)
 {
     WindowRig rig;
     TMainForm& w = rig.start();
@@ -71,37 +61,35 @@ TEST(MainForm, StartsWithANewListAndTheHexTabAndWarnsOnceWithoutSettingsFile)
     EXPECT_EQ(tabs->currentWidget(), w.HexDataTab());
     EXPECT_TRUE(tabs->isTabVisible(2) && !tabs->isTabVisible(3) && !tabs->isTabVisible(4));
     EXPECT_FALSE(w.xmitForm().isVisible());
-}
 
-TEST(MainForm, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
-{
-    WindowRig rig;
-    rig.start();
+    // Closing writes the first start's defaults: the 24-line file.
     rig.close();
-    // The first start's defaults: the 24-line file.
     EXPECT_EQ(WindowRig::readFile(rig.settingsPath()), lmx::settingsFileText({}, {}, {}));
     EXPECT_EQ(rig.dialogs.unexpected(), 0);
+}
 
+TEST(MainFormStart, ClosingWritesTheSettingsFileOnceWithWhatWasApplied)
+{
     // A file with a DataBits the port cannot take reads, and the apply step writes 3 back.
-    WindowRig second;
+    WindowRig rig;
     lmx::TSerialSettings serial;
     serial.PortName = "/dev/ttyUSB3";
     serial.DataBits = 2;
     lmx::TDisplaySettings display;
     display.NetNr = 7;
-    second.writeSettings(serial, display, {});
-    TMainForm& w = second.start();
-    EXPECT_TRUE(second.dialogs.steps().isEmpty());
+    rig.writeSettings(serial, display, {});
+    TMainForm& w = rig.start();
+    EXPECT_TRUE(rig.dialogs.steps().isEmpty());
     EXPECT_EQ(w.driver().PortName(), "/dev/ttyUSB3");
     EXPECT_EQ(w.displaySettings().NetNr, 7);
-    second.close();
-    second.close(); // a second close asks and writes nothing more
+    rig.close();
+    rig.close(); // a second close asks and writes nothing more
     serial.DataBits = 3;
-    EXPECT_EQ(WindowRig::readFile(second.settingsPath()), lmx::settingsFileText(serial, display, {}));
-    EXPECT_TRUE(second.dialogs.steps().isEmpty());
+    EXPECT_EQ(WindowRig::readFile(rig.settingsPath()), lmx::settingsFileText(serial, display, {}));
+    EXPECT_TRUE(rig.dialogs.steps().isEmpty());
 }
 
-TEST(MainForm, AnUnreadableSettingsFileIsKeptBesideTheNewOne)
+TEST(MainFormStart, AnUnreadableSettingsFileIsKeptBesideTheNewOne)
 {
     WindowRig rig;
     const std::string hand = "object A\r\n  PortName = '/dev/ttyUSB3'\r\nend\r\nobject B\r\n"
@@ -117,10 +105,8 @@ TEST(MainForm, AnUnreadableSettingsFileIsKeptBesideTheNewOne)
     EXPECT_EQ(WindowRig::readFile(rig.settingsPath() + ".bad"), hand);
 }
 
-TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
+TEST_F(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
 {
-    WindowRig rig;
-    rig.startQuietly();
     // The program's folder went away meanwhile.
     ASSERT_TRUE(rig.folder.remove());
     rig.close();
@@ -138,24 +124,12 @@ TEST(MainForm, ASettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn)
     EXPECT_EQ(kept.dialogs.steps().last().detail, kept.settingsPath() + " is read-only.");
 }
 
-TEST(MainForm, HintsAreToolTipsOnly)
+TEST(MainFormStart, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
 {
     WindowRig rig;
-    TMainForm& w = rig.startQuietly();
-    // Hovering a button or menu item leaves the status text alone.
-    for (QAction* action : w.QWidget::actions()) {
-        action->showStatusText(&w);
-        EXPECT_EQ(w.mainStatusBar().currentMessage(), "") << action->text().toStdString();
-    }
-}
-
-TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBreaks)
-{
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly(general([](lmx::TGeneralSettings& g) {
-        g.ExtendedLmx = false;
-        g.ShowMainToolBar = false;
-    }));
+    lmx::TGeneralSettings off;
+    off.ExtendedLmx = off.ShowMainToolBar = false;
+    TMainForm& w = rig.startQuietly(off);
     const int answerTab = w.PageControl()->indexOf(w.AnswerDataTab());
     const auto extendedShown = [&] {
         return std::vector<bool>{w.PageControl()->isTabVisible(answerTab),
@@ -179,7 +153,7 @@ TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBre
 
     // Switching it off while the answer tab is shown goes back to the hex tab.
     w.PageControl()->setCurrentWidget(w.AnswerDataTab());
-    rig.settings->nextGeneral = general([](lmx::TGeneralSettings& g) { g.ExtendedLmx = false; });
+    rig.settings->nextGeneral.emplace().ExtendedLmx = false;
     w.DoGeneralSettingsExecute();
     EXPECT_EQ(w.PageControl()->currentWidget(), w.HexDataTab());
 
@@ -188,10 +162,8 @@ TEST(MainForm, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePacketBre
     EXPECT_FALSE(w.generalSettings().ExtendedLmx);
 }
 
-TEST(MainForm, DisplayAndSerialDialogsChangeTheirRecordsAndOnlyTheSerialOneThePort)
+TEST_F(MainForm, DisplaySerialAndPacketSizeDialogsChangeTheirRecordsAndOnlyTheSerialOneThePort)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     lmx::TDisplaySettings display;
     display.NetNr = 12;
     rig.settings->nextDisplay = display;
@@ -211,12 +183,8 @@ TEST(MainForm, DisplayAndSerialDialogsChangeTheirRecordsAndOnlyTheSerialOneThePo
               (QStringList{"Display: Modifying Display Settings", "Serial: Modifying Serial Settings",
                            "Serial: Modifying Serial Settings"}));
     EXPECT_EQ(w.statusText(), "Ready...");
-}
 
-TEST(MainForm, ChangePacketSizeAsksForTheEnginesSize)
-{
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
+    // Change Packet Size asks for the engine's size.
     rig.params->setNextReply(ScriptedParameterDialogs::type({"64"}));
     rig.actions().DoPacketSize->trigger();
     ASSERT_EQ(rig.params->singleCalls().size(), 1u);
@@ -230,10 +198,8 @@ TEST(MainForm, ChangePacketSizeAsksForTheEnginesSize)
     EXPECT_EQ(rig.params->singleCalls()[1].CurrentValue, 64);
 }
 
-TEST(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
+TEST_F(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"SOT '01'", "'Hello'", "ESC F1 '1'",
                                                             "EOT", "<End>"}));
@@ -256,22 +222,17 @@ TEST(MainForm, LoadFillsBothBoxesBindsKeysAndNamesTheWindow)
     EXPECT_EQ(rig.answerTexts(), std::vector<std::string>{"<End>"});
     EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
     EXPECT_TRUE(keys.DoKey1->isEnabled());
-}
 
-TEST(MainForm, LoadWithClearKeysFreesTheKeysFirst)
-{
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly(general([](lmx::TGeneralSettings& g) { g.ClearKeys = true; }));
-    ASSERT_TRUE(rig.load("KEY 'F1' ESC $A0 '1'\r\n"));
+    // With ClearKeys a load frees the keys first: the next KEY line takes the first key again.
+    rig.settings->nextGeneral.emplace().ClearKeys = true;
+    w.DoGeneralSettingsExecute();
     ASSERT_TRUE(rig.load("KEY 'F2' ESC $A1 '2'\r\n", QStringLiteral("two.lmx")));
-    EXPECT_EQ(w.keyActions().Button1->text(), "F2 = $A1");
-    EXPECT_EQ(w.keyActions().Button2->text(), "Key 2");
+    EXPECT_EQ(keys.Button1->text(), "F2 = $A1");
+    EXPECT_EQ(keys.Button2->text(), "Key 2");
 }
 
-TEST(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
+TEST_F(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     rig.box().InsertCommandLine("'x'", "x");
     EXPECT_FALSE(rig.load("'fine'\r\nsot '01'\r\n", QStringLiteral("bad.lmx")));
@@ -299,10 +260,8 @@ TEST(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
     EXPECT_EQ(w.windowTitle(), rig.path("good.lmx") + "  Orvanta");
 }
 
-TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
+TEST_F(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     rig.box().InsertCommandLine("'more'", "more");
     ASSERT_TRUE(rig.box().Changed());
@@ -318,10 +277,8 @@ TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
 
     // Without answer lines there is no answer section; without SaveKeys no key line; with
     // CheckFileReplace off the dialog does not ask before replacing.
-    rig.settings->nextGeneral = general([](lmx::TGeneralSettings& g) {
-        g.SaveKeys = false;
-        g.CheckFileReplace = false;
-    });
+    lmx::TGeneralSettings& g = rig.settings->nextGeneral.emplace();
+    g.SaveKeys = g.CheckFileReplace = false;
     w.DoGeneralSettingsExecute();
     rig.answers().clearAll();
     rig.dialogs.setNextFileName(out);
@@ -330,10 +287,8 @@ TEST(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
     EXPECT_FALSE(rig.dialogs.steps().last().request.confirmOverwrite);
 }
 
-TEST(MainForm, LongTextAndHexLinesSaveIntoAFileThatLoadsTheSameList)
+TEST_F(MainForm, LongTextAndHexLinesSaveIntoAFileThatLoadsTheSameList)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     for (const size_t n : {1331u, 1332u, 1333u, 3000u}) {
         // n characters of text, and of hex text (with a blank when n is odd)
         std::string hex, bytes;
@@ -363,10 +318,8 @@ TEST(MainForm, LongTextAndHexLinesSaveIntoAFileThatLoadsTheSameList)
     }
 }
 
-TEST(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
+TEST_F(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     rig.box().InsertCommandLine("'x'", "x");
     rig.dialogs.setNextFileName(rig.path("no/such/folder/out.lmx"));
     EXPECT_FALSE(w.DoExportLmxExecute());
@@ -385,10 +338,8 @@ TEST(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
     EXPECT_EQ(rig.dialogs.steps().last().detail, readOnly + " is read-only.");
 }
 
-TEST(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
+TEST_F(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     MainActions& a = rig.actions();
     w.updateActions();
     EXPECT_FALSE(a.DoExportTxt->isEnabled());
@@ -406,10 +357,8 @@ TEST(MainForm, ExportWritesTheFourListsAndNeedsMoreThanTheEndLine)
         EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
-TEST(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
+TEST_F(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
 {
-    WindowRig rig;
-    rig.startQuietly();
     ASSERT_TRUE(rig.load(kSample));
     rig.box().InsertCommandLine("'edited'", "edited");
     const QString out = rig.path("saved.lmx");
@@ -435,10 +384,8 @@ TEST(MainForm, CloseAsksToSaveAChangedListAndYesSavesIt)
     EXPECT_TRUE(QFile::exists(other.settingsPath()));
 }
 
-TEST(MainForm, NoToSavingAListWhoseBlocksDoNotBalanceKeepsTheWindowOpen)
+TEST_F(MainForm, NoToSavingAListWhoseBlocksDoNotBalanceKeepsTheWindowOpen)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     rig.params->setNextReply(ScriptedParameterDialogs::type({"01"}));
     w.editor().blocks().insertBlock(lmx::BlockKind::Display);
     w.editor().clipboard().Undo(); // EOT stays without SOT
@@ -449,24 +396,8 @@ TEST(MainForm, NoToSavingAListWhoseBlocksDoNotBalanceKeepsTheWindowOpen)
                                       "like this cannot be loaded again. Save anyway ?");
 }
 
-TEST(MainForm, EditingTheAnswerTemplatesMarksTheListChanged)
+TEST_F(MainForm, HelpOpensThePageBesideTheProgramAboutShowsTheBoxAndHintsAreToolTips)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
-    rig.params->setNextReply(ScriptedParameterDialogs::type({"T=@@"}));
-    w.answerFrame().DoInsertAnswerBoxExecute();
-    EXPECT_TRUE(rig.box().Changed());
-    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta *");
-    // A data fill is no edit.
-    rig.box().SetChanged(false);
-    w.answerFrame().answerData("12");
-    EXPECT_FALSE(rig.box().Changed());
-}
-
-TEST(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
-{
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     QTest::keyClick(&w, Qt::Key_F1);
     ASSERT_EQ(rig.opened.size(), 1u);
     EXPECT_EQ(rig.opened[0], QUrl::fromLocalFile(rig.path("doc/lmxdoc.htm")));
@@ -482,12 +413,16 @@ TEST(MainForm, HelpOpensThePageBesideTheProgramAndAboutShowsTheBox)
     QTest::keyClick(&w, Qt::Key_F2);
     EXPECT_EQ(rig.aboutBoxes, 1);
     EXPECT_EQ(w.statusText(), "Ready...");
+
+    // Hints are tool tips only: hovering a button or menu item leaves the status text alone.
+    for (QAction* action : w.QWidget::actions()) {
+        action->showStatusText(&w);
+        EXPECT_EQ(w.mainStatusBar().currentMessage(), "") << action->text().toStdString();
+    }
 }
 
-TEST(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
+TEST_F(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
 {
-    WindowRig rig;
-    TMainForm& w = rig.startQuietly();
     QGroupBox* group = w.CommandEditorGroup();
     EXPECT_TRUE(group->isAncestorOf(w.editor().commandBox()));
     // The frame has its room below the boxes, beside the transmit frame.
@@ -512,7 +447,7 @@ TEST(MainForm, CommandButtonsAndKeysArePlacedInTheWindow)
 
 // A real question box: Escape and the close button answer neither Yes nor No, so that "Is LMX
 // 2.xx used ?" ends its routine without a change.
-TEST(MainForm, AQuestionEscapedOrClosedAnswersCancel)
+TEST(QtUserDialogs, AQuestionEscapedOrClosedAnswersCancel)
 {
     QtUserDialogs dialogs;
     for (int way : {0, 1, 2}) { // No, Escape, the close button

@@ -1,6 +1,7 @@
-// The serial debug window, offscreen.
+// The serial debug window, offscreen, fed by the packet exchange on a fake line.
 #include "tests/serial/serial_test_support.h"
 
+#include "serial/debug_view_lines.h"
 #include "serial/packet_exchange.h"
 #include "tests/support/scripted_dialogs.h"
 #include "window/xmit_form.h"
@@ -81,4 +82,29 @@ TEST_F(DebugWindow, TheTwoListsOfAPaneMoveTogether)
     EXPECT_EQ(hex->currentRow(), 14);
     // the transmit pane is not coupled to the receive pane
     EXPECT_EQ(window.transmitHexList()->currentRow(), -1);
+}
+
+// As during a transmission the lists are not cleared per packet: each keeps the last 1000 lines.
+TEST_F(DebugWindow, TheLineAfterTheThousandthPushesOutTheFirst)
+{
+    exchange.SetClearPerPacket(false);
+    // 32 packets of 254 bytes: 32 lines each, 1024 in all; answers of 300 bytes, 38 lines each
+    std::vector<std::string> expectedHex;
+    for (int i = 0; i < 32; ++i) {
+        const std::string packet = std::string(253, char('A' + i % 26)) + char(i);
+        exchange.SendPacket(packet);
+        fake->arrive(std::string(299, 'z') + "\x04");
+        runPending();
+        ASSERT_TRUE(exchange.done()) << "packet " << i;
+        for (const DebugViewLine& l : debugViewLines(packet))
+            expectedHex.push_back(l.hex);
+    }
+    ASSERT_EQ(expectedHex.size(), 1024u);
+    const QStringList hex = linesOf(window.transmitHexList());
+    ASSERT_EQ(hex.size(), 1000);
+    EXPECT_EQ(window.transmitCharList()->count(), 1000);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(hex[i].toStdString(), expectedHex[size_t(i) + 24]) << "line " << i;
+    EXPECT_EQ(window.receiveHexList()->count(), 1000);
+    EXPECT_EQ(window.receiveCharList()->count(), 1000);
 }
