@@ -79,28 +79,22 @@ TEST(EditDispatch, EndLinesMarkersInquiriesAndParameterlessCommandsAreNotEditabl
         EXPECT_TRUE(editrules::canEditData(line)) << lmx::normalisedHexText(line);
 }
 
+// A fixed-size command: its last characters are new, a key prefix stays in front; a hand-edited
+// line with fewer parameter bytes than its display text shows keeps its escape and command byte.
+// (An EOC command, of any length: EditData.ByteCommandEditorAsksWithItsCaptionAndReplacesTheLine.)
 TEST(EditDispatch, ByteCommandEditRewritesTheQuotedTextAndTheParameter)
 {
-    // An EOC command takes any length: everything between command byte and EOC is new.
-    lmx::CommandEntry e = byteCommandEdit("ESC $E3 '12' EOC", esc(0xE3, "12" + eoc), "1234");
-    EXPECT_EQ(e.displayText, "ESC $E3 '1234' EOC");
-    EXPECT_EQ(e.commandLine, esc(0xE3, "1234" + eoc));
-
-    // A fixed-size command: its last characters; a key prefix stays in front.
-    e = byteCommandEdit("ESC F1 'AB'", key(0xC2, "AB"), "CD");
-    EXPECT_EQ(e.displayText, "ESC F1 'CD'");
-    EXPECT_EQ(e.commandLine, key(0xC2, "CD"));
-    e = byteCommandEdit("ESC $A8 '1' x", esc(0xA8, "1"), "7");
-    EXPECT_EQ(e.displayText, "ESC $A8 '7' x");
-    EXPECT_EQ(e.commandLine, esc(0xA8, "7"));
-
-    // A hand-edited line with fewer parameter bytes than its display text shows keeps its
-    // escape and command byte.
-    e = byteCommandEdit("ESC $C2 '12'", esc(0xC2, "1"), "34");
-    EXPECT_EQ(e.commandLine, esc(0xC2, "34"));
-    e = byteCommandEdit("ESC $A8", esc(0xA8), "5");
-    EXPECT_EQ(e.displayText, "ESC $A8 '5'");
-    EXPECT_EQ(e.commandLine, esc(0xA8, "5"));
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
+        {"ESC F1 'AB'", key(0xC2, "AB"), "CD", "ESC F1 'CD'", key(0xC2, "CD")},
+        {"ESC $A8 '1' x", esc(0xA8, "1"), "7", "ESC $A8 '7' x", esc(0xA8, "7")},
+        {"ESC $C2 '12'", esc(0xC2, "1"), "34", "ESC $C2 '34'", esc(0xC2, "34")},
+        {"ESC $A8", esc(0xA8), "5", "ESC $A8 '5'", esc(0xA8, "5")},
+    };
+    for (const auto& [shown, line, typed, shownAfter, lineAfter] : cases) {
+        const lmx::CommandEntry e = byteCommandEdit(shown, line, typed);
+        EXPECT_EQ(e.displayText, shownAfter);
+        EXPECT_EQ(e.commandLine, lineAfter) << shown;
+    }
 }
 
 TEST(EditData, ByteCommandEditorAsksWithItsCaptionAndReplacesTheLine)
