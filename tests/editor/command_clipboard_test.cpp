@@ -42,6 +42,19 @@ TEST(Clipboard, CopyOfAMarkerNeedsAWholeBlockAndThatBlockPastesWhereItMayStand)
     EXPECT_TRUE(r.clip.canPaste());
     r.click(r.row("<End>"));
     EXPECT_TRUE(r.clip.canPaste());
+
+    // Paste and Cut act on the selection, not on a stale highlight.
+    r.click(r.row("'m'"));
+    r.clip.Copy();
+    const std::vector<int> indents = r.indents();
+    r.shiftDoubleClick(r.row("STX '01'"));
+    r.clip.Cut(); // Cancel: the block is no selection any more, nor is it highlighted
+    EXPECT_EQ(r.list().selectedCount(), 1);
+    // Lines highlighted beside the paste position keep their indent.
+    r.list().selectRange(r.row("STX '01'"), r.row("ETX"));
+    r.clip.Paste();
+    r.clip.Cut();
+    EXPECT_EQ(r.indents(), indents);
 }
 
 TEST(Clipboard, ClipboardRuleByKindOfCopiedLines)
@@ -176,23 +189,6 @@ TEST(Clipboard, UndoRestoresTheListBeforeTheLastChangeOnce)
     n.click(3), n.blocks.DeleteSingle(); // the end line
     n.clip.Undo();
     EXPECT_EQ(n.texts(), Texts({"SOT '01'", "EOT", "<End>"}));
-}
-
-TEST(Clipboard, PasteAndCutActOnTheSelectionNotOnAStaleHighlight)
-{
-    EditorRig r;
-    displayWithMessage(r);
-    r.click(r.row("'m'"));
-    r.clip.Copy();
-    const std::vector<int> indents = r.indents();
-    r.shiftDoubleClick(r.row("STX '01'"));
-    r.clip.Cut(); // Cancel: the block is no selection any more, nor is it highlighted
-    EXPECT_EQ(r.list().selectedCount(), 1);
-    // Lines highlighted beside the paste position keep their indent.
-    r.list().selectRange(r.row("STX '01'"), r.row("ETX"));
-    r.clip.Paste();
-    r.clip.Cut();
-    EXPECT_EQ(r.indents(), indents);
 }
 
 TEST(Clipboard, DroppingAWholeLineBlockIntoALineBlockIsRefusedPlainLinesAreReindented)

@@ -17,39 +17,27 @@ std::vector<std::string> pieces(const std::string& text, int width, const CharWi
     return out;
 }
 
-std::vector<size_t> lengths(const std::vector<std::string>& ps)
-{
-    std::vector<size_t> out;
-    for (const std::string& p : ps)
-        out.push_back(p.size());
-    return out;
-}
-
 using Pieces = std::vector<std::string>;
 
 } // namespace
 
-TEST(WordWrap, ALongWordIsCutIntoPiecesOfWidthMinusOne)
+TEST(WordWrap, BreaksAfterBlanksTabsAndHyphensAndCutsLongWordsAtWidthMinusOne)
 {
-    EXPECT_EQ(lengths(pieces(std::string(50, 'x'), 20)), std::vector<size_t>({19, 19, 12}));
-    // Nothing is lost or added but the breaks.
-    const std::string text(50, 'x');
-    std::string joined;
-    for (const std::string& p : pieces(text, 20))
-        joined += p;
-    EXPECT_EQ(joined, text);
-}
-
-TEST(WordWrap, BreaksAfterBlanksTabsAndHyphensButNotAfterApostrophes)
-{
-    EXPECT_EQ(pieces("alpha beta gamma delta", 12), Pieces({"alpha beta ", "gamma delta"}));
-    EXPECT_EQ(pieces("first-second-third", 10), Pieces({"first-", "second-", "third"}));
-    EXPECT_EQ(pieces("one\ttwo\tthree", 6), Pieces({"one\t", "two\t", "three"}));
-    // Apostrophes are ordinary characters: a quoted parameter is broken like any text.
-    EXPECT_EQ(lengths(pieces("'" + std::string(30, 'a') + "'", 11)),
-              std::vector<size_t>({10, 10, 10, 2}));
-    EXPECT_EQ(pieces("short", 40), Pieces({"short"}));
-    EXPECT_EQ(pieces("", 40), Pieces({""}));
+    const std::string x(50, 'x'), a(30, 'a');
+    const std::tuple<std::string, int, Pieces> cases[] = {
+        {x, 20, {x.substr(31), x.substr(31), x.substr(38)}},
+        {"alpha beta gamma delta", 12, {"alpha beta ", "gamma delta"}},
+        {"first-second-third", 10, {"first-", "second-", "third"}},
+        {"one\ttwo\tthree", 6, {"one\t", "two\t", "three"}},
+        // Apostrophes are ordinary characters: a quoted parameter is broken like any text.
+        {"'" + a + "'", 11, {"'" + a.substr(21), a.substr(20), a.substr(20), "a'"}},
+        {a, 3, Pieces(15, "aa")},
+        {"one\r\ntwo", 40, {"one", "two"}}, // existing line breaks are kept
+        {"short", 40, {"short"}},
+        {"", 40, {""}},
+    };
+    for (const auto& [text, width, expected] : cases)
+        EXPECT_EQ(pieces(text, width), expected) << text << " at " << width;
 }
 
 TEST(WordWrap, TextBetweenDoubleQuotesIsNeverBroken)
@@ -65,19 +53,13 @@ TEST(WordWrap, TextBetweenDoubleQuotesIsNeverBroken)
     EXPECT_EQ(wordWrap("\"a\r\nb\"", 40), "\"a\r\nb\"");
 }
 
-TEST(WordWrap, ExistingLineBreaksAreKept)
+TEST(WordWrap, ExistingBreaksAndDegenerateWidthsLeaveTheTextAsItStands)
 {
     EXPECT_EQ(wordWrap("one\r\ntwo", 40), "one\r\ntwo");
-    EXPECT_EQ(pieces("one\r\ntwo", 40), Pieces({"one", "two"}));
     EXPECT_EQ(pieceCount(wordWrap("a\r\nb\r\nc", 40)), 3);
-}
-
-TEST(WordWrap, DegenerateWidthsEndWithoutBreaking)
-{
     const std::string text(30, 'z');
     for (int width : {-5, 0, 1, 2})
         EXPECT_EQ(wordWrap(text, width), text) << width;
-    EXPECT_EQ(lengths(pieces(text, 3)), std::vector<size_t>(15, 2));
 }
 
 TEST(WordWrap, MeasuredWidthsBreakWhereTheNextCharacterNoLongerFits)
