@@ -60,7 +60,7 @@ TEST(KeyDefRules, ParameterKeysAndPastedText)
 }
 
 // The $C5 and $E3 definitions are driven through the dialog itself (key_widgets_test).
-TEST(KeyDefRules, OkFillsTheKey)
+TEST(KeyDefRules, OkFillsTheKeyAndABoundKeyReopensUnchanged)
 {
     TKeyDefinition none("Key 1");
     ASSERT_TRUE(opened(none, 0x85).fill(none, "$85"));
@@ -73,11 +73,8 @@ TEST(KeyDefRules, OkFillsTheKey)
     TKeyDefinition untouched("Key 3");
     EXPECT_FALSE(opened(untouched, 0xA0).fill(untouched, "$G0")); // conversion error
     EXPECT_EQ(untouched, TKeyDefinition("Key 3"));
-}
 
-// A key bound by a command file opens with its command and parameter, and Ok unchanged keeps it.
-TEST(KeyDefRules, BoundKeyReopensUnchanged)
-{
+    // A key bound by a command file opens with its command and parameter; Ok unchanged keeps it.
     TKeyDefinition bound("Key 4");
     ASSERT_TRUE(bound.SetFromCommand("ESC Key 4 'Q7' EOC", "\x09\x1B\xF0Q7\x0C", "Key 4 = $F0"));
     KeyDefRules rules;

@@ -39,12 +39,6 @@ protected:
     QWidget host;
     CommandEditor editor{user, params, &host};
     KeyActions actions{editor.box(), user, &host, &asker};
-
-    void defineTwo()
-    {
-        asker.setNext(entryOf(0xC5), "ab");
-        actions.DoKeyDef2->trigger();
-    }
 };
 
 } // namespace
@@ -90,7 +84,7 @@ TEST_F(KeyDefFormTest, EmptyParameterDisablesOkAndEnterConfirmsOtherwise)
     EXPECT_EQ(key.CommandStr, "ESC Key 2 '12' EOC");
 }
 
-TEST_F(KeyActionsTest, EnablingAndCaptionsFollowTheKeys)
+TEST_F(KeyActionsTest, EnablingAndCaptionsFollowTheKeysDefinedHereOrByACommandFile)
 {
     // Button1, Button2, DoKeyDef2, DoClearKey2, DoClearAllKeys, ClearKeysEnable, DoSaveKeys,
     // DoLoadKeys.
@@ -107,7 +101,8 @@ TEST_F(KeyActionsTest, EnablingAndCaptionsFollowTheKeys)
     EXPECT_EQ(actions.Button2->text(), "Key 2");
 
     QSignalSpy status(&actions, &KeyActions::statusText);
-    defineTwo();
+    asker.setNext(entryOf(0xC5), "ab");
+    actions.DoKeyDef2->trigger();
     EXPECT_EQ(status.count(), 2);
     EXPECT_EQ(enabled(), "01011111");
     EXPECT_EQ(actions.Button2->text(), "Key 2 = $C5");
@@ -118,11 +113,8 @@ TEST_F(KeyActionsTest, EnablingAndCaptionsFollowTheKeys)
     actions.DoClearKey2->trigger();
     EXPECT_EQ(enabled(), "00100001");
     EXPECT_EQ(actions.Button2->text(), "Key 2");
-}
 
-// A key bound elsewhere (a command file) shows after update(), its caption as it stands.
-TEST_F(KeyActionsTest, KeysBoundByTheCommandFileLoader)
-{
+    // A key bound elsewhere (a command file) shows after update(), its caption as it stands.
     ASSERT_TRUE(actions.keySet()[0].SetFromCommand("ESC Key 1", "\x09\x1B\x85", "A&B"));
     actions.update();
     EXPECT_EQ(actions.Button1->text(), "A&&B");

@@ -52,9 +52,10 @@ using Rows = std::vector<int>;
 
 } // namespace
 
-TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
+TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowedAndTheRangeSpansTheSelection)
 {
     fill(10);
+    EXPECT_EQ(box.selectionRange(), std::make_pair(10, 0)); // none: the count and zero
     show();
     QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
     click(2);
@@ -87,17 +88,10 @@ TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
 
     box.SetAllowExtSelect(true);
     click(2);
-    click(5, Qt::ControlModifier);
-    EXPECT_EQ(selected(), Rows({2, 5}));
-}
-
-TEST_F(ListBox, SelectionRangeIsLowestAndHighestOrCountAndZero)
-{
-    fill(10);
-    EXPECT_EQ(box.selectionRange(), std::make_pair(10, 0));
-    box.selectionModel()->select(model.index(7, 0), QItemSelectionModel::Select);
-    box.selectionModel()->select(model.index(3, 0), QItemSelectionModel::Select);
-    EXPECT_EQ(box.selectionRange(), std::make_pair(3, 7));
+    click(7, Qt::ControlModifier);
+    click(3, Qt::ControlModifier);
+    EXPECT_EQ(selected(), Rows({2, 3, 7}));
+    EXPECT_EQ(box.selectionRange(), std::make_pair(2, 7)); // the lowest and the highest
 }
 
 TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
