@@ -94,14 +94,21 @@ TEST(BlockEditing, InsertAndRenumberAskForTheNumberWithTheKindsCaptionAndLimits)
     EXPECT_EQ(r.params.askValueCalls().back().currentText, "");
 }
 
-TEST(BlockEditing, ShiftDoubleClickOnAnEndMarkerSelectsItsWholeBlock)
+TEST(BlockEditing, FourNestedBlocksIndentAndShiftDoubleClickOnAMarkerSelectsItsWholeBlock)
 {
     EditorRig r;
     r.nestAllFour();
+    EXPECT_EQ(r.texts(), Texts({"SOT '01'", "STX '01'", "SOP '01'", "SOL '01'", "EOL", "EOP",
+                                "ETX", "EOT", "<End>"}));
+    EXPECT_EQ(r.indents(), Indents({2, 10, 18, 26, 26, 18, 10, 2, 2}));
+    r.click(r.row("EOL")); // every flag, and the innermost indent
+    const BlockState& s = r.state();
+    EXPECT_TRUE(s.InDisplayBlock && s.InMessageBlock && s.InPageBlock && s.InLineBlock);
+    EXPECT_EQ(r.box.IndentForInsert(), 34);
+
     r.shiftDoubleClick(r.row("EOT"));
     EXPECT_EQ(r.list().selectedRange(), std::make_pair(0, 7));
     EXPECT_EQ(r.list().selectedCount(), 8);
-    const BlockState& s = r.state();
     EXPECT_TRUE(s.DisplayBlockSelected && s.BlockSelected);
     EXPECT_FALSE(s.OnBlockCommand);
     EXPECT_EQ(allowed(canDeleteBlock, s), Flags({true, false, false, false}));
@@ -168,25 +175,6 @@ TEST(BlockEditing, DeleteWholeBlockAnsweredNoRemovesTheMarkersAndLowersTheConten
     EXPECT_EQ(a.texts(), Texts({"SOT '01'", "EOT", "<End>"}));
 }
 
-TEST(BlockEditing, DeleteWholeBlockAnsweredYesKeepsItInTheClipboardCancelKeepsAll)
-{
-    EditorRig r;
-    displayWithTwoLines(r);
-    r.shiftDoubleClick(0);
-    r.user.setNextAnswer(Answer::Cancel);
-    r.blocks.deleteSelection();
-    EXPECT_EQ(r.list().count(), 5);
-
-    r.shiftDoubleClick(0);
-    r.user.setNextAnswer(Answer::Yes);
-    r.blocks.deleteSelection();
-    EXPECT_EQ(r.texts(), Texts({"<End>"}));
-    ASSERT_EQ(r.box.clipboard().size(), 4u);
-    EXPECT_EQ(r.box.clipboard()[1].displayText, "'a'");
-    EXPECT_TRUE(r.box.clipboardState().DisplayBlockSelected);
-    EXPECT_TRUE(r.box.Changed());
-}
-
 TEST(BlockEditing, ShiftDoubleClickOnAPlainLineSelectsThePlainLinesBelowItForDeleteSingle)
 {
     EditorRig r;
@@ -225,7 +213,7 @@ TEST(BlockEditing, ShiftDoubleClickOnAPlainLineSelectsThePlainLinesBelowItForDel
     EXPECT_EQ(r.box.clipboard().size(), 3u); // nothing was copied
 }
 
-TEST(BlockEditing, ClearWindowAsksAndLeavesTheEndLineTheFileNameAndAnUndo)
+TEST(BlockEditing, ClearWindowAndDeleteWholeBlockAskAndKeepAnUndoOrTheClipboard)
 {
     EditorRig r;
     EXPECT_FALSE(editrules::canClearCommandBox(r.list().count()));
@@ -251,6 +239,20 @@ TEST(BlockEditing, ClearWindowAsksAndLeavesTheEndLineTheFileNameAndAnUndo)
     ASSERT_TRUE(r.clip.canUndo());
     r.clip.Undo();
     EXPECT_EQ(r.list().count(), 5);
+
+    // Delete whole block: Cancel keeps all, Yes keeps the block in the clipboard.
+    r.shiftDoubleClick(0);
+    r.user.setNextAnswer(Answer::Cancel);
+    r.blocks.deleteSelection();
+    EXPECT_EQ(r.list().count(), 5);
+    r.shiftDoubleClick(0);
+    r.user.setNextAnswer(Answer::Yes);
+    r.blocks.deleteSelection();
+    EXPECT_EQ(r.texts(), Texts({"<End>"}));
+    ASSERT_EQ(r.box.clipboard().size(), 4u);
+    EXPECT_EQ(r.box.clipboard()[1].displayText, "'a'");
+    EXPECT_TRUE(r.box.clipboardState().DisplayBlockSelected);
+    EXPECT_TRUE(r.box.Changed());
 }
 
 TEST(BlockEditing, ABlockFlagWhoseSelectionChangedSinceDeletesNothing)

@@ -74,19 +74,6 @@ TEST(CommandBox, LinesGoInFrontOfTheCursorLineOrIntoTheBlockItEnds)
     EXPECT_EQ(r.box.IndentForInsert(), 2);
 }
 
-TEST(CommandBox, FourNestedBlocksSetEveryFlagAndIndentAtTheInnermostEnd)
-{
-    EditorRig r;
-    r.nestAllFour();
-    EXPECT_EQ(r.texts(), Texts({"SOT '01'", "STX '01'", "SOP '01'", "SOL '01'", "EOL", "EOP",
-                                "ETX", "EOT", "<End>"}));
-    EXPECT_EQ(r.indents(), Indents({2, 10, 18, 26, 26, 18, 10, 2, 2}));
-    r.click(r.row("EOL"));
-    const BlockState& s = r.state();
-    EXPECT_TRUE(s.InDisplayBlock && s.InMessageBlock && s.InPageBlock && s.InLineBlock);
-    EXPECT_EQ(r.box.IndentForInsert(), 34);
-}
-
 TEST(CommandBox, TagsAreFoundAnywhereInADisplayTextAndTheScanDirectionDecidesTies)
 {
     EditorRig r;

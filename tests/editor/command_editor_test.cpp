@@ -175,10 +175,6 @@ TEST_F(CommandEditorViews, ScrollingOneBoxScrollsTheOther)
     EXPECT_GT(editor.hexBox()->topRow(), 0);
     EXPECT_EQ(editor.commandBox()->topRow(), editor.hexBox()->topRow());
 
-    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -360), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(editor.commandBox()->viewport(), &wheel);
-    EXPECT_EQ(editor.hexBox()->topRow(), editor.commandBox()->topRow());
     editor.commandBox()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(editor.hexBox()->topRow(), editor.commandBox()->topRow());
 }
