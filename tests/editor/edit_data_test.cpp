@@ -81,7 +81,7 @@ TEST(EditDispatch, EndLinesMarkersInquiriesAndParameterlessCommandsAreNotEditabl
 
 // A fixed-size command: its last characters are new, a key prefix stays in front; a hand-edited
 // line with fewer parameter bytes than its display text shows keeps its escape and command byte.
-// (An EOC command, of any length: EditData.ByteCommandEditorAsksWithItsCaptionAndReplacesTheLine.)
+// (An EOC command, of any length, is rewritten whole: the EditData case below.)
 TEST(EditDispatch, ByteCommandEditRewritesTheQuotedTextAndTheParameter)
 {
     const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
@@ -97,7 +97,7 @@ TEST(EditDispatch, ByteCommandEditRewritesTheQuotedTextAndTheParameter)
     }
 }
 
-TEST(EditData, ByteCommandEditorAsksWithItsCaptionAndReplacesTheLine)
+TEST(EditData, ByteCommandsAskAndReplaceTheLineOthersGoToTheirHookOrNowhere)
 {
     EditorRig r;
     r.box.InsertCommandLine("ESC $E3 '12' EOC", esc(0xE3, "12" + eoc));
@@ -117,6 +117,23 @@ TEST(EditData, ByteCommandEditorAsksWithItsCaptionAndReplacesTheLine)
     EXPECT_FALSE(r.params.askValueCalls().back().eoc);
     EXPECT_EQ(r.params.refused(), 1);
     EXPECT_EQ(r.list().line(0).commandLine(), esc(0xC2, "12"));
+
+    // Commands with dialogs of their own go to the hook; lines that are not editable nowhere.
+    const size_t dialogs = r.params.calls().size();
+    r.box.InsertCommandLine("ESC Font '1'", esc(0xA0, "1"));
+    EXPECT_FALSE(r.data.EditData()); // no hook: nothing opens
+    RecordingHook hook;
+    r.data.setCommandEditHook(&hook);
+    r.data.EditData();
+    r.box.InsertCommandLine("FPACK '05000'", "\x07" "05000");
+    r.data.EditData();
+    r.box.InsertCommandLine("ESC Inquiry1", esc(0xA6, "1"));
+    EXPECT_FALSE(r.data.canEditData());
+    EXPECT_FALSE(r.data.EditData());
+    r.list().setCursor(r.list().count() - 1);
+    EXPECT_FALSE(r.data.canEditData());
+    EXPECT_EQ(hook.kinds, std::vector<EditorKind>({EditorKind::OneHexDigit, EditorKind::Wait}));
+    EXPECT_EQ(r.params.calls().size(), dialogs);
 }
 
 TEST(EditData, TextLinesAreEditedAsTextAndEveryEditReselectsTheLine)
@@ -138,23 +155,4 @@ TEST(EditData, TextLinesAreEditedAsTextAndEveryEditReselectsTheLine)
     EXPECT_FALSE(r.data.EditData());
     EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));
     EXPECT_EQ(r.box.undoSnapshot()[0].displayText, "'Hello'");
-}
-
-TEST(EditData, CommandsWithDialogsOfTheirOwnGoToTheHookAndNotEditableLinesNowhere)
-{
-    EditorRig r;
-    r.box.InsertCommandLine("ESC Font '1'", esc(0xA0, "1"));
-    EXPECT_FALSE(r.data.EditData()); // no hook: nothing opens
-    RecordingHook hook;
-    r.data.setCommandEditHook(&hook);
-    r.data.EditData();
-    r.box.InsertCommandLine("FPACK '05000'", "\x07" "05000");
-    r.data.EditData();
-    r.box.InsertCommandLine("ESC Inquiry1", esc(0xA6, "1"));
-    EXPECT_FALSE(r.data.canEditData());
-    EXPECT_FALSE(r.data.EditData());
-    r.list().setCursor(r.list().count() - 1);
-    EXPECT_FALSE(r.data.canEditData());
-    EXPECT_EQ(hook.kinds, std::vector<EditorKind>({EditorKind::OneHexDigit, EditorKind::Wait}));
-    EXPECT_TRUE(r.params.calls().empty());
 }

@@ -176,10 +176,35 @@ TEST_F(ListBox, OnScrollReportsScrollingByTheUserOnly)
     EXPECT_GT(box.topRow(), 21);
 }
 
-TEST_F(ListBox, DropsAreTakenOnlyFromTheBoxItselfAndWhereTheFilterAllows)
+// A double click with Shift acts on its line; focus loss is reported for other controls only;
+// drops are taken only from the box itself and where the filter allows.
+TEST_F(ListBox, DoubleClicksFocusLossAndDrops)
 {
     fill(10);
     show();
+    QSignalSpy doubles(&box, &TOvelListBox::lineDoubleClicked);
+    QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
+    click(1);
+    QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    ASSERT_EQ(doubles.count(), 1);
+    EXPECT_EQ(doubles.at(0).at(0).toInt(), 4);
+    EXPECT_TRUE(doubles.at(0).at(1).value<Qt::KeyboardModifiers>() & Qt::ShiftModifier);
+    EXPECT_EQ(box.currentIndex().row(), 4);
+    EXPECT_EQ(selected(), Rows({4}));
+    const int clicksAfterDouble = clicks.count();
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    EXPECT_EQ(clicks.count(), clicksAfterDouble);
+
+    QSignalSpy lost(&box, &TOvelListBox::focusLost);
+    for (Qt::FocusReason r : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, r);
+        QApplication::sendEvent(&box, &out);
+    }
+    EXPECT_EQ(lost.count(), 0);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&box, &out);
+    EXPECT_EQ(lost.count(), 1);
+
     box.setLineDragEnabled(true);
     std::vector<int> asked;
     box.setDropFilter([&](int row) {
@@ -212,32 +237,4 @@ TEST_F(ListBox, DropsAreTakenOnlyFromTheBoxItselfAndWhereTheFilterAllows)
     QApplication::sendEvent(box.viewport(), &drop);
     ASSERT_EQ(dropped.count(), 1);
     EXPECT_EQ(dropped.at(0).at(0).toInt(), 6);
-}
-
-TEST_F(ListBox, DoubleClickWithShiftActsOnItsLineAndFocusLossIsReportedForOtherControls)
-{
-    fill(10);
-    show();
-    QSignalSpy doubles(&box, &TOvelListBox::lineDoubleClicked);
-    QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
-    click(1);
-    QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
-    ASSERT_EQ(doubles.count(), 1);
-    EXPECT_EQ(doubles.at(0).at(0).toInt(), 4);
-    EXPECT_TRUE(doubles.at(0).at(1).value<Qt::KeyboardModifiers>() & Qt::ShiftModifier);
-    EXPECT_EQ(box.currentIndex().row(), 4);
-    EXPECT_EQ(selected(), Rows({4}));
-    const int clicksAfterDouble = clicks.count();
-    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
-    EXPECT_EQ(clicks.count(), clicksAfterDouble);
-
-    QSignalSpy lost(&box, &TOvelListBox::focusLost);
-    for (Qt::FocusReason r : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
-        QFocusEvent out(QEvent::FocusOut, r);
-        QApplication::sendEvent(&box, &out);
-    }
-    EXPECT_EQ(lost.count(), 0);
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(&box, &out);
-    EXPECT_EQ(lost.count(), 1);
 }
