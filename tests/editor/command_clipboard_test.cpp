@@ -23,7 +23,7 @@ void displayWithMessage(EditorRig& r)
 
 } // namespace
 
-TEST(Clipboard, CopyOfAMarkerNeedsAWholeBlockAndThatBlockPastesWhereItMayStand)
+TEST(Clipboard, CopyOfAMarkerNeedsAWholeBlockThatPastesWhereItMayStandWithItsIndentation)
 {
     EditorRig r;
     displayWithMessage(r);
@@ -55,6 +55,27 @@ TEST(Clipboard, CopyOfAMarkerNeedsAWholeBlockAndThatBlockPastesWhereItMayStand)
     r.clip.Paste();
     r.clip.Cut();
     EXPECT_EQ(r.indents(), indents);
+
+    // A display block cut and pasted at the end keeps its inner indentation.
+    r.click(r.row("<End>"));
+    r.insertText("after");
+    ASSERT_EQ(r.indents(), Indents({2, 10, 10, 18, 10, 2, 2, 2}));
+
+    r.shiftDoubleClick(r.row("EOT"));
+    r.user.setNextAnswer(Answer::Yes);
+    r.clip.Cut();
+    EXPECT_EQ(r.texts(), Texts({"'after'", "<End>"}));
+
+    r.click(r.row("<End>"));
+    ASSERT_TRUE(r.clip.canPaste());
+    r.clip.Paste();
+    EXPECT_EQ(r.texts(), Texts({"'after'", "SOT '01'", "'a'", "STX '01'", "'m'", "ETX", "EOT",
+                                "<End>"}));
+    EXPECT_EQ(r.indents(), Indents({2, 2, 10, 10, 18, 10, 2, 2}));
+    EXPECT_EQ(r.selectedRows(), Rows({1, 2, 3, 4, 5, 6}));
+    EXPECT_TRUE(r.state().LinesSelected);
+    EXPECT_EQ(r.clip.lastReindent().toIndent, 2);
+    EXPECT_EQ(r.clip.lastReindent().selIndent, 2);
 }
 
 TEST(Clipboard, ClipboardRuleByKindOfCopiedLines)
@@ -89,31 +110,6 @@ TEST(Clipboard, ClipboardRuleByKindOfCopiedLines)
     BlockState afterPaste = outside;
     afterPaste.LinesSelected = true;
     EXPECT_FALSE(editrules::canPaste(afterPaste, plain, false));
-}
-
-TEST(Clipboard, CutDisplayBlockThenPasteAtTheEndKeepsItsInnerIndentation)
-{
-    EditorRig r;
-    displayWithMessage(r);
-    r.click(r.row("<End>"));
-    r.insertText("after");
-    ASSERT_EQ(r.indents(), Indents({2, 10, 10, 18, 10, 2, 2, 2}));
-
-    r.shiftDoubleClick(r.row("EOT"));
-    r.user.setNextAnswer(Answer::Yes);
-    r.clip.Cut();
-    EXPECT_EQ(r.texts(), Texts({"'after'", "<End>"}));
-
-    r.click(r.row("<End>"));
-    ASSERT_TRUE(r.clip.canPaste());
-    r.clip.Paste();
-    EXPECT_EQ(r.texts(), Texts({"'after'", "SOT '01'", "'a'", "STX '01'", "'m'", "ETX", "EOT",
-                                "<End>"}));
-    EXPECT_EQ(r.indents(), Indents({2, 2, 10, 10, 18, 10, 2, 2}));
-    EXPECT_EQ(r.selectedRows(), Rows({1, 2, 3, 4, 5, 6}));
-    EXPECT_TRUE(r.state().LinesSelected);
-    EXPECT_EQ(r.clip.lastReindent().toIndent, 2);
-    EXPECT_EQ(r.clip.lastReindent().selIndent, 2);
 }
 
 TEST(Clipboard, PastedLinesTakeTheIndentOfTheirNewPlaceAndBlockPasteUntilTheNextClick)

@@ -40,7 +40,7 @@ TEST(WordWrap, BreaksAfterBlanksTabsAndHyphensAndCutsLongWordsAtWidthMinusOne)
         EXPECT_EQ(pieces(text, width), expected) << text << " at " << width;
 }
 
-TEST(WordWrap, TextBetweenDoubleQuotesIsNeverBroken)
+TEST(WordWrap, QuotedTextExistingBreaksAndDegenerateWidthsAreNeverBroken)
 {
     const std::string quoted = "\"" + std::string(40, 'q') + " with blanks - and hyphens\"";
     const Pieces ps = pieces("ab " + quoted + " tail", 12);
@@ -51,10 +51,7 @@ TEST(WordWrap, TextBetweenDoubleQuotesIsNeverBroken)
     EXPECT_TRUE(whole);
     // A CR LF inside quotes is text, not a break of the wrap.
     EXPECT_EQ(wordWrap("\"a\r\nb\"", 40), "\"a\r\nb\"");
-}
-
-TEST(WordWrap, ExistingBreaksAndDegenerateWidthsLeaveTheTextAsItStands)
-{
+    // Existing line breaks, and widths too small to break at, leave the text as it stands.
     EXPECT_EQ(wordWrap("one\r\ntwo", 40), "one\r\ntwo");
     EXPECT_EQ(pieceCount(wordWrap("a\r\nb\r\nc", 40)), 3);
     const std::string text(30, 'z');
@@ -62,7 +59,7 @@ TEST(WordWrap, ExistingBreaksAndDegenerateWidthsLeaveTheTextAsItStands)
         EXPECT_EQ(wordWrap(text, width), text) << width;
 }
 
-TEST(WordWrap, MeasuredWidthsBreakWhereTheNextCharacterNoLongerFits)
+TEST(WordWrap, LineHeightsByMeasuredWidthsAndByColumns)
 {
     CharWidths widths;
     widths.fill(1.0);
@@ -74,10 +71,7 @@ TEST(WordWrap, MeasuredWidthsBreakWhereTheNextCharacterNoLongerFits)
         EXPECT_EQ(pieces(text, 10, &widths), expected) << text;
         EXPECT_EQ(wrappedLineHeight(text, widths, 10, 13, false), 13 * int(expected.size()));
     }
-}
-
-TEST(WordWrap, LineHeightCountsPiecesAddsFramesAndStopsAt255)
-{
+    // The height counts the pieces, adds the frames and stops at 255.
     EXPECT_EQ(wrappedLineHeight("short", 40, 13, false), 13);
     EXPECT_EQ(wrappedLineHeight("short", 40, 13, true), 15);
     EXPECT_EQ(wrappedLineHeight(std::string(50, 'x'), 20, 13, false), 39);
