@@ -56,19 +56,6 @@ std::vector<std::string> textsOf(const CommandList& list)
 
 } // namespace
 
-TEST(CommandList, SelectedRangeIsCountAndZeroWhenEmptyElseLowestAndHighest)
-{
-    CommandList list;
-    list.insert(0, linesOf({"a", "b", "c", "d", "e", "f", "g", "h", "i"}));
-    EXPECT_EQ(list.selectedRange(), std::make_pair(9, 0));
-    list.setSelected(7, true);
-    list.setSelected(3, true);
-    EXPECT_EQ(list.selectedRange(), std::make_pair(3, 7));
-    EXPECT_EQ(list.selectedCount(), 2);
-    list.deselectAll();
-    EXPECT_EQ(list.selectedRange(), std::make_pair(9, 0));
-}
-
 TEST(CommandList, CursorKeepsItsIndexOnInsertAndFollowsItsLineOnRemove)
 {
     CommandList list;
@@ -118,18 +105,23 @@ TEST(CommandList, ABatchReportsRowsAsTheyChangeAndSettlesOnce)
     EXPECT_EQ(list.line(0).item.indent, 0);
 }
 
-TEST(CommandList, AssignChangesOnlyTheRowsThatDiffer)
+TEST(CommandList, SelectedRangeSpansTheSelectionAndAssignChangesOnlyTheRowsThatDiffer)
 {
     CommandList list;
     list.insert(0, linesOf({"a", "b", "c", "d", "e"}));
     list.setCursor(4);
+    EXPECT_EQ(list.selectedRange(), std::make_pair(5, 0)); // none: the count and zero
+    list.setSelected(3, true);
     list.setSelected(0, true);
+    EXPECT_EQ(list.selectedRange(), std::make_pair(0, 3)); // the lowest and the highest
+    EXPECT_EQ(list.selectedCount(), 2);
     Recorder rec;
     list.setObserver(&rec);
     list.assign(linesOf({"a", "x", "y", "d", "e"}));
     EXPECT_EQ(rec.events, std::vector<std::string>({"remove 1-2", "insert 1-2", "settled"}));
     EXPECT_EQ(textsOf(list), std::vector<std::string>({"a", "x", "y", "d", "e"}));
     EXPECT_EQ(list.selectedCount(), 0);
+    EXPECT_EQ(list.selectedRange(), std::make_pair(5, 0));
     EXPECT_EQ(list.cursor(), 4);
 
     rec.events.clear();

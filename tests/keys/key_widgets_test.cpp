@@ -31,16 +31,6 @@ protected:
     void choose(int code) { form.KeyCommandBox()->setCurrentIndex(entryOf(code)); }
 };
 
-class KeyActionsTest : public ::testing::Test {
-protected:
-    ScriptedDialogs user;
-    ScriptedParameterDialogs params;
-    ScriptedKeyAsker asker;
-    QWidget host;
-    CommandEditor editor{user, params, &host};
-    KeyActions actions{editor.box(), user, &host, &asker};
-};
-
 } // namespace
 
 TEST_F(KeyDefFormTest, DefinesTheKeyFromTheTypedParameter)
@@ -84,11 +74,17 @@ TEST_F(KeyDefFormTest, EmptyParameterDisablesOkAndEnterConfirmsOtherwise)
     EXPECT_EQ(key.CommandStr, "ESC Key 2 '12' EOC");
 }
 
-TEST_F(KeyActionsTest, EnablingAndCaptionsFollowTheKeysDefinedHereOrByACommandFile)
+TEST(KeyActions, EnablingAndCaptionsFollowTheKeysDefinedHereOrByACommandFile)
 {
+    ScriptedDialogs user;
+    ScriptedParameterDialogs params;
+    ScriptedKeyAsker asker;
+    QWidget host;
+    CommandEditor editor{user, params, &host};
+    KeyActions actions{editor.box(), user, &host, &asker};
     // Button1, Button2, DoKeyDef2, DoClearKey2, DoClearAllKeys, ClearKeysEnable, DoSaveKeys,
     // DoLoadKeys.
-    auto enabled = [this] {
+    auto enabled = [&] {
         std::string out;
         for (bool on : {actions.Button1->isEnabled(), actions.Button2->isEnabled(),
                         actions.DoKeyDef2->isEnabled(), actions.DoClearKey2->isEnabled(),
