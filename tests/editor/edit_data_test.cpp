@@ -97,15 +97,35 @@ TEST(EditDispatch, ByteCommandEditRewritesTheQuotedTextAndTheParameter)
     }
 }
 
-TEST(EditData, ByteCommandsAskAndReplaceTheLineOthersGoToTheirHookOrNowhere)
+// Text lines are edited as text, byte commands by their own rule, commands with dialogs of their
+// own go to the hook; every edit reselects its line.
+TEST(EditData, EachKindOfLineIsEditedByItsDialogItsHookOrNotAtAll)
 {
     EditorRig r;
+    r.insertText("Hello");
+    r.list().deselectAll();
+    r.params.setNextReply(ScriptedParameterDialogs::type({"World"}));
+    ASSERT_TRUE(r.data.EditData());
+    const AskValueRequest& q = r.params.askValueCalls().back();
+    EXPECT_TRUE(q.askMode == AskMode::EditText && q.currentText == "Hello");
+    EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));
+    EXPECT_EQ(r.list().line(0).commandLine(), "World");
+    EXPECT_EQ(r.selectedRows(), Rows({0}));
+    EXPECT_EQ(r.list().cursor(), 0);
+
+    // Cancel keeps the line and the snapshot of the last change.
+    r.params.setNextReply(ScriptedParameterDialogs::cancel());
+    EXPECT_FALSE(r.data.EditData());
+    EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));
+    EXPECT_EQ(r.box.undoSnapshot()[0].displayText, "'Hello'");
+
+    // A byte command.
     r.box.InsertCommandLine("ESC $E3 '12' EOC", esc(0xE3, "12" + eoc));
     const TLBItem before = r.list().line(0).item;
     r.params.setNextReply(ScriptedParameterDialogs::type({"1234"}));
     ASSERT_TRUE(r.data.EditData());
-    const AskValueRequest& q = r.params.askValueCalls().back();
-    EXPECT_TRUE(q.askMode == AskMode::ByteCommand && q.currentText == "12" && q.eoc);
+    const AskValueRequest& b = r.params.askValueCalls().back();
+    EXPECT_TRUE(b.askMode == AskMode::ByteCommand && b.currentText == "12" && b.eoc);
     EXPECT_EQ(r.list().line(0).displayText, "ESC $E3 '1234' EOC");
     EXPECT_EQ(r.list().line(0).commandLine(), esc(0xE3, "1234" + eoc));
     EXPECT_EQ(r.list().line(0).item.fontColour, before.fontColour);
@@ -134,25 +154,4 @@ TEST(EditData, ByteCommandsAskAndReplaceTheLineOthersGoToTheirHookOrNowhere)
     EXPECT_FALSE(r.data.canEditData());
     EXPECT_EQ(hook.kinds, std::vector<EditorKind>({EditorKind::OneHexDigit, EditorKind::Wait}));
     EXPECT_EQ(r.params.calls().size(), dialogs);
-}
-
-TEST(EditData, TextLinesAreEditedAsTextAndEveryEditReselectsTheLine)
-{
-    EditorRig r;
-    r.insertText("Hello");
-    r.list().deselectAll();
-    r.params.setNextReply(ScriptedParameterDialogs::type({"World"}));
-    ASSERT_TRUE(r.data.EditData());
-    const AskValueRequest& q = r.params.askValueCalls().back();
-    EXPECT_TRUE(q.askMode == AskMode::EditText && q.currentText == "Hello");
-    EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));
-    EXPECT_EQ(r.list().line(0).commandLine(), "World");
-    EXPECT_EQ(r.selectedRows(), Rows({0}));
-    EXPECT_EQ(r.list().cursor(), 0);
-
-    // Cancel keeps the line and the snapshot of the last change.
-    r.params.setNextReply(ScriptedParameterDialogs::cancel());
-    EXPECT_FALSE(r.data.EditData());
-    EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));
-    EXPECT_EQ(r.box.undoSnapshot()[0].displayText, "'Hello'");
 }
