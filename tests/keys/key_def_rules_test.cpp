@@ -16,7 +16,7 @@ KeyDefRules opened(const TKeyDefinition& key, int code)
 
 } // namespace
 
-TEST(KeyDefRules, CodeRangeFixesTheParameter)
+TEST(KeyDefRules, CodeRangeFixesTheParameterAndTheKeysItTakes)
 {
     struct Case {
         int code, kind;
@@ -39,10 +39,8 @@ TEST(KeyDefRules, CodeRangeFixesTheParameter)
     none.open(TKeyDefinition("Key 1"));
     EXPECT_EQ(KeyDefRules::entryText(none.commandIndex()), "$00");
     EXPECT_FALSE(none.okEnabled()); // $00 can never be confirmed
-}
 
-TEST(KeyDefRules, ParameterKeysAndPastedText)
-{
+    // The keys typed into the parameter, and pasted text.
     KeyDefRules rules = opened(TKeyDefinition("Key 1"), 0xE3);
     EXPECT_EQ(rules.key('a').ch, 'A');
     EXPECT_TRUE(rules.key('!').accepted && rules.key('\xE9').accepted);
