@@ -93,40 +93,9 @@ TEST(CommandRoutines, MultiValueDefaultsAndBounds)
     EXPECT_EQ(rig.line().displayText, "''");
 }
 
-TEST(CommandRoutines, BrightnessGenerationAndTableLength)
-{
-    RoutineRig rig;
-    rig.user.setNextAnswer(UserDialogs::Answer::No);
-    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::InsertMode); }));
-    EXPECT_EQ(rig.user.lastText().toStdString(),
-              "LMX 2.xx Contains 32 bytes, LMX 3.xx Contains 16 bytes,\r\n\r\nIs LMX 2.xx used ?");
-    EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "3456789ABCDEFFFF"));
-    rig.user.setNextAnswer(UserDialogs::Answer::Yes);
-    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::InsertMode); }));
-    EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "030405060708090A0B0C0D0E0F0F0F0F"));
-    rig.user.setNextAnswer(UserDialogs::Answer::Cancel); // neither Yes nor No: no editor
-    rig.params.setNextReply(SPD::ok());
-    EXPECT_FALSE(rig.routines.Brightness(RoutineMode::InsertMode));
-    EXPECT_EQ(rig.params.brightnessCalls().size(), 2u);
-
-    // Editing: the table's length gives the generation; any other length the defaults.
-    const std::string v200 = "0F0E0D0C0B0A09080706050403020100";
-    const std::pair<std::string, std::string> tables[] = {
-        {"0123456789ABCDEF", "0123456789ABCDEF"}, {v200, v200},
-        {"0123456789ABCDEF0123", "3456789ABCDEFFFF"}};
-    for (const auto& [table, result] : tables) {
-        rig.select({"ESC BTable '" + table + "' EOC", esc(0xE0, table)});
-        ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::ReplaceMode); }));
-        EXPECT_EQ(rig.line().commandLine(), esc(0xE0, result));
-    }
-    EXPECT_EQ(rig.params.brightnessCalls()[3].Version, TVersion::V200);
-    EXPECT_EQ(rig.params.brightnessCalls()[4].Data, "");
-    EXPECT_EQ(rig.user.steps().size(), 3u); // no question when editing
-}
-
 // Replace forms read the selected line; fields a hand-edited line lacks, or that are not
 // numbers, keep their defaults, and the end line is never replaced.
-TEST(CommandRoutines, ReplaceFormsReadTheSelectedLine)
+TEST(CommandRoutines, ReplaceFormsReadTheSelectedLineAndTheBrightnessTableItsGeneration)
 {
     RoutineRig rig;
     const auto replace = RoutineMode::ReplaceMode;
@@ -157,4 +126,32 @@ TEST(CommandRoutines, ReplaceFormsReadTheSelectedLine)
     }
     EXPECT_EQ(rig.count(), 6);
     EXPECT_EQ(rig.params.hexCalls().back().HexData, "22 33");
+
+    // Inserting a brightness table asks for the generation.
+    rig.user.setNextAnswer(UserDialogs::Answer::No);
+    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::InsertMode); }));
+    EXPECT_EQ(rig.user.lastText().toStdString(),
+              "LMX 2.xx Contains 32 bytes, LMX 3.xx Contains 16 bytes,\r\n\r\nIs LMX 2.xx used ?");
+    EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "3456789ABCDEFFFF"));
+    rig.user.setNextAnswer(UserDialogs::Answer::Yes);
+    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::InsertMode); }));
+    EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "030405060708090A0B0C0D0E0F0F0F0F"));
+    rig.user.setNextAnswer(UserDialogs::Answer::Cancel); // neither Yes nor No: no editor
+    rig.params.setNextReply(SPD::ok());
+    EXPECT_FALSE(rig.routines.Brightness(RoutineMode::InsertMode));
+    EXPECT_EQ(rig.params.brightnessCalls().size(), 2u);
+
+    // Editing: the table's length gives the generation; any other length the defaults.
+    const std::string v200 = "0F0E0D0C0B0A09080706050403020100";
+    const std::pair<std::string, std::string> tables[] = {
+        {"0123456789ABCDEF", "0123456789ABCDEF"}, {v200, v200},
+        {"0123456789ABCDEF0123", "3456789ABCDEFFFF"}};
+    for (const auto& [table, result] : tables) {
+        rig.select({"ESC BTable '" + table + "' EOC", esc(0xE0, table)});
+        ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::ReplaceMode); }));
+        EXPECT_EQ(rig.line().commandLine(), esc(0xE0, result));
+    }
+    EXPECT_EQ(rig.params.brightnessCalls()[3].Version, TVersion::V200);
+    EXPECT_EQ(rig.params.brightnessCalls()[4].Data, "");
+    EXPECT_EQ(rig.user.steps().size(), 3u); // no question when editing
 }
