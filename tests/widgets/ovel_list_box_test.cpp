@@ -94,12 +94,29 @@ TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowedAndTheRangeSpansTheS
     EXPECT_EQ(box.selectionRange(), std::make_pair(2, 7)); // the lowest and the highest
 }
 
-TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
+TEST_F(ListBox, NumbersOnlyWhenShownAndLinesGrowWithTheirWrapNeverBeyond255)
 {
     fill(3);
     box.SetDrawLines(false);
-    box.SetShowNumbers(false);
     show(300, 300);
+    auto cyanPixels = [&] {
+        QImage image(box.viewport()->size(), QImage::Format_RGB32);
+        box.viewport()->render(&image);
+        int n = 0;
+        const QRect column(0, 0, box.LineNrWidth(), heightOf(0));
+        for (int y = column.top(); y <= column.bottom(); ++y)
+            for (int x = column.left(); x <= column.right(); ++x)
+            {
+                // Anti-aliased digits: count the clearly cyan pixels.
+                const QColor c(image.pixel(x, y));
+                n += c.red() < 80 && c.green() > 150 && c.blue() > 150;
+            }
+        return n;
+    };
+    EXPECT_GT(cyanPixels(), 0);
+    box.SetShowNumbers(false);
+    EXPECT_EQ(cyanPixels(), 0);
+
     const int single = heightOf(0);
     EXPECT_EQ(single, box.LineHeight());
 
@@ -129,30 +146,6 @@ TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
     // Frames add two pixels to every line.
     box.SetDrawLines(true);
     EXPECT_EQ(heightOf(0), single + 2);
-}
-
-TEST_F(ListBox, NumbersAreDrawnInTheNumberColumnOnlyWhenShown)
-{
-    fill(2);
-    box.SetDrawLines(false);
-    show();
-    auto cyanPixels = [&] {
-        QImage image(box.viewport()->size(), QImage::Format_RGB32);
-        box.viewport()->render(&image);
-        int n = 0;
-        const QRect column(0, 0, box.LineNrWidth(), heightOf(0));
-        for (int y = column.top(); y <= column.bottom(); ++y)
-            for (int x = column.left(); x <= column.right(); ++x)
-            {
-                // Anti-aliased digits: count the clearly cyan pixels.
-                const QColor c(image.pixel(x, y));
-                n += c.red() < 80 && c.green() > 150 && c.blue() > 150;
-            }
-        return n;
-    };
-    EXPECT_GT(cyanPixels(), 0);
-    box.SetShowNumbers(false);
-    EXPECT_EQ(cyanPixels(), 0);
 }
 
 TEST_F(ListBox, OnScrollReportsScrollingByTheUserOnly)
