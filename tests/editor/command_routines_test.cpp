@@ -24,8 +24,8 @@ bool answered(RoutineRig& rig, SPD::Reply reply, F&& routine)
 } // namespace
 
 // The one-parameter commands: Ok on the default, the highest value, and the first value out
-// of range refused.
-TEST(CommandRoutines, OneParameterDefaultsAndRanges)
+// of range refused; then the commands of several values.
+TEST(CommandRoutines, InsertFormsDefaultsAndRanges)
 {
     struct Case {
         uint8_t code;
@@ -56,11 +56,8 @@ TEST(CommandRoutines, OneParameterDefaultsAndRanges)
     RoutineRig rig;
     EXPECT_FALSE(rig.routines.OneParameter(lmx::esc::Font, AskMode::ByteCommand)); // does nothing
     EXPECT_TRUE(rig.params.calls().empty());
-}
 
-TEST(CommandRoutines, MultiValueDefaultsAndBounds)
-{
-    RoutineRig rig;
+    // The commands of several values.
     const auto insert = RoutineMode::InsertMode;
     ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.TimeDate(insert); }));
     EXPECT_EQ(rig.line().commandLine(), esc(0xE6, "000101000000"));
