@@ -1,5 +1,4 @@
-#include "editor/command_box.h"
-#include "editor/command_list.h"
+#include "command_box_support.h"
 
 #include <gtest/gtest.h>
 
@@ -43,14 +42,6 @@ CommandLines linesOf(std::initializer_list<const char*> texts)
     CommandLines out;
     for (const char* t : texts)
         out.push_back(box.makeLine(t, t, 2));
-    return out;
-}
-
-std::vector<std::string> textsOf(const CommandList& list)
-{
-    std::vector<std::string> out;
-    for (const CommandBoxLine& l : list.lines())
-        out.push_back(l.displayText);
     return out;
 }
 
