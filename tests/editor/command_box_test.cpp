@@ -74,9 +74,23 @@ TEST(CommandBox, LinesGoInFrontOfTheCursorLineOrIntoTheBlockItEnds)
     EXPECT_EQ(r.box.IndentForInsert(), 2);
 }
 
-TEST(CommandBox, TagsAreFoundAnywhereInADisplayTextAndTheScanDirectionDecidesTies)
+// Long lines are cut to 1333 characters by both primitives; block tags count anywhere in a text.
+TEST(CommandBox, LongLinesAreCutAndTagsAreFoundAnywhereInADisplayText)
 {
     EditorRig r;
+    const std::string longText(1334, 'x');
+    const std::string longBytes(1400, 'y');
+    r.box.InsertCommandLine(longText, longBytes);
+    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
+    EXPECT_EQ(r.list().line(0).commandLine().size(), 1333u);
+
+    r.box.ReplaceCommandLine(std::string(1333, 'z'), longBytes);
+    EXPECT_EQ(r.list().line(0).displayText, std::string(1333, 'z'));
+    EXPECT_EQ(r.list().line(0).commandLine().size(), 1400u); // 3 x 1333 - 1 = 3998: not cut
+    r.box.ReplaceCommandLine(std::string(5000, 'w'), "ab");
+    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
+    EXPECT_EQ(r.list().line(0).commandLine(), "ab");
+
     EXPECT_TRUE(CommandBox::IsBlockCommand("'CONSOLE'") && CommandBox::IsBlockCommand("<End>")
                 && CommandBox::IsBlockCommand("SOT '01'")); // 'CONSOLE' contains SOL
     EXPECT_FALSE(CommandBox::IsBlockCommand("ESC Font '1'"));
@@ -100,23 +114,6 @@ TEST(CommandBox, TagsAreFoundAnywhereInADisplayTextAndTheScanDirectionDecidesTie
     r.list().setEntry(0, "'SOL'", "x");
     r.list().setEntry(2, "'EOL SOL'", "x");
     EXPECT_FALSE(r.box.IsInBlock("SOL", "EOL"));
-}
-
-TEST(CommandBox, LongLinesAreCutTo1333CharactersByBothPrimitives)
-{
-    EditorRig r;
-    const std::string longText(1334, 'x');
-    const std::string longBytes(1400, 'y');
-    r.box.InsertCommandLine(longText, longBytes);
-    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
-    EXPECT_EQ(r.list().line(0).commandLine().size(), 1333u);
-
-    r.box.ReplaceCommandLine(std::string(1333, 'z'), longBytes);
-    EXPECT_EQ(r.list().line(0).displayText, std::string(1333, 'z'));
-    EXPECT_EQ(r.list().line(0).commandLine().size(), 1400u); // 3 x 1333 - 1 = 3998: not cut
-    r.box.ReplaceCommandLine(std::string(5000, 'w'), "ab");
-    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
-    EXPECT_EQ(r.list().line(0).commandLine(), "ab");
 }
 
 TEST(CommandBox, ChangedFlagAndTitleFollowEditsNewFileAndFileName)
