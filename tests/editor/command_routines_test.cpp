@@ -125,17 +125,18 @@ TEST(CommandRoutines, ReplaceFormsReadTheSelectedLineAndTheBrightnessTableItsGen
     EXPECT_EQ(rig.params.hexCalls().back().HexData, "22 33");
 
     // Inserting a brightness table asks for the generation.
+    const auto insert = RoutineMode::InsertMode;
     rig.user.setNextAnswer(UserDialogs::Answer::No);
-    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::InsertMode); }));
+    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(insert); }));
     EXPECT_EQ(rig.user.lastText().toStdString(),
               "LMX 2.xx Contains 32 bytes, LMX 3.xx Contains 16 bytes,\r\n\r\nIs LMX 2.xx used ?");
     EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "3456789ABCDEFFFF"));
     rig.user.setNextAnswer(UserDialogs::Answer::Yes);
-    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::InsertMode); }));
+    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(insert); }));
     EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "030405060708090A0B0C0D0E0F0F0F0F"));
     rig.user.setNextAnswer(UserDialogs::Answer::Cancel); // neither Yes nor No: no editor
     rig.params.setNextReply(SPD::ok());
-    EXPECT_FALSE(rig.routines.Brightness(RoutineMode::InsertMode));
+    EXPECT_FALSE(rig.routines.Brightness(insert));
     EXPECT_EQ(rig.params.brightnessCalls().size(), 2u);
 
     // Editing: the table's length gives the generation; any other length the defaults.
@@ -145,7 +146,7 @@ TEST(CommandRoutines, ReplaceFormsReadTheSelectedLineAndTheBrightnessTableItsGen
         {"0123456789ABCDEF0123", "3456789ABCDEFFFF"}};
     for (const auto& [table, result] : tables) {
         rig.select({"ESC BTable '" + table + "' EOC", esc(0xE0, table)});
-        ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::ReplaceMode); }));
+        ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(replace); }));
         EXPECT_EQ(rig.line().commandLine(), esc(0xE0, result));
     }
     EXPECT_EQ(rig.params.brightnessCalls()[3].Version, TVersion::V200);
