@@ -43,7 +43,7 @@ void select(AnswerBoxEditor& e, const Rows& rows, int current)
 
 } // namespace
 
-TEST(AnswerBoxEditor, StartsAndResetsWithTheEndMarkerAlone)
+TEST(AnswerBoxEditor, EndMarkerAloneAtTheStartNeverEditableAndFilledValuesNotSaved)
 {
     AnswerBoxEditor e;
     EXPECT_EQ(shown(e), Texts{"<End>"});
@@ -59,6 +59,23 @@ TEST(AnswerBoxEditor, StartsAndResetsWithTheEndMarkerAlone)
     EXPECT_EQ(shown(e), Texts{"<End>"});
     EXPECT_TRUE(e.clipboardEmpty());
     EXPECT_TRUE(e.snapshotEmpty());
+
+    // Any line that shows the end marker cannot be edited.
+    e.assign(kAbcd);
+    e.setCurrent(4);
+    EXPECT_TRUE(e.isEndMarkerRow(4));
+    EXPECT_FALSE(e.canEdit());
+    e.assign({"x <End> y", "<End>"});
+    e.setCurrent(0);
+    EXPECT_FALSE(e.canEdit());
+
+    // The templates for saving ignore filled values.
+    e.assign({"T=@@", "V=@", "<End>"});
+    EXPECT_TRUE(e.fill("123"));
+    EXPECT_EQ(shown(e), (Texts{"T=12", "V=3", "<End>"}));
+    EXPECT_EQ(e.templateTexts(), (Texts{"T=@@", "V=@", "<End>"}));
+    e.restore();
+    EXPECT_EQ(shown(e), (Texts{"T=@@", "V=@", "<End>"}));
 }
 
 // Each step on A, B, C, D and the end marker: the lines (shown and templates) after it, the
@@ -136,27 +153,4 @@ TEST(AnswerBoxEditor, EachStepAndItsUndo)
         EXPECT_EQ(shown(e), c.undone.empty() ? c.after : c.undone);
         EXPECT_TRUE(e.snapshotEmpty());
     }
-}
-
-TEST(AnswerBoxEditor, AnyLineThatShowsTheEndMarkerCannotBeEdited)
-{
-    AnswerBoxEditor e;
-    e.assign(kAbcd);
-    e.setCurrent(4);
-    EXPECT_TRUE(e.isEndMarkerRow(4));
-    EXPECT_FALSE(e.canEdit());
-    e.assign({"x <End> y", "<End>"});
-    e.setCurrent(0);
-    EXPECT_FALSE(e.canEdit());
-}
-
-TEST(AnswerBoxEditor, TemplatesForSavingIgnoreFilledValues)
-{
-    AnswerBoxEditor e;
-    e.assign({"T=@@", "V=@", "<End>"});
-    EXPECT_TRUE(e.fill("123"));
-    EXPECT_EQ(shown(e), (Texts{"T=12", "V=3", "<End>"}));
-    EXPECT_EQ(e.templateTexts(), (Texts{"T=@@", "V=@", "<End>"}));
-    e.restore();
-    EXPECT_EQ(shown(e), (Texts{"T=@@", "V=@", "<End>"}));
 }

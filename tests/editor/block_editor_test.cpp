@@ -7,23 +7,19 @@
 
 using lmx::BlockKind;
 using Answer = UserDialogs::Answer;
+using editrules::canDeleteBlock;
 using editrules::canInsertBlock;
 
 namespace {
 
-std::vector<bool> insertable(const BlockState& s)
-{
-    std::vector<bool> out;
-    for (BlockKind k : lmx::kBlockKinds)
-        out.push_back(canInsertBlock(k, s));
-    return out;
-}
+using Flags = std::vector<bool>;
 
-std::vector<bool> deletable(const BlockState& s)
+// What a rule allows for the display, message, page and line block, in that order.
+Flags allowed(bool (*rule)(BlockKind, const BlockState&), const BlockState& s)
 {
-    std::vector<bool> out;
+    Flags out;
     for (BlockKind k : lmx::kBlockKinds)
-        out.push_back(editrules::canDeleteBlock(k, s));
+        out.push_back(rule(k, s));
     return out;
 }
 
@@ -41,27 +37,27 @@ void displayWithTwoLines(EditorRig& r)
 TEST(BlockEditing, InsertActionsFollowTheNestingRule)
 {
     EditorRig r;
-    EXPECT_EQ(insertable(r.state()), std::vector<bool>({true, true, true, true}));
+    EXPECT_EQ(allowed(canInsertBlock, r.state()), Flags({true, true, true, true}));
     r.insertBlock(BlockKind::Display);
     r.click(r.row("EOT"));
-    EXPECT_EQ(insertable(r.state()), std::vector<bool>({false, true, true, true}));
+    EXPECT_EQ(allowed(canInsertBlock, r.state()), Flags({false, true, true, true}));
     // On the start marker the cursor is outside: the same kind may go in front again.
     r.click(r.row("SOT '01'"));
-    EXPECT_EQ(insertable(r.state()), std::vector<bool>({true, true, true, true}));
+    EXPECT_EQ(allowed(canInsertBlock, r.state()), Flags({true, true, true, true}));
 
     r.click(r.row("EOT"));
     r.insertBlock(BlockKind::Message);
     r.click(r.row("ETX"));
     r.insertBlock(BlockKind::Line); // a line block straight inside a message block is fine
     r.click(r.row("EOL"));
-    EXPECT_EQ(insertable(r.state()), std::vector<bool>({false, false, false, false}));
+    EXPECT_EQ(allowed(canInsertBlock, r.state()), Flags({false, false, false, false}));
     EXPECT_FALSE(editrules::canOpenInsertBlock(r.state()));
     r.click(r.row("ETX"));
-    EXPECT_EQ(insertable(r.state()), std::vector<bool>({false, false, true, true}));
+    EXPECT_EQ(allowed(canInsertBlock, r.state()), Flags({false, false, true, true}));
     EXPECT_TRUE(editrules::canOpenInsertBlock(r.state()));
 }
 
-TEST(BlockEditing, InsertAsksForTheNumberWithTheKindsCaptionAndLimits)
+TEST(BlockEditing, InsertAndRenumberAskForTheNumberWithTheKindsCaptionAndLimits)
 {
     EditorRig r;
     r.blocks.setNumberLimits(BlockKind::Page, {0x40, 3, 1});
@@ -79,43 +75,51 @@ TEST(BlockEditing, InsertAsksForTheNumberWithTheKindsCaptionAndLimits)
     EXPECT_FALSE(r.insertBlock(BlockKind::Display, "65")); // above 100
     EXPECT_EQ(r.list().count(), 3);
     EXPECT_EQ(r.params.askValueCalls()[1].maximum, 100);
+
+    // Renumbering a start line replaces only that line.
+    r.click(0);
+    r.params.setNextReply(ScriptedParameterDialogs::type({"0a"}));
+    ASSERT_TRUE(r.data.EditData());
+    const AskValueRequest& e = r.params.askValueCalls().back();
+    EXPECT_TRUE(e.askMode == AskMode::EditHex2 && e.currentText == "3F");
+    EXPECT_EQ(r.texts(), Texts({"SOP '0A'", "EOP", "<End>"}));
+    EXPECT_EQ(r.list().line(0).commandLine(), "\x0E" "0A");
+    EXPECT_EQ(r.list().line(0).item.indent, 2);
+    EXPECT_EQ(r.selectedRows(), Rows({0}));
+
+    // A start line without an apostrophe opens an empty field.
+    r.list().setEntry(0, "SOP", "\x0E" "0A");
+    r.params.setNextReply(ScriptedParameterDialogs::cancel());
+    EXPECT_FALSE(r.data.EditData());
+    EXPECT_EQ(r.params.askValueCalls().back().currentText, "");
 }
 
-TEST(BlockEditing, ShiftDoubleClickOnAnEndMarkerSelectsItsWholeBlock)
+TEST(BlockEditing, FourNestedBlocksIndentAndShiftDoubleClickOnAMarkerSelectsItsWholeBlock)
 {
     EditorRig r;
     r.nestAllFour();
+    EXPECT_EQ(r.texts(), Texts({"SOT '01'", "STX '01'", "SOP '01'", "SOL '01'", "EOL", "EOP",
+                                "ETX", "EOT", "<End>"}));
+    EXPECT_EQ(r.indents(), Indents({2, 10, 18, 26, 26, 18, 10, 2, 2}));
+    r.click(r.row("EOL")); // every flag, and the innermost indent
+    const BlockState& s = r.state();
+    EXPECT_TRUE(s.InDisplayBlock && s.InMessageBlock && s.InPageBlock && s.InLineBlock);
+    EXPECT_EQ(r.box.IndentForInsert(), 34);
+
     r.shiftDoubleClick(r.row("EOT"));
     EXPECT_EQ(r.list().selectedRange(), std::make_pair(0, 7));
     EXPECT_EQ(r.list().selectedCount(), 8);
-    const BlockState& s = r.state();
     EXPECT_TRUE(s.DisplayBlockSelected && s.BlockSelected);
     EXPECT_FALSE(s.OnBlockCommand);
-    EXPECT_EQ(deletable(s), std::vector<bool>({true, false, false, false}));
+    EXPECT_EQ(allowed(canDeleteBlock, s), Flags({true, false, false, false}));
     EXPECT_TRUE(editrules::canOpenDeleteBlock(s));
-    EXPECT_EQ(insertable(s), std::vector<bool>({false, false, false, false}));
+    EXPECT_EQ(allowed(canInsertBlock, s), Flags({false, false, false, false}));
 
     // From a start marker the selection runs down to its end marker.
     r.shiftDoubleClick(r.row("SOP '01'"));
     EXPECT_EQ(r.list().selectedRange(), std::make_pair(2, 5));
-    EXPECT_EQ(deletable(r.state()), std::vector<bool>({false, false, true, false}));
+    EXPECT_EQ(allowed(canDeleteBlock, r.state()), Flags({false, false, true, false}));
     EXPECT_EQ(r.user.beeps(), 0);
-}
-
-TEST(BlockEditing, ShiftDoubleClickOnAPlainLineSelectsThePlainLinesBelowIt)
-{
-    EditorRig r;
-    displayWithTwoLines(r);
-    r.shiftDoubleClick(1);
-    EXPECT_EQ(r.selectedRows(), Rows({1, 2}));
-    EXPECT_TRUE(r.state().LinesSelected);
-    EXPECT_FALSE(r.state().BlockSelected);
-    EXPECT_TRUE(editrules::canCutOrCopy(r.state()));
-
-    // On the end line nothing more is selected.
-    r.shiftDoubleClick(r.list().count() - 1);
-    EXPECT_EQ(r.selectedRows(), Rows({4}));
-    EXPECT_FALSE(r.state().LinesSelected);
 }
 
 TEST(BlockEditing, AMarkerWithoutPartnerSelectsToTheListsEdgeWithoutBlockFlag)
@@ -171,34 +175,27 @@ TEST(BlockEditing, DeleteWholeBlockAnsweredNoRemovesTheMarkersAndLowersTheConten
     EXPECT_EQ(a.texts(), Texts({"SOT '01'", "EOT", "<End>"}));
 }
 
-TEST(BlockEditing, DeleteWholeBlockAnsweredYesKeepsItInTheClipboardCancelKeepsAll)
+TEST(BlockEditing, ShiftDoubleClickOnAPlainLineSelectsThePlainLinesBelowItForDeleteSingle)
 {
     EditorRig r;
     displayWithTwoLines(r);
-    r.shiftDoubleClick(0);
-    r.user.setNextAnswer(Answer::Cancel);
-    r.blocks.deleteSelection();
-    EXPECT_EQ(r.list().count(), 5);
+    r.shiftDoubleClick(1);
+    EXPECT_EQ(r.selectedRows(), Rows({1, 2}));
+    EXPECT_TRUE(r.state().LinesSelected);
+    EXPECT_FALSE(r.state().BlockSelected);
+    EXPECT_TRUE(editrules::canCutOrCopy(r.state()));
 
-    r.shiftDoubleClick(0);
-    r.user.setNextAnswer(Answer::Yes);
-    r.blocks.deleteSelection();
-    EXPECT_EQ(r.texts(), Texts({"<End>"}));
-    ASSERT_EQ(r.box.clipboard().size(), 4u);
-    EXPECT_EQ(r.box.clipboard()[1].displayText, "'a'");
-    EXPECT_TRUE(r.box.clipboardState().DisplayBlockSelected);
-    EXPECT_TRUE(r.box.Changed());
-}
+    // On the end line nothing more is selected.
+    r.shiftDoubleClick(r.list().count() - 1);
+    EXPECT_EQ(r.selectedRows(), Rows({4}));
+    EXPECT_FALSE(r.state().LinesSelected);
 
-TEST(BlockEditing, DeleteSingleRemovesTheSelectedRangeOrTheCursorLine)
-{
-    EditorRig r;
-    displayWithTwoLines(r);
-    r.box.InsertCommandLine("'c'", "c"); // cursor still on 'a': 'c' lands above it
+    // Delete Single removes the selected range, or the cursor line; never a marker.
+    r.click(1);
+    r.box.InsertCommandLine("'c'", "c"); // lands above 'a'
     EXPECT_FALSE(editrules::canDeleteSingle(r.list().line(0).displayText)
                  || editrules::canDeleteSingle("EOT") || editrules::canDeleteSingle("<End>"));
     EXPECT_TRUE(editrules::canDeleteSingle("'a'"));
-
     r.shiftDoubleClick(1); // 'c', 'a', 'b'
     ASSERT_EQ(r.selectedRows(), Rows({1, 2, 3}));
     r.blocks.DeleteSingle();
@@ -216,7 +213,7 @@ TEST(BlockEditing, DeleteSingleRemovesTheSelectedRangeOrTheCursorLine)
     EXPECT_EQ(r.box.clipboard().size(), 3u); // nothing was copied
 }
 
-TEST(BlockEditing, ClearWindowAsksAndLeavesTheEndLineTheFileNameAndAnUndo)
+TEST(BlockEditing, ClearWindowAndDeleteWholeBlockAskAndKeepAnUndoOrTheClipboard)
 {
     EditorRig r;
     EXPECT_FALSE(editrules::canClearCommandBox(r.list().count()));
@@ -242,27 +239,20 @@ TEST(BlockEditing, ClearWindowAsksAndLeavesTheEndLineTheFileNameAndAnUndo)
     ASSERT_TRUE(r.clip.canUndo());
     r.clip.Undo();
     EXPECT_EQ(r.list().count(), 5);
-}
 
-TEST(BlockEditing, RenumberingAStartLineReplacesOnlyThatLine)
-{
-    EditorRig r;
-    r.insertBlock(BlockKind::Page, "03");
-    r.click(0);
-    r.params.setNextReply(ScriptedParameterDialogs::type({"0a"}));
-    ASSERT_TRUE(r.data.EditData());
-    const AskValueRequest& q = r.params.askValueCalls().back();
-    EXPECT_TRUE(q.askMode == AskMode::EditHex2 && q.currentText == "03");
-    EXPECT_EQ(r.texts(), Texts({"SOP '0A'", "EOP", "<End>"}));
-    EXPECT_EQ(r.list().line(0).commandLine(), "\x0E" "0A");
-    EXPECT_EQ(r.list().line(0).item.indent, 2);
-    EXPECT_EQ(r.selectedRows(), Rows({0}));
-
-    // A start line without an apostrophe opens an empty field.
-    r.list().setEntry(0, "SOP", "\x0E" "0A");
-    r.params.setNextReply(ScriptedParameterDialogs::cancel());
-    EXPECT_FALSE(r.data.EditData());
-    EXPECT_EQ(r.params.askValueCalls().back().currentText, "");
+    // Delete whole block: Cancel keeps all, Yes keeps the block in the clipboard.
+    r.shiftDoubleClick(0);
+    r.user.setNextAnswer(Answer::Cancel);
+    r.blocks.deleteSelection();
+    EXPECT_EQ(r.list().count(), 5);
+    r.shiftDoubleClick(0);
+    r.user.setNextAnswer(Answer::Yes);
+    r.blocks.deleteSelection();
+    EXPECT_EQ(r.texts(), Texts({"<End>"}));
+    ASSERT_EQ(r.box.clipboard().size(), 4u);
+    EXPECT_EQ(r.box.clipboard()[1].displayText, "'a'");
+    EXPECT_TRUE(r.box.clipboardState().DisplayBlockSelected);
+    EXPECT_TRUE(r.box.Changed());
 }
 
 TEST(BlockEditing, ABlockFlagWhoseSelectionChangedSinceDeletesNothing)
@@ -272,7 +262,7 @@ TEST(BlockEditing, ABlockFlagWhoseSelectionChangedSinceDeletesNothing)
     displayWithTwoLines(r);
     r.shiftDoubleClick(r.row("EOT"));
     r.list().deselectAll();
-    ASSERT_TRUE(editrules::canDeleteBlock(BlockKind::Display, r.state()));
+    ASSERT_TRUE(canDeleteBlock(BlockKind::Display, r.state()));
     r.blocks.deleteSelection();
     EXPECT_EQ(r.list().count(), 5);
     EXPECT_EQ(r.user.beeps(), 1);

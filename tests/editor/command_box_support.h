@@ -12,6 +12,15 @@
 #include <string>
 #include <vector>
 
+// The display texts of a list's lines, top to bottom.
+inline std::vector<std::string> textsOf(const CommandList& list)
+{
+    std::vector<std::string> out;
+    for (const CommandBoxLine& l : list.lines())
+        out.push_back(l.displayText);
+    return out;
+}
+
 struct EditorRig {
     ScriptedDialogs user;
     ScriptedParameterDialogs params;
@@ -67,13 +76,7 @@ struct EditorRig {
                 return i;
         return -1;
     }
-    std::vector<std::string> texts() const
-    {
-        std::vector<std::string> out;
-        for (const CommandBoxLine& l : box.list().lines())
-            out.push_back(l.displayText);
-        return out;
-    }
+    std::vector<std::string> texts() const { return textsOf(box.list()); }
     std::vector<int> indents() const
     {
         std::vector<int> out;

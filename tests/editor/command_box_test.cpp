@@ -8,7 +8,9 @@
 
 using lmx::BlockKind;
 
-TEST(CommandBox, NewListIsTheEndLineAloneUnchangedAndUntitled)
+// One list from new: the end line alone, a display block in front of it, lines inserted at its
+// markers, a line replaced, and the list cleared.
+TEST(CommandBox, LinesGoInFrontOfTheCursorLineOrIntoTheBlockItEnds)
 {
     EditorRig r;
     ASSERT_EQ(r.texts(), Texts({"<End>"}));
@@ -17,11 +19,8 @@ TEST(CommandBox, NewListIsTheEndLineAloneUnchangedAndUntitled)
     EXPECT_FALSE(r.box.Changed());
     EXPECT_EQ(r.box.title(), "NEWFILE.LMX  Orvanta");
     EXPECT_TRUE(r.box.undoSnapshot().empty());
-}
 
-TEST(CommandBox, DisplayBlockAtTheEndLineGoesInFrontWithCursorOnItsStart)
-{
-    EditorRig r;
+    // A display block at the end line goes in front, the cursor on its start.
     ASSERT_TRUE(r.insertBlock(BlockKind::Display));
     EXPECT_EQ(r.texts(), Texts({"SOT '01'", "EOT", "<End>"}));
     EXPECT_EQ(r.indents(), Indents({2, 2, 2}));
@@ -30,46 +29,68 @@ TEST(CommandBox, DisplayBlockAtTheEndLineGoesInFrontWithCursorOnItsStart)
     EXPECT_EQ(r.list().line(0).item.fontColour, 0xFF0000u);
     EXPECT_TRUE(r.box.Changed());
     EXPECT_EQ(r.box.title(), "NEWFILE.LMX  Orvanta *");
-}
 
-TEST(CommandBox, LineAtTheEndMarkerGoesIntoTheBlockAndAtTheStartMarkerInFrontOfIt)
-{
-    EditorRig r;
-    r.insertBlock(BlockKind::Display);
-    r.click(1); // EOT
+    // At the end marker a line goes into the block; a second one at once lands above it.
+    r.click(1);
     r.insertText("inside");
     EXPECT_EQ(r.texts(), Texts({"SOT '01'", "'inside'", "EOT", "<End>"}));
     EXPECT_EQ(r.list().line(1).item.indent, 10);
     EXPECT_EQ(r.list().cursor(), 1);
-
-    // A second insertion at once lands above the first.
     r.insertText("above");
     EXPECT_EQ(r.texts(), Texts({"SOT '01'", "'above'", "'inside'", "EOT", "<End>"}));
 
-    r.click(0); // SOT: outside its own block
+    r.click(0); // SOT: outside its own block, the line goes in front of it
     EXPECT_FALSE(r.state().InDisplayBlock);
     r.insertText("before");
     EXPECT_EQ(r.list().line(0).displayText, "'before'");
     EXPECT_EQ(r.list().line(0).item.indent, 2);
     EXPECT_EQ(r.list().line(0).item.fontColour, 0x942578u);
+
+    // Replace keeps colour and indent and takes an undo snapshot.
+    r.click(2);
+    const TLBItem before = r.list().line(2).item;
+    r.box.ReplaceCommandLine("SOT '05'", "\x01" "05"); // a text that would choose red
+    EXPECT_EQ(r.list().line(2).displayText, "SOT '05'");
+    EXPECT_EQ(r.list().line(2).item.fontColour, before.fontColour);
+    EXPECT_EQ(r.list().line(2).item.indent, 10);
+    EXPECT_EQ(r.box.undoSnapshot()[2].displayText, "'above'");
+    EXPECT_EQ(r.list().count(), 6);
+
+    // Clear snapshots the list, resets the flags and empties it.
+    r.clip.Undo();
+    r.shiftDoubleClick(r.row("SOT '01'"));
+    ASSERT_TRUE(r.state().BlockSelected);
+    r.clip.Copy();
+    ASSERT_TRUE(r.box.clipboardState().DisplayBlockSelected);
+    r.box.ClearCommandBox();
+    EXPECT_EQ(r.list().count(), 0);
+    EXPECT_EQ(r.list().cursor(), -1);
+    EXPECT_EQ(r.box.undoSnapshot().size(), 6u);
+    EXPECT_EQ(r.state(), BlockState{});
+    EXPECT_FALSE(r.box.clipboardState().DisplayBlockSelected);
+    // IsInBlock and the flags on an empty list.
+    r.box.UpdateSelectionFlags();
+    EXPECT_FALSE(r.state().InDisplayBlock);
+    EXPECT_EQ(r.box.IndentForInsert(), 2);
 }
 
-TEST(CommandBox, FourNestedBlocksSetEveryFlagAndIndentAtTheInnermostEnd)
+// Long lines are cut to 1333 characters by both primitives; block tags count anywhere in a text.
+TEST(CommandBox, LongLinesAreCutAndTagsAreFoundAnywhereInADisplayText)
 {
     EditorRig r;
-    r.nestAllFour();
-    EXPECT_EQ(r.texts(), Texts({"SOT '01'", "STX '01'", "SOP '01'", "SOL '01'", "EOL", "EOP",
-                                "ETX", "EOT", "<End>"}));
-    EXPECT_EQ(r.indents(), Indents({2, 10, 18, 26, 26, 18, 10, 2, 2}));
-    r.click(r.row("EOL"));
-    const BlockState& s = r.state();
-    EXPECT_TRUE(s.InDisplayBlock && s.InMessageBlock && s.InPageBlock && s.InLineBlock);
-    EXPECT_EQ(r.box.IndentForInsert(), 34);
-}
+    const std::string longText(1334, 'x');
+    const std::string longBytes(1400, 'y');
+    r.box.InsertCommandLine(longText, longBytes);
+    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
+    EXPECT_EQ(r.list().line(0).commandLine().size(), 1333u);
 
-TEST(CommandBox, TagsAreFoundAnywhereInADisplayTextAndTheScanDirectionDecidesTies)
-{
-    EditorRig r;
+    r.box.ReplaceCommandLine(std::string(1333, 'z'), longBytes);
+    EXPECT_EQ(r.list().line(0).displayText, std::string(1333, 'z'));
+    EXPECT_EQ(r.list().line(0).commandLine().size(), 1400u); // 3 x 1333 - 1 = 3998: not cut
+    r.box.ReplaceCommandLine(std::string(5000, 'w'), "ab");
+    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
+    EXPECT_EQ(r.list().line(0).commandLine(), "ab");
+
     EXPECT_TRUE(CommandBox::IsBlockCommand("'CONSOLE'") && CommandBox::IsBlockCommand("<End>")
                 && CommandBox::IsBlockCommand("SOT '01'")); // 'CONSOLE' contains SOL
     EXPECT_FALSE(CommandBox::IsBlockCommand("ESC Font '1'"));
@@ -93,39 +114,6 @@ TEST(CommandBox, TagsAreFoundAnywhereInADisplayTextAndTheScanDirectionDecidesTie
     r.list().setEntry(0, "'SOL'", "x");
     r.list().setEntry(2, "'EOL SOL'", "x");
     EXPECT_FALSE(r.box.IsInBlock("SOL", "EOL"));
-}
-
-TEST(CommandBox, LongLinesAreCutTo1333CharactersByBothPrimitives)
-{
-    EditorRig r;
-    const std::string longText(1334, 'x');
-    const std::string longBytes(1400, 'y');
-    r.box.InsertCommandLine(longText, longBytes);
-    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
-    EXPECT_EQ(r.list().line(0).commandLine().size(), 1333u);
-
-    r.box.ReplaceCommandLine(std::string(1333, 'z'), longBytes);
-    EXPECT_EQ(r.list().line(0).displayText, std::string(1333, 'z'));
-    EXPECT_EQ(r.list().line(0).commandLine().size(), 1400u); // 3 x 1333 - 1 = 3998: not cut
-    r.box.ReplaceCommandLine(std::string(5000, 'w'), "ab");
-    EXPECT_EQ(r.list().line(0).displayText.size(), 1333u);
-    EXPECT_EQ(r.list().line(0).commandLine(), "ab");
-}
-
-TEST(CommandBox, ReplaceKeepsColourAndIndentAndTakesAnUndoSnapshot)
-{
-    EditorRig r;
-    r.insertBlock(BlockKind::Display);
-    r.click(1);
-    r.insertText("hello");
-    r.click(1);
-    const TLBItem before = r.list().line(1).item;
-    r.box.ReplaceCommandLine("SOT '05'", "\x01" "05"); // a text that would choose red
-    EXPECT_EQ(r.list().line(1).displayText, "SOT '05'");
-    EXPECT_EQ(r.list().line(1).item.fontColour, before.fontColour);
-    EXPECT_EQ(r.list().line(1).item.indent, 10);
-    EXPECT_EQ(r.box.undoSnapshot()[1].displayText, "'hello'");
-    EXPECT_EQ(r.list().count(), 4);
 }
 
 TEST(CommandBox, ChangedFlagAndTitleFollowEditsNewFileAndFileName)
@@ -169,23 +157,3 @@ TEST(CommandBox, BlocksBalanceExactlyWhenTheSavedFileLoadsAgain)
         EXPECT_EQ(lmx::parseCommandFile(file, "f", keys).ok(), line == 0) << texts[0];
     }
 }
-
-TEST(CommandBox, ClearCommandBoxSnapshotsResetsFlagsAndEmptiesTheList)
-{
-    EditorRig r;
-    r.insertBlock(BlockKind::Display);
-    r.shiftDoubleClick(0);
-    ASSERT_TRUE(r.state().BlockSelected);
-    r.clip.Copy();
-    r.box.ClearCommandBox();
-    EXPECT_EQ(r.list().count(), 0);
-    EXPECT_EQ(r.list().cursor(), -1);
-    EXPECT_EQ(r.box.undoSnapshot().size(), 3u);
-    EXPECT_EQ(r.state(), BlockState{});
-    EXPECT_FALSE(r.box.clipboardState().DisplayBlockSelected);
-    // IsInBlock and the flags on an empty list.
-    r.box.UpdateSelectionFlags();
-    EXPECT_FALSE(r.state().InDisplayBlock);
-    EXPECT_EQ(r.box.IndentForInsert(), 2);
-}
-

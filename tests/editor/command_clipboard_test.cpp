@@ -23,7 +23,7 @@ void displayWithMessage(EditorRig& r)
 
 } // namespace
 
-TEST(Clipboard, CopyOfAMarkerNeedsAWholeBlockAndThatBlockPastesWhereItMayStand)
+TEST(Clipboard, CopyOfAMarkerNeedsAWholeBlockThatPastesWhereItMayStandWithItsIndentation)
 {
     EditorRig r;
     displayWithMessage(r);
@@ -42,6 +42,40 @@ TEST(Clipboard, CopyOfAMarkerNeedsAWholeBlockAndThatBlockPastesWhereItMayStand)
     EXPECT_TRUE(r.clip.canPaste());
     r.click(r.row("<End>"));
     EXPECT_TRUE(r.clip.canPaste());
+
+    // Paste and Cut act on the selection, not on a stale highlight.
+    r.click(r.row("'m'"));
+    r.clip.Copy();
+    const std::vector<int> indents = r.indents();
+    r.shiftDoubleClick(r.row("STX '01'"));
+    r.clip.Cut(); // Cancel: the block is no selection any more, nor is it highlighted
+    EXPECT_EQ(r.list().selectedCount(), 1);
+    // Lines highlighted beside the paste position keep their indent.
+    r.list().selectRange(r.row("STX '01'"), r.row("ETX"));
+    r.clip.Paste();
+    r.clip.Cut();
+    EXPECT_EQ(r.indents(), indents);
+
+    // A display block cut and pasted at the end keeps its inner indentation.
+    r.click(r.row("<End>"));
+    r.insertText("after");
+    ASSERT_EQ(r.indents(), Indents({2, 10, 10, 18, 10, 2, 2, 2}));
+
+    r.shiftDoubleClick(r.row("EOT"));
+    r.user.setNextAnswer(Answer::Yes);
+    r.clip.Cut();
+    EXPECT_EQ(r.texts(), Texts({"'after'", "<End>"}));
+
+    r.click(r.row("<End>"));
+    ASSERT_TRUE(r.clip.canPaste());
+    r.clip.Paste();
+    EXPECT_EQ(r.texts(), Texts({"'after'", "SOT '01'", "'a'", "STX '01'", "'m'", "ETX", "EOT",
+                                "<End>"}));
+    EXPECT_EQ(r.indents(), Indents({2, 2, 10, 10, 18, 10, 2, 2}));
+    EXPECT_EQ(r.selectedRows(), Rows({1, 2, 3, 4, 5, 6}));
+    EXPECT_TRUE(r.state().LinesSelected);
+    EXPECT_EQ(r.clip.lastReindent().toIndent, 2);
+    EXPECT_EQ(r.clip.lastReindent().selIndent, 2);
 }
 
 TEST(Clipboard, ClipboardRuleByKindOfCopiedLines)
@@ -76,31 +110,6 @@ TEST(Clipboard, ClipboardRuleByKindOfCopiedLines)
     BlockState afterPaste = outside;
     afterPaste.LinesSelected = true;
     EXPECT_FALSE(editrules::canPaste(afterPaste, plain, false));
-}
-
-TEST(Clipboard, CutDisplayBlockThenPasteAtTheEndKeepsItsInnerIndentation)
-{
-    EditorRig r;
-    displayWithMessage(r);
-    r.click(r.row("<End>"));
-    r.insertText("after");
-    ASSERT_EQ(r.indents(), Indents({2, 10, 10, 18, 10, 2, 2, 2}));
-
-    r.shiftDoubleClick(r.row("EOT"));
-    r.user.setNextAnswer(Answer::Yes);
-    r.clip.Cut();
-    EXPECT_EQ(r.texts(), Texts({"'after'", "<End>"}));
-
-    r.click(r.row("<End>"));
-    ASSERT_TRUE(r.clip.canPaste());
-    r.clip.Paste();
-    EXPECT_EQ(r.texts(), Texts({"'after'", "SOT '01'", "'a'", "STX '01'", "'m'", "ETX", "EOT",
-                                "<End>"}));
-    EXPECT_EQ(r.indents(), Indents({2, 2, 10, 10, 18, 10, 2, 2}));
-    EXPECT_EQ(r.selectedRows(), Rows({1, 2, 3, 4, 5, 6}));
-    EXPECT_TRUE(r.state().LinesSelected);
-    EXPECT_EQ(r.clip.lastReindent().toIndent, 2);
-    EXPECT_EQ(r.clip.lastReindent().selIndent, 2);
 }
 
 TEST(Clipboard, PastedLinesTakeTheIndentOfTheirNewPlaceAndBlockPasteUntilTheNextClick)
@@ -176,23 +185,6 @@ TEST(Clipboard, UndoRestoresTheListBeforeTheLastChangeOnce)
     n.click(3), n.blocks.DeleteSingle(); // the end line
     n.clip.Undo();
     EXPECT_EQ(n.texts(), Texts({"SOT '01'", "EOT", "<End>"}));
-}
-
-TEST(Clipboard, PasteAndCutActOnTheSelectionNotOnAStaleHighlight)
-{
-    EditorRig r;
-    displayWithMessage(r);
-    r.click(r.row("'m'"));
-    r.clip.Copy();
-    const std::vector<int> indents = r.indents();
-    r.shiftDoubleClick(r.row("STX '01'"));
-    r.clip.Cut(); // Cancel: the block is no selection any more, nor is it highlighted
-    EXPECT_EQ(r.list().selectedCount(), 1);
-    // Lines highlighted beside the paste position keep their indent.
-    r.list().selectRange(r.row("STX '01'"), r.row("ETX"));
-    r.clip.Paste();
-    r.clip.Cut();
-    EXPECT_EQ(r.indents(), indents);
 }
 
 TEST(Clipboard, DroppingAWholeLineBlockIntoALineBlockIsRefusedPlainLinesAreReindented)

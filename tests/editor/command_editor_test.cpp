@@ -67,6 +67,15 @@ protected:
     {
         return editor.model().index(row).data(view->textRole()).toString();
     }
+    // Sends a drag event of this type over a line of the command box; true when accepted.
+    template <class Event>
+    bool drag(int row, const QMimeData* data)
+    {
+        Event e(centreOf(editor.commandBox(), row), Qt::MoveAction, data, Qt::LeftButton,
+                Qt::NoModifier);
+        QApplication::sendEvent(editor.commandBox()->viewport(), &e);
+        return e.isAccepted();
+    }
     std::vector<int> viewSelection()
     {
         std::vector<int> rows;
@@ -115,7 +124,7 @@ TEST_F(CommandEditorViews, EveryChangeReachesTheModelAsRowSignals)
     EXPECT_EQ(resets.count(), 0);
 }
 
-TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameCommandLine)
+TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameLineAndShiftDoubleClickSelectsABlock)
 {
     insertBlock(BlockKind::Display);
     click(editor.commandBox(), 1);
@@ -132,32 +141,11 @@ TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameCommandLine)
     EXPECT_EQ(viewSelection(), Rows({4}));
     EXPECT_TRUE(box().blockState().OnBlockCommand);
     EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
-}
 
-TEST_F(CommandEditorViews, ScrollingOneBoxScrollsTheOther)
-{
-    addTexts(200);
-    QCoreApplication::processEvents();
-    editor.hexBox()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_GT(editor.hexBox()->topRow(), 0);
-    EXPECT_EQ(editor.commandBox()->topRow(), editor.hexBox()->topRow());
-
-    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -360), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(editor.commandBox()->viewport(), &wheel);
-    EXPECT_EQ(editor.hexBox()->topRow(), editor.commandBox()->topRow());
-    editor.commandBox()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(editor.hexBox()->topRow(), editor.commandBox()->topRow());
-}
-
-TEST_F(CommandEditorViews, ShiftDoubleClickOnEotSelectsTheBlockForDeleteBlockDisplayOnly)
-{
-    insertBlock(BlockKind::Display);
-    click(editor.commandBox(), 1);
-    addTexts(2);
+    // Shift+double-click on EOT selects the block for Delete Block Display only.
     QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                       centreOf(editor.commandBox(), 3));
-    EXPECT_EQ(viewSelection(), Rows({0, 1, 2, 3}));
+                       centreOf(editor.commandBox(), 4));
+    EXPECT_EQ(viewSelection(), Rows({0, 1, 2, 3, 4}));
     const CommandBoxActions& a = editor.actions();
     EXPECT_TRUE(a.DoDeleteBlockDisplay->isEnabled());
     EXPECT_TRUE(a.DoEnDelBlock->isEnabled());
@@ -166,7 +154,7 @@ TEST_F(CommandEditorViews, ShiftDoubleClickOnEotSelectsTheBlockForDeleteBlockDis
 
     user.setNextAnswer(UserDialogs::Answer::No);
     a.DoDeleteBlockDisplay->trigger();
-    EXPECT_EQ(list().count(), 3);
+    EXPECT_EQ(list().count(), 4);
     EXPECT_EQ(shown(editor.commandBox(), 0), "'line 0'");
     EXPECT_EQ(editor.model().index(0).data(lbrole::Indent).toInt(), 2);
     EXPECT_FALSE(a.DoDeleteBlockDisplay->isEnabled());
@@ -179,10 +167,33 @@ TEST_F(CommandEditorViews, ShiftDoubleClickOnEotSelectsTheBlockForDeleteBlockDis
     EXPECT_EQ(viewSelection(), Rows({1}));
 }
 
-TEST_F(CommandEditorViews, LosingTheFocusDeselectsButKeepsTheCursor)
+TEST_F(CommandEditorViews, ScrollingOneBoxScrollsTheOther)
 {
+    addTexts(200);
+    QCoreApplication::processEvents();
+    editor.hexBox()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_GT(editor.hexBox()->topRow(), 0);
+    EXPECT_EQ(editor.commandBox()->topRow(), editor.hexBox()->topRow());
+
+    editor.commandBox()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(editor.hexBox()->topRow(), editor.commandBox()->topRow());
+}
+
+TEST_F(CommandEditorViews, ShortcutsServeTheFocusedCommandBoxAndLosingTheFocusDeselects)
+{
+    EXPECT_FALSE(editor.actions().DoCommandBoxClear->isEnabled());
+
     addTexts(3);
     QApplication::setActiveWindow(&host);
+    click(editor.commandBox(), 0);
+    EXPECT_TRUE(editor.actions().DoCommandBoxClear->isEnabled());
+    QTest::keyClick(editor.commandBox(), Qt::Key_Delete);
+    EXPECT_EQ(list().count(), 3);
+    EXPECT_EQ(shown(editor.commandBox(), 0), "'line 1'");
+    QTest::keyClick(editor.commandBox(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(list().count(), 4);
+
+    // Losing the focus deselects but keeps the cursor.
     click(editor.commandBox(), 1);
     ASSERT_TRUE(editor.commandBox()->hasFocus());
     EXPECT_TRUE(editor.commandBoxFocused());
@@ -200,21 +211,6 @@ TEST_F(CommandEditorViews, LosingTheFocusDeselectsButKeepsTheCursor)
     EXPECT_EQ(editor.commandBox()->currentIndex().row(), 1);
     EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
     EXPECT_FALSE(box().blockState().LinesSelected); // the flags went with the highlight
-}
-
-TEST_F(CommandEditorViews, PopupMenuAndShortcutsServeTheCommandBox)
-{
-    EXPECT_FALSE(editor.actions().DoCommandBoxClear->isEnabled());
-
-    addTexts(2);
-    QApplication::setActiveWindow(&host);
-    click(editor.commandBox(), 0);
-    EXPECT_TRUE(editor.actions().DoCommandBoxClear->isEnabled());
-    QTest::keyClick(editor.commandBox(), Qt::Key_Delete);
-    EXPECT_EQ(list().count(), 2);
-    EXPECT_EQ(shown(editor.commandBox(), 0), "'line 1'");
-    QTest::keyClick(editor.commandBox(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(list().count(), 3);
 
     editor.setExtendedLmx(false);
     EXPECT_FALSE(editor.actions().DoForcePacket->isEnabled());
@@ -229,17 +225,10 @@ TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
     addTexts(4);
     click(editor.commandBox(), 0);
     std::unique_ptr<QMimeData> data(editor.commandBox()->dragMimeData());
-    QDragEnterEvent enter(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(),
-                          Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor.commandBox()->viewport(), &enter);
-    QDragMoveEvent over(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(),
-                        Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor.commandBox()->viewport(), &over);
-    EXPECT_TRUE(over.isAccepted());
+    drag<QDragEnterEvent>(3, data.get());
+    EXPECT_TRUE(drag<QDragMoveEvent>(3, data.get()));
     EXPECT_EQ(list().cursor(), 3);
-    QDropEvent drop(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(), Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(editor.commandBox()->viewport(), &drop);
+    drag<QDropEvent>(3, data.get());
     EXPECT_EQ(shown(editor.commandBox(), 2), "'line 0'");
     EXPECT_EQ(shown(editor.hexBox(), 2), "6C 69 6E 65 ");
     EXPECT_EQ(viewSelection(), Rows({2}));
@@ -248,10 +237,8 @@ TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
     QTest::mousePress(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
                       centreOf(editor.commandBox(), 0));
     emit editor.commandBox()->dragStarting();
-    QApplication::sendEvent(editor.commandBox()->viewport(), &enter);
-    QDropEvent dropUp(centreOf(editor.commandBox(), 3), Qt::MoveAction, data.get(),
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor.commandBox()->viewport(), &dropUp);
+    drag<QDragEnterEvent>(3, data.get());
+    drag<QDropEvent>(3, data.get());
     EXPECT_EQ(shown(editor.commandBox(), 2), "'line 1'");
     QTest::mouseRelease(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
                         centreOf(editor.commandBox(), 2));
@@ -265,8 +252,5 @@ TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
 
     // The end line refuses to be dragged.
     click(editor.commandBox(), 4);
-    QDragMoveEvent endOver(centreOf(editor.commandBox(), 1), Qt::MoveAction, data.get(),
-                           Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor.commandBox()->viewport(), &endOver);
-    EXPECT_FALSE(endOver.isAccepted());
+    EXPECT_FALSE(drag<QDragMoveEvent>(1, data.get()));
 }

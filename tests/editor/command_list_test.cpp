@@ -1,5 +1,4 @@
-#include "editor/command_box.h"
-#include "editor/command_list.h"
+#include "command_box_support.h"
 
 #include <gtest/gtest.h>
 
@@ -46,28 +45,7 @@ CommandLines linesOf(std::initializer_list<const char*> texts)
     return out;
 }
 
-std::vector<std::string> textsOf(const CommandList& list)
-{
-    std::vector<std::string> out;
-    for (const CommandBoxLine& l : list.lines())
-        out.push_back(l.displayText);
-    return out;
-}
-
 } // namespace
-
-TEST(CommandList, SelectedRangeIsCountAndZeroWhenEmptyElseLowestAndHighest)
-{
-    CommandList list;
-    list.insert(0, linesOf({"a", "b", "c", "d", "e", "f", "g", "h", "i"}));
-    EXPECT_EQ(list.selectedRange(), std::make_pair(9, 0));
-    list.setSelected(7, true);
-    list.setSelected(3, true);
-    EXPECT_EQ(list.selectedRange(), std::make_pair(3, 7));
-    EXPECT_EQ(list.selectedCount(), 2);
-    list.deselectAll();
-    EXPECT_EQ(list.selectedRange(), std::make_pair(9, 0));
-}
 
 TEST(CommandList, CursorKeepsItsIndexOnInsertAndFollowsItsLineOnRemove)
 {
@@ -118,18 +96,23 @@ TEST(CommandList, ABatchReportsRowsAsTheyChangeAndSettlesOnce)
     EXPECT_EQ(list.line(0).item.indent, 0);
 }
 
-TEST(CommandList, AssignChangesOnlyTheRowsThatDiffer)
+TEST(CommandList, SelectedRangeSpansTheSelectionAndAssignChangesOnlyTheRowsThatDiffer)
 {
     CommandList list;
     list.insert(0, linesOf({"a", "b", "c", "d", "e"}));
     list.setCursor(4);
+    EXPECT_EQ(list.selectedRange(), std::make_pair(5, 0)); // none: the count and zero
+    list.setSelected(3, true);
     list.setSelected(0, true);
+    EXPECT_EQ(list.selectedRange(), std::make_pair(0, 3)); // the lowest and the highest
+    EXPECT_EQ(list.selectedCount(), 2);
     Recorder rec;
     list.setObserver(&rec);
     list.assign(linesOf({"a", "x", "y", "d", "e"}));
     EXPECT_EQ(rec.events, std::vector<std::string>({"remove 1-2", "insert 1-2", "settled"}));
     EXPECT_EQ(textsOf(list), std::vector<std::string>({"a", "x", "y", "d", "e"}));
     EXPECT_EQ(list.selectedCount(), 0);
+    EXPECT_EQ(list.selectedRange(), std::make_pair(5, 0));
     EXPECT_EQ(list.cursor(), 4);
 
     rec.events.clear();

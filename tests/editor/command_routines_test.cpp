@@ -24,8 +24,8 @@ bool answered(RoutineRig& rig, SPD::Reply reply, F&& routine)
 } // namespace
 
 // The one-parameter commands: Ok on the default, the highest value, and the first value out
-// of range refused.
-TEST(CommandRoutines, OneParameterDefaultsAndRanges)
+// of range refused; then the commands of several values.
+TEST(CommandRoutines, InsertFormsDefaultsAndRanges)
 {
     struct Case {
         uint8_t code;
@@ -56,11 +56,8 @@ TEST(CommandRoutines, OneParameterDefaultsAndRanges)
     RoutineRig rig;
     EXPECT_FALSE(rig.routines.OneParameter(lmx::esc::Font, AskMode::ByteCommand)); // does nothing
     EXPECT_TRUE(rig.params.calls().empty());
-}
 
-TEST(CommandRoutines, MultiValueDefaultsAndBounds)
-{
-    RoutineRig rig;
+    // The commands of several values.
     const auto insert = RoutineMode::InsertMode;
     ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.TimeDate(insert); }));
     EXPECT_EQ(rig.line().commandLine(), esc(0xE6, "000101000000"));
@@ -93,40 +90,9 @@ TEST(CommandRoutines, MultiValueDefaultsAndBounds)
     EXPECT_EQ(rig.line().displayText, "''");
 }
 
-TEST(CommandRoutines, BrightnessGenerationAndTableLength)
-{
-    RoutineRig rig;
-    rig.user.setNextAnswer(UserDialogs::Answer::No);
-    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::InsertMode); }));
-    EXPECT_EQ(rig.user.lastText().toStdString(),
-              "LMX 2.xx Contains 32 bytes, LMX 3.xx Contains 16 bytes,\r\n\r\nIs LMX 2.xx used ?");
-    EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "3456789ABCDEFFFF"));
-    rig.user.setNextAnswer(UserDialogs::Answer::Yes);
-    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::InsertMode); }));
-    EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "030405060708090A0B0C0D0E0F0F0F0F"));
-    rig.user.setNextAnswer(UserDialogs::Answer::Cancel); // neither Yes nor No: no editor
-    rig.params.setNextReply(SPD::ok());
-    EXPECT_FALSE(rig.routines.Brightness(RoutineMode::InsertMode));
-    EXPECT_EQ(rig.params.brightnessCalls().size(), 2u);
-
-    // Editing: the table's length gives the generation; any other length the defaults.
-    const std::string v200 = "0F0E0D0C0B0A09080706050403020100";
-    const std::pair<std::string, std::string> tables[] = {
-        {"0123456789ABCDEF", "0123456789ABCDEF"}, {v200, v200},
-        {"0123456789ABCDEF0123", "3456789ABCDEFFFF"}};
-    for (const auto& [table, result] : tables) {
-        rig.select({"ESC BTable '" + table + "' EOC", esc(0xE0, table)});
-        ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(RoutineMode::ReplaceMode); }));
-        EXPECT_EQ(rig.line().commandLine(), esc(0xE0, result));
-    }
-    EXPECT_EQ(rig.params.brightnessCalls()[3].Version, TVersion::V200);
-    EXPECT_EQ(rig.params.brightnessCalls()[4].Data, "");
-    EXPECT_EQ(rig.user.steps().size(), 3u); // no question when editing
-}
-
 // Replace forms read the selected line; fields a hand-edited line lacks, or that are not
 // numbers, keep their defaults, and the end line is never replaced.
-TEST(CommandRoutines, ReplaceFormsReadTheSelectedLine)
+TEST(CommandRoutines, ReplaceFormsReadTheSelectedLineAndTheBrightnessTableItsGeneration)
 {
     RoutineRig rig;
     const auto replace = RoutineMode::ReplaceMode;
@@ -157,4 +123,33 @@ TEST(CommandRoutines, ReplaceFormsReadTheSelectedLine)
     }
     EXPECT_EQ(rig.count(), 6);
     EXPECT_EQ(rig.params.hexCalls().back().HexData, "22 33");
+
+    // Inserting a brightness table asks for the generation.
+    const auto insert = RoutineMode::InsertMode;
+    rig.user.setNextAnswer(UserDialogs::Answer::No);
+    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(insert); }));
+    EXPECT_EQ(rig.user.lastText().toStdString(),
+              "LMX 2.xx Contains 32 bytes, LMX 3.xx Contains 16 bytes,\r\n\r\nIs LMX 2.xx used ?");
+    EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "3456789ABCDEFFFF"));
+    rig.user.setNextAnswer(UserDialogs::Answer::Yes);
+    ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(insert); }));
+    EXPECT_EQ(rig.line().commandLine(), esc(0xE0, "030405060708090A0B0C0D0E0F0F0F0F"));
+    rig.user.setNextAnswer(UserDialogs::Answer::Cancel); // neither Yes nor No: no editor
+    rig.params.setNextReply(SPD::ok());
+    EXPECT_FALSE(rig.routines.Brightness(insert));
+    EXPECT_EQ(rig.params.brightnessCalls().size(), 2u);
+
+    // Editing: the table's length gives the generation; any other length the defaults.
+    const std::string v200 = "0F0E0D0C0B0A09080706050403020100";
+    const std::pair<std::string, std::string> tables[] = {
+        {"0123456789ABCDEF", "0123456789ABCDEF"}, {v200, v200},
+        {"0123456789ABCDEF0123", "3456789ABCDEFFFF"}};
+    for (const auto& [table, result] : tables) {
+        rig.select({"ESC BTable '" + table + "' EOC", esc(0xE0, table)});
+        ASSERT_TRUE(answered(rig, SPD::ok(), [&] { return rig.routines.Brightness(replace); }));
+        EXPECT_EQ(rig.line().commandLine(), esc(0xE0, result));
+    }
+    EXPECT_EQ(rig.params.brightnessCalls()[3].Version, TVersion::V200);
+    EXPECT_EQ(rig.params.brightnessCalls()[4].Data, "");
+    EXPECT_EQ(rig.user.steps().size(), 3u); // no question when editing
 }

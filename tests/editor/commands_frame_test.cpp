@@ -141,8 +141,24 @@ TEST_F(CommandsFrameTest, EveryButtonInsertsItsLineAndEditsBack)
     EXPECT_EQ(params.refused() + params.unexpected() + user.unexpected(), 0);
 }
 
-TEST_F(CommandsFrameTest, PacketBreaksOnlyWithTheExtendedProtocol)
+// The frame keeps to the room the main window gives it, with every caption readable; the packet
+// breaks work only with the extended protocol.
+TEST_F(CommandsFrameTest, EveryCaptionFitsTheFrameAndPacketBreaksNeedTheExtendedProtocol)
 {
+    const QSize needed = frame->minimumSizeHint();
+    EXPECT_LE(needed.width(), TCommandsFrame::kWidth);
+    EXPECT_LE(needed.height(), TCommandsFrame::kHeight);
+    QCoreApplication::processEvents();
+    const QRect room(QPoint(0, 0), frame->size());
+    for (QPushButton* b : frame->buttons()) {
+        SCOPED_TRACE(b->text().toStdString());
+        const QString caption = b->text().remove(QLatin1Char('&'));
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(caption) + 4);
+        EXPECT_GE(b->height(), b->fontMetrics().height());
+        EXPECT_TRUE(room.contains(QRect(b->mapTo(frame, QPoint(0, 0)), b->size())));
+    }
+    EXPECT_EQ(editor.blocks().numberLimits(lmx::BlockKind::Page).maximum, 100);
+
     params.setNextReply(SPD::ok());
     click(fpack);
     EXPECT_EQ(line().displayText, "FPACK '05000'");
@@ -167,22 +183,4 @@ TEST_F(CommandsFrameTest, PacketBreaksOnlyWithTheExtendedProtocol)
     EXPECT_TRUE(frame->XLmxCommandsGroup->isVisible());
     EXPECT_TRUE(npack->isEnabled());
     EXPECT_EQ(params.unexpected(), 0);
-}
-
-// The frame keeps to the room the main window gives it, with every caption readable.
-TEST_F(CommandsFrameTest, EveryCaptionFitsTheFrame)
-{
-    const QSize needed = frame->minimumSizeHint();
-    EXPECT_LE(needed.width(), TCommandsFrame::kWidth);
-    EXPECT_LE(needed.height(), TCommandsFrame::kHeight);
-    QCoreApplication::processEvents();
-    const QRect room(QPoint(0, 0), frame->size());
-    for (QPushButton* b : frame->buttons()) {
-        SCOPED_TRACE(b->text().toStdString());
-        const QString caption = b->text().remove(QLatin1Char('&'));
-        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(caption) + 4);
-        EXPECT_GE(b->height(), b->fontMetrics().height());
-        EXPECT_TRUE(room.contains(QRect(b->mapTo(frame, QPoint(0, 0)), b->size())));
-    }
-    EXPECT_EQ(editor.blocks().numberLimits(lmx::BlockKind::Page).maximum, 100);
 }

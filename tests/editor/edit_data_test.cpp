@@ -79,53 +79,27 @@ TEST(EditDispatch, EndLinesMarkersInquiriesAndParameterlessCommandsAreNotEditabl
         EXPECT_TRUE(editrules::canEditData(line)) << lmx::normalisedHexText(line);
 }
 
+// A fixed-size command: its last characters are new, a key prefix stays in front; a hand-edited
+// line with fewer parameter bytes than its display text shows keeps its escape and command byte.
+// (An EOC command, of any length, is rewritten whole: the EditData case below.)
 TEST(EditDispatch, ByteCommandEditRewritesTheQuotedTextAndTheParameter)
 {
-    // An EOC command takes any length: everything between command byte and EOC is new.
-    lmx::CommandEntry e = byteCommandEdit("ESC $E3 '12' EOC", esc(0xE3, "12" + eoc), "1234");
-    EXPECT_EQ(e.displayText, "ESC $E3 '1234' EOC");
-    EXPECT_EQ(e.commandLine, esc(0xE3, "1234" + eoc));
-
-    // A fixed-size command: its last characters; a key prefix stays in front.
-    e = byteCommandEdit("ESC F1 'AB'", key(0xC2, "AB"), "CD");
-    EXPECT_EQ(e.displayText, "ESC F1 'CD'");
-    EXPECT_EQ(e.commandLine, key(0xC2, "CD"));
-    e = byteCommandEdit("ESC $A8 '1' x", esc(0xA8, "1"), "7");
-    EXPECT_EQ(e.displayText, "ESC $A8 '7' x");
-    EXPECT_EQ(e.commandLine, esc(0xA8, "7"));
-
-    // A hand-edited line with fewer parameter bytes than its display text shows keeps its
-    // escape and command byte.
-    e = byteCommandEdit("ESC $C2 '12'", esc(0xC2, "1"), "34");
-    EXPECT_EQ(e.commandLine, esc(0xC2, "34"));
-    e = byteCommandEdit("ESC $A8", esc(0xA8), "5");
-    EXPECT_EQ(e.displayText, "ESC $A8 '5'");
-    EXPECT_EQ(e.commandLine, esc(0xA8, "5"));
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
+        {"ESC F1 'AB'", key(0xC2, "AB"), "CD", "ESC F1 'CD'", key(0xC2, "CD")},
+        {"ESC $A8 '1' x", esc(0xA8, "1"), "7", "ESC $A8 '7' x", esc(0xA8, "7")},
+        {"ESC $C2 '12'", esc(0xC2, "1"), "34", "ESC $C2 '34'", esc(0xC2, "34")},
+        {"ESC $A8", esc(0xA8), "5", "ESC $A8 '5'", esc(0xA8, "5")},
+    };
+    for (const auto& [shown, line, typed, shownAfter, lineAfter] : cases) {
+        const lmx::CommandEntry e = byteCommandEdit(shown, line, typed);
+        EXPECT_EQ(e.displayText, shownAfter);
+        EXPECT_EQ(e.commandLine, lineAfter) << shown;
+    }
 }
 
-TEST(EditData, ByteCommandEditorAsksWithItsCaptionAndReplacesTheLine)
-{
-    EditorRig r;
-    r.box.InsertCommandLine("ESC $E3 '12' EOC", esc(0xE3, "12" + eoc));
-    const TLBItem before = r.list().line(0).item;
-    r.params.setNextReply(ScriptedParameterDialogs::type({"1234"}));
-    ASSERT_TRUE(r.data.EditData());
-    const AskValueRequest& q = r.params.askValueCalls().back();
-    EXPECT_TRUE(q.askMode == AskMode::ByteCommand && q.currentText == "12" && q.eoc);
-    EXPECT_EQ(r.list().line(0).displayText, "ESC $E3 '1234' EOC");
-    EXPECT_EQ(r.list().line(0).commandLine(), esc(0xE3, "1234" + eoc));
-    EXPECT_EQ(r.list().line(0).item.fontColour, before.fontColour);
-
-    // Without EOC the present length is the only one the dialog takes.
-    r.box.ReplaceCommandLine("ESC $C2 '12'", esc(0xC2, "12"));
-    r.params.setNextReply(ScriptedParameterDialogs::type({"1"}));
-    EXPECT_FALSE(r.data.EditData());
-    EXPECT_FALSE(r.params.askValueCalls().back().eoc);
-    EXPECT_EQ(r.params.refused(), 1);
-    EXPECT_EQ(r.list().line(0).commandLine(), esc(0xC2, "12"));
-}
-
-TEST(EditData, TextLinesAreEditedAsTextAndEveryEditReselectsTheLine)
+// Text lines are edited as text, byte commands by their own rule, commands with dialogs of their
+// own go to the hook; every edit reselects its line.
+TEST(EditData, EachKindOfLineIsEditedByItsDialogItsHookOrNotAtAll)
 {
     EditorRig r;
     r.insertText("Hello");
@@ -144,11 +118,28 @@ TEST(EditData, TextLinesAreEditedAsTextAndEveryEditReselectsTheLine)
     EXPECT_FALSE(r.data.EditData());
     EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));
     EXPECT_EQ(r.box.undoSnapshot()[0].displayText, "'Hello'");
-}
 
-TEST(EditData, CommandsWithDialogsOfTheirOwnGoToTheHookAndNotEditableLinesNowhere)
-{
-    EditorRig r;
+    // A byte command.
+    r.box.InsertCommandLine("ESC $E3 '12' EOC", esc(0xE3, "12" + eoc));
+    const TLBItem before = r.list().line(0).item;
+    r.params.setNextReply(ScriptedParameterDialogs::type({"1234"}));
+    ASSERT_TRUE(r.data.EditData());
+    const AskValueRequest& b = r.params.askValueCalls().back();
+    EXPECT_TRUE(b.askMode == AskMode::ByteCommand && b.currentText == "12" && b.eoc);
+    EXPECT_EQ(r.list().line(0).displayText, "ESC $E3 '1234' EOC");
+    EXPECT_EQ(r.list().line(0).commandLine(), esc(0xE3, "1234" + eoc));
+    EXPECT_EQ(r.list().line(0).item.fontColour, before.fontColour);
+
+    // Without EOC the present length is the only one the dialog takes.
+    r.box.ReplaceCommandLine("ESC $C2 '12'", esc(0xC2, "12"));
+    r.params.setNextReply(ScriptedParameterDialogs::type({"1"}));
+    EXPECT_FALSE(r.data.EditData());
+    EXPECT_FALSE(r.params.askValueCalls().back().eoc);
+    EXPECT_EQ(r.params.refused(), 1);
+    EXPECT_EQ(r.list().line(0).commandLine(), esc(0xC2, "12"));
+
+    // Commands with dialogs of their own go to the hook; lines that are not editable nowhere.
+    const size_t dialogs = r.params.calls().size();
     r.box.InsertCommandLine("ESC Font '1'", esc(0xA0, "1"));
     EXPECT_FALSE(r.data.EditData()); // no hook: nothing opens
     RecordingHook hook;
@@ -162,5 +153,5 @@ TEST(EditData, CommandsWithDialogsOfTheirOwnGoToTheHookAndNotEditableLinesNowher
     r.list().setCursor(r.list().count() - 1);
     EXPECT_FALSE(r.data.canEditData());
     EXPECT_EQ(hook.kinds, std::vector<EditorKind>({EditorKind::OneHexDigit, EditorKind::Wait}));
-    EXPECT_TRUE(r.params.calls().empty());
+    EXPECT_EQ(r.params.calls().size(), dialogs);
 }

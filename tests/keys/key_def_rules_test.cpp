@@ -16,7 +16,7 @@ KeyDefRules opened(const TKeyDefinition& key, int code)
 
 } // namespace
 
-TEST(KeyDefRules, CodeRangeFixesTheParameter)
+TEST(KeyDefRules, CodeRangeFixesTheParameterAndTheKeysItTakes)
 {
     struct Case {
         int code, kind;
@@ -39,10 +39,8 @@ TEST(KeyDefRules, CodeRangeFixesTheParameter)
     none.open(TKeyDefinition("Key 1"));
     EXPECT_EQ(KeyDefRules::entryText(none.commandIndex()), "$00");
     EXPECT_FALSE(none.okEnabled()); // $00 can never be confirmed
-}
 
-TEST(KeyDefRules, ParameterKeysAndPastedText)
-{
+    // The keys typed into the parameter, and pasted text.
     KeyDefRules rules = opened(TKeyDefinition("Key 1"), 0xE3);
     EXPECT_EQ(rules.key('a').ch, 'A');
     EXPECT_TRUE(rules.key('!').accepted && rules.key('\xE9').accepted);
@@ -60,7 +58,7 @@ TEST(KeyDefRules, ParameterKeysAndPastedText)
 }
 
 // The $C5 and $E3 definitions are driven through the dialog itself (key_widgets_test).
-TEST(KeyDefRules, OkFillsTheKey)
+TEST(KeyDefRules, OkFillsTheKeyAndABoundKeyReopensUnchanged)
 {
     TKeyDefinition none("Key 1");
     ASSERT_TRUE(opened(none, 0x85).fill(none, "$85"));
@@ -73,11 +71,8 @@ TEST(KeyDefRules, OkFillsTheKey)
     TKeyDefinition untouched("Key 3");
     EXPECT_FALSE(opened(untouched, 0xA0).fill(untouched, "$G0")); // conversion error
     EXPECT_EQ(untouched, TKeyDefinition("Key 3"));
-}
 
-// A key bound by a command file opens with its command and parameter, and Ok unchanged keeps it.
-TEST(KeyDefRules, BoundKeyReopensUnchanged)
-{
+    // A key bound by a command file opens with its command and parameter; Ok unchanged keeps it.
     TKeyDefinition bound("Key 4");
     ASSERT_TRUE(bound.SetFromCommand("ESC Key 4 'Q7' EOC", "\x09\x1B\xF0Q7\x0C", "Key 4 = $F0"));
     KeyDefRules rules;

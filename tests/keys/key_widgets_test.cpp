@@ -31,22 +31,6 @@ protected:
     void choose(int code) { form.KeyCommandBox()->setCurrentIndex(entryOf(code)); }
 };
 
-class KeyActionsTest : public ::testing::Test {
-protected:
-    ScriptedDialogs user;
-    ScriptedParameterDialogs params;
-    ScriptedKeyAsker asker;
-    QWidget host;
-    CommandEditor editor{user, params, &host};
-    KeyActions actions{editor.box(), user, &host, &asker};
-
-    void defineTwo()
-    {
-        asker.setNext(entryOf(0xC5), "ab");
-        actions.DoKeyDef2->trigger();
-    }
-};
-
 } // namespace
 
 TEST_F(KeyDefFormTest, DefinesTheKeyFromTheTypedParameter)
@@ -90,11 +74,17 @@ TEST_F(KeyDefFormTest, EmptyParameterDisablesOkAndEnterConfirmsOtherwise)
     EXPECT_EQ(key.CommandStr, "ESC Key 2 '12' EOC");
 }
 
-TEST_F(KeyActionsTest, EnablingAndCaptionsFollowTheKeys)
+TEST(KeyActions, EnablingAndCaptionsFollowTheKeysDefinedHereOrByACommandFile)
 {
+    ScriptedDialogs user;
+    ScriptedParameterDialogs params;
+    ScriptedKeyAsker asker;
+    QWidget host;
+    CommandEditor editor{user, params, &host};
+    KeyActions actions{editor.box(), user, &host, &asker};
     // Button1, Button2, DoKeyDef2, DoClearKey2, DoClearAllKeys, ClearKeysEnable, DoSaveKeys,
     // DoLoadKeys.
-    auto enabled = [this] {
+    auto enabled = [&] {
         std::string out;
         for (bool on : {actions.Button1->isEnabled(), actions.Button2->isEnabled(),
                         actions.DoKeyDef2->isEnabled(), actions.DoClearKey2->isEnabled(),
@@ -107,7 +97,8 @@ TEST_F(KeyActionsTest, EnablingAndCaptionsFollowTheKeys)
     EXPECT_EQ(actions.Button2->text(), "Key 2");
 
     QSignalSpy status(&actions, &KeyActions::statusText);
-    defineTwo();
+    asker.setNext(entryOf(0xC5), "ab");
+    actions.DoKeyDef2->trigger();
     EXPECT_EQ(status.count(), 2);
     EXPECT_EQ(enabled(), "01011111");
     EXPECT_EQ(actions.Button2->text(), "Key 2 = $C5");
@@ -118,11 +109,8 @@ TEST_F(KeyActionsTest, EnablingAndCaptionsFollowTheKeys)
     actions.DoClearKey2->trigger();
     EXPECT_EQ(enabled(), "00100001");
     EXPECT_EQ(actions.Button2->text(), "Key 2");
-}
 
-// A key bound elsewhere (a command file) shows after update(), its caption as it stands.
-TEST_F(KeyActionsTest, KeysBoundByTheCommandFileLoader)
-{
+    // A key bound elsewhere (a command file) shows after update(), its caption as it stands.
     ASSERT_TRUE(actions.keySet()[0].SetFromCommand("ESC Key 1", "\x09\x1B\x85", "A&B"));
     actions.update();
     EXPECT_EQ(actions.Button1->text(), "A&&B");

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace {
 
 struct KeysRig {
@@ -28,11 +26,6 @@ struct KeysRig {
         return keys.DoLoadKeys();
     }
 };
-
-void writeText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 } // namespace
 
@@ -80,7 +73,7 @@ TEST(ProgrammableKeys, SaveAndLoadThroughTheFileDialogs)
     EXPECT_TRUE(rig.user.steps().last().request.confirmOverwrite);
 
     // Four free keys read back free, over the defined one too.
-    writeText(folder.file("free.kcf"), lmx::keyFileText(lmx::makeKeySet()));
+    filetest::writeFile(folder.file("free.kcf"), lmx::keyFileText(lmx::makeKeySet()));
     ASSERT_TRUE(rig.load(folder.file("free.kcf")));
     EXPECT_FALSE(rig.keys.anyKeyDefined());
     EXPECT_EQ(rig.keys.buttonCaption(1), "Key 2");
@@ -91,8 +84,9 @@ TEST(ProgrammableKeys, FailedLoadsAndSavesAreReported)
 {
     filetest::TempFolder folder;
     const std::string text = lmx::keyFileText(lmx::makeKeySet());
-    writeText(folder.file("colour.kcf"), std::string(text).insert(text.find("  Id"), "  Colour = 1\r\n"));
-    writeText(folder.file("three.kcf"), text.substr(0, text.rfind("object")));
+    filetest::writeFile(folder.file("colour.kcf"),
+                        std::string(text).insert(text.find("  Id"), "  Colour = 1\r\n"));
+    filetest::writeFile(folder.file("three.kcf"), text.substr(0, text.rfind("object")));
     const std::pair<std::string, QString> cases[] = {
         {"colour.kcf", "Failed to read from file "},
         {"three.kcf", "Unknown error while reading from file "},

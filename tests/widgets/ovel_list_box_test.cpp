@@ -52,9 +52,10 @@ using Rows = std::vector<int>;
 
 } // namespace
 
-TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
+TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowedAndTheRangeSpansTheSelection)
 {
     fill(10);
+    EXPECT_EQ(box.selectionRange(), std::make_pair(10, 0)); // none: the count and zero
     show();
     QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
     click(2);
@@ -87,25 +88,35 @@ TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowed)
 
     box.SetAllowExtSelect(true);
     click(2);
-    click(5, Qt::ControlModifier);
-    EXPECT_EQ(selected(), Rows({2, 5}));
+    click(7, Qt::ControlModifier);
+    click(3, Qt::ControlModifier);
+    EXPECT_EQ(selected(), Rows({2, 3, 7}));
+    EXPECT_EQ(box.selectionRange(), std::make_pair(2, 7)); // the lowest and the highest
 }
 
-TEST_F(ListBox, SelectionRangeIsLowestAndHighestOrCountAndZero)
-{
-    fill(10);
-    EXPECT_EQ(box.selectionRange(), std::make_pair(10, 0));
-    box.selectionModel()->select(model.index(7, 0), QItemSelectionModel::Select);
-    box.selectionModel()->select(model.index(3, 0), QItemSelectionModel::Select);
-    EXPECT_EQ(box.selectionRange(), std::make_pair(3, 7));
-}
-
-TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
+TEST_F(ListBox, NumbersOnlyWhenShownAndLinesGrowWithTheirWrapNeverBeyond255)
 {
     fill(3);
     box.SetDrawLines(false);
-    box.SetShowNumbers(false);
     show(300, 300);
+    auto cyanPixels = [&] {
+        QImage image(box.viewport()->size(), QImage::Format_RGB32);
+        box.viewport()->render(&image);
+        int n = 0;
+        const QRect column(0, 0, box.LineNrWidth(), heightOf(0));
+        for (int y = column.top(); y <= column.bottom(); ++y)
+            for (int x = column.left(); x <= column.right(); ++x)
+            {
+                // Anti-aliased digits: count the clearly cyan pixels.
+                const QColor c(image.pixel(x, y));
+                n += c.red() < 80 && c.green() > 150 && c.blue() > 150;
+            }
+        return n;
+    };
+    EXPECT_GT(cyanPixels(), 0);
+    box.SetShowNumbers(false);
+    EXPECT_EQ(cyanPixels(), 0);
+
     const int single = heightOf(0);
     EXPECT_EQ(single, box.LineHeight());
 
@@ -137,30 +148,6 @@ TEST_F(ListBox, LinesGrowWithTheirWrapNeverBeyond255AndFollowTheirItem)
     EXPECT_EQ(heightOf(0), single + 2);
 }
 
-TEST_F(ListBox, NumbersAreDrawnInTheNumberColumnOnlyWhenShown)
-{
-    fill(2);
-    box.SetDrawLines(false);
-    show();
-    auto cyanPixels = [&] {
-        QImage image(box.viewport()->size(), QImage::Format_RGB32);
-        box.viewport()->render(&image);
-        int n = 0;
-        const QRect column(0, 0, box.LineNrWidth(), heightOf(0));
-        for (int y = column.top(); y <= column.bottom(); ++y)
-            for (int x = column.left(); x <= column.right(); ++x)
-            {
-                // Anti-aliased digits: count the clearly cyan pixels.
-                const QColor c(image.pixel(x, y));
-                n += c.red() < 80 && c.green() > 150 && c.blue() > 150;
-            }
-        return n;
-    };
-    EXPECT_GT(cyanPixels(), 0);
-    box.SetShowNumbers(false);
-    EXPECT_EQ(cyanPixels(), 0);
-}
-
 TEST_F(ListBox, OnScrollReportsScrollingByTheUserOnly)
 {
     fill(200);
@@ -182,10 +169,35 @@ TEST_F(ListBox, OnScrollReportsScrollingByTheUserOnly)
     EXPECT_GT(box.topRow(), 21);
 }
 
-TEST_F(ListBox, DropsAreTakenOnlyFromTheBoxItselfAndWhereTheFilterAllows)
+// A double click with Shift acts on its line; focus loss is reported for other controls only;
+// drops are taken only from the box itself and where the filter allows.
+TEST_F(ListBox, DoubleClicksFocusLossAndDrops)
 {
     fill(10);
     show();
+    QSignalSpy doubles(&box, &TOvelListBox::lineDoubleClicked);
+    QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
+    click(1);
+    QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    ASSERT_EQ(doubles.count(), 1);
+    EXPECT_EQ(doubles.at(0).at(0).toInt(), 4);
+    EXPECT_TRUE(doubles.at(0).at(1).value<Qt::KeyboardModifiers>() & Qt::ShiftModifier);
+    EXPECT_EQ(box.currentIndex().row(), 4);
+    EXPECT_EQ(selected(), Rows({4}));
+    const int clicksAfterDouble = clicks.count();
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    EXPECT_EQ(clicks.count(), clicksAfterDouble);
+
+    QSignalSpy lost(&box, &TOvelListBox::focusLost);
+    for (Qt::FocusReason r : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, r);
+        QApplication::sendEvent(&box, &out);
+    }
+    EXPECT_EQ(lost.count(), 0);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&box, &out);
+    EXPECT_EQ(lost.count(), 1);
+
     box.setLineDragEnabled(true);
     std::vector<int> asked;
     box.setDropFilter([&](int row) {
@@ -218,32 +230,4 @@ TEST_F(ListBox, DropsAreTakenOnlyFromTheBoxItselfAndWhereTheFilterAllows)
     QApplication::sendEvent(box.viewport(), &drop);
     ASSERT_EQ(dropped.count(), 1);
     EXPECT_EQ(dropped.at(0).at(0).toInt(), 6);
-}
-
-TEST_F(ListBox, DoubleClickWithShiftActsOnItsLineAndFocusLossIsReportedForOtherControls)
-{
-    fill(10);
-    show();
-    QSignalSpy doubles(&box, &TOvelListBox::lineDoubleClicked);
-    QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
-    click(1);
-    QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
-    ASSERT_EQ(doubles.count(), 1);
-    EXPECT_EQ(doubles.at(0).at(0).toInt(), 4);
-    EXPECT_TRUE(doubles.at(0).at(1).value<Qt::KeyboardModifiers>() & Qt::ShiftModifier);
-    EXPECT_EQ(box.currentIndex().row(), 4);
-    EXPECT_EQ(selected(), Rows({4}));
-    const int clicksAfterDouble = clicks.count();
-    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
-    EXPECT_EQ(clicks.count(), clicksAfterDouble);
-
-    QSignalSpy lost(&box, &TOvelListBox::focusLost);
-    for (Qt::FocusReason r : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
-        QFocusEvent out(QEvent::FocusOut, r);
-        QApplication::sendEvent(&box, &out);
-    }
-    EXPECT_EQ(lost.count(), 0);
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(&box, &out);
-    EXPECT_EQ(lost.count(), 1);
 }

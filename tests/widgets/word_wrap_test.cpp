@@ -17,42 +17,30 @@ std::vector<std::string> pieces(const std::string& text, int width, const CharWi
     return out;
 }
 
-std::vector<size_t> lengths(const std::vector<std::string>& ps)
-{
-    std::vector<size_t> out;
-    for (const std::string& p : ps)
-        out.push_back(p.size());
-    return out;
-}
-
 using Pieces = std::vector<std::string>;
 
 } // namespace
 
-TEST(WordWrap, ALongWordIsCutIntoPiecesOfWidthMinusOne)
+TEST(WordWrap, BreaksAfterBlanksTabsAndHyphensAndCutsLongWordsAtWidthMinusOne)
 {
-    EXPECT_EQ(lengths(pieces(std::string(50, 'x'), 20)), std::vector<size_t>({19, 19, 12}));
-    // Nothing is lost or added but the breaks.
-    const std::string text(50, 'x');
-    std::string joined;
-    for (const std::string& p : pieces(text, 20))
-        joined += p;
-    EXPECT_EQ(joined, text);
+    const std::string x(50, 'x'), a(30, 'a');
+    const std::tuple<std::string, int, Pieces> cases[] = {
+        {x, 20, {x.substr(31), x.substr(31), x.substr(38)}},
+        {"alpha beta gamma delta", 12, {"alpha beta ", "gamma delta"}},
+        {"first-second-third", 10, {"first-", "second-", "third"}},
+        {"one\ttwo\tthree", 6, {"one\t", "two\t", "three"}},
+        // Apostrophes are ordinary characters: a quoted parameter is broken like any text.
+        {"'" + a + "'", 11, {"'" + a.substr(21), a.substr(20), a.substr(20), "a'"}},
+        {a, 3, Pieces(15, "aa")},
+        {"one\r\ntwo", 40, {"one", "two"}}, // existing line breaks are kept
+        {"short", 40, {"short"}},
+        {"", 40, {""}},
+    };
+    for (const auto& [text, width, expected] : cases)
+        EXPECT_EQ(pieces(text, width), expected) << text << " at " << width;
 }
 
-TEST(WordWrap, BreaksAfterBlanksTabsAndHyphensButNotAfterApostrophes)
-{
-    EXPECT_EQ(pieces("alpha beta gamma delta", 12), Pieces({"alpha beta ", "gamma delta"}));
-    EXPECT_EQ(pieces("first-second-third", 10), Pieces({"first-", "second-", "third"}));
-    EXPECT_EQ(pieces("one\ttwo\tthree", 6), Pieces({"one\t", "two\t", "three"}));
-    // Apostrophes are ordinary characters: a quoted parameter is broken like any text.
-    EXPECT_EQ(lengths(pieces("'" + std::string(30, 'a') + "'", 11)),
-              std::vector<size_t>({10, 10, 10, 2}));
-    EXPECT_EQ(pieces("short", 40), Pieces({"short"}));
-    EXPECT_EQ(pieces("", 40), Pieces({""}));
-}
-
-TEST(WordWrap, TextBetweenDoubleQuotesIsNeverBroken)
+TEST(WordWrap, QuotedTextExistingBreaksAndDegenerateWidthsAreNeverBroken)
 {
     const std::string quoted = "\"" + std::string(40, 'q') + " with blanks - and hyphens\"";
     const Pieces ps = pieces("ab " + quoted + " tail", 12);
@@ -63,24 +51,15 @@ TEST(WordWrap, TextBetweenDoubleQuotesIsNeverBroken)
     EXPECT_TRUE(whole);
     // A CR LF inside quotes is text, not a break of the wrap.
     EXPECT_EQ(wordWrap("\"a\r\nb\"", 40), "\"a\r\nb\"");
-}
-
-TEST(WordWrap, ExistingLineBreaksAreKept)
-{
+    // Existing line breaks, and widths too small to break at, leave the text as it stands.
     EXPECT_EQ(wordWrap("one\r\ntwo", 40), "one\r\ntwo");
-    EXPECT_EQ(pieces("one\r\ntwo", 40), Pieces({"one", "two"}));
     EXPECT_EQ(pieceCount(wordWrap("a\r\nb\r\nc", 40)), 3);
-}
-
-TEST(WordWrap, DegenerateWidthsEndWithoutBreaking)
-{
     const std::string text(30, 'z');
     for (int width : {-5, 0, 1, 2})
         EXPECT_EQ(wordWrap(text, width), text) << width;
-    EXPECT_EQ(lengths(pieces(text, 3)), std::vector<size_t>(15, 2));
 }
 
-TEST(WordWrap, MeasuredWidthsBreakWhereTheNextCharacterNoLongerFits)
+TEST(WordWrap, LineHeightsByMeasuredWidthsAndByColumns)
 {
     CharWidths widths;
     widths.fill(1.0);
@@ -92,10 +71,7 @@ TEST(WordWrap, MeasuredWidthsBreakWhereTheNextCharacterNoLongerFits)
         EXPECT_EQ(pieces(text, 10, &widths), expected) << text;
         EXPECT_EQ(wrappedLineHeight(text, widths, 10, 13, false), 13 * int(expected.size()));
     }
-}
-
-TEST(WordWrap, LineHeightCountsPiecesAddsFramesAndStopsAt255)
-{
+    // The height counts the pieces, adds the frames and stops at 255.
     EXPECT_EQ(wrappedLineHeight("short", 40, 13, false), 13);
     EXPECT_EQ(wrappedLineHeight("short", 40, 13, true), 15);
     EXPECT_EQ(wrappedLineHeight(std::string(50, 'x'), 20, 13, false), 39);
