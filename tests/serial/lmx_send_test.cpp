@@ -2,7 +2,7 @@
 // settings it takes, and Ctrl+C.
 #include "files/settings_file.h"
 #include "protocol/framing.h"
-#include "sim/sim_server.h"
+#include "serial_line_fixture.h"
 #include "tests/support/lmx_copy.h"
 
 #include <QElapsedTimer>
@@ -19,6 +19,7 @@
 #include <csignal>
 
 using namespace lmx;
+using serialtest::simOptions;
 
 namespace {
 
@@ -66,22 +67,13 @@ QStringList junitCases(const QString& name)
 
 QString serve(sim::SimServer& server) { return QString::fromStdString(server.start()); }
 
-sim::SimOptions displays(uint8_t netNr, sim::FaultKind fault = sim::FaultKind::None, bool normal = false)
-{
-    sim::SimOptions o;
-    o.netNrs = {netNr};
-    o.fault = fault;
-    o.normalFraming = normal;
-    return o;
-}
-
 } // namespace
 
 TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
 {
     Program lmx;
     const QString file = lmx.file("two.lmx", "SOT '01'\r\n'Hi'\r\nNPACK '00000'\r\n'Ho'\r\nEOT\r\n");
-    sim::SimServer good(displays(1));
+    sim::SimServer good(simOptions());
     SendRun run = lmx.run({"--port", serve(good), file});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\n"
@@ -91,7 +83,7 @@ TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
                                "T Transmission finished.\n");
     EXPECT_EQ(run.err, "");
 
-    sim::SimServer bad(displays(1, sim::FaultKind::BadCrc));
+    sim::SimServer bad(simOptions({1}, sim::FaultKind::BadCrc));
     run = lmx.run({"--port", serve(bad), lmx.file("three.lmx", "SOT '01'\r\n'A'\r\nEOT\r\nSOT '01'\r\n'B'\r\nEOT\r\n"
                                                                 "SOT '01'\r\n'C'\r\nEOT\r\n")});
     EXPECT_EQ(run.exitCode, 1);
@@ -99,7 +91,7 @@ TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
     EXPECT_EQ(QString::fromStdString(run.out).count("Invalid answer CRC"), 3) << run.out;
     EXPECT_TRUE(QByteArray::fromStdString(run.out).endsWith(" Transmission aborted.\n")) << run.out;
 
-    sim::SimServer normal(displays(1, sim::FaultKind::None, true));
+    sim::SimServer normal(simOptions({1}, sim::FaultKind::None, true));
     run = lmx.run({"--normal", "--port", serve(normal), lmx.file("b.lmx", "SOT '01'\r\n'Hi'\r\nEOT\r\n")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmit Normal LMX\nNetNr: 1 T Answer Normal LMX: OK.\n");
@@ -116,7 +108,7 @@ TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
 TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
 {
     Program lmx;
-    sim::SimServer display(displays(2));
+    sim::SimServer display(simOptions({2}));
     TSerialSettings serial;
     serial.PortName = serve(display).toStdString();
     TDisplaySettings netNr;
@@ -148,8 +140,7 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
 TEST(LmxSend, ReportsEveryExchangeAsJsonLinesAndEveryDisplayBlockAsATestCase)
 {
     Program lmx;
-    sim::SimOptions o = displays(1, sim::FaultKind::BadCrc);
-    o.netNrs = {1, 2};
+    sim::SimOptions o = simOptions({1, 2}, sim::FaultKind::BadCrc);
     o.faultEvery = 2;
     sim::SimServer display(o);
     const QString report = lmx.dir.filePath("r.jsonl");
@@ -184,7 +175,7 @@ TEST(LmxSend, ReportsEveryExchangeAsJsonLinesAndEveryDisplayBlockAsATestCase)
 TEST(LmxSend, CtrlCStopsTheTransmissionAfterTheExchangeWithItsLine)
 {
     Program lmx;
-    sim::SimServer display(displays(1));
+    sim::SimServer display(simOptions());
     QProcess p;
     const QString junit = lmx.dir.filePath("j.xml");
     p.start(lmx.path, {"send", "--port", serve(display), "--junit", junit,

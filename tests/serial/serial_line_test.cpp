@@ -32,7 +32,7 @@ std::string normalPacket(std::string_view data)
 
 TEST(SerialLine, AnAnswerInTwoChunksCompletesWithTheChunkThatEnds)
 {
-    SimOptions options = simOptions(false, FaultKind::Split);
+    SimOptions options = simOptions({1}, FaultKind::Split);
     options.splitPauseMs = 150; // three receive polls
     SerialLine line(options);
     ASSERT_FALSE(line.path.empty()) << line.server.errorText();
@@ -63,7 +63,7 @@ TEST(SerialLine, ANormalAnswerEndsOnADigitAtOnceAndOnLettersByTheTimeOut)
 {
     for (const bool letters : {false, true}) {
         SCOPED_TRACE(letters ? "letters" : "digit");
-        SerialLine line(simOptions(true, letters ? FaultKind::Garbage : FaultKind::None));
+        SerialLine line(simOptions({1}, letters ? FaultKind::Garbage : FaultKind::None, true));
         ASSERT_FALSE(line.path.empty());
         line.exchange.SetAnswerTimeout(letters ? 400 : 10000);
         QSignalSpy leds(&line.exchange, &PacketExchange::trafficActivity);
@@ -81,23 +81,9 @@ TEST(SerialLine, ANormalAnswerEndsOnADigitAtOnceAndOnLettersByTheTimeOut)
     }
 }
 
-TEST(SerialLine, APortThatDoesNotExistGivesTheMessageAndNoAnswer)
-{
-    SerialLine line(simOptions());
-    line.driver.SetPortName("/dev/orvanta-no-such-port");
-    EXPECT_FALSE(line.transmit(kFontPacket));
-    EXPECT_EQ(line.dialogs.texts(), QStringList{"Can not open ComPort :/dev/orvanta-no-such-port"});
-    EXPECT_TRUE(line.dialogs.steps().last().detail.startsWith(
-            "No such file or directory.\n/dev/orvanta-no-such-port does not exist."))
-            << line.dialogs.steps().last().detail.toStdString();
-    runPending();
-    EXPECT_TRUE(line.answers.empty());
-    EXPECT_TRUE(line.exchange.done());
-}
-
 TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnce)
 {
-    SerialLine line(simOptions(false, FaultKind::NoAnswer));
+    SerialLine line(simOptions({1}, FaultKind::NoAnswer));
     ASSERT_FALSE(line.path.empty());
     line.exchange.SetAnswerTimeout(20000);
     line.exchange.SendPacket(kFontPacket);
@@ -138,21 +124,9 @@ TEST(SerialLine, ADeviceServerThatDoesNotAcceptIsGivenUpAfterTwoSeconds)
     ::close(listener);
 }
 
-TEST(SerialLine, APseudoTerminalHasNoModemLinesAndThatIsNoFailure)
-{
-    SerialLine line(simOptions());
-    ASSERT_FALSE(line.path.empty());
-    ASSERT_TRUE(line.driver.Connect());
-    EXPECT_TRUE(line.driver.GetLineStatus().empty());
-    line.driver.SetCheckLineStatus(true);
-    EXPECT_EQ(line.driver.SendData("abc", 3, 50), 0u);
-    line.driver.SetCheckLineStatus(false);
-    EXPECT_EQ(line.driver.SendData(kFontPacket.data(), uint32_t(kFontPacket.size()), 500),
-              kFontPacket.size());
-    line.driver.Disconnect();
-}
-
-TEST(SerialLine, TheSettingsRecordDecidesPortAndRate)
+// The settings record decides port and rate. A pseudo-terminal has no modem lines and that is
+// no failure. A port that does not open gives the message with the reason and no answer.
+TEST(SerialLine, TheSettingsRecordDecidesPortAndRateAndAPortThatDoesNotOpenSaysWhy)
 {
     SerialLine line(simOptions());
     ASSERT_FALSE(line.path.empty());
@@ -164,6 +138,15 @@ TEST(SerialLine, TheSettingsRecordDecidesPortAndRate)
     ASSERT_TRUE(line.transmit(kFontPacket));
     EXPECT_TRUE(parseExtendedAnswer(line.answers.back(), 1, 0).ok);
 
+    ASSERT_TRUE(line.driver.Connect());
+    EXPECT_TRUE(line.driver.GetLineStatus().empty());
+    line.driver.SetCheckLineStatus(true);
+    EXPECT_EQ(line.driver.SendData("abc", 3, 50), 0u);
+    line.driver.SetCheckLineStatus(false);
+    EXPECT_EQ(line.driver.SendData(kFontPacket.data(), uint32_t(kFontPacket.size()), 500),
+              kFontPacket.size());
+    line.driver.Disconnect();
+
     // a rate that is not a number: the port does not open
     record.Baudrate = "fast";
     applySerialSettingsToDriver(record, line.driver);
@@ -171,6 +154,17 @@ TEST(SerialLine, TheSettingsRecordDecidesPortAndRate)
     EXPECT_EQ(line.dialogs.lastText(), QString::fromStdString("Can not open ComPort :" + line.path));
     EXPECT_EQ(line.dialogs.steps().last().detail,
               "The port does not take its line settings (baud rate not a number).");
+
+    line.driver.SetPortName("/dev/orvanta-no-such-port");
+    EXPECT_FALSE(line.transmit(kFontPacket));
+    EXPECT_EQ(line.dialogs.lastText(), "Can not open ComPort :/dev/orvanta-no-such-port");
+    EXPECT_TRUE(line.dialogs.steps().last().detail.startsWith(
+            "No such file or directory.\n/dev/orvanta-no-such-port does not exist."))
+            << line.dialogs.steps().last().detail.toStdString();
+    runPending();
+    EXPECT_EQ(line.answers.size(), 1u);
+    EXPECT_TRUE(line.exchange.done());
+    EXPECT_EQ(line.dialogs.steps().size(), 2); // one message for each port that did not open
 }
 
 TEST(SerialLine, OpenFailuresSayWhyAndWhatToDo)
