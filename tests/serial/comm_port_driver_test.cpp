@@ -9,12 +9,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-Strings operator+(Strings a, const Strings& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 class Driver : public ::testing::Test, public FakeDriver {
 protected:
     Driver()
@@ -26,6 +20,13 @@ protected:
     {
         ASSERT_TRUE(driver->Connect());
         fake->clearCalls();
+    }
+    // `bytes` join the receive queue `afterMs` from now, and the driver polls.
+    void poll(const std::string& bytes, int64_t afterMs = 0)
+    {
+        clock.advance(afterMs);
+        fake->incoming += bytes;
+        driver->ReceivePoll();
     }
     Strings chunks;
     Strings packets;
@@ -136,8 +137,7 @@ TEST_F(Driver, PacketSizeNeverOutgrowsTheReceiveBuffer)
     connect();
     driver->SetPacketSize(4000);
     EXPECT_EQ(driver->PacketSize(), 256);
-    fake->incoming = std::string(600, 'p');
-    driver->ReceivePoll();
+    poll(std::string(600, 'p'));
     EXPECT_EQ(packets, (Strings{std::string(256, 'p'), std::string(256, 'p')}));
 }
 
@@ -229,8 +229,7 @@ TEST_F(Driver, PollHandsEachChunkToOnReceiveData)
     EXPECT_TRUE(fake->readSizes.empty());
     EXPECT_TRUE(chunks.empty());
 
-    fake->incoming = std::string("a\0c", 3);
-    driver->ReceivePoll();
+    poll(std::string("a\0c", 3));
     fake->incoming = "kept";
     fake->refused.insert("read"); // a failed read raises nothing; the bytes wait
     driver->ReceivePoll();
@@ -280,8 +279,7 @@ TEST_F(Driver, AHandlerThatPollsAgainDoesNotOverwriteItsChunk)
         }
         chunks.push_back(before + "|" + std::string(p, n));
     });
-    fake->incoming = "first";
-    driver->ReceivePoll();
+    poll("first");
     driver->ReceivePoll();
     EXPECT_EQ(chunks, (Strings{"first|first", "second|second"}));
 }
@@ -291,45 +289,33 @@ TEST_F(Driver, PacketModeCutsTheStreamIntoPackets)
     driver->SetPacketSize(4);
     driver->SetPacketTimeout(100);
     connect();
-    fake->incoming = "abcdefghij";
-    driver->ReceivePoll();
+    poll("abcdefghij");
     EXPECT_EQ(packets, (Strings{"abcd", "efgh"}));
     EXPECT_TRUE(chunks.empty());
     // the rest came whole with them: it is given up 100 ms after this poll
-    clock.advance(100);
-    driver->ReceivePoll();
+    poll({}, 100);
     EXPECT_EQ(fake->incoming, "ij");
-    clock.advance(1);
-    driver->ReceivePoll();
+    poll({}, 1);
     EXPECT_EQ(fake->incoming, ""); // pmDiscard
     EXPECT_EQ(packets.size(), 2u);
 
     driver->SetPacketMode(pmPass);
-    fake->incoming = "kl";
-    driver->ReceivePoll(); // starts the clock for this packet
-    clock.advance(101);
-    driver->ReceivePoll();
+    poll("kl"); // starts the clock for this packet
+    poll({}, 101);
     EXPECT_EQ(packets.back(), "kl");
 
     // the next packet is taken to begin one packet time (4 ms at 9600) after the last
-    fake->incoming = "mn";
-    driver->ReceivePoll();
-    clock.advance(50);
-    fake->incoming += "opqrstu";
-    driver->ReceivePoll();
+    poll("mn");
+    poll("opqrstu", 50);
     EXPECT_EQ(packets.back(), "qrst");
-    clock.advance(58);
-    driver->ReceivePoll();
+    poll({}, 58);
     EXPECT_EQ(fake->incoming, "u");
-    clock.advance(1);
-    driver->ReceivePoll();
+    poll({}, 1);
     EXPECT_EQ(packets.back(), "u");
 
     driver->SetPacketTimeout(-1); // never given up
-    fake->incoming = "vw";
-    driver->ReceivePoll();
-    clock.advance(1000000);
-    driver->ReceivePoll();
+    poll("vw");
+    poll({}, 1000000);
     EXPECT_EQ(fake->incoming, "vw");
 
     // a handler that closes the port ends the poll
@@ -373,8 +359,8 @@ TEST_F(Driver, APortThatFailsIsReportedOnceAndClosed)
 
 TEST_F(Driver, AHeldPortOpensOnceAndIsTakenUpAsAFreshOpenWouldLeaveIt)
 {
-    const Strings fresh = {"open /dev/ttyUSB1", "applyLineSettings", "purge in out",
-                           "setQueueSizes 2048 2048", "setTimeouts"};
+    const Strings reopened = {"close", "open /dev/ttyUSB1", "applyLineSettings", "purge in out",
+                              "setQueueSizes 2048 2048", "setTimeouts"};
     struct Case {
         const char* name;
         std::function<void()> between;
@@ -383,8 +369,8 @@ TEST_F(Driver, AHeldPortOpensOnceAndIsTakenUpAsAFreshOpenWouldLeaveIt)
         {"nothing changed", [] {}, {"purge in out"}},
         {"a new rate", [&] { driver->SetBaudRate(br19200); },
          {"applyLineSettings", "purge in out", "setQueueSizes 2048 2048"}},
-        {"a new port name", [&] { driver->SetPortName("/dev/ttyUSB1"); }, Strings{"close"} + fresh},
-        {"the port failed", [&] { fake->failPort(); runPending(); }, Strings{"close"} + fresh},
+        {"a new port name", [&] { driver->SetPortName("/dev/ttyUSB1"); }, reopened},
+        {"the port failed", [&] { fake->failPort(); runPending(); }, reopened},
     };
     driver->HoldPort(true);
     ASSERT_TRUE(driver->Connect());
