@@ -30,33 +30,6 @@ std::string normalPacket(std::string_view data)
 
 } // namespace
 
-TEST(SerialLine, AnAnswerInTwoChunksCompletesWithTheChunkThatEnds)
-{
-    SimOptions options = simOptions({1}, FaultKind::Split);
-    options.splitPauseMs = 150; // three receive polls
-    SerialLine line(options);
-    ASSERT_FALSE(line.path.empty()) << line.server.errorText();
-    line.exchange.SetDebugView(true);
-    std::vector<QByteArray> chunks;
-    std::vector<bool> doneAtChunk;
-    QObject::connect(&line.exchange, &PacketExchange::receiveViewUpdate,
-                     [&](const QByteArray& chunk) {
-                         chunks.push_back(chunk);
-                         doneAtChunk.push_back(line.exchange.done());
-                     });
-
-    ASSERT_TRUE(line.transmit(kFontPacket));
-    ASSERT_EQ(chunks.size(), 2u);
-    EXPECT_FALSE(chunks[0].contains('\x04'));
-    EXPECT_FALSE(doneAtChunk[0]);
-    ASSERT_EQ(line.answers.size(), 1u);
-    EXPECT_EQ(line.answers[0], (chunks[0] + chunks[1]).toStdString());
-    const AnswerParse parse = parseExtendedAnswer(line.answers[0], 1, 0);
-    ASSERT_TRUE(parse.ok) << errorText(parse);
-    EXPECT_TRUE(parseAnswerData(parse.data).answerOk());
-    EXPECT_FALSE(line.driver.Connected());
-}
-
 // A normal answer's digit completes it at once, long before the time-out; lower-case letters
 // never do, so that answer comes only with the time-out, though the letters came long before.
 TEST(SerialLine, ANormalAnswerEndsOnADigitAtOnceAndOnLettersByTheTimeOut)
