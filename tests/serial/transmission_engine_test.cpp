@@ -108,9 +108,7 @@ TEST_F(Engine, ReceiveBoxLinesReadAsDescribed)
     sink.templates.append("R=@@");
     const auto outcome = engine->TransmitExtended(
         {sot("01"), "inq", kEot, sot("02"), "x", npack(0), "y", kEot, "z", "<End>"}, 1);
-    std::string hex40;
-    for (int i = 0; i < 40; ++i)
-        hex40 += "51 ";
+    const std::string hex40 = QByteArray(40, 'Q').toHex(' ').toStdString() + " "; // "51 51 ... 51 "
     const std::string failure = "Answer: Param value out of range Param : $00";
     EXPECT_EQ(log.lines, (Lines{"NetNr: 1 " + kT + " Transmitted Packet Number: 0",
                                 "NetNr: 1 " + kT + " Received Packet Number: 0 Param: $01 Data: ",
