@@ -3,12 +3,10 @@
 
 #include "files/settings.h"
 #include "protocol/answer.h"
-#include "protocol/framing.h"
 #include "serial/port_open_failure.h"
 #include "serial/serial_settings_apply.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -19,40 +17,7 @@ using namespace lmx;
 using namespace lmx::sim;
 using namespace serialtest;
 
-namespace {
-
 const std::string kFontPacket = "\x01\x05" "01FE0003" "\x1B\xA0" "1" "CD43" "\x04";
-
-std::string normalPacket(std::string_view data)
-{
-    return *buildNormalPacket(1, data);
-}
-
-} // namespace
-
-// A normal answer's digit completes it at once, long before the time-out; lower-case letters
-// never do, so that answer comes only with the time-out, though the letters came long before.
-TEST(SerialLine, ANormalAnswerEndsOnADigitAtOnceAndOnLettersByTheTimeOut)
-{
-    for (const bool letters : {false, true}) {
-        SCOPED_TRACE(letters ? "letters" : "digit");
-        SerialLine line(simOptions({1}, letters ? FaultKind::Garbage : FaultKind::None, true));
-        ASSERT_FALSE(line.path.empty());
-        line.exchange.SetAnswerTimeout(letters ? 400 : 10000);
-        QSignalSpy leds(&line.exchange, &PacketExchange::trafficActivity);
-        QElapsedTimer t;
-        t.start();
-        ASSERT_TRUE(line.transmit(normalPacket("Hello"), 5000));
-        EXPECT_GE(t.elapsed(), letters ? 400 : 0);
-        EXPECT_EQ(line.answers, std::vector<std::string>{letters ? "xyz" : "0"});
-        ASSERT_EQ(line.server.packets().size(), 1u);
-        EXPECT_EQ(line.server.packets()[0].data, "Hello");
-        int receiveLeds = 0;
-        for (const auto& args : leds)
-            receiveLeds += args.at(0).toInt() == PacketExchange::kReceiveLed;
-        EXPECT_GE(receiveLeds, 1);
-    }
-}
 
 TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnce)
 {
