@@ -19,7 +19,7 @@ protected:
     void connect()
     {
         ASSERT_TRUE(driver->Connect());
-        fake->clearCalls();
+        fake->calls.clear();
     }
     // `bytes` join the receive queue `afterMs` from now, and the driver polls.
     void poll(const std::string& bytes, int64_t afterMs = 0)
@@ -41,7 +41,7 @@ TEST_F(Driver, ConnectOpensConfiguresAndStartsThePollInThatOrder)
                                     "setQueueSizes 2048 2048", "setTimeouts"}));
     EXPECT_TRUE(driver->Polling());
     EXPECT_EQ(driver->PollInterval(), 50);
-    fake->clearCalls();
+    fake->calls.clear();
     EXPECT_TRUE(driver->Connect()); // already connected: nothing happens
     driver->Disconnect();
     driver->Disconnect();
@@ -109,7 +109,7 @@ TEST_F(Driver, PortNamesAndBufferSizesCannotChangeWhileConnected)
     EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
 
     ASSERT_TRUE(driver->Connect());
-    EXPECT_EQ(fake->openedName, "/dev/ttyUSB0");
+    EXPECT_EQ(fake->calls.front(), "open /dev/ttyUSB0");
     driver->SetPortName("/dev/pts/7");
     driver->SetPort(pnCOM5);
     driver->SetInBufSize(1000);
@@ -378,13 +378,13 @@ TEST_F(Driver, AHeldPortOpensOnceAndIsTakenUpAsAFreshOpenWouldLeaveIt)
         SCOPED_TRACE(c.name);
         driver->Disconnect();
         EXPECT_TRUE(!driver->Connected() && !driver->Polling() && fake->isOpen);
-        fake->clearCalls();
+        fake->calls.clear();
         c.between();
         ASSERT_TRUE(driver->Connect());
         EXPECT_EQ(fake->calls, c.calls);
     }
     driver->Disconnect();
-    fake->clearCalls();
+    fake->calls.clear();
     driver->HoldPort(false);
     EXPECT_EQ(fake->calls, Strings{"close"});
 }
