@@ -20,7 +20,7 @@ AnswerTemplates templates(std::initializer_list<const char*> texts)
 
 Shown shown(const AnswerTemplates& t)
 {
-    return enginetest::collect(t.lines(), [](const AnswerTemplates::Line& l) { return l.shownText; });
+    return enginetest::collect(t.lines(), [](const auto& line) { return line.shownText; });
 }
 
 } // namespace

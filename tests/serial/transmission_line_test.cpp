@@ -11,16 +11,6 @@ using namespace lmx::sim;
 using namespace enginetest;
 using Line = serialtest::EngineLine;
 
-namespace {
-
-// The port of a tcp://HOST:PORT name.
-uint16_t portOf(const std::string& url)
-{
-    return static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1)));
-}
-
-} // namespace
-
 TEST(TransmissionLine, SeriesArePacketsNumberedByTheirPlace)
 {
     std::vector<int> wrapped = {0x40};
@@ -78,7 +68,9 @@ TEST(TransmissionLine, ADeviceServerThatGoesAwayIsOneMessageAndTheNextTransmitCo
     // nobody listens on its port now; then a server is there again
     EXPECT_EQ(line.engine.TransmitExtended(lines, 1).end, TransmissionEngine::End::Aborted);
     SimServer back(serialtest::simOptions());
-    ASSERT_EQ(back.startOnTcp("127.0.0.1", portOf(url)), url) << back.errorText();
+    // the same port of tcp://HOST:PORT
+    const auto port = static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1)));
+    ASSERT_EQ(back.startOnTcp("127.0.0.1", port), url) << back.errorText();
     EXPECT_TRUE(line.engine.TransmitExtended(lines, 1).allAnswered());
     EXPECT_EQ(back.clientsServed(), 1u);
 
