@@ -119,7 +119,7 @@ TEST_F(Driver, PortNamesAndBufferSizesCannotChangeWhileConnected)
     EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
 }
 
-TEST_F(Driver, PacketSizeNeverOutgrowsTheReceiveBuffer)
+TEST_F(Driver, PacketSizeTimeOutAndPollingDelayKeepTheirRules)
 {
     driver->SetPacketSize(0);
     EXPECT_EQ(driver->PacketSize(), -1);
@@ -134,16 +134,6 @@ TEST_F(Driver, PacketSizeNeverOutgrowsTheReceiveBuffer)
     driver->SetPacketSize(-7);
     driver->SetInBufSize(256);
 
-    // while connected the buffer cannot grow, so the packet stops at its size
-    connect();
-    driver->SetPacketSize(4000);
-    EXPECT_EQ(driver->PacketSize(), 256);
-    poll(std::string(600, 'p'));
-    EXPECT_EQ(packets, (Strings{std::string(256, 'p'), std::string(256, 'p')}));
-}
-
-TEST_F(Driver, PacketTimeoutAndPollingDelayRules)
-{
     for (const auto& [set, stored] : std::vector<std::pair<int, int>>{{10, 70}, {50, 50}, {0, -1}}) {
         driver->SetPacketTimeout(set);
         EXPECT_EQ(driver->PacketTimeout(), stored) << set;
@@ -154,7 +144,13 @@ TEST_F(Driver, PacketTimeoutAndPollingDelayRules)
     driver->SetPacketTimeout(70);
     driver->SetPollingDelay(100); // the time-out passes its rule again
     EXPECT_EQ(driver->PacketTimeout(), 140);
+
+    // while connected the buffer cannot grow, so the packet stops at its size
     connect();
+    driver->SetPacketSize(4000);
+    EXPECT_EQ(driver->PacketSize(), 256);
+    poll(std::string(600, 'p'));
+    EXPECT_EQ(packets, (Strings{std::string(256, 'p'), std::string(256, 'p')}));
     driver->SetPollingDelay(20);
     EXPECT_TRUE(driver->Polling());
     EXPECT_EQ(driver->PollInterval(), 20);
