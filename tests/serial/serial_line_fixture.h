@@ -39,14 +39,13 @@ inline lmx::sim::SimOptions simOptions(std::vector<uint8_t> netNrs = {1},
 class SerialLine {
 public:
     explicit SerialLine(lmx::sim::SimOptions options, bool overTcp = false)
-        : normalFraming(options.normalFraming),
-          server(std::move(options)),
+        : server(options),
           driver(std::make_unique<lmx::QtSerialBackend>()),
           exchange(driver, dialogs)
     {
         path = overTcp ? server.startOnTcp("127.0.0.1", 0) : server.start();
         driver.SetPortName(path);
-        exchange.SetExtendedLmx(!normalFraming);
+        exchange.SetExtendedLmx(!options.normalFraming);
         exchange.SetAnswerHandler([this](const std::string& answer) { answers.push_back(answer); });
     }
 
@@ -60,7 +59,6 @@ public:
         return waitUntil([&] { return exchange.done(); }, timeoutMs) && answers.size() == before + 1;
     }
 
-    const bool normalFraming;
     lmx::sim::SimServer server;
     std::string path;
     ScriptedDialogs dialogs;
