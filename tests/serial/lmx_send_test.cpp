@@ -130,9 +130,7 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
                        "/nonexistent/tty does not exist. Is the adapter plugged in? The port list "
                        "in Settings > Serial shows the ports the system has.\n");
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\nT Transmission aborted.\n");
-    QFile log(lmx.dir.filePath("Log/Debug.log"));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(log.readAll().endsWith(" Debug File Created: \r\n"));
+    EXPECT_TRUE(readAll(lmx.dir.filePath("Log/Debug.log")).endsWith(" Debug File Created: \r\n"));
     EXPECT_EQ(junitCases(lmx.dir.filePath("j.xml")), QStringList{"NetNr 1 block 1: 0 of 1 packets sent: the transmission aborted"});
 }
 
