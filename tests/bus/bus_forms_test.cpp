@@ -16,9 +16,7 @@ using serialtest::waitUntil;
 
 TEST(BusScanForm, ScansTheRangeAndOkTakesTheChosenDisplayWhenTheSettingsCanHoldIt)
 {
-    sim::SimOptions o = serialtest::simOptions();
-    o.netNrs = {4, 40};
-    serialtest::SerialLine line(o);
+    serialtest::SerialLine line(serialtest::simOptions({4, 40}));
     TDisplaySettings record;
     BusScanForm form(record, line.exchange, true);
     form.FromSpin()->setValue(2);

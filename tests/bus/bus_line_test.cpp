@@ -2,31 +2,19 @@
 // virtual display on a pseudo-terminal.
 #include "bus/bus_scanner.h"
 #include "bus/displays_run.h"
-#include "serial/transmission_engine.h"
-#include "tests/serial/engine_test_support.h"
 #include "tests/serial/serial_line_fixture.h"
 
 #include <QElapsedTimer>
 
 using namespace lmx;
 using serialtest::SerialLine;
+using serialtest::simOptions;
 
 namespace {
 
-sim::SimOptions bus(std::vector<uint8_t> netNrs, bool normal = false,
-                    sim::FaultKind fault = sim::FaultKind::None)
-{
-    sim::SimOptions o = serialtest::simOptions(normal, fault);
-    o.netNrs = std::move(netNrs);
-    return o;
-}
-
 std::vector<int> found(const BusScanner& scanner)
 {
-    std::vector<int> numbers;
-    for (const ScanAnswer& a : scanner.answers())
-        numbers.push_back(a.netNr);
-    return numbers;
+    return enginetest::collect(scanner.answers(), [](const ScanAnswer& a) { return a.netNr; });
 }
 
 // Runs a scan to its end, asking it to stop while `stopAt` is probed.
@@ -58,7 +46,7 @@ TEST(BusScanLine, ListsTheDisplaysOfTheRangeInOrderWithinTheScansOwnTimeOut)
             {false, sim::FaultKind::NoAnswer, {}, "", false},
     };
     for (const Case& c : cases) {
-        SerialLine line(bus({3, 17, 30}, c.normal, c.fault));
+        SerialLine line(simOptions({3, 17, 30}, c.fault, c.normal));
         BusScanner scanner(line.exchange);
         QElapsedTimer timer;
         timer.start();
@@ -81,7 +69,7 @@ TEST(BusScanLine, ListsTheDisplaysOfTheRangeInOrderWithinTheScansOwnTimeOut)
 
 TEST(BusScanLine, AStopEndsItAfterTheProbeUnderWayAndAPortThatDoesNotOpenAtOnce)
 {
-    SerialLine line(bus({3}));
+    SerialLine line(simOptions({3}));
     BusScanner scanner(line.exchange);
     scan(scanner, {1, 254, 50, true}, 3);
     EXPECT_EQ(scanner.end(), BusScanner::End::Stopped);
@@ -100,20 +88,15 @@ TEST(BusScanLine, AStopEndsItAfterTheProbeUnderWayAndAPortThatDoesNotOpenAtOnce)
 
 TEST(DisplaysRunLine, APortThatDoesNotOpenEndsTheRunAndTheReportsStillCountEveryDisplay)
 {
-    SerialLine line(bus({1}));
+    serialtest::EngineLine line({1});
     line.driver.SetPortName("/nonexistent/tty");
-    enginetest::RecordingLog log;
-    enginetest::TestWallClock clock;
-    TransmissionEngine engine(line.exchange, line.dialogs, log, clock);
-    ExchangeRecorder recorder;
-    engine.setPacketObserver(&recorder);
-    DisplaysRun run(engine, line.exchange, recorder);
+    DisplaysRun run(line.engine, line.exchange, line.recorder);
     ASSERT_TRUE(run.run({"Hi"}, {1, 2, 3}, true));
     EXPECT_EQ(displaysSummary(run.displays()),
               (std::vector<std::string>{"NetNr 1: failed: the transmission aborted (0 packets, 0 failed)",
                                         "NetNr 2: not reached", "NetNr 3: not reached",
                                         "0 of 3 displays OK"}));
     EXPECT_EQ(run.end(), TransmissionEnd::Aborted);
-    EXPECT_EQ(recorder.plan().blocks.size(), 3u);
+    EXPECT_EQ(line.recorder.plan().blocks.size(), 3u);
     EXPECT_EQ(line.dialogs.steps().size(), 1);
 }

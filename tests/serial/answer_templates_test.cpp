@@ -1,4 +1,6 @@
 // Filling the answer templates with the data of an answer, and putting them back.
+#include "engine_test_support.h"
+
 #include "serial/answer_templates.h"
 
 #include <gtest/gtest.h>
@@ -18,10 +20,7 @@ AnswerTemplates templates(std::initializer_list<const char*> texts)
 
 Shown shown(const AnswerTemplates& t)
 {
-    Shown out;
-    for (const AnswerTemplates::Line& line : t.lines())
-        out.push_back(line.shownText);
-    return out;
+    return enginetest::collect(t.lines(), [](const auto& line) { return line.shownText; });
 }
 
 } // namespace

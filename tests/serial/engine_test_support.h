@@ -8,8 +8,10 @@
 #include "serial/waiter.h"
 
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace enginetest {
@@ -21,6 +23,16 @@ inline const std::string kEot = "\x04";
 inline std::string fpack(int ms) { return "\x07" + lmx::waitDigits(ms); }
 inline std::string npack(int ms) { return "\x08" + lmx::waitDigits(ms); }
 inline const std::string kT = "14:02:07:315";
+
+// What `f` makes of each of `items`, in order.
+template <class Items, class F>
+auto collect(const Items& items, F f)
+{
+    std::vector<std::decay_t<decltype(f(*std::begin(items)))>> out;
+    for (const auto& item : items)
+        out.push_back(f(item));
+    return out;
+}
 
 struct RecordingLog : lmx::ReceiveLog {
     void clear() override { lines.clear(); }

@@ -42,7 +42,6 @@ public:
     std::vector<uint32_t> readSizes;
     std::vector<std::string> writes;
     std::string written;
-    std::string openedName;
     bool isOpen = false;
 
     void arrive(const std::string& bytes)
@@ -51,14 +50,10 @@ public:
         notifyDataArrived();
     }
     void failPort() { notifyFailure(); }
-    void clearCalls() { calls.clear(); }
 
     bool open(const std::string& name) override
     {
-        if (!step("open " + name, "open"))
-            return false;
-        openedName = name;
-        return isOpen = true;
+        return isOpen = step("open " + name, "open");
     }
     bool applyLineSettings(const lmx::LineSettings& settings) override
     {

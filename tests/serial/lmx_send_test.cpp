@@ -2,7 +2,7 @@
 // settings it takes, and Ctrl+C.
 #include "files/settings_file.h"
 #include "protocol/framing.h"
-#include "sim/sim_server.h"
+#include "serial_line_fixture.h"
 #include "tests/support/lmx_copy.h"
 
 #include <QElapsedTimer>
@@ -12,13 +12,13 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <csignal>
 
 using namespace lmx;
+using serialtest::simOptions;
 
 namespace {
 
@@ -66,22 +66,13 @@ QStringList junitCases(const QString& name)
 
 QString serve(sim::SimServer& server) { return QString::fromStdString(server.start()); }
 
-sim::SimOptions displays(uint8_t netNr, sim::FaultKind fault = sim::FaultKind::None, bool normal = false)
-{
-    sim::SimOptions o;
-    o.netNrs = {netNr};
-    o.fault = fault;
-    o.normalFraming = normal;
-    return o;
-}
-
 } // namespace
 
 TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
 {
     Program lmx;
     const QString file = lmx.file("two.lmx", "SOT '01'\r\n'Hi'\r\nNPACK '00000'\r\n'Ho'\r\nEOT\r\n");
-    sim::SimServer good(displays(1));
+    sim::SimServer good(simOptions());
     SendRun run = lmx.run({"--port", serve(good), file});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\n"
@@ -91,7 +82,7 @@ TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
                                "T Transmission finished.\n");
     EXPECT_EQ(run.err, "");
 
-    sim::SimServer bad(displays(1, sim::FaultKind::BadCrc));
+    sim::SimServer bad(simOptions({1}, sim::FaultKind::BadCrc));
     run = lmx.run({"--port", serve(bad), lmx.file("three.lmx", "SOT '01'\r\n'A'\r\nEOT\r\nSOT '01'\r\n'B'\r\nEOT\r\n"
                                                                 "SOT '01'\r\n'C'\r\nEOT\r\n")});
     EXPECT_EQ(run.exitCode, 1);
@@ -99,7 +90,7 @@ TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
     EXPECT_EQ(QString::fromStdString(run.out).count("Invalid answer CRC"), 3) << run.out;
     EXPECT_TRUE(QByteArray::fromStdString(run.out).endsWith(" Transmission aborted.\n")) << run.out;
 
-    sim::SimServer normal(displays(1, sim::FaultKind::None, true));
+    sim::SimServer normal(simOptions({1}, sim::FaultKind::None, true));
     run = lmx.run({"--normal", "--port", serve(normal), lmx.file("b.lmx", "SOT '01'\r\n'Hi'\r\nEOT\r\n")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmit Normal LMX\nNetNr: 1 T Answer Normal LMX: OK.\n");
@@ -116,7 +107,7 @@ TEST(LmxSend, PrintsEveryReceiveBoxLineAndExitsByTheAnswers)
 TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
 {
     Program lmx;
-    sim::SimServer display(displays(2));
+    sim::SimServer display(simOptions({2}));
     TSerialSettings serial;
     serial.PortName = serve(display).toStdString();
     TDisplaySettings netNr;
@@ -139,17 +130,14 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessAnOptionOverridesThem)
                        "/nonexistent/tty does not exist. Is the adapter plugged in? The port list "
                        "in Settings > Serial shows the ports the system has.\n");
     EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\nT Transmission aborted.\n");
-    QFile log(lmx.dir.filePath("Log/Debug.log"));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(log.readAll().endsWith(" Debug File Created: \r\n"));
+    EXPECT_TRUE(readAll(lmx.dir.filePath("Log/Debug.log")).endsWith(" Debug File Created: \r\n"));
     EXPECT_EQ(junitCases(lmx.dir.filePath("j.xml")), QStringList{"NetNr 1 block 1: 0 of 1 packets sent: the transmission aborted"});
 }
 
 TEST(LmxSend, ReportsEveryExchangeAsJsonLinesAndEveryDisplayBlockAsATestCase)
 {
     Program lmx;
-    sim::SimOptions o = displays(1, sim::FaultKind::BadCrc);
-    o.netNrs = {1, 2};
+    sim::SimOptions o = simOptions({1, 2}, sim::FaultKind::BadCrc);
     o.faultEvery = 2;
     sim::SimServer display(o);
     const QString report = lmx.dir.filePath("r.jsonl");
@@ -184,7 +172,7 @@ TEST(LmxSend, ReportsEveryExchangeAsJsonLinesAndEveryDisplayBlockAsATestCase)
 TEST(LmxSend, CtrlCStopsTheTransmissionAfterTheExchangeWithItsLine)
 {
     Program lmx;
-    sim::SimServer display(displays(1));
+    sim::SimServer display(simOptions());
     QProcess p;
     const QString junit = lmx.dir.filePath("j.xml");
     p.start(lmx.path, {"send", "--port", serve(display), "--junit", junit,

@@ -3,12 +3,10 @@
 
 #include "files/settings.h"
 #include "protocol/answer.h"
-#include "protocol/framing.h"
 #include "serial/port_open_failure.h"
 #include "serial/serial_settings_apply.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -19,85 +17,11 @@ using namespace lmx;
 using namespace lmx::sim;
 using namespace serialtest;
 
-namespace {
-
 const std::string kFontPacket = "\x01\x05" "01FE0003" "\x1B\xA0" "1" "CD43" "\x04";
-
-std::string normalPacket(std::string_view data)
-{
-    return *buildNormalPacket(1, data);
-}
-
-} // namespace
-
-TEST(SerialLine, AnAnswerInTwoChunksCompletesWithTheChunkThatEnds)
-{
-    SimOptions options = simOptions(false, FaultKind::Split);
-    options.splitPauseMs = 150; // three receive polls
-    SerialLine line(options);
-    ASSERT_FALSE(line.path.empty()) << line.server.errorText();
-    line.exchange.SetDebugView(true);
-    std::vector<QByteArray> chunks;
-    std::vector<bool> doneAtChunk;
-    QObject::connect(&line.exchange, &PacketExchange::receiveViewUpdate,
-                     [&](const QByteArray& chunk) {
-                         chunks.push_back(chunk);
-                         doneAtChunk.push_back(line.exchange.done());
-                     });
-
-    ASSERT_TRUE(line.transmit(kFontPacket));
-    ASSERT_EQ(chunks.size(), 2u);
-    EXPECT_FALSE(chunks[0].contains('\x04'));
-    EXPECT_FALSE(doneAtChunk[0]);
-    ASSERT_EQ(line.answers.size(), 1u);
-    EXPECT_EQ(line.answers[0], (chunks[0] + chunks[1]).toStdString());
-    const AnswerParse parse = parseExtendedAnswer(line.answers[0], 1, 0);
-    ASSERT_TRUE(parse.ok) << errorText(parse);
-    EXPECT_TRUE(parseAnswerData(parse.data).answerOk());
-    EXPECT_FALSE(line.driver.Connected());
-}
-
-// A normal answer's digit completes it at once, long before the time-out; lower-case letters
-// never do, so that answer comes only with the time-out, though the letters came long before.
-TEST(SerialLine, ANormalAnswerEndsOnADigitAtOnceAndOnLettersByTheTimeOut)
-{
-    for (const bool letters : {false, true}) {
-        SCOPED_TRACE(letters ? "letters" : "digit");
-        SerialLine line(simOptions(true, letters ? FaultKind::Garbage : FaultKind::None));
-        ASSERT_FALSE(line.path.empty());
-        line.exchange.SetAnswerTimeout(letters ? 400 : 10000);
-        QSignalSpy leds(&line.exchange, &PacketExchange::trafficActivity);
-        QElapsedTimer t;
-        t.start();
-        ASSERT_TRUE(line.transmit(normalPacket("Hello"), 5000));
-        EXPECT_GE(t.elapsed(), letters ? 400 : 0);
-        EXPECT_EQ(line.answers, std::vector<std::string>{letters ? "xyz" : "0"});
-        ASSERT_EQ(line.server.packets().size(), 1u);
-        EXPECT_EQ(line.server.packets()[0].data, "Hello");
-        int receiveLeds = 0;
-        for (const auto& args : leds)
-            receiveLeds += args.at(0).toInt() == PacketExchange::kReceiveLed;
-        EXPECT_GE(receiveLeds, 1);
-    }
-}
-
-TEST(SerialLine, APortThatDoesNotExistGivesTheMessageAndNoAnswer)
-{
-    SerialLine line(simOptions());
-    line.driver.SetPortName("/dev/orvanta-no-such-port");
-    EXPECT_FALSE(line.transmit(kFontPacket));
-    EXPECT_EQ(line.dialogs.texts(), QStringList{"Can not open ComPort :/dev/orvanta-no-such-port"});
-    EXPECT_TRUE(line.dialogs.steps().last().detail.startsWith(
-            "No such file or directory.\n/dev/orvanta-no-such-port does not exist."))
-            << line.dialogs.steps().last().detail.toStdString();
-    runPending();
-    EXPECT_TRUE(line.answers.empty());
-    EXPECT_TRUE(line.exchange.done());
-}
 
 TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnce)
 {
-    SerialLine line(simOptions(false, FaultKind::NoAnswer));
+    SerialLine line(simOptions({1}, FaultKind::NoAnswer));
     ASSERT_FALSE(line.path.empty());
     line.exchange.SetAnswerTimeout(20000);
     line.exchange.SendPacket(kFontPacket);
@@ -138,21 +62,9 @@ TEST(SerialLine, ADeviceServerThatDoesNotAcceptIsGivenUpAfterTwoSeconds)
     ::close(listener);
 }
 
-TEST(SerialLine, APseudoTerminalHasNoModemLinesAndThatIsNoFailure)
-{
-    SerialLine line(simOptions());
-    ASSERT_FALSE(line.path.empty());
-    ASSERT_TRUE(line.driver.Connect());
-    EXPECT_TRUE(line.driver.GetLineStatus().empty());
-    line.driver.SetCheckLineStatus(true);
-    EXPECT_EQ(line.driver.SendData("abc", 3, 50), 0u);
-    line.driver.SetCheckLineStatus(false);
-    EXPECT_EQ(line.driver.SendData(kFontPacket.data(), uint32_t(kFontPacket.size()), 500),
-              kFontPacket.size());
-    line.driver.Disconnect();
-}
-
-TEST(SerialLine, TheSettingsRecordDecidesPortAndRate)
+// The settings record decides port and rate. A pseudo-terminal has no modem lines and that is
+// no failure. A port that does not open gives the message with the reason and no answer.
+TEST(SerialLine, TheSettingsRecordDecidesPortAndRateAndAPortThatDoesNotOpenSaysWhy)
 {
     SerialLine line(simOptions());
     ASSERT_FALSE(line.path.empty());
@@ -164,6 +76,15 @@ TEST(SerialLine, TheSettingsRecordDecidesPortAndRate)
     ASSERT_TRUE(line.transmit(kFontPacket));
     EXPECT_TRUE(parseExtendedAnswer(line.answers.back(), 1, 0).ok);
 
+    ASSERT_TRUE(line.driver.Connect());
+    EXPECT_TRUE(line.driver.GetLineStatus().empty());
+    line.driver.SetCheckLineStatus(true);
+    EXPECT_EQ(line.driver.SendData("abc", 3, 50), 0u);
+    line.driver.SetCheckLineStatus(false);
+    EXPECT_EQ(line.driver.SendData(kFontPacket.data(), uint32_t(kFontPacket.size()), 500),
+              kFontPacket.size());
+    line.driver.Disconnect();
+
     // a rate that is not a number: the port does not open
     record.Baudrate = "fast";
     applySerialSettingsToDriver(record, line.driver);
@@ -171,6 +92,17 @@ TEST(SerialLine, TheSettingsRecordDecidesPortAndRate)
     EXPECT_EQ(line.dialogs.lastText(), QString::fromStdString("Can not open ComPort :" + line.path));
     EXPECT_EQ(line.dialogs.steps().last().detail,
               "The port does not take its line settings (baud rate not a number).");
+
+    line.driver.SetPortName("/dev/orvanta-no-such-port");
+    EXPECT_FALSE(line.transmit(kFontPacket));
+    EXPECT_EQ(line.dialogs.lastText(), "Can not open ComPort :/dev/orvanta-no-such-port");
+    EXPECT_TRUE(line.dialogs.steps().last().detail.startsWith(
+            "No such file or directory.\n/dev/orvanta-no-such-port does not exist."))
+            << line.dialogs.steps().last().detail.toStdString();
+    runPending();
+    EXPECT_EQ(line.answers.size(), 1u);
+    EXPECT_TRUE(line.exchange.done());
+    EXPECT_EQ(line.dialogs.steps().size(), 2); // one message for each port that did not open
 }
 
 TEST(SerialLine, OpenFailuresSayWhyAndWhatToDo)

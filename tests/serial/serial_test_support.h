@@ -13,17 +13,19 @@ using testsupport::runPending;
 using testsupport::waitUntil;
 
 // A driver that owns a fake backend; the fake stays reachable through `fake`.
-struct FakeDriver {
+template <class Backend>
+struct FakeDriverOn {
     ManualClock clock;
-    FakeSerialBackend* fake = nullptr;
+    Backend* fake = nullptr;
     std::unique_ptr<lmx::TCommPortDriver> driver;
 
-    FakeDriver()
+    FakeDriverOn()
     {
-        auto backend = std::make_unique<FakeSerialBackend>();
+        auto backend = std::make_unique<Backend>();
         fake = backend.get();
         driver = std::make_unique<lmx::TCommPortDriver>(std::move(backend), clock);
     }
 };
+using FakeDriver = FakeDriverOn<FakeSerialBackend>;
 
 } // namespace serialtest

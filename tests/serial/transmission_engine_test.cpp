@@ -72,28 +72,23 @@ struct Sink : AnswerDataSink, BusyIndicator {
     std::vector<bool> busyCalls;
 };
 
-class Engine : public ::testing::Test {
+class Engine : public ::testing::Test, public serialtest::FakeDriverOn<DisplayBackend> {
 protected:
     Engine()
     {
-        auto b = std::make_unique<DisplayBackend>();
-        backend = b.get();
-        driver = std::make_unique<TCommPortDriver>(std::move(b));
         driver->SetPortName("/dev/fake0");
         exchange = std::make_unique<PacketExchange>(*driver, dialogs);
-        engine = std::make_unique<TransmissionEngine>(*exchange, dialogs, log, clock);
+        engine = std::make_unique<TransmissionEngine>(*exchange, dialogs, log, wallClock);
         engine->setAnswerDataSink(&sink);
         engine->setBusyIndicator(&sink);
         engine->setWaiter(&waiter);
     }
 
-    TestWallClock clock;
+    TestWallClock wallClock;
     Dialogs dialogs;
     RecordingLog log;
     Sink sink;
     ManualWaiter waiter;
-    DisplayBackend* backend = nullptr;
-    std::unique_ptr<TCommPortDriver> driver;
     std::unique_ptr<PacketExchange> exchange;
     std::unique_ptr<TransmissionEngine> engine;
 };
@@ -102,15 +97,13 @@ protected:
 
 TEST_F(Engine, ReceiveBoxLinesReadAsDescribed)
 {
-    backend->respond = [](int netNr, const std::string& data) {
+    fake->respond = [](int netNr, const std::string& data) {
         return data == "inq" ? answer(netNr, 0, std::string(50, 'Q')) : answer(netNr, netNr == 2 ? 0x15 : 0);
     };
     sink.templates.append("R=@@");
     const auto outcome = engine->TransmitExtended(
         {sot("01"), "inq", kEot, sot("02"), "x", npack(0), "y", kEot, "z", "<End>"}, 1);
-    std::string hex40;
-    for (int i = 0; i < 40; ++i)
-        hex40 += "51 ";
+    const std::string hex40 = QByteArray(40, 'Q').toHex(' ').toStdString() + " "; // "51 51 ... 51 "
     const std::string failure = "Answer: Param value out of range Param : $00";
     EXPECT_EQ(log.lines, (Lines{"NetNr: 1 " + kT + " Transmitted Packet Number: 0",
                                 "NetNr: 1 " + kT + " Received Packet Number: 0 Param: $01 Data: ",
@@ -121,7 +114,7 @@ TEST_F(Engine, ReceiveBoxLinesReadAsDescribed)
                                 "NetNr: 1 " + kT + " Transmitted Packet Number: 0",
                                 "NetNr: 1 " + kT + " Received Packet Number: 0 Param: $00 (No Data)",
                                 kT + " Transmission finished."}));
-    EXPECT_EQ(backend->data, (Lines{"inq", "x", "z"}));
+    EXPECT_EQ(fake->data, (Lines{"inq", "x", "z"}));
     EXPECT_EQ(dialogs.texts(), QStringList{QString::fromStdString(failure)});
     EXPECT_EQ(sink.templates.lines()[0].shownText, "R=QQ");
     EXPECT_EQ(outcome.failedAnswers, 1);
@@ -129,7 +122,7 @@ TEST_F(Engine, ReceiveBoxLinesReadAsDescribed)
 
 TEST_F(Engine, APortThatDoesNotOpenIsReportedOnceAndEndsTheTransmission)
 {
-    backend->refused.insert("open");
+    fake->refused.insert("open");
     for (const bool extended : {true, false}) {
         dialogs.clear();
         const Lines lines = {sot("01"), "A", npack(0), "B", kEot, sot("01"), "C", kEot};
@@ -140,33 +133,33 @@ TEST_F(Engine, APortThatDoesNotOpenIsReportedOnceAndEndsTheTransmission)
         EXPECT_EQ(outcome.end, End::Aborted);
     }
     // Network digits that are not hex (raw bytes of a HEX line) end it too, with a message.
-    backend->refused.clear();
+    fake->refused.clear();
     EXPECT_EQ(engine->TransmitExtended({"\x10\x01" "G1", "A", kEot}, 1).end, End::Aborted);
     EXPECT_EQ(log.lines, Lines{kT + " Transmission aborted."});
-    EXPECT_TRUE(backend->data.empty());
+    EXPECT_TRUE(fake->data.empty());
 }
 
 TEST_F(Engine, OneOpenServesATransmissionAndALostPortEndsItWithOneMessage)
 {
     const Lines lines = {"A", npack(0), "B", npack(0), "C"};
     EXPECT_TRUE(engine->TransmitExtended(lines, 1).allAnswered());
-    EXPECT_EQ(std::count(backend->calls.begin(), backend->calls.end(), "open /dev/fake0"), 1);
-    EXPECT_EQ(backend->calls.back(), "close");
+    EXPECT_EQ(std::count(fake->calls.begin(), fake->calls.end(), "open /dev/fake0"), 1);
+    EXPECT_EQ(fake->calls.back(), "close");
 
     // The line goes away while B awaits its answer: C is not sent.
-    backend->respond = [this](int netNr, const std::string& data) {
+    fake->respond = [this](int netNr, const std::string& data) {
         if (data == "B")
-            backend->failPort();
+            fake->failPort();
         return data == "B" ? std::string() : answer(netNr, 0);
     };
-    backend->data.clear();
+    fake->data.clear();
     EXPECT_EQ(engine->TransmitExtended(lines, 1).end, End::Aborted);
-    EXPECT_EQ(backend->data, (Lines{"A", "B"}));
+    EXPECT_EQ(fake->data, (Lines{"A", "B"}));
     EXPECT_EQ(dialogs.texts(), QStringList{"Lost connection to ComPort :/dev/fake0"});
     ASSERT_EQ(log.lines.size(), 4u);
     EXPECT_EQ(log.lines[3], kT + " Transmission aborted.");
-    EXPECT_FALSE(backend->isOpen);
-    backend->respond = {};
+    EXPECT_FALSE(fake->isOpen);
+    fake->respond = {};
     EXPECT_TRUE(engine->TransmitExtended(lines, 1).allAnswered()); // opened anew
 }
 
@@ -194,10 +187,10 @@ TEST_F(Engine, ATransmitWhileOneRunsIsRefusedAndThePacketSizeWaitsForTheNext)
     });
     EXPECT_EQ(engine->TransmitExtended({"abcde", npack(200), "fghij"}, 1).end, End::Completed);
     EXPECT_EQ(inner.end, End::Refused);
-    EXPECT_EQ(backend->data, (Lines{"abcde", "fghij"}));
+    EXPECT_EQ(fake->data, (Lines{"abcde", "fghij"}));
     EXPECT_EQ(running.count(), 2);
     engine->TransmitExtended({"abcde"}, 1);
-    EXPECT_EQ(backend->data.size(), 2u + 3u);
+    EXPECT_EQ(fake->data.size(), 2u + 3u);
 }
 
 // The owner's stop (a window closing) ends everything at once and touches nothing afterwards.
@@ -223,9 +216,9 @@ TEST_F(Engine, AStopEndsTheTransmissionAtOnceOrAfterTheExchangeNeverInsideAPacke
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (afterExchange ? " after the exchange" : " at once"));
             dialogs.clear();
-            backend->data.clear();
+            fake->data.clear();
             const auto stop = [&] { afterExchange ? engine->requestStopAfterExchange() : engine->requestStop(); };
-            backend->respond = [&](int netNr, const std::string&) {
+            fake->respond = [&](int netNr, const std::string&) {
                 if (c.code != 0xFF)
                     return answer(netNr, c.code);
                 QTimer::singleShot(0, engine.get(), stop); // while the answer is awaited
@@ -235,7 +228,7 @@ TEST_F(Engine, AStopEndsTheTransmissionAtOnceOrAfterTheExchangeNeverInsideAPacke
             if (c.code == 0)
                 waiter.after(100, stop);
             EXPECT_EQ(engine->TransmitExtended(c.lines, 1).end, End::Stopped);
-            EXPECT_EQ(backend->data, Lines{"A"});
+            EXPECT_EQ(fake->data, Lines{"A"});
             ASSERT_EQ(log.lines.size(), afterExchange ? 3u : c.linesBeforeStop);
             EXPECT_TRUE(!afterExchange || log.lines.back() == kT + " Transmission stopped.") << log.lines.back();
             EXPECT_EQ(dialogs.steps().size(), c.code == 0x13 ? 1 : 0);
@@ -246,7 +239,7 @@ TEST_F(Engine, AStopEndsTheTransmissionAtOnceOrAfterTheExchangeNeverInsideAPacke
 TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)
 {
     QTemporaryDir program;
-    DebugLog debugLog(clock);
+    DebugLog debugLog(wallClock);
     debugLog.setProgramFolder(program.path().toStdString());
     engine->setDebugLog(&debugLog);
     engine->SetDebugFile(true);
@@ -287,7 +280,7 @@ TEST_F(Engine, EachDistinctFailureIsShownOnceInATransmissionAndEveryOneIsLogged)
     exchange->SetAnswerTimeout(5);
     for (const auto& [normal, code, boxes] : cases)
         for (int run = 0; run < 2; ++run) {
-            backend->respond = [c = code](int n, const std::string& d) {
+            fake->respond = [c = code](int n, const std::string& d) {
                 return c == 0xFF ? std::string() : answer(n, d == "B" ? 0x15 : c);
             };
             dialogs.clear();
@@ -303,17 +296,17 @@ TEST_F(Engine, AnNpackBetweenDisplayBlocksKeepsTheNextWaitingAndTheRestIsStillSe
                          "<End>"};
     EXPECT_EQ(engine->TransmitExtended(lines, 1).end, End::Completed);
     EXPECT_EQ(waiter.waits, std::vector<int>{300}); // the NPACK at the very end does not wait
-    EXPECT_EQ(backend->data, (Lines{"A", "B"}));
+    EXPECT_EQ(fake->data, (Lines{"A", "B"}));
     ASSERT_EQ(log.lines.size(), 5u) << log.lines.back();
     EXPECT_EQ(log.lines[2].substr(0, 9), "NetNr: 2 ");
     EXPECT_EQ(log.lines[4].substr(12), " Transmission finished.");
 
     // A failed block before the NPACK does not keep the next one from going.
-    backend->data.clear();
-    backend->respond = [](int netNr, const std::string&) { return answer(netNr, netNr == 1 ? 0x13 : 0); };
+    fake->data.clear();
+    fake->respond = [](int netNr, const std::string&) { return answer(netNr, netNr == 1 ? 0x13 : 0); };
     EXPECT_EQ(engine->TransmitExtended({sot("01"), "A", npack(0), "x", kEot, npack(0), sot("02"), "B", kEot},
                                        1).end,
               End::Completed);
-    EXPECT_EQ(backend->data, (Lines{"A", "B"}));
+    EXPECT_EQ(fake->data, (Lines{"A", "B"}));
     EXPECT_EQ(dialogs.steps().size(), 1u);
 }

@@ -1,84 +1,15 @@
 // Whole transmissions through the real driver and exchange over a pseudo-terminal, against
 // the virtual display. The waits between packets take no time, except in the one test that
 // measures a wait.
-#include "engine_test_support.h"
-
-#include "serial/exchange_recorder.h"
-#include "serial/packet_exchange.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/transmission_engine.h"
-#include "sim/sim_server.h"
-#include "tests/support/scripted_dialogs.h"
+#include "serial_line_fixture.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace lmx;
 using namespace lmx::sim;
 using namespace enginetest;
-
-namespace {
-
-SimOptions displays(std::vector<uint8_t> netNrs, FaultKind fault = FaultKind::None,
-                    bool normal = false)
-{
-    SimOptions o;
-    o.netNrs = std::move(netNrs);
-    o.fault = fault;
-    o.faultCode = 0x15;
-    o.slowDelayMs = 500;
-    o.normalFraming = normal;
-    return o;
-}
-
-// The port of a tcp://HOST:PORT name.
-uint16_t portOf(const std::string& url)
-{
-    return static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1)));
-}
-
-// The virtual display on a pseudo-terminal, or on a TCP port as behind a device server.
-struct Line {
-    explicit Line(std::vector<uint8_t> netNrs, FaultKind fault = FaultKind::None, bool normal = false,
-                  bool overTcp = false)
-        : server(displays(std::move(netNrs), fault, normal)),
-          driver(std::make_unique<QtSerialBackend>()),
-          exchange(driver, dialogs),
-          engine(exchange, dialogs, log, clock)
-    {
-        driver.SetPortName(overTcp ? server.startOnTcp("127.0.0.1", 0) : server.start());
-        engine.setPacketObserver(&recorder);
-        QObject::connect(&recorder, &ExchangeRecorder::packetStarted,
-                         [this](int) { progress.push_back(recorder.progress()); });
-        engine.setWaiter(&waiter);
-    }
-    std::vector<PacketRecord> sent(size_t count)
-    {
-        EXPECT_TRUE(server.waitForPackets(count, 3000));
-        return server.packets();
-    }
-    Lines sentData(size_t count)
-    {
-        Lines out;
-        for (const PacketRecord& p : sent(count))
-            out.push_back(p.data);
-        return out;
-    }
-
-    SimServer server;
-    TestWallClock clock;
-    ManualWaiter waiter;
-    ScriptedDialogs dialogs;
-    RecordingLog log;
-    TCommPortDriver driver;
-    PacketExchange exchange;
-    TransmissionEngine engine;
-    ExchangeRecorder recorder;
-    std::vector<ExchangeRecorder::Progress> progress; // as each packet went out
-};
-
-} // namespace
+using Line = serialtest::EngineLine;
 
 TEST(TransmissionLine, SeriesArePacketsNumberedByTheirPlace)
 {
@@ -107,15 +38,10 @@ TEST(TransmissionLine, SeriesArePacketsNumberedByTheirPlace)
         line.engine.SetPacketSize(c.packetSize);
         EXPECT_TRUE(line.engine.TransmitExtended(c.lines, 1).allAnswered());
         EXPECT_TRUE(line.waiter.waits.empty());
-        std::vector<int> numbers;
-        for (const PacketRecord& p : line.sent(c.numbers.size()))
-            numbers.push_back(p.packetNr);
-        EXPECT_EQ(numbers, c.numbers);
+        const auto packetNr = [](const auto& p) { return int(p.packetNr); };
+        EXPECT_EQ(collect(line.sent(c.numbers.size()), packetNr), c.numbers);
         // Counted before the first packet went, as the engine then sent them.
-        numbers.clear();
-        for (const PlannedPacket& p : line.recorder.plan().packets)
-            numbers.push_back(p.packetNr);
-        EXPECT_EQ(numbers, c.numbers);
+        EXPECT_EQ(collect(line.recorder.plan().packets, packetNr), c.numbers);
         for (size_t i = 0; i < line.progress.size(); ++i)
             EXPECT_TRUE(line.progress[i].packet == int(i + 1) && line.progress[i].planned == int(c.numbers.size()));
         ASSERT_EQ(line.log.lines.size(), 2 * c.numbers.size() + 1);
@@ -141,8 +67,10 @@ TEST(TransmissionLine, ADeviceServerThatGoesAwayIsOneMessageAndTheNextTransmitCo
                                      kT + " Transmission aborted."}));
     // nobody listens on its port now; then a server is there again
     EXPECT_EQ(line.engine.TransmitExtended(lines, 1).end, TransmissionEngine::End::Aborted);
-    SimServer back(displays({1}));
-    ASSERT_EQ(back.startOnTcp("127.0.0.1", portOf(url)), url) << back.errorText();
+    SimServer back(serialtest::simOptions());
+    // the same port of tcp://HOST:PORT
+    const auto port = static_cast<uint16_t>(std::stoi(url.substr(url.rfind(':') + 1)));
+    ASSERT_EQ(back.startOnTcp("127.0.0.1", port), url) << back.errorText();
     EXPECT_TRUE(line.engine.TransmitExtended(lines, 1).allAnswered());
     EXPECT_EQ(back.clientsServed(), 1u);
 
@@ -157,10 +85,8 @@ TEST(TransmissionLine, BlocksGoToTheNetworkNumberAfterSotAndTheRestToTheDefault)
 {
     Line line({1, 5, 26});
     line.engine.TransmitExtended({"pre", sot("1A"), "x", kEot, sot("05"), kEot, sot("05"), "y", kEot, "post"}, 1);
-    std::vector<int> netNrs;
-    for (const PacketRecord& p : line.sent(4))
-        netNrs.push_back(p.netNr);
-    EXPECT_EQ(netNrs, (std::vector<int>{1, 26, 5, 1}));
+    EXPECT_EQ(collect(line.sent(4), [](const PacketRecord& p) { return int(p.netNr); }),
+              (std::vector<int>{1, 26, 5, 1}));
     // The block with only SOT and EOT sends nothing and logs nothing.
     EXPECT_EQ(line.log.lines.size(), 9u);
 
@@ -180,7 +106,7 @@ TEST(TransmissionLine, BlocksGoToTheNetworkNumberAfterSotAndTheRestToTheDefault)
     EXPECT_EQ(summary.ok, 4);
 }
 
-TEST(TransmissionLine, ABroadcastWithoutAnswerCountsAsDone)
+TEST(TransmissionLine, ABroadcastWithoutAnswerCountsAsDoneAndAnNpackDelaysTheNextSeries)
 {
     Line line({1});
     line.exchange.SetAnswerTimeout(200);
@@ -190,6 +116,13 @@ TEST(TransmissionLine, ABroadcastWithoutAnswerCountsAsDone)
         + " Packet Number: 0 No answer received. Transmission done via NetNr 0. (RS485)";
     EXPECT_EQ(line.log.lines, (Lines{sent, rs485, sent, rs485, kT + " Transmission finished."}));
     EXPECT_EQ(line.sentData(2), (Lines{"A", "B"}));
+
+    line.engine.setWaiter(nullptr); // the one wait here that takes its time
+    QElapsedTimer t;
+    t.start();
+    EXPECT_TRUE(line.engine.TransmitExtended({"C", npack(300), "D"}, 1).allAnswered());
+    EXPECT_GE(t.elapsed(), 300);
+    EXPECT_EQ(line.sentData(4), (Lines{"A", "B", "C", "D"}));
 }
 
 TEST(TransmissionLine, TheNormalFramingSendsEachBlockWhole)
@@ -205,10 +138,8 @@ TEST(TransmissionLine, TheNormalFramingSendsEachBlockWhole)
     EXPECT_EQ(line.log.lines, (Lines{sent, ok, noData, noData, sent, ok, kT + " Transmission aborted."}));
     EXPECT_EQ(line.sentData(2), (Lines{"x", "ok"}));
     // Unsent blocks count for the report; a normal packet carries its SOT and EOT lines.
-    std::vector<int> packets;
-    for (const PlannedBlock& b : line.recorder.plan().blocks)
-        packets.push_back(b.packets);
-    EXPECT_EQ(packets, (std::vector<int>{1, 0, 0, 1}));
+    EXPECT_EQ(collect(line.recorder.plan().blocks, [](const PlannedBlock& b) { return b.packets; }),
+              (std::vector<int>{1, 0, 0, 1}));
     EXPECT_EQ(line.recorder.records().at(1).lines, (std::vector<int>{6, 7, 8}));
     EXPECT_EQ(line.recorder.records().at(1).resultChar, '0');
 }
@@ -252,15 +183,4 @@ TEST(TransmissionLine, EveryFaultIsReportedAndTheRestOfItsBlockIsSkipped)
         // Timed only up to an end byte.
         EXPECT_EQ(records[0].rttMs.has_value(), state != "no answer" && fault != FaultKind::Truncated);
     }
-}
-
-TEST(TransmissionLine, AnNpackDelaysTheNextSeriesByItsWait)
-{
-    Line line({1});
-    line.engine.setWaiter(nullptr);
-    QElapsedTimer t;
-    t.start();
-    EXPECT_TRUE(line.engine.TransmitExtended({"A", npack(300), "B"}, 1).allAnswered());
-    EXPECT_GE(t.elapsed(), 300);
-    EXPECT_EQ(line.sentData(2), (Lines{"A", "B"}));
 }
