@@ -1,3 +1,4 @@
+#include "tests/widgets/list_box_support.h"
 #include "widgets/list_box_roles.h"
 #include "widgets/ovel_list_box.h"
 
@@ -31,20 +32,12 @@ protected:
         box.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     }
-    QPoint centreOf(int row) { return box.visualRect(model.index(row, 0)).center(); }
-    void click(int row, Qt::KeyboardModifiers mods = Qt::NoModifier,
-               Qt::MouseButton button = Qt::LeftButton)
+    QPoint centreOf(int row) { return listboxtest::centreOf(&box, row); }
+    void click(int row, Qt::KeyboardModifiers mods = {}, Qt::MouseButton b = Qt::LeftButton)
     {
-        QTest::mouseClick(box.viewport(), button, mods, centreOf(row));
+        listboxtest::click(&box, row, mods, b);
     }
-    std::vector<int> selected() const
-    {
-        std::vector<int> rows;
-        for (const QModelIndex& i : box.selectionModel()->selectedIndexes())
-            rows.push_back(i.row());
-        std::sort(rows.begin(), rows.end());
-        return rows;
-    }
+    std::vector<int> selected() const { return listboxtest::selectedRows(&box); }
     int heightOf(int row) { return box.visualRect(model.index(row, 0)).height(); }
 };
 
@@ -208,11 +201,8 @@ TEST_F(ListBox, DoubleClicksFocusLossAndDrops)
     std::unique_ptr<QMimeData> mine(box.dragMimeData());
 
     auto move = [&](int row, const QMimeData* data) {
-        QDragEnterEvent enter(centreOf(row), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box.viewport(), &enter);
-        QDragMoveEvent ev(centreOf(row), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box.viewport(), &ev);
-        return ev.isAccepted();
+        listboxtest::drag<QDragEnterEvent>(&box, row, data);
+        return listboxtest::drag<QDragMoveEvent>(&box, row, data);
     };
     EXPECT_TRUE(move(3, mine.get()));
     EXPECT_EQ(box.currentIndex().row(), 3);
@@ -226,8 +216,7 @@ TEST_F(ListBox, DoubleClicksFocusLossAndDrops)
     std::unique_ptr<QMimeData> fromOther(other.dragMimeData());
     EXPECT_FALSE(move(6, fromOther.get()));
 
-    QDropEvent drop(centreOf(6), Qt::MoveAction, mine.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(box.viewport(), &drop);
+    listboxtest::drag<QDropEvent>(&box, 6, mine.get());
     ASSERT_EQ(dropped.count(), 1);
     EXPECT_EQ(dropped.at(0).at(0).toInt(), 6);
 }
