@@ -60,20 +60,13 @@ protected:
     {
         return editor.model().index(row).data(view->textRole()).toString();
     }
-    template <class Event>
-    bool drag(int row, const QMimeData* data)
-    {
-        return listboxtest::drag<Event>(editor.commandBox(), row, data);
-    }
-    std::vector<int> viewSelection() { return listboxtest::selectedRows(editor.commandBox()); }
 };
 
 using Rows = std::vector<int>;
 
 } // namespace
 
-using listboxtest::centreOf;
-using listboxtest::click;
+using namespace listboxtest;
 
 TEST_F(CommandEditorViews, EveryChangeReachesTheModelAsRowSignals)
 {
@@ -123,14 +116,14 @@ TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameLineAndShiftDoubleClic
 
     click(editor.commandBox(), 4);
     EXPECT_EQ(list().cursor(), 4);
-    EXPECT_EQ(viewSelection(), Rows({4}));
+    EXPECT_EQ(selectedRows(editor.commandBox()), Rows({4}));
     EXPECT_TRUE(box().blockState().OnBlockCommand);
     EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
 
     // Shift+double-click on EOT selects the block for Delete Block Display only.
     QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
                        centreOf(editor.commandBox(), 4));
-    EXPECT_EQ(viewSelection(), Rows({0, 1, 2, 3, 4}));
+    EXPECT_EQ(selectedRows(editor.commandBox()), Rows({0, 1, 2, 3, 4}));
     const CommandBoxActions& a = editor.actions();
     EXPECT_TRUE(a.DoDeleteBlockDisplay->isEnabled());
     EXPECT_TRUE(a.DoEnDelBlock->isEnabled());
@@ -147,7 +140,7 @@ TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameLineAndShiftDoubleClic
     QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
                        centreOf(editor.commandBox(), 1));
     EXPECT_EQ(shown(editor.commandBox(), 1), "'changed'");
-    EXPECT_EQ(viewSelection(), Rows({1}));
+    EXPECT_EQ(selectedRows(editor.commandBox()), Rows({1}));
 }
 
 TEST_F(CommandEditorViews, ScrollingOneBoxScrollsTheOther)
@@ -189,7 +182,7 @@ TEST_F(CommandEditorViews, ShortcutsServeTheFocusedCommandBoxAndLosingTheFocusDe
     QCoreApplication::processEvents();
     EXPECT_FALSE(editor.commandBoxFocused());
     EXPECT_EQ(list().selectedCount(), 0);
-    EXPECT_TRUE(viewSelection().empty());
+    EXPECT_TRUE(selectedRows(editor.commandBox()).empty());
     EXPECT_EQ(list().cursor(), 1);
     EXPECT_EQ(editor.commandBox()->currentIndex().row(), 1);
     EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
@@ -201,20 +194,20 @@ TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
     addTexts(4);
     click(editor.commandBox(), 0);
     std::unique_ptr<QMimeData> data(editor.commandBox()->dragMimeData());
-    drag<QDragEnterEvent>(3, data.get());
-    EXPECT_TRUE(drag<QDragMoveEvent>(3, data.get()));
+    drag<QDragEnterEvent>(editor.commandBox(), 3, data.get());
+    EXPECT_TRUE(drag<QDragMoveEvent>(editor.commandBox(), 3, data.get()));
     EXPECT_EQ(list().cursor(), 3);
-    drag<QDropEvent>(3, data.get());
+    drag<QDropEvent>(editor.commandBox(), 3, data.get());
     EXPECT_EQ(shown(editor.commandBox(), 2), "'line 0'");
     EXPECT_EQ(shown(editor.hexBox(), 2), "6C 69 6E 65 ");
-    EXPECT_EQ(viewSelection(), Rows({2}));
+    EXPECT_EQ(selectedRows(editor.commandBox()), Rows({2}));
 
     // A drag that starts with a press on another line moves that line.
     QTest::mousePress(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
                       centreOf(editor.commandBox(), 0));
     emit editor.commandBox()->dragStarting();
-    drag<QDragEnterEvent>(3, data.get());
-    drag<QDropEvent>(3, data.get());
+    drag<QDragEnterEvent>(editor.commandBox(), 3, data.get());
+    drag<QDropEvent>(editor.commandBox(), 3, data.get());
     EXPECT_EQ(shown(editor.commandBox(), 2), "'line 1'");
     QTest::mouseRelease(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
                         centreOf(editor.commandBox(), 2));
@@ -228,5 +221,5 @@ TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
 
     // The end line refuses to be dragged.
     click(editor.commandBox(), 4);
-    EXPECT_FALSE(drag<QDragMoveEvent>(1, data.get()));
+    EXPECT_FALSE(drag<QDragMoveEvent>(editor.commandBox(), 1, data.get()));
 }
