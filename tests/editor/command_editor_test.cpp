@@ -118,7 +118,6 @@ TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameLineAndShiftDoubleClic
     EXPECT_EQ(list().cursor(), 4);
     EXPECT_EQ(selectedRows(editor.commandBox()), Rows({4}));
     EXPECT_TRUE(box().blockState().OnBlockCommand);
-    EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
 
     // Shift+double-click on EOT selects the block for Delete Block Display only.
     QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
