@@ -105,13 +105,15 @@ TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
     EXPECT_FALSE(frame.DoEditAnswerBox->isEnabled());
 }
 
-TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
+// Clear asks first; Undo, Copy and Paste of the Edit menu serve the focused box, whichever it is.
+TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndTheEditMenuServesTheFocusedBox)
 {
+    MainActions& a = rig.actions();
     focusBox();
     insert("A=@");
     insert("B=@");
-    for (UserDialogs::Answer a : {UserDialogs::Answer::No, UserDialogs::Answer::Cancel}) {
-        rig.dialogs.setNextAnswer(a);
+    for (UserDialogs::Answer answer : {UserDialogs::Answer::No, UserDialogs::Answer::Cancel}) {
+        rig.dialogs.setNextAnswer(answer);
         frame.DoClearAnswerBoxExecute();
         EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
     }
@@ -119,7 +121,7 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
 
     // A real modal dialog answers: once it returns, Cut and Copy follow without more input.
     clickLine(0);
-    ASSERT_TRUE(rig.actions().DoCopyText->isEnabled());
+    ASSERT_TRUE(a.DoCopyText->isEnabled());
     rig.dialogs.status = [&] {
         QDialog modal(&w);
         QTimer::singleShot(10, &modal, &QDialog::accept); // the user answers a while later
@@ -130,23 +132,18 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
     frame.DoClearAnswerBoxExecute();
     EXPECT_EQ(viewTexts(), QStringList{"<End>"});
     runPending();
-    EXPECT_FALSE(rig.actions().DoCopyText->isEnabled());
+    EXPECT_FALSE(a.DoCopyText->isEnabled());
     focusBox();
     w.updateActions();
-    ASSERT_TRUE(rig.actions().DoUndoText->isEnabled());
-    rig.actions().DoUndoText->trigger();
+    ASSERT_TRUE(a.DoUndoText->isEnabled());
+    a.DoUndoText->trigger();
     EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
     w.updateActions();
-    EXPECT_FALSE(rig.actions().DoUndoText->isEnabled());
-}
+    EXPECT_FALSE(a.DoUndoText->isEnabled());
 
-TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
-{
+    QApplication::setActiveWindow(&w); // the window again, for the shortcuts
     focusBox();
-    insert("one");
-    insert("two");
     clickLine(0);
-    MainActions& a = rig.actions();
     w.updateActions();
     EXPECT_TRUE(a.DoCopyText->isEnabled());
     EXPECT_FALSE(a.DoPasteText->isEnabled());
@@ -155,7 +152,7 @@ TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
     EXPECT_TRUE(a.DoPasteText->isEnabled());
     clickLine(2);
     QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(viewTexts(), (QStringList{"one", "two", "one", "<End>"}));
+    EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "A=@", "<End>"}));
     // The command box is untouched by all of it.
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
 
@@ -168,7 +165,7 @@ TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
     EXPECT_TRUE(a.DoUndoText->isEnabled());
     a.DoUndoText->trigger();
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
-    EXPECT_EQ(viewTexts(), (QStringList{"one", "two", "one", "<End>"}));
+    EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "A=@", "<End>"}));
 
     // Focus on neither: nothing to do.
     w.PageControl()->setFocus(Qt::MouseFocusReason);

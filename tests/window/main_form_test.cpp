@@ -131,10 +131,9 @@ TEST(MainFormStart, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePack
     const auto extendedShown = [&] {
         return std::vector<bool>{w.PageControl()->isTabVisible(answerTab),
                                  w.commandsFrame().XLmxCommandsGroup->isVisible(),
-                                 w.FPACK_Button()->isEnabled(), w.NPACK_Button()->isEnabled(),
                                  rig.actions().DoPacketSize->isEnabled(), w.exchange().ExtendedLmx()};
     };
-    EXPECT_EQ(extendedShown(), std::vector<bool>(6, false));
+    EXPECT_EQ(extendedShown(), std::vector<bool>(4, false));
     EXPECT_TRUE(w.commandsFrame().LmxCommandsGroup->isVisible());
     EXPECT_FALSE(w.MainToolBar()->isVisible());
 
@@ -145,7 +144,7 @@ TEST(MainFormStart, ExtendedLmxOffHidesTheAnswerTabAndTheExtendedGroupAndThePack
     w.DoGeneralSettingsExecute();
     EXPECT_EQ(rig.settings->calls, QStringList{"General: Modifying General Settings"});
     EXPECT_EQ(w.statusText(), "Ready...");
-    EXPECT_EQ(extendedShown(), std::vector<bool>(6, true));
+    EXPECT_EQ(extendedShown(), std::vector<bool>(4, true));
     EXPECT_TRUE(w.MainToolBar()->isVisible());
 
     // Switching it off while the answer tab is shown goes back to the hex tab.
