@@ -1,7 +1,7 @@
 // The answer box's editing steps without a window: insert and edit around the current line,
 // delete, clear and one-step undo, the answer clipboard, moving lines by a drop, and the end
 // marker that never moves, never is copied and never goes.
-#include "editor/answer_box_editor.h"
+#include "command_box_support.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +11,7 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
-using Rows = std::vector<int>;
-
 const Texts kAbcd = {"A", "B", "C", "D", "<End>"};
-
-Texts shown(const AnswerBoxEditor& e)
-{
-    Texts out;
-    for (const AnswerBoxEditor::Line& l : e.templates().lines())
-        out.push_back(l.shownText);
-    return out;
-}
 
 Rows selected(const AnswerBoxEditor& e)
 {
@@ -46,17 +35,17 @@ void select(AnswerBoxEditor& e, const Rows& rows, int current)
 TEST(AnswerBoxEditor, EndMarkerAloneAtTheStartNeverEditableAndFilledValuesNotSaved)
 {
     AnswerBoxEditor e;
-    EXPECT_EQ(shown(e), Texts{"<End>"});
+    EXPECT_EQ(shownTexts(e), Texts{"<End>"});
     EXPECT_FALSE(e.holdsMoreThanEndMarker());
     EXPECT_FALSE(e.canEdit());
 
     // A loaded answer section without its end marker gets one.
     e.assign({"T=@@"});
-    EXPECT_EQ(shown(e), (Texts{"T=@@", "<End>"}));
+    EXPECT_EQ(shownTexts(e), (Texts{"T=@@", "<End>"}));
     e.copy();
     e.takeSnapshot();
     e.reset();
-    EXPECT_EQ(shown(e), Texts{"<End>"});
+    EXPECT_EQ(shownTexts(e), Texts{"<End>"});
     EXPECT_TRUE(e.clipboardEmpty());
     EXPECT_TRUE(e.snapshotEmpty());
 
@@ -72,10 +61,10 @@ TEST(AnswerBoxEditor, EndMarkerAloneAtTheStartNeverEditableAndFilledValuesNotSav
     // The templates for saving ignore filled values.
     e.assign({"T=@@", "V=@", "<End>"});
     EXPECT_TRUE(e.fill("123"));
-    EXPECT_EQ(shown(e), (Texts{"T=12", "V=3", "<End>"}));
+    EXPECT_EQ(shownTexts(e), (Texts{"T=12", "V=3", "<End>"}));
     EXPECT_EQ(e.templateTexts(), (Texts{"T=@@", "V=@", "<End>"}));
     e.restore();
-    EXPECT_EQ(shown(e), (Texts{"T=@@", "V=@", "<End>"}));
+    EXPECT_EQ(shownTexts(e), (Texts{"T=@@", "V=@", "<End>"}));
 }
 
 // Each step on A, B, C, D and the end marker: the lines (shown and templates) after it, the
@@ -139,7 +128,7 @@ TEST(AnswerBoxEditor, EachStepAndItsUndo)
         e.assign(kAbcd);
         select(e, c.selection, c.current);
         c.step(e);
-        EXPECT_EQ(shown(e), c.after);
+        EXPECT_EQ(shownTexts(e), c.after);
         EXPECT_EQ(e.templateTexts(), c.after);
         EXPECT_EQ(selected(e), c.selectedAfter);
         EXPECT_EQ(e.current(), c.currentAfter);
@@ -150,7 +139,7 @@ TEST(AnswerBoxEditor, EachStepAndItsUndo)
         EXPECT_EQ(e.snapshotEmpty(), c.undone.empty());
         e.undo();
         e.undo();
-        EXPECT_EQ(shown(e), c.undone.empty() ? c.after : c.undone);
+        EXPECT_EQ(shownTexts(e), c.undone.empty() ? c.after : c.undone);
         EXPECT_TRUE(e.snapshotEmpty());
     }
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A command box with its editing classes and scripted dialogs, and the user's steps on it
-// (a click, a Shift+double-click, inserting a block), for tests without a window.
+// (a click, a Shift+double-click, inserting a block), for tests without a window; and the texts
+// a command list or the answer box shows.
 
+#include "editor/answer_box_editor.h"
 #include "editor/block_editor.h"
 #include "editor/command_box.h"
 #include "editor/command_clipboard.h"
@@ -18,6 +20,15 @@ inline std::vector<std::string> textsOf(const CommandList& list)
     std::vector<std::string> out;
     for (const CommandBoxLine& l : list.lines())
         out.push_back(l.displayText);
+    return out;
+}
+
+// The shown texts of the answer box's lines, filled values included.
+inline std::vector<std::string> shownTexts(const AnswerBoxEditor& answers)
+{
+    std::vector<std::string> out;
+    for (const AnswerBoxEditor::Line& l : answers.templates().lines())
+        out.push_back(l.shownText);
     return out;
 }
 

@@ -2,6 +2,7 @@
 #include "editor/command_list_model.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
+#include "tests/widgets/list_box_support.h"
 #include "widgets/ovel_list_box.h"
 
 #include <QAbstractItemModelTester>
@@ -45,14 +46,6 @@ protected:
 
     CommandBox& box() { return editor.box(); }
     CommandList& list() { return editor.box().list(); }
-    QPoint centreOf(TOvelListBox* view, int row)
-    {
-        return view->visualRect(editor.model().index(row)).center();
-    }
-    void click(TOvelListBox* view, int row)
-    {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(view, row));
-    }
     void insertBlock(BlockKind kind)
     {
         params.setNextReply(ScriptedParameterDialogs::type({"01"}));
@@ -67,28 +60,13 @@ protected:
     {
         return editor.model().index(row).data(view->textRole()).toString();
     }
-    // Sends a drag event of this type over a line of the command box; true when accepted.
-    template <class Event>
-    bool drag(int row, const QMimeData* data)
-    {
-        Event e(centreOf(editor.commandBox(), row), Qt::MoveAction, data, Qt::LeftButton,
-                Qt::NoModifier);
-        QApplication::sendEvent(editor.commandBox()->viewport(), &e);
-        return e.isAccepted();
-    }
-    std::vector<int> viewSelection()
-    {
-        std::vector<int> rows;
-        for (const QModelIndex& i : editor.selectionModel().selectedIndexes())
-            rows.push_back(i.row());
-        std::sort(rows.begin(), rows.end());
-        return rows;
-    }
 };
 
 using Rows = std::vector<int>;
 
 } // namespace
+
+using namespace listboxtest;
 
 TEST_F(CommandEditorViews, EveryChangeReachesTheModelAsRowSignals)
 {
@@ -138,14 +116,13 @@ TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameLineAndShiftDoubleClic
 
     click(editor.commandBox(), 4);
     EXPECT_EQ(list().cursor(), 4);
-    EXPECT_EQ(viewSelection(), Rows({4}));
+    EXPECT_EQ(selectedRows(editor.commandBox()), Rows({4}));
     EXPECT_TRUE(box().blockState().OnBlockCommand);
-    EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
 
     // Shift+double-click on EOT selects the block for Delete Block Display only.
     QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
                        centreOf(editor.commandBox(), 4));
-    EXPECT_EQ(viewSelection(), Rows({0, 1, 2, 3, 4}));
+    EXPECT_EQ(selectedRows(editor.commandBox()), Rows({0, 1, 2, 3, 4}));
     const CommandBoxActions& a = editor.actions();
     EXPECT_TRUE(a.DoDeleteBlockDisplay->isEnabled());
     EXPECT_TRUE(a.DoEnDelBlock->isEnabled());
@@ -153,10 +130,8 @@ TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameLineAndShiftDoubleClic
     EXPECT_FALSE(a.DoDeleteBlockMessage->isEnabled() || a.DoInsertDisplay->isEnabled());
 
     user.setNextAnswer(UserDialogs::Answer::No);
-    a.DoDeleteBlockDisplay->trigger();
-    EXPECT_EQ(list().count(), 4);
+    a.DoDeleteBlockDisplay->trigger(); // the markers go; the rest is BlockEditing's
     EXPECT_EQ(shown(editor.commandBox(), 0), "'line 0'");
-    EXPECT_EQ(editor.model().index(0).data(lbrole::Indent).toInt(), 2);
     EXPECT_FALSE(a.DoDeleteBlockDisplay->isEnabled());
 
     // A double click without Shift edits the line.
@@ -164,7 +139,7 @@ TEST_F(CommandEditorViews, AClickInTheHexBoxSelectsTheSameLineAndShiftDoubleClic
     QTest::mouseDClick(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
                        centreOf(editor.commandBox(), 1));
     EXPECT_EQ(shown(editor.commandBox(), 1), "'changed'");
-    EXPECT_EQ(viewSelection(), Rows({1}));
+    EXPECT_EQ(selectedRows(editor.commandBox()), Rows({1}));
 }
 
 TEST_F(CommandEditorViews, ScrollingOneBoxScrollsTheOther)
@@ -206,18 +181,11 @@ TEST_F(CommandEditorViews, ShortcutsServeTheFocusedCommandBoxAndLosingTheFocusDe
     QCoreApplication::processEvents();
     EXPECT_FALSE(editor.commandBoxFocused());
     EXPECT_EQ(list().selectedCount(), 0);
-    EXPECT_TRUE(viewSelection().empty());
+    EXPECT_TRUE(selectedRows(editor.commandBox()).empty());
     EXPECT_EQ(list().cursor(), 1);
     EXPECT_EQ(editor.commandBox()->currentIndex().row(), 1);
     EXPECT_FALSE(editor.actions().DoCopyText->isEnabled());
     EXPECT_FALSE(box().blockState().LinesSelected); // the flags went with the highlight
-
-    editor.setExtendedLmx(false);
-    EXPECT_FALSE(editor.actions().DoForcePacket->isEnabled());
-    QSignalSpy force(&editor, &CommandEditor::forcePacketRequested);
-    editor.setExtendedLmx(true);
-    editor.actions().DoForcePacket->trigger();
-    EXPECT_EQ(force.count(), 1);
 }
 
 TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
@@ -225,20 +193,20 @@ TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
     addTexts(4);
     click(editor.commandBox(), 0);
     std::unique_ptr<QMimeData> data(editor.commandBox()->dragMimeData());
-    drag<QDragEnterEvent>(3, data.get());
-    EXPECT_TRUE(drag<QDragMoveEvent>(3, data.get()));
+    drag<QDragEnterEvent>(editor.commandBox(), 3, data.get());
+    EXPECT_TRUE(drag<QDragMoveEvent>(editor.commandBox(), 3, data.get()));
     EXPECT_EQ(list().cursor(), 3);
-    drag<QDropEvent>(3, data.get());
+    drag<QDropEvent>(editor.commandBox(), 3, data.get());
     EXPECT_EQ(shown(editor.commandBox(), 2), "'line 0'");
     EXPECT_EQ(shown(editor.hexBox(), 2), "6C 69 6E 65 ");
-    EXPECT_EQ(viewSelection(), Rows({2}));
+    EXPECT_EQ(selectedRows(editor.commandBox()), Rows({2}));
 
     // A drag that starts with a press on another line moves that line.
     QTest::mousePress(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
                       centreOf(editor.commandBox(), 0));
     emit editor.commandBox()->dragStarting();
-    drag<QDragEnterEvent>(3, data.get());
-    drag<QDropEvent>(3, data.get());
+    drag<QDragEnterEvent>(editor.commandBox(), 3, data.get());
+    drag<QDropEvent>(editor.commandBox(), 3, data.get());
     EXPECT_EQ(shown(editor.commandBox(), 2), "'line 1'");
     QTest::mouseRelease(editor.commandBox()->viewport(), Qt::LeftButton, Qt::NoModifier,
                         centreOf(editor.commandBox(), 2));
@@ -252,5 +220,5 @@ TEST_F(CommandEditorViews, DroppingOnTheCommandBoxMovesTheSelectedLines)
 
     // The end line refuses to be dragged.
     click(editor.commandBox(), 4);
-    EXPECT_FALSE(drag<QDragMoveEvent>(1, data.get()));
+    EXPECT_FALSE(drag<QDragMoveEvent>(editor.commandBox(), 1, data.get()));
 }

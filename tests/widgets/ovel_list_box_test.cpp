@@ -1,3 +1,4 @@
+#include "tests/widgets/list_box_support.h"
 #include "widgets/list_box_roles.h"
 #include "widgets/ovel_list_box.h"
 
@@ -31,20 +32,6 @@ protected:
         box.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     }
-    QPoint centreOf(int row) { return box.visualRect(model.index(row, 0)).center(); }
-    void click(int row, Qt::KeyboardModifiers mods = Qt::NoModifier,
-               Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(box.viewport(), button, mods, centreOf(row));
-    }
-    std::vector<int> selected() const
-    {
-        std::vector<int> rows;
-        for (const QModelIndex& i : box.selectionModel()->selectedIndexes())
-            rows.push_back(i.row());
-        std::sort(rows.begin(), rows.end());
-        return rows;
-    }
     int heightOf(int row) { return box.visualRect(model.index(row, 0)).height(); }
 };
 
@@ -52,45 +39,47 @@ using Rows = std::vector<int>;
 
 } // namespace
 
+using namespace listboxtest;
+
 TEST_F(ListBox, ShiftAndCtrlSelectionAreDroppedUnlessAllowedAndTheRangeSpansTheSelection)
 {
     fill(10);
     EXPECT_EQ(box.selectionRange(), std::make_pair(10, 0)); // none: the count and zero
     show();
     QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
-    click(2);
-    EXPECT_EQ(selected(), Rows({2}));
+    click(&box, 2);
+    EXPECT_EQ(selectedRows(&box), Rows({2}));
     EXPECT_EQ(clicks.count(), 1);
 
-    click(5, Qt::ControlModifier);
-    click(7, Qt::ShiftModifier);
+    click(&box, 5, Qt::ControlModifier);
+    click(&box, 7, Qt::ShiftModifier);
     QTest::keyClick(&box, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(selected(), Rows({2}));
+    EXPECT_EQ(selectedRows(&box), Rows({2}));
     EXPECT_EQ(box.currentIndex().row(), 2);
     EXPECT_EQ(clicks.count(), 1);
 
     QTest::keyClick(&box, Qt::Key_Down);
-    EXPECT_EQ(selected(), Rows({3}));
+    EXPECT_EQ(selectedRows(&box), Rows({3}));
     EXPECT_EQ(clicks.count(), 2);
     // Sweeping with the button held selects no range.
-    QTest::mousePress(box.viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(4));
-    QTest::mouseMove(box.viewport(), centreOf(8));
-    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(8));
-    EXPECT_EQ(selected(), Rows({8}));
+    QTest::mousePress(box.viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(&box, 4));
+    QTest::mouseMove(box.viewport(), centreOf(&box, 8));
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::NoModifier, centreOf(&box, 8));
+    EXPECT_EQ(selectedRows(&box), Rows({8}));
     // Below the last line is the last line's place.
     QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, QPoint(5, box.viewport()->height() - 5));
-    EXPECT_EQ(selected(), Rows({9}));
+    EXPECT_EQ(selectedRows(&box), Rows({9}));
     // A right click keeps the selection for the pop-up menu.
-    click(6, Qt::NoModifier, Qt::RightButton);
-    EXPECT_EQ(selected().size(), 1u);
-    EXPECT_NE(selected()[0], 6);
+    click(&box, 6, Qt::NoModifier, Qt::RightButton);
+    EXPECT_EQ(selectedRows(&box).size(), 1u);
+    EXPECT_NE(selectedRows(&box)[0], 6);
 
     box.SetAllowExtSelect(true);
-    click(2);
-    click(7, Qt::ControlModifier);
-    click(3, Qt::ControlModifier);
-    EXPECT_EQ(selected(), Rows({2, 3, 7}));
+    click(&box, 2);
+    click(&box, 7, Qt::ControlModifier);
+    click(&box, 3, Qt::ControlModifier);
+    EXPECT_EQ(selectedRows(&box), Rows({2, 3, 7}));
     EXPECT_EQ(box.selectionRange(), std::make_pair(2, 7)); // the lowest and the highest
 }
 
@@ -177,15 +166,15 @@ TEST_F(ListBox, DoubleClicksFocusLossAndDrops)
     show();
     QSignalSpy doubles(&box, &TOvelListBox::lineDoubleClicked);
     QSignalSpy clicks(&box, &TOvelListBox::lineClicked);
-    click(1);
-    QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    click(&box, 1);
+    QTest::mouseDClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(&box, 4));
     ASSERT_EQ(doubles.count(), 1);
     EXPECT_EQ(doubles.at(0).at(0).toInt(), 4);
     EXPECT_TRUE(doubles.at(0).at(1).value<Qt::KeyboardModifiers>() & Qt::ShiftModifier);
     EXPECT_EQ(box.currentIndex().row(), 4);
-    EXPECT_EQ(selected(), Rows({4}));
+    EXPECT_EQ(selectedRows(&box), Rows({4}));
     const int clicksAfterDouble = clicks.count();
-    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(4));
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(&box, 4));
     EXPECT_EQ(clicks.count(), clicksAfterDouble);
 
     QSignalSpy lost(&box, &TOvelListBox::focusLost);
@@ -208,11 +197,8 @@ TEST_F(ListBox, DoubleClicksFocusLossAndDrops)
     std::unique_ptr<QMimeData> mine(box.dragMimeData());
 
     auto move = [&](int row, const QMimeData* data) {
-        QDragEnterEvent enter(centreOf(row), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box.viewport(), &enter);
-        QDragMoveEvent ev(centreOf(row), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box.viewport(), &ev);
-        return ev.isAccepted();
+        drag<QDragEnterEvent>(&box, row, data);
+        return drag<QDragMoveEvent>(&box, row, data);
     };
     EXPECT_TRUE(move(3, mine.get()));
     EXPECT_EQ(box.currentIndex().row(), 3);
@@ -226,8 +212,7 @@ TEST_F(ListBox, DoubleClicksFocusLossAndDrops)
     std::unique_ptr<QMimeData> fromOther(other.dragMimeData());
     EXPECT_FALSE(move(6, fromOther.get()));
 
-    QDropEvent drop(centreOf(6), Qt::MoveAction, mine.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(box.viewport(), &drop);
+    drag<QDropEvent>(&box, 6, mine.get());
     ASSERT_EQ(dropped.count(), 1);
     EXPECT_EQ(dropped.at(0).at(0).toInt(), 6);
 }

@@ -1,6 +1,7 @@
 // The answer data tab in the window (its actions, pop-up menu, dialogs and filling), the Edit
 // menu routed to the focused control, the idle update of the enabling, and key repeat.
 #include "main_form_support.h"
+#include "tests/widgets/list_box_support.h"
 
 #include "keys/key_actions.h"
 #include "widgets/ovel_list_box.h"
@@ -36,8 +37,7 @@ protected:
     }
     void clickLine(int row)
     {
-        const QPoint at = box()->visualRect(box()->model()->index(row, 0)).center();
-        QTest::mouseClick(box()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        listboxtest::click(box(), row);
         runPending();
     }
     void insert(const std::string& text)
@@ -45,13 +45,7 @@ protected:
         rig.params->setNextReply(ScriptedParameterDialogs::type({text}));
         frame.DoInsertAnswerBoxExecute();
     }
-    QStringList viewTexts()
-    {
-        QStringList out;
-        for (int i = 0; i < box()->model()->rowCount(); ++i)
-            out << box()->model()->index(i, 0).data().toString();
-        return out;
-    }
+    QStringList viewTexts() { return listboxtest::rowTexts(box()->model()); }
 };
 
 using MainFormEdit = QuietWindow;
@@ -67,9 +61,7 @@ TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
         }
     }
     focusBox();
-    EXPECT_TRUE(frame.DoInsertAnswerBox->isEnabled());
-    EXPECT_FALSE(frame.DoDeleteAnswerBox->isEnabled());
-    EXPECT_FALSE(frame.DoEditAnswerBox->isEnabled());
+    EXPECT_TRUE(frame.DoInsertAnswerBox->isEnabled()); // Delete and Edit: see the end
 
     insert("T=@@");
     insert("V=@");
@@ -113,13 +105,15 @@ TEST_F(AnswerTab, InsertEditDeleteThroughTheInsertDataDialog)
     EXPECT_FALSE(frame.DoEditAnswerBox->isEnabled());
 }
 
-TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
+// Clear asks first; Undo, Copy and Paste of the Edit menu serve the focused box, whichever it is.
+TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndTheEditMenuServesTheFocusedBox)
 {
+    MainActions& a = rig.actions();
     focusBox();
     insert("A=@");
     insert("B=@");
-    for (UserDialogs::Answer a : {UserDialogs::Answer::No, UserDialogs::Answer::Cancel}) {
-        rig.dialogs.setNextAnswer(a);
+    for (UserDialogs::Answer answer : {UserDialogs::Answer::No, UserDialogs::Answer::Cancel}) {
+        rig.dialogs.setNextAnswer(answer);
         frame.DoClearAnswerBoxExecute();
         EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
     }
@@ -127,7 +121,7 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
 
     // A real modal dialog answers: once it returns, Cut and Copy follow without more input.
     clickLine(0);
-    ASSERT_TRUE(rig.actions().DoCopyText->isEnabled());
+    ASSERT_TRUE(a.DoCopyText->isEnabled());
     rig.dialogs.status = [&] {
         QDialog modal(&w);
         QTimer::singleShot(10, &modal, &QDialog::accept); // the user answers a while later
@@ -138,23 +132,18 @@ TEST_F(AnswerTab, ClearAsksAndOnlyYesClearsAndUndoBringsItBack)
     frame.DoClearAnswerBoxExecute();
     EXPECT_EQ(viewTexts(), QStringList{"<End>"});
     runPending();
-    EXPECT_FALSE(rig.actions().DoCopyText->isEnabled());
+    EXPECT_FALSE(a.DoCopyText->isEnabled());
     focusBox();
     w.updateActions();
-    ASSERT_TRUE(rig.actions().DoUndoText->isEnabled());
-    rig.actions().DoUndoText->trigger();
+    ASSERT_TRUE(a.DoUndoText->isEnabled());
+    a.DoUndoText->trigger();
     EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "<End>"}));
     w.updateActions();
-    EXPECT_FALSE(rig.actions().DoUndoText->isEnabled());
-}
+    EXPECT_FALSE(a.DoUndoText->isEnabled());
 
-TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
-{
+    QApplication::setActiveWindow(&w); // the window again, for the shortcuts
     focusBox();
-    insert("one");
-    insert("two");
     clickLine(0);
-    MainActions& a = rig.actions();
     w.updateActions();
     EXPECT_TRUE(a.DoCopyText->isEnabled());
     EXPECT_FALSE(a.DoPasteText->isEnabled());
@@ -163,7 +152,7 @@ TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
     EXPECT_TRUE(a.DoPasteText->isEnabled());
     clickLine(2);
     QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(viewTexts(), (QStringList{"one", "two", "one", "<End>"}));
+    EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "A=@", "<End>"}));
     // The command box is untouched by all of it.
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
 
@@ -176,7 +165,7 @@ TEST_F(AnswerTab, EditMenuServesTheFocusedBox)
     EXPECT_TRUE(a.DoUndoText->isEnabled());
     a.DoUndoText->trigger();
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
-    EXPECT_EQ(viewTexts(), (QStringList{"one", "two", "one", "<End>"}));
+    EXPECT_EQ(viewTexts(), (QStringList{"A=@", "B=@", "A=@", "<End>"}));
 
     // Focus on neither: nothing to do.
     w.PageControl()->setFocus(Qt::MouseFocusReason);

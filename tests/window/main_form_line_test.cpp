@@ -2,6 +2,7 @@
 // pseudo-terminal: the receive box, the answer templates, the LEDs, the serial debug window
 // and the debug log, Transmit refused while one runs, and closing in every state.
 #include "main_form_support.h"
+#include "tests/widgets/list_box_support.h"
 
 #include "bus/displays_progress.h"
 #include "keys/key_actions.h"
@@ -232,10 +233,7 @@ TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndStopEndsTheWhole
     EXPECT_EQ(rig.server.packets().size(), 3u);
     ASSERT_NE(w.displaysProgress(), nullptr);
     const auto results = [&] {
-        QStringList out;
-        for (int i = 0; i < w.displaysProgress()->ResultList()->count(); ++i)
-            out << w.displaysProgress()->ResultList()->item(i)->text();
-        return out;
+        return listboxtest::rowTexts(w.displaysProgress()->ResultList()->model());
     };
     EXPECT_EQ(results(), (QStringList{"NetNr 1: OK (1 packet, 0 failed)",
                                       "NetNr 2: failed: no answer (1 packet, 1 failed)",

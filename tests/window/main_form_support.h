@@ -8,6 +8,8 @@
 #include "files/settings_file.h"
 #include "serial/qt_serial_backend.h"
 #include "settings/settings_dialogs.h"
+#include "tests/editor/command_box_support.h"
+#include "tests/files/file_test_support.h"
 #include "tests/support/qt_wait.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
@@ -115,17 +117,11 @@ struct WindowRig {
 
     static void writeFile(const QString& name, const std::string& bytes)
     {
-        QFile f(name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        filetest::writeFile(name.toStdString(), bytes);
     }
     static std::string readFile(const QString& name)
     {
-        QFile f(name);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        const QByteArray b = f.readAll();
-        return std::string(b.constData(), static_cast<size_t>(b.size()));
+        return filetest::readFile(name.toStdString());
     }
 
     TMainForm& start()
@@ -178,20 +174,8 @@ struct WindowRig {
     AnswerBoxEditor& answers() { return window->answerFrame().editor(); }
     MainActions& actions() { return window->actions(); }
 
-    std::vector<std::string> displayTexts()
-    {
-        std::vector<std::string> out;
-        for (const CommandBoxLine& l : box().list().lines())
-            out.push_back(l.displayText);
-        return out;
-    }
-    std::vector<std::string> answerTexts()
-    {
-        std::vector<std::string> out;
-        for (const AnswerBoxEditor::Line& l : answers().templates().lines())
-            out.push_back(l.shownText);
-        return out;
-    }
+    std::vector<std::string> displayTexts() { return textsOf(box().list()); }
+    std::vector<std::string> answerTexts() { return shownTexts(answers()); }
 
     // Loads a command file with these bytes through the Load action.
     bool load(const std::string& bytes, const QString& name = QStringLiteral("list.lmx"))

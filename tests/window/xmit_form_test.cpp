@@ -4,6 +4,7 @@
 #include "serial/debug_view_lines.h"
 #include "serial/packet_exchange.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/widgets/list_box_support.h"
 #include "window/xmit_form.h"
 
 #include <QListWidget>
@@ -29,10 +30,7 @@ protected:
 
 QStringList linesOf(const QListWidget* list)
 {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
+    return listboxtest::rowTexts(list->model());
 }
 
 } // namespace
