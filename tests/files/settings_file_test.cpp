@@ -205,7 +205,9 @@ TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
     EXPECT_EQ(result.detail, folder.file(kSettingsFileName) + " is a folder, not a regular file.");
 }
 
-TEST(SerialSettings, ApplyFixesTheFrameAndReadsPortAndRate)
+// What reaches the line is checked on the port driver; here the record itself, which is saved
+// at closing.
+TEST(SerialSettings, ApplyFixesTheFrameInTheRecordAndKeepsPortAndRateAsTyped)
 {
     TSerialSettings s;
     s.PortName = "  /dev/ttyUSB0 ";
@@ -216,18 +218,11 @@ TEST(SerialSettings, ApplyFixesTheFrameAndReadsPortAndRate)
     s.HwFlow = 2;
     s.SwFlow = 1;
     s.DTRCtrl = 1;
-    const SerialLineSetup setup = applySerialSettings(s);
-    EXPECT_EQ(setup.portName, "/dev/ttyUSB0");
-    EXPECT_EQ(setup.baudRate, 230400);
-    EXPECT_TRUE(setup.enableDtrOnOpen);
+    applySerialSettings(s);
     TSerialSettings fixed;
-    fixed.PortName = s.PortName; // the record keeps the text as typed
+    fixed.PortName = s.PortName;
     fixed.Baudrate = s.Baudrate;
     EXPECT_EQ(s, fixed);
-
-    for (const char* bad : {"abc", "", "12x", "99999999999"})
-        EXPECT_EQ(baudRateOf(bad), -1) << bad;
-    EXPECT_EQ(baudRateOf(" 19200 "), 19200);
 }
 
 // Each case starts the program twice: a first start (load, then save at closing) and a
