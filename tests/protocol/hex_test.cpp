@@ -4,7 +4,7 @@
 
 using namespace lmx;
 
-TEST(HexText, OfCommandLines)
+TEST(HexText, OfCommandLinesAndToBytesAndBack)
 {
     // Only the first marker byte is dropped; raw 09 and 10 further on are shown.
     const std::pair<std::string, const char*> cases[] = {
@@ -13,10 +13,7 @@ TEST(HexText, OfCommandLines)
         {std::string("\x00\xFF", 2), "00 FF "}};
     for (const auto& [line, text] : cases)
         EXPECT_EQ(hexTextOfCommandLine(line), text) << text;
-}
 
-TEST(HexText, ToBytesAndBack)
-{
     const std::pair<const char*, const char*> good[] = {
         {"22 33 AA", "\x22\x33\xAA"}, {"a0ff", "\xA0\xFF"}, {"1 2 3 4", "\x12\x34"}, {"", ""}, {"   ", ""}};
     std::string bytes;

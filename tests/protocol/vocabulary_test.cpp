@@ -86,10 +86,8 @@ TEST(LineBuilders, DisplayTextAndCommandLineOfEachKind)
     // the key prefix is not part of the hex box text
     EXPECT_EQ(hexTextOfCommandLine(keyLine("F1", 0xA0, "1").commandLine),
               hexTextOfCommandLine(escapeLine(0xA0, "1").commandLine));
-}
 
-TEST(LineBuilders, SignedParametersAreTwosComplement)
-{
+    // signed parameters are two's complement
     const std::tuple<int, int, const char*> cases[] = {{-1, 3, "FFF"}, {-2048, 3, "800"},
         {2047, 3, "7FF"}, {-128, 2, "80"}, {-1, 2, "FF"}, {127, 2, "7F"}, {0, 2, "00"}};
     for (const auto& [value, digits, text] : cases)
