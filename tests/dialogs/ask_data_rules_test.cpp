@@ -102,7 +102,7 @@ TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
     EXPECT_TRUE(r.okEnabled());
 }
 
-TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
+TEST(AskDataOk, TextIsAcceptedButNotAPastedApostropheAndHexNeedsAllDigitsAndTheRange)
 {
     AskDataRules r = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
     EXPECT_TRUE(r.okEnabled());
@@ -111,6 +111,13 @@ TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
     EXPECT_EQ(empty.quoted, "''");
     play(r, {type(0, "it's", nullptr, nullptr, Off)});
     EXPECT_FALSE(r.result().confirmed);
+
+    // hex fields need all their digits and the range
+    AskDataRules appear = opened({AskMode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
+    play(appear, {type(0, "99", nullptr, nullptr, On), type(0, "9A", nullptr, nullptr, Off),
+                  type(0, "9", nullptr, nullptr, Off)});
+    AskDataRules size = opened({AskMode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
+    play(size, {type(0, "0", nullptr, nullptr, Off), type(0, "f", "F", nullptr, On)});
 }
 
 TEST(AskDataByteCommand, UpperCasesLettersKeepsOtherTextAndItsLengthUnlessEoc)
@@ -138,15 +145,6 @@ TEST(AskDataByteCommand, UpperCasesLettersKeepsOtherTextAndItsLengthUnlessEoc)
     play(eoc, {type(0, "1234", nullptr, nullptr, On)});
     EXPECT_EQ(eoc.result().quoted, "'1234'");
     play(eoc, {type(0, "", nullptr, nullptr, Off)});
-}
-
-TEST(AskDataOk, UnsignedHexNeedsAllDigitsAndTheRange)
-{
-    AskDataRules appear = opened({AskMode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
-    play(appear, {type(0, "99", nullptr, nullptr, On), type(0, "9A", nullptr, nullptr, Off),
-                  type(0, "9", nullptr, nullptr, Off)});
-    AskDataRules size = opened({AskMode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
-    play(size, {type(0, "0", nullptr, nullptr, Off), type(0, "f", "F", nullptr, On)});
 }
 
 TEST(AskDataSigned, TwosComplementDigitsTheRangeMessageAndTheArrows)
