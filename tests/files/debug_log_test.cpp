@@ -77,7 +77,7 @@ TEST_F(LogFixture, DumpLayout)
     EXPECT_FALSE(std::filesystem::exists(folder.file("Log/Debug.log")));
 }
 
-TEST_F(LogFixture, LandsInTheProgramFolderWhateverTheCurrentFolder)
+TEST_F(LogFixture, LandsInTheProgramFolderWhateverTheCurrentFolderOrSaysWhyNot)
 {
     log.setProgramFolder(folder.file("bin"));
     std::filesystem::create_directory(folder.file("bin"));
@@ -91,10 +91,7 @@ TEST_F(LogFixture, LandsInTheProgramFolderWhateverTheCurrentFolder)
     log.PushProgramFolder();
     log.PopProgramFolder();
     EXPECT_EQ(log.currentFolder(), folder.file("bin"));
-}
 
-TEST_F(LogFixture, FolderThatCannotBeCreated)
-{
     log.setProgramFolder(folder.file("missing/deeper")); // only one level is created
     EXPECT_FALSE(write(LogMode::Append, StampKind::Time, "Transmitted: "));
     EXPECT_EQ(log.lastLogError(), logerror::NoDirectory);
