@@ -71,10 +71,13 @@ void writeSettings(const filetest::TempFolder& folder, const std::string& text)
 
 } // namespace
 
-TEST(SettingsFile, DefaultsGiveThe24LineFileAndSavedRecordsReadBack)
+TEST(SettingsFile, NoFileGivesDefaultsWhichGiveThe24LineFileAndSavedRecordsReadBack)
 {
     filetest::TempFolder folder;
     Records saved;
+    saved.change();
+    EXPECT_EQ(saved.load(folder), kOpenWarning);
+    ASSERT_TRUE(saved.areDefaults());
     ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
     EXPECT_EQ(filetest::readFile(folder.file("ORVANTA.SET")), kDefaultFile);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"ORVANTA.SET"});
@@ -164,19 +167,7 @@ TEST(SettingsFile, EveryReadFailureFallsBackToDefaults)
     }
 }
 
-TEST(SettingsFile, MissingOrUnreadableFile)
-{
-    filetest::TempFolder folder;
-    for (const char* what : {"no file", "a folder of its name"}) {
-        Records r;
-        r.change();
-        EXPECT_EQ(r.load(folder), kOpenWarning) << what;
-        EXPECT_TRUE(r.areDefaults()) << what;
-        std::filesystem::create_directory(folder.file(kSettingsFileName));
-    }
-}
-
-TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
+TEST(SettingsFile, FailedSaveKeepsThePreviousFileAndAFolderOfItsNameIsNeitherWrittenNorRead)
 {
     using Step = filetest::FailingSaver::Step;
     const std::pair<filetest::FailingSaver, std::string> cases[] = {
@@ -203,6 +194,10 @@ TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
     const WriteResult result = saveSettings(folder.path(), r.serial, r.display, r.general);
     EXPECT_EQ(result.message, "Failed to create settings file.\n\rNo file was written.");
     EXPECT_EQ(result.detail, folder.file(kSettingsFileName) + " is a folder, not a regular file.");
+    // and a folder of the file's name is not read either
+    r.change();
+    EXPECT_EQ(r.load(folder), kOpenWarning);
+    EXPECT_TRUE(r.areDefaults());
 }
 
 // What reaches the line is checked on the port driver; here the record itself, which is saved
