@@ -88,20 +88,6 @@ TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialTextAfresh)
     EXPECT_FALSE(r.okEnabled()); // 0x65 = 101 > 100
 }
 
-TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
-{
-    AskDataRules r = opened(font());
-    r.setText("");
-    EXPECT_TRUE(typeKey(r, 'a'));
-    EXPECT_EQ(r.text(), "A"); // accepted as a digit, refused by the range
-    EXPECT_FALSE(r.okEnabled());
-    r.setText("");
-    EXPECT_FALSE(typeKey(r, 'g') || typeKey(r, ' ') || typeKey(r, '-'));
-    EXPECT_TRUE(r.key(keychar::Backspace).accepted && r.key(keychar::Enter).accepted);
-    EXPECT_TRUE(typeKey(r, '7'));
-    EXPECT_TRUE(r.okEnabled());
-}
-
 TEST(AskDataOk, TextIsAcceptedButNotAPastedApostropheAndHexNeedsAllDigitsAndTheRange)
 {
     AskDataRules r = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
@@ -168,9 +154,19 @@ TEST(AskDataSigned, TwosComplementDigitsTheRangeMessageAndTheArrows)
     EXPECT_EQ(opened(font()).message(), "");
 }
 
-TEST(AskDataSpin, UnsignedFieldClampsAndResetsUnreadableText)
+TEST(AskDataKeysAndSpin, HexFieldsUpperCaseRefuseOthersClampAndResetUnreadableText)
 {
     AskDataRules f = opened(font());
+    f.setText("");
+    EXPECT_TRUE(typeKey(f, 'a'));
+    EXPECT_EQ(f.text(), "A"); // accepted as a digit, refused by the range
+    EXPECT_FALSE(f.okEnabled());
+    f.setText("");
+    EXPECT_FALSE(typeKey(f, 'g') || typeKey(f, ' ') || typeKey(f, '-'));
+    EXPECT_TRUE(f.key(keychar::Backspace).accepted && f.key(keychar::Enter).accepted);
+    EXPECT_TRUE(typeKey(f, '7'));
+    EXPECT_TRUE(f.okEnabled());
+
     play(f, {type(0, "8"), up(0, "9", ""), up(0, "9", "MaxValue = 9h (9)"),
              type(0, "F"), up(0, "9"), // out of range: up brings it back to the maximum
              type(0, "0"), down(0, "0", "MinValue = 0h (0)"), up(0, nullptr, "")});

@@ -16,7 +16,7 @@ BrightnessTable loaded(const std::string& data, TVersion version)
 
 } // namespace
 
-TEST(BrightnessTable, LevelsAreClampedAndPresetsWrittenInEitherForm)
+TEST(BrightnessTable, LevelsClampedPresetsInEitherFormAndUnreadableTablesFallBack)
 {
     BrightnessTable t = loaded("1F0E" + std::string(28, '0'), TVersion::V200);
     EXPECT_EQ(t.level(0), 15);
@@ -36,11 +36,8 @@ TEST(BrightnessTable, LevelsAreClampedAndPresetsWrittenInEitherForm)
     low.setLevel(16, 5); // outside the table: ignored
     EXPECT_EQ(low.text(), "000F000000000000");
     EXPECT_EQ(low.level(-1), 0);
-}
 
-TEST(BrightnessTable, DefaultTablesRoundTripAndUnreadableOnesFallBackWithoutLosingTheForm)
-{
-    BrightnessTable t;
+    // the default tables round trip; unreadable ones fall back without losing the form
     EXPECT_TRUE(t.load({kHeader, "3456789ABCDEFFFF", TVersion::V300}));
     EXPECT_EQ(t.title(), "BrightNess Table (in percentages) V3.xx");
     EXPECT_EQ(t.levels(), BrightnessTable::defaultLevels());

@@ -4,7 +4,7 @@
 
 using namespace lmx;
 
-TEST(HexText, OfCommandLinesAndToBytesAndBack)
+TEST(Hex, TextsOfCommandLinesBytesAndSingleFieldsBothWays)
 {
     // Only the first marker byte is dropped; raw 09 and 10 further on are shown.
     const std::pair<std::string, const char*> cases[] = {
@@ -29,10 +29,8 @@ TEST(HexText, OfCommandLinesAndToBytesAndBack)
     }
     EXPECT_EQ(normalisedHexText("\x12\x34"), "12 34");
     EXPECT_EQ(normalisedHexText(""), "");
-}
 
-TEST(HexFields, SingleFieldConversionsAndFixedWidthText)
-{
+    // single fields
     uint8_t b = 0;
     EXPECT_TRUE(hexToByte("7f", b) && b == 0x7F);
     EXPECT_TRUE(hexToByte("FF", b) && b == 0xFF);

@@ -5,7 +5,7 @@
 
 using namespace lmx;
 
-TEST(EscapeName, NamedUnnamedAndInquiries)
+TEST(EscapeCommands, NamesParameterKindsAndFixedEocSizes)
 {
     // Inquiries are looked up by their number; $A6 itself has no name.
     const std::pair<unsigned, const char*> names[] = {
@@ -14,10 +14,8 @@ TEST(EscapeName, NamedUnnamedAndInquiries)
         {0xE4, "ESC Conf.Display"}, {0xE6, "ESC Time/Date"}, {0xFF, "ESC $FF"}, {0xE3, "ESC $E3"}};
     for (const auto& [code, name] : names)
         EXPECT_EQ(escapeName(code), name) << code;
-}
 
-TEST(ParamKind, ByCommandByteRangeAndFixedEocSizes)
-{
+    // the parameters by command byte range, and the fixed EOC sizes
     const std::pair<uint8_t, ParamKind> kinds[] = {
         {0x00, ParamKind::Illegal}, {0x7F, ParamKind::Illegal}, {0x80, ParamKind::None},
         {0x9F, ParamKind::None},    {0xA0, ParamKind::One},     {0xBF, ParamKind::One},
