@@ -59,7 +59,7 @@ TEST(BrightnessTable, LevelsClampedPresetsInEitherFormAndUnreadableTablesFallBac
     EXPECT_EQ(t.text(), "3056789ABCDEFFFF");
 }
 
-TEST(DragGraph, GeometryOfTheBrightnessGraphAndPointerHeightsSnappedToLevels)
+TEST(DragGraph, GeometryPointerHeightsLabelsAndValuesWithinTheResolution)
 {
     DragGraphModel m;
     m.setSize(318, 224);
@@ -85,11 +85,9 @@ TEST(DragGraph, GeometryOfTheBrightnessGraphAndPointerHeightsSnappedToLevels)
         EXPECT_EQ(m.levelAt(y), level) << y;
     m.showLabels = false;
     EXPECT_EQ(m.plotWidth(), 290);
-}
 
-TEST(DragGraph, LabelsAndValuesWithinTheResolution)
-{
-    DragGraphModel m;
+    // labels, and values within the resolution, of a graph as it starts
+    m = DragGraphModel();
     std::string all;
     for (int j = 0; j <= 15; ++j)
         all += m.yLabel(j) + "|";

@@ -20,7 +20,7 @@ const CommandListLine kEnd = line(endLine());
 
 } // namespace
 
-TEST(CommandFileWriter, WritesEscapeCommandsFromTheirBytes)
+TEST(CommandFileWriter, EscapeCommandsFromTheirBytesAndTheFileLayout)
 {
     EXPECT_EQ(commandFileLine(line(escapeLine(esc::Font, "1"))), "ESC $A0 '1'");
     EXPECT_EQ(commandFileLine(line(escapeLine(esc::HorPos, "7FF"))), "ESC $E2 '7FF' EOC");
@@ -37,10 +37,8 @@ TEST(CommandFileWriter, WritesEscapeCommandsFromTheirBytes)
     EXPECT_EQ(commandFileLine(line(textLine("\x1B\x8D"))), "'\x1B\x8D'");
     EXPECT_EQ(commandFileLine(line(textLine("\x09\x1B\xA0" "1"))), "'\x09\x1B\xA0" "1'");
     EXPECT_FALSE(isKeyBoundLine(line(textLine("\x09\x1B\xA0" "1"))));
-}
 
-TEST(CommandFileWriter, FileLayout)
-{
+    // the file: indents, keys or none, the answers after the commands
     const std::vector<CommandListLine> lines = {
         line(blockStartLine(BlockKind::Display, "01")), line(textLine("Hello"), 1),
         line(keyLine("F1", esc::Font, "1"), 1), line(textLine("KEY"), 1),
