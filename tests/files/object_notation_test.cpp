@@ -48,7 +48,7 @@ TEST(ObjectNotationWriter, StringPiecesAndLongStringsSplitEvery64Characters)
     EXPECT_EQ(readBack(stringLine(quotes, ApostropheStyle::Doubled)), quotes);
 }
 
-TEST(ObjectNotationReader, BlocksInAnyLayoutAndCheckedValueKinds)
+TEST(ObjectNotationReader, BlocksInAnyLayoutCheckedValueKindsAndBrokenSyntaxRefused)
 {
     std::vector<NotationObject> objects;
     int32_t i = 0;
@@ -81,11 +81,8 @@ TEST(ObjectNotationReader, BlocksInAnyLayoutAndCheckedValueKinds)
                  || notationInt32(p[5].value, i));
     EXPECT_FALSE(notationBool(p[5].value, b) || notationBool(p[6].value, b)
                  || notationString(p[0].value, s));
-}
 
-TEST(ObjectNotationReader, RefusesBrokenSyntax)
-{
-    std::vector<NotationObject> objects;
+    // broken syntax is refused
     for (const char* text : {
              "object T\n a = 1\n",           // no end
              "object T\n a 1\nend",          // no =
