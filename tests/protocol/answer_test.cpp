@@ -123,7 +123,7 @@ TEST(ExtendedAnswer, RoundTripEveryNetworkAndPositionMatchedOnTheSequenceBitsOnl
     }
 }
 
-TEST(AnswerData, ResultCodesAndParameters)
+TEST(AnswerData, ResultCodesAndParametersAndTheNormalResultCharacters)
 {
     using namespace answer_error;
     AnswerParse d = parseAnswerData("1501");
@@ -160,10 +160,8 @@ TEST(AnswerData, ResultCodesAndParameters)
     for (const auto& [code, text] : texts)
         EXPECT_EQ(resultText(code), text) << code;
     EXPECT_EQ(stateName(AnswerState::InvertedNetworkNr), "Inverted Network Nr");
-}
 
-TEST(NormalAnswer, ResultCharacters)
-{
+    // the normal framing's answer: one result character, or none at all
     NormalAnswer n = parseNormalAnswer("", 0);
     EXPECT_TRUE(n.ok);
     EXPECT_TRUE(n.answerOk());
@@ -180,10 +178,10 @@ TEST(NormalAnswer, ResultCharacters)
     n = parseNormalAnswer("3", 5);
     EXPECT_TRUE(n.ok && !n.answerOk());
 
-    const std::pair<char, const char*> texts[] = {
+    const std::pair<char, const char*> characters[] = {
         {'0', "OK."}, {'3', "Invalid hex or decimal character."},
         {'A', "Other error, multiple errors."}, {':', ""}, {'@', ""},
         {'B', "Unknown Result Code"}, {'\0', "Unknown Result Code"}};
-    for (const auto& [c, text] : texts)
+    for (const auto& [c, text] : characters)
         EXPECT_EQ(normalResultText(c), text) << int(c);
 }
