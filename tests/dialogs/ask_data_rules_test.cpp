@@ -31,7 +31,7 @@ bool typeKey(AskDataRules& rules, char c)
 
 } // namespace
 
-TEST(AskDataPrefill, EditModesTakeTheirTextFromTheDisplayText)
+TEST(AskDataSetup, PrefillFromTheDisplayTextAndEachModeSetsTypeLengthSpinAndTextAfresh)
 {
     // The last three: hand-edited lines without an apostrophe, or without a closing one.
     const std::tuple<AskMode, const char*, const char*> cases[] = {
@@ -45,10 +45,8 @@ TEST(AskDataPrefill, EditModesTakeTheirTextFromTheDisplayText)
     EXPECT_EQ(prefillText(AskMode::EditText, "T=@@", true), "T=@@");
     EXPECT_TRUE(marksEoc("ESC $E3 '12' EOC"));
     EXPECT_FALSE(marksEoc("ESC $C9 '12'"));
-}
 
-TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialTextAfresh)
-{
+    // each mode sets the field's type, length, arrows and first text, afresh at every opening
     struct Row { AskMode mode; AskDataRules::FieldType type; int maxLength; bool spin; const char* text; };
     const Row rows[] = {
         {AskMode::InsertText, AskDataRules::FieldType::Text, 0, false, ""},

@@ -29,7 +29,7 @@ void dragTo(TDragGraph& g, QPoint from, QPoint to)
 
 } // namespace
 
-TEST(BrightnessForm, DraggedDotSnapsToTheNearestLevel)
+TEST(BrightnessForm, DraggedDotSnapsPresetsInBothFormsTheLevelsShownAndEscapeCancels)
 {
     TBrightData data{kHeader, "030405060708090A0B0C0D0E0F0F0F0F", TVersion::V200};
     TBrightNessFrm form(data);
@@ -54,10 +54,8 @@ TEST(BrightnessForm, DraggedDotSnapsToTheNearestLevel)
 
     QTest::mouseClick(form.okButton(), Qt::LeftButton);
     EXPECT_EQ(data.Data, "0A0405060708090A0B0C0D0E0F0F0F0F");
-}
 
-TEST(BrightnessForm, PresetsInBothFormsTheLevelsShownAndEscapeCancels)
-{
+    // the presets in both forms, the levels shown, and Escape
     TBrightData two{kHeader, "030405060708090A0B0C0D0E0F0F0F0F", TVersion::V200};
     TBrightNessFrm full(two);
     openWithoutLoop(full);

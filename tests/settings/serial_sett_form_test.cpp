@@ -86,11 +86,18 @@ TEST_F(SettingsDialog, OkRefusesABlankPortOrARateOutsideTheRangeAndCancelStoresN
     EXPECT_TRUE(record == before);
 }
 
-TEST_F(SettingsDialog, OkStoresTheTrimmedPortAndTheRateAsTyped)
+TEST_F(SettingsDialog, OkStoresThePortTrimmedAndTheRateAsTypedAndADeviceServerIsNoted)
 {
     record.DataBits = 7; // out of range: the box shows nothing and the value is kept
+    record.Parity = 2;
     open();
     EXPECT_EQ(form->DataBitsComboBox()->currentIndex(), -1);
+    const std::pair<const char*, bool> ports[] = {
+        {"/dev/ttyUSB0", false}, {"  TCP://10.0.0.7:4001", true}, {"tcp:/10.0.0.7", false}};
+    for (const auto& [port, server] : ports) {
+        form->PortComboBox()->setEditText(port);
+        EXPECT_EQ(form->NetworkPortNote()->isVisible(), server) << port;
+    }
     okWith("  /dev/ttyUSB0  ", " 230400");
     EXPECT_TRUE(dialogs.steps().isEmpty());
     EXPECT_TRUE(accepted());
@@ -98,18 +105,8 @@ TEST_F(SettingsDialog, OkStoresTheTrimmedPortAndTheRateAsTyped)
     EXPECT_EQ(record.Baudrate, " 230400");
     EXPECT_EQ(record.DataBits, 7);
     EXPECT_EQ(record.HwFlow, 1);
-}
-
-TEST_F(SettingsDialog, ADeviceServerIsSaidToSetTheLineAndTheValuesAreKept)
-{
-    record.Parity = 2;
+    // a device server's port is stored like any other; the line values stay as they were
     open();
-    const std::pair<const char*, bool> ports[] = {
-        {"/dev/ttyUSB0", false}, {"  TCP://10.0.0.7:4001", true}, {"tcp:/10.0.0.7", false}};
-    for (const auto& [port, server] : ports) {
-        form->PortComboBox()->setEditText(port);
-        EXPECT_EQ(form->NetworkPortNote()->isVisible(), server) << port;
-    }
     okWith("tcp://10.0.0.7:4001", "9600");
     EXPECT_TRUE(accepted());
     EXPECT_TRUE(record.PortName == "tcp://10.0.0.7:4001" && record.Baudrate == "9600");
