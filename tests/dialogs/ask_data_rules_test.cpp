@@ -31,7 +31,7 @@ bool typeKey(AskDataRules& rules, char c)
 
 } // namespace
 
-TEST(AskDataPrefill, EditModesTakeTheirTextFromTheDisplayText)
+TEST(AskDataSetup, PrefillFromTheDisplayTextAndEachModeSetsTypeLengthSpinAndTextAfresh)
 {
     // The last three: hand-edited lines without an apostrophe, or without a closing one.
     const std::tuple<AskMode, const char*, const char*> cases[] = {
@@ -45,10 +45,8 @@ TEST(AskDataPrefill, EditModesTakeTheirTextFromTheDisplayText)
     EXPECT_EQ(prefillText(AskMode::EditText, "T=@@", true), "T=@@");
     EXPECT_TRUE(marksEoc("ESC $E3 '12' EOC"));
     EXPECT_FALSE(marksEoc("ESC $C9 '12'"));
-}
 
-TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialTextAfresh)
-{
+    // each mode sets the field's type, length, arrows and first text, afresh at every opening
     struct Row { AskMode mode; AskDataRules::FieldType type; int maxLength; bool spin; const char* text; };
     const Row rows[] = {
         {AskMode::InsertText, AskDataRules::FieldType::Text, 0, false, ""},
@@ -88,21 +86,7 @@ TEST(AskDataSetup, EachModeSetsTypeLengthSpinAndInitialTextAfresh)
     EXPECT_FALSE(r.okEnabled()); // 0x65 = 101 > 100
 }
 
-TEST(AskDataKeys, HexFieldsUpperCaseAndRefuseOthers)
-{
-    AskDataRules r = opened(font());
-    r.setText("");
-    EXPECT_TRUE(typeKey(r, 'a'));
-    EXPECT_EQ(r.text(), "A"); // accepted as a digit, refused by the range
-    EXPECT_FALSE(r.okEnabled());
-    r.setText("");
-    EXPECT_FALSE(typeKey(r, 'g') || typeKey(r, ' ') || typeKey(r, '-'));
-    EXPECT_TRUE(r.key(keychar::Backspace).accepted && r.key(keychar::Enter).accepted);
-    EXPECT_TRUE(typeKey(r, '7'));
-    EXPECT_TRUE(r.okEnabled());
-}
-
-TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
+TEST(AskDataOk, TextIsAcceptedButNotAPastedApostropheAndHexNeedsAllDigitsAndTheRange)
 {
     AskDataRules r = opened({AskMode::InsertText, "c", 0, 0, 0, {}, false});
     EXPECT_TRUE(r.okEnabled());
@@ -111,6 +95,13 @@ TEST(AskDataOk, TextIsAlwaysAcceptedButAPastedApostropheIsNot)
     EXPECT_EQ(empty.quoted, "''");
     play(r, {type(0, "it's", nullptr, nullptr, Off)});
     EXPECT_FALSE(r.result().confirmed);
+
+    // hex fields need all their digits and the range
+    AskDataRules appear = opened({AskMode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
+    play(appear, {type(0, "99", nullptr, nullptr, On), type(0, "9A", nullptr, nullptr, Off),
+                  type(0, "9", nullptr, nullptr, Off)});
+    AskDataRules size = opened({AskMode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
+    play(size, {type(0, "0", nullptr, nullptr, Off), type(0, "f", "F", nullptr, On)});
 }
 
 TEST(AskDataByteCommand, UpperCasesLettersKeepsOtherTextAndItsLengthUnlessEoc)
@@ -140,15 +131,6 @@ TEST(AskDataByteCommand, UpperCasesLettersKeepsOtherTextAndItsLengthUnlessEoc)
     play(eoc, {type(0, "", nullptr, nullptr, Off)});
 }
 
-TEST(AskDataOk, UnsignedHexNeedsAllDigitsAndTheRange)
-{
-    AskDataRules appear = opened({AskMode::InsertHex2, "Hex. Appear Number", 0x99, 0, 0, {}, false});
-    play(appear, {type(0, "99", nullptr, nullptr, On), type(0, "9A", nullptr, nullptr, Off),
-                  type(0, "9", nullptr, nullptr, Off)});
-    AskDataRules size = opened({AskMode::InsertHex1, "Hex. Horizontal Size", 15, 1, 1, {}, false});
-    play(size, {type(0, "0", nullptr, nullptr, Off), type(0, "f", "F", nullptr, On)});
-}
-
 TEST(AskDataSigned, TwosComplementDigitsTheRangeMessageAndTheArrows)
 {
     AskDataRules v = opened(vertPos());
@@ -170,9 +152,19 @@ TEST(AskDataSigned, TwosComplementDigitsTheRangeMessageAndTheArrows)
     EXPECT_EQ(opened(font()).message(), "");
 }
 
-TEST(AskDataSpin, UnsignedFieldClampsAndResetsUnreadableText)
+TEST(AskDataKeysAndSpin, HexFieldsUpperCaseRefuseOthersClampAndResetUnreadableText)
 {
     AskDataRules f = opened(font());
+    f.setText("");
+    EXPECT_TRUE(typeKey(f, 'a'));
+    EXPECT_EQ(f.text(), "A"); // accepted as a digit, refused by the range
+    EXPECT_FALSE(f.okEnabled());
+    f.setText("");
+    EXPECT_FALSE(typeKey(f, 'g') || typeKey(f, ' ') || typeKey(f, '-'));
+    EXPECT_TRUE(f.key(keychar::Backspace).accepted && f.key(keychar::Enter).accepted);
+    EXPECT_TRUE(typeKey(f, '7'));
+    EXPECT_TRUE(f.okEnabled());
+
     play(f, {type(0, "8"), up(0, "9", ""), up(0, "9", "MaxValue = 9h (9)"),
              type(0, "F"), up(0, "9"), // out of range: up brings it back to the maximum
              type(0, "0"), down(0, "0", "MinValue = 0h (0)"), up(0, nullptr, "")});

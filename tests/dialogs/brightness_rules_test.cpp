@@ -16,7 +16,7 @@ BrightnessTable loaded(const std::string& data, TVersion version)
 
 } // namespace
 
-TEST(BrightnessTable, LevelsAreClampedAndPresetsWrittenInEitherForm)
+TEST(BrightnessTable, LevelsClampedPresetsInEitherFormAndUnreadableTablesFallBack)
 {
     BrightnessTable t = loaded("1F0E" + std::string(28, '0'), TVersion::V200);
     EXPECT_EQ(t.level(0), 15);
@@ -36,11 +36,8 @@ TEST(BrightnessTable, LevelsAreClampedAndPresetsWrittenInEitherForm)
     low.setLevel(16, 5); // outside the table: ignored
     EXPECT_EQ(low.text(), "000F000000000000");
     EXPECT_EQ(low.level(-1), 0);
-}
 
-TEST(BrightnessTable, DefaultTablesRoundTripAndUnreadableOnesFallBackWithoutLosingTheForm)
-{
-    BrightnessTable t;
+    // the default tables round trip; unreadable ones fall back without losing the form
     EXPECT_TRUE(t.load({kHeader, "3456789ABCDEFFFF", TVersion::V300}));
     EXPECT_EQ(t.title(), "BrightNess Table (in percentages) V3.xx");
     EXPECT_EQ(t.levels(), BrightnessTable::defaultLevels());
@@ -62,7 +59,7 @@ TEST(BrightnessTable, DefaultTablesRoundTripAndUnreadableOnesFallBackWithoutLosi
     EXPECT_EQ(t.text(), "3056789ABCDEFFFF");
 }
 
-TEST(DragGraph, GeometryOfTheBrightnessGraphAndPointerHeightsSnappedToLevels)
+TEST(DragGraph, GeometryPointerHeightsLabelsAndValuesWithinTheResolution)
 {
     DragGraphModel m;
     m.setSize(318, 224);
@@ -88,11 +85,9 @@ TEST(DragGraph, GeometryOfTheBrightnessGraphAndPointerHeightsSnappedToLevels)
         EXPECT_EQ(m.levelAt(y), level) << y;
     m.showLabels = false;
     EXPECT_EQ(m.plotWidth(), 290);
-}
 
-TEST(DragGraph, LabelsAndValuesWithinTheResolution)
-{
-    DragGraphModel m;
+    // labels, and values within the resolution, of a graph as it starts
+    m = DragGraphModel();
     std::string all;
     for (int j = 0; j <= 15; ++j)
         all += m.yLabel(j) + "|";

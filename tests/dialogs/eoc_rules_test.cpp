@@ -17,7 +17,7 @@ EocRules opened(const std::string& title, const BoxConfigs& c)
 
 } // namespace
 
-TEST(EocFields, DisplayConfigurationDefaultsAndEveryFieldNeedsItsEntryLength)
+TEST(EocFields, DefaultsEntryLengthsAndBoundMessages)
 {
     EocRules hex = opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
     EXPECT_EQ(hex.message(), "");
@@ -38,15 +38,11 @@ TEST(EocFields, DisplayConfigurationDefaultsAndEveryFieldNeedsItsEntryLength)
     EXPECT_FALSE(time.key(9, 'a').accepted);
     EXPECT_TRUE(hex.key(0, 'a').accepted);
     EXPECT_EQ(hex.key(0, 'a').ch, 'A');
-}
 
-TEST(EocFields, BoundMessagesAtAndBeyondTheLimits)
-{
-    EocRules time = opened("Configure Time And Date (All in Dec)", fixtures::timeAndDate());
+    // the bound messages at and beyond the limits, on fields not used above
     play(time, {type(7, "12"), up(7, "12", "Maxmimum Value (Dec): 12"), type(7, "01"),
                 down(7, "01", "Minimum Value (Dec): 1"), type(10, "4"),
                 up(10, "05", "")}); // decimal spins pad
-    EocRules hex = opened("Configure Display (All in Hex)", fixtures::displayConfiguration());
     play(hex, {type(0, "09", nullptr, "Maximum Value (Hex): 08", Off),
                type(0, "00", nullptr, "Minimum Value (Hex): 01"),
                type(0, ""), up(0, "01")}); // an unreadable field spins to its minimum

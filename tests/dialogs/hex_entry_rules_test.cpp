@@ -22,7 +22,7 @@ void typeAll(HexEntryRules& r, const std::string& keys)
 
 } // namespace
 
-TEST(HexEntry, OkNeedsAWholeNumberOfBytesAndNormalisesThePairs)
+TEST(HexEntry, OkNeedsAWholeNumberOfBytesNormalisesThePairsAndKeysAndTheEditedLine)
 {
     HexEntryRules r = opened();
     EXPECT_FALSE(r.okEnabled());
@@ -52,11 +52,9 @@ TEST(HexEntry, OkNeedsAWholeNumberOfBytesAndNormalisesThePairs)
     EXPECT_EQ(out.HexData, "A0 FF");
     r.setText("  22   33 ");
     EXPECT_EQ(r.normalised(), "22 33");
-}
 
-TEST(HexEntry, KeysAndTheEditedLine)
-{
-    HexEntryRules r = opened("22 33");
+    // the edited line opens with its text
+    r = opened("22 33");
     EXPECT_EQ(r.text(), "22 33");
     EXPECT_TRUE(r.okEnabled());
     EXPECT_TRUE(r.key(' ').accepted && r.key(keychar::Backspace).accepted);

@@ -7,7 +7,7 @@
 
 using namespace steps;
 
-TEST(SingleValue, RangeArrowsTheMessageLineAndThePaddedResult)
+TEST(IncDecValues, RangeArrowsTheMessageLineAndThePaddedResultsOfOneAndTwoValues)
 {
     IncDecRules r;
     r.open({fixtures::packetWait()});
@@ -32,12 +32,9 @@ TEST(SingleValue, RangeArrowsTheMessageLineAndThePaddedResult)
     ASSERT_TRUE(r.fill({&out}));
     EXPECT_EQ(out.CurrentValue, 7);
     EXPECT_EQ(out.CurrValStr, "00007");
-}
 
-TEST(DoubleValue, LedTestHoursAndMinutes)
-{
+    // two values: the LED test's hours and minutes
     const auto boxes = fixtures::ledTest();
-    IncDecRules r;
     r.open({boxes[0], boxes[1]});
     play(r, {type(0, "24", nullptr, nullptr, On), type(0, "25", nullptr, "MaxValue = 24", Off),
              type(1, "30", nullptr, "", Off), // the field that changed writes the shared line

@@ -142,7 +142,7 @@ TEST(CommandFileReader, NormalisesTabsCommentsAndBlanks)
     EXPECT_EQ(r.content.commands[1].commandLine, " a  b ");
 }
 
-TEST(CommandFileReader, ReadsEveryKindOfCommand)
+TEST(CommandFileReader, ReadsEveryKindOfCommandAndAcceptsTheFixedEocSizes)
 {
     const CommandFileReadResult r = parse(
         "ESC $A0 '1'\r\nESC $80\r\nESC $a6 '2'\r\nESC $E3 'AB' EOC\r\nESC $E2'7FF'EOC\r\n"
@@ -169,10 +169,8 @@ TEST(CommandFileReader, ReadsEveryKindOfCommand)
         EXPECT_EQ(r.content.commands[i].commandLine, expected[i].second);
     }
     EXPECT_EQ(r.content.commands[6].fontColour, 0x375FA8u);
-}
 
-TEST(CommandFileReader, AcceptsTheFixedEocSizes)
-{
+    // each fixed EOC size is accepted
     for (const char* line :
          {"ESC $E1 '1234' EOC", "ESC $E1 '123456' EOC", "ESC $E5 '1234' EOC",
           "ESC $E6 '240101120000' EOC", "ESC $E4 '1234567890123456789012345678901234' EOC",

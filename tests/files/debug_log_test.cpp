@@ -37,7 +37,7 @@ struct LogFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(LogFixture, StampsAndLineLength)
+TEST_F(LogFixture, StampsLineLengthAndDumpLayout)
 {
     EXPECT_EQ(timeStampText({2024, 3, 9, 0, 0, 0, 999}), "00:00:00:999");
     EXPECT_EQ(dateStampText({1999, 12, 31, 0, 0, 0, 0}), "99:12:31");
@@ -56,12 +56,8 @@ TEST_F(LogFixture, StampsAndLineLength)
     // mode new starts the file again
     ASSERT_TRUE(write(LogMode::New, StampKind::None, "again"));
     EXPECT_EQ(logText(), "again\r\n");
-}
-
-TEST_F(LogFixture, DumpLayout)
-{
-    ASSERT_TRUE(dump("\x01" "01"));
-    EXPECT_EQ(logText(), "01 30 31 " + std::string(39, ' ') + ".01\r\n \r\n");
+    ASSERT_TRUE(dump("\x01" "01")); // a dump: hex, then the bytes as text, then a blank line
+    EXPECT_EQ(logText(), "again\r\n01 30 31 " + std::string(39, ' ') + ".01\r\n \r\n");
 
     std::filesystem::remove(folder.file("Log/Debug.log"));
     std::string bytes = "ABCDEFGHIJKLMNO\x0D";
@@ -77,7 +73,7 @@ TEST_F(LogFixture, DumpLayout)
     EXPECT_FALSE(std::filesystem::exists(folder.file("Log/Debug.log")));
 }
 
-TEST_F(LogFixture, LandsInTheProgramFolderWhateverTheCurrentFolder)
+TEST_F(LogFixture, LandsInTheProgramFolderWhateverTheCurrentFolderOrSaysWhyNot)
 {
     log.setProgramFolder(folder.file("bin"));
     std::filesystem::create_directory(folder.file("bin"));
@@ -91,10 +87,7 @@ TEST_F(LogFixture, LandsInTheProgramFolderWhateverTheCurrentFolder)
     log.PushProgramFolder();
     log.PopProgramFolder();
     EXPECT_EQ(log.currentFolder(), folder.file("bin"));
-}
 
-TEST_F(LogFixture, FolderThatCannotBeCreated)
-{
     log.setProgramFolder(folder.file("missing/deeper")); // only one level is created
     EXPECT_FALSE(write(LogMode::Append, StampKind::Time, "Transmitted: "));
     EXPECT_EQ(log.lastLogError(), logerror::NoDirectory);

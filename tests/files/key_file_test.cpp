@@ -95,7 +95,7 @@ TEST(KeyFile, WrittenExactlyReadBackAndAbsentPropertiesKeepTheirValues)
     EXPECT_EQ(read[0].CommandStr.size(), 109u);
 }
 
-TEST(KeyFile, ReadFailuresFreeAllKeys)
+TEST(KeyFile, ReadFailuresFreeAllKeysAndFailedWritesKeepThePreviousFile)
 {
     const std::string unknown =
         "Unknown error while reading from file k.kcf.\n\rUsing default Key values. ";
@@ -124,19 +124,16 @@ TEST(KeyFile, ReadFailuresFreeAllKeys)
     EXPECT_EQ(readKeyFile(missing, keys),
               "Failed to open file " + missing + ".\n\rUsing default Key values.");
     EXPECT_EQ(keys, makeKeySet());
-}
 
-TEST(KeyFile, FailedWriteKeepsThePreviousFile)
-{
+    // a failed write keeps the previous file
     using Step = filetest::FailingSaver::Step;
-    filetest::TempFolder folder;
     const std::string path = folder.file("keys.kcf");
-    const std::pair<Step, std::string> cases[] = {
+    const std::pair<Step, std::string> writes[] = {
         {Step::Create, "Failed to create file "},
         {Step::Write, "Failed to write to file "},
         {Step::Replace, "Unknown error while writing to file "},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : writes) {
         filetest::writeFile(path, "previous");
         const WriteResult r = writeKeyFile(path, makeKeySet(), filetest::FailingSaver(c.first));
         EXPECT_EQ(r.message, c.second + path + ".\n\rThe previous file is kept.");

@@ -51,7 +51,7 @@ TEST_F(LmxCheck, PrintsTheExportOfCommandHexAndAnswerBoxes)
     EXPECT_EQ(r.err, "");
 }
 
-TEST_F(LmxCheck, SavesAsSaveDoes)
+TEST_F(LmxCheck, SavesAsSaveDoesAndReadErrorsGoToStderrWithExitCode1)
 {
     filetest::writeFile(file, "SOT '01'\nKEY 'F1' ESC $A0 '1'\n'x'\nEOT\n");
     CheckRun r = run(file + " --save " + saved);
@@ -65,17 +65,14 @@ TEST_F(LmxCheck, SavesAsSaveDoes)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Failed to write to file " + folder.file("none/out.lmx") + ".\nCannot create a "
                      "file in the folder " + folder.file("none") + ": No such file or directory.\n");
-}
 
-TEST_F(LmxCheck, ReadErrorsGoToStderrWithExitCode1)
-{
-    filetest::writeFile(saved, "previous");
+    // a read error goes to stderr, exit code 1, and nothing is saved
     filetest::writeFile(file, "SOT '01'\r\nESC $10\r\n");
-    const CheckRun r = run(file + " --save " + saved);
+    r = run(file + " --save " + saved);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Illegal command at line 2 of file \r\n\r\n" + file + "\n");
-    EXPECT_EQ(filetest::readFile(saved), "previous");
+    EXPECT_EQ(filetest::readFile(saved), "SOT '01'\r\n 'x'\r\nEOT\r\n\r\n"); // as it was
 }
 
 TEST_F(LmxCheck, UsageErrorsExitWith2)

@@ -71,10 +71,13 @@ void writeSettings(const filetest::TempFolder& folder, const std::string& text)
 
 } // namespace
 
-TEST(SettingsFile, DefaultsGiveThe24LineFileAndSavedRecordsReadBack)
+TEST(SettingsFile, NoFileGivesDefaultsWhichGiveThe24LineFileAndSavedRecordsReadBack)
 {
     filetest::TempFolder folder;
     Records saved;
+    saved.change();
+    EXPECT_EQ(saved.load(folder), kOpenWarning);
+    ASSERT_TRUE(saved.areDefaults());
     ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
     EXPECT_EQ(filetest::readFile(folder.file("ORVANTA.SET")), kDefaultFile);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"ORVANTA.SET"});
@@ -164,19 +167,7 @@ TEST(SettingsFile, EveryReadFailureFallsBackToDefaults)
     }
 }
 
-TEST(SettingsFile, MissingOrUnreadableFile)
-{
-    filetest::TempFolder folder;
-    for (const char* what : {"no file", "a folder of its name"}) {
-        Records r;
-        r.change();
-        EXPECT_EQ(r.load(folder), kOpenWarning) << what;
-        EXPECT_TRUE(r.areDefaults()) << what;
-        std::filesystem::create_directory(folder.file(kSettingsFileName));
-    }
-}
-
-TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
+TEST(SettingsFile, FailedSaveKeepsThePreviousFileAndAFolderOfItsNameIsNeitherWrittenNorRead)
 {
     using Step = filetest::FailingSaver::Step;
     const std::pair<filetest::FailingSaver, std::string> cases[] = {
@@ -203,9 +194,15 @@ TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
     const WriteResult result = saveSettings(folder.path(), r.serial, r.display, r.general);
     EXPECT_EQ(result.message, "Failed to create settings file.\n\rNo file was written.");
     EXPECT_EQ(result.detail, folder.file(kSettingsFileName) + " is a folder, not a regular file.");
+    // and a folder of the file's name is not read either
+    r.change();
+    EXPECT_EQ(r.load(folder), kOpenWarning);
+    EXPECT_TRUE(r.areDefaults());
 }
 
-TEST(SerialSettings, ApplyFixesTheFrameAndReadsPortAndRate)
+// What reaches the line is checked on the port driver; here the record itself, which is saved
+// at closing.
+TEST(SerialSettings, ApplyFixesTheFrameInTheRecordAndKeepsPortAndRateAsTyped)
 {
     TSerialSettings s;
     s.PortName = "  /dev/ttyUSB0 ";
@@ -216,18 +213,11 @@ TEST(SerialSettings, ApplyFixesTheFrameAndReadsPortAndRate)
     s.HwFlow = 2;
     s.SwFlow = 1;
     s.DTRCtrl = 1;
-    const SerialLineSetup setup = applySerialSettings(s);
-    EXPECT_EQ(setup.portName, "/dev/ttyUSB0");
-    EXPECT_EQ(setup.baudRate, 230400);
-    EXPECT_TRUE(setup.enableDtrOnOpen);
+    applySerialSettings(s);
     TSerialSettings fixed;
-    fixed.PortName = s.PortName; // the record keeps the text as typed
+    fixed.PortName = s.PortName;
     fixed.Baudrate = s.Baudrate;
     EXPECT_EQ(s, fixed);
-
-    for (const char* bad : {"abc", "", "12x", "99999999999"})
-        EXPECT_EQ(baudRateOf(bad), -1) << bad;
-    EXPECT_EQ(baudRateOf(" 19200 "), 19200);
 }
 
 // Each case starts the program twice: a first start (load, then save at closing) and a

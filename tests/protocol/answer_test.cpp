@@ -18,7 +18,7 @@ AnswerParse parse(const std::string& s, uint8_t net = 1, uint8_t packet = 0)
 
 } // namespace
 
-TEST(ExtendedAnswer, WorkedExample)
+TEST(ExtendedAnswer, WorkedExampleAmongGarbageAndRestarts)
 {
     const AnswerParse p = parseExtendedAnswer(kOkAnswer, 1, 0);
     EXPECT_TRUE(p.ok);
@@ -32,10 +32,7 @@ TEST(ExtendedAnswer, WorkedExample)
     EXPECT_EQ(d.errorCode, 0);
     EXPECT_EQ(d.paramText, "$00");
     EXPECT_EQ(d.state, AnswerState::Param);
-}
 
-TEST(ExtendedAnswer, GarbageAndRestarts)
-{
     EXPECT_TRUE(parseExtendedAnswer("xyz\xFF" + kOkAnswer, 1, 0).ok);
     // a second start byte restarts the parse and the CRC
     EXPECT_TRUE(parseExtendedAnswer("\x01\x06" "01FE" + kOkAnswer, 1, 0).ok);
@@ -48,7 +45,7 @@ TEST(ExtendedAnswer, GarbageAndRestarts)
     EXPECT_TRUE(parseExtendedAnswer(lower, 0xAB, 0).ok);
 }
 
-TEST(ExtendedAnswer, EveryErrorState)
+TEST(ExtendedAnswer, EveryErrorStateAndTheTextsOfTheFailures)
 {
     using namespace answer_error;
     const auto expect = [](const std::string& s, uint8_t error, AnswerState state) {
@@ -80,10 +77,7 @@ TEST(ExtendedAnswer, EveryErrorState)
     expect("\x01\x06" "01FE0004" "0000" "B79B\x04", InvalidCrc, AnswerState::Crc);
     expect("\x01\x06" "01FE0004" "0000" "B79A", Incomplete, AnswerState::Eot);
     expect("\x01\x06" "01FE0004" "0000" "B79A\x05", InvalidPacket, AnswerState::Eot);
-}
 
-TEST(ExtendedAnswer, TextsOfTheFailures)
-{
     const AnswerParse p = parseExtendedAnswer("", 1, 0);
     EXPECT_EQ(errorText(p), "Answer packet incomplete");
     EXPECT_EQ(stateName(p.state), "SOT");
@@ -129,7 +123,7 @@ TEST(ExtendedAnswer, RoundTripEveryNetworkAndPositionMatchedOnTheSequenceBitsOnl
     }
 }
 
-TEST(AnswerData, ResultCodesAndParameters)
+TEST(AnswerData, ResultCodesAndParametersAndTheNormalResultCharacters)
 {
     using namespace answer_error;
     AnswerParse d = parseAnswerData("1501");
@@ -166,10 +160,8 @@ TEST(AnswerData, ResultCodesAndParameters)
     for (const auto& [code, text] : texts)
         EXPECT_EQ(resultText(code), text) << code;
     EXPECT_EQ(stateName(AnswerState::InvertedNetworkNr), "Inverted Network Nr");
-}
 
-TEST(NormalAnswer, ResultCharacters)
-{
+    // the normal framing's answer: one result character, or none at all
     NormalAnswer n = parseNormalAnswer("", 0);
     EXPECT_TRUE(n.ok);
     EXPECT_TRUE(n.answerOk());
@@ -186,10 +178,10 @@ TEST(NormalAnswer, ResultCharacters)
     n = parseNormalAnswer("3", 5);
     EXPECT_TRUE(n.ok && !n.answerOk());
 
-    const std::pair<char, const char*> texts[] = {
+    const std::pair<char, const char*> characters[] = {
         {'0', "OK."}, {'3', "Invalid hex or decimal character."},
         {'A', "Other error, multiple errors."}, {':', ""}, {'@', ""},
         {'B', "Unknown Result Code"}, {'\0', "Unknown Result Code"}};
-    for (const auto& [c, text] : texts)
+    for (const auto& [c, text] : characters)
         EXPECT_EQ(normalResultText(c), text) << int(c);
 }

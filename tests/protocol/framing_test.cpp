@@ -5,16 +5,13 @@
 
 using namespace lmx;
 
-TEST(Crc16, PublishedXmodemVectors)
+TEST(Crc16, PublishedXmodemVectorsAndStepsMatchTheWholeString)
 {
     EXPECT_EQ(crc16("123456789"), 0x31C3); // the check value
     EXPECT_EQ(crc16("A"), 0x58E5);
     EXPECT_EQ(crc16(""), 0x0000);
     EXPECT_EQ(crc16(std::string(4, '\0')), 0x0000); // no initial or final XOR
-}
 
-TEST(Crc16, StepMatchesWholeString)
-{
     uint16_t reg = 0;
     for (char c : std::string("123456789"))
         crcStep(static_cast<uint8_t>(c), reg);
@@ -22,16 +19,13 @@ TEST(Crc16, StepMatchesWholeString)
     EXPECT_EQ(crc16("56789", crc16("1234")), 0x31C3); // the register carries over
 }
 
-TEST(ExtendedPacket, WorkedExamplesByteForByte)
+TEST(ExtendedPacket, WorkedExamplesByteForByteThenFieldsAndLimits)
 {
     EXPECT_EQ(buildExtendedPacket(1, 0, "\x1B\xA0" "1").value_or(""),
               "\x01\x05" "01FE0003" "\x1B\xA0" "1" "CD43" "\x04");
     EXPECT_EQ(buildExtendedPacket(0x12, 0x41, "Hello").value_or(""),
               "\x01\x05" "12ED4105" "Hello" "22A1" "\x04");
-}
 
-TEST(ExtendedPacket, FieldsAndLimits)
-{
     // empty data: start, type, eight header characters, four CRC characters and the end
     // byte, 15 bytes in all, as the worked example (18 bytes with 3 data bytes) shows; the
     // CRC covers the type byte and the header only

@@ -4,7 +4,7 @@
 
 using namespace lmx;
 
-TEST(HexText, OfCommandLines)
+TEST(Hex, TextsOfCommandLinesBytesAndSingleFieldsBothWays)
 {
     // Only the first marker byte is dropped; raw 09 and 10 further on are shown.
     const std::pair<std::string, const char*> cases[] = {
@@ -13,10 +13,7 @@ TEST(HexText, OfCommandLines)
         {std::string("\x00\xFF", 2), "00 FF "}};
     for (const auto& [line, text] : cases)
         EXPECT_EQ(hexTextOfCommandLine(line), text) << text;
-}
 
-TEST(HexText, ToBytesAndBack)
-{
     const std::pair<const char*, const char*> good[] = {
         {"22 33 AA", "\x22\x33\xAA"}, {"a0ff", "\xA0\xFF"}, {"1 2 3 4", "\x12\x34"}, {"", ""}, {"   ", ""}};
     std::string bytes;
@@ -32,10 +29,8 @@ TEST(HexText, ToBytesAndBack)
     }
     EXPECT_EQ(normalisedHexText("\x12\x34"), "12 34");
     EXPECT_EQ(normalisedHexText(""), "");
-}
 
-TEST(HexFields, SingleFieldConversionsAndFixedWidthText)
-{
+    // single fields
     uint8_t b = 0;
     EXPECT_TRUE(hexToByte("7f", b) && b == 0x7F);
     EXPECT_TRUE(hexToByte("FF", b) && b == 0xFF);

@@ -5,7 +5,7 @@
 
 using namespace lmx;
 
-TEST(EscapeName, NamedUnnamedAndInquiries)
+TEST(EscapeCommands, NamesParameterKindsAndFixedEocSizes)
 {
     // Inquiries are looked up by their number; $A6 itself has no name.
     const std::pair<unsigned, const char*> names[] = {
@@ -14,10 +14,8 @@ TEST(EscapeName, NamedUnnamedAndInquiries)
         {0xE4, "ESC Conf.Display"}, {0xE6, "ESC Time/Date"}, {0xFF, "ESC $FF"}, {0xE3, "ESC $E3"}};
     for (const auto& [code, name] : names)
         EXPECT_EQ(escapeName(code), name) << code;
-}
 
-TEST(ParamKind, ByCommandByteRangeAndFixedEocSizes)
-{
+    // the parameters by command byte range, and the fixed EOC sizes
     const std::pair<uint8_t, ParamKind> kinds[] = {
         {0x00, ParamKind::Illegal}, {0x7F, ParamKind::Illegal}, {0x80, ParamKind::None},
         {0x9F, ParamKind::None},    {0xA0, ParamKind::One},     {0xBF, ParamKind::One},
@@ -86,10 +84,8 @@ TEST(LineBuilders, DisplayTextAndCommandLineOfEachKind)
     // the key prefix is not part of the hex box text
     EXPECT_EQ(hexTextOfCommandLine(keyLine("F1", 0xA0, "1").commandLine),
               hexTextOfCommandLine(escapeLine(0xA0, "1").commandLine));
-}
 
-TEST(LineBuilders, SignedParametersAreTwosComplement)
-{
+    // signed parameters are two's complement
     const std::tuple<int, int, const char*> cases[] = {{-1, 3, "FFF"}, {-2048, 3, "800"},
         {2047, 3, "7FF"}, {-128, 2, "80"}, {-1, 2, "FF"}, {127, 2, "7F"}, {0, 2, "00"}};
     for (const auto& [value, digits, text] : cases)

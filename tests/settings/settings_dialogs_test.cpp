@@ -5,7 +5,6 @@
 #include "settings/general_sett_form.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,14 +33,9 @@ std::vector<Named> checkBoxes(const TGeneralSettForm& f)
             {f.DebugFileCheck(), &TGeneralSettings::DebugFile}};
 }
 
-class SettingsDialogs : public ::testing::Test {
-protected:
-    void SetUp() override { QCoreApplication::setApplicationName(QStringLiteral("Orvanta")); }
-};
-
 } // namespace
 
-TEST_F(SettingsDialogs, GeneralShowsEveryFieldAndTheRadioPairFollowsTheDebugFileBox)
+TEST(SettingsDialogs, GeneralShowsEveryFieldAndTheRadioPairFollowsTheDebugFileBox)
 {
     TGeneralSettings record; // the defaults mix on and off
     TGeneralSettForm form(record);
@@ -67,7 +61,7 @@ TEST_F(SettingsDialogs, GeneralShowsEveryFieldAndTheRadioPairFollowsTheDebugFile
     EXPECT_FALSE(shown.CreateDebugFileRadio()->isChecked());
 }
 
-TEST_F(SettingsDialogs, GeneralOkStoresAllNineValuesAndCancelNone)
+TEST(SettingsDialogs, GeneralOkStoresAllNineValuesAndCancelNone)
 {
     TGeneralSettings record;
     const TGeneralSettings before = record;
@@ -101,7 +95,7 @@ TEST(NetNrEntry, DigitsAndASignWithinTwoCharactersAndTheNearerLimit)
         EXPECT_EQ(netNrOfEntry(text), value) << text;
 }
 
-TEST_F(SettingsDialogs, DisplayTakesTheNetworkNumberAndOkKeepsItWithinLimits)
+TEST(SettingsDialogs, DisplayTakesTheNetworkNumberAndOkKeepsItWithinLimits)
 {
     TDisplaySettings record;
     record.NetNr = 5;

@@ -37,7 +37,7 @@ const std::string kConfig = "010808" + std::string(28, '0');
 
 } // namespace
 
-TEST(SimContent, CodesForWhatADisplayCannotAccept)
+TEST(SimContent, CodesForWhatADisplayCannotAcceptAndTheBoundedMemory)
 {
     struct Case {
         std::string content;
@@ -95,6 +95,30 @@ TEST(SimContent, CodesForWhatADisplayCannotAccept)
     };
     for (const auto& c : cases)
         EXPECT_EQ(codeOf(c.content), c.code) << normalisedHexText(c.content);
+
+    // the memory is bounded: text fills it exactly, then the next byte is refused
+    DisplayState display;
+    ContentParser parser;
+    EXPECT_EQ(parser.feed(std::string(kTextMemory - kBlockCost, 'a'), display, 0).code, 0);
+    EXPECT_EQ(parser.feed("b", display, 0).code, 0x16);
+    EXPECT_EQ(display.memoryUsed, kTextMemory);
+
+    // empty blocks cost memory too, so endless block markers cannot grow it
+    DisplayState blocks;
+    std::string many = "\x02" "01" "\x0E" "01";
+    for (int i = 0; i <= kMaxBlockNumber; ++i)
+        many += "\x0A" + byteToHex(static_cast<uint8_t>(i)) + "\x0D";
+    many += "\x0F";
+    size_t messages = 0;
+    uint8_t code = 0;
+    for (; code == 0 && messages < 1000; ++messages) {
+        std::string m = many;
+        m.replace(1, 2, byteToHex(static_cast<uint8_t>(messages % 100)));
+        m.replace(3 + 1, 2, byteToHex(static_cast<uint8_t>(messages / 100)));
+        code = ContentParser().feed(m, blocks, 0).code;
+    }
+    EXPECT_EQ(code, 0x16);
+    EXPECT_LE(blocks.memoryUsed, kTextMemory);
 }
 
 TEST(SimContent, CutAnywhereAcrossASeriesChangesNothing)
@@ -139,32 +163,6 @@ TEST(SimContent, WhatTheDisplayShows)
 
     resultOf(device, packet(3, 0, "\x1B\x80"), 3, 0); // delete
     EXPECT_TRUE(device.displays()[0].texts.empty());
-}
-
-TEST(SimContent, MemoryIsBounded)
-{
-    DisplayState display;
-    ContentParser parser;
-    EXPECT_EQ(parser.feed(std::string(kTextMemory - kBlockCost, 'a'), display, 0).code, 0);
-    EXPECT_EQ(parser.feed("b", display, 0).code, 0x16);
-    EXPECT_EQ(display.memoryUsed, kTextMemory);
-
-    // empty blocks cost memory too, so endless block markers cannot grow it
-    DisplayState blocks;
-    std::string many = "\x02" "01" "\x0E" "01";
-    for (int i = 0; i <= kMaxBlockNumber; ++i)
-        many += "\x0A" + byteToHex(static_cast<uint8_t>(i)) + "\x0D";
-    many += "\x0F";
-    size_t messages = 0;
-    uint8_t code = 0;
-    for (; code == 0 && messages < 1000; ++messages) {
-        std::string m = many;
-        m.replace(1, 2, byteToHex(static_cast<uint8_t>(messages % 100)));
-        m.replace(3 + 1, 2, byteToHex(static_cast<uint8_t>(messages / 100)));
-        code = ContentParser().feed(m, blocks, 0).code;
-    }
-    EXPECT_EQ(code, 0x16);
-    EXPECT_LE(blocks.memoryUsed, kTextMemory);
 }
 
 TEST(SimInquiries, AnswerWithDataOfTheirOwn)

@@ -18,7 +18,7 @@ bool parse(std::vector<std::string> args, SimArguments& a, std::string* error = 
 
 } // namespace
 
-TEST(SimArguments, ReadsEveryOption)
+TEST(SimArguments, ReadsEveryOptionAndRefusesWhatCannotWork)
 {
     SimArguments a;
     // both spellings; a repeated network number counts once and replaces the default
@@ -55,10 +55,7 @@ TEST(SimArguments, ReadsEveryOption)
         ASSERT_TRUE(parse({"--fault", kind}, f)) << kind;
         EXPECT_EQ(faultName(f.options.fault), kind);
     }
-}
 
-TEST(SimArguments, RefusesWhatCannotWork)
-{
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              // 0 is the broadcast address
              {"--netnr", "0"}, {"--netnr", "256"}, {"--netnr", "x"}, {"--netnr"},
@@ -80,7 +77,7 @@ TEST(SimArguments, RefusesWhatCannotWork)
         EXPECT_FALSE(parse(bad, a, &error)) << ::testing::PrintToString(bad);
         EXPECT_FALSE(error.empty());
     }
-    SimArguments a;
-    EXPECT_TRUE(parse({"--normal", "--fault", "code=15"}, a));
-    EXPECT_TRUE(parse({"--normal", "--fault", "cycle"}, a)); // keeps to the kinds that fit
+    SimArguments n;
+    EXPECT_TRUE(parse({"--normal", "--fault", "code=15"}, n));
+    EXPECT_TRUE(parse({"--normal", "--fault", "cycle"}, n)); // keeps to the kinds that fit
 }
