@@ -250,8 +250,9 @@ TEST(MainFormLine, TransmitToDisplaysGoesOnPastASilentDisplayAndStopEndsTheWhole
     EXPECT_TRUE(rig.endsWith(" Transmission finished."));
     EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
 
-    // Esc during a run ends the whole run after the exchange in progress.
-    w.exchange().SetAnswerTimeout(100);
+    // Esc during a run ends the whole run after the exchange in progress. The silent display's
+    // wait is long enough that a loaded machine still presses Esc within it.
+    w.exchange().SetAnswerTimeout(1000);
     rig.settings->nextList = "2-3";
     QObject::connect(&w.sendReceiveFrame().receiveLog(), &ReceiveLogModel::lineAdded, &w, [&](int row) {
         if (row == 0)
