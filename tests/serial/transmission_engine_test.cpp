@@ -5,11 +5,11 @@
 #include "serial_test_support.h"
 
 #include "files/debug_log.h"
-#include "protocol/hex.h"
 #include "serial/answer_templates.h"
 #include "serial/packet_exchange.h"
 #include "serial/transmission_engine.h"
 #include "sim/answer_writer.h"
+#include "sim/packet_reader.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <algorithm>
@@ -34,22 +34,18 @@ std::string answer(int netNr, uint8_t code, const std::string& reply = {}, uint8
 struct DisplayBackend : serialtest::FakeSerialBackend {
     std::function<std::string(int netNr, const std::string& data)> respond;
     Lines data; // of every packet, in order
-    std::string pending;
+    sim::PacketReader reader{false};
 
     int64_t write(const char* bytes, uint32_t size) override
     {
         const int64_t n = FakeSerialBackend::write(bytes, size);
-        pending.append(bytes, static_cast<size_t>(std::max<int64_t>(n, 0)));
-        uint8_t netNr = 0, packetNr = 0, length = 0;
-        if (pending.size() < 10 || !hexToByte(pending.substr(2, 2), netNr)
-            || !hexToByte(pending.substr(6, 2), packetNr) || !hexToByte(pending.substr(8, 2), length)
-            || pending.size() < 15u + length)
-            return n;
-        data.push_back(pending.substr(10, length));
-        pending.clear();
-        const std::string a = respond ? respond(netNr, data.back()) : answer(netNr, 0, {}, packetNr);
-        if (!a.empty())
-            arrive(a);
+        for (const sim::Frame& f : reader.feed({bytes, size_t(std::max<int64_t>(n, 0))}, 0)) {
+            data.push_back(f.data);
+            const std::string a =
+                    respond ? respond(f.netNr, f.data) : answer(f.netNr, 0, {}, uint8_t(f.packetNr));
+            if (!a.empty())
+                arrive(a);
+        }
         return n;
     }
 };
