@@ -19,19 +19,26 @@ using namespace serialtest;
 
 const std::string kFontPacket = "\x01\x05" "01FE0003" "\x1B\xA0" "1" "CD43" "\x04";
 
-TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnce)
+// The other end goes away, as an unplugged adapter or a device server that stops.
+TEST(SerialLine, ALineThatGoesAwayEndsTheExchangeOnceWithTheReason)
 {
-    SerialLine line(simOptions({1}, FaultKind::NoAnswer));
-    ASSERT_FALSE(line.path.empty());
-    line.exchange.SetAnswerTimeout(20000);
-    line.exchange.SendPacket(kFontPacket);
-    ASSERT_TRUE(line.server.waitForPackets(1, 2000));
-    line.server.stop(); // the other end of the line is gone, as an unplugged adapter
-    ASSERT_TRUE(waitUntil([&] { return line.exchange.done(); }, 10000)); // before the time-out
-    runPending();
-    EXPECT_TRUE(line.answers.empty());
-    EXPECT_EQ(line.dialogs.texts(), QStringList{QString::fromStdString("Lost connection to ComPort :" + line.path)});
-    EXPECT_FALSE(line.driver.Connected());
+    for (const bool overTcp : {false, true}) {
+        SCOPED_TRACE(overTcp ? "device server" : "pseudo-terminal");
+        SerialLine line(simOptions({1}, FaultKind::NoAnswer), overTcp);
+        ASSERT_FALSE(line.path.empty());
+        line.exchange.SetAnswerTimeout(20000);
+        line.exchange.SendPacket(kFontPacket);
+        ASSERT_TRUE(line.server.waitForPackets(1, 2000));
+        line.server.stop();
+        ASSERT_TRUE(waitUntil([&] { return line.exchange.done(); }, 10000)); // before the time-out
+        runPending();
+        EXPECT_TRUE(line.answers.empty());
+        EXPECT_EQ(line.dialogs.texts(),
+                  QStringList{QString::fromStdString("Lost connection to ComPort :" + line.path)});
+        // a closed connection comes with the system's reason
+        EXPECT_TRUE(!overTcp || !line.dialogs.steps().value(0).detail.isEmpty());
+        EXPECT_FALSE(line.driver.Connected());
+    }
 }
 
 TEST(SerialLine, ADeviceServerThatDoesNotAcceptIsGivenUpAfterTwoSeconds)
