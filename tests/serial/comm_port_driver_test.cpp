@@ -61,7 +61,7 @@ TEST_F(Driver, ConnectOpensConfiguresAndStartsThePollInThatOrder)
     }
 }
 
-TEST_F(Driver, LineSettingsFollowTheProperties)
+TEST_F(Driver, LineSettingsAndTheReceiveDelayFollowTheProperties)
 {
     LineSettings s = driver->CurrentLineSettings();
     EXPECT_TRUE(s.baudRate == 9600 && s.byteSize == 8 && s.parity == ptNONE && s.dtrOn && s.rtsOn);
@@ -79,8 +79,15 @@ TEST_F(Driver, LineSettingsFollowTheProperties)
     EXPECT_EQ(s.byteSize, 7);
     EXPECT_EQ(s.xonLimit, 1024u);
 
+    // ten bit times per byte
+    EXPECT_EQ(driver->DelayForRx(br9600, 10), 10u);
+    EXPECT_EQ(driver->DelayForRx(br110, 1), 91u);
+    EXPECT_EQ(driver->DelayForRx(br256000, 254), 10u);
+    driver->SetBaudRateValue(0); // no rate: no time, not a division by zero
+    EXPECT_EQ(driver->DelayForRx(brCustom, 1000), 0u);
     driver->SetBaudRateValue(921600);
     EXPECT_EQ(driver->BaudRate(), brCustom);
+    EXPECT_EQ(driver->DelayForRx(brCustom, 1000), 11u);
     EXPECT_TRUE(fake->appliedSettings.empty()); // disconnected: only stored
     connect();
     EXPECT_EQ(fake->appliedSettings.back().baudRate, 921600u);
@@ -156,7 +163,7 @@ TEST_F(Driver, PacketSizeTimeOutAndPollingDelayKeepTheirRules)
     EXPECT_EQ(driver->PollInterval(), 20);
 }
 
-TEST_F(Driver, SendDataWritesWhatTheQueueTakes)
+TEST_F(Driver, SendDataWritesWhatTheQueueTakesAndTimesOutOnlyAfterTheLastWrite)
 {
     EXPECT_EQ(driver->SendData("abc", 3, 500), 0u); // not connected
     EXPECT_EQ(driver->OutFreeSpace(), 65535u);
@@ -170,34 +177,29 @@ TEST_F(Driver, SendDataWritesWhatTheQueueTakes)
     EXPECT_EQ(fake->writes, (Strings{"he", "ll", "o"}));
     EXPECT_TRUE(driver->SendByte('x'));
 
-    // each write asks for no more than the free room; a full queue ends in a short count
-    fake->holdWritten = true;
-    fake->writeLimit = 10000;
-    fake->outQueued = 2000;
-    EXPECT_EQ(driver->OutFreeSpace(), 48u);
-    clock.setStepPerReading(1);
-    const std::string big(200, 'b');
-    EXPECT_EQ(driver->SendData(big.data(), 200, 100), 48u);
-    EXPECT_FALSE(driver->SendByte('y'));
-    fake->outQueued = 5000; // more than the queue size never shows as room
-    EXPECT_EQ(driver->OutFreeSpace(), 0u);
-}
-
-TEST_F(Driver, SendDataTimesOutOnlyAfterTheLastSuccessfulWrite)
-{
-    connect();
     // five writes of 300 ms each: 1.5 s in all, but never 500 ms without progress
     fake->writeLimit = 1;
     fake->clock = &clock;
     fake->msPerWrite = 300;
     EXPECT_EQ(driver->SendData("12345", 5, 500), 5u);
-
     fake->writeLimit = 0;
     clock.setStepPerReading(1);
     const int64_t before = clock.nowMs();
     EXPECT_EQ(driver->SendData("z", 1, 500), 0u); // nothing goes: it gives up after 500 ms
     const int64_t waited = clock.nowMs() - before;
     EXPECT_TRUE(waited > 500 && waited < 520) << waited;
+
+    // each write asks for no more than the free room; a full queue ends in a short count
+    fake->clock = nullptr;
+    fake->holdWritten = true;
+    fake->writeLimit = 10000;
+    fake->outQueued = 2000;
+    EXPECT_EQ(driver->OutFreeSpace(), 48u);
+    const std::string big(200, 'b');
+    EXPECT_EQ(driver->SendData(big.data(), 200, 100), 48u);
+    EXPECT_FALSE(driver->SendByte('y'));
+    fake->outQueued = 5000; // more than the queue size never shows as room
+    EXPECT_EQ(driver->OutFreeSpace(), 0u);
 }
 
 TEST_F(Driver, LineStatusCheckStopsWritesWithNoLineOn)
@@ -217,7 +219,7 @@ TEST_F(Driver, LineStatusCheckStopsWritesWithNoLineOn)
     EXPECT_EQ(fake->written, "ab");
 }
 
-TEST_F(Driver, PollHandsEachChunkToOnReceiveData)
+TEST_F(Driver, PollHandsEachChunkToOnReceiveDataAndAHandlerThatPollsAgainKeepsItsChunk)
 {
     fake->incoming = "early";
     driver->ReceivePoll(); // not connected
@@ -233,6 +235,18 @@ TEST_F(Driver, PollHandsEachChunkToOnReceiveData)
     fake->refused.clear();
     driver->ReceivePoll();
     EXPECT_EQ(chunks, (Strings{std::string("a\0c", 3), "kept"}));
+
+    driver->SetOnReceiveData([&](TCommPortDriver*, const char* p, uint32_t n) {
+        const std::string before(p, n);
+        if (chunks.size() == 2) {
+            fake->incoming = "second";
+            driver->ReceivePoll(); // as a message loop pumped from the handler would
+        }
+        chunks.push_back(before + "|" + std::string(p, n));
+    });
+    poll("first");
+    driver->ReceivePoll();
+    EXPECT_EQ(chunks, (Strings{std::string("a\0c", 3), "kept", "first|first", "second|second"}));
 
     // no chunk is larger than the receive buffer
     FakeDriver d;
@@ -263,22 +277,6 @@ TEST_F(Driver, ArrivingBytesArePolledAtOnceAndTheTimerPollsTheRest)
     fake->incoming = "quiet"; // no notice: the timer finds it
     ASSERT_TRUE(waitUntil([&] { return chunks.size() == 2; }, 2000));
     EXPECT_EQ(chunks[1], "quiet");
-}
-
-TEST_F(Driver, AHandlerThatPollsAgainDoesNotOverwriteItsChunk)
-{
-    connect();
-    driver->SetOnReceiveData([&](TCommPortDriver*, const char* p, uint32_t n) {
-        const std::string before(p, n);
-        if (chunks.empty()) {
-            fake->incoming = "second";
-            driver->ReceivePoll(); // as a message loop pumped from the handler would
-        }
-        chunks.push_back(before + "|" + std::string(p, n));
-    });
-    poll("first");
-    driver->ReceivePoll();
-    EXPECT_EQ(chunks, (Strings{"first|first", "second|second"}));
 }
 
 TEST_F(Driver, PacketModeCutsTheStreamIntoPackets)
@@ -320,17 +318,6 @@ TEST_F(Driver, PacketModeCutsTheStreamIntoPackets)
     fake->incoming = "abcdefghijkl";
     driver->ReceivePoll();
     EXPECT_EQ(fake->incoming, "efghijkl");
-}
-
-TEST_F(Driver, DelayForRxIsTenBitTimesPerByte)
-{
-    EXPECT_EQ(driver->DelayForRx(br9600, 10), 10u);
-    EXPECT_EQ(driver->DelayForRx(br110, 1), 91u);
-    EXPECT_EQ(driver->DelayForRx(br256000, 254), 10u);
-    driver->SetBaudRateValue(921600);
-    EXPECT_EQ(driver->DelayForRx(brCustom, 1000), 11u);
-    driver->SetBaudRateValue(0); // no rate: no time, not a division by zero
-    EXPECT_EQ(driver->DelayForRx(brCustom, 1000), 0u);
 }
 
 TEST_F(Driver, APortThatFailsIsReportedOnceAndClosed)
