@@ -163,11 +163,12 @@ TEST_F(Driver, PacketSizeTimeOutAndPollingDelayKeepTheirRules)
     EXPECT_EQ(driver->PollInterval(), 20);
 }
 
-TEST_F(Driver, SendDataWritesWhatTheQueueTakesAndTimesOutOnlyAfterTheLastWrite)
+TEST_F(Driver, SendDataWritesWhatTheLineAndTheQueueTake)
 {
     EXPECT_EQ(driver->SendData("abc", 3, 500), 0u); // not connected
     EXPECT_EQ(driver->OutFreeSpace(), 65535u);
     EXPECT_FALSE(driver->FlushBuffers(true, true));
+    EXPECT_TRUE(driver->GetLineStatus().empty());
     connect();
     EXPECT_TRUE(driver->FlushBuffers(true, false) && driver->FlushBuffers(false, true));
     EXPECT_EQ(fake->calls, (Strings{"purge in", "purge out"}));
@@ -176,6 +177,19 @@ TEST_F(Driver, SendDataWritesWhatTheQueueTakesAndTimesOutOnlyAfterTheLastWrite)
     EXPECT_EQ(driver->SendData("hello", 5, 500), 5u);
     EXPECT_EQ(fake->writes, (Strings{"he", "ll", "o"}));
     EXPECT_TRUE(driver->SendByte('x'));
+
+    fake->lines.lsCD = true;
+    EXPECT_TRUE(driver->GetLineStatus() == fake->lines);
+    driver->SetCheckLineStatus(true);
+    EXPECT_EQ(driver->SendData("ab", 2, 500), 2u);
+    fake->lines = {};
+    EXPECT_EQ(driver->SendData("cd", 2, 500), 0u);
+    fake->lines.lsDSR = true;
+    fake->refused.insert("modemLines"); // lines that cannot be read count as none
+    EXPECT_TRUE(driver->GetLineStatus().empty());
+    EXPECT_EQ(driver->SendData("ef", 2, 500), 0u);
+    EXPECT_EQ(fake->written, "hellox" "ab");
+    driver->SetCheckLineStatus(false);
 
     // five writes of 300 ms each: 1.5 s in all, but never 500 ms without progress
     fake->writeLimit = 1;
@@ -200,23 +214,6 @@ TEST_F(Driver, SendDataWritesWhatTheQueueTakesAndTimesOutOnlyAfterTheLastWrite)
     EXPECT_FALSE(driver->SendByte('y'));
     fake->outQueued = 5000; // more than the queue size never shows as room
     EXPECT_EQ(driver->OutFreeSpace(), 0u);
-}
-
-TEST_F(Driver, LineStatusCheckStopsWritesWithNoLineOn)
-{
-    EXPECT_TRUE(driver->GetLineStatus().empty()); // not connected
-    connect();
-    fake->lines.lsCD = true;
-    EXPECT_TRUE(driver->GetLineStatus() == fake->lines);
-    driver->SetCheckLineStatus(true);
-    EXPECT_EQ(driver->SendData("ab", 2, 500), 2u);
-    fake->lines = {};
-    EXPECT_EQ(driver->SendData("cd", 2, 500), 0u);
-    fake->lines.lsDSR = true;
-    fake->refused.insert("modemLines"); // lines that cannot be read count as none
-    EXPECT_TRUE(driver->GetLineStatus().empty());
-    EXPECT_EQ(driver->SendData("ef", 2, 500), 0u);
-    EXPECT_EQ(fake->written, "ab");
 }
 
 TEST_F(Driver, PollHandsEachChunkToOnReceiveDataAndAHandlerThatPollsAgainKeepsItsChunk)
