@@ -50,17 +50,6 @@ struct DisplayBackend : serialtest::FakeSerialBackend {
     }
 };
 
-// Message boxes that can also stand for a window closing while the box is up.
-struct Dialogs : ScriptedDialogs {
-    std::function<void()> onMessage;
-    void message(const QString& text, const QString& title, Icon icon) override
-    {
-        ScriptedDialogs::message(text, title, icon);
-        if (onMessage)
-            onMessage();
-    }
-};
-
 struct Sink : AnswerDataSink, BusyIndicator {
     void answerData(const std::string& data) override { templates.FillAnswerTemplates(data); }
     void setBusy(bool busy) override { busyCalls.push_back(busy); }
@@ -81,7 +70,7 @@ protected:
     }
 
     TestWallClock wallClock;
-    Dialogs dialogs;
+    ScriptedDialogs dialogs; // onStep stands for a window closing while a box is up
     RecordingLog log;
     Sink sink;
     ManualWaiter waiter;
@@ -220,7 +209,7 @@ TEST_F(Engine, AStopEndsTheTransmissionAtOnceOrAfterTheExchangeNeverInsideAPacke
                 QTimer::singleShot(0, engine.get(), stop); // while the answer is awaited
                 return std::string();
             };
-            dialogs.onMessage = c.code == 0x13 ? stop : std::function<void()>();
+            dialogs.onStep = c.code == 0x13 ? stop : std::function<void()>();
             if (c.code == 0)
                 waiter.after(100, stop);
             EXPECT_EQ(engine->TransmitExtended(c.lines, 1).end, End::Stopped);
