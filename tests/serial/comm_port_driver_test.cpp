@@ -257,7 +257,7 @@ TEST_F(Driver, PollHandsEachChunkToOnReceiveDataAndAHandlerThatPollsAgainKeepsIt
     EXPECT_EQ(sizes, (std::vector<size_t>{128, 128, 44}));
 }
 
-TEST_F(Driver, ArrivingBytesArePolledAtOnceAndTheTimerPollsTheRest)
+TEST_F(Driver, ArrivingBytesArePolledAtOnceAFailedPortIsReportedOnceAndTheTimerPollsTheRest)
 {
     driver->SetPollingDelay(60000);
     connect();
@@ -269,8 +269,25 @@ TEST_F(Driver, ArrivingBytesArePolledAtOnceAndTheTimerPollsTheRest)
     runPending();
     EXPECT_EQ(chunks, Strings{"now"});
 
+    int failures = 0;
+    driver->SetOnPortFailure([&](TCommPortDriver*) { ++failures; });
+    fake->failPort(); // not connected: nothing to report
+    runPending();
+    connect();
+    fake->failPort();
+    fake->failPort();
+    // a port that failed takes no more bytes, even before the failure is reported
+    EXPECT_EQ(driver->SendData("abc", 3, 500), 0u);
+    EXPECT_EQ(failures, 0);
+    ASSERT_TRUE(waitUntil([&] { return failures > 0; }, 1000));
+    runPending();
+    EXPECT_EQ(failures, 1);
+    EXPECT_FALSE(driver->Connected());
+    EXPECT_EQ(fake->calls.back(), "close");
+    ASSERT_TRUE(driver->Connect()); // a later connection starts clean
+    EXPECT_EQ(driver->SendData("abc", 3, 500), 3u);
+
     driver->SetPollingDelay(5);
-    ASSERT_TRUE(driver->Connect());
     fake->incoming = "quiet"; // no notice: the timer finds it
     ASSERT_TRUE(waitUntil([&] { return chunks.size() == 2; }, 2000));
     EXPECT_EQ(chunks[1], "quiet");
@@ -315,27 +332,6 @@ TEST_F(Driver, PacketModeCutsTheStreamIntoPackets)
     fake->incoming = "abcdefghijkl";
     driver->ReceivePoll();
     EXPECT_EQ(fake->incoming, "efghijkl");
-}
-
-TEST_F(Driver, APortThatFailsIsReportedOnceAndClosed)
-{
-    int failures = 0;
-    driver->SetOnPortFailure([&](TCommPortDriver*) { ++failures; });
-    fake->failPort(); // not connected: nothing to report
-    runPending();
-    connect();
-    fake->failPort();
-    fake->failPort();
-    // a port that failed takes no more bytes, even before the failure is reported
-    EXPECT_EQ(driver->SendData("abc", 3, 500), 0u);
-    EXPECT_EQ(failures, 0);
-    ASSERT_TRUE(waitUntil([&] { return failures > 0; }, 1000));
-    runPending();
-    EXPECT_EQ(failures, 1);
-    EXPECT_FALSE(driver->Connected());
-    EXPECT_EQ(fake->calls.back(), "close");
-    ASSERT_TRUE(driver->Connect()); // a later connection starts clean
-    EXPECT_EQ(driver->SendData("abc", 3, 500), 3u);
 }
 
 TEST_F(Driver, AHeldPortOpensOnceAndIsTakenUpAsAFreshOpenWouldLeaveIt)
