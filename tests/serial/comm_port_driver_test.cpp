@@ -34,7 +34,7 @@ protected:
 
 } // namespace
 
-TEST_F(Driver, ConnectOpensConfiguresAndStartsThePollInThatOrder)
+TEST_F(Driver, ConnectOpensConfiguresAndStartsThePollAndNamesAndSizesStayWhileConnected)
 {
     ASSERT_TRUE(driver->Connect());
     EXPECT_EQ(fake->calls, (Strings{"open \\\\.\\COM1", "applyLineSettings", "purge in out",
@@ -59,6 +59,29 @@ TEST_F(Driver, ConnectOpensConfiguresAndStartsThePollInThatOrder)
         EXPECT_EQ(up, !essential) << step;
         EXPECT_EQ(d.fake->calls.back() == "close", essential && step != "open") << step;
     }
+
+    driver->SetPort(pnCOM12);
+    EXPECT_EQ(driver->PortName(), "\\\\.\\COM12");
+    driver->SetPort(pnCustom);
+    EXPECT_EQ(driver->PortName(), "\\\\.\\COM12");
+    driver->SetPortName("/dev/ttyUSB0");
+    EXPECT_EQ(driver->Port(), pnCustom);
+    driver->SetInBufSize(9000);
+    driver->SetOutBufSize(9000);
+    EXPECT_TRUE(driver->InBufSize() == 8192 && driver->OutBufSize() == 8192);
+    driver->SetInBufSize(10);
+    driver->SetOutBufSize(10);
+    EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
+
+    fake->calls.clear();
+    ASSERT_TRUE(driver->Connect());
+    EXPECT_EQ(fake->calls.front(), "open /dev/ttyUSB0");
+    driver->SetPortName("/dev/pts/7");
+    driver->SetPort(pnCOM5);
+    driver->SetInBufSize(1000);
+    driver->SetOutBufSize(1000);
+    EXPECT_TRUE(driver->Port() == pnCustom && driver->PortName() == "/dev/ttyUSB0");
+    EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
 }
 
 TEST_F(Driver, LineSettingsAndTheReceiveDelayFollowTheProperties)
@@ -99,31 +122,6 @@ TEST_F(Driver, LineSettingsAndTheReceiveDelayFollowTheProperties)
     fake->refused.insert("applyLineSettings"); // a refused rate leaves the port connected
     driver->SetBaudRateValue(4294967295u);
     EXPECT_TRUE(driver->Connected());
-}
-
-TEST_F(Driver, PortNamesAndBufferSizesCannotChangeWhileConnected)
-{
-    driver->SetPort(pnCOM12);
-    EXPECT_EQ(driver->PortName(), "\\\\.\\COM12");
-    driver->SetPort(pnCustom);
-    EXPECT_EQ(driver->PortName(), "\\\\.\\COM12");
-    driver->SetPortName("/dev/ttyUSB0");
-    EXPECT_EQ(driver->Port(), pnCustom);
-    driver->SetInBufSize(9000);
-    driver->SetOutBufSize(9000);
-    EXPECT_TRUE(driver->InBufSize() == 8192 && driver->OutBufSize() == 8192);
-    driver->SetInBufSize(10);
-    driver->SetOutBufSize(10);
-    EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
-
-    ASSERT_TRUE(driver->Connect());
-    EXPECT_EQ(fake->calls.front(), "open /dev/ttyUSB0");
-    driver->SetPortName("/dev/pts/7");
-    driver->SetPort(pnCOM5);
-    driver->SetInBufSize(1000);
-    driver->SetOutBufSize(1000);
-    EXPECT_TRUE(driver->Port() == pnCustom && driver->PortName() == "/dev/ttyUSB0");
-    EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
 }
 
 TEST_F(Driver, PacketSizeTimeOutAndPollingDelayKeepTheirRules)
