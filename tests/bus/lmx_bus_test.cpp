@@ -56,7 +56,6 @@ TEST(LmxBus, AScanOfTheWholeBusListsExactlyItsDisplaysInUnderAMinute)
     for (const QString& line : run.lines)
         listed << line.section(" (", 0, 0);
     EXPECT_EQ(listed, (QStringList{"NetNr 3: OK", "NetNr 17: OK", "NetNr 200: OK", "3 displays answered"}));
-    EXPECT_TRUE(run.lines[0].contains(" ms) data 52 65 61 64 79")) << run.lines[0].toStdString();
 }
 
 TEST(LmxBus, OneListToThreeDisplaysOfWhichTheSecondIsSilent)
