@@ -64,7 +64,7 @@ TEST(SerialEntry, PortNameAndBaudRateChecksAndTheBoxesListTheComNamesThenTheSyst
 }
 
 // Made-up ports: plain files stand in for the devices, and a folder of links for by-id.
-TEST(SystemPorts, EachPortSaysWhatItIsAndIsFollowedByItsStableNames)
+TEST(SystemPorts, EachPortSaysWhatItIsAndIsFollowedByItsStableNamesAndComNamesMapToThem)
 {
     QTemporaryDir dev;
     const std::string root = dev.path().toStdString();
@@ -94,10 +94,7 @@ TEST(SystemPorts, EachPortSaysWhatItIsAndIsFollowedByItsStableNames)
         EXPECT_EQ(choices[i].about, expected[i].second);
     }
     EXPECT_EQ(portChoices(ports, root + "/none").size(), 3u);
-}
 
-TEST(DevicePath, WindowsNamesMapToTheStandardPorts)
-{
     EXPECT_EQ(devicePathOf("\\\\.\\COM1"), "/dev/ttyS0");
     EXPECT_EQ(devicePathOf("\\\\.\\COM12"), "/dev/ttyS11");
     EXPECT_EQ(devicePathOf("\\\\.\\com3"), "/dev/ttyS2");
