@@ -79,7 +79,7 @@ TEST(LmxBus, AScanListsExactlyTheBussDisplaysAndASendToThreeReportsTheSilentOne)
             << xml.toStdString();
 }
 
-TEST(LmxBus, UsageErrorsSayWhy)
+TEST(LmxBus, UsageErrorsSayWhyASilentRangeExitsWith1AndCtrlCEndsTheScanAfterTheProbe)
 {
     Program lmx;
     const QString file = lmx.file("x.lmx", "'x'\r\n");
@@ -96,11 +96,7 @@ TEST(LmxBus, UsageErrorsSayWhy)
         EXPECT_EQ(run.exitCode, 2) << error;
         EXPECT_TRUE(run.err.startsWith(error)) << run.err.toStdString();
     }
-}
 
-TEST(LmxBus, CtrlCEndsTheScanAfterTheProbeUnderWayAndASilentRangeExitsWith1)
-{
-    Program lmx;
     QProcess sim;
     sim.start(lmx.path, {"sim", "--netnr", "2", "--link", lmx.bus});
     ASSERT_TRUE(sim.waitForReadyRead(10000));
