@@ -103,10 +103,8 @@ TEST(SerialLine, TheSettingsRecordDecidesPortAndRateAndAPortThatDoesNotOpenSaysW
     EXPECT_EQ(line.answers.size(), 1u);
     EXPECT_TRUE(line.exchange.done());
     EXPECT_EQ(line.dialogs.steps().size(), 2); // one message for each port that did not open
-}
 
-TEST(SerialLine, OpenFailuresSayWhyAndWhatToDo)
-{
+    // the reasons of the other failures, and what to do
     const std::string device = "/dev/ttyUSB0";
     EXPECT_EQ(portOpenFailureText(PortOpenFailure::PermissionDenied, "Permission denied", device, "uucp"),
               "Permission denied.\nOnly members of the group uucp may use /dev/ttyUSB0. To become one:\n"
