@@ -59,8 +59,9 @@ TEST(LmxBus, AScanListsExactlyTheBussDisplaysAndASendToThreeReportsTheSilentOne)
 
     const QString report = lmx.dir.filePath("r.jsonl");
     const QString junit = lmx.dir.filePath("j.xml");
-    const LmxRun sent = lmx.onBus({"1", "3"}, {"send", "--netnr", "1-3", "--report", report, "--junit", junit,
-                                            lmx.file("hello.lmx", "'Hello'\r\n")});
+    const QString hello = lmx.file("hello.lmx", "'Hello'\r\n");
+    const LmxRun sent = lmx.onBus({"1", "3"}, {"send", "--netnr", "1-3", "--report", report,
+                                               "--junit", junit, hello});
     EXPECT_EQ(sent.exitCode, 1) << sent.err.toStdString();
     EXPECT_EQ(sent.lines.mid(sent.lines.size() - 4),
               (QStringList{"NetNr 1: OK (1 packet, 0 failed)", "NetNr 2: failed: no answer (1 packet, 1 failed)",

@@ -41,8 +41,8 @@ struct DisplayBackend : serialtest::FakeSerialBackend {
         const int64_t n = FakeSerialBackend::write(bytes, size);
         for (const sim::Frame& f : reader.feed({bytes, size_t(std::max<int64_t>(n, 0))}, 0)) {
             data.push_back(f.data);
-            const std::string a =
-                    respond ? respond(f.netNr, f.data) : answer(f.netNr, 0, {}, uint8_t(f.packetNr));
+            const std::string a = respond ? respond(f.netNr, f.data)
+                                          : answer(f.netNr, 0, {}, uint8_t(f.packetNr));
             if (!a.empty())
                 arrive(a);
         }

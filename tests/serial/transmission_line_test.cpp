@@ -65,7 +65,8 @@ TEST(TransmissionLine, ADeviceServerThatIsGoneIsOneMessageAndTheNextTransmitConn
     ASSERT_EQ(back.startOnTcp("127.0.0.1", port), url) << back.errorText();
     EXPECT_TRUE(line.engine.TransmitExtended(lines, 1).allAnswered());
     EXPECT_EQ(back.clientsServed(), 1u);
-    EXPECT_EQ(line.dialogs.texts(), QStringList{"Can not open ComPort :" + QString::fromStdString(url)});
+    EXPECT_EQ(line.dialogs.texts(),
+              QStringList{"Can not open ComPort :" + QString::fromStdString(url)});
     EXPECT_FALSE(line.dialogs.steps().value(0).detail.isEmpty()); // the system's reason
 }
 
