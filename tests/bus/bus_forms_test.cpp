@@ -14,7 +14,7 @@
 using namespace lmx;
 using serialtest::waitUntil;
 
-TEST(BusScanForm, ScansTheRangeAndOkTakesTheChosenDisplayWhenTheSettingsCanHoldIt)
+TEST(BusForms, OkTakesTheScannedDisplayTheSettingsCanHoldOrAListOfDisplaysAsEntered)
 {
     serialtest::SerialLine line(serialtest::simOptions({4, 40}));
     TDisplaySettings record;
@@ -50,20 +50,17 @@ TEST(BusScanForm, ScansTheRangeAndOkTakesTheChosenDisplayWhenTheSettingsCanHoldI
     EXPECT_EQ(again.scanner().end(), BusScanner::End::Stopped);
     EXPECT_EQ(again.result(), QDialog::Rejected);
     EXPECT_EQ(record.NetNr, 4);
-}
 
-TEST(DisplayListForm, OkTakesOnlyAListAndKeepsItAsEntered)
-{
-    TDisplaySettings record;
+    // Transmit to Displays takes only a list, kept as entered
     record.NetNr = 5;
-    DisplayListForm form(record);
-    EXPECT_EQ(form.ListEdit()->text(), "5");
-    form.ListEdit()->setText("1-3,2");
-    EXPECT_FALSE(form.OkButton()->isEnabled());
-    EXPECT_EQ(form.NoteLabel()->text(), "network number 2 is named twice.");
-    form.ListEdit()->setText(" 1-20 ");
-    EXPECT_EQ(form.NoteLabel()->text(),
+    DisplayListForm list(record);
+    EXPECT_EQ(list.ListEdit()->text(), "5");
+    list.ListEdit()->setText("1-3,2");
+    EXPECT_FALSE(list.OkButton()->isEnabled());
+    EXPECT_EQ(list.NoteLabel()->text(), "network number 2 is named twice.");
+    list.ListEdit()->setText(" 1-20 ");
+    EXPECT_EQ(list.NoteLabel()->text(),
               "20 displays, in this order: NetNr 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, \u2026 20");
-    form.OkButton()->click();
+    list.OkButton()->click();
     EXPECT_EQ(record.NetNrList, "1-20");
 }

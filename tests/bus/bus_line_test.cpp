@@ -67,9 +67,11 @@ TEST(BusScanLine, ListsTheDisplaysOfTheRangeInOrderWithinTheScansOwnTimeOut)
     }
 }
 
-TEST(BusScanLine, AStopEndsItAfterTheProbeUnderWayAndAPortThatDoesNotOpenAtOnce)
+// A port that does not open ends a scan at once, and a run to many displays too, whose reports
+// still count every display.
+TEST(BusScanLine, AStopEndsItAfterTheProbeUnderWayAndAPortThatDoesNotOpenEndsAScanOrARunAtOnce)
 {
-    SerialLine line(simOptions({3}));
+    serialtest::EngineLine line({3});
     BusScanner scanner(line.exchange);
     scan(scanner, {1, 254, 50, true}, 3);
     EXPECT_EQ(scanner.end(), BusScanner::End::Stopped);
@@ -84,12 +86,7 @@ TEST(BusScanLine, AStopEndsItAfterTheProbeUnderWayAndAPortThatDoesNotOpenAtOnce)
     EXPECT_EQ(scanner.probed(), 0);
     EXPECT_EQ(line.dialogs.texts(), QStringList{"Can not open ComPort :/nonexistent/tty"});
     EXPECT_FALSE(scanner.start({5, 4, 50, true}));
-}
 
-TEST(DisplaysRunLine, APortThatDoesNotOpenEndsTheRunAndTheReportsStillCountEveryDisplay)
-{
-    serialtest::EngineLine line({1});
-    line.driver.SetPortName("/nonexistent/tty");
     DisplaysRun run(line.engine, line.exchange, line.recorder);
     ASSERT_TRUE(run.run({"Hi"}, {1, 2, 3}, true));
     EXPECT_EQ(displaysSummary(run.displays()),
@@ -98,5 +95,5 @@ TEST(DisplaysRunLine, APortThatDoesNotOpenEndsTheRunAndTheReportsStillCountEvery
                                         "0 of 3 displays OK"}));
     EXPECT_EQ(run.end(), TransmissionEnd::Aborted);
     EXPECT_EQ(line.recorder.plan().blocks.size(), 3u);
-    EXPECT_EQ(line.dialogs.steps().size(), 1);
+    EXPECT_EQ(line.dialogs.steps().size(), 2); // one for the scan, one for the run
 }

@@ -25,7 +25,7 @@ Shown shown(const AnswerTemplates& t)
 
 } // namespace
 
-TEST(AnswerTemplates, DataRunsOnAcrossLinesAndEachFillStartsFromTheTemplates)
+TEST(AnswerTemplates, DataRunsOnAcrossLinesEachFillStartsFromTheTemplatesAndLineEndsShowAsTags)
 {
     AnswerTemplates t = templates({"T=@@", "none", "V=@", "<End>"});
     t.FillAnswerTemplates("123");
@@ -37,14 +37,12 @@ TEST(AnswerTemplates, DataRunsOnAcrossLinesAndEachFillStartsFromTheTemplates)
     EXPECT_EQ(shown(t)[0], "T=9@");
     t.Restore();
     EXPECT_EQ(shown(t), (Shown{"T=@@", "none", "V=@", "<End>"}));
-}
 
-TEST(AnswerTemplates, LineEndsShowAsTagsAndAnAtSignInTheDataIsNoPlaceholder)
-{
-    AnswerTemplates t = templates({"A@", "B@"});
+    t = templates({"A@", "B@"});
     t.FillAnswerTemplates("\x0D");
     EXPECT_EQ(shown(t), (Shown{"A<C>", "B@"}));
-    t = templates({"@@@", "@"});
+    t = templates({"@@@", "@"}); // an at sign in the data is no placeholder
     t.FillAnswerTemplates("@\x0A" "y");
     EXPECT_EQ(shown(t), (Shown{"@<R>y", "@"}));
 }
+

@@ -34,7 +34,7 @@ protected:
 
 } // namespace
 
-TEST_F(Driver, ConnectOpensConfiguresAndStartsThePollInThatOrder)
+TEST_F(Driver, ConnectOpensConfiguresAndStartsThePollAndNamesAndSizesStayWhileConnected)
 {
     ASSERT_TRUE(driver->Connect());
     EXPECT_EQ(fake->calls, (Strings{"open \\\\.\\COM1", "applyLineSettings", "purge in out",
@@ -59,9 +59,32 @@ TEST_F(Driver, ConnectOpensConfiguresAndStartsThePollInThatOrder)
         EXPECT_EQ(up, !essential) << step;
         EXPECT_EQ(d.fake->calls.back() == "close", essential && step != "open") << step;
     }
+
+    driver->SetPort(pnCOM12);
+    EXPECT_EQ(driver->PortName(), "\\\\.\\COM12");
+    driver->SetPort(pnCustom);
+    EXPECT_EQ(driver->PortName(), "\\\\.\\COM12");
+    driver->SetPortName("/dev/ttyUSB0");
+    EXPECT_EQ(driver->Port(), pnCustom);
+    driver->SetInBufSize(9000);
+    driver->SetOutBufSize(9000);
+    EXPECT_TRUE(driver->InBufSize() == 8192 && driver->OutBufSize() == 8192);
+    driver->SetInBufSize(10);
+    driver->SetOutBufSize(10);
+    EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
+
+    fake->calls.clear();
+    ASSERT_TRUE(driver->Connect());
+    EXPECT_EQ(fake->calls.front(), "open /dev/ttyUSB0");
+    driver->SetPortName("/dev/pts/7");
+    driver->SetPort(pnCOM5);
+    driver->SetInBufSize(1000);
+    driver->SetOutBufSize(1000);
+    EXPECT_TRUE(driver->Port() == pnCustom && driver->PortName() == "/dev/ttyUSB0");
+    EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
 }
 
-TEST_F(Driver, LineSettingsFollowTheProperties)
+TEST_F(Driver, LineSettingsAndTheReceiveDelayFollowTheProperties)
 {
     LineSettings s = driver->CurrentLineSettings();
     EXPECT_TRUE(s.baudRate == 9600 && s.byteSize == 8 && s.parity == ptNONE && s.dtrOn && s.rtsOn);
@@ -79,8 +102,15 @@ TEST_F(Driver, LineSettingsFollowTheProperties)
     EXPECT_EQ(s.byteSize, 7);
     EXPECT_EQ(s.xonLimit, 1024u);
 
+    // ten bit times per byte
+    EXPECT_EQ(driver->DelayForRx(br9600, 10), 10u);
+    EXPECT_EQ(driver->DelayForRx(br110, 1), 91u);
+    EXPECT_EQ(driver->DelayForRx(br256000, 254), 10u);
+    driver->SetBaudRateValue(0); // no rate: no time, not a division by zero
+    EXPECT_EQ(driver->DelayForRx(brCustom, 1000), 0u);
     driver->SetBaudRateValue(921600);
     EXPECT_EQ(driver->BaudRate(), brCustom);
+    EXPECT_EQ(driver->DelayForRx(brCustom, 1000), 11u);
     EXPECT_TRUE(fake->appliedSettings.empty()); // disconnected: only stored
     connect();
     EXPECT_EQ(fake->appliedSettings.back().baudRate, 921600u);
@@ -92,31 +122,6 @@ TEST_F(Driver, LineSettingsFollowTheProperties)
     fake->refused.insert("applyLineSettings"); // a refused rate leaves the port connected
     driver->SetBaudRateValue(4294967295u);
     EXPECT_TRUE(driver->Connected());
-}
-
-TEST_F(Driver, PortNamesAndBufferSizesCannotChangeWhileConnected)
-{
-    driver->SetPort(pnCOM12);
-    EXPECT_EQ(driver->PortName(), "\\\\.\\COM12");
-    driver->SetPort(pnCustom);
-    EXPECT_EQ(driver->PortName(), "\\\\.\\COM12");
-    driver->SetPortName("/dev/ttyUSB0");
-    EXPECT_EQ(driver->Port(), pnCustom);
-    driver->SetInBufSize(9000);
-    driver->SetOutBufSize(9000);
-    EXPECT_TRUE(driver->InBufSize() == 8192 && driver->OutBufSize() == 8192);
-    driver->SetInBufSize(10);
-    driver->SetOutBufSize(10);
-    EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
-
-    ASSERT_TRUE(driver->Connect());
-    EXPECT_EQ(fake->calls.front(), "open /dev/ttyUSB0");
-    driver->SetPortName("/dev/pts/7");
-    driver->SetPort(pnCOM5);
-    driver->SetInBufSize(1000);
-    driver->SetOutBufSize(1000);
-    EXPECT_TRUE(driver->Port() == pnCustom && driver->PortName() == "/dev/ttyUSB0");
-    EXPECT_TRUE(driver->InBufSize() == 128 && driver->OutBufSize() == 128);
 }
 
 TEST_F(Driver, PacketSizeTimeOutAndPollingDelayKeepTheirRules)
@@ -156,11 +161,12 @@ TEST_F(Driver, PacketSizeTimeOutAndPollingDelayKeepTheirRules)
     EXPECT_EQ(driver->PollInterval(), 20);
 }
 
-TEST_F(Driver, SendDataWritesWhatTheQueueTakes)
+TEST_F(Driver, SendDataWritesWhatTheLineAndTheQueueTake)
 {
     EXPECT_EQ(driver->SendData("abc", 3, 500), 0u); // not connected
     EXPECT_EQ(driver->OutFreeSpace(), 65535u);
     EXPECT_FALSE(driver->FlushBuffers(true, true));
+    EXPECT_TRUE(driver->GetLineStatus().empty());
     connect();
     EXPECT_TRUE(driver->FlushBuffers(true, false) && driver->FlushBuffers(false, true));
     EXPECT_EQ(fake->calls, (Strings{"purge in", "purge out"}));
@@ -170,40 +176,6 @@ TEST_F(Driver, SendDataWritesWhatTheQueueTakes)
     EXPECT_EQ(fake->writes, (Strings{"he", "ll", "o"}));
     EXPECT_TRUE(driver->SendByte('x'));
 
-    // each write asks for no more than the free room; a full queue ends in a short count
-    fake->holdWritten = true;
-    fake->writeLimit = 10000;
-    fake->outQueued = 2000;
-    EXPECT_EQ(driver->OutFreeSpace(), 48u);
-    clock.setStepPerReading(1);
-    const std::string big(200, 'b');
-    EXPECT_EQ(driver->SendData(big.data(), 200, 100), 48u);
-    EXPECT_FALSE(driver->SendByte('y'));
-    fake->outQueued = 5000; // more than the queue size never shows as room
-    EXPECT_EQ(driver->OutFreeSpace(), 0u);
-}
-
-TEST_F(Driver, SendDataTimesOutOnlyAfterTheLastSuccessfulWrite)
-{
-    connect();
-    // five writes of 300 ms each: 1.5 s in all, but never 500 ms without progress
-    fake->writeLimit = 1;
-    fake->clock = &clock;
-    fake->msPerWrite = 300;
-    EXPECT_EQ(driver->SendData("12345", 5, 500), 5u);
-
-    fake->writeLimit = 0;
-    clock.setStepPerReading(1);
-    const int64_t before = clock.nowMs();
-    EXPECT_EQ(driver->SendData("z", 1, 500), 0u); // nothing goes: it gives up after 500 ms
-    const int64_t waited = clock.nowMs() - before;
-    EXPECT_TRUE(waited > 500 && waited < 520) << waited;
-}
-
-TEST_F(Driver, LineStatusCheckStopsWritesWithNoLineOn)
-{
-    EXPECT_TRUE(driver->GetLineStatus().empty()); // not connected
-    connect();
     fake->lines.lsCD = true;
     EXPECT_TRUE(driver->GetLineStatus() == fake->lines);
     driver->SetCheckLineStatus(true);
@@ -214,10 +186,35 @@ TEST_F(Driver, LineStatusCheckStopsWritesWithNoLineOn)
     fake->refused.insert("modemLines"); // lines that cannot be read count as none
     EXPECT_TRUE(driver->GetLineStatus().empty());
     EXPECT_EQ(driver->SendData("ef", 2, 500), 0u);
-    EXPECT_EQ(fake->written, "ab");
+    EXPECT_EQ(fake->written, "hellox" "ab");
+    driver->SetCheckLineStatus(false);
+
+    // five writes of 300 ms each: 1.5 s in all, but never 500 ms without progress
+    fake->writeLimit = 1;
+    fake->clock = &clock;
+    fake->msPerWrite = 300;
+    EXPECT_EQ(driver->SendData("12345", 5, 500), 5u);
+    fake->writeLimit = 0;
+    clock.setStepPerReading(1);
+    const int64_t before = clock.nowMs();
+    EXPECT_EQ(driver->SendData("z", 1, 500), 0u); // nothing goes: it gives up after 500 ms
+    const int64_t waited = clock.nowMs() - before;
+    EXPECT_TRUE(waited > 500 && waited < 520) << waited;
+
+    // each write asks for no more than the free room; a full queue ends in a short count
+    fake->clock = nullptr;
+    fake->holdWritten = true;
+    fake->writeLimit = 10000;
+    fake->outQueued = 2000;
+    EXPECT_EQ(driver->OutFreeSpace(), 48u);
+    const std::string big(200, 'b');
+    EXPECT_EQ(driver->SendData(big.data(), 200, 100), 48u);
+    EXPECT_FALSE(driver->SendByte('y'));
+    fake->outQueued = 5000; // more than the queue size never shows as room
+    EXPECT_EQ(driver->OutFreeSpace(), 0u);
 }
 
-TEST_F(Driver, PollHandsEachChunkToOnReceiveData)
+TEST_F(Driver, PollHandsEachChunkToOnReceiveDataAndAHandlerThatPollsAgainKeepsItsChunk)
 {
     fake->incoming = "early";
     driver->ReceivePoll(); // not connected
@@ -234,6 +231,18 @@ TEST_F(Driver, PollHandsEachChunkToOnReceiveData)
     driver->ReceivePoll();
     EXPECT_EQ(chunks, (Strings{std::string("a\0c", 3), "kept"}));
 
+    driver->SetOnReceiveData([&](TCommPortDriver*, const char* p, uint32_t n) {
+        const std::string before(p, n);
+        if (chunks.size() == 2) {
+            fake->incoming = "second";
+            driver->ReceivePoll(); // as a message loop pumped from the handler would
+        }
+        chunks.push_back(before + "|" + std::string(p, n));
+    });
+    poll("first");
+    driver->ReceivePoll();
+    EXPECT_EQ(chunks, (Strings{std::string("a\0c", 3), "kept", "first|first", "second|second"}));
+
     // no chunk is larger than the receive buffer
     FakeDriver d;
     d.driver->SetInBufSize(128);
@@ -246,7 +255,7 @@ TEST_F(Driver, PollHandsEachChunkToOnReceiveData)
     EXPECT_EQ(sizes, (std::vector<size_t>{128, 128, 44}));
 }
 
-TEST_F(Driver, ArrivingBytesArePolledAtOnceAndTheTimerPollsTheRest)
+TEST_F(Driver, ArrivingBytesArePolledAtOnceAFailedPortIsReportedOnceAndTheTimerPollsTheRest)
 {
     driver->SetPollingDelay(60000);
     connect();
@@ -258,27 +267,28 @@ TEST_F(Driver, ArrivingBytesArePolledAtOnceAndTheTimerPollsTheRest)
     runPending();
     EXPECT_EQ(chunks, Strings{"now"});
 
+    int failures = 0;
+    driver->SetOnPortFailure([&](TCommPortDriver*) { ++failures; });
+    fake->failPort(); // not connected: nothing to report
+    runPending();
+    connect();
+    fake->failPort();
+    fake->failPort();
+    // a port that failed takes no more bytes, even before the failure is reported
+    EXPECT_EQ(driver->SendData("abc", 3, 500), 0u);
+    EXPECT_EQ(failures, 0);
+    ASSERT_TRUE(waitUntil([&] { return failures > 0; }, 1000));
+    runPending();
+    EXPECT_EQ(failures, 1);
+    EXPECT_FALSE(driver->Connected());
+    EXPECT_EQ(fake->calls.back(), "close");
+    ASSERT_TRUE(driver->Connect()); // a later connection starts clean
+    EXPECT_EQ(driver->SendData("abc", 3, 500), 3u);
+
     driver->SetPollingDelay(5);
-    ASSERT_TRUE(driver->Connect());
     fake->incoming = "quiet"; // no notice: the timer finds it
     ASSERT_TRUE(waitUntil([&] { return chunks.size() == 2; }, 2000));
     EXPECT_EQ(chunks[1], "quiet");
-}
-
-TEST_F(Driver, AHandlerThatPollsAgainDoesNotOverwriteItsChunk)
-{
-    connect();
-    driver->SetOnReceiveData([&](TCommPortDriver*, const char* p, uint32_t n) {
-        const std::string before(p, n);
-        if (chunks.empty()) {
-            fake->incoming = "second";
-            driver->ReceivePoll(); // as a message loop pumped from the handler would
-        }
-        chunks.push_back(before + "|" + std::string(p, n));
-    });
-    poll("first");
-    driver->ReceivePoll();
-    EXPECT_EQ(chunks, (Strings{"first|first", "second|second"}));
 }
 
 TEST_F(Driver, PacketModeCutsTheStreamIntoPackets)
@@ -320,38 +330,6 @@ TEST_F(Driver, PacketModeCutsTheStreamIntoPackets)
     fake->incoming = "abcdefghijkl";
     driver->ReceivePoll();
     EXPECT_EQ(fake->incoming, "efghijkl");
-}
-
-TEST_F(Driver, DelayForRxIsTenBitTimesPerByte)
-{
-    EXPECT_EQ(driver->DelayForRx(br9600, 10), 10u);
-    EXPECT_EQ(driver->DelayForRx(br110, 1), 91u);
-    EXPECT_EQ(driver->DelayForRx(br256000, 254), 10u);
-    driver->SetBaudRateValue(921600);
-    EXPECT_EQ(driver->DelayForRx(brCustom, 1000), 11u);
-    driver->SetBaudRateValue(0); // no rate: no time, not a division by zero
-    EXPECT_EQ(driver->DelayForRx(brCustom, 1000), 0u);
-}
-
-TEST_F(Driver, APortThatFailsIsReportedOnceAndClosed)
-{
-    int failures = 0;
-    driver->SetOnPortFailure([&](TCommPortDriver*) { ++failures; });
-    fake->failPort(); // not connected: nothing to report
-    runPending();
-    connect();
-    fake->failPort();
-    fake->failPort();
-    // a port that failed takes no more bytes, even before the failure is reported
-    EXPECT_EQ(driver->SendData("abc", 3, 500), 0u);
-    EXPECT_EQ(failures, 0);
-    ASSERT_TRUE(waitUntil([&] { return failures > 0; }, 1000));
-    runPending();
-    EXPECT_EQ(failures, 1);
-    EXPECT_FALSE(driver->Connected());
-    EXPECT_EQ(fake->calls.back(), "close");
-    ASSERT_TRUE(driver->Connect()); // a later connection starts clean
-    EXPECT_EQ(driver->SendData("abc", 3, 500), 3u);
 }
 
 TEST_F(Driver, AHeldPortOpensOnceAndIsTakenUpAsAFreshOpenWouldLeaveIt)

@@ -75,25 +75,8 @@ TEST_F(Exchange, AnExtendedAnswerEndsOnlyWithItsEndByte)
     EXPECT_EQ(received.at(0).at(0).toByteArray(), QByteArray("\x01\x06" "01FE00"));
 }
 
-TEST_F(Exchange, TheNormalFramingEndsOnADigitOrA)
-{
-    exchange.SetExtendedLmx(false);
-    for (const char* end : {"0", "9", "A"}) {
-        exchange.SendPacket("\x01" "01" "x" "\x04");
-        answer(end);
-    }
-    EXPECT_EQ(answers, (Strings{"0", "9", "A"}));
-    exchange.SendPacket("\x01" "01" "x" "\x04");
-    answer("xyz\x04"); // neither lower-case letters nor 0x04 end it here
-    EXPECT_FALSE(exchange.done());
-    for (int c = 0; c < 256; ++c) {
-        const bool digit = c >= '0' && c <= '9';
-        EXPECT_EQ(PacketExchange::completesAnswer(char(c), false), digit || c == 'A') << c;
-        EXPECT_EQ(PacketExchange::completesAnswer(char(c), true), c == 0x04) << c;
-    }
-}
-
-TEST_F(Exchange, TheTimeOutDeliversWhatCameAndIsNotRestartedByBytes)
+// In the normal framing, so that no byte ends the answer early.
+TEST_F(Exchange, TheTimeOutDeliversWhatCameAndTheNormalFramingEndsOnADigitOrA)
 {
     exchange.SetExtendedLmx(false);
     exchange.SetAnswerTimeout(300);
@@ -113,9 +96,24 @@ TEST_F(Exchange, TheTimeOutDeliversWhatCameAndIsNotRestartedByBytes)
     exchange.SendPacket("\x01" "01" "x" "\x04"); // nothing at all: an empty answer
     ASSERT_TRUE(finished.wait(3000));
     EXPECT_EQ(answers.back(), "");
+
+    answers.clear();
+    for (const char* end : {"0", "9", "A"}) {
+        exchange.SendPacket("\x01" "01" "x" "\x04");
+        answer(end);
+    }
+    EXPECT_EQ(answers, (Strings{"0", "9", "A"}));
+    exchange.SendPacket("\x01" "01" "x" "\x04");
+    answer("xyz\x04"); // neither lower-case letters nor 0x04 end it here
+    EXPECT_FALSE(exchange.done());
+    for (int c = 0; c < 256; ++c) {
+        const bool digit = c >= '0' && c <= '9';
+        EXPECT_EQ(PacketExchange::completesAnswer(char(c), false), digit || c == 'A') << c;
+        EXPECT_EQ(PacketExchange::completesAnswer(char(c), true), c == 0x04) << c;
+    }
 }
 
-TEST_F(Exchange, APacketWhileBusyIsIgnored)
+TEST_F(Exchange, APacketWhileBusyIsIgnoredAndDestroyingTheExchangeMidwayClosesThePort)
 {
     exchange.SetDebugView(true);
     exchange.SetClearPerPacket(false);
@@ -131,6 +129,16 @@ TEST_F(Exchange, APacketWhileBusyIsIgnored)
     EXPECT_EQ(cleared.count(), 0);
     ASSERT_EQ(sent.count(), 2); // each packet is shown on its own
     EXPECT_EQ(sent.at(1).at(0).toByteArray(), QByteArray("third"));
+
+    answer("\x04");
+    EXPECT_FALSE(driver->Connected());
+    {
+        PacketExchange second(*driver, dialogs);
+        second.SendPacket("ab");
+        EXPECT_TRUE(driver->Connected());
+    }
+    EXPECT_FALSE(driver->Connected());
+    EXPECT_FALSE(driver->HasOnReceiveData());
 }
 
 // A port that does not open, or that fails in mid-exchange, is one message each and no answer;
@@ -160,15 +168,4 @@ TEST_F(Exchange, APortThatDoesNotOpenOrFailsIsOneMessageWithoutAnAnswer)
     exchange.SendPacket(kPacket);
     EXPECT_FALSE(exchange.portFailed() || exchange.done());
     EXPECT_TRUE(fake->isOpen);
-}
-
-TEST_F(Exchange, DestroyingTheExchangeMidwayClosesThePort)
-{
-    {
-        PacketExchange second(*driver, dialogs);
-        second.SendPacket("ab");
-        EXPECT_TRUE(driver->Connected());
-    }
-    EXPECT_FALSE(driver->Connected());
-    EXPECT_FALSE(driver->HasOnReceiveData());
 }

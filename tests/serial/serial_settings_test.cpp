@@ -44,7 +44,7 @@ TEST(SerialSettingsApply, PortAndRateFollowTheRecordAndTheFrameIsFixed)
     EXPECT_FALSE(d.driver->Connect());
 }
 
-TEST(SerialEntry, PortNameAndBaudRateChecks)
+TEST(SerialEntry, PortNameAndBaudRateChecksAndTheBoxesListTheComNamesThenTheSystemsPorts)
 {
     EXPECT_EQ(checkSerialEntry("\\\\.\\COM1", "19200"), SerialEntryError::None);
     EXPECT_EQ(checkSerialEntry("   ", "19200"), SerialEntryError::PortName);
@@ -53,10 +53,7 @@ TEST(SerialEntry, PortNameAndBaudRateChecks)
         EXPECT_EQ(checkSerialEntry("/dev/ttyS0", ok), SerialEntryError::None) << ok;
     for (const char* bad : {"109", "921601", "abc", "", "96 00", "-9600", "99999999999"})
         EXPECT_EQ(checkSerialEntry("/dev/ttyS0", bad), SerialEntryError::BaudRate) << bad;
-}
 
-TEST(SerialEntry, PortBoxListsTheSixteenComNamesThenTheSystemsPorts)
-{
     const auto items = portBoxItems({"/dev/ttyS0", "\\\\.\\COM3", "/dev/ttyUSB0", ""});
     ASSERT_EQ(items.size(), 18u);
     EXPECT_EQ(items.front(), "\\\\.\\COM1");
@@ -67,7 +64,7 @@ TEST(SerialEntry, PortBoxListsTheSixteenComNamesThenTheSystemsPorts)
 }
 
 // Made-up ports: plain files stand in for the devices, and a folder of links for by-id.
-TEST(SystemPorts, EachPortSaysWhatItIsAndIsFollowedByItsStableNames)
+TEST(SystemPorts, EachPortSaysWhatItIsAndIsFollowedByItsStableNamesAndComNamesMapToThem)
 {
     QTemporaryDir dev;
     const std::string root = dev.path().toStdString();
@@ -97,10 +94,7 @@ TEST(SystemPorts, EachPortSaysWhatItIsAndIsFollowedByItsStableNames)
         EXPECT_EQ(choices[i].about, expected[i].second);
     }
     EXPECT_EQ(portChoices(ports, root + "/none").size(), 3u);
-}
 
-TEST(DevicePath, WindowsNamesMapToTheStandardPorts)
-{
     EXPECT_EQ(devicePathOf("\\\\.\\COM1"), "/dev/ttyS0");
     EXPECT_EQ(devicePathOf("\\\\.\\COM12"), "/dev/ttyS11");
     EXPECT_EQ(devicePathOf("\\\\.\\com3"), "/dev/ttyS2");

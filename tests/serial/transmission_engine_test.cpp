@@ -5,11 +5,11 @@
 #include "serial_test_support.h"
 
 #include "files/debug_log.h"
-#include "protocol/hex.h"
 #include "serial/answer_templates.h"
 #include "serial/packet_exchange.h"
 #include "serial/transmission_engine.h"
 #include "sim/answer_writer.h"
+#include "sim/packet_reader.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <algorithm>
@@ -34,34 +34,19 @@ std::string answer(int netNr, uint8_t code, const std::string& reply = {}, uint8
 struct DisplayBackend : serialtest::FakeSerialBackend {
     std::function<std::string(int netNr, const std::string& data)> respond;
     Lines data; // of every packet, in order
-    std::string pending;
+    sim::PacketReader reader{false};
 
     int64_t write(const char* bytes, uint32_t size) override
     {
         const int64_t n = FakeSerialBackend::write(bytes, size);
-        pending.append(bytes, static_cast<size_t>(std::max<int64_t>(n, 0)));
-        uint8_t netNr = 0, packetNr = 0, length = 0;
-        if (pending.size() < 10 || !hexToByte(pending.substr(2, 2), netNr)
-            || !hexToByte(pending.substr(6, 2), packetNr) || !hexToByte(pending.substr(8, 2), length)
-            || pending.size() < 15u + length)
-            return n;
-        data.push_back(pending.substr(10, length));
-        pending.clear();
-        const std::string a = respond ? respond(netNr, data.back()) : answer(netNr, 0, {}, packetNr);
-        if (!a.empty())
-            arrive(a);
+        for (const sim::Frame& f : reader.feed({bytes, size_t(std::max<int64_t>(n, 0))}, 0)) {
+            data.push_back(f.data);
+            const std::string a = respond ? respond(f.netNr, f.data)
+                                          : answer(f.netNr, 0, {}, uint8_t(f.packetNr));
+            if (!a.empty())
+                arrive(a);
+        }
         return n;
-    }
-};
-
-// Message boxes that can also stand for a window closing while the box is up.
-struct Dialogs : ScriptedDialogs {
-    std::function<void()> onMessage;
-    void message(const QString& text, const QString& title, Icon icon) override
-    {
-        ScriptedDialogs::message(text, title, icon);
-        if (onMessage)
-            onMessage();
     }
 };
 
@@ -77,20 +62,18 @@ protected:
     Engine()
     {
         driver->SetPortName("/dev/fake0");
-        exchange = std::make_unique<PacketExchange>(*driver, dialogs);
-        engine = std::make_unique<TransmissionEngine>(*exchange, dialogs, log, wallClock);
-        engine->setAnswerDataSink(&sink);
-        engine->setBusyIndicator(&sink);
-        engine->setWaiter(&waiter);
+        engine.setAnswerDataSink(&sink);
+        engine.setBusyIndicator(&sink);
+        engine.setWaiter(&waiter);
     }
 
     TestWallClock wallClock;
-    Dialogs dialogs;
+    ScriptedDialogs dialogs; // onStep stands for a window closing while a box is up
     RecordingLog log;
     Sink sink;
     ManualWaiter waiter;
-    std::unique_ptr<PacketExchange> exchange;
-    std::unique_ptr<TransmissionEngine> engine;
+    PacketExchange exchange{*driver, dialogs};
+    TransmissionEngine engine{exchange, dialogs, log, wallClock};
 };
 
 } // namespace
@@ -101,7 +84,7 @@ TEST_F(Engine, ReceiveBoxLinesReadAsDescribed)
         return data == "inq" ? answer(netNr, 0, std::string(50, 'Q')) : answer(netNr, netNr == 2 ? 0x15 : 0);
     };
     sink.templates.append("R=@@");
-    const auto outcome = engine->TransmitExtended(
+    const auto outcome = engine.TransmitExtended(
         {sot("01"), "inq", kEot, sot("02"), "x", npack(0), "y", kEot, "z", "<End>"}, 1);
     const std::string hex40 = QByteArray(40, 'Q').toHex(' ').toStdString() + " "; // "51 51 ... 51 "
     const std::string failure = "Answer: Param value out of range Param : $00";
@@ -126,7 +109,7 @@ TEST_F(Engine, APortThatDoesNotOpenIsReportedOnceAndEndsTheTransmission)
     for (const bool extended : {true, false}) {
         dialogs.clear();
         const Lines lines = {sot("01"), "A", npack(0), "B", kEot, sot("01"), "C", kEot};
-        const auto outcome = extended ? engine->TransmitExtended(lines, 1) : engine->TransmitNormal(lines, 1);
+        const auto outcome = extended ? engine.TransmitExtended(lines, 1) : engine.TransmitNormal(lines, 1);
         EXPECT_EQ(dialogs.texts(), QStringList{"Can not open ComPort :/dev/fake0"});
         ASSERT_EQ(log.lines.size(), 2u);
         EXPECT_EQ(log.lines[1], kT + " Transmission aborted.");
@@ -134,7 +117,7 @@ TEST_F(Engine, APortThatDoesNotOpenIsReportedOnceAndEndsTheTransmission)
     }
     // Network digits that are not hex (raw bytes of a HEX line) end it too, with a message.
     fake->refused.clear();
-    EXPECT_EQ(engine->TransmitExtended({"\x10\x01" "G1", "A", kEot}, 1).end, End::Aborted);
+    EXPECT_EQ(engine.TransmitExtended({"\x10\x01" "G1", "A", kEot}, 1).end, End::Aborted);
     EXPECT_EQ(log.lines, Lines{kT + " Transmission aborted."});
     EXPECT_TRUE(fake->data.empty());
 }
@@ -142,7 +125,7 @@ TEST_F(Engine, APortThatDoesNotOpenIsReportedOnceAndEndsTheTransmission)
 TEST_F(Engine, OneOpenServesATransmissionAndALostPortEndsItWithOneMessage)
 {
     const Lines lines = {"A", npack(0), "B", npack(0), "C"};
-    EXPECT_TRUE(engine->TransmitExtended(lines, 1).allAnswered());
+    EXPECT_TRUE(engine.TransmitExtended(lines, 1).allAnswered());
     EXPECT_EQ(std::count(fake->calls.begin(), fake->calls.end(), "open /dev/fake0"), 1);
     EXPECT_EQ(fake->calls.back(), "close");
 
@@ -153,20 +136,18 @@ TEST_F(Engine, OneOpenServesATransmissionAndALostPortEndsItWithOneMessage)
         return data == "B" ? std::string() : answer(netNr, 0);
     };
     fake->data.clear();
-    EXPECT_EQ(engine->TransmitExtended(lines, 1).end, End::Aborted);
+    EXPECT_EQ(engine.TransmitExtended(lines, 1).end, End::Aborted);
     EXPECT_EQ(fake->data, (Lines{"A", "B"}));
     EXPECT_EQ(dialogs.texts(), QStringList{"Lost connection to ComPort :/dev/fake0"});
     ASSERT_EQ(log.lines.size(), 4u);
     EXPECT_EQ(log.lines[3], kT + " Transmission aborted.");
     EXPECT_FALSE(fake->isOpen);
-    fake->respond = {};
-    EXPECT_TRUE(engine->TransmitExtended(lines, 1).allAnswered()); // opened anew
 }
 
 TEST_F(Engine, ASinglePacketSeriesWaitsWhatItsOwnFpackAsks)
 {
     // Series 1 leaves an answer wait of 300 behind; C must not inherit it, D waits its 200.
-    engine->TransmitExtended({"A", fpack(300), "B", fpack(300), npack(0), "C", npack(0), "D", fpack(200)}, 1);
+    engine.TransmitExtended({"A", fpack(300), "B", fpack(300), npack(0), "C", npack(0), "D", fpack(200)}, 1);
     ASSERT_EQ(log.lines.size(), 9u) << log.lines.back();
     EXPECT_EQ(waiter.waits, (std::vector<int>{300, 300, 200}));
     // The cursor is busy through every wait, nested or not, and normal at the end.
@@ -177,19 +158,19 @@ TEST_F(Engine, ASinglePacketSeriesWaitsWhatItsOwnFpackAsks)
 
 TEST_F(Engine, ATransmitWhileOneRunsIsRefusedAndThePacketSizeWaitsForTheNext)
 {
-    QSignalSpy running(engine.get(), &TransmissionEngine::runningChanged);
-    EXPECT_FALSE(engine->SetPacketSize(1));
-    EXPECT_FALSE(engine->SetPacketSize(241));
+    QSignalSpy running(&engine, &TransmissionEngine::runningChanged);
+    EXPECT_FALSE(engine.SetPacketSize(1));
+    EXPECT_FALSE(engine.SetPacketSize(241));
     TransmissionEngine::Outcome inner;
     waiter.after(50, [&] {
-        inner = engine->TransmitExtended({"other"}, 1);
-        engine->SetPacketSize(2);
+        inner = engine.TransmitExtended({"other"}, 1);
+        engine.SetPacketSize(2);
     });
-    EXPECT_EQ(engine->TransmitExtended({"abcde", npack(200), "fghij"}, 1).end, End::Completed);
+    EXPECT_EQ(engine.TransmitExtended({"abcde", npack(200), "fghij"}, 1).end, End::Completed);
     EXPECT_EQ(inner.end, End::Refused);
     EXPECT_EQ(fake->data, (Lines{"abcde", "fghij"}));
     EXPECT_EQ(running.count(), 2);
-    engine->TransmitExtended({"abcde"}, 1);
+    engine.TransmitExtended({"abcde"}, 1);
     EXPECT_EQ(fake->data.size(), 2u + 3u);
 }
 
@@ -211,23 +192,23 @@ TEST_F(Engine, AStopEndsTheTransmissionAtOnceOrAfterTheExchangeNeverInsideAPacke
         {"exchange", {sot("01"), "A", kEot, sot("01"), "B", kEot}, 0xFF, 1},
         {"error box", {sot("01"), "A", kEot, sot("01"), "B", kEot}, 0x13, 1},
     };
-    exchange->SetAnswerTimeout(20);
+    exchange.SetAnswerTimeout(20);
     for (const bool afterExchange : {false, true})
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (afterExchange ? " after the exchange" : " at once"));
             dialogs.clear();
             fake->data.clear();
-            const auto stop = [&] { afterExchange ? engine->requestStopAfterExchange() : engine->requestStop(); };
+            const auto stop = [&] { afterExchange ? engine.requestStopAfterExchange() : engine.requestStop(); };
             fake->respond = [&](int netNr, const std::string&) {
                 if (c.code != 0xFF)
                     return answer(netNr, c.code);
-                QTimer::singleShot(0, engine.get(), stop); // while the answer is awaited
+                QTimer::singleShot(0, &engine, stop); // while the answer is awaited
                 return std::string();
             };
-            dialogs.onMessage = c.code == 0x13 ? stop : std::function<void()>();
+            dialogs.onStep = c.code == 0x13 ? stop : std::function<void()>();
             if (c.code == 0)
                 waiter.after(100, stop);
-            EXPECT_EQ(engine->TransmitExtended(c.lines, 1).end, End::Stopped);
+            EXPECT_EQ(engine.TransmitExtended(c.lines, 1).end, End::Stopped);
             EXPECT_EQ(fake->data, Lines{"A"});
             ASSERT_EQ(log.lines.size(), afterExchange ? 3u : c.linesBeforeStop);
             EXPECT_TRUE(!afterExchange || log.lines.back() == kT + " Transmission stopped.") << log.lines.back();
@@ -241,10 +222,10 @@ TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)
     QTemporaryDir program;
     DebugLog debugLog(wallClock);
     debugLog.setProgramFolder(program.path().toStdString());
-    engine->setDebugLog(&debugLog);
-    engine->SetDebugFile(true);
+    engine.setDebugLog(&debugLog);
+    engine.SetDebugFile(true);
     ASSERT_TRUE(startDebugLog(debugLog));
-    engine->TransmitExtended({"Hi", "<End>"}, 1);
+    engine.TransmitExtended({"Hi", "<End>"}, 1);
     QFile file(program.filePath("Log/Debug.log"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(),
@@ -261,8 +242,8 @@ TEST_F(Engine, TheDebugLogOfOnePacketReadsLineByLine)
     debugLog.setProgramFolder(program.filePath("missing/deeper").toStdString());
     for (const bool create : {false, true}) {
         dialogs.clear();
-        engine->SetCreateDebugFile(create);
-        EXPECT_EQ(engine->TransmitExtended({"A", npack(0), "B"}, 1).end, End::Completed);
+        engine.SetCreateDebugFile(create);
+        EXPECT_EQ(engine.TransmitExtended({"A", npack(0), "B"}, 1).end, End::Completed);
         EXPECT_EQ(dialogs.texts(), QStringList{"Debug: Could not create Directory."});
     }
 }
@@ -277,14 +258,14 @@ TEST_F(Engine, EachDistinctFailureIsShownOnceInATransmissionAndEveryOneIsLogged)
         {false, 0x13, {"Answer: Invalid command Param : $00", "Answer: Param value out of range Param : $00"}},
         {true, 0xFF, {"Error: No Answer received. NetNr ?"}},
     };
-    exchange->SetAnswerTimeout(5);
+    exchange.SetAnswerTimeout(5);
     for (const auto& [normal, code, boxes] : cases)
         for (int run = 0; run < 2; ++run) {
             fake->respond = [c = code](int n, const std::string& d) {
                 return c == 0xFF ? std::string() : answer(n, d == "B" ? 0x15 : c);
             };
             dialogs.clear();
-            EXPECT_EQ((normal ? engine->TransmitNormal(blocks, 1) : engine->TransmitExtended(blocks, 1)).failedAnswers, 3);
+            EXPECT_EQ((normal ? engine.TransmitNormal(blocks, 1) : engine.TransmitExtended(blocks, 1)).failedAnswers, 3);
             EXPECT_EQ(dialogs.texts(), boxes) << int(code);
             EXPECT_EQ(log.lines.size(), normal ? 6u : 7u);
         }
@@ -294,7 +275,7 @@ TEST_F(Engine, AnNpackBetweenDisplayBlocksKeepsTheNextWaitingAndTheRestIsStillSe
 {
     const Lines lines = {sot("01"), "A", kEot, npack(300), fpack(50), sot("02"), "B", kEot, npack(5000),
                          "<End>"};
-    EXPECT_EQ(engine->TransmitExtended(lines, 1).end, End::Completed);
+    EXPECT_EQ(engine.TransmitExtended(lines, 1).end, End::Completed);
     EXPECT_EQ(waiter.waits, std::vector<int>{300}); // the NPACK at the very end does not wait
     EXPECT_EQ(fake->data, (Lines{"A", "B"}));
     ASSERT_EQ(log.lines.size(), 5u) << log.lines.back();
@@ -304,7 +285,7 @@ TEST_F(Engine, AnNpackBetweenDisplayBlocksKeepsTheNextWaitingAndTheRestIsStillSe
     // A failed block before the NPACK does not keep the next one from going.
     fake->data.clear();
     fake->respond = [](int netNr, const std::string&) { return answer(netNr, netNr == 1 ? 0x13 : 0); };
-    EXPECT_EQ(engine->TransmitExtended({sot("01"), "A", npack(0), "x", kEot, npack(0), sot("02"), "B", kEot},
+    EXPECT_EQ(engine.TransmitExtended({sot("01"), "A", npack(0), "x", kEot, npack(0), sot("02"), "B", kEot},
                                        1).end,
               End::Completed);
     EXPECT_EQ(fake->data, (Lines{"A", "B"}));
