@@ -6,10 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 namespace {
 
@@ -107,13 +104,8 @@ TEST(LmxBus, UsageErrorsSayWhyASilentRangeExitsWith1AndCtrlCEndsTheScanAfterTheP
 
     QProcess scan;
     scan.start(lmx.path, {"scan", "--port", lmx.bus});
-    QByteArray out;
-    QElapsedTimer t;
-    t.start();
-    while (!out.contains("NetNr 2:") && t.elapsed() < 10000 && scan.waitForReadyRead(1000))
-        out += scan.readAllStandardOutput();
+    const QByteArray out = interruptAfter(scan, "NetNr 2:");
     ASSERT_TRUE(out.contains("NetNr 2:")) << out.toStdString();
-    ::kill(static_cast<pid_t>(scan.processId()), SIGINT);
     ASSERT_TRUE(scan.waitForFinished(5000)); // long before 252 more numbers are probed
     EXPECT_EQ(scan.exitCode(), 1);
     EXPECT_EQ(scan.readAllStandardError().toStdString(), "lmx scan: interrupted\n");

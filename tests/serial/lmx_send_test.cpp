@@ -5,17 +5,13 @@
 #include "serial_line_fixture.h"
 #include "tests/support/lmx_copy.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 using namespace lmx;
 using serialtest::simOptions;
@@ -172,13 +168,8 @@ TEST(LmxSend, CtrlCStopsTheTransmissionAfterTheExchangeWithItsLine)
     const QString junit = lmx.dir.filePath("j.xml");
     p.start(lmx.path, {"send", "--port", serve(display), "--junit", junit,
                        lmx.file("w.lmx", "'A'\r\nNPACK '60000'\r\n'B'\r\nSOT '02'\r\n'C'\r\nEOT\r\n")});
-    QByteArray out;
-    QElapsedTimer t;
-    t.start();
-    while (!out.contains("Received") && t.elapsed() < 10000 && p.waitForReadyRead(1000))
-        out += p.readAllStandardOutput();
+    const QByteArray out = interruptAfter(p, "Received");
     ASSERT_TRUE(out.contains("Received")) << out.toStdString();
-    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
     ASSERT_TRUE(p.waitForFinished(10000)); // long before the NPACK's minute is over
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_EQ(p.readAllStandardError().toStdString(), "");

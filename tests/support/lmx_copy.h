@@ -3,9 +3,13 @@
 // test's and no settings file of the build is read.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <csignal>
 
 struct LmxCopy {
     LmxCopy() { QFile::copy(LMX_BINARY, path); }
@@ -25,4 +29,16 @@ inline QByteArray readAll(const QString& name)
 {
     QFile f(name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Reads the running program's output until it holds `text` (10 s at most), then sends Ctrl+C.
+inline QByteArray interruptAfter(QProcess& p, const char* text)
+{
+    QByteArray out;
+    QElapsedTimer t;
+    t.start();
+    while (!out.contains(text) && t.elapsed() < 10000 && p.waitForReadyRead(1000))
+        out += p.readAllStandardOutput();
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    return out;
 }
