@@ -6,9 +6,9 @@
 
 #include "dialogs/qt_parameter_dialogs.h"
 #include "files/wall_clock.h"
-#include "serial/program_folders.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/steady_clock.h"
+#include "platform/program_folders.h"
+#include "platform/steady_clock.h"
+#include "port/qt_serial_backend.h"
 #include "settings/qt_settings_dialogs.h"
 #include "window/main_form.h"
 #include "window/qt_user_dialogs.h"

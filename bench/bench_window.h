@@ -3,8 +3,8 @@
 // message boxes and parameter dialogs, no browser and no About box.
 
 #include "files/wall_clock.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/steady_clock.h"
+#include "platform/steady_clock.h"
+#include "port/qt_serial_backend.h"
 #include "settings/qt_settings_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"

@@ -1,8 +1,8 @@
 // The command box on a 10,000-line list of nested blocks: the editing operations on the
 // logic alone, the same operations with both views attached (model signals, selection and
 // layout of the command box and the hex box included), and a full relayout after a resize.
+#include "commandbox/command_list_model.h"
 #include "editor/command_editor.h"
-#include "editor/command_list_model.h"
 #include "protocol/hex.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"

@@ -3,14 +3,14 @@
 // pseudo-terminal, where the line itself takes no time.
 //   engine_bench [SERIES] [RUNS]      (default 200 and 5)
 #include "files/wall_clock.h"
+#include "platform/user_dialogs.h"
+#include "port/comm_port_driver.h"
+#include "port/qt_serial_backend.h"
 #include "protocol/vocabulary.h"
-#include "serial/comm_port_driver.h"
-#include "serial/packet_exchange.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/transmission_engine.h"
-#include "serial/transmission_reports.h"
-#include "serial/user_dialogs.h"
 #include "sim/sim_server.h"
+#include "transmission/packet_exchange.h"
+#include "transmission/transmission_engine.h"
+#include "transmission/transmission_reports.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

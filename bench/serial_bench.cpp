@@ -4,12 +4,12 @@
 //   serial_bench [EXCHANGES] [POLL_ONLY_EXCHANGES]      (default 500 and 100)
 // The second run hides the port's arrival notice from the driver, so only the 50 ms
 // receive poll finds the answer: the figure the notice saves.
+#include "platform/user_dialogs.h"
+#include "port/comm_port_driver.h"
+#include "port/qt_serial_backend.h"
 #include "protocol/framing.h"
-#include "serial/comm_port_driver.h"
-#include "serial/packet_exchange.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/user_dialogs.h"
 #include "sim/sim_server.h"
+#include "transmission/packet_exchange.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

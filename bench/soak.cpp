@@ -13,16 +13,16 @@
 
 #include "files/debug_log.h"
 #include "files/wall_clock.h"
+#include "platform/user_dialogs.h"
+#include "port/comm_port_driver.h"
+#include "port/debug_view_lines.h"
+#include "port/qt_serial_backend.h"
 #include "protocol/vocabulary.h"
-#include "serial/answer_templates.h"
-#include "serial/comm_port_driver.h"
-#include "serial/debug_view_lines.h"
-#include "serial/packet_exchange.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/transmission_engine.h"
-#include "serial/transmission_reports.h"
-#include "serial/user_dialogs.h"
 #include "sim/sim_options.h"
+#include "transmission/answer_templates.h"
+#include "transmission/packet_exchange.h"
+#include "transmission/transmission_engine.h"
+#include "transmission/transmission_reports.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

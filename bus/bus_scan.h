@@ -4,8 +4,8 @@
 // changes nothing the display shows. A number is listed when anything at all came back for
 // it; the result in words says whether the answer was sound.
 
-#include "serial/exchange_record.h"
-#include "serial/transmission_plan.h"
+#include "packets/exchange_record.h"
+#include "transmission/transmission_plan.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "bus_scan_form.h"
 
+#include "platform/latin1.h"
 #include "protocol/hex.h"
-#include "serial/latin1.h"
 #include "widgets/dialog_buttons.h"
 
 #include <QCoreApplication>

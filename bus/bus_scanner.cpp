@@ -1,6 +1,6 @@
 #include "bus_scanner.h"
 
-#include "serial/packet_exchange.h"
+#include "transmission/packet_exchange.h"
 
 namespace lmx {
 

@@ -8,7 +8,7 @@
 // answer handler is left (a transmission registers its own).
 
 #include "bus_scan.h"
-#include "serial/exchange_recorder.h"
+#include "packets/exchange_recorder.h"
 
 #include <QMetaObject>
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "display_list_form.h"
 
 #include "netnr_list.h"
-#include "serial/latin1.h"
+#include "platform/latin1.h"
 #include "widgets/dialog_buttons.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "displays_progress.h"
 
 #include "displays_run.h"
-#include "serial/latin1.h"
+#include "platform/latin1.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "displays_run.h"
 
-#include "serial/packet_exchange.h"
-#include "serial/transmission_engine.h"
+#include "transmission/packet_exchange.h"
+#include "transmission/transmission_engine.h"
 
 #include <algorithm>
 

@@ -12,8 +12,8 @@
 // usual) and then stops the transmission through the engine's own stop; no further display
 // is started.
 
-#include "serial/exchange_recorder.h"
-#include "serial/packet_observer.h"
+#include "packets/exchange_recorder.h"
+#include "transmission/packet_observer.h"
 
 #include <QMetaObject>
 #include <QObject>

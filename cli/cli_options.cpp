@@ -1,9 +1,9 @@
 #include "cli_options.h"
 
 #include "bus/netnr_list.h"
+#include "port/serial_settings_apply.h"
 #include "protocol/hex.h"
-#include "serial/serial_settings_apply.h"
-#include "serial/transmission_engine.h"
+#include "transmission/transmission_engine.h"
 
 namespace {
 

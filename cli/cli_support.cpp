@@ -1,8 +1,8 @@
 #include "cli_support.h"
 
 #include "files/settings_file.h"
-#include "serial/program_folders.h"
-#include "serial/serial_backend.h"
+#include "platform/program_folders.h"
+#include "port/serial_backend.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 
 #include "files/settings.h"
 #include "files/settings_places.h"
-#include "serial/user_dialogs.h"
+#include "platform/user_dialogs.h"
 
 #include <QSocketNotifier>
 

@@ -4,11 +4,11 @@
 #include "commands.h"
 
 #include "bus/bus_scanner.h"
+#include "port/comm_port_driver.h"
+#include "port/qt_serial_backend.h"
+#include "port/serial_settings_apply.h"
 #include "protocol/hex.h"
-#include "serial/comm_port_driver.h"
-#include "serial/packet_exchange.h"
-#include "serial/qt_serial_backend.h"
-#include "serial/serial_settings_apply.h"
+#include "transmission/packet_exchange.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

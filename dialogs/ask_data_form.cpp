@@ -1,8 +1,8 @@
 #include "ask_data_form.h"
 
-#include "dialog_style.h"
 #include "field_edit.h"
 #include "spin_buttons.h"
+#include "widgets/dialog_style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

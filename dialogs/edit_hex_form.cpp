@@ -1,7 +1,7 @@
 #include "edit_hex_form.h"
 
-#include "dialog_style.h"
 #include "field_edit.h"
+#include "widgets/dialog_style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

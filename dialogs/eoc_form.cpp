@@ -1,6 +1,6 @@
 #include "eoc_form.h"
 
-#include "dialog_style.h"
+#include "widgets/dialog_style.h"
 
 namespace {
 constexpr int kColumns = 6;

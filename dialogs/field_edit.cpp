@@ -1,7 +1,7 @@
 #include "field_edit.h"
 
-#include "serial/latin1.h"
-#include "serial/user_dialogs.h"
+#include "platform/latin1.h"
+#include "platform/user_dialogs.h"
 
 #include <QKeyEvent>
 #include <QPalette>

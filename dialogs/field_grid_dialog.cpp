@@ -1,8 +1,8 @@
 #include "field_grid_dialog.h"
 
-#include "dialog_style.h"
 #include "field_edit.h"
 #include "spin_buttons.h"
+#include "widgets/dialog_style.h"
 
 #include <QEvent>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "inc_dec_forms.h"
 
-#include "dialog_style.h"
+#include "widgets/dialog_style.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -4,7 +4,7 @@
 // the callers use ScriptedParameterDialogs (tests/support).
 
 #include "ask_data_rules.h"
-#include "brightness_rules.h"
+#include "brightness/brightness_rules.h"
 #include "eoc_rules.h"
 #include "hex_entry_rules.h"
 #include "value_boxes.h"

@@ -1,7 +1,7 @@
 #include "qt_parameter_dialogs.h"
 
 #include "ask_data_form.h"
-#include "brightness_form.h"
+#include "brightness/brightness_form.h"
 #include "edit_hex_form.h"
 #include "eoc_form.h"
 #include "inc_dec_forms.h"

@@ -1,6 +1,6 @@
 #include "answer_box_editor.h"
 
-#include "command_list.h"
+#include "commandbox/command_list.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // every editing step of the answer data tab. The frame shows it and asks the user; the
 // steps here never ask anything.
 
-#include "serial/answer_templates.h"
+#include "transmission/answer_templates.h"
 
 #include <string>
 #include <string_view>

@@ -1,9 +1,9 @@
 #include "block_editor.h"
 
-#include "command_box.h"
+#include "commandbox/command_box.h"
 #include "dialogs/ask_data_rules.h"
 #include "dialogs/parameter_dialogs.h"
-#include "serial/user_dialogs.h"
+#include "platform/user_dialogs.h"
 
 #include <string_view>
 

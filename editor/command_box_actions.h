@@ -3,7 +3,7 @@
 // user knows. Their enabled state is recomputed from the command box's flags by update(); the
 // main window reuses the same actions in its Edit menu and tool bar.
 
-#include "block_state.h"
+#include "commandbox/block_state.h"
 #include "protocol/vocabulary.h"
 
 #include <QKeySequence>

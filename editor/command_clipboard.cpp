@@ -1,7 +1,7 @@
 #include "command_clipboard.h"
 
 #include "block_editor.h"
-#include "command_box.h"
+#include "commandbox/command_box.h"
 #include "edit_rules.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #include "command_edit_router.h"
 
-#include "command_list.h"
 #include "command_routines.h"
+#include "commandbox/command_list.h"
 #include "dialogs/ask_data_rules.h"
 
 bool CommandEditRouter::editCommand(EditorKind kind, const CommandBoxLine& line)

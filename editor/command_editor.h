@@ -9,11 +9,11 @@
 // model and selection model go with it and the views are left empty until they go too.
 
 #include "block_editor.h"
-#include "command_box.h"
 #include "command_box_actions.h"
 #include "command_clipboard.h"
-#include "command_list_model.h"
-#include "command_selection_sync.h"
+#include "commandbox/command_box.h"
+#include "commandbox/command_list_model.h"
+#include "commandbox/command_selection_sync.h"
 #include "data_editor.h"
 #include "widgets/ovel_list_box.h"
 

@@ -1,7 +1,7 @@
 #include "command_file_io.h"
 
 #include "answer_box_editor.h"
-#include "command_box.h"
+#include "commandbox/command_box.h"
 #include "protocol/hex.h"
 #include "protocol/vocabulary.h"
 

@@ -1,11 +1,11 @@
 #include "command_routines.h"
 
-#include "command_box.h"
+#include "commandbox/command_box.h"
 #include "data_editor.h"
 #include "dialogs/ask_data_rules.h"
 #include "dialogs/parameter_dialogs.h"
+#include "platform/user_dialogs.h"
 #include "protocol/hex.h"
-#include "serial/user_dialogs.h"
 
 #include <array>
 

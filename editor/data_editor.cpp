@@ -1,7 +1,7 @@
 #include "data_editor.h"
 
 #include "block_editor.h"
-#include "command_box.h"
+#include "commandbox/command_box.h"
 #include "dialogs/ask_data_rules.h"
 #include "dialogs/parameter_dialogs.h"
 #include "edit_rules.h"

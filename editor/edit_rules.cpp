@@ -1,6 +1,6 @@
 #include "edit_rules.h"
 
-#include "command_box.h"
+#include "commandbox/command_box.h"
 #include "edit_dispatch.h"
 
 namespace editrules {

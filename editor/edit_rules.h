@@ -2,7 +2,7 @@
 // When each editing action of the command box is available: pure functions of BlockState,
 // ClipboardState and the cursor line, so the rules are checked without a window.
 
-#include "block_state.h"
+#include "commandbox/block_state.h"
 #include "protocol/vocabulary.h"
 
 #include <string_view>

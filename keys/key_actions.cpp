@@ -2,7 +2,7 @@
 
 #include "editor/action_button.h"
 #include "key_def_form.h"
-#include "serial/latin1.h"
+#include "platform/latin1.h"
 
 #include <QAction>
 #include <QFontMetrics>

@@ -1,8 +1,8 @@
 #include "key_def_form.h"
 
-#include "dialogs/dialog_style.h"
 #include "dialogs/field_edit.h"
-#include "serial/user_dialogs.h"
+#include "platform/user_dialogs.h"
+#include "widgets/dialog_style.h"
 
 #include <QComboBox>
 #include <QFormLayout>

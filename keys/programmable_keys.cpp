@@ -1,6 +1,6 @@
 #include "programmable_keys.h"
 
-#include "editor/command_box.h"
+#include "commandbox/command_box.h"
 #include "files/key_file.h"
 
 #include <QFile>

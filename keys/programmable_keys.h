@@ -6,7 +6,7 @@
 // binds keys through keys().
 
 #include "files/key_definition.h"
-#include "serial/user_dialogs.h"
+#include "platform/user_dialogs.h"
 
 #include <QString>
 

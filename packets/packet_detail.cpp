@@ -1,11 +1,11 @@
 #include "packet_detail.h"
 
+#include "exchange_reports.h"
 #include "packet_models.h"
 #include "protocol/answer.h"
 #include "protocol/framing.h"
 #include "protocol/hex.h"
 #include "protocol/packet_fields.h"
-#include "serial/exchange_reports.h"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
 #include "packet_models.h"
 
-#include "serial/exchange_reports.h"
+#include "exchange_reports.h"
 
 #include <QColor>
 

@@ -3,7 +3,7 @@
 // packet goes out and filled in when its answer has been judged; the same rows with only the
 // failed ones; and one row per display once the transmission has ended.
 
-#include "serial/exchange_recorder.h"
+#include "exchange_recorder.h"
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>

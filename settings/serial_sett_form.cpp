@@ -1,8 +1,8 @@
 #include "serial_sett_form.h"
 
+#include "platform/latin1.h"
+#include "port/serial_settings_apply.h"
 #include "widgets/dialog_buttons.h"
-#include "serial/latin1.h"
-#include "serial/serial_settings_apply.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

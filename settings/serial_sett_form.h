@@ -4,8 +4,8 @@
 // touches the port (the caller applies the record).
 
 #include "files/settings.h"
-#include "serial/system_ports.h"
-#include "serial/user_dialogs.h"
+#include "platform/user_dialogs.h"
+#include "port/system_ports.h"
 
 #include <QDialog>
 

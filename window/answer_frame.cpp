@@ -2,7 +2,7 @@
 
 #include "dialogs/ask_data_rules.h"
 #include "dialogs/parameter_dialogs.h"
-#include "serial/user_dialogs.h"
+#include "platform/user_dialogs.h"
 #include "widgets/ovel_list_box.h"
 
 #include <QAction>

@@ -6,7 +6,7 @@
 
 #include "answer_list_model.h"
 #include "editor/answer_box_editor.h"
-#include "serial/transmission_reports.h"
+#include "transmission/transmission_reports.h"
 #include "widgets/ovel_list_box.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "answer_list_model.h"
 
 #include "editor/answer_box_editor.h"
-#include "serial/latin1.h"
+#include "platform/latin1.h"
 
 AnswerListModel::AnswerListModel(const AnswerBoxEditor& editor, QObject* parent)
     : StyledLinesModel({QFont(QStringLiteral("MS Sans Serif"), 8), QColor(kColour), Qt::white, 2},

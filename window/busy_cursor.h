@@ -2,7 +2,7 @@
 // The busy cursor (arrow with hourglass) on the four lists while a transmission waits.
 // Nested requests keep it until the outermost one ends.
 
-#include "serial/transmission_reports.h"
+#include "transmission/transmission_reports.h"
 
 #include <QList>
 #include <QPointer>

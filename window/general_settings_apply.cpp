@@ -2,8 +2,8 @@
 
 #include "editor/commands_frame.h"
 #include "keys/key_actions.h"
-#include "serial/packet_exchange.h"
-#include "serial/transmission_engine.h"
+#include "transmission/packet_exchange.h"
+#include "transmission/transmission_engine.h"
 
 #include <QAction>
 #include <QTabWidget>

@@ -7,8 +7,8 @@
 
 #include "files/settings_places.h"
 #include "files/wall_clock.h"
-#include "serial/serial_backend.h"
-#include "serial/steady_clock.h"
+#include "platform/steady_clock.h"
+#include "port/serial_backend.h"
 
 #include <QString>
 #include <QUrl>

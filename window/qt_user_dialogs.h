@@ -1,7 +1,7 @@
 #pragma once
 // The program's UserDialogs: QMessageBox, QFileDialog and QApplication::beep.
 
-#include "serial/user_dialogs.h"
+#include "platform/user_dialogs.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #include "receive_log_model.h"
 
-#include "serial/latin1.h"
+#include "platform/latin1.h"
 
 ReceiveLogModel::ReceiveLogModel(QObject* parent)
     : StyledLinesModel({QFont(QStringLiteral("Arial"), 8), QColor(kColour), Qt::white, 2}, parent)

@@ -1,8 +1,8 @@
 #pragma once
 // The receive box's lines: one text line per event of a transmission, each added at the end.
 
-#include "serial/transmission_reports.h"
 #include "styled_lines_model.h"
+#include "transmission/transmission_reports.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 // engine's packet size.
 
 #include "receive_log_model.h"
-#include "serial/transmission_engine.h"
+#include "transmission/transmission_engine.h"
 
 #include <QGroupBox>
 #include <QPointer>

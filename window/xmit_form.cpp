@@ -1,8 +1,8 @@
 #include "xmit_form.h"
 
-#include "serial/debug_view_lines.h"
-#include "serial/latin1.h"
-#include "serial/packet_exchange.h"
+#include "platform/latin1.h"
+#include "port/debug_view_lines.h"
+#include "transmission/packet_exchange.h"
 
 #include <QCoreApplication>
 #include <QFont>

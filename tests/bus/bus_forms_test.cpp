@@ -2,7 +2,7 @@
 // display on a pseudo-terminal.
 #include "bus/bus_scan_form.h"
 #include "bus/display_list_form.h"
-#include "tests/serial/serial_line_fixture.h"
+#include "tests/transmission/serial_line_fixture.h"
 
 #include <QLabel>
 #include <QLineEdit>

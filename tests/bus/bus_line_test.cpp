@@ -2,7 +2,7 @@
 // virtual display on a pseudo-terminal.
 #include "bus/bus_scanner.h"
 #include "bus/displays_run.h"
-#include "tests/serial/serial_line_fixture.h"
+#include "tests/transmission/serial_line_fixture.h"
 
 #include <QElapsedTimer>
 

@@ -3,9 +3,9 @@
 // (a click, a Shift+double-click, inserting a block), for tests without a window; and the texts
 // a command list or the answer box shows.
 
+#include "commandbox/command_box.h"
 #include "editor/answer_box_editor.h"
 #include "editor/block_editor.h"
-#include "editor/command_box.h"
 #include "editor/command_clipboard.h"
 #include "editor/data_editor.h"
 #include "tests/support/scripted_dialogs.h"

@@ -1,5 +1,5 @@
+#include "commandbox/command_list_model.h"
 #include "editor/command_editor.h"
-#include "editor/command_list_model.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
 #include "tests/widgets/list_box_support.h"

@@ -3,7 +3,7 @@
 // scripted dialogs, a key definition asker that answers from a queue through the dialog's
 // own rules, and the hex form of a command line.
 
-#include "editor/command_box.h"
+#include "commandbox/command_box.h"
 #include "editor/command_routines.h"
 #include "keys/key_def_rules.h"
 #include "keys/programmable_keys.h"

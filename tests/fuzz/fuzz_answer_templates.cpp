@@ -4,7 +4,7 @@
 // back; data that is empty or starts with 0x00 changes nothing.
 #include "fuzz_support.h"
 
-#include "serial/answer_templates.h"
+#include "transmission/answer_templates.h"
 
 #include <algorithm>
 #include <string>

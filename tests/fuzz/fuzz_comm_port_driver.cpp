@@ -3,8 +3,8 @@
 // receive buffer, and the property rules must hold after every step.
 #include "fuzz_support.h"
 
-#include "serial/comm_port_driver.h"
-#include "tests/serial/fake_serial_backend.h"
+#include "port/comm_port_driver.h"
+#include "tests/port/fake_serial_backend.h"
 
 #include <QCoreApplication>
 

@@ -3,8 +3,8 @@
 // Operations run only when their action would be enabled, as the user could run them.
 #include "fuzz_support.h"
 
+#include "commandbox/command_box.h"
 #include "editor/block_editor.h"
-#include "editor/command_box.h"
 #include "editor/command_clipboard.h"
 #include "editor/data_editor.h"
 #include "editor/edit_rules.h"

@@ -4,8 +4,8 @@
 // without letting an apostrophe or a control character into the key's line.
 #include "fuzz_support.h"
 
+#include "commandbox/command_box.h"
 #include "editor/block_editor.h"
-#include "editor/command_box.h"
 #include "editor/command_edit_router.h"
 #include "editor/command_routines.h"
 #include "editor/data_editor.h"

@@ -4,7 +4,7 @@
 // its FPACK lines exactly once and in order.
 #include "fuzz_support.h"
 
-#include "serial/transmission_cutter.h"
+#include "transmission/transmission_cutter.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 // is answered with the fallback (No, Cancel or an empty file name) and counted as
 // unexpected.
 
-#include "serial/user_dialogs.h"
+#include "platform/user_dialogs.h"
 
 #include <QList>
 #include <functional>

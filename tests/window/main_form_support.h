@@ -6,7 +6,7 @@
 #include "editor/command_box_actions.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
-#include "serial/qt_serial_backend.h"
+#include "port/qt_serial_backend.h"
 #include "settings/settings_dialogs.h"
 #include "tests/editor/command_box_support.h"
 #include "tests/files/file_test_support.h"

@@ -1,9 +1,9 @@
 // Shows every parameter dialog in a valid and an invalid state and takes a screenshot of
 // each from the X server (ImageMagick's import), so their look can be checked by eye.
 // Run by tests/editor/screenshots.sh under Xvfb:  dialog_gallery OUTPUT_DIR
+#include "brightness/brightness_form.h"
+#include "brightness/drag_graph.h"
 #include "dialogs/ask_data_form.h"
-#include "dialogs/brightness_form.h"
-#include "dialogs/drag_graph.h"
 #include "dialogs/edit_hex_form.h"
 #include "dialogs/eoc_form.h"
 #include "dialogs/field_edit.h"

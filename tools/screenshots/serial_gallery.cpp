@@ -2,12 +2,12 @@
 // traffic, and takes a screenshot of each from the X server (ImageMagick's import), so
 // their look can be checked by eye. Run by tests/serial/screenshots.sh under Xvfb:
 //   serial_gallery OUTPUT_DIR
-#include "tests/serial/fake_serial_backend.h"
+#include "tests/port/fake_serial_backend.h"
 
+#include "port/comm_port_driver.h"
 #include "protocol/framing.h"
-#include "serial/comm_port_driver.h"
-#include "serial/packet_exchange.h"
 #include "settings/serial_sett_form.h"
+#include "transmission/packet_exchange.h"
 #include "window/qt_user_dialogs.h"
 #include "window/xmit_form.h"
 
