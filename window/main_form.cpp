@@ -1,21 +1,14 @@
 #include "main_form.h"
 
 #include "answer_frame.h"
-#include "bus/displays_progress.h"
-#include "bus/displays_run.h"
-#include "bus/netnr_list.h"
 #include "dialogs/parameter_dialogs.h"
 #include "edit_routing.h"
 #include "editor/action_button.h"
 #include "editor/command_box_actions.h"
 #include "editor/command_editor.h"
-#include "editor/command_file_io.h"
 #include "editor/commands_frame.h"
-#include "files/command_file_reader.h"
-#include "files/command_file_writer.h"
+#include "file_actions.h"
 #include "files/settings_file.h"
-#include "files/settings_places.h"
-#include "files/text_export.h"
 #include "general_settings_apply.h"
 #include "idle_update.h"
 #include "key_repeat_filter.h"
@@ -24,7 +17,6 @@
 #include "main_actions.h"
 #include "main_status_bar.h"
 #include "packets/exchange_recorder.h"
-#include "packets/exchange_reports.h"
 #include "packets/packets_tab.h"
 #include "platform/latin1.h"
 #include "platform/user_dialogs.h"
@@ -34,20 +26,18 @@
 #include "settings/settings_dialogs.h"
 #include "transmission/packet_exchange.h"
 #include "transmission/transmission_engine.h"
+#include "transmit_actions.h"
 #include "widgets/ovel_list_box.h"
 #include "xmit_form.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
@@ -57,22 +47,12 @@
 
 namespace {
 
-// Texts that hold a file name: the name's bytes are those of the file system.
-QString localText(const std::string& s)
-{
-    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 QString helpNotShownText(const QString& page)
 {
     return QStringLiteral("No browser could be started to show the help page.\n"
                           "Open it in a browser of your choice:\n")
             + QDir::toNativeSeparators(page);
 }
-
-const char* const kLmxFilter = "ORVANTA TextFiles (*.lmx)";
-const char* const kTxtFilter = "ORVANTA TextFiles (*.txt)";
-const char* const kCsvFilter = "CSV Files (*.csv)";
 
 } // namespace
 
@@ -113,7 +93,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     applyGeneral();
 
     // A new, unchanged list; the answer box with its end line; packet size 240.
-    newFile();
+    m_files->clearToNewFile();
     m_sendReceive->engine().SetPacketSize(TSendReceiveFrame::kStartPacketSize);
     m_tabs->setCurrentWidget(m_hexTab);
     m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab1), false);
@@ -284,18 +264,20 @@ void TMainForm::connectParts()
     engine.setBusyIndicator(&m_busy);
     engine.setDebugLog(&m_debugLog);
     connect(&engine, &lmx::TransmissionEngine::runningChanged, this, &TMainForm::updateActions);
-    connectPackets();
-    m_displaysRun = new lmx::DisplaysRun(engine, *m_exchange, *m_recorder, this);
+    m_transmit = new TransmitActions(
+            TransmitActions::Parts{m_dialogs, *m_editor, *m_sendReceive, *m_exchange, *m_recorder,
+                                   *m_packetsTab, *m_tabs, *m_statusBar, *m_xmitForm,
+                                   *m_settingsDialogs, m_general, m_display, m_places},
+            [this] { updateActions(); }, this);
+    m_files = std::make_unique<FileActions>(
+            FileActions::Parts{m_dialogs, *m_editor, *m_answers, *m_keys, *m_sendReceive,
+                               *m_recorder, *m_statusBar, *m_transmit, m_general},
+            [this] { updateActions(); }, [this] { updateTitle(); });
 
     m_idle = new IdleUpdate([this] { updateActions(); }, this);
     for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
         connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateActions);
     m_keyRepeat = new KeyRepeatFilter(this);
-}
-
-std::string TMainForm::localPath(const QString& path) const
-{
-    return QFile::encodeName(path).toStdString();
 }
 
 QString TMainForm::statusText() const
@@ -310,7 +292,7 @@ bool TMainForm::keyHeld() const
 
 bool TMainForm::transmitting() const
 {
-    return m_sendReceive->engine().running() || (m_displaysRun && m_displaysRun->running());
+    return m_transmit && m_transmit->transmitting();
 }
 
 void TMainForm::setStatus(const char* text)
@@ -340,8 +322,7 @@ void TMainForm::updateActions()
     a.DoTransmit->setEnabled(!running && !m_closed);
     a.DoTransmitToDisplays->setEnabled(!running && !m_closed);
     a.DoScanBus->setEnabled(!running && !m_closed);
-    const bool stopping = m_sendReceive->engine().stopping()
-            || (m_displaysRun && m_displaysRun->stopping());
+    const bool stopping = m_transmit && m_transmit->stopping();
     a.DoStopTransmission->setEnabled(running && !stopping && !m_closed);
     // Key files have no part in a transmission; they wait until it has ended.
     m_keys->lockKeyList(running);
@@ -370,316 +351,64 @@ void TMainForm::updateDebugLabels()
                                  "Block Command Selected False"));
 }
 
-void TMainForm::newFile()
-{
-    m_editor->box().newFile();
-    m_answers->newFile();
-    // What a running transmission writes stays, and so does the end of one this New
-    // stopped: the receive box says why it ended.
-    if (!transmitting() && !m_runningAfterStop) {
-        m_sendReceive->ClearReceiveBox();
-        m_recorder->clear();
-    }
-    m_editor->updateActions();
-    updateTitle();
-}
-
 void TMainForm::DoNewFileExecute()
 {
-    stopThen([this] {
-        setStatus("Creating New File");
-        newFile();
-        ready();
-        updateActions();
-    });
+    m_files->newFile();
 }
 
 bool TMainForm::DoImportLmxExecute()
 {
-    setStatus("Load LMX File");
-    UserDialogs::FileRequest request;
-    request.title = QStringLiteral("Load File");
-    request.filter = QString::fromLatin1(kLmxFilter);
-    request.defaultSuffix = QStringLiteral("lmx");
-    request.directory = QDir::currentPath();
-    const QString path = m_dialogs.openFileName(request);
-    bool loaded = false;
-    // A transmission goes on while the user chooses; a chosen file ends it.
-    if (!path.isEmpty() && transmitting())
-        stopThen([this, path] {
-            readCommandFile(path);
-            updateActions();
-        });
-    else if (!path.isEmpty())
-        loaded = readCommandFile(path);
-    ready();
-    updateActions();
-    return loaded;
+    return m_files->load();
 }
 
 bool TMainForm::loadCommandFile(const QString& path)
 {
-    setStatus("Load LMX File");
-    const bool loaded = readCommandFile(QFileInfo(path).absoluteFilePath());
-    ready();
-    updateActions();
-    return loaded;
-}
-
-bool TMainForm::readCommandFile(const QString& path)
-{
-    newFile();
-    if (m_general.ClearKeys)
-        m_keys->ClearKeyList();
-    const lmx::CommandFileReadResult file = ::loadCommandFile(
-            localPath(path), m_keys->keySet(), m_editor->box(), m_answers->editor());
-    bool loaded = false;
-    if (file.ok()) {
-        m_answers->refresh();
-        m_editor->box().setFileName(localPath(path));
-        m_editor->box().SetChanged(false);
-        loaded = true;
-    } else {
-        m_dialogs.error(localText(file.message));
-        newFile();
-    }
-    m_keys->update();
-    return loaded;
-}
-
-bool TMainForm::blocksBalanceOrSaveAnyway()
-{
-    const int line = unbalancedBlockLine(m_editor->box());
-    return line == 0
-        || m_dialogs.askYesNo(QStringLiteral("The blocks of this list do not balance (line %1). "
-                                             "A file like this cannot be loaded again. "
-                                             "Save anyway ?").arg(line),
-                              QString(), UserDialogs::Icon::Warning)
-            == UserDialogs::Answer::Yes;
+    return m_files->loadFile(path);
 }
 
 bool TMainForm::DoExportLmxExecute()
 {
-    return saveCommandFile(true);
-}
-
-bool TMainForm::saveCommandFile(bool checkBlocks)
-{
-    setStatus("Save to LMX File");
-    if (checkBlocks && !blocksBalanceOrSaveAnyway()) {
-        ready();
-        return false;
-    }
-    UserDialogs::FileRequest request;
-    request.title = QStringLiteral("Save File");
-    request.filter = QString::fromLatin1(kLmxFilter);
-    request.defaultSuffix = QStringLiteral("lmx");
-    request.confirmOverwrite = m_general.CheckFileReplace;
-    const QString path = m_dialogs.saveFileName(request);
-    bool saved = false;
-    if (!path.isEmpty()) {
-        const AnswerBoxEditor& answers = m_answers->editor();
-        const lmx::WriteResult result = lmx::writeCommandFile(
-                localPath(path), commandFileLines(m_editor->box()),
-                answers.holdsMoreThanEndMarker() ? answers.templateTexts()
-                                                 : std::vector<std::string>{},
-                m_general.SaveKeys);
-        if (result.ok) {
-            m_editor->box().setFileName(localPath(path));
-            m_editor->box().SetChanged(false);
-            saved = true;
-        } else {
-            // The list keeps its name and stays marked as changed.
-            m_dialogs.detailedWarning(localText(result.message), localText(result.detail));
-        }
-    }
-    ready();
-    updateActions();
-    return saved;
+    return m_files->save();
 }
 
 void TMainForm::DoExportTxtExecute()
 {
-    if (m_editor->box().list().count() <= 1)
-        return;
-    setStatus("Export to TXT File");
-    UserDialogs::FileRequest request;
-    request.title = QStringLiteral("ORVANTA Export to txt file");
-    request.filter = QString::fromLatin1(kTxtFilter);
-    request.defaultSuffix = QStringLiteral("TXT");
-    request.directory = QDir::currentPath();
-    request.confirmOverwrite = m_general.CheckFileReplace;
-    const QString path = m_dialogs.saveFileName(request);
-    if (!path.isEmpty()) {
-        const lmx::WriteResult result = lmx::writeTextExport(
-                localPath(path), exportLists(m_editor->box(), m_answers->editor(),
-                                             m_sendReceive->receiveLines()));
-        if (!result.ok)
-            m_dialogs.detailedWarning(localText(result.message), localText(result.detail));
-    }
-    ready();
-}
-
-void TMainForm::prepareTransmit()
-{
-    if (m_general.ShowSerialDebug) {
-        m_xmitForm->show();
-        m_xmitForm->raise();
-    }
-    lmx::TransmissionEngine& engine = m_sendReceive->engine();
-    engine.SetDebugFile(m_general.DebugFile);
-    engine.SetCreateDebugFile(m_general.CreateDebugFile);
-    if (m_general.DebugFile)
-        lmx::prepareLogFolder(m_places); // a failure shows as the log's own
-}
-
-void TMainForm::DoTransmitExecute()
-{
-    lmx::TransmissionEngine& engine = m_sendReceive->engine();
-    if (transmitting() || m_closed)
-        return;
-    prepareTransmit();
-    const std::vector<std::string> lines = transmitLines(m_editor->box());
-    m_transmitted = lines;
-    if (m_general.ExtendedLmx)
-        engine.TransmitExtended(lines, m_display.NetNr);
-    else
-        engine.TransmitNormal(lines, m_display.NetNr);
-    if (m_closed)
-        return;
-    runAfterStop();
-    updateActions();
-}
-
-void TMainForm::DoStopTransmissionExecute()
-{
-    // A run to many displays ends as a whole, also between two displays.
-    if (m_displaysRun->running())
-        m_displaysRun->requestStop();
-    else
-        m_sendReceive->engine().requestStopAfterExchange();
-    updateActions();
-}
-
-void TMainForm::stopThen(std::function<void()> job)
-{
-    if (!transmitting()) {
-        if (job)
-            job();
-        return;
-    }
-    // The Transmit call lies below on the stack, in the loop this action runs in: the job
-    // must wait until it has returned.
-    if (job)
-        m_afterStop.push_back(std::move(job));
-    DoStopTransmissionExecute();
-}
-
-void TMainForm::runAfterStop()
-{
-    std::vector<std::function<void()>> jobs;
-    jobs.swap(m_afterStop);
-    m_runningAfterStop = !jobs.empty();
-    for (const std::function<void()>& job : jobs)
-        if (!m_closed)
-            job();
-    m_runningAfterStop = false;
-}
-
-void TMainForm::DoTransmitToDisplaysExecute()
-{
-    if (transmitting() || m_closed)
-        return;
-    if (!m_settingsDialogs->editDisplayList(m_display))
-        return;
-    const lmx::NetNrList list = lmx::parseNetNrList(m_display.NetNrList);
-    if (!list.ok()) {
-        m_dialogs.warning(latin1("No displays to transmit to: " + list.error + "."));
-        return;
-    }
-    prepareTransmit();
-    const std::vector<std::string> lines = transmitLines(m_editor->box());
-    m_transmitted = lines;
-    if (m_displaysProgress)
-        m_displaysProgress->close();
-    auto* progress = new lmx::DisplaysProgress(*m_displaysRun, this);
-    progress->setAttribute(Qt::WA_DeleteOnClose);
-    m_displaysProgress = progress;
-    // Over the command buttons, which are of no use meanwhile, leaving the boxes and the
-    // Packets tab in sight.
-    progress->adjustSize();
-    progress->move(mapToGlobal(QPoint(width() - progress->width() - 8,
-                                      height() - progress->height() - statusBar()->height() - 8)));
-    progress->show();
-    // One receive box for all displays: each transmission would empty it.
-    m_sendReceive->ClearReceiveBox();
-    m_sendReceive->receiveLog().setKeepLines(true);
-    // A display that answers badly must not hold up the others behind a message box; the
-    // receive box and the summary tell every failure. One debug log holds the whole run.
-    lmx::TransmissionEngine& engine = m_sendReceive->engine();
-    engine.SetAnswerErrorBoxes(false);
-    const QMetaObject::Connection oneLog =
-            connect(m_displaysRun, &lmx::DisplaysRun::displayStarted, this, [&engine](int i) {
-                if (i > 0)
-                    engine.SetCreateDebugFile(false);
-            });
-    m_displaysRun->run(lines, list.numbers, m_general.ExtendedLmx);
-    disconnect(oneLog);
-    engine.SetAnswerErrorBoxes(true);
-    m_sendReceive->receiveLog().setKeepLines(false);
-    if (m_closed)
-        return;
-    runAfterStop();
-    if (m_displaysProgress)
-        m_displaysProgress->showResults();
-    m_tabs->setCurrentWidget(m_packetsTab);
-    updateActions();
+    m_files->exportText();
 }
 
 void TMainForm::DoExportPacketsExecute()
 {
-    if (m_recorder->records().empty())
-        return;
-    setStatus("Export Packets to CSV File");
-    UserDialogs::FileRequest request;
-    request.title = QStringLiteral("Export Packets");
-    request.filter = QString::fromLatin1(kCsvFilter);
-    request.defaultSuffix = QStringLiteral("csv");
-    request.directory = QDir::currentPath();
-    request.confirmOverwrite = m_general.CheckFileReplace;
-    const QString path = m_dialogs.saveFileName(request);
-    if (!path.isEmpty()) {
-        const lmx::WriteResult result =
-                lmx::writeReportFile(localPath(path), lmx::packetsCsv(m_recorder->records()));
-        if (!result.ok)
-            m_dialogs.warning(localText(result.message));
-    }
-    ready();
+    m_files->exportPackets();
 }
 
-void TMainForm::connectPackets()
+void TMainForm::DoTransmitExecute()
 {
-    m_sendReceive->engine().setPacketObserver(m_recorder);
-    connect(m_recorder, &lmx::ExchangeRecorder::started, this, &TMainForm::showProgress);
-    connect(m_recorder, &lmx::ExchangeRecorder::packetStarted, this, &TMainForm::showProgress);
-    connect(m_recorder, &lmx::ExchangeRecorder::recordChanged, this, &TMainForm::showProgress);
-    connect(m_recorder, &lmx::ExchangeRecorder::finished, m_statusBar,
-            &TMainStatusBar::endProgress);
-    // A row selects the lines its packet carried, as long as the list is the one sent.
-    connect(m_packetsTab, &PacketsTab::linesSelected, this, [this](const std::vector<int>& rows) {
-        if (transmitLines(m_editor->box()) == m_transmitted)
-            m_editor->selectLines(rows);
-    });
+    m_transmit->transmit();
 }
 
-void TMainForm::showProgress()
+void TMainForm::DoTransmitToDisplaysExecute()
 {
-    const lmx::ExchangeRecorder::Progress p = m_recorder->progress();
-    // A run to many displays counts all of them from the start.
-    const int planned = m_displaysRun && m_displaysRun->running()
-            ? std::max(p.planned, m_displaysRun->plannedPackets())
-            : p.planned;
-    m_statusBar->showProgress(p.packet, planned, p.failures);
+    m_transmit->transmitToDisplays();
+}
+
+void TMainForm::DoStopTransmissionExecute()
+{
+    m_transmit->stop();
+}
+
+void TMainForm::stopThen(std::function<void()> job)
+{
+    m_transmit->stopThen(std::move(job));
+}
+
+lmx::DisplaysRun& TMainForm::displaysRun()
+{
+    return m_transmit->displaysRun();
+}
+
+lmx::DisplaysProgress* TMainForm::displaysProgress() const
+{
+    return m_transmit->displaysProgress();
 }
 
 QWidget* TMainForm::PacketsDataTab() const
@@ -730,10 +459,7 @@ void TMainForm::DoScanBusExecute()
     if (transmitting() || m_closed)
         return;
     setStatus("Scanning Bus");
-    if (m_general.ShowSerialDebug) {
-        m_xmitForm->show();
-        m_xmitForm->raise();
-    }
+    m_transmit->showSerialDebug();
     m_settingsDialogs->scanBus(m_display, *m_exchange, m_general.ExtendedLmx);
     ready();
     updateActions();
@@ -780,30 +506,12 @@ void TMainForm::closeEvent(QCloseEvent* event)
     if (m_closed)
         return;
     m_closed = true;
-    // A transmission ends at once, and a run to many displays with it; its Transmit call
-    // returns once this handler is done. The actions that waited for its stop are dropped
-    // with the window.
-    m_displaysRun->requestStop();
-    m_afterStop.clear();
-    m_sendReceive->engine().requestStop();
-    setStatus("Save Changes ?");
-    CommandBox& box = m_editor->box();
-    if (box.Changed()) {
-        const QString question = QStringLiteral("File ") + localText(box.fileName())
-                + QStringLiteral(" has changed.\n\rSave changes ?");
-        if (m_dialogs.askYesNo(question, QString(), UserDialogs::Icon::Question)
-            == UserDialogs::Answer::Yes) {
-            // A list that would not load again is not saved, and not lost either: the window
-            // stays open with it.
-            if (!blocksBalanceOrSaveAnyway()) {
-                m_closed = false;
-                event->ignore();
-                ready();
-                return;
-            }
-            saveCommandFile(false);
-        }
-        setStatus("Save Changes ?");
+    m_transmit->shutDown();
+    if (!m_files->saveChangesBeforeClose()) {
+        m_closed = false;
+        m_transmit->cancelShutDown();
+        event->ignore();
+        return;
     }
     const lmx::WriteResult saved = lmx::saveSettings(m_places, m_serial, m_display, m_general);
     if (!saved.ok)

@@ -20,7 +20,6 @@
 // Every part is owned by its Qt parent. The central widget with the frames is the window's
 // first child, so the frames and the engine in them go before the serial link they use.
 
-#include "bus/displays_progress.h"
 #include "busy_cursor.h"
 #include "files/debug_log.h"
 #include "files/settings.h"
@@ -28,7 +27,6 @@
 #include "main_form_services.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -38,6 +36,7 @@
 class ActionButton;
 class CommandEditor;
 class EditRouting;
+class FileActions;
 class GeneralSettingsApply;
 class IdleUpdate;
 class KeyActions;
@@ -54,8 +53,10 @@ class TAnswerFrame;
 class TCommandsFrame;
 class TMainStatusBar;
 class TSendReceiveFrame;
+class TransmitActions;
 
 namespace lmx {
+class DisplaysProgress;
 class DisplaysRun;
 class ExchangeRecorder;
 class PacketExchange;
@@ -87,9 +88,10 @@ public:
     lmx::PacketExchange& exchange() { return *m_exchange; }
     lmx::TXmitForm& xmitForm() { return *m_xmitForm; }
     lmx::ExchangeRecorder& recorder() { return *m_recorder; }
-    lmx::DisplaysRun& displaysRun() { return *m_displaysRun; }
+    lmx::DisplaysRun& displaysRun();
     // The window of the last Transmit to Displays run while it is open.
-    lmx::DisplaysProgress* displaysProgress() const { return m_displaysProgress; }
+    lmx::DisplaysProgress* displaysProgress() const;
+    TransmitActions& transmitActions() { return *m_transmit; }
     PacketsTab& packetsTab() { return *m_packetsTab; }
     ParameterDialogs& parameterDialogs() { return *m_parameters; }
     const lmx::TSerialSettings& serialSettings() const { return m_serial; }
@@ -148,21 +150,10 @@ private:
     void applyGeneral();
     void setStatus(const char* text);
     void ready();
-    // Asks before a list whose blocks do not balance is saved; true to go on saving.
-    bool blocksBalanceOrSaveAnyway();
-    bool saveCommandFile(bool checkBlocks);
-    void newFile();
-    bool readCommandFile(const QString& path);
     void updateTitle();
     void updateDebugLabels();
-    void connectPackets();
-    void showProgress();
-    void prepareTransmit();
-    // Runs the job now, or, while a transmission runs, asks it to stop after the current
-    // exchange and runs the job once the Transmit call has returned (runAfterStop).
+    // Runs the job now, or, while a transmission runs, after it has stopped (TransmitActions).
     void stopThen(std::function<void()> job);
-    void runAfterStop();
-    std::string localPath(const QString& path) const;
 
     MainFormServices m_services;
     UserDialogs& m_dialogs;
@@ -186,11 +177,8 @@ private:
     TSendReceiveFrame* m_sendReceive = nullptr;
     lmx::ExchangeRecorder* m_recorder = nullptr;
     PacketsTab* m_packetsTab = nullptr;
-    std::vector<std::string> m_transmitted; // the lines the Packets tab's rows came from
-    lmx::DisplaysRun* m_displaysRun = nullptr;
-    QPointer<lmx::DisplaysProgress> m_displaysProgress;
-    std::vector<std::function<void()>> m_afterStop; // the actions waiting for the stop
-    bool m_runningAfterStop = false; // runAfterStop is running them
+    TransmitActions* m_transmit = nullptr;
+    std::unique_ptr<FileActions> m_files;
     MainActions* m_actions = nullptr;
     EditRouting* m_routing = nullptr;
     std::unique_ptr<GeneralSettingsApply> m_applyGeneral;
