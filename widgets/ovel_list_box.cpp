@@ -24,6 +24,7 @@
 namespace {
 
 const char* const kLinesMimeType = "application/x-orvanta-list-lines";
+constexpr int kScrollBarDelayMs = 50;
 
 } // namespace
 
@@ -42,6 +43,9 @@ TOvelListBox::TOvelListBox(QWidget* parent)
     m_nrFont.setBold(true);
     setBackgroundColor(Qt::black);
 
+    m_scrollBarTimer.setSingleShot(true);
+    m_scrollBarTimer.setInterval(kScrollBarDelayMs);
+    connect(&m_scrollBarTimer, &QTimer::timeout, this, &TOvelListBox::updateGeometries);
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &TOvelListBox::scrollBarAction);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TOvelListBox::scrollBarMoved);
     remeasure();
@@ -129,10 +133,19 @@ int TOvelListBox::topRow() const
     return top();
 }
 
+void TOvelListBox::flushLayout()
+{
+    executeDelayedItemsLayout();
+    if (m_scrollBarTimer.isActive()) {
+        m_scrollBarTimer.stop();
+        updateGeometries();
+    }
+}
+
 void TOvelListBox::setTopRow(int row)
 {
     // Scrolling is per line, so the scroll bar's value is the first visible row.
-    executeDelayedItemsLayout();
+    flushLayout();
     verticalScrollBar()->setValue(row);
 }
 
@@ -259,14 +272,24 @@ void TOvelListBox::reset()
     m_heights.reset(rows());
     verticalScrollBar()->setValue(0);
     scheduleDelayedItemsLayout();
+    viewport()->update();
 }
 
 void TOvelListBox::rowsInserted(const QModelIndex& parent, int start, int end)
 {
     if (parent == rootIndex()) {
+        // Rows added below the last one shown (a log growing at its end) change nothing in
+        // sight but the scroll bar.
+        const int shownTop = top();
+        const bool inSight = start <= shownTop
+                          || m_heights.yOf(start, shownTop, reach(), estimate()) < viewport()->height();
         m_heights.insert(start, end - start + 1);
-        scheduleDelayedItemsLayout();
-        viewport()->update();
+        if (inSight) {
+            scheduleDelayedItemsLayout();
+            viewport()->update();
+        } else if (!m_scrollBarTimer.isActive()) {
+            m_scrollBarTimer.start();
+        }
     }
     QAbstractItemView::rowsInserted(parent, start, end);
 }
@@ -293,19 +316,23 @@ void TOvelListBox::modelLayoutChanged()
 {
     m_heights.reset(rows());
     scheduleDelayedItemsLayout();
+    viewport()->update();
 }
 
 void TOvelListBox::doItemsLayout()
 {
-    // Nothing is laid out ahead: rows are measured as they are shown.
-    if (m_heights.count() != rows())
+    // Nothing is laid out ahead: rows are measured as they are shown. Whatever changed what is
+    // in sight has asked for its repaint.
+    if (m_heights.count() != rows()) {
         m_heights.reset(rows());
+        viewport()->update();
+    }
     updateGeometries();
-    viewport()->update();
 }
 
 void TOvelListBox::updateGeometries()
 {
+    m_scrollBarTimer.stop();
     QScrollBar* bar = verticalScrollBar();
     const int viewHeight = viewport()->height();
     bar->setSingleStep(1);
@@ -349,7 +376,7 @@ void TOvelListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     if (!index.isValid() || index.parent() != rootIndex())
         return;
-    executeDelayedItemsLayout();
+    flushLayout();
     const int row = index.row();
     const int viewHeight = viewport()->height();
     int newTop = top();

@@ -12,6 +12,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QTimer>
 #include <QAbstractItemView>
 
 #include <functional>
@@ -167,6 +168,8 @@ private:
     void modelRowsMoved(const QModelIndex& parent, int first, int last,
                         const QModelIndex& destination, int row);
     void modelLayoutChanged();
+    // The delayed layout, and the scroll bar's update for rows added out of sight.
+    void flushLayout();
     void scrollBarAction(int action);
     void scrollBarMoved();
 
@@ -174,6 +177,9 @@ private:
     RowHeights m_heights;
     QList<QMetaObject::Connection> m_modelConnections;
     int m_laidOutWidth = -1;
+    // Rows added out of sight reach the scroll bar a few times a second: each change of its
+    // range repaints it and what lies behind it.
+    QTimer m_scrollBarTimer;
     bool m_showNumbers = true;
     bool m_drawLines = true;
     QColor m_lineColor = Qt::white;
