@@ -3,7 +3,9 @@
 //     step handled to its last paint, in lists of 10,000, 100,000 and 1,000,000 lines;
 //   - loading a 1,000,000-line command file, and the process's peak memory after it;
 //   - a transmission from the window to `lmx sim` of 1,000 and of 20,000 packets: CPU per
-//     packet (the display is a process of its own, so its work is not counted).
+//     packet (the display is a process of its own, so its work is not counted);
+//   - lines written into the receive box as a transmission writes them, 5,000 and 1,200,000
+//     of them (past the box's limit): CPU per line, and the peak memory of the process.
 // Every figure is taken in a fresh process. With --baseline another build of this program
 // (one of an earlier revision, built from its sources with this file added) is measured in the
 // same run, and the two are printed side by side with their ratio.
@@ -12,6 +14,7 @@
 //                      [--baseline-packets 1000,4000] [--lines 10000,100000,1000000]
 //   window_scale_bench edit LINES            (internal) one process's edit figures
 //   window_scale_bench send PACKETS LMX      (internal) one process's transmission figure
+//   window_scale_bench receive LINES         (internal) one process's receive box figures
 #include "bench_window.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
@@ -20,6 +23,7 @@
 #include "port/comm_port_driver.h"
 #include "tests/support/scripted_dialogs.h"
 #include "window/main_form.h"
+#include "window/receive_log_model.h"
 #include "window/send_receive_frame.h"
 
 #include <QApplication>
@@ -240,11 +244,14 @@ int sendFigures(int packets, const std::string& lmx)
     Window w;
     if (!w.open(serial))
         return 1;
-    // Every packet a display block of its own: the block is emptied each time, so the
-    // display's memory never fills however long the run.
+    // A text a packet; every 1,000 packets the delete command empties the display's memory, so
+    // it never fills however long the run (those packets count too).
     std::string list;
-    for (int i = 0; i < packets; ++i)
+    for (int i = 0; i < packets; ++i) {
         list += "SOT '01'\r\n'Packet " + std::to_string(i) + "'\r\nEOT\r\nFPACK '00000'\r\n";
+        if (i % 1000 == 999)
+            list += "ESC $80\r\nFPACK '00000'\r\n";
+    }
     const std::string file = w.folder.filePath(QStringLiteral("packets.lmx")).toStdString();
     if (!writeText(file, list) || !w.load(file))
         return 1;
@@ -258,12 +265,34 @@ int sendFigures(int packets, const std::string& lmx)
     // Failed exchanges are counted, not hidden: a window too slow to take its answers in time
     // fails them.
     const lmx::ExchangeSummary summary = w.form->recorder().summary();
-    if (summary.packets != packets)
-        std::fprintf(stderr, "%d packets of %d sent\n", summary.packets, packets);
+    const int sent = std::max(summary.packets, 1);
+    if (summary.packets != packets + packets / 1000)
+        std::fprintf(stderr, "%d packets of %d sent\n", summary.packets, packets + packets / 1000);
     std::printf("cpu_per_packet_ms %.3f\nwall_per_packet_ms %.3f\nfailed %d\nreceive_lines %zu\n"
                 "peak_kb %ld\n",
-                ms / packets, wallMs / packets, summary.failed, static_cast<size_t>(w.form->sendReceiveFrame().receiveLog().rowCount()),
+                ms / sent, wallMs / sent, summary.failed, static_cast<size_t>(w.form->sendReceiveFrame().receiveLog().rowCount()),
                 peakKb());
+    return 0;
+}
+
+int receiveFigures(int lines)
+{
+    Window w;
+    if (!w.open())
+        return 1;
+    ReceiveLogModel& log = w.form->sendReceiveFrame().receiveLog();
+    const long before = peakKb();
+    const double t0 = cpuMs();
+    for (int i = 0; i < lines; ++i) {
+        log.addLine("14:02:07:315 Packet " + std::to_string(i) + " sent, answer OK.");
+        // The event loop runs about once an exchange.
+        if (i % 2 == 0)
+            QCoreApplication::processEvents();
+    }
+    settle();
+    const double ms = cpuMs() - t0;
+    std::printf("cpu_per_line_us %.2f\nrows %d\npeak_kb %ld\nbefore_kb %ld\n", 1000.0 * ms / lines,
+                log.rowCount(), peakKb(), before);
     return 0;
 }
 
@@ -344,6 +373,11 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         return editFigures(std::atoi(argv[2]));
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "receive") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return receiveFigures(std::atoi(argv[2]));
     }
     if (argc >= 4 && std::strcmp(argv[1], "send") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -434,6 +468,17 @@ int main(int argc, char** argv)
             row(label.c_str(), figure(before, "cpu_per_packet_ms"), -1, "ms", "(baseline only)");
             row("    failed exchanges", figure(before, "failed"), -1, "", "");
         }
+    for (const int count : {5000, 1200000}) {
+        // An earlier receive box may need the square of its length: it is measured on the
+        // short run only.
+        const auto [before, after] = both({"receive", std::to_string(count)}, count <= 5000);
+        const std::string label = "receive box: " + std::to_string(count) + " lines, per line";
+        row(label.c_str(), figure(before, "cpu_per_line_us"), figure(after, "cpu_per_line_us"), "us",
+            "");
+        row("    rows kept", figure(before, "rows"), figure(after, "rows"), "", "");
+        row("    peak memory", figure(before, "peak_kb") / 1024, figure(after, "peak_kb") / 1024,
+            "MB", "");
+    }
     if (packets.size() >= 2 && perPacket[packets.front()] > 0) {
         const double ratio = perPacket[packets.back()] / perPacket[packets.front()];
         std::printf("  CPU per packet at %d packets / at %d packets: %.3f (target <= 1.3)\n",

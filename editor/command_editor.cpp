@@ -42,6 +42,9 @@ void CommandEditor::setUpViews(QWidget* parent)
     m_hexBox->setObjectName(QStringLiteral("HexBox"));
     setUpProgramList(m_hexBox, QFont(QStringLiteral("Arial"), 8), Qt::black);
     m_hexBox->setTextRole(CommandListModel::HexTextRole);
+    // One current line in sight in both boxes, with the focus or without.
+    m_commandBox->SetShowCurrentLine(true);
+    m_hexBox->SetShowCurrentLine(true);
 
     const QFont boxFont = m_commandBox->font();
     m_box.setLineFont(boxFont.pointSize(), (boxFont.bold() ? fontstyle::Bold : 0u)

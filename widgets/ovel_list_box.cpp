@@ -95,6 +95,12 @@ void TOvelListBox::SetFontColor(const QColor& colour)
     viewport()->update();
 }
 
+void TOvelListBox::SetShowCurrentLine(bool on)
+{
+    m_showCurrentLine = on;
+    viewport()->update();
+}
+
 void TOvelListBox::setBackgroundColor(const QColor& colour)
 {
     QPalette p = palette();
@@ -481,7 +487,7 @@ void TOvelListBox::paintEvent(QPaintEvent* event)
         option.state |= QStyle::State_Enabled;
         if (selectionModel() && selectionModel()->isSelected(index))
             option.state |= QStyle::State_Selected;
-        if (focused && index == current)
+        if (index == current && (focused || m_showCurrentLine))
             option.state |= QStyle::State_HasFocus;
         itemDelegateForIndex(index)->paint(&painter, option, index);
     }

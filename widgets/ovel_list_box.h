@@ -64,6 +64,10 @@ public:
     // The box's default font is the widget's font (QWidget::setFont); its colour is this.
     QColor FontColor() const { return m_fontColor; }
     void SetFontColor(const QColor& colour);
+    // The current line is framed also while the box has no focus (and so no line selected):
+    // the line the next edit acts on stays in sight.
+    bool ShowCurrentLine() const { return m_showCurrentLine; }
+    void SetShowCurrentLine(bool on);
     // The background of the box where no line is drawn.
     void setBackgroundColor(const QColor& colour);
     QColor backgroundColor() const;
@@ -191,6 +195,7 @@ private:
     bool m_fontChanged = true;
     bool m_allowRangeSelect = false;
     bool m_allowExtSelect = false;
+    bool m_showCurrentLine = false;
     QColor m_fontColor = Qt::white;
     int m_textRole = Qt::DisplayRole;
     bool m_pressFiltered = false;
