@@ -214,6 +214,8 @@ void TOvelListBox::dataChanged(const QModelIndex& topLeft, const QModelIndex& bo
             || roles.contains(lbrole::Indent) || roles.contains(lbrole::HasItem))) {
         m_heights.invalidate(topLeft.row(), bottomRight.row());
         scheduleDelayedItemsLayout();
+        // A new height moves the rows below it.
+        viewport()->update();
     }
     QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
 }
