@@ -15,26 +15,35 @@ bool contains(std::string_view text, std::string_view tag)
 
 CommandBox::CommandBox()
 {
+    m_list.setRecorder(&m_history);
     ResetFlags();
     addEndLine();
 }
 
-CommandBox::UndoStep::UndoStep(CommandBox& box) : m_box(box), m_previous(std::move(box.m_snapshot))
+void CommandBox::undo()
 {
-    m_box.takeUndoSnapshot();
+    CommandList::Batch batch(m_list);
+    const int cursor = m_list.cursor();
+    m_history.undo(m_list);
+    m_list.setCursor(cursor);
+    selectCursorLine();
 }
 
-CommandBox::UndoStep::~UndoStep()
+void CommandBox::redo()
 {
-    if (m_box.m_snapshot == m_box.m_list.lines())
-        m_box.m_snapshot = std::move(m_previous);
+    CommandList::Batch batch(m_list);
+    const int cursor = m_list.cursor();
+    m_history.redo(m_list);
+    m_list.setCursor(cursor);
+    selectCursorLine();
 }
 
-CommandLines CommandBox::takeSnapshotLines()
+void CommandBox::selectCursorLine()
 {
-    CommandLines lines;
-    lines.swap(m_snapshot);
-    return lines;
+    CommandList::Batch batch(m_list);
+    m_list.deselectAll();
+    if (m_list.cursor() >= 0)
+        m_list.setSelected(m_list.cursor(), true);
 }
 
 void CommandBox::copySelectionToClipboard()
@@ -69,11 +78,13 @@ void CommandBox::InsertCommandLine(std::string displayText, std::string commandL
 {
     lmx::applyLineSizeLimit(displayText, commandLine);
     CommandList::Batch batch(m_list);
-    takeUndoSnapshot();
+    beginUndoStep();
     const int indent = IndentForInsert();
     const int row = std::max(m_list.cursor(), 0);
     m_list.insert(row, makeLine(std::move(displayText), std::move(commandLine), indent));
     m_list.setCursor(row);
+    selectCursorLine();
+    UpdateSelectionFlags();
     SetChanged(true);
 }
 
@@ -83,7 +94,7 @@ void CommandBox::ReplaceCommandLine(std::string displayText, std::string command
         return;
     CommandList::Batch batch(m_list);
     lmx::applyLineSizeLimit(displayText, commandLine);
-    UndoStep step(*this);
+    beginUndoStep();
     m_list.setEntry(m_list.cursor(), std::move(displayText), std::move(commandLine));
     SetChanged(true);
 }
@@ -174,7 +185,7 @@ void CommandBox::ResetFlags()
 void CommandBox::ClearCommandBox()
 {
     CommandList::Batch batch(m_list);
-    takeUndoSnapshot();
+    beginUndoStep();
     ResetFlags();
     m_list.clear();
     SetChanged(true);
@@ -185,7 +196,7 @@ void CommandBox::newFile()
     CommandList::Batch batch(m_list);
     ResetFlags();
     m_list.clear();
-    m_snapshot.clear();
+    m_history.clear();
     m_clipboard.clear();
     addEndLine();
     m_list.setCursor(0);

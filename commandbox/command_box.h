@@ -1,10 +1,11 @@
 #pragma once
 // The command box model: the command list with its flag sets, internal clipboard, undo
-// snapshot, file name, changed flag and window title. Every change of the list goes through
+// history, file name, changed flag and window title. Every change of the list goes through
 // InsertCommandLine and ReplaceCommandLine (or the editing operations built on this class:
 // block editing, clipboard, undo and drop); the hex box is a second view of the same lines.
 
 #include "block_state.h"
+#include "command_history.h"
 #include "command_list.h"
 
 #include <functional>
@@ -27,31 +28,27 @@ public:
     ClipboardState& clipboardState() { return m_clipboardState; }
     const ClipboardState& clipboardState() const { return m_clipboardState; }
 
-    // The internal clipboard and the one-step undo snapshot.
+    // The internal clipboard.
     CommandLines& clipboard() { return m_clipboard; }
     const CommandLines& clipboard() const { return m_clipboard; }
-    const CommandLines& undoSnapshot() const { return m_snapshot; }
-    void takeUndoSnapshot() { m_snapshot = m_list.lines(); }
     // Copy to clipboard: the selected range (every line from the first to the last selected)
     // replaces the clipboard, and ClipboardState takes BlockState's flags.
     void copySelectionToClipboard();
-    // The undo snapshot of one editing step: taken when the step begins; a step that leaves
-    // the list as it was keeps the snapshot from before it, so the last real change can still
-    // be undone.
-    class UndoStep {
-    public:
-        explicit UndoStep(CommandBox& box);
-        ~UndoStep();
-        UndoStep(const UndoStep&) = delete;
-        UndoStep& operator=(const UndoStep&) = delete;
 
-    private:
-        CommandBox& m_box;
-        CommandLines m_previous;
-    };
-    // Hands the snapshot over (emptying it), for Undo.
-    CommandLines takeSnapshotLines();
-    void clearUndoSnapshot() { m_snapshot.clear(); }
+    // Undo and redo, step by step. An editing action begins a step; the changes it makes
+    // from then on are undone together. A step that changes nothing leaves the last real
+    // change undoable.
+    const CommandHistory& history() const { return m_history; }
+    void beginUndoStep() { m_history.beginStep(); }
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    // The list as before the last step (or after the last undone one); the cursor keeps its
+    // index and is the one line selected afterwards.
+    void undo();
+    void redo();
+    void clearUndoHistory() { m_history.clear(); }
+    // The cursor line alone is selected: the line the next edit acts on is the one shown.
+    void selectCursorLine();
 
     // Size and style of the command box's font, given to every new line.
     void setLineFont(int pointSize, unsigned style);
@@ -59,13 +56,13 @@ public:
     // its kind, the given indent.
     CommandBoxLine makeLine(std::string displayText, std::string commandLine, int indent) const;
 
-    // Inserts a line before the cursor line; the cursor then designates the new line. Takes an
-    // undo snapshot first; the line's indent is IndentForInsert().
+    // Inserts a line before the cursor line; the cursor then designates the new line, which is
+    // the one selected. Begins an undo step first; the line's indent is IndentForInsert().
     void InsertCommandLine(std::string displayText, std::string commandLine);
     // Replaces the cursor line's display text and command line; colour and indent stay.
     void ReplaceCommandLine(std::string displayText, std::string commandLine);
-    // Appends a line with the given indent, without undo snapshot (the command file reader
-    // adds its lines and then the end line this way).
+    // Appends a line with the given indent, without an undo step of its own (the command file
+    // reader adds its lines and then the end line this way).
     void addLine(std::string displayText, std::string commandLine, int indent);
     void addEndLine();
 
@@ -80,9 +77,9 @@ public:
     static bool IsBlockCommand(std::string_view displayText);
     void UpdateSelectionFlags();
     void ResetFlags();
-    // Undo snapshot, ResetFlags, every line removed; the caller adds the end line.
+    // Undo step, ResetFlags, every line removed; the caller adds the end line.
     void ClearCommandBox();
-    // New file: the end line alone, flags, clipboard and snapshot emptied, NEWFILE.LMX,
+    // New file: the end line alone, flags, clipboard and undo history emptied, NEWFILE.LMX,
     // unchanged.
     void newFile();
 
@@ -107,7 +104,7 @@ private:
     BlockState m_blockState;
     ClipboardState m_clipboardState;
     CommandLines m_clipboard;
-    CommandLines m_snapshot;
+    CommandHistory m_history;
     int m_fontSize = 8;
     unsigned m_fontStyle = 0;
     std::string m_fileName = kNewFileName;

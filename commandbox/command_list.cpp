@@ -1,6 +1,8 @@
 #include "command_list.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 CommandList::Batch::Batch(CommandList& list) : m_list(list)
 {
@@ -120,6 +122,11 @@ void CommandList::insert(int row, CommandLines lines, bool selected)
         m_cursor = row;
     if (m_observer)
         m_observer->linesInserted();
+    ListEdit undo;
+    undo.kind = ListEdit::Kind::Remove;
+    undo.row = row;
+    undo.count = n;
+    record(std::move(undo));
     touched();
 }
 
@@ -137,6 +144,15 @@ void CommandList::remove(int first, int last)
     Batch b(*this);
     if (m_observer)
         m_observer->linesAboutToBeRemoved(first, last);
+    if (m_recorder) {
+        // The removed lines themselves go to the recorder: nothing is copied.
+        ListEdit undo;
+        undo.kind = ListEdit::Kind::Insert;
+        undo.row = first;
+        undo.lines.assign(std::make_move_iterator(m_lines.begin() + first),
+                          std::make_move_iterator(m_lines.begin() + last + 1));
+        m_recorder->record(std::move(undo));
+    }
     m_lines.erase(m_lines.begin() + first, m_lines.begin() + last + 1);
     m_selected.erase(m_selected.begin() + first, m_selected.begin() + last + 1);
     if (m_cursor > last)
@@ -166,6 +182,11 @@ void CommandList::move(int from, int to)
     rotateOne(m_selected);
     if (m_observer)
         m_observer->lineMoved();
+    ListEdit undo;
+    undo.kind = ListEdit::Kind::Move;
+    undo.row = to;
+    undo.count = from;
+    record(std::move(undo));
     touched();
 }
 
@@ -173,10 +194,17 @@ void CommandList::setEntry(int row, std::string displayText, std::string command
 {
     if (!validRow(row))
         return;
-    Batch b(*this);
     CommandBoxLine& l = m_lines[static_cast<size_t>(row)];
-    l.item.data = std::move(commandLine);
-    l.displayText = std::move(displayText);
+    if (l.displayText == displayText && l.item.data == commandLine)
+        return;
+    Batch b(*this);
+    ListEdit undo;
+    undo.kind = ListEdit::Kind::SetEntry;
+    undo.row = row;
+    undo.lines.resize(1);
+    undo.lines[0].displayText = std::exchange(l.displayText, std::move(displayText));
+    undo.lines[0].item.data = std::exchange(l.item.data, std::move(commandLine));
+    record(std::move(undo));
     if (m_observer)
         m_observer->linesChanged(row, row);
     touched();
@@ -184,12 +212,33 @@ void CommandList::setEntry(int row, std::string displayText, std::string command
 
 void CommandList::setIndent(int row, int indent)
 {
-    if (!validRow(row) || m_lines[static_cast<size_t>(row)].item.indent == indent)
+    setIndents(row, {indent});
+}
+
+void CommandList::setIndents(int first, const std::vector<int>& indents)
+{
+    if (first < 0)
+        return;
+    const int last = std::min(first + static_cast<int>(indents.size()), count()) - 1;
+    auto wanted = [&](int row) { return indents[static_cast<size_t>(row - first)]; };
+    auto indentOf = [&](int row) -> int& { return m_lines[static_cast<size_t>(row)].item.indent; };
+    int changedFirst = first;
+    while (changedFirst <= last && indentOf(changedFirst) == wanted(changedFirst))
+        ++changedFirst;
+    int changedLast = last;
+    while (changedLast >= changedFirst && indentOf(changedLast) == wanted(changedLast))
+        --changedLast;
+    if (changedFirst > changedLast)
         return;
     Batch b(*this);
-    m_lines[static_cast<size_t>(row)].item.indent = indent;
+    ListEdit undo;
+    undo.kind = ListEdit::Kind::SetIndents;
+    undo.row = changedFirst;
+    for (int i = changedFirst; i <= changedLast; ++i)
+        undo.indents.push_back(std::exchange(indentOf(i), wanted(i)));
     if (m_observer)
-        m_observer->linesChanged(row, row);
+        m_observer->linesChanged(changedFirst, changedLast);
+    record(std::move(undo));
     touched();
 }
 
@@ -199,26 +248,13 @@ void CommandList::shiftIndents(int first, int last, int delta, bool selectedOnly
     last = std::min(last, count() - 1);
     if (first > last || delta == 0)
         return;
-    Batch b(*this);
-    int changedFirst = -1;
-    int changedLast = -1;
+    std::vector<int> indents;
+    indents.reserve(static_cast<size_t>(last - first + 1));
     for (int i = first; i <= last; ++i) {
-        if (selectedOnly && !isSelected(i))
-            continue;
-        TLBItem& item = m_lines[static_cast<size_t>(i)].item;
-        const int indent = std::max(0, item.indent + delta);
-        if (indent == item.indent)
-            continue;
-        item.indent = indent;
-        if (changedFirst < 0)
-            changedFirst = i;
-        changedLast = i;
+        const int indent = m_lines[static_cast<size_t>(i)].item.indent;
+        indents.push_back(selectedOnly && !isSelected(i) ? indent : std::max(0, indent + delta));
     }
-    if (changedFirst >= 0) {
-        if (m_observer)
-            m_observer->linesChanged(changedFirst, changedLast);
-        touched();
-    }
+    setIndents(first, indents);
 }
 
 void CommandList::assign(const CommandLines& lines)
@@ -251,4 +287,27 @@ void CommandList::clear()
     Batch b(*this);
     remove(0, count() - 1);
     m_cursor = -1;
+}
+
+void CommandList::apply(ListEdit&& edit)
+{
+    switch (edit.kind) {
+    case ListEdit::Kind::Insert:
+        insert(edit.row, std::move(edit.lines));
+        break;
+    case ListEdit::Kind::Remove:
+        remove(edit.row, edit.row + edit.count - 1);
+        break;
+    case ListEdit::Kind::Move:
+        move(edit.row, edit.count);
+        break;
+    case ListEdit::Kind::SetEntry:
+        if (!edit.lines.empty())
+            setEntry(edit.row, std::move(edit.lines[0].displayText),
+                     std::move(edit.lines[0].item.data));
+        break;
+    case ListEdit::Kind::SetIndents:
+        setIndents(edit.row, edit.indents);
+        break;
+    }
 }

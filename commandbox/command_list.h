@@ -1,7 +1,9 @@
 #pragma once
 // The lines of the command box with their cursor and selection. Every change is reported to
 // one observer as it happens (the list model adapter turns the reports into row signals), and
-// the end of a group of changes once, so a view follows without being rebuilt.
+// the end of a group of changes once, so a view follows without being rebuilt. Every change
+// of the lines is also handed to a recorder, as the edit that takes it back: undo replays
+// those edits instead of keeping copies of the whole list.
 
 #include "widgets/lb_item.h"
 
@@ -27,6 +29,29 @@ using CommandLines = std::vector<CommandBoxLine>;
 // Lowest and highest index of a set flag; (flags.size(), 0) when none is set. The selected
 // range of a list with one flag per line.
 std::pair<int, int> flaggedRange(const std::vector<char>& flags);
+
+// One change of the lines, as a list can apply it. Recorded as the inverse of a change just
+// made; applying it records its own inverse in turn, which is how undo and redo alternate.
+struct ListEdit {
+    enum class Kind {
+        Insert,     // `lines` in front of `row`
+        Remove,     // `count` lines from `row`
+        Move,       // the line at `row` to index `count`
+        SetEntry,   // `row` gets the display text and command line of lines[0]
+        SetIndents, // rows from `row` get `indents`
+    };
+    Kind kind = Kind::Insert;
+    int row = 0;
+    int count = 0;
+    CommandLines lines;
+    std::vector<int> indents;
+};
+
+class ListRecorder {
+public:
+    virtual ~ListRecorder() = default;
+    virtual void record(ListEdit&& inverse) = 0;
+};
 
 class CommandListObserver {
 public:
@@ -58,6 +83,7 @@ public:
     };
 
     void setObserver(CommandListObserver* observer) { m_observer = observer; }
+    void setRecorder(ListRecorder* recorder) { m_recorder = recorder; }
 
     int count() const { return static_cast<int>(m_lines.size()); }
     bool empty() const { return m_lines.empty(); }
@@ -90,6 +116,8 @@ public:
     void move(int from, int to);
     void setEntry(int row, std::string displayText, std::string commandLine);
     void setIndent(int row, int indent);
+    // The rows from `first` get these indents (as far as the list reaches).
+    void setIndents(int first, const std::vector<int>& indents);
     // Adds `delta` to the indent of the lines first..last (only the selected ones when asked),
     // never below 0.
     void shiftIndents(int first, int last, int delta, bool selectedOnly);
@@ -97,8 +125,17 @@ public:
     // end stay); nothing is selected afterwards and the cursor keeps its index.
     void assign(const CommandLines& lines);
     void clear();
+    // Makes the change an edit describes (through the operations above, so it is reported and
+    // recorded as they are).
+    void apply(ListEdit&& edit);
 
 private:
+    void record(ListEdit&& inverse)
+    {
+        if (m_recorder)
+            m_recorder->record(std::move(inverse));
+    }
+
     bool validRow(int row) const { return row >= 0 && row < count(); }
     void touched() { m_dirty = true; }
     void settle();
@@ -107,6 +144,7 @@ private:
     std::vector<char> m_selected;
     int m_cursor = -1;
     CommandListObserver* m_observer = nullptr;
+    ListRecorder* m_recorder = nullptr;
     int m_batchDepth = 0;
     bool m_dirty = false;
 };

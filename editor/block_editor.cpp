@@ -154,7 +154,7 @@ void BlockEditor::DeleteLines(DeleteForm form)
     if (list.empty())
         return;
     CommandList::Batch batch(list);
-    CommandBox::UndoStep step(m_box);
+    m_box.beginUndoStep();
     auto [first, last] = list.selectedRange();
     int cursor = first;
     const int countBefore = list.count();
@@ -265,6 +265,7 @@ bool BlockEditor::ClearWindow()
     m_box.clipboard().clear();
     m_box.addEndLine();
     m_box.list().setCursor(0);
+    m_box.selectCursorLine();
     m_box.UpdateSelectionFlags();
     return true;
 }

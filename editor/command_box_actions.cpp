@@ -16,6 +16,7 @@ CommandBoxActions::CommandBoxActions(QWidget* owner)
     DoCopyText = make(QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
     DoPasteText = make(QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
     DoUndoText = make(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    DoRedoText = make(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y));
     DoEditData = make(QStringLiteral("&Edit Data Field"), QKeySequence(Qt::CTRL | Qt::Key_E));
     DoEnInsertBlock = make(QStringLiteral("Insert Block..."));
     DoInsertDisplay = make(QStringLiteral("Display"));
@@ -32,7 +33,7 @@ CommandBoxActions::CommandBoxActions(QWidget* owner)
     DoForcePacket->setToolTip(QStringLiteral("Insert a new Packet number."));
     DoNewPacket = make(QStringLiteral("New Packet"));
     DoNewPacket->setToolTip(QStringLiteral("Start a new Packet with Packet number 0."));
-    for (QAction* a : {DoCutText, DoCopyText, DoPasteText, DoUndoText})
+    for (QAction* a : {DoCutText, DoCopyText, DoPasteText, DoUndoText, DoRedoText})
         a->setToolTip(a->text());
 
     m_insertMenu = new QMenu(m_menu);
@@ -82,8 +83,8 @@ QAction* CommandBoxActions::deleteBlockAction(lmx::BlockKind kind) const
 
 QList<QAction*> CommandBoxActions::shortcutActions() const
 {
-    return {DoCommandBoxClear, DoCutText, DoCopyText, DoPasteText, DoUndoText, DoEditData,
-            DoDeleteSingleCommand};
+    return {DoCommandBoxClear, DoCutText, DoCopyText, DoPasteText, DoUndoText, DoRedoText,
+            DoEditData, DoDeleteSingleCommand};
 }
 
 void CommandBoxActions::update(const State& s)
@@ -107,5 +108,6 @@ void CommandBoxActions::update(const State& s)
     DoCutText->setEnabled(cutCopy);
     DoCopyText->setEnabled(cutCopy);
     DoPasteText->setEnabled(s.focused && canPaste(s.block, s.clipboard, s.clipboardEmpty));
-    DoUndoText->setEnabled(s.focused && canUndo(s.snapshotEmpty));
+    DoUndoText->setEnabled(s.focused && canUndo(s.undoEmpty));
+    DoRedoText->setEnabled(s.focused && canUndo(s.redoEmpty));
 }

@@ -24,7 +24,8 @@ public:
         BlockState block;
         ClipboardState clipboard;
         bool clipboardEmpty = true;
-        bool snapshotEmpty = true;
+        bool undoEmpty = true;
+        bool redoEmpty = true;
         bool focused = false; // the command box has the input focus
         int lineCount = 1;
         std::string cursorDisplayText;
@@ -40,6 +41,7 @@ public:
     QAction* DoCopyText;
     QAction* DoPasteText;
     QAction* DoUndoText;
+    QAction* DoRedoText;
     QAction* DoEditData;
     QAction* DoEnInsertBlock;
     QAction* DoInsertDisplay;

@@ -24,7 +24,12 @@ bool CommandClipboard::canPaste() const
 
 bool CommandClipboard::canUndo() const
 {
-    return editrules::canUndo(m_box.undoSnapshot().empty());
+    return m_box.canUndo();
+}
+
+bool CommandClipboard::canRedo() const
+{
+    return m_box.canRedo();
 }
 
 void CommandClipboard::Copy()
@@ -55,7 +60,7 @@ void CommandClipboard::Paste()
     const int first = list.selectedRange().first;
     if (first >= list.count() || m_box.clipboard().empty())
         return;
-    m_box.takeUndoSnapshot();
+    m_box.beginUndoStep();
     // Only the pasted lines are selected afterwards and re-indented: whatever else was
     // highlighted stays as it is.
     list.deselectAll();
@@ -70,11 +75,20 @@ void CommandClipboard::Paste()
 
 void CommandClipboard::Undo()
 {
-    if (m_box.undoSnapshot().empty())
+    if (!m_box.canUndo())
         return;
-    CommandList& list = m_box.list();
-    CommandList::Batch batch(list);
-    list.assign(m_box.takeSnapshotLines());
+    CommandList::Batch batch(m_box.list());
+    m_box.undo();
+    m_box.UpdateSelectionFlags();
+    m_box.SetChanged(true);
+}
+
+void CommandClipboard::Redo()
+{
+    if (!m_box.canRedo())
+        return;
+    CommandList::Batch batch(m_box.list());
+    m_box.redo();
     m_box.UpdateSelectionFlags();
     m_box.SetChanged(true);
 }
@@ -95,7 +109,7 @@ void CommandClipboard::Drop(int row)
     if (row < 0 || row >= list.count())
         return;
     CommandList::Batch batch(list);
-    CommandBox::UndoStep step(m_box);
+    m_box.beginUndoStep();
     list.setSelected(list.count() - 1, false);
     list.setCursor(row);
     const auto [first, last] = list.selectedRange();

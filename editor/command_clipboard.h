@@ -1,5 +1,5 @@
 #pragma once
-// The command box's own clipboard, its one-step undo and the moving of lines by dragging.
+// The command box's own clipboard, its undo and redo and the moving of lines by dragging.
 // Lines travel with their bytes, attributes and block context, never through the system
 // clipboard.
 
@@ -21,6 +21,7 @@ public:
     bool canCutOrCopy() const;
     bool canPaste() const;
     bool canUndo() const;
+    bool canRedo() const;
 
     void Copy();
     // The delete decision of the block actions ("Delete whole Block ??" for a whole block).
@@ -28,8 +29,11 @@ public:
     // Inserts the clipboard in front of the first selected line, re-indented to that place,
     // and leaves the pasted lines selected.
     void Paste();
-    // Brings back the list as it was before the last change; there is no redo.
+    // Brings back the list as it was before the last editing step; each Undo goes one step
+    // further back. Redo makes the last undone step again. The cursor keeps its index and its
+    // line is the one selected.
     void Undo();
+    void Redo();
 
     // Whether the selected lines may be dropped on `row`. The cursor follows the mouse: it is
     // put on `row` and the block flags are recomputed there first.

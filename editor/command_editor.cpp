@@ -42,6 +42,9 @@ void CommandEditor::setUpViews(QWidget* parent)
     m_hexBox->setObjectName(QStringLiteral("HexBox"));
     setUpProgramList(m_hexBox, QFont(QStringLiteral("Arial"), 8), Qt::black);
     m_hexBox->setTextRole(CommandListModel::HexTextRole);
+    // One current line in sight in both boxes, with the focus or without.
+    m_commandBox->SetShowCurrentLine(true);
+    m_hexBox->SetShowCurrentLine(true);
 
     const QFont boxFont = m_commandBox->font();
     m_box.setLineFont(boxFont.pointSize(), (boxFont.bold() ? fontstyle::Bold : 0u)
@@ -96,6 +99,7 @@ void CommandEditor::connectActions()
     on(a.DoCopyText, [this] { m_clipboard.Copy(); });
     on(a.DoPasteText, [this] { m_clipboard.Paste(); });
     on(a.DoUndoText, [this] { m_clipboard.Undo(); });
+    on(a.DoRedoText, [this] { m_clipboard.Redo(); });
     on(a.DoEditData, [this] { m_data.EditData(); });
     for (lmx::BlockKind kind : lmx::kBlockKinds) {
         on(a.insertAction(kind), [this, kind] { m_blocks.insertBlock(kind); });
@@ -118,7 +122,8 @@ void CommandEditor::updateActions()
     s.block = m_box.blockState();
     s.clipboard = m_box.clipboardState();
     s.clipboardEmpty = m_box.clipboard().empty();
-    s.snapshotEmpty = m_box.undoSnapshot().empty();
+    s.undoEmpty = !m_box.canUndo();
+    s.redoEmpty = !m_box.canRedo();
     s.focused = m_focused;
     s.lineCount = m_box.list().count();
     s.cursorDisplayText = m_box.cursorLine().displayText;

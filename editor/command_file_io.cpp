@@ -103,6 +103,7 @@ lmx::CommandFileReadResult loadCommandFile(const std::string& fileName, lmx::Key
         box.list().clear();
         box.list().insert(0, std::move(lines));
         box.list().setCursor(0);
+        box.clearUndoHistory();
     }
     answers.assign(result.content.answers);
     return result;

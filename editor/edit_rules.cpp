@@ -101,9 +101,9 @@ bool canPaste(const BlockState& s, const ClipboardState& clip, bool clipboardEmp
     return !clipboardEmpty && !s.BlockSelected && !s.LinesSelected && clipboardRuleAllows(clip, s);
 }
 
-bool canUndo(bool snapshotEmpty)
+bool canUndo(bool stepsEmpty)
 {
-    return !snapshotEmpty;
+    return !stepsEmpty;
 }
 
 bool dropAllowed(const BlockState& s)

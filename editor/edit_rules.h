@@ -32,7 +32,8 @@ bool canCutOrCopy(const BlockState& s);
 // around the cursor (BlockState).
 bool clipboardRuleAllows(const ClipboardState& clip, const BlockState& s);
 bool canPaste(const BlockState& s, const ClipboardState& clip, bool clipboardEmpty);
-bool canUndo(bool snapshotEmpty);
+// Undo (and Redo) with steps to take back (or to make again).
+bool canUndo(bool stepsEmpty);
 
 // A drop at the line under the mouse, with BlockState updated there: refused for a drag that
 // started on a marker or the end line without a whole block, and for a whole block where that

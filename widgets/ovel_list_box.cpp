@@ -2,6 +2,7 @@
 
 #include "list_box_roles.h"
 #include "ovel_list_delegate.h"
+#include "word_wrap.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -11,6 +12,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -21,24 +24,28 @@
 namespace {
 
 const char* const kLinesMimeType = "application/x-orvanta-list-lines";
+constexpr int kScrollBarDelayMs = 50;
 
 } // namespace
 
 TOvelListBox::TOvelListBox(QWidget* parent)
-    : QListView(parent), m_delegate(new TOvelListDelegate(*this))
+    : QAbstractItemView(parent),
+      m_delegate(new TOvelListDelegate(*this)),
+      m_heights([this](int row) { return measure(row); })
 {
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setUniformItemSizes(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setResizeMode(QListView::Adjust);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragDropMode(QAbstractItemView::NoDragDrop);
 
     m_nrFont.setBold(true);
     setBackgroundColor(Qt::black);
 
+    m_scrollBarTimer.setSingleShot(true);
+    m_scrollBarTimer.setInterval(kScrollBarDelayMs);
+    connect(&m_scrollBarTimer, &QTimer::timeout, this, &TOvelListBox::updateGeometries);
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &TOvelListBox::scrollBarAction);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TOvelListBox::scrollBarMoved);
     remeasure();
@@ -88,6 +95,12 @@ void TOvelListBox::SetFontColor(const QColor& colour)
     viewport()->update();
 }
 
+void TOvelListBox::SetShowCurrentLine(bool on)
+{
+    m_showCurrentLine = on;
+    viewport()->update();
+}
+
 void TOvelListBox::setBackgroundColor(const QColor& colour)
 {
     QPalette p = palette();
@@ -123,16 +136,22 @@ std::pair<int, int> TOvelListBox::selectionRange() const
 
 int TOvelListBox::topRow() const
 {
-    const QModelIndex top = indexAt(QPoint(1, 1));
-    if (top.isValid())
-        return top.row();
-    return verticalScrollBar()->value();
+    return top();
+}
+
+void TOvelListBox::flushLayout()
+{
+    executeDelayedItemsLayout();
+    if (m_scrollBarTimer.isActive()) {
+        m_scrollBarTimer.stop();
+        updateGeometries();
+    }
 }
 
 void TOvelListBox::setTopRow(int row)
 {
     // Scrolling is per line, so the scroll bar's value is the first visible row.
-    executeDelayedItemsLayout();
+    flushLayout();
     verticalScrollBar()->setValue(row);
 }
 
@@ -159,13 +178,14 @@ void TOvelListBox::remeasure()
 void TOvelListBox::relayout()
 {
     m_wrapWidth = wrapWidthFor(font(), 0);
+    m_heights.invalidateAll();
     scheduleDelayedItemsLayout();
     viewport()->update();
 }
 
 void TOvelListBox::changeEvent(QEvent* event)
 {
-    QListView::changeEvent(event);
+    QAbstractItemView::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         m_fontChanged = true;
         remeasure();
@@ -175,21 +195,304 @@ void TOvelListBox::changeEvent(QEvent* event)
 
 void TOvelListBox::resizeEvent(QResizeEvent* event)
 {
-    QListView::resizeEvent(event);
     if (m_fontChanged)
         remeasure();
-    relayout();
+    // Lines wrap at the width: only a new width changes their heights.
+    if (viewport()->width() != m_laidOutWidth) {
+        m_laidOutWidth = viewport()->width();
+        relayout();
+    }
+    QAbstractItemView::resizeEvent(event);
 }
 
 void TOvelListBox::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                                const QList<int>& roles)
 {
-    QListView::dataChanged(topLeft, bottomRight, roles);
-    // A new text, font or indent changes the line's height; the list view keeps its heights
-    // until the next layout.
-    if (roles.isEmpty() || roles.contains(m_textRole) || roles.contains(Qt::FontRole)
-        || roles.contains(lbrole::Indent) || roles.contains(lbrole::HasItem))
+    // A new text, font or indent changes the line's height: those rows are measured again.
+    if (topLeft.parent() == rootIndex()
+        && (roles.isEmpty() || roles.contains(m_textRole) || roles.contains(Qt::FontRole)
+            || roles.contains(lbrole::Indent) || roles.contains(lbrole::HasItem))) {
+        m_heights.invalidate(topLeft.row(), bottomRight.row());
         scheduleDelayedItemsLayout();
+        // A new height moves the rows below it.
+        viewport()->update();
+    }
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+}
+
+// ---- layout
+
+int TOvelListBox::rows() const
+{
+    return model() ? model()->rowCount(rootIndex()) : 0;
+}
+
+int TOvelListBox::top() const
+{
+    const int count = m_heights.count();
+    return count == 0 ? 0 : std::clamp(verticalScrollBar()->value(), 0, count - 1);
+}
+
+int TOvelListBox::reach() const
+{
+    return viewport()->height() + kMaxLineHeight;
+}
+
+int TOvelListBox::estimate() const
+{
+    return std::max(m_lineHeight, 1);
+}
+
+QModelIndex TOvelListBox::rowIndex(int row) const
+{
+    return model() ? model()->index(row, 0, rootIndex()) : QModelIndex();
+}
+
+int TOvelListBox::measure(int row) const
+{
+    const QModelIndex index = rowIndex(row);
+    QAbstractItemDelegate* delegate = itemDelegateForIndex(index);
+    if (!index.isValid() || !delegate)
+        return estimate();
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    return delegate->sizeHint(option, index).height();
+}
+
+void TOvelListBox::setModel(QAbstractItemModel* newModel)
+{
+    for (const QMetaObject::Connection& c : m_modelConnections)
+        disconnect(c);
+    m_modelConnections.clear();
+    QAbstractItemView::setModel(newModel);
+    m_heights.reset(rows());
+    if (newModel)
+        m_modelConnections = {
+                connect(newModel, &QAbstractItemModel::rowsRemoved, this, &TOvelListBox::modelRowsRemoved),
+                connect(newModel, &QAbstractItemModel::rowsMoved, this, &TOvelListBox::modelRowsMoved),
+                connect(newModel, &QAbstractItemModel::layoutChanged, this,
+                        &TOvelListBox::modelLayoutChanged)};
+}
+
+void TOvelListBox::reset()
+{
+    QAbstractItemView::reset();
+    m_heights.reset(rows());
+    verticalScrollBar()->setValue(0);
+    scheduleDelayedItemsLayout();
+    viewport()->update();
+}
+
+void TOvelListBox::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    if (parent == rootIndex()) {
+        // Rows added below the last one shown (a log growing at its end) change nothing in
+        // sight but the scroll bar.
+        const int shownTop = top();
+        const bool inSight = start <= shownTop
+                          || m_heights.yOf(start, shownTop, reach(), estimate()) < viewport()->height();
+        m_heights.insert(start, end - start + 1);
+        if (inSight) {
+            scheduleDelayedItemsLayout();
+            viewport()->update();
+        } else if (!m_scrollBarTimer.isActive()) {
+            m_scrollBarTimer.start();
+        }
+    }
+    QAbstractItemView::rowsInserted(parent, start, end);
+}
+
+void TOvelListBox::modelRowsRemoved(const QModelIndex& parent, int first, int last)
+{
+    if (parent != rootIndex())
+        return;
+    m_heights.remove(first, last);
+    scheduleDelayedItemsLayout();
+    viewport()->update();
+}
+
+void TOvelListBox::modelRowsMoved(const QModelIndex& parent, int first, int last,
+                                  const QModelIndex& destination, int row)
+{
+    if (parent != rootIndex() || destination != rootIndex())
+        return;
+    m_heights.move(first, last, row);
+    viewport()->update();
+}
+
+void TOvelListBox::modelLayoutChanged()
+{
+    m_heights.reset(rows());
+    scheduleDelayedItemsLayout();
+    viewport()->update();
+}
+
+void TOvelListBox::doItemsLayout()
+{
+    // Nothing is laid out ahead: rows are measured as they are shown. Whatever changed what is
+    // in sight has asked for its repaint.
+    if (m_heights.count() != rows()) {
+        m_heights.reset(rows());
+        viewport()->update();
+    }
+    updateGeometries();
+}
+
+void TOvelListBox::updateGeometries()
+{
+    m_scrollBarTimer.stop();
+    QScrollBar* bar = verticalScrollBar();
+    const int viewHeight = viewport()->height();
+    bar->setSingleStep(1);
+    bar->setRange(0, m_heights.count() == 0 ? 0 : m_heights.lastTop(viewHeight));
+    bar->setPageStep(m_heights.count() == 0 ? 1 : m_heights.rowsFitting(top(), viewHeight));
+    horizontalScrollBar()->setRange(0, 0);
+    QAbstractItemView::updateGeometries();
+}
+
+void TOvelListBox::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+QRect TOvelListBox::visualRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.parent() != rootIndex() || index.row() >= m_heights.count())
+        return {};
+    const int row = index.row();
+    const int y = m_heights.yOf(row, top(), reach(), estimate());
+    // Rows far from the viewport are not measured to tell where they are.
+    const bool near = y >= -reach() && y <= reach();
+    const int height = near ? m_heights.height(row) : m_heights.knownHeight(row, estimate());
+    return QRect(0, y, viewport()->width(), near ? height : estimate());
+}
+
+QModelIndex TOvelListBox::indexAt(const QPoint& point) const
+{
+    if (point.x() < 0 || point.x() >= viewport()->width() || point.y() < 0 || m_heights.count() == 0)
+        return {};
+    int y = 0;
+    for (int row = top(); row < m_heights.count() && y <= point.y(); ++row) {
+        y += m_heights.height(row);
+        if (point.y() < y)
+            return rowIndex(row);
+    }
+    return {};
+}
+
+void TOvelListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!index.isValid() || index.parent() != rootIndex())
+        return;
+    flushLayout();
+    const int row = index.row();
+    const int viewHeight = viewport()->height();
+    int newTop = top();
+    switch (hint) {
+    case EnsureVisible:
+        if (row < newTop) {
+            newTop = row;
+        } else {
+            const int y = m_heights.yOf(row, newTop, reach(), estimate());
+            if (y + m_heights.height(row) > viewHeight && row > newTop)
+                newTop = m_heights.topShowingAtBottom(row, viewHeight);
+        }
+        break;
+    case PositionAtTop:
+        newTop = row;
+        break;
+    case PositionAtBottom:
+        newTop = m_heights.topShowingAtBottom(row, viewHeight);
+        break;
+    case PositionAtCenter:
+        newTop = m_heights.topShowingAtBottom(row, (viewHeight + m_heights.height(row)) / 2);
+        break;
+    }
+    verticalScrollBar()->setValue(newTop);
+}
+
+QModelIndex TOvelListBox::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers)
+{
+    const int count = m_heights.count();
+    if (count == 0)
+        return {};
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return rowIndex(0);
+    const int row = current.row();
+    const int viewHeight = viewport()->height();
+    switch (cursorAction) {
+    case MoveUp:
+    case MovePrevious:
+        return rowIndex(std::max(row - 1, 0));
+    case MoveDown:
+    case MoveNext:
+        return rowIndex(std::min(row + 1, count - 1));
+    case MoveHome:
+        return rowIndex(0);
+    case MoveEnd:
+        return rowIndex(count - 1);
+    case MovePageUp:
+        return rowIndex(std::max(row == 0 ? 0 : m_heights.topShowingAtBottom(row, viewHeight), 0));
+    case MovePageDown:
+        return rowIndex(std::min(row + m_heights.rowsFitting(row, viewHeight) - 1, count - 1));
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return current;
+}
+
+void TOvelListBox::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
+{
+    if (!selectionModel() || m_heights.count() == 0)
+        return;
+    const QRect r = rect.normalized();
+    const int first = m_heights.rowAt(r.top(), top(), reach(), estimate());
+    const int last = m_heights.rowAt(r.bottom(), top(), reach(), estimate());
+    selectionModel()->select(QItemSelection(rowIndex(first), rowIndex(last)), command);
+}
+
+QRegion TOvelListBox::visualRegionForSelection(const QItemSelection& selection) const
+{
+    QRegion region;
+    const int viewHeight = viewport()->height();
+    int y = 0;
+    for (int row = top(); row < m_heights.count() && y < viewHeight; ++row) {
+        const int height = m_heights.height(row);
+        if (selection.contains(rowIndex(row)))
+            region += QRect(0, y, viewport()->width(), height);
+        y += height;
+    }
+    return region;
+}
+
+void TOvelListBox::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    QStyleOptionViewItem base;
+    initViewItemOption(&base);
+    const bool focused = hasFocus() || viewport()->hasFocus();
+    const QModelIndex current = currentIndex();
+    const QRect area = event->rect();
+    const int viewHeight = viewport()->height();
+    int y = 0;
+    for (int row = top(); row < m_heights.count() && y < viewHeight; ++row) {
+        const int height = m_heights.height(row);
+        const QRect rect(0, y, viewport()->width(), height);
+        y += height;
+        if (!area.intersects(rect))
+            continue;
+        const QModelIndex index = rowIndex(row);
+        QStyleOptionViewItem option = base;
+        option.rect = rect;
+        option.state |= QStyle::State_Enabled;
+        if (selectionModel() && selectionModel()->isSelected(index))
+            option.state |= QStyle::State_Selected;
+        if (index == current && (focused || m_showCurrentLine))
+            option.state |= QStyle::State_HasFocus;
+        itemDelegateForIndex(index)->paint(&painter, option, index);
+    }
 }
 
 bool TOvelListBox::filtered(Qt::KeyboardModifiers modifiers) const
@@ -204,7 +507,7 @@ QItemSelectionModel::SelectionFlags TOvelListBox::selectionCommand(const QModelI
     // Sweeping over lines with the button held would select a range.
     if (event && event->type() == QEvent::MouseMove && !m_allowRangeSelect)
         return QItemSelectionModel::NoUpdate;
-    return QListView::selectionCommand(index, event);
+    return QAbstractItemView::selectionCommand(index, event);
 }
 
 void TOvelListBox::keyPressEvent(QKeyEvent* event)
@@ -216,7 +519,7 @@ void TOvelListBox::keyPressEvent(QKeyEvent* event)
     const QModelIndex before = currentIndex();
     const QItemSelection selectedBefore = selectionModel() ? selectionModel()->selection()
                                                            : QItemSelection();
-    QListView::keyPressEvent(event);
+    QAbstractItemView::keyPressEvent(event);
     if (currentIndex() != before
         || (selectionModel() && selectionModel()->selection() != selectedBefore))
         emit lineClicked();
@@ -255,7 +558,7 @@ void TOvelListBox::mousePressEvent(QMouseEvent* event)
     // The empty area below the last line belongs to the last line: a click there selects it
     // rather than clearing the selection.
     const std::unique_ptr<QMouseEvent> onLastLine = onLine(*event);
-    QListView::mousePressEvent(onLastLine.get());
+    QAbstractItemView::mousePressEvent(onLastLine.get());
     event->setAccepted(onLastLine->isAccepted());
 }
 
@@ -267,7 +570,7 @@ void TOvelListBox::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     const std::unique_ptr<QMouseEvent> onLastLine = onLine(*event);
-    QListView::mouseReleaseEvent(onLastLine.get());
+    QAbstractItemView::mouseReleaseEvent(onLastLine.get());
     if (!m_dragged && indexAt(onLastLine->position().toPoint()).isValid())
         emit lineClicked();
 }
@@ -279,7 +582,7 @@ void TOvelListBox::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     const std::unique_ptr<QMouseEvent> onLastLine = onLine(*event);
-    QListView::mouseMoveEvent(onLastLine.get());
+    QAbstractItemView::mouseMoveEvent(onLastLine.get());
     event->setAccepted(onLastLine->isAccepted());
     // Without range selection the line under the held button is the one selected: the
     // selection moves with the current line instead of staying where the press was.
@@ -316,7 +619,7 @@ void TOvelListBox::wheelEvent(QWheelEvent* event)
 {
     // The wheel scrolls through the scroll bar; one turn is reported once.
     m_inWheel = true;
-    QListView::wheelEvent(event);
+    QAbstractItemView::wheelEvent(event);
     m_inWheel = false;
     m_userScroll = false;
     emit OnScroll(this);
@@ -338,7 +641,7 @@ void TOvelListBox::scrollBarMoved()
 
 void TOvelListBox::focusOutEvent(QFocusEvent* event)
 {
-    QListView::focusOutEvent(event);
+    QAbstractItemView::focusOutEvent(event);
     const Qt::FocusReason r = event->reason();
     if (r != Qt::PopupFocusReason && r != Qt::ActiveWindowFocusReason && r != Qt::MenuBarFocusReason)
         emit focusLost();

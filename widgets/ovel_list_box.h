@@ -1,21 +1,29 @@
 #pragma once
-// TOvelListBox: the numbered list box of the command, hex, answer and receive boxes. A
-// QListView whose delegate wraps each line to the box's width, draws an optional number column
+// TOvelListBox: the numbered list box of the command, hex, answer and receive boxes. A list
+// view whose delegate wraps each line to the box's width, draws an optional number column
 // and frames, and takes each line's font, colours and indent from the model (list_box_roles.h).
 // Shift and Ctrl selection can be switched off, and OnScroll reports scrolling by the user so
 // that two boxes can be kept in step.
+//
+// It scrolls line by line (the scroll bar's value is the first visible row) and lays out only
+// what it shows: a row is measured when it is first shown and its height kept until the row
+// changes, so an insert, delete, move or a new current line costs the same in a list of a
+// million lines as in one of ten, and lines added at the end never touch the earlier ones.
 
 #include <QColor>
 #include <QFont>
-#include <QListView>
+#include <QTimer>
+#include <QAbstractItemView>
 
 #include <functional>
 #include <memory>
 #include <utility>
 
+#include "row_heights.h"
+
 class TOvelListDelegate;
 
-class TOvelListBox : public QListView {
+class TOvelListBox : public QAbstractItemView {
     Q_OBJECT
     Q_PROPERTY(bool ShowNumbers READ ShowNumbers WRITE SetShowNumbers)
     Q_PROPERTY(bool DrawLines READ DrawLines WRITE SetDrawLines)
@@ -56,6 +64,10 @@ public:
     // The box's default font is the widget's font (QWidget::setFont); its colour is this.
     QColor FontColor() const { return m_fontColor; }
     void SetFontColor(const QColor& colour);
+    // The current line is framed also while the box has no focus (and so no line selected):
+    // the line the next edit acts on stays in sight.
+    bool ShowCurrentLine() const { return m_showCurrentLine; }
+    void SetShowCurrentLine(bool on);
     // The background of the box where no line is drawn.
     void setBackgroundColor(const QColor& colour);
     QColor backgroundColor() const;
@@ -80,6 +92,13 @@ public:
     };
     Metrics metricsOf(const QFont& font) const;
 
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void setModel(QAbstractItemModel* model) override;
+    void reset() override;
+    void doItemsLayout() override;
+
     // Drag and drop of lines inside this box: dragging starts when enabled; the drop filter is
     // asked for every row the mouse moves over (the current row has followed the mouse), and
     // an accepted drop is reported by linesDropped.
@@ -103,6 +122,16 @@ signals:
     void dragStarting();
 
 protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override { return 0; }
+    int verticalOffset() const override { return 0; }
+    bool isIndexHidden(const QModelIndex&) const override { return false; }
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent* event) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -131,10 +160,30 @@ private:
     int dropRow(const QPoint& pos) const;
     void remeasure();
     void relayout();
+    int rows() const;
+    int top() const;
+    // The pixels around the viewport within which rows are placed by their measured heights,
+    // and the height assumed for a row beyond them.
+    int reach() const;
+    int estimate() const;
+    int measure(int row) const;
+    QModelIndex rowIndex(int row) const;
+    void modelRowsRemoved(const QModelIndex& parent, int first, int last);
+    void modelRowsMoved(const QModelIndex& parent, int first, int last,
+                        const QModelIndex& destination, int row);
+    void modelLayoutChanged();
+    // The delayed layout, and the scroll bar's update for rows added out of sight.
+    void flushLayout();
     void scrollBarAction(int action);
     void scrollBarMoved();
 
     TOvelListDelegate* m_delegate;
+    RowHeights m_heights;
+    QList<QMetaObject::Connection> m_modelConnections;
+    int m_laidOutWidth = -1;
+    // Rows added out of sight reach the scroll bar a few times a second: each change of its
+    // range repaints it and what lies behind it.
+    QTimer m_scrollBarTimer;
     bool m_showNumbers = true;
     bool m_drawLines = true;
     QColor m_lineColor = Qt::white;
@@ -146,6 +195,7 @@ private:
     bool m_fontChanged = true;
     bool m_allowRangeSelect = false;
     bool m_allowExtSelect = false;
+    bool m_showCurrentLine = false;
     QColor m_fontColor = Qt::white;
     int m_textRole = Qt::DisplayRole;
     bool m_pressFiltered = false;

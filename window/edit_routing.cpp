@@ -25,6 +25,13 @@ EditRouting::EditRouting(QAction* cut, QAction* copy, QAction* paste, QAction* u
     connect(m_undo, &QAction::triggered, this, &EditRouting::Undo);
 }
 
+void EditRouting::setRedo(QAction* redo)
+{
+    m_redo = redo;
+    connect(m_redo, &QAction::triggered, this, &EditRouting::Redo);
+    update();
+}
+
 QLineEdit* EditRouting::focusedTextField() const
 {
     auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
@@ -50,6 +57,7 @@ void EditRouting::update()
     bool copy = false;
     bool paste = false;
     bool undo = false;
+    bool redo = false;
     switch (target()) {
     case Target::CommandBox: {
         m_editor->updateActions();
@@ -58,6 +66,7 @@ void EditRouting::update()
         copy = a.DoCopyText->isEnabled();
         paste = a.DoPasteText->isEnabled();
         undo = a.DoUndoText->isEnabled();
+        redo = a.DoRedoText->isEnabled();
         break;
     }
     case Target::AnswerBox:
@@ -72,6 +81,7 @@ void EditRouting::update()
         copy = selection;
         paste = !field->isReadOnly();
         undo = field->isUndoAvailable();
+        redo = field->isRedoAvailable();
         break;
     }
     case Target::None:
@@ -81,6 +91,8 @@ void EditRouting::update()
     m_copy->setEnabled(copy);
     m_paste->setEnabled(paste);
     m_undo->setEnabled(undo);
+    if (m_redo)
+        m_redo->setEnabled(redo);
 }
 
 void EditRouting::Cut()
@@ -134,6 +146,20 @@ void EditRouting::Undo()
     case Target::CommandBox: m_editor->actions().DoUndoText->trigger(); break;
     case Target::AnswerBox: m_answers->Undo(); break;
     case Target::TextField: focusedTextField()->undo(); break;
+    case Target::None: break;
+    }
+    update();
+}
+
+void EditRouting::Redo()
+{
+    update();
+    if (!m_redo || !m_redo->isEnabled())
+        return;
+    switch (target()) {
+    case Target::CommandBox: m_editor->actions().DoRedoText->trigger(); break;
+    case Target::TextField: focusedTextField()->redo(); break;
+    case Target::AnswerBox:
     case Target::None: break;
     }
     update();

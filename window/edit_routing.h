@@ -1,7 +1,8 @@
 #pragma once
-// The Edit menu's Cut, Copy, Paste and Undo go to the control that has the focus: the
-// command box (its own clipboard and undo), the answer box (its own), or a single-line text
-// field of the window (the system clipboard). With the focus elsewhere they are unavailable.
+// The Edit menu's Cut, Copy, Paste, Undo and Redo go to the control that has the focus: the
+// command box (its own clipboard, undo and redo), the answer box (its own clipboard and
+// one-step undo; no redo), or a single-line text field of the window (the system clipboard).
+// With the focus elsewhere they are unavailable.
 
 #include <QObject>
 #include <QPointer>
@@ -21,6 +22,9 @@ public:
     EditRouting(QAction* cut, QAction* copy, QAction* paste, QAction* undo,
                 CommandEditor& editor, TAnswerFrame& answers, QWidget* window);
 
+    // The window's Redo; without one only the other four are routed.
+    void setRedo(QAction* redo);
+
     Target target() const;
     // Recomputes the four actions' enabled state for the focused control.
     void update();
@@ -29,6 +33,7 @@ public:
     void Copy();
     void Paste();
     void Undo();
+    void Redo();
 
 private:
     QLineEdit* focusedTextField() const;
@@ -37,6 +42,7 @@ private:
     QAction* m_copy;
     QAction* m_paste;
     QAction* m_undo;
+    QAction* m_redo = nullptr;
     QPointer<CommandEditor> m_editor;
     QPointer<TAnswerFrame> m_answers;
     QPointer<QWidget> m_window;

@@ -172,6 +172,8 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), m_owner(owner)
                        QKeySequence(Qt::CTRL | Qt::Key_V), drawnIcon(drawPaste));
     DoUndoText = make("DoUndoText", QStringLiteral("Undo"), QStringLiteral("Undo"),
                       QKeySequence(Qt::CTRL | Qt::Key_Z), drawnIcon(drawUndo));
+    DoRedoText = make("DoRedoText", QStringLiteral("Redo"), QStringLiteral("Redo"),
+                      QKeySequence(Qt::CTRL | Qt::Key_Y), QIcon());
     DoGeneralSettings = make("DoGeneralSettings", QStringLiteral("General"),
                              QStringLiteral("General Settings"), QKeySequence(Qt::Key_F3),
                              drawnIcon(drawGeneral));
@@ -225,6 +227,7 @@ void MainActions::buildMenus(QMenuBar* bar, KeyActions& keys)
     m_edit->addActions({DoCopyText, DoCutText, DoPasteText});
     m_edit->addSeparator();
     m_edit->addAction(DoUndoText);
+    m_edit->addAction(DoRedoText);
 
     m_settings = bar->addMenu(QStringLiteral("Settings"));
     m_settings->addActions({DoGeneralSettings, DoDisplaySettings, DoSerialSettings, DoScanBus});

@@ -32,6 +32,7 @@ public:
     QAction* DoCopyText;
     QAction* DoPasteText;
     QAction* DoUndoText;
+    QAction* DoRedoText;
     QAction* DoGeneralSettings;
     QAction* DoDisplaySettings;
     QAction* DoSerialSettings;

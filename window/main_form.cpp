@@ -146,6 +146,7 @@ void TMainForm::createParts()
     m_routing = new EditRouting(m_actions->DoCutText, m_actions->DoCopyText,
                                 m_actions->DoPasteText, m_actions->DoUndoText, *m_editor,
                                 *m_answers, this);
+    m_routing->setRedo(m_actions->DoRedoText);
     m_applyGeneral = std::make_unique<GeneralSettingsApply>(GeneralSettingsApply::Targets{
             m_toolBar, m_exchange, &m_sendReceive->engine(), m_commands, m_tabs, m_answerTab,
             m_hexTab, m_keys, m_actions->DoPacketSize});
@@ -244,10 +245,11 @@ void TMainForm::connectParts()
     connect(a.DoImportLmx, &QAction::triggered, this, [this] { DoImportLmxExecute(); });
     connect(a.DoExportLmx, &QAction::triggered, this, [this] { DoExportLmxExecute(); });
 
-    // The window's Edit actions take over the command box's keys for Cut, Copy, Paste and
-    // Undo; its pop-up menu keeps its own actions.
+    // The window's Edit actions take over the command box's keys for Cut, Copy, Paste, Undo
+    // and Redo; its pop-up menu keeps its own actions.
     CommandBoxActions& box = m_editor->actions();
-    for (QAction* shared : {box.DoCutText, box.DoCopyText, box.DoPasteText, box.DoUndoText})
+    for (QAction* shared : {box.DoCutText, box.DoCopyText, box.DoPasteText, box.DoUndoText,
+                            box.DoRedoText})
         m_editor->commandBox()->removeAction(shared);
 
     connect(m_editor, &CommandEditor::titleChanged, this, &TMainForm::updateTitle);

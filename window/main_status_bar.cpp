@@ -56,10 +56,15 @@ void TMainStatusBar::showProgress(int packet, int planned, int failures)
     m_text->setText(QStringLiteral("Packet %1 of %2").arg(packet).arg(planned));
     m_bar->setRange(0, std::max(planned, 1));
     m_bar->setValue(std::clamp(packet, 0, std::max(planned, 1)));
-    m_failures->setText(failures == 1 ? QStringLiteral("1 failure")
-                                      : QStringLiteral("%1 failures").arg(failures));
-    m_failures->setStyleSheet(failures > 0 ? QStringLiteral("color: #960000; font-weight: bold;")
-                                           : QString());
+    const QString failuresText = failures == 1 ? QStringLiteral("1 failure")
+                                               : QStringLiteral("%1 failures").arg(failures);
+    // A style sheet is applied anew at every call, whatever it holds: only a change is set.
+    if (failuresText != m_failures->text())
+        m_failures->setText(failuresText);
+    const QString style = failures > 0 ? QStringLiteral("color: #960000; font-weight: bold;")
+                                       : QString();
+    if (style != m_failures->styleSheet())
+        m_failures->setStyleSheet(style);
     if (!shown) {
         m_bar->show();
         m_failures->show();

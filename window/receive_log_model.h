@@ -1,9 +1,13 @@
 #pragma once
-// The receive box's lines: one text line per event of a transmission, each added at the end.
+// The receive box's lines: one text line per event of a transmission, each added at the end
+// in constant time. The box keeps at most kMaxLines: beyond them the oldest tenth is dropped
+// at once, and the first line says how many are gone (the Packets tab and the debug log keep
+// every exchange). A million lines are a night's run at the line's pace and about 100 MB.
 
 #include "styled_lines_model.h"
 #include "transmission/transmission_reports.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +16,8 @@ class ReceiveLogModel : public StyledLinesModel, public lmx::ReceiveLog {
 public:
     // The receive box's colour.
     static constexpr QRgb kColour = 0xF31D53;
+
+    static constexpr size_t kMaxLines = 1000000;
 
     explicit ReceiveLogModel(QObject* parent = nullptr);
 
@@ -24,6 +30,10 @@ public:
     void setKeepLines(bool on) { m_keep = on; }
     void clearLines();
     const std::vector<std::string>& lines() const { return m_lines; }
+    // Lines dropped so far; a smaller limit than kMaxLines (at least 10), for tests.
+    size_t droppedLines() const { return m_dropped; }
+    void setLineLimit(size_t maxLines) { m_maxLines = std::max<size_t>(maxLines, 10); }
+    std::string droppedNotice() const;
 
 signals:
     void lineAdded(int row);
@@ -32,6 +42,10 @@ protected:
     QString lineText(int row) const override;
 
 private:
+    void dropOldest();
+
     std::vector<std::string> m_lines;
     bool m_keep = false;
+    size_t m_maxLines = kMaxLines;
+    size_t m_dropped = 0;
 };

@@ -23,9 +23,19 @@ TSendReceiveFrame::TSendReceiveFrame(lmx::PacketExchange& exchange, UserDialogs&
     m_box->SetAllowExtSelect(true);
     m_box->setModel(&m_log);
     connect(m_box, &TOvelListBox::focusLost, this, &TSendReceiveFrame::focusLost);
-    // The newest line stays in sight while a transmission runs.
-    connect(&m_log, &ReceiveLogModel::lineAdded, m_box, [this](int row) {
-        m_box->scrollTo(m_log.index(row));
+    // The newest line stays in sight while a transmission runs. Scrolling repaints the whole
+    // box, so a stream of lines scrolls it a few times a second rather than once a line.
+    m_followTimer.setSingleShot(true);
+    m_followTimer.setInterval(kFollowMs);
+    connect(&m_followTimer, &QTimer::timeout, this, [this] {
+        if (m_followPending)
+            follow();
+    });
+    connect(&m_log, &ReceiveLogModel::lineAdded, this, [this] {
+        if (m_followTimer.isActive())
+            m_followPending = true;
+        else
+            follow();
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -33,6 +43,15 @@ TSendReceiveFrame::TSendReceiveFrame(lmx::PacketExchange& exchange, UserDialogs&
     layout->addWidget(m_box);
 
     m_engine.SetPacketSize(kStartPacketSize);
+}
+
+void TSendReceiveFrame::follow()
+{
+    m_followPending = false;
+    m_followTimer.start();
+    const int rows = m_log.rowCount();
+    if (m_box && rows > 0)
+        m_box->scrollTo(m_log.index(rows - 1));
 }
 
 void TSendReceiveFrame::focusLost()

@@ -8,6 +8,7 @@
 
 #include <QGroupBox>
 #include <QPointer>
+#include <QTimer>
 
 class ParameterDialogs;
 class TOvelListBox;
@@ -31,8 +32,12 @@ public:
     // Change Packet Size: the one-value dialog on the engine's packet size; Ok sets it.
     void DoPacketSizeExecute();
 
+    // The newest line is brought into sight at most this often while lines stream in.
+    static constexpr int kFollowMs = 50;
+
 private:
     void focusLost();
+    void follow();
 
     ParameterDialogs& m_parameters;
     // Both go before the box: the engine writes to the log, the box shows it and is left
@@ -40,4 +45,6 @@ private:
     ReceiveLogModel m_log;
     lmx::TransmissionEngine m_engine;
     QPointer<TOvelListBox> m_box;
+    QTimer m_followTimer;
+    bool m_followPending = false;
 };

@@ -145,7 +145,7 @@ TEST(Clipboard, PastedLinesTakeTheIndentOfTheirNewPlaceAndBlockPasteUntilTheNext
     EXPECT_TRUE(r.clip.canPaste());
 }
 
-TEST(Clipboard, UndoRestoresTheListBeforeTheLastChangeOnce)
+TEST(Clipboard, UndoTakesBackTheLastStepFirst)
 {
     EditorRig r;
     r.insertText("a");
@@ -157,10 +157,15 @@ TEST(Clipboard, UndoRestoresTheListBeforeTheLastChangeOnce)
     r.insertBlock(BlockKind::Display); // two insertions: EOT, then SOT
     r.clip.Undo();
     EXPECT_EQ(r.texts(), Texts({"EOT", "<End>"}));
-    EXPECT_EQ(r.list().selectedCount(), 0);
     EXPECT_EQ(r.list().cursor(), 0);
+    EXPECT_EQ(r.list().selectedCount(), 1); // the cursor line, the one the next edit acts on
+    EXPECT_TRUE(r.list().isSelected(0));
     EXPECT_TRUE(r.state().OnBlockCommand); // UpdateSelectionFlags ran on the cursor line
+    r.clip.Undo();
+    EXPECT_EQ(r.texts(), Texts({"<End>"}));
     EXPECT_FALSE(r.clip.canUndo());
+    r.clip.Redo();
+    EXPECT_EQ(r.texts(), Texts({"EOT", "<End>"}));
 
     // A paste and a drop are undone as one step each.
     r.click(0);

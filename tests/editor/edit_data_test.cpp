@@ -113,11 +113,14 @@ TEST(EditData, EachKindOfLineIsEditedByItsDialogItsHookOrNotAtAll)
     EXPECT_EQ(r.selectedRows(), Rows({0}));
     EXPECT_EQ(r.list().cursor(), 0);
 
-    // Cancel keeps the line and the snapshot of the last change.
+    // Cancel keeps the line, and the last change is what Undo takes back.
     r.params.setNextReply(ScriptedParameterDialogs::cancel());
     EXPECT_FALSE(r.data.EditData());
     EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));
-    EXPECT_EQ(r.box.undoSnapshot()[0].displayText, "'Hello'");
+    r.clip.Undo();
+    EXPECT_EQ(r.texts(), Texts({"'Hello'", "<End>"}));
+    r.clip.Redo();
+    EXPECT_EQ(r.texts(), Texts({"'World'", "<End>"}));
 
     // A byte command.
     r.box.InsertCommandLine("ESC $E3 '12' EOC", esc(0xE3, "12" + eoc));

@@ -1,6 +1,10 @@
 #pragma once
 // A list view as the user sees and drives it, shared by the list box, editor and window tests:
-// its rows' texts, its selected rows, a click on a row and a drag event over one.
+// its rows' texts, its selected rows, a click on a row and a drag event over one; and a
+// list box delegate that counts the rows it measures.
+
+#include "widgets/ovel_list_box.h"
+#include "widgets/ovel_list_delegate.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -50,5 +54,26 @@ bool drag(QAbstractItemView* view, int row, const QMimeData* data)
     QApplication::sendEvent(view->viewport(), &e);
     return e.isAccepted();
 }
+
+// Measures as the list box's own delegate does, and notes each row it measures.
+class CountingDelegate : public TOvelListDelegate {
+public:
+    // Takes the box's place of delegate (the box owns it).
+    static CountingDelegate* install(TOvelListBox* box)
+    {
+        auto* d = new CountingDelegate(*box);
+        box->setItemDelegate(d);
+        return d;
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        rows.push_back(index.row());
+        return TOvelListDelegate::sizeHint(option, index);
+    }
+    mutable std::vector<int> rows;
+
+private:
+    using TOvelListDelegate::TOvelListDelegate;
+};
 
 } // namespace listboxtest

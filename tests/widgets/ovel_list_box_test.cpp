@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -215,4 +216,33 @@ TEST_F(ListBox, DoubleClicksFocusLossAndDrops)
     drag<QDropEvent>(&box, 6, mine.get());
     ASSERT_EQ(dropped.count(), 1);
     EXPECT_EQ(dropped.at(0).at(0).toInt(), 6);
+}
+
+// A row is measured when first shown and then kept: a change measures the rows it changed, a
+// new height of the box the rows that come into sight, a new width the rows in sight.
+TEST_F(ListBox, RowsAreMeasuredOnlyWhenShownAndAgainOnlyWhenTheyChange)
+{
+    fill(5000);
+    CountingDelegate* counter = CountingDelegate::install(&box);
+    show(200, 100);
+    const size_t shown = counter->rows.size();
+    EXPECT_LT(shown, 40u);
+
+    counter->rows.clear();
+    model.setData(model.index(2, 0), QStringLiteral("a new text"));
+    heightOf(2);
+    box.viewport()->repaint();
+    EXPECT_EQ(counter->rows, Rows({2}));
+
+    counter->rows.clear();
+    box.scrollTo(model.index(4000, 0));
+    box.viewport()->repaint();
+    EXPECT_LT(counter->rows.size(), 40u);
+    EXPECT_GE(box.topRow(), 3980);
+
+    counter->rows.clear();
+    box.resize(260, 100); // wider: what is in sight is wrapped again
+    box.viewport()->repaint();
+    EXPECT_LT(counter->rows.size(), 40u);
+    EXPECT_EQ(std::count(counter->rows.begin(), counter->rows.end(), 10), 0);
 }
