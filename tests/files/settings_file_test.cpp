@@ -274,40 +274,19 @@ TEST(SettingsPlaces, WritableFolderKeepsEverythingBesideTheProgramElseTheUsersFo
 TEST(SettingsFile, TheCaptureFolderHasABlockOfItsOwnOnlyWhenSet)
 {
     filetest::TempFolder folder;
-    const std::string capture = "object TCaptureSettings\r\n  CaptureFolder = '/var/tmp/caps'\r\nend\r\n";
+    const std::string capture = "object TCaptureSettings\r\n  CaptureFolder = '/caps'\r\nend\r\n";
     const std::string bus = "object TBusSettings\r\n  NetNrList = '1-3'\r\nend\r\n";
-    const struct {
-        const char* list;
-        const char* captures;
-        std::string after; // what follows the three blocks
-    } cases[] = {
-        {"", "", ""},
-        {"", "/var/tmp/caps", capture},
-        {"1-3", "/var/tmp/caps", bus + capture},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [list, captures, after] : {std::tuple{"", "", std::string()},
+                                                {"", "/caps", capture},
+                                                {"1-3", "/caps", bus + capture}}) {
         Records saved;
-        saved.display.NetNrList = c.list;
-        saved.general.CaptureFolder = c.captures;
+        saved.display.NetNrList = list;
+        saved.general.CaptureFolder = captures;
         ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
-        EXPECT_EQ(filetest::readFile(folder.file(kSettingsFileName)), kDefaultFile + c.after);
+        EXPECT_EQ(filetest::readFile(folder.file(kSettingsFileName)), kDefaultFile + after);
         Records loaded;
         EXPECT_EQ(loaded.load(folder), "");
-        EXPECT_EQ(loaded.general.CaptureFolder, c.captures);
-        EXPECT_EQ(loaded.display.NetNrList, c.list);
+        EXPECT_EQ(loaded.general, saved.general);
+        EXPECT_EQ(loaded.display, saved.display);
     }
-}
-
-TEST(SettingsFile, TheCaptureBlockIsKnownByItsNameWhereverItStands)
-{
-    filetest::TempFolder folder;
-    const std::string records = "object A\nend\nobject B\nend\nobject C\nend\n";
-    // Before the bus block, and after one a later version added.
-    writeSettings(folder, records + "object TCaptureSettings\n  CaptureFolder = '/c'\n  Later = 1\nend\n"
-                                    "object TBusSettings\n  NetNrList = '4'\nend\n"
-                                    "object TLater\n  CaptureFolder = '/not'\nend\n");
-    Records r;
-    EXPECT_EQ(r.load(folder), "");
-    EXPECT_EQ(r.general.CaptureFolder, "/c");
-    EXPECT_EQ(r.display.NetNrList, "4");
 }

@@ -13,7 +13,7 @@
 
 class ScriptedDialogs : public UserDialogs {
 public:
-    enum class Kind { Message, YesNo, YesNoCancel, OpenFile, SaveFile, Folder };
+    enum class Kind { Message, YesNo, YesNoCancel, OpenFile, SaveFile };
     struct Step {
         Kind kind;
         QString text;  // message text, or the file dialog's title
@@ -74,11 +74,6 @@ public:
     QString saveFileName(const FileRequest& r) override
     {
         add({Kind::SaveFile, r.title, r.filter, Icon::None, r, {}});
-        return takeName();
-    }
-    QString folderName(const FileRequest& r) override
-    {
-        add({Kind::Folder, r.title, r.filter, Icon::None, r, {}});
         return takeName();
     }
     void beep() override { ++m_beeps; }
