@@ -591,12 +591,16 @@ end
 function lmx.dissector(tvb, pinfo, tree)
     local s = tvb:raw()
     local number = pinfo.number
+    pinfo.cols.protocol = "Lmx"
+    if #s == 0 then
+        pinfo.cols.info = "Empty frame"
+        return
+    end
     if not pinfo.visited or not frames[number] then
         frames[number] = learn(s, pinfo)
     end
     local info = frames[number]
     local request = info.request and frames[info.request]
-    pinfo.cols.protocol = "Lmx"
     local root = tree:add(lmx, tvb(), "Lmx")
     root:add(f.kind, info.kind):set_generated()
     root:add(f.framing, info.extended and "extended" or "normal"):set_generated()
@@ -656,8 +660,8 @@ function lmx.dissector(tvb, pinfo, tree)
     if info.kind == KIND_STRAY then
         root:add(f.noise, tvb())
         root:add_proto_expert_info(e.stray, "Bytes that made no answer")
-        pinfo.cols.info = string.format("NetNr: %s %d bytes that made no answer",
-            expect.netnr or "?", #s)
+        pinfo.cols.info = string.format("NetNr: %s %d byte%s that made no answer",
+            expect.netnr or "?", #s, #s == 1 and "" or "s")
         return
     end
     if info.extended then
