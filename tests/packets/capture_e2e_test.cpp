@@ -30,13 +30,13 @@ struct SendRun : LmxCopy {
     }
     // Every frame as tshark -2 with the dissector gives it (two passes: a missing answer is
     // known once the whole capture is read): direction|CRC error flag|kind|netnr|packet|result|
-    // CRC status|verdict|no answer|Info.
+    // CRC status|verdict|no answer|Info|seconds since the packet was written.
     QStringList dissect() const
     {
         QStringList args{"-2", "-X", "lua_script:" LMX_LUA, "-r", capture, "-T", "fields", "-E", "separator=|"};
         for (const char* f : {"frame.packet_flags_direction", "frame.packet_flags_crc_error", "lmx.kind",
                               "lmx.netnr", "lmx.packet", "lmx.result", "lmx.crc.status", "lmx.verdict",
-                              "lmx.no_answer", "_ws.col.Info"})
+                              "lmx.no_answer", "_ws.col.Info", "lmx.time"})
             args << "-e" << f;
         QProcess p;
         p.start(QStandardPaths::findExecutable("tshark"), args);
@@ -101,7 +101,7 @@ TEST(CaptureTshark, EveryFrameOfABadCrcRunAgreesWithTheReport)
         list += "SOT '01'\r\n'" + std::string(text) + "'\r\nEOT\r\n";
     EXPECT_EQ(run.send(display.start(), {"--packet-size", "8"}, list), 1);
     run.compare();
-    EXPECT_EQ(run.dissect().at(1).section('|', 9), "NetNr: 1 Received Packet Number: 0 Param: $00 (No Data)");
+    EXPECT_EQ(run.dissect().at(1).section('|', 9, 9), "NetNr: 1 Received Packet Number: 0 Param: $00 (No Data)");
 }
 
 TEST(CaptureTshark, ASilentDisplayOfAListShowsItsMissingAnswer)
@@ -114,7 +114,21 @@ TEST(CaptureTshark, ASilentDisplayOfAListShowsItsMissingAnswer)
     SendRun run;
     EXPECT_EQ(run.send(displays.start(), {"--netnr", "1-3"}, "'Hi'\r\n"), 1);
     run.compare();
-    EXPECT_EQ(run.dissect().at(2).section('|', 9), "NetNr: 2 Transmitted Packet Number: 0 [no answer]");
+    EXPECT_EQ(run.dissect().at(2).section('|', 9, 9), "NetNr: 2 Transmitted Packet Number: 0 [no answer]");
+}
+
+TEST(CaptureTshark, AnAnswerIsDatedByItsFirstByte)
+{
+    if (tsharkMissing())
+        GTEST_SKIP() << "tshark is not installed (scripts/common.sh installs it) and could not be here";
+    sim::SimOptions split; // the answer's second half 400 ms after its first
+    split.fault = sim::FaultKind::Split;
+    split.splitPauseMs = 400;
+    sim::SimServer display(split);
+    SendRun run;
+    run.send(display.start(), {}, "'x'\r\n");
+    EXPECT_LT(run.dissect().at(1).section('|', 10).toDouble(), 0.3);
+    EXPECT_GT(QJsonDocument::fromJson(readAll(run.report).split('\n')[0])["rtt_ms"].toDouble(), 400);
 }
 
 TEST(LmxSendCapture, AnUnusableCapturePathStopsTheRunBeforeItSends)
