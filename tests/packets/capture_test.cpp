@@ -165,18 +165,18 @@ TEST(CaptureFile, WritesEachExchangeFlushedOnceItIsJudged)
 
 TEST(CaptureFile, AFileThatCannotBeWrittenSaysWhy)
 {
-    for (const auto& [path, message, detail] :
-         {std::tuple{"/nonexistent/c.pcapng", "Failed to create capture file /nonexistent/c.pcapng.",
-                     "No such file or directory"},
-#ifdef __linux__
-          {"/dev/full", "Failed to write to capture file /dev/full.", "No space left on device"},
-#endif
-         }) {
+    QTemporaryDir dir;
+    const std::string readOnly = dir.filePath("ro.pcapng").toStdString();
+    QFile(QString::fromStdString(readOnly)).open(QIODevice::WriteOnly);
+    QFile::setPermissions(QString::fromStdString(readOnly), QFile::ReadOwner);
+    for (const auto& [path, detail] : {std::pair{std::string("/nonexistent/c.pcapng"), std::string("No such file or directory")},
+                                       {"/dev/null", "/dev/null is a device, not a regular file."},
+                                       {readOnly, readOnly + " is read-only."}}) {
         ExchangeRecorder recorder;
         CaptureFile file(recorder);
         const WriteResult r = file.open(path, "Orvanta test", {"COM1", ""});
-        EXPECT_EQ(r.message + "\n" + r.detail, std::string(message) + "\n" + detail);
-        EXPECT_EQ(file.close().message, message) << "the first failure is kept";
+        EXPECT_EQ(r.message + "\n" + r.detail, "Failed to create capture file " + path + ".\n" + detail);
+        EXPECT_FALSE(file.isOpen());
     }
 }
 
