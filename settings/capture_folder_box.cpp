@@ -20,7 +20,7 @@ CaptureFolderBox::CaptureFolderBox(const std::string& folder, UserDialogs* dialo
     : QGroupBox(QStringLiteral("Capture"), parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("CaptureGroup"));
-    m_capture = new QCheckBox(QStringLiteral("Capture Every Transmission (pcapng) To Folder"), this);
+    m_capture = new QCheckBox(QStringLiteral("Capture Every Transmission To Folder"), this);
     m_capture->setObjectName(QStringLiteral("CaptureCheck"));
     m_capture->setChecked(!folder.empty());
     m_folder = new QLineEdit(QFile::decodeName(QByteArray::fromStdString(folder)), this);
