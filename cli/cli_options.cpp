@@ -5,6 +5,9 @@
 #include "protocol/hex.h"
 #include "transmission/transmission_engine.h"
 
+#include <filesystem>
+#include <utility>
+
 namespace {
 
 bool readNumber(const std::string& text, long long low, long long high, int& value)
@@ -20,6 +23,33 @@ OptionsRead fail(std::string& error, std::string problem)
 {
     error = std::move(problem);
     return OptionsRead::Error;
+}
+
+// Two names of one file: the same path once made absolute and free of links, or the same
+// file on the disk.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    const auto canonical = [&ec](const std::string& p) {
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(p, ec), ec);
+    };
+    if (canonical(a) == canonical(b))
+        return true;
+    return std::filesystem::equivalent(a, b, ec);
+}
+
+// The capture is written from the first exchange on: it must not land on the command file
+// or on a report.
+std::string captureRefusal(const SendOptions& o)
+{
+    if (!o.capture)
+        return {};
+    if (sameFile(*o.capture, o.file))
+        return "--capture " + *o.capture + " is the command file";
+    for (const auto& [option, file] : {std::pair{"--report", o.report}, {"--junit", o.junit}})
+        if (file && sameFile(*o.capture, *file))
+            return std::string("--capture and ") + option + " name the same file " + *file;
+    return {};
 }
 
 } // namespace
@@ -68,10 +98,10 @@ OptionsRead parseSendOptions(const std::vector<std::string>& args, SendOptions& 
             o.normal = true;
         } else if (arg == "--debug-log") {
             o.debugLog = true;
-        } else if (arg == "--report" || arg == "--junit") {
+        } else if (arg == "--report" || arg == "--junit" || arg == "--capture") {
             if (i + 1 >= args.size() || args[i + 1].empty())
                 return fail(error, arg + " needs a file name");
-            (arg == "--report" ? o.report : o.junit) = args[++i];
+            (arg == "--report" ? o.report : arg == "--junit" ? o.junit : o.capture) = args[++i];
         } else if (arg == "--port" || arg == "--baud" || arg == "--netnr"
                    || arg == "--packet-size") {
             if (i + 1 >= args.size())
@@ -112,6 +142,8 @@ OptionsRead parseSendOptions(const std::vector<std::string>& args, SendOptions& 
     }
     if (o.file.empty())
         return fail(error, "no command file given");
+    if (const std::string refusal = captureRefusal(o); !refusal.empty())
+        return fail(error, refusal);
     if (o.port && lmx::checkSerialEntry(*o.port, "9600") == lmx::SerialEntryError::PortName)
         return fail(error, lmx::serialEntryErrorText(lmx::SerialEntryError::PortName));
     out = std::move(o);

@@ -30,13 +30,14 @@ struct SendOptions {
     bool debugLog = false;
     std::optional<std::string> report; // JSON Lines report file
     std::optional<std::string> junit;  // JUnit XML report file
+    std::optional<std::string> capture; // pcapng capture file, written as the exchanges go
 
     bool operator==(const SendOptions& o) const
     {
         return file == o.file && port == o.port && baud == o.baud && netNr == o.netNr
             && netNrs == o.netNrs
             && packetSize == o.packetSize && normal == o.normal && debugLog == o.debugLog
-            && report == o.report && junit == o.junit;
+            && report == o.report && junit == o.junit && capture == o.capture;
     }
 };
 

@@ -14,6 +14,7 @@
 #include "files/command_file_reader.h"
 #include "files/debug_log.h"
 #include "files/wall_clock.h"
+#include "packets/capture_file.h"
 #include "packets/exchange_recorder.h"
 #include "packets/exchange_reports.h"
 #include "platform/program_folders.h"
@@ -39,7 +40,7 @@ using cli::writeLine;
 
 const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N|LIST] [--normal]\n"
                       "                [--packet-size N] [--debug-log] [--report FILE]\n"
-                      "                [--junit FILE] FILE.lmx\n";
+                      "                [--junit FILE] [--capture FILE] FILE.lmx\n";
 
 const char kHelp[] =
     "Loads FILE.lmx and transmits its command list as the window's Transmit does, with the\n"
@@ -60,6 +61,8 @@ const char kHelp[] =
     "  --debug-log        write Log/Debug.log where the window program writes it\n"
     "  --report FILE      write every exchange to FILE as JSON Lines, then a summary\n"
     "  --junit FILE       write a JUnit XML report to FILE, one test case per display block\n"
+    "  --capture FILE     write every packet and answer to FILE as a pcapng capture for\n"
+    "                     Wireshark (with wireshark/lmx.lua), each exchange as it ends\n"
     "Both reports are written when the transmission ends, also when it was aborted or\n"
     "interrupted; a report that cannot be written makes the exit code 2.\n"
     "Ctrl+C ends the transmission after the exchange in progress with the line\n"
@@ -90,17 +93,14 @@ public:
     void add(lmx::CommandListLine&& line) override { lines.push_back(std::move(line.commandLine)); }
 };
 
-// The reports of the transmission (or the run to many displays) that just ended; false when
-// one could not be written.
+// The reports of the transmission (or the run to many displays) that just ended, and the
+// capture closed; false when one could not be written.
 bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recorder,
-                  std::optional<lmx::TransmissionEnd> end)
+                  std::optional<lmx::TransmissionEnd> end, lmx::CaptureFile& capture)
 {
     const lmx::ExchangeReport report{recorder.records(), recorder.plan(), end};
     bool written = true;
-    auto write = [&](const std::optional<std::string>& file, const std::string& text) {
-        if (!file)
-            return;
-        const lmx::WriteResult result = lmx::writeReportFile(*file, text);
+    auto tell = [&](const lmx::WriteResult& result) {
         if (!result.ok) {
             writeLine(stderr, "lmx send: " + result.message);
             if (!result.detail.empty())
@@ -108,6 +108,11 @@ bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recor
             written = false;
         }
     };
+    auto write = [&](const std::optional<std::string>& file, const std::string& text) {
+        if (file)
+            tell(lmx::writeReportFile(*file, text));
+    };
+    tell(capture.close()); // told once, whenever it failed
     write(options.report, lmx::jsonLinesReport(report));
     if (options.junit)
         write(options.junit, lmx::junitReport(report, std::filesystem::path(options.file)
@@ -172,8 +177,18 @@ int runSend(int argc, char** argv)
         engine.SetPacketSize(*options.packetSize);
     lmx::ExchangeRecorder recorder;
     const bool many = !options.netNrs.empty();
-    if (options.report || options.junit || many)
+    if (options.report || options.junit || options.capture || many)
         engine.setPacketObserver(&recorder);
+    lmx::CaptureFile capture(recorder);
+    if (options.capture) {
+        const lmx::WriteResult opened = capture.open(*options.capture, lmx::captureApplication("lmx"),
+                                                     lmx::capturePortOf(settings.serial));
+        if (!opened.ok) {
+            writeLine(stderr, "lmx send: " + opened.message);
+            writeLine(stderr, opened.detail);
+            return 2;
+        }
+    }
     lmx::DisplaysRun displays(engine, exchange, recorder);
     // Ctrl+C ends the transmission (or the run to many displays) as the window's Stop does,
     // after the exchange in progress; a second one does not wait for it.
@@ -201,14 +216,14 @@ int runSend(int argc, char** argv)
             recorder.transmissionEnded(lmx::TransmissionEnd::Stopped);
         }
         writeLine(stdout, lmx::timeStampText(wallClock.now()) + " Transmission stopped.");
-        return writeReports(options, recorder, recorder.end()) ? 1 : 2;
+        return writeReports(options, recorder, recorder.end(), capture) ? 1 : 2;
     }
 
     if (many) {
         displays.run(commandLines, options.netNrs, extended);
         for (const std::string& line : lmx::displaysSummary(displays.displays()))
             writeLine(stdout, line);
-        const bool reported = writeReports(options, recorder, displays.end());
+        const bool reported = writeReports(options, recorder, displays.end(), capture);
         if (displays.end() == lmx::TransmissionEnd::Stopped) {
             if (signalCount > 1) // ended at once, without the engine's line
                 std::fputs("lmx send: interrupted\n", stderr);
@@ -222,7 +237,7 @@ int runSend(int argc, char** argv)
     const lmx::TransmissionEngine::Outcome outcome = extended
         ? engine.TransmitExtended(commandLines, netNr)
         : engine.TransmitNormal(commandLines, netNr);
-    const bool reported = writeReports(options, recorder, recorder.end());
+    const bool reported = writeReports(options, recorder, recorder.end(), capture);
     if (outcome.end == lmx::TransmissionEngine::End::Stopped) {
         if (signalCount > 1) // ended at once, without the engine's line
             std::fputs("lmx send: interrupted\n", stderr);

@@ -18,7 +18,8 @@ bool TGeneralSettings::operator==(const TGeneralSettings& o) const
     return ShowMainToolBar == o.ShowMainToolBar && CheckFileReplace == o.CheckFileReplace
         && ShowSerialDebug == o.ShowSerialDebug && ExtendedLmx == o.ExtendedLmx
         && SaveKeys == o.SaveKeys && ClearKeys == o.ClearKeys && DebugFile == o.DebugFile
-        && CreateDebugFile == o.CreateDebugFile && AppendDebugFile == o.AppendDebugFile;
+        && CreateDebugFile == o.CreateDebugFile && AppendDebugFile == o.AppendDebugFile
+        && CaptureFolder == o.CaptureFolder;
 }
 
 std::string trimmedBlanks(const std::string& text)

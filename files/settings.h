@@ -49,6 +49,9 @@ struct TGeneralSettings {
     bool DebugFile = false;
     bool CreateDebugFile = true;
     bool AppendDebugFile = false;
+    // The folder every transmission is captured to (a pcapng file each); empty: none. The
+    // file keeps it in a block of its own, written only when it is set.
+    std::string CaptureFolder;
 
     void SetDefaults() { *this = TGeneralSettings(); }
     bool operator==(const TGeneralSettings& o) const;

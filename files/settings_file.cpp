@@ -37,6 +37,14 @@ std::vector<RecordField> busFields(TDisplaySettings& d)
     return {{"NetNrList", &d.NetNrList}};
 }
 
+// The capture folder's block, known by its name wherever it stands after the three records.
+constexpr const char* kCaptureBlockName = "TCaptureSettings";
+
+std::vector<RecordField> captureFields(TGeneralSettings& g)
+{
+    return {{"CaptureFolder", &g.CaptureFolder}};
+}
+
 NotationObject knownFieldsOnly(const NotationObject& block, const std::vector<RecordField>& fields)
 {
     NotationObject known{block.className, {}};
@@ -144,16 +152,25 @@ SettingsLoad readSettingsFile(const std::string& path, TSerialSettings& serial,
         return failed(kUnknownReadError, lineCount(bytes) + 1,
                       "the file ends before its three blocks do");
 
-    // Blocks go to the records by position; their class names are not compared. Blocks
-    // after the fourth are left for later versions.
+    // The three records go by position; their class names are not compared. Blocks that
+    // are neither the bus's nor the capture's are left for later versions.
     TSerialSettings s = serial;
     TDisplaySettings d = display;
     TGeneralSettings g = general;
-    const std::vector<RecordField> fields[] = {serialFields(s), displayFields(d), generalFields(g),
-                                               busFields(d)};
-    if (blocks.size() > 3)
-        blocks[3] = knownFieldsOnly(blocks[3], fields[3]);
-    for (size_t i = 0; i < std::min<size_t>(blocks.size(), 4); ++i) {
+    std::vector<std::vector<RecordField>> fields = {serialFields(s), displayFields(d),
+                                                    generalFields(g)};
+    // After them the capture block by its name, and the bus block by its place (the fourth,
+    // whatever its name, as files had it before there was a capture block) or its name.
+    for (size_t i = 3; i < blocks.size(); ++i) {
+        if (fieldNamed(blocks[i].className, kCaptureBlockName))
+            fields.push_back(captureFields(g));
+        else if (i == 3 || fieldNamed(blocks[i].className, kBusBlockName))
+            fields.push_back(busFields(d));
+        else
+            fields.emplace_back();
+        blocks[i] = knownFieldsOnly(blocks[i], fields.back());
+    }
+    for (size_t i = 0; i < blocks.size(); ++i) {
         const NotationProperty* bad = nullptr;
         const AssignStatus status = assignFields(blocks[i], fields[i], &bad);
         if (status != AssignStatus::Ok)
@@ -197,6 +214,8 @@ std::string settingsFileText(const TSerialSettings& serial, const TDisplaySettin
     // three blocks it always was.
     if (!d.NetNrList.empty())
         writeFields(writer, kBusBlockName, busFields(d));
+    if (!g.CaptureFolder.empty())
+        writeFields(writer, kCaptureBlockName, captureFields(g));
     return writer.text();
 }
 

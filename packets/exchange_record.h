@@ -14,6 +14,8 @@ namespace lmx {
 struct ExchangeRecord {
     int index = 0;            // from 0, in the order the packets went out
     int64_t startedMs = 0;    // when the packet had been written, ms since the start
+    int64_t writtenUs = 0;    // the same moment in microseconds since 1970 (UTC)
+    std::optional<int64_t> answerUs; // when the first byte for it came, likewise
     bool extended = true;     // the framing
     int netNr = 0;
     uint8_t packetNr = 0;     // the packet number byte; 0 with the normal framing

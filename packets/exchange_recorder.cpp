@@ -3,8 +3,20 @@
 #include "transmission/packet_exchange.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace lmx {
+
+namespace {
+
+int64_t systemTimeUs()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::system_clock::now().time_since_epoch())
+            .count();
+}
+
+} // namespace
 
 ExchangeRecorder::ExchangeRecorder(QObject* parent) : QObject(parent) {}
 
@@ -26,6 +38,9 @@ void ExchangeRecorder::begin(TransmissionPlan plan, bool extended, bool append)
     if (!append || (m_records.empty() && m_plan.packets.empty())) {
         clear();
         m_clock.start();
+        // Times within a run come from the steady clock, so they keep their order and
+        // distances if the system time is set meanwhile.
+        m_clockStartUs = systemTimeUs();
     }
     // Appended plans are counted on from where the records stand.
     const size_t blockBase = m_plan.blocks.size();
@@ -106,7 +121,14 @@ void ExchangeRecorder::packetWritten(const std::string& packet, int netNr, uint8
     m_records.push_back(std::move(rec));
     m_awaiting = true;
     m_writtenNs = m_clock.nsecsElapsed();
+    m_records.back().writtenUs = m_clockStartUs + m_writtenNs / 1000;
     emit packetStarted(static_cast<int>(m_records.size()) - 1);
+}
+
+void ExchangeRecorder::answerBegan()
+{
+    if (m_running && m_awaiting && !m_records.empty() && !m_records.back().answerUs)
+        m_records.back().answerUs = m_clockStartUs + m_clock.nsecsElapsed() / 1000;
 }
 
 void ExchangeRecorder::answerReceived(const std::string& answer)
@@ -117,6 +139,9 @@ void ExchangeRecorder::answerReceived(const std::string& answer)
     m_awaiting = false;
     ExchangeRecord& rec = m_records.back();
     rec.answer = answer;
+    // Driven without the engine nobody tells when the answer began: it is dated on arrival.
+    if (!answer.empty() && !rec.answerUs)
+        rec.answerUs = m_clockStartUs + now / 1000;
     evaluateAnswer(rec);
     if (std::any_of(answer.begin(), answer.end(),
                     [&](char c) { return PacketExchange::completesAnswer(c, rec.extended); }))

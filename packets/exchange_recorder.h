@@ -50,6 +50,7 @@ public:
     // PacketObserver
     void transmissionStarted(const TransmissionStart& start) override;
     void packetWritten(const std::string& packet, int netNr, uint8_t packetNr) override;
+    void answerBegan() override;
     void answerReceived(const std::string& answer) override;
     void transmissionEnded(TransmissionEnd end) override;
 
@@ -77,6 +78,7 @@ private:
     bool m_awaiting = false;
     std::optional<TransmissionEnd> m_end;
     QElapsedTimer m_clock;
+    int64_t m_clockStartUs = 0; // the system time at m_clock's start, for the time stamps
     qint64 m_writtenNs = 0;
 };
 

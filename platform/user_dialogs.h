@@ -38,6 +38,13 @@ public:
     // dialog only offers files that exist.
     virtual QString openFileName(const FileRequest& request) = 0;
     virtual QString saveFileName(const FileRequest& request) = 0;
+    // A folder that exists (the request's title and directory), or an empty string when the
+    // dialog was cancelled.
+    virtual QString folderName(const FileRequest& request)
+    {
+        (void)request;
+        return QString();
+    }
     // The system beep for a refused keystroke.
     virtual void beep() = 0;
 

@@ -10,6 +10,7 @@ ORVANTA_PACKAGES=(
     xvfb xauth xdotool x11-apps x11-utils imagemagick
     dpkg-dev
     xdg-utils
+    tshark
 )
 
 orvanta_as_root() {
@@ -36,6 +37,9 @@ orvanta_install_packages() {
         return 0
     fi
     echo "== installing: ${missing[*]}"
+    # tshark asks whether ordinary users may capture; they need not (captures are read only).
+    echo "wireshark-common wireshark-common/install-setuid boolean false" \
+        | orvanta_as_root debconf-set-selections 2>/dev/null || true
     orvanta_as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
     orvanta_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }

@@ -1,5 +1,6 @@
 #include "general_sett_form.h"
 
+#include "capture_folder_box.h"
 #include "widgets/dialog_buttons.h"
 
 #include <QButtonGroup>
@@ -26,6 +27,12 @@ QCheckBox* checkBox(const QString& caption, const QString& name, bool checked, Q
 } // namespace
 
 TGeneralSettForm::TGeneralSettForm(TGeneralSettings& record, QWidget* parent)
+    : TGeneralSettForm(record, nullptr, parent)
+{
+}
+
+TGeneralSettForm::TGeneralSettForm(TGeneralSettings& record, UserDialogs* dialogs,
+                                   QWidget* parent)
     : QDialog(parent), m_record(record)
 {
     setWindowTitle(QCoreApplication::applicationName() + QStringLiteral("  General Settings"));
@@ -76,9 +83,12 @@ TGeneralSettForm::TGeneralSettForm(TGeneralSettings& record, QWidget* parent)
         debug->addLayout(row);
     }
 
+    m_captureBox = new CaptureFolderBox(record.CaptureFolder, dialogs, this);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_generalGroup);
     layout->addWidget(m_debugGroup);
+    layout->addWidget(m_captureBox);
     layout->addWidget(okCancelButtons(this, QStringLiteral("OK"), m_ok, m_cancel));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -96,6 +106,10 @@ void TGeneralSettForm::DebugFileCheckClick()
 
 void TGeneralSettForm::OkButtonClick()
 {
+    const std::optional<std::string> captureFolder = m_captureBox->folder();
+    if (!captureFolder)
+        return; // refused: the box says why
+    m_record.CaptureFolder = *captureFolder;
     m_record.ShowMainToolBar = m_showToolBar->isChecked();
     m_record.CheckFileReplace = m_fileReplace->isChecked();
     m_record.ShowSerialDebug = m_serialDebug->isChecked();

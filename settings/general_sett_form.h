@@ -1,6 +1,7 @@
 #pragma once
-// The general settings dialog: the nine switches of the general record. OK stores all of
-// them; Cancel stores nothing. The dialog never applies the record (the caller does).
+// The general settings dialog: the nine switches of the general record and the capture
+// folder. OK stores all of them (unless the folder is refused); Cancel stores nothing. The
+// dialog never applies the record (the caller does).
 
 #include "files/settings.h"
 
@@ -10,14 +11,19 @@ class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class UserDialogs;
 
 namespace lmx {
+
+class CaptureFolderBox;
 
 class TGeneralSettForm : public QDialog {
     Q_OBJECT
 
 public:
     explicit TGeneralSettForm(TGeneralSettings& record, QWidget* parent = nullptr);
+    // With `dialogs` the capture folder can be chosen in a folder dialog.
+    TGeneralSettForm(TGeneralSettings& record, UserDialogs* dialogs, QWidget* parent = nullptr);
 
     QGroupBox* GeneralGroup() const { return m_generalGroup; }
     QGroupBox* DebugGroup() const { return m_debugGroup; }
@@ -30,6 +36,7 @@ public:
     QCheckBox* DebugFileCheck() const { return m_debugFile; }
     QRadioButton* CreateDebugFileRadio() const { return m_createDebugFile; }
     QRadioButton* AppendDebugFileRadio() const { return m_appendDebugFile; }
+    CaptureFolderBox* CaptureBox() const { return m_captureBox; }
     QPushButton* OkButton() const { return m_ok; }
     QPushButton* CancelButton() const { return m_cancel; }
 
@@ -50,6 +57,7 @@ private:
     QCheckBox* m_debugFile = nullptr;
     QRadioButton* m_createDebugFile = nullptr;
     QRadioButton* m_appendDebugFile = nullptr;
+    CaptureFolderBox* m_captureBox = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };

@@ -13,7 +13,7 @@ QtSettingsDialogs::QtSettingsDialogs(UserDialogs& dialogs, QWidget* parent)
 
 bool QtSettingsDialogs::editGeneral(lmx::TGeneralSettings& record)
 {
-    lmx::TGeneralSettForm form(record, m_parent);
+    lmx::TGeneralSettForm form(record, &m_dialogs, m_parent);
     return form.exec() == QDialog::Accepted;
 }
 

@@ -96,6 +96,8 @@ void PacketExchange::ReceiveStep(const char* data, uint32_t size)
     if (!m_active)
         return;
     emit trafficActivity(kReceiveLed);
+    if (m_bytesReceived.empty() && size > 0)
+        emit answerBegan();
     bool complete = false;
     for (uint32_t i = 0; i < size; ++i) {
         m_bytesReceived += data[i];

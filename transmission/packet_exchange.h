@@ -83,6 +83,8 @@ signals:
     void transmitViewUpdate(const QByteArray& bytes);
     void receiveViewUpdate(const QByteArray& bytes);
     void debugListsCleared();
+    // The first bytes since the packet was written have come (the answer's time stamp).
+    void answerBegan();
     // The exchange has ended (the answer handler has returned, or it was aborted) and done is
     // true again.
     void finished();

@@ -32,6 +32,9 @@ public:
     // The packet has been written to the port and its answer is awaited. packetNr is 0 with
     // the normal framing.
     virtual void packetWritten(const std::string& packet, int netNr, uint8_t packetNr) = 0;
+    // The first bytes for the last packet written have come, at this moment; the answer is
+    // still being collected. Not told when nothing comes.
+    virtual void answerBegan() {}
     // Everything received for the last packet written (empty: nothing came), before the
     // engine reports or waits on it.
     virtual void answerReceived(const std::string& answer) = 0;

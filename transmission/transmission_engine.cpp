@@ -96,6 +96,10 @@ TransmissionEngine::TransmissionEngine(PacketExchange& exchange, UserDialogs& di
       m_wallClock(wallClock),
       m_ownWaiter(steadyClock)
 {
+    connect(&m_exchange, &PacketExchange::answerBegan, this, [this] {
+        if (m_running && !m_stop && m_observer)
+            m_observer->answerBegan();
+    });
 }
 
 TransmissionEngine::~TransmissionEngine()

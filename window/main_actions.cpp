@@ -152,6 +152,9 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), m_owner(owner)
                        QKeySequence(), QIcon());
     DoExportPackets = make("DoExportPackets", QStringLiteral("Export Packets\u2026"), QString(),
                            QKeySequence(), QIcon());
+    DoSaveCapture = make("DoSaveCapture", QStringLiteral("Save Capture\u2026"),
+                         QStringLiteral("Save the last transmission as a capture for Wireshark"),
+                         QKeySequence(), QIcon());
     DoTransmit = make("DoTransmit", QStringLiteral("Transmit "), QStringLiteral("Transmit Texts"),
                       QKeySequence(Qt::Key_F6), drawnIcon(drawTransmit));
     DoTransmitToDisplays = make("DoTransmitToDisplays", QStringLiteral("Transmit to Displays\u2026"),
@@ -215,6 +218,7 @@ void MainActions::buildMenus(QMenuBar* bar, KeyActions& keys)
     m_file->addSeparator();
     m_file->addAction(DoExportTxt);
     m_file->addAction(DoExportPackets);
+    m_file->addAction(DoSaveCapture);
     m_file->addSeparator();
     m_file->addActions({keys.DoLoadKeys, keys.DoSaveKeys});
     m_file->addSeparator();

@@ -23,6 +23,7 @@ public:
     QAction* DoExportLmx;
     QAction* DoExportTxt;
     QAction* DoExportPackets;
+    QAction* DoSaveCapture;
     QAction* DoTransmit;
     QAction* DoTransmitToDisplays;
     // Esc: ends the running transmission after the exchange in progress.

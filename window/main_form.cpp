@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include "answer_frame.h"
+#include "capture_actions.h"
 #include "dialogs/parameter_dialogs.h"
 #include "edit_routing.h"
 #include "editor/action_button.h"
@@ -275,6 +276,10 @@ void TMainForm::connectParts()
             FileActions::Parts{m_dialogs, *m_editor, *m_answers, *m_keys, *m_sendReceive,
                                *m_recorder, *m_statusBar, *m_transmit, m_general},
             [this] { updateActions(); }, [this] { updateTitle(); });
+    m_capture = new CaptureActions(
+            CaptureActions::Parts{m_dialogs, *m_recorder, m_general, m_serial, *m_services.wallClock},
+            this);
+    connect(a.DoSaveCapture, &QAction::triggered, m_capture, &CaptureActions::saveCapture);
 
     m_idle = new IdleUpdate([this] { updateActions(); }, this);
     for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
@@ -330,6 +335,7 @@ void TMainForm::updateActions()
     m_keys->lockKeyList(running);
     a.DoExportTxt->setEnabled(m_editor->box().list().count() > 1);
     a.DoExportPackets->setEnabled(!m_recorder->records().empty());
+    a.DoSaveCapture->setEnabled(!m_recorder->records().empty());
     a.DoPacketSize->setEnabled(m_general.ExtendedLmx);
     m_routing->update();
     m_answers->updateActions();

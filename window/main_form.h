@@ -34,6 +34,7 @@
 #include <vector>
 
 class ActionButton;
+class CaptureActions;
 class CommandEditor;
 class EditRouting;
 class FileActions;
@@ -179,6 +180,7 @@ private:
     PacketsTab* m_packetsTab = nullptr;
     TransmitActions* m_transmit = nullptr;
     std::unique_ptr<FileActions> m_files;
+    CaptureActions* m_capture = nullptr;
     MainActions* m_actions = nullptr;
     EditRouting* m_routing = nullptr;
     std::unique_ptr<GeneralSettingsApply> m_applyGeneral;

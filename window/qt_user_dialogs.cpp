@@ -90,6 +90,16 @@ QString QtUserDialogs::saveFileName(const FileRequest& request)
     return runFileDialog(m_parent, request, true);
 }
 
+QString QtUserDialogs::folderName(const FileRequest& request)
+{
+    QFileDialog dialog(m_parent, request.title, request.directory);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
 void QtUserDialogs::beep()
 {
     QApplication::beep();

@@ -17,6 +17,7 @@ public:
     Answer askYesNoCancel(const QString& text, const QString& title, Icon icon) override;
     QString openFileName(const FileRequest& request) override;
     QString saveFileName(const FileRequest& request) override;
+    QString folderName(const FileRequest& request) override;
     void beep() override;
 
 private:

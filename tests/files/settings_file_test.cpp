@@ -270,3 +270,23 @@ TEST(SettingsPlaces, WritableFolderKeepsEverythingBesideTheProgramElseTheUsersFo
     }
     EXPECT_FALSE(programFolderIsUsers("/usr/lib/orvanta"));
 }
+
+TEST(SettingsFile, TheCaptureFolderHasABlockOfItsOwnOnlyWhenSet)
+{
+    filetest::TempFolder folder;
+    const std::string capture = "object TCaptureSettings\r\n  CaptureFolder = '/caps'\r\nend\r\n";
+    const std::string bus = "object TBusSettings\r\n  NetNrList = '1-3'\r\nend\r\n";
+    for (const auto& [list, captures, after] : {std::tuple{"", "", std::string()},
+                                                {"", "/caps", capture},
+                                                {"1-3", "/caps", bus + capture}}) {
+        Records saved;
+        saved.display.NetNrList = list;
+        saved.general.CaptureFolder = captures;
+        ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
+        EXPECT_EQ(filetest::readFile(folder.file(kSettingsFileName)), kDefaultFile + after);
+        Records loaded;
+        EXPECT_EQ(loaded.load(folder), "");
+        EXPECT_EQ(loaded.general, saved.general);
+        EXPECT_EQ(loaded.display, saved.display);
+    }
+}

@@ -6,6 +6,7 @@
 
 #include "bus/displays_progress.h"
 #include "keys/key_actions.h"
+#include "packets/capture_file.h"
 #include "packets/exchange_recorder.h"
 #include "packets/exchange_reports.h"
 #include "packets/packets_tab.h"
@@ -329,5 +330,35 @@ TEST(MainFormLine, ActionsDuringATransmissionStopItFirstOrWaitForIt)
         EXPECT_TRUE(rig.actions().DoTransmit->isEnabled());
         EXPECT_FALSE(rig.actions().DoStopTransmission->isEnabled());
         EXPECT_TRUE(w.keyActions().DoLoadKeys->isEnabled());
+    }
+}
+
+TEST(MainFormLine, SaveCaptureWritesTheRecordsThePacketsTabShows)
+{
+    LineRig rig;
+    TMainForm& w = rig.startOnLine("'Hello'\r\n");
+    w.updateActions();
+    EXPECT_FALSE(rig.actions().DoSaveCapture->isEnabled()) << "nothing transmitted yet";
+    rig.actions().DoTransmit->trigger();
+    rig.dialogs.setNextFileName(rig.path("last.pcapng"));
+    rig.actions().DoSaveCapture->trigger();
+    EXPECT_EQ(rig.dialogs.steps().last().request.defaultSuffix, "pcapng");
+    EXPECT_EQ(WindowRig::readFile(rig.path("last.pcapng")),
+              lmx::captureBytes(w.recorder().records(), lmx::captureApplication("orvanta"),
+                                lmx::capturePortOf(w.serialSettings())));
+}
+
+TEST(MainFormLine, EveryTransmissionGoesToACaptureFileOfItsOwnInTheCaptureFolder)
+{
+    LineRig rig;
+    QTemporaryDir captures;
+    lmx::TGeneralSettings general;
+    general.CaptureFolder = captures.path().toStdString();
+    TMainForm& w = rig.startOnLine("'Hello'\r\n", general);
+    for (const char* name : {"orvanta-20240331-140207-315.pcapng", "orvanta-20240331-140207-315-2.pcapng"}) {
+        rig.actions().DoTransmit->trigger(); // the window's clock stands still
+        EXPECT_EQ(WindowRig::readFile(captures.filePath(name)),
+                  lmx::captureBytes(w.recorder().records(), lmx::captureApplication("orvanta"),
+                                    lmx::capturePortOf(w.serialSettings())));
     }
 }
