@@ -37,6 +37,32 @@ std::vector<RecordField> busFields(TDisplaySettings& d)
     return {{"NetNrList", &d.NetNrList}};
 }
 
+// The window program's own block: where its window stands and whether failed answers open
+// message boxes. It is written only when one of them differs from its default, after the bus
+// block when there is one; a reader that takes a fourth block for the bus block finds none of
+// its fields here, and one that stops after the fourth never reaches it in fifth place.
+constexpr const char* kWindowBlockName = "TWindowSettings";
+constexpr int kMaxWindowCoordinate = 1000000;
+
+std::vector<RecordField> windowFields(TGeneralSettings& g)
+{
+    WindowPlacement& w = g.Window;
+    const int limit = kMaxWindowCoordinate;
+    return {{"Left", &w.Left, -limit, limit},
+            {"Top", &w.Top, -limit, limit},
+            {"Width", &w.Width, 0, limit},
+            {"Height", &w.Height, 0, limit},
+            {"Maximized", &w.Maximized},
+            {"EditorWidth", &w.EditorWidth, 0, limit},
+            {"TopHeight", &w.TopHeight, 0, limit},
+            {"ShowAnswerBoxes", &g.ShowAnswerBoxes}};
+}
+
+bool windowBlockNeeded(const TGeneralSettings& g)
+{
+    return !g.ShowAnswerBoxes || !g.Window.isDefault();
+}
+
 NotationObject knownFieldsOnly(const NotationObject& block, const std::vector<RecordField>& fields)
 {
     NotationObject known{block.className, {}};
@@ -144,16 +170,24 @@ SettingsLoad readSettingsFile(const std::string& path, TSerialSettings& serial,
         return failed(kUnknownReadError, lineCount(bytes) + 1,
                       "the file ends before its three blocks do");
 
-    // Blocks go to the records by position; their class names are not compared. Blocks
-    // after the fourth are left for later versions.
+    // The three records' blocks go to them by position; their class names are not compared.
+    // After them the window block is known by its name, and any other fourth block is the bus
+    // block; further blocks are left for later versions.
     TSerialSettings s = serial;
     TDisplaySettings d = display;
     TGeneralSettings g = general;
-    const std::vector<RecordField> fields[] = {serialFields(s), displayFields(d), generalFields(g),
-                                               busFields(d)};
-    if (blocks.size() > 3)
-        blocks[3] = knownFieldsOnly(blocks[3], fields[3]);
-    for (size_t i = 0; i < std::min<size_t>(blocks.size(), 4); ++i) {
+    std::vector<std::vector<RecordField>> fields = {serialFields(s), displayFields(d),
+                                                    generalFields(g)};
+    for (size_t i = 3; i < blocks.size(); ++i) {
+        if (fieldNamed(blocks[i].className, kWindowBlockName))
+            fields.push_back(windowFields(g));
+        else if (i == 3)
+            fields.push_back(busFields(d));
+        else
+            fields.emplace_back();
+        blocks[i] = knownFieldsOnly(blocks[i], fields[i]);
+    }
+    for (size_t i = 0; i < blocks.size(); ++i) {
         const NotationProperty* bad = nullptr;
         const AssignStatus status = assignFields(blocks[i], fields[i], &bad);
         if (status != AssignStatus::Ok)
@@ -197,6 +231,8 @@ std::string settingsFileText(const TSerialSettings& serial, const TDisplaySettin
     // three blocks it always was.
     if (!d.NetNrList.empty())
         writeFields(writer, kBusBlockName, busFields(d));
+    if (windowBlockNeeded(g))
+        writeFields(writer, kWindowBlockName, windowFields(g));
     return writer.text();
 }
 

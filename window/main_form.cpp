@@ -28,18 +28,25 @@
 #include "transmission/transmission_engine.h"
 #include "transmit_actions.h"
 #include "widgets/ovel_list_box.h"
+#include "window_placement.h"
 #include "xmit_form.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QShowEvent>
 #include <QScreen>
+#include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -64,7 +71,8 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     m_places = m_services.settingsPlaces.settingsFolder.empty()
             ? lmx::settingsPlaces(localPath(m_services.programFolder), true, {}, {})
             : m_services.settingsPlaces;
@@ -99,9 +107,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab1), false);
     m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab2), false);
 
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    place();
     ready();
     updateActions();
 }
@@ -200,20 +206,38 @@ void TMainForm::layOut()
         column->addStretch(1);
     }
 
-    auto* top = new QHBoxLayout;
-    top->setSpacing(4);
-    top->addWidget(m_editorGroup, 3);
-    top->addWidget(m_tabs, 2);
-    auto* bottom = new QHBoxLayout;
-    bottom->setSpacing(4);
+    // The command editor beside the tabs, and both above the receive box and the command
+    // buttons, each pair divided by a handle the user may drag. A larger window gives the
+    // command and hex boxes, the Packets tab and the receive box the room; the command
+    // buttons keep their size.
+    m_receiveSplitter = new QSplitter(Qt::Vertical, centralWidget());
+    m_receiveSplitter->setObjectName(QStringLiteral("ReceiveSplitter"));
+    m_editorSplitter = new QSplitter(Qt::Horizontal, m_receiveSplitter);
+    m_editorSplitter->setObjectName(QStringLiteral("EditorSplitter"));
+    m_editorGroup->setParent(m_editorSplitter);
+    m_editorSplitter->addWidget(m_editorGroup);
+    m_editorSplitter->addWidget(m_tabs);
+    m_bottom = new QWidget(m_receiveSplitter);
+    auto* bottom = new QHBoxLayout(m_bottom);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(kPartSpacing);
+    m_sendReceive->setParent(m_bottom);
     bottom->addWidget(m_sendReceive, 1);
+    m_commands->setParent(m_bottom);
     m_commands->setFixedSize(TCommandsFrame::kWidth, TCommandsFrame::kHeight);
     bottom->addWidget(m_commands, 0, Qt::AlignTop);
+    m_receiveSplitter->addWidget(m_editorSplitter);
+    m_receiveSplitter->addWidget(m_bottom);
+    for (QSplitter* splitter : {m_editorSplitter, m_receiveSplitter}) {
+        splitter->setHandleWidth(kPartSpacing);
+        splitter->setChildrenCollapsible(false);
+        splitter->setStretchFactor(0, 1);
+        splitter->setStretchFactor(1, 1);
+    }
     auto* client = new QVBoxLayout(centralWidget());
     client->setContentsMargins(4, 2, 4, 2);
-    client->setSpacing(4);
-    client->addLayout(top, 1);
-    client->addLayout(bottom, 0);
+    client->setSpacing(0);
+    client->addWidget(m_receiveSplitter, 1);
 
     m_busy.addWidget(m_sendReceive->ReceiveBox());
     m_busy.addWidget(m_answers->AnswerBox());
@@ -278,6 +302,97 @@ void TMainForm::connectParts()
     for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
         connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateActions);
     m_keyRepeat = new KeyRepeatFilter(this);
+}
+
+QSize TMainForm::firstSize() const
+{
+    return {kClientWidth, kClientHeight + menuBar()->sizeHint().height()};
+}
+
+namespace {
+
+lmx::ScreenRect screenRect(const QRect& r)
+{
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+} // namespace
+
+void TMainForm::place()
+{
+    std::vector<lmx::ScreenRect> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary)
+        screens.push_back(screenRect(primary->availableGeometry()));
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s != primary)
+            screens.push_back(screenRect(s->availableGeometry()));
+    const QSize first = firstSize();
+    const lmx::ScreenRect r = lmx::startRect(m_general.Window, first.width(), first.height(), screens);
+    setGeometry(r.x, r.y, r.width, r.height);
+    m_normalRect = geometry();
+    if (m_general.Window.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TMainForm::divide()
+{
+    if (m_divided)
+        return;
+    m_divided = true;
+    // The first division: three fifths of the row to the command editor, as the first window
+    // had it, and below, the receive box and the command buttons as high as they ask to be.
+    // A window left so is kept as having no division of its own.
+    const lmx::WindowPlacement& saved = m_general.Window;
+    const int across = m_editorSplitter->width() - m_editorSplitter->handleWidth();
+    m_firstDivision = {across * 3 / 5, m_receiveSplitter->sizes().value(0)};
+    const int editor = saved.EditorWidth > 0 ? saved.EditorWidth : m_firstDivision.first;
+    m_editorSplitter->setSizes({editor, across - editor});
+    if (saved.TopHeight > 0) {
+        const int down = m_receiveSplitter->height() - m_receiveSplitter->handleWidth();
+        m_receiveSplitter->setSizes({saved.TopHeight, down - saved.TopHeight});
+    }
+}
+
+lmx::WindowPlacement TMainForm::placementNow() const
+{
+    lmx::PlacementNow now;
+    if (!m_divided) // closed before it was shown: as it was
+        return m_general.Window;
+    now.normal = screenRect(m_normalRect);
+    now.maximized = isMaximized();
+    now.editorWidth = m_editorSplitter->sizes().value(0);
+    now.topHeight = m_receiveSplitter->sizes().value(0);
+    now.firstEditorWidth = m_firstDivision.first;
+    now.firstTopHeight = m_firstDivision.second;
+    const QScreen* s = screen();
+    const QSize first = firstSize();
+    return lmx::placementToKeep(now, first.width(), first.height(),
+                                s ? screenRect(s->availableGeometry()) : lmx::ScreenRect{});
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_divisionAsked)
+        return;
+    m_divisionAsked = true;
+    // Once the parts have taken their shown fonts and styles, which change what they ask for.
+    QTimer::singleShot(0, this, &TMainForm::divide);
+}
+
+void TMainForm::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        m_normalRect = geometry();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        m_normalRect = geometry();
 }
 
 QString TMainForm::statusText() const
@@ -513,6 +628,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_general.Window = placementNow();
     const lmx::WriteResult saved = lmx::saveSettings(m_places, m_serial, m_display, m_general);
     if (!saved.ok)
         m_dialogs.detailedWarning(latin1(saved.message), localText(saved.detail));

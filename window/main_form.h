@@ -27,10 +27,12 @@
 #include "main_form_services.h"
 
 #include <QMainWindow>
+#include <QRect>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ActionButton;
@@ -46,6 +48,7 @@ class PacketsTab;
 class ParameterDialogs;
 class QGroupBox;
 class QLabel;
+class QSplitter;
 class QTabWidget;
 class QToolBar;
 class SettingsDialogs;
@@ -67,9 +70,12 @@ class TXmitForm;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    // The client area below the menu bar.
+    // The client area below the menu bar at the first size; the window may grow from there
+    // (and shrink, on a screen too small for it).
     static constexpr int kClientWidth = 792;
     static constexpr int kClientHeight = 554;
+    // The space between the parts, which is also the width of the handles that divide them.
+    static constexpr int kPartSpacing = 4;
     static constexpr const char* kNewFileName = "NEWFILE.LMX";
     static constexpr const char* kHelpPage = "doc/lmxdoc.htm";
 
@@ -106,6 +112,11 @@ public:
     QWidget* AnswerDataTab() const { return m_answerTab; }
     QWidget* PacketsDataTab() const;
     QGroupBox* CommandEditorGroup() const { return m_editorGroup; }
+    // The handle between the command editor and the tabs, and the one above the receive box.
+    QSplitter* EditorSplitter() const { return m_editorSplitter; }
+    QSplitter* ReceiveSplitter() const { return m_receiveSplitter; }
+    // The window's size with the menu bar at the first size.
+    QSize firstSize() const;
     ActionButton* FPACK_Button() const { return m_fpack; }
     ActionButton* NPACK_Button() const { return m_npack; }
     QString statusText() const;
@@ -142,10 +153,18 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createParts();
     void layOut();
+    // The saved place, or the first size centred; the division comes once it is shown.
+    void place();
+    void divide();
+    // The place to keep in the settings file (nothing while it is the first one).
+    lmx::WindowPlacement placementNow() const;
     void connectParts();
     void applyGeneral();
     void setStatus(const char* text);
@@ -194,6 +213,13 @@ private:
     QWidget* m_debugTab2 = nullptr;
     QLabel* m_debugLabels[6] = {};
     QGroupBox* m_editorGroup = nullptr;
+    QSplitter* m_editorSplitter = nullptr;
+    QSplitter* m_receiveSplitter = nullptr;
+    QWidget* m_bottom = nullptr;
+    QRect m_normalRect; // where the window stands when it is not maximised
+    bool m_divisionAsked = false;
+    bool m_divided = false;
+    std::pair<int, int> m_firstDivision; // the editor's width and the top's height at first
     ActionButton* m_fpack = nullptr;
     ActionButton* m_npack = nullptr;
 
