@@ -270,3 +270,69 @@ TEST(SettingsPlaces, WritableFolderKeepsEverythingBesideTheProgramElseTheUsersFo
     }
     EXPECT_FALSE(programFolderIsUsers("/usr/lib/orvanta"));
 }
+
+// The window program's block: only when something in it differs from its default, after the
+// bus block, and read back whatever stands before it.
+TEST(SettingsFile, TheWindowBlockIsWrittenOnlyWhenItHoldsSomething)
+{
+    TGeneralSettings general;
+    general.Window.Width = 1400;
+    EXPECT_EQ(settingsFileText({}, {}, TGeneralSettings()), kDefaultFile);
+    const std::string window = "object TWindowSettings\r\n  Left = 0\r\n  Top = 0\r\n"
+                               "  Width = 1400\r\n  Height = 0\r\n  Maximized = False\r\n"
+                               "  EditorWidth = 0\r\n  TopHeight = 0\r\n  ShowAnswerBoxes = True\r\n"
+                               "end\r\n";
+    EXPECT_EQ(settingsFileText({}, {}, general), kDefaultFile + window);
+    TDisplaySettings display;
+    display.NetNrList = "1-3";
+    EXPECT_EQ(settingsFileText({}, display, general),
+              kDefaultFile + std::string("object TBusSettings\r\n  NetNrList = '1-3'\r\nend\r\n") + window);
+    TGeneralSettings quiet;
+    quiet.ShowAnswerBoxes = false;
+    EXPECT_NE(settingsFileText({}, {}, quiet).find("  ShowAnswerBoxes = False\r\n"), std::string::npos);
+}
+
+TEST(SettingsFile, TheWindowBlockReadsBackInFourthOrFifthPlace)
+{
+    for (const bool withList : {false, true}) {
+        filetest::TempFolder folder;
+        Records saved;
+        saved.general.ShowAnswerBoxes = false;
+        saved.general.Window = {-20, 10, 1400, 1000, true, 700, 600};
+        if (withList)
+            saved.display.NetNrList = "4,5";
+        ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
+        Records loaded;
+        EXPECT_EQ(loaded.load(folder), "") << withList;
+        EXPECT_EQ(loaded.general, saved.general) << withList;
+        EXPECT_EQ(loaded.display, saved.display) << withList;
+    }
+}
+
+// What an older reader makes of it: a fourth block is its bus block, of which it keeps only
+// the list; so a window block there gives it nothing and costs it nothing. Here the same:
+// fields a later version adds to the window block are passed over.
+TEST(SettingsFile, UnknownFieldsOfTheWindowBlockArePassedOver)
+{
+    filetest::TempFolder folder;
+    writeSettings(folder, std::string(kDefaultFile)
+                                  + "object TWindowSettings\r\n  Width = 900\r\n  Later = 'x'\r\nend\r\n");
+    Records r;
+    EXPECT_EQ(r.load(folder), "");
+    EXPECT_EQ(r.general.Window.Width, 900);
+    EXPECT_TRUE(r.display.NetNrList.empty());
+}
+
+TEST(SettingsFile, AWrongValueInTheWindowBlockIsAReadFailure)
+{
+    const char* const cases[] = {"  Width = -5\r\n", "  Maximized = 3\r\n", "  Left = 'far'\r\n"};
+    for (const char* line : cases) {
+        filetest::TempFolder folder;
+        writeSettings(folder, std::string(kDefaultFile) + "object TWindowSettings\r\n" + line + "end\r\n");
+        Records r;
+        r.change();
+        EXPECT_EQ(r.load(folder), kReadWarning) << line;
+        EXPECT_TRUE(r.areDefaults()) << line;
+        EXPECT_NE(r.detail.find("Line 26"), std::string::npos) << line << r.detail;
+    }
+}

@@ -1,0 +1,173 @@
+// The main window for daily use: it grows with the screen and keeps its place, and New and
+// Load offer a changed list for saving first.
+#include "main_form_support.h"
+
+#include "editor/commands_frame.h"
+
+#include <QGroupBox>
+#include <QSplitter>
+#include <QTabWidget>
+
+using namespace mainformtest;
+
+namespace {
+
+// A part's place in the window's client coordinates.
+QRect placeOf(QWidget* part)
+{
+    return {part->mapTo(part->window(), QPoint(0, 0)), part->size()};
+}
+
+using MainFormSize = QuietWindow;
+using NewOrLoad = QuietWindow;
+
+} // namespace
+
+// At its first size the parts stand where they stood in the window of fixed size.
+TEST_F(MainFormSize, TheFirstSizeKeepsTheFixedWindowsArrangement)
+{
+    EXPECT_EQ(w.size(), w.firstSize());
+    EXPECT_EQ(placeOf(w.CommandEditorGroup()), QRect(4, 52, 468, 279));
+    EXPECT_EQ(placeOf(w.PageControl()), QRect(476, 52, 312, 279));
+    EXPECT_EQ(placeOf(&w.sendReceiveFrame()), QRect(4, 335, 280, 213));
+    EXPECT_EQ(placeOf(&w.commandsFrame()), QRect(288, 335, 500, 150));
+}
+
+TEST_F(MainFormSize, ALargerWindowGivesTheRoomToTheBoxesAndTheTabs)
+{
+    const QSize commandBox = w.editor().commandBox()->size();
+    const QSize tabs = w.PageControl()->size();
+    const QSize receiveBox = w.sendReceiveFrame().ReceiveBox()->size();
+    w.resize(1400, 1000);
+    runPending();
+    EXPECT_GT(w.editor().commandBox()->width(), commandBox.width() + 250);
+    EXPECT_GT(w.editor().commandBox()->height(), commandBox.height() + 150);
+    EXPECT_GT(w.PageControl()->width(), tabs.width() + 200);
+    EXPECT_GT(w.PageControl()->height(), tabs.height() + 150);
+    EXPECT_GT(w.sendReceiveFrame().ReceiveBox()->width(), receiveBox.width() + 500);
+    EXPECT_GT(w.sendReceiveFrame().ReceiveBox()->height(), receiveBox.height() + 150);
+    EXPECT_EQ(w.commandsFrame().size(), QSize(TCommandsFrame::kWidth, TCommandsFrame::kHeight));
+}
+
+TEST(MainFormPlace, ASizePlaceAndDivisionComeBackAtTheNextStart)
+{
+    WindowRig rig;
+    TMainForm& first = rig.startQuietly();
+    // Within the test screen of 800 x 800.
+    first.setGeometry(6, 30, 790, 760);
+    runPending();
+    QSplitter* editor = first.EditorSplitter();
+    editor->setSizes({400, editor->width() - editor->handleWidth() - 400});
+    QSplitter* receive = first.ReceiveSplitter();
+    receive->setSizes({330, receive->height() - receive->handleWidth() - 330});
+    const QList<int> across = first.EditorSplitter()->sizes();
+    const QList<int> down = first.ReceiveSplitter()->sizes();
+    rig.close();
+    const std::string file = WindowRig::readFile(rig.settingsPath());
+    EXPECT_NE(file.find("object TWindowSettings\r\n  Left = 6\r\n  Top = 30\r\n  Width = 790\r\n"
+                        "  Height = 760\r\n  Maximized = False\r\n  EditorWidth = 400\r\n"
+                        "  TopHeight = 330\r\n"),
+              std::string::npos)
+            << file;
+
+    rig.window.reset();
+    TMainForm& again = rig.start();
+    EXPECT_TRUE(rig.dialogs.steps().isEmpty());
+    EXPECT_EQ(again.geometry(), QRect(6, 30, 790, 760));
+    EXPECT_EQ(again.EditorSplitter()->sizes(), across);
+    EXPECT_EQ(again.ReceiveSplitter()->sizes(), down);
+}
+
+TEST(MainFormPlace, AMaximisedWindowComesBackMaximised)
+{
+    WindowRig rig;
+    TMainForm& first = rig.startQuietly();
+    first.showMaximized();
+    runPending();
+    rig.close();
+    EXPECT_NE(WindowRig::readFile(rig.settingsPath()).find("  Maximized = True\r\n"), std::string::npos);
+    rig.window.reset();
+    EXPECT_TRUE(rig.start().isMaximized());
+}
+
+TEST(MainFormPlace, APlaceOffEveryScreenComesBackOnTheFirst)
+{
+    WindowRig rig;
+    lmx::TGeneralSettings general;
+    general.Window.Left = 90000;
+    general.Window.Top = 90000;
+    general.Window.Width = 790;
+    general.Window.Height = 600;
+    TMainForm& w = rig.startQuietly(general);
+    EXPECT_TRUE(w.screen()->availableGeometry().contains(w.geometry())) << w.geometry().x();
+    EXPECT_EQ(w.size(), QSize(790, 600));
+}
+
+// New and Load with a changed list: Yes saves first, No drops it, Cancel (or a save that does
+// not happen) keeps the list, its name and its undo.
+TEST_F(NewOrLoad, CancelKeepsTheListItsNameAndItsUndo)
+{
+    ASSERT_TRUE(rig.load("'first'\r\n"));
+    rig.box().InsertCommandLine("'second'", "second");
+    const std::vector<std::string> before = rig.displayTexts();
+    const QString title = w.windowTitle();
+    const std::function<void()> steps[] = {[&] { w.DoNewFileExecute(); },
+                                           [&] { w.DoImportLmxExecute(); }};
+    for (const auto& step : steps) {
+        rig.dialogs.clear();
+        rig.dialogs.setNextAnswer(UserDialogs::Answer::Cancel);
+        step();
+        EXPECT_EQ(rig.dialogs.texts(),
+                  QStringList{"File " + rig.path("list.lmx") + " has changed.\n\rSave changes ?"});
+        EXPECT_EQ(rig.dialogs.steps().first().kind, ScriptedDialogs::Kind::YesNoCancel);
+        EXPECT_EQ(rig.displayTexts(), before);
+        EXPECT_EQ(w.windowTitle(), title);
+        EXPECT_EQ(w.statusText(), "Ready...");
+    }
+    w.editor().commandBox()->setFocus();
+    runPending();
+    w.updateActions();
+    rig.actions().DoUndoText->trigger();
+    EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'first'", "<End>"}));
+}
+
+TEST_F(NewOrLoad, NoDropsTheChangedList)
+{
+    rig.box().InsertCommandLine("'gone'", "gone");
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::No);
+    w.DoNewFileExecute();
+    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+    EXPECT_EQ(w.windowTitle(), "NEWFILE.LMX  Orvanta");
+    EXPECT_EQ(rig.dialogs.unexpected(), 0);
+}
+
+TEST_F(NewOrLoad, YesSavesTheListBeforeLoadingAnother)
+{
+    rig.box().InsertCommandLine("'keep me'", "keep me");
+    WindowRig::writeFile(rig.path("next.lmx"), "'next'\r\n");
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
+    rig.dialogs.setNextFileName(rig.path("saved.lmx"));
+    rig.dialogs.setNextFileName(rig.path("next.lmx"));
+    EXPECT_TRUE(w.DoImportLmxExecute());
+    EXPECT_EQ(WindowRig::readFile(rig.path("saved.lmx")).rfind("'keep me'\r\n", 0), 0u);
+    EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'next'", "<End>"}));
+    EXPECT_EQ(rig.dialogs.unexpected(), 0);
+}
+
+TEST_F(NewOrLoad, ASaveThatDoesNotHappenKeepsTheList)
+{
+    rig.box().InsertCommandLine("'unsaved'", "unsaved");
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::Yes);
+    rig.dialogs.setNextFileName(QString()); // the save dialog cancelled
+    w.DoNewFileExecute();
+    EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'unsaved'", "<End>"}));
+    EXPECT_TRUE(rig.box().Changed());
+}
+
+TEST_F(NewOrLoad, AnUnchangedListIsNotAskedAbout)
+{
+    ASSERT_TRUE(rig.load("'same'\r\n"));
+    w.DoNewFileExecute();
+    EXPECT_TRUE(rig.dialogs.steps().size() == 1); // the Load dialog only
+    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+}
