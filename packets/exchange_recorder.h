@@ -51,6 +51,8 @@ public:
     void transmissionStarted(const TransmissionStart& start) override;
     void packetWritten(const std::string& packet, int netNr, uint8_t packetNr) override;
     void answerReceived(const std::string& answer) override;
+    void portLost(const std::string& packet, int netNr, uint8_t packetNr,
+                  const std::string& why) override;
     void transmissionEnded(TransmissionEnd end) override;
 
 signals:

@@ -18,6 +18,7 @@
 #include "transmission/transmission_engine.h"
 #include "xmit_form.h"
 
+#include <QCheckBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QWidget>
@@ -38,6 +39,13 @@ TransmitActions::TransmitActions(Parts parts, std::function<void()> updateAction
             &TransmitActions::showProgress);
     connect(recorder, &lmx::ExchangeRecorder::finished, &m_parts.statusBar,
             &TMainStatusBar::endProgress);
+    connect(recorder, &lmx::ExchangeRecorder::cleared, &m_parts.statusBar,
+            &TMainStatusBar::clearFailuresFlag);
+    // The flag of failures lists them.
+    connect(&m_parts.statusBar, &TMainStatusBar::failuresClicked, this, [this] {
+        m_parts.packetsTab.failuresOnlyBox()->setChecked(true);
+        m_parts.tabs.setCurrentWidget(&m_parts.packetsTab);
+    });
     // A row selects the lines its packet carried, as long as the list is the one sent.
     connect(&m_parts.packetsTab, &PacketsTab::linesSelected, this,
             [this](const std::vector<int>& rows) {
@@ -74,6 +82,9 @@ void TransmitActions::prepare()
 {
     showSerialDebug();
     lmx::TransmissionEngine& engine = m_parts.sendReceive.engine();
+    // Off, a failed answer does not wait for OK: the receive box, the status bar and the
+    // Packets tab tell it.
+    engine.SetAnswerErrorBoxes(m_parts.general.ShowAnswerBoxes);
     engine.SetDebugFile(m_parts.general.DebugFile);
     engine.SetCreateDebugFile(m_parts.general.CreateDebugFile);
     if (m_parts.general.DebugFile)
@@ -184,7 +195,7 @@ void TransmitActions::transmitToDisplays()
             });
     m_displaysRun->run(lines, list.numbers, m_parts.general.ExtendedLmx);
     disconnect(oneLog);
-    engine.SetAnswerErrorBoxes(true);
+    engine.SetAnswerErrorBoxes(m_parts.general.ShowAnswerBoxes);
     frame.receiveLog().setKeepLines(false);
     if (m_shutDown)
         return;
