@@ -28,7 +28,10 @@ TMainStatusBar::TMainStatusBar(QWidget* parent)
     m_text->setObjectName(QStringLiteral("StatusText"));
     m_text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_text->setIndent(2);
-    addWidget(m_text);
+    // As wide as fitTextPanel says, but never what keeps the window from shrinking: a
+    // minimum width taken from the window's width would hold it at that width for good.
+    m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    addWidget(m_text, 1);
     m_bar->setObjectName(QStringLiteral("TransmitProgress"));
     m_bar->setFixedWidth(kProgressWidth);
     m_bar->setMaximumHeight(16);
@@ -117,7 +120,7 @@ void TMainStatusBar::fitTextPanel(int width)
 {
     const int progress = (progressShown() ? kProgressWidth + 4 : 0)
                        + (m_failures->isHidden() ? 0 : kFailuresWidth + 4);
-    m_text->setFixedWidth(std::max(0, width - kTextPanelMargin - progress));
+    m_text->setMaximumWidth(std::max(0, width - kTextPanelMargin - progress));
 }
 
 QString TMainStatusBar::statusText() const

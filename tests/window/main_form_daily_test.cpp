@@ -49,6 +49,16 @@ TEST_F(MainFormSize, ALargerWindowGivesTheRoomToTheBoxesAndTheTabs)
     EXPECT_EQ(w.commandsFrame().size(), QSize(TCommandsFrame::kWidth, TCommandsFrame::kHeight));
 }
 
+TEST_F(MainFormSize, AGrownWindowShrinksBackToItsFirstSize)
+{
+    w.resize(1400, 1000);
+    runPending();
+    w.resize(w.firstSize());
+    runPending();
+    EXPECT_EQ(w.size(), w.firstSize());
+    EXPECT_EQ(placeOf(&w.sendReceiveFrame()), QRect(4, 335, 280, 213));
+}
+
 TEST(MainFormPlace, ASizePlaceAndDivisionComeBackAtTheNextStart)
 {
     WindowRig rig;
