@@ -43,6 +43,7 @@
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QWindowStateChangeEvent>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
@@ -234,6 +235,8 @@ void TMainForm::layOut()
         splitter->setStretchFactor(0, 1);
         splitter->setStretchFactor(1, 1);
     }
+    // A handle the user drags divides from then on as the user chose (see resizeEvent).
+    connect(m_editorSplitter, &QSplitter::splitterMoved, this, [this] { m_editorDivisionChosen = true; });
     auto* client = new QVBoxLayout(centralWidget());
     client->setContentsMargins(4, 2, 4, 2);
     client->setSpacing(0);
@@ -331,8 +334,36 @@ void TMainForm::place()
     const lmx::ScreenRect r = lmx::startRect(m_general.Window, first.width(), first.height(), screens);
     setGeometry(r.x, r.y, r.width, r.height);
     m_normalRect = geometry();
-    if (m_general.Window.Maximized)
+    if (m_general.Window.Maximized) {
+        m_keptNormal = m_normalRect;
         setWindowState(windowState() | Qt::WindowMaximized);
+        // Where no window manager maximises it, the window covers its screen by itself.
+        if (const QScreen* s = QGuiApplication::screenAt(m_normalRect.center()))
+            setGeometry(s->availableGeometry());
+    }
+}
+
+void TMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowFullScreen;
+    // The states the window passes through while it is first shown are not the user's.
+    if (!m_divided)
+        return;
+    if (!(change->oldState() & big) && (windowState() & big))
+        m_keptNormal = m_normalRect;
+    // Back from maximised: to the place it had before, which a window manager that saw only
+    // the maximised window does not know.
+    if ((change->oldState() & big) && !(windowState() & (big | Qt::WindowMinimized))) {
+        m_normalRect = m_keptNormal;
+        setGeometry(m_keptNormal);
+        // A window manager may answer with a place of its own a little later.
+        m_restorePending = true;
+        QTimer::singleShot(kRestoreSettleMs, this, [this] { m_restorePending = false; });
+    }
 }
 
 void TMainForm::divide()
@@ -345,9 +376,11 @@ void TMainForm::divide()
     // A window left so is kept as having no division of its own.
     const lmx::WindowPlacement& saved = m_general.Window;
     const int across = m_editorSplitter->width() - m_editorSplitter->handleWidth();
-    m_firstDivision = {across * 3 / 5, m_receiveSplitter->sizes().value(0)};
-    const int editor = saved.EditorWidth > 0 ? saved.EditorWidth : m_firstDivision.first;
-    m_editorSplitter->setSizes({editor, across - editor});
+    shareWidth();
+    m_firstDivision = {m_editorSplitter->sizes().value(0), m_receiveSplitter->sizes().value(0)};
+    m_editorDivisionChosen = saved.EditorWidth > 0;
+    if (m_editorDivisionChosen)
+        m_editorSplitter->setSizes({saved.EditorWidth, across - saved.EditorWidth});
     if (saved.TopHeight > 0) {
         const int down = m_receiveSplitter->height() - m_receiveSplitter->handleWidth();
         m_receiveSplitter->setSizes({saved.TopHeight, down - saved.TopHeight});
@@ -361,9 +394,10 @@ lmx::WindowPlacement TMainForm::placementNow() const
         return m_general.Window;
     now.normal = screenRect(m_normalRect);
     now.maximized = isMaximized();
-    now.editorWidth = m_editorSplitter->sizes().value(0);
+    // The editor's width only when the user chose it; else the window's share comes again.
+    now.editorWidth = m_editorDivisionChosen ? m_editorSplitter->sizes().value(0) : 0;
     now.topHeight = m_receiveSplitter->sizes().value(0);
-    now.firstEditorWidth = m_firstDivision.first;
+    now.firstEditorWidth = m_editorDivisionChosen ? m_firstDivision.first : 0;
     now.firstTopHeight = m_firstDivision.second;
     const QScreen* s = screen();
     const QSize first = firstSize();
@@ -381,17 +415,44 @@ void TMainForm::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, &TMainForm::divide);
 }
 
+bool TMainForm::restoreNormal()
+{
+    if (!m_restorePending || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        || geometry() == m_keptNormal)
+        return false;
+    setGeometry(m_keptNormal);
+    return true;
+}
+
 void TMainForm::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    if (m_divided && !m_restorePending && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
         m_normalRect = geometry();
+}
+
+void TMainForm::shareWidth()
+{
+    // Up to the first width three fifths of it go to the command editor, as at first; of
+    // more width the tabs take two thirds: hex lines are three times as long as the command
+    // lines they show, and the Packets table wants room for all its columns.
+    constexpr int firstAcross = kClientWidth - 2 * 4 - kPartSpacing;
+    const int across = m_editorSplitter->width() - m_editorSplitter->handleWidth();
+    const int editor = across <= firstAcross ? across * 3 / 5
+                                             : firstAcross * 3 / 5 + (across - firstAcross) / 3;
+    m_editorSplitter->setSizes({editor, across - editor});
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    // The splitter has shared the new width by the parts' sizes; until the user has chosen
+    // a division, the window's own share stands instead.
+    if (m_divided && !m_editorDivisionChosen)
+        shareWidth();
+    if (restoreNormal())
+        return;
+    if (m_divided && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
         m_normalRect = geometry();
 }
 

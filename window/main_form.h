@@ -76,6 +76,9 @@ public:
     static constexpr int kClientHeight = 554;
     // The space between the parts, which is also the width of the handles that divide them.
     static constexpr int kPartSpacing = 4;
+    // How long after leaving the maximised state a place the window system gives it is taken
+    // for its answer to that, and corrected to the place kept from before.
+    static constexpr int kRestoreSettleMs = 500;
     static constexpr const char* kNewFileName = "NEWFILE.LMX";
     static constexpr const char* kHelpPage = "doc/lmxdoc.htm";
 
@@ -154,6 +157,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -163,6 +167,10 @@ private:
     // The saved place, or the first size centred; the division comes once it is shown.
     void place();
     void divide();
+    void shareWidth();
+    // Puts a window just back from maximised at its kept place; false when there is nothing
+    // to do.
+    bool restoreNormal();
     // The place to keep in the settings file (nothing while it is the first one).
     lmx::WindowPlacement placementNow() const;
     void connectParts();
@@ -217,8 +225,11 @@ private:
     QSplitter* m_receiveSplitter = nullptr;
     QWidget* m_bottom = nullptr;
     QRect m_normalRect; // where the window stands when it is not maximised
+    QRect m_keptNormal; // where it stood before it was maximised
+    bool m_restorePending = false; // just back from maximised: kept at m_keptNormal
     bool m_divisionAsked = false;
     bool m_divided = false;
+    bool m_editorDivisionChosen = false; // dragged, or kept from an earlier run
     std::pair<int, int> m_firstDivision; // the editor's width and the top's height at first
     ActionButton* m_fpack = nullptr;
     ActionButton* m_npack = nullptr;

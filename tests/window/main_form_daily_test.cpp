@@ -40,9 +40,9 @@ TEST_F(MainFormSize, ALargerWindowGivesTheRoomToTheBoxesAndTheTabs)
     const QSize receiveBox = w.sendReceiveFrame().ReceiveBox()->size();
     w.resize(1400, 1000);
     runPending();
-    EXPECT_GT(w.editor().commandBox()->width(), commandBox.width() + 250);
+    EXPECT_GT(w.editor().commandBox()->width(), commandBox.width() + 150);
     EXPECT_GT(w.editor().commandBox()->height(), commandBox.height() + 150);
-    EXPECT_GT(w.PageControl()->width(), tabs.width() + 200);
+    EXPECT_GT(w.PageControl()->width(), tabs.width() + 350); // two thirds of the width added
     EXPECT_GT(w.PageControl()->height(), tabs.height() + 150);
     EXPECT_GT(w.sendReceiveFrame().ReceiveBox()->width(), receiveBox.width() + 500);
     EXPECT_GT(w.sendReceiveFrame().ReceiveBox()->height(), receiveBox.height() + 150);
@@ -66,8 +66,14 @@ TEST(MainFormPlace, ASizePlaceAndDivisionComeBackAtTheNextStart)
     // Within the test screen of 800 x 800.
     first.setGeometry(6, 30, 790, 760);
     runPending();
+    // The handle dragged by the mouse to 400.
     QSplitter* editor = first.EditorSplitter();
-    editor->setSizes({400, editor->width() - editor->handleWidth() - 400});
+    QWidget* handle = editor->handle(1);
+    const int from = handle->x();
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(1, 20));
+    QTest::mouseMove(handle, QPoint(1 + 400 - from, 20));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(1 + 400 - from, 20));
+    ASSERT_EQ(editor->sizes().value(0), 400);
     QSplitter* receive = first.ReceiveSplitter();
     receive->setSizes({330, receive->height() - receive->handleWidth() - 330});
     const QList<int> across = first.EditorSplitter()->sizes();
@@ -98,6 +104,18 @@ TEST(MainFormPlace, AMaximisedWindowComesBackMaximised)
     EXPECT_NE(WindowRig::readFile(rig.settingsPath()).find("  Maximized = True\r\n"), std::string::npos);
     rig.window.reset();
     EXPECT_TRUE(rig.start().isMaximized());
+}
+
+TEST(MainFormPlace, AWindowStartedMaximisedGoesBackToItsKeptPlace)
+{
+    WindowRig rig;
+    lmx::TGeneralSettings general;
+    general.Window = {6, 30, 790, 600, true, 0, 0};
+    TMainForm& w = rig.startQuietly(general);
+    EXPECT_EQ(w.frameGeometry(), w.screen()->availableGeometry());
+    w.showNormal();
+    runPending();
+    EXPECT_EQ(w.geometry(), QRect(6, 30, 790, 600));
 }
 
 TEST(MainFormPlace, APlaceOffEveryScreenComesBackOnTheFirst)
