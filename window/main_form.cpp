@@ -18,6 +18,7 @@
 #include "main_status_bar.h"
 #include "packets/exchange_recorder.h"
 #include "packets/packets_tab.h"
+#include "program_icon.h"
 #include "platform/latin1.h"
 #include "platform/user_dialogs.h"
 #include "port/comm_port_driver.h"
@@ -74,6 +75,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
                    | Qt::WindowCloseButtonHint);
+    setWindowIcon(programIcon());
     m_places = m_services.settingsPlaces.settingsFolder.empty()
             ? lmx::settingsPlaces(localPath(m_services.programFolder), true, {}, {})
             : m_services.settingsPlaces;

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kProgressWidth = 120;
-constexpr int kFailuresWidth = 80;
+constexpr int kFailuresWidth = 100; // "1000 failures" in bold
 
 } // namespace
 
