@@ -52,7 +52,7 @@ TEST(DoubleIncDecForm, LedTestHoursUpToTwentyFour)
     EXPECT_EQ(boxes[0].CurrValStr + boxes[1].CurrValStr, "2401");
 }
 
-TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)
+TEST(TripleIncDecForm, OnlyTheOkButtonConfirms)
 {
     ScriptedDialogs user;
     auto boxes = fixtures::watchDog();
@@ -67,8 +67,7 @@ TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)
     retype(form.field(1), "1e");
 
     QTest::keyClick(form.field(1), Qt::Key_Return);
-    QTest::keyClick(form.field(1), Qt::Key_Escape);
-    QTest::keyClick(&form, Qt::Key_Escape);
+    QTest::keyClick(&form, Qt::Key_Return);
     EXPECT_TRUE(form.isVisible());
     QTest::mouseClick(form.okButton(), Qt::LeftButton);
     EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -117,4 +116,44 @@ TEST(EocForm, DisplayConfigurationThenReusedForTimeAndDateWithOnlySixFieldsShown
     QTest::keyClick(form.field(6), Qt::Key_Escape);
     EXPECT_EQ(form.result(), QDialog::Rejected);
     EXPECT_FALSE(form.answer().confirmed);
+}
+
+// Every value dialog has a way out that changes nothing: the Cancel button, and Escape in a
+// field or on the dialog. The records keep their values.
+TEST(ValueForms, CancelAndEscapeLeaveTheRecordsAsTheyWere)
+{
+    enum class Way { CancelButton, EscapeInField, EscapeOnDialog };
+    for (const Way way : {Way::CancelButton, Way::EscapeInField, Way::EscapeOnDialog}) {
+        const auto leave = [way](FieldGridDialog& form) {
+            openWithoutLoop(form);
+            retype(form.field(0), "1");
+            switch (way) {
+            case Way::CancelButton: QTest::mouseClick(form.cancelButton(), Qt::LeftButton); break;
+            case Way::EscapeInField: QTest::keyClick(form.field(0), Qt::Key_Escape); break;
+            case Way::EscapeOnDialog: QTest::keyClick(form.cancelButton(), Qt::Key_Escape); break;
+            }
+            EXPECT_EQ(form.result(), QDialog::Rejected) << int(way);
+            EXPECT_FALSE(form.isVisible()) << int(way);
+        };
+        ScriptedDialogs user;
+        TSingleBox wait = fixtures::packetWait();
+        const TSingleBox waitBefore = wait;
+        TSingleIncDec single(wait, user);
+        leave(single);
+        EXPECT_EQ(wait.CurrValStr, waitBefore.CurrValStr);
+        auto led = fixtures::ledTest();
+        const auto ledBefore = led;
+        TDoubleIncDec twice(led[0], led[1], user);
+        leave(twice);
+        EXPECT_EQ(led[0].CurrValStr + led[1].CurrValStr, ledBefore[0].CurrValStr + ledBefore[1].CurrValStr);
+        auto dog = fixtures::watchDog();
+        const auto dogBefore = dog;
+        TTripleIncDec triple(dog[0], dog[1], dog[2], user);
+        leave(triple);
+        EXPECT_EQ(dog[0].CurrentValue, dogBefore[0].CurrentValue);
+        TEocFrm eoc(user);
+        eoc.start("Configure Display (All in Hex)", fixtures::displayConfiguration());
+        leave(eoc);
+        EXPECT_FALSE(eoc.answer().confirmed);
+    }
 }
