@@ -16,9 +16,11 @@
 #include "send_receive_frame.h"
 #include "settings/settings_dialogs.h"
 #include "transmission/transmission_engine.h"
+#include "window_placement.h"
 #include "xmit_form.h"
 
 #include <QCheckBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QWidget>
@@ -173,12 +175,18 @@ void TransmitActions::transmitToDisplays()
     auto* progress = new lmx::DisplaysProgress(*m_displaysRun, m_window);
     progress->setAttribute(Qt::WA_DeleteOnClose);
     m_displaysProgress = progress;
-    // Over the command buttons, which are of no use meanwhile, leaving the boxes and the
-    // Packets tab in sight.
+    // Beside the main window, covering none of it; on a screen without room for that, over
+    // the command buttons, which are of no use meanwhile.
     progress->adjustSize();
-    progress->move(m_window->mapToGlobal(
-            QPoint(m_window->width() - progress->width() - 8,
-                   m_window->height() - progress->height() - m_parts.statusBar.height() - 8)));
+    const QRect outer = m_window->frameGeometry();
+    const QRect screen = m_window->screen() ? m_window->screen()->availableGeometry() : outer;
+    const QSize size = progress->frameGeometry().size();
+    const lmx::ScreenRect mainRect{outer.x(), outer.y(), outer.width(),
+                                   outer.height() - m_parts.statusBar.height()};
+    const lmx::ScreenRect at = lmx::besideRect(
+            mainRect, size.width(), size.height(),
+            {screen.x(), screen.y(), screen.width(), screen.height()}, 8);
+    progress->move(at.x, at.y);
     progress->show();
     // One receive box for all displays: each transmission would empty it.
     TSendReceiveFrame& frame = m_parts.sendReceive;

@@ -54,6 +54,29 @@ ScreenRect startRect(const WindowPlacement& saved, int firstWidth, int firstHeig
     return fitted(wanted, *most);
 }
 
+ScreenRect besideRect(const ScreenRect& main, int width, int height, const ScreenRect& screen,
+                      int margin)
+{
+    const auto inside = [&](const ScreenRect& r) {
+        return r.x >= screen.x && r.y >= screen.y && r.x + r.width <= screen.x + screen.width
+            && r.y + r.height <= screen.y + screen.height;
+    };
+    // Level with the main window's bottom beside it, level with its right edge above or below.
+    const int level = std::clamp(main.y + main.height - height, screen.y,
+                                 std::max(screen.y, screen.y + screen.height - height));
+    const int flush = std::clamp(main.x + main.width - width, screen.x,
+                                 std::max(screen.x, screen.x + screen.width - width));
+    const ScreenRect tries[] = {{main.x + main.width + margin, level, width, height},
+                                {main.x - margin - width, level, width, height},
+                                {flush, main.y + main.height + margin, width, height},
+                                {flush, main.y - margin - height, width, height}};
+    for (const ScreenRect& r : tries)
+        if (inside(r))
+            return r;
+    return {main.x + main.width - width - margin, main.y + main.height - height - margin, width,
+            height};
+}
+
 WindowPlacement placementToKeep(const PlacementNow& now, int firstWidth, int firstHeight,
                                 const ScreenRect& screen)
 {

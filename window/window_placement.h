@@ -47,4 +47,10 @@ struct PlacementNow {
 WindowPlacement placementToKeep(const PlacementNow& now, int firstWidth, int firstHeight,
                                 const ScreenRect& screen);
 
+// Where a window of this size goes beside the main window so that it covers none of it: to
+// its right, else its left, below, above, each within the screen area; where none has room,
+// in the main window's bottom right corner, `margin` in from its edges.
+ScreenRect besideRect(const ScreenRect& main, int width, int height, const ScreenRect& screen,
+                      int margin);
+
 } // namespace lmx

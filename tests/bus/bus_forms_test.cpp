@@ -64,3 +64,26 @@ TEST(BusForms, OkTakesTheScannedDisplayTheSettingsCanHoldOrAListOfDisplaysAsEnte
     list.OkButton()->click();
     EXPECT_EQ(record.NetNrList, "1-20");
 }
+
+// What the display says of itself reads as text beside its hex, both whole.
+TEST(BusForms, AScanAnswersDataShowsAsTextAndHexUncut)
+{
+    serialtest::SerialLine line(serialtest::simOptions({4}));
+    TDisplaySettings record;
+    BusScanForm form(record, line.exchange, true);
+    form.FromSpin()->setValue(4);
+    form.ToSpin()->setValue(4);
+    form.show();
+    form.ScanButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !form.scanner().running(); }, 10000));
+    ASSERT_EQ(form.AnswerList()->topLevelItemCount(), 1);
+    const QTreeWidgetItem* item = form.AnswerList()->topLevelItem(0);
+    const std::string data = form.scanner().answers().at(0).data;
+    ASSERT_FALSE(data.empty());
+    EXPECT_EQ(form.AnswerList()->headerItem()->text(3), "Text");
+    EXPECT_EQ(item->text(3).toStdString(), data); // the status text is printable
+    const QFontMetrics metrics(form.AnswerList()->font());
+    for (const int column : {3, 4})
+        EXPECT_GE(form.AnswerList()->columnWidth(column), metrics.horizontalAdvance(item->text(column)))
+                << column;
+}

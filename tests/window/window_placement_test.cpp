@@ -85,3 +85,21 @@ TEST(WindowPlacement, AnyChangeKeepsThePlaceTheSizeAndTheDivision)
         EXPECT_EQ(kept.TopHeight, now.topHeight) << c.what;
     }
 }
+
+TEST(WindowPlacement, ASecondWindowGoesBesideTheMainWindowWhereThereIsRoom)
+{
+    const ScreenRect screen{0, 0, 1920, 1080};
+    const struct {
+        const char* what;
+        ScreenRect main;
+        ScreenRect expected;
+    } cases[] = {
+        {"room on the right", {100, 100, 800, 600}, {908, 400, 300, 300}},
+        {"right edge: on the left", {1000, 100, 900, 600}, {692, 400, 300, 300}},
+        {"wide: below", {10, 10, 1900, 600}, {1610, 618, 300, 300}},
+        {"wide and low: above", {10, 400, 1900, 600}, {1610, 92, 300, 300}},
+        {"maximised: inside, bottom right", {0, 0, 1920, 1080}, {1612, 772, 300, 300}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(besideRect(c.main, 300, 300, screen, 8), c.expected) << c.what;
+}
