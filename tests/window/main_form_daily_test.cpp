@@ -3,6 +3,7 @@
 #include "main_form_support.h"
 
 #include "editor/commands_frame.h"
+#include "tests/widgets/list_box_support.h"
 
 #include <QGroupBox>
 #include <QSplitter>
@@ -198,4 +199,19 @@ TEST_F(NewOrLoad, AnUnchangedListIsNotAskedAbout)
     w.DoNewFileExecute();
     EXPECT_TRUE(rig.dialogs.steps().size() == 1); // the Load dialog only
     EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+}
+
+// With the hex box focused, Ctrl+E and Del act on the cursor line as they do in the command box.
+TEST_F(MainFormSize, EditDataAndDeleteReachTheCursorLineFromTheHexBox)
+{
+    ASSERT_TRUE(rig.load("'first'\r\n'second'\r\n"));
+    TOvelListBox* hex = w.editor().hexBox();
+    listboxtest::click(hex, 1);
+    runPending();
+    ASSERT_EQ(QApplication::focusWidget(), hex);
+    rig.params->setNextReply(ScriptedParameterDialogs::type({"changed"}));
+    QTest::keyClick(hex, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'first'", "'changed'", "<End>"}));
+    QTest::keyClick(hex, Qt::Key_Delete);
+    EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'first'", "<End>"}));
 }
