@@ -14,12 +14,14 @@
 #include "key_repeat_filter.h"
 #include "keys/key_actions.h"
 #include "led_panel.h"
+#include "line_tool_tips.h"
 #include "main_actions.h"
 #include "main_status_bar.h"
 #include "packets/exchange_recorder.h"
 #include "packets/packets_tab.h"
 #include "program_icon.h"
 #include "platform/latin1.h"
+#include "protocol/vocabulary.h"
 #include "platform/user_dialogs.h"
 #include "port/comm_port_driver.h"
 #include "port/serial_settings_apply.h"
@@ -53,6 +55,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+static_assert(lmx::kLineSizeLimit == 1333, "the status text names the limit");
 
 namespace {
 
@@ -244,6 +248,11 @@ void TMainForm::layOut()
     client->setSpacing(0);
     client->addWidget(m_receiveSplitter, 1);
 
+    auto* tips = new LineToolTips(this);
+    for (TOvelListBox* box : {m_editor->commandBox(), m_editor->hexBox(), m_answers->AnswerBox(),
+                              m_sendReceive->ReceiveBox()})
+        tips->watch(box);
+
     m_busy.addWidget(m_sendReceive->ReceiveBox());
     m_busy.addWidget(m_answers->AnswerBox());
     m_busy.addWidget(m_editor->commandBox());
@@ -280,6 +289,21 @@ void TMainForm::connectParts()
         m_editor->commandBox()->removeAction(shared);
 
     connect(m_editor, &CommandEditor::titleChanged, this, &TMainForm::updateTitle);
+    // A line entered or edited that reaches the longest a line can be was cut there: the
+    // status bar says so, as the line itself does not show it.
+    const auto reachedLimit = [this](const QModelIndex& from, const QModelIndex& to) {
+        if (from.row() != to.row())
+            return; // a file read or a paste of many lines: the reader tells its own
+        const std::string& text = m_editor->box().list().line(from.row()).displayText;
+        if (text.size() >= lmx::kLineSizeLimit)
+            m_statusBar->setStatusText(QString::fromLatin1(kLineLimitText));
+    };
+    QAbstractItemModel* lines = &m_editor->model();
+    connect(lines, &QAbstractItemModel::rowsInserted, this,
+            [reachedLimit, lines](const QModelIndex&, int first, int last) {
+                reachedLimit(lines->index(first, 0), lines->index(last, 0));
+            });
+    connect(lines, &QAbstractItemModel::dataChanged, this, reachedLimit);
     // The list the transmission came from is gone: nothing more of it is sent.
     connect(m_editor, &CommandEditor::windowCleared, this, [this] { stopThen({}); });
     connect(m_keys, &KeyActions::statusText, m_statusBar, &TMainStatusBar::setStatusText);

@@ -80,6 +80,8 @@ public:
     // for its answer to that, and corrected to the place kept from before.
     static constexpr int kRestoreSettleMs = 500;
     static constexpr const char* kNewFileName = "NEWFILE.LMX";
+    static constexpr const char* kLineLimitText =
+            "The line is as long as a line can be (1333 characters): anything beyond was left out.";
     static constexpr const char* kHelpPage = "doc/lmxdoc.htm";
 
     explicit TMainForm(MainFormServices services, QWidget* parent = nullptr);

@@ -3,6 +3,8 @@
 #include "main_form_support.h"
 
 #include "editor/commands_frame.h"
+#include "protocol/vocabulary.h"
+#include "window/line_tool_tips.h"
 #include "tests/widgets/list_box_support.h"
 
 #include <QGroupBox>
@@ -214,4 +216,30 @@ TEST_F(MainFormSize, EditDataAndDeleteReachTheCursorLineFromTheHexBox)
     EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'first'", "'changed'", "<End>"}));
     QTest::keyClick(hex, Qt::Key_Delete);
     EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'first'", "<End>"}));
+}
+
+TEST_F(MainFormSize, ALineEnteredAtTheLimitIsToldInTheStatusBar)
+{
+    const lmx::CommandEntry shortLine = lmx::textLine("short");
+    rig.box().InsertCommandLine(shortLine.displayText, shortLine.commandLine);
+    EXPECT_EQ(w.statusText(), "Ready...");
+    const lmx::CommandEntry longLine = lmx::textLine(std::string(2000, 'x'));
+    rig.box().InsertCommandLine(longLine.displayText, longLine.commandLine);
+    EXPECT_EQ(w.statusText(), TMainForm::kLineLimitText);
+}
+
+// A line the box cannot show whole shows whole in its tool tip; one it shows has none.
+TEST_F(MainFormSize, ALongLineShowsWholeInItsToolTip)
+{
+    const lmx::CommandEntry longLine = lmx::textLine(std::string(1000, 'x') + "<end of it>");
+    rig.box().InsertCommandLine(longLine.displayText, longLine.commandLine);
+    const lmx::CommandEntry shortLine = lmx::textLine("short");
+    rig.box().InsertCommandLine(shortLine.displayText, shortLine.commandLine);
+    runPending();
+    TOvelListBox* box = w.editor().commandBox();
+    const QModelIndex first = box->model()->index(0, 0);
+    const QModelIndex second = box->model()->index(1, 0);
+    EXPECT_EQ(LineToolTips::tipAt(box, box->visualRect(first).center()), QString());
+    const QString tip = LineToolTips::tipAt(box, box->visualRect(second).topLeft() + QPoint(2, 2));
+    EXPECT_TRUE(tip.contains("x&lt;end of it&gt;'")) << tip.right(40).toStdString();
 }
