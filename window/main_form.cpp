@@ -248,6 +248,15 @@ void TMainForm::layOut()
     client->setSpacing(0);
     client->addWidget(m_receiveSplitter, 1);
 
+    // A pale selection: the lines keep their colours (red, purple, blue, ...) when selected,
+    // and each stays about as readable as on white.
+    for (TOvelListBox* box : {m_editor->commandBox(), m_editor->hexBox(), m_answers->AnswerBox(),
+                              m_sendReceive->ReceiveBox()}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Highlight, QColor(kSelectionColour));
+        box->setPalette(palette);
+    }
+
     auto* tips = new LineToolTips(this);
     for (TOvelListBox* box : {m_editor->commandBox(), m_editor->hexBox(), m_answers->AnswerBox(),
                               m_sendReceive->ReceiveBox()})

@@ -80,6 +80,8 @@ public:
     // for its answer to that, and corrected to the place kept from before.
     static constexpr int kRestoreSettleMs = 500;
     static constexpr const char* kNewFileName = "NEWFILE.LMX";
+    // The background of selected lines in the list boxes.
+    static constexpr unsigned kSelectionColour = 0xD5E3F5;
     static constexpr const char* kLineLimitText =
             "The line is as long as a line can be (1333 characters): anything beyond was left out.";
     static constexpr const char* kHelpPage = "doc/lmxdoc.htm";

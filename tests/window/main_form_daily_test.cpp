@@ -8,6 +8,8 @@
 #include "tests/widgets/list_box_support.h"
 
 #include <QGroupBox>
+
+#include <cmath>
 #include <QSplitter>
 #include <QTabWidget>
 
@@ -242,4 +244,37 @@ TEST_F(MainFormSize, ALongLineShowsWholeInItsToolTip)
     EXPECT_EQ(LineToolTips::tipAt(box, box->visualRect(first).center()), QString());
     const QString tip = LineToolTips::tipAt(box, box->visualRect(second).topLeft() + QPoint(2, 2));
     EXPECT_TRUE(tip.contains("x&lt;end of it&gt;'")) << tip.right(40).toStdString();
+}
+
+namespace {
+
+double luminance(const QColor& c)
+{
+    const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+// Every colour a line can have keeps at least three quarters of its contrast on white when
+// the line is selected.
+TEST_F(MainFormSize, SelectedLinesStayReadableInTheirColours)
+{
+    const char* const texts[] = {"SOT '01'", "STX '0A'", "SOP '01'", "SOL '01'", "ESC Font '1'",
+                                 "FPACK '00100'", "'text'", "HEX '41'"};
+    for (TOvelListBox* box : {w.editor().commandBox(), w.sendReceiveFrame().ReceiveBox()}) {
+        const QColor selection = box->palette().color(QPalette::Normal, QPalette::Highlight);
+        for (const char* text : texts) {
+            const QColor colour = QColor::fromRgb(lmx::fontColourOf(text));
+            EXPECT_GE(contrast(colour, selection), 0.75 * contrast(colour, Qt::white))
+                    << text << " on " << selection.name().toStdString();
+        }
+    }
 }
