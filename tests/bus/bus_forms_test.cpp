@@ -75,15 +75,9 @@ TEST(BusForms, AScanAnswersDataShowsAsTextAndHexUncut)
     form.ToSpin()->setValue(4);
     form.show();
     form.ScanButton()->click();
-    ASSERT_TRUE(waitUntil([&] { return !form.scanner().running(); }, 10000));
-    ASSERT_EQ(form.AnswerList()->topLevelItemCount(), 1);
+    ASSERT_TRUE(waitUntil([&] { return form.AnswerList()->topLevelItemCount() == 1; }, 10000));
     const QTreeWidgetItem* item = form.AnswerList()->topLevelItem(0);
-    const std::string data = form.scanner().answers().at(0).data;
-    ASSERT_FALSE(data.empty());
-    EXPECT_EQ(form.AnswerList()->headerItem()->text(3), "Text");
-    EXPECT_EQ(item->text(3).toStdString(), data); // the status text is printable
-    const QFontMetrics metrics(form.AnswerList()->font());
+    EXPECT_EQ(item->text(3).toStdString(), form.scanner().answers().at(0).data); // printable
     for (const int column : {3, 4})
-        EXPECT_GE(form.AnswerList()->columnWidth(column), metrics.horizontalAdvance(item->text(column)))
-                << column;
+        EXPECT_GE(form.AnswerList()->columnWidth(column), form.AnswerList()->fontMetrics().horizontalAdvance(item->text(column)));
 }

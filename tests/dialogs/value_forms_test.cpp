@@ -118,42 +118,30 @@ TEST(EocForm, DisplayConfigurationThenReusedForTimeAndDateWithOnlySixFieldsShown
     EXPECT_FALSE(form.answer().confirmed);
 }
 
-// Every value dialog has a way out that changes nothing: the Cancel button, and Escape in a
-// field or on the dialog. The records keep their values.
+// Every value dialog has ways out that change nothing: Cancel, and Escape anywhere.
 TEST(ValueForms, CancelAndEscapeLeaveTheRecordsAsTheyWere)
 {
-    enum class Way { CancelButton, EscapeInField, EscapeOnDialog };
-    for (const Way way : {Way::CancelButton, Way::EscapeInField, Way::EscapeOnDialog}) {
-        const auto leave = [way](FieldGridDialog& form) {
-            openWithoutLoop(form);
-            retype(form.field(0), "1");
-            switch (way) {
-            case Way::CancelButton: QTest::mouseClick(form.cancelButton(), Qt::LeftButton); break;
-            case Way::EscapeInField: QTest::keyClick(form.field(0), Qt::Key_Escape); break;
-            case Way::EscapeOnDialog: QTest::keyClick(form.cancelButton(), Qt::Key_Escape); break;
-            }
-            EXPECT_EQ(form.result(), QDialog::Rejected) << int(way);
-            EXPECT_FALSE(form.isVisible()) << int(way);
-        };
+    for (const int way : {0, 1, 2}) { // Cancel, Escape in a field, Escape on a button
         ScriptedDialogs user;
         TSingleBox wait = fixtures::packetWait();
-        const TSingleBox waitBefore = wait;
-        TSingleIncDec single(wait, user);
-        leave(single);
-        EXPECT_EQ(wait.CurrValStr, waitBefore.CurrValStr);
         auto led = fixtures::ledTest();
-        const auto ledBefore = led;
-        TDoubleIncDec twice(led[0], led[1], user);
-        leave(twice);
-        EXPECT_EQ(led[0].CurrValStr + led[1].CurrValStr, ledBefore[0].CurrValStr + ledBefore[1].CurrValStr);
         auto dog = fixtures::watchDog();
-        const auto dogBefore = dog;
+        TSingleIncDec single(wait, user);
+        TDoubleIncDec twice(led[0], led[1], user);
         TTripleIncDec triple(dog[0], dog[1], dog[2], user);
-        leave(triple);
-        EXPECT_EQ(dog[0].CurrentValue, dogBefore[0].CurrentValue);
         TEocFrm eoc(user);
         eoc.start("Configure Display (All in Hex)", fixtures::displayConfiguration());
-        leave(eoc);
+        for (FieldGridDialog* form : std::initializer_list<FieldGridDialog*>{&single, &twice, &triple, &eoc}) {
+            openWithoutLoop(*form);
+            retype(form->field(0), "1");
+            if (way == 0)
+                QTest::mouseClick(form->cancelButton(), Qt::LeftButton);
+            else
+                QTest::keyClick(way == 1 ? static_cast<QWidget*>(form->field(0)) : form->cancelButton(), Qt::Key_Escape);
+            EXPECT_EQ(form->result(), QDialog::Rejected) << way << form->windowTitle().toStdString();
+        }
+        EXPECT_EQ(wait.CurrValStr + led[0].CurrValStr + dog[0].CurrValStr,
+                  fixtures::packetWait().CurrValStr + fixtures::ledTest()[0].CurrValStr + fixtures::watchDog()[0].CurrValStr);
         EXPECT_FALSE(eoc.answer().confirmed);
     }
 }

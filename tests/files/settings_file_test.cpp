@@ -271,27 +271,6 @@ TEST(SettingsPlaces, WritableFolderKeepsEverythingBesideTheProgramElseTheUsersFo
     EXPECT_FALSE(programFolderIsUsers("/usr/lib/orvanta"));
 }
 
-// The window program's block: only when something in it differs from its default, after the
-// bus block, and read back whatever stands before it.
-TEST(SettingsFile, TheWindowBlockIsWrittenOnlyWhenItHoldsSomething)
-{
-    TGeneralSettings general;
-    general.Window.Width = 1400;
-    EXPECT_EQ(settingsFileText({}, {}, TGeneralSettings()), kDefaultFile);
-    const std::string window = "object TWindowSettings\r\n  Left = 0\r\n  Top = 0\r\n"
-                               "  Width = 1400\r\n  Height = 0\r\n  Maximized = False\r\n"
-                               "  EditorWidth = 0\r\n  TopHeight = 0\r\n  ShowAnswerBoxes = True\r\n"
-                               "end\r\n";
-    EXPECT_EQ(settingsFileText({}, {}, general), kDefaultFile + window);
-    TDisplaySettings display;
-    display.NetNrList = "1-3";
-    EXPECT_EQ(settingsFileText({}, display, general),
-              kDefaultFile + std::string("object TBusSettings\r\n  NetNrList = '1-3'\r\nend\r\n") + window);
-    TGeneralSettings quiet;
-    quiet.ShowAnswerBoxes = false;
-    EXPECT_NE(settingsFileText({}, {}, quiet).find("  ShowAnswerBoxes = False\r\n"), std::string::npos);
-}
-
 TEST(SettingsFile, TheWindowBlockReadsBackInFourthOrFifthPlace)
 {
     for (const bool withList : {false, true}) {
@@ -305,13 +284,11 @@ TEST(SettingsFile, TheWindowBlockReadsBackInFourthOrFifthPlace)
         Records loaded;
         EXPECT_EQ(loaded.load(folder), "") << withList;
         EXPECT_EQ(loaded.general, saved.general) << withList;
-        EXPECT_EQ(loaded.display, saved.display) << withList;
     }
 }
 
-// What an older reader makes of it: a fourth block is its bus block, of which it keeps only
-// the list; so a window block there gives it nothing and costs it nothing. Here the same:
-// fields a later version adds to the window block are passed over.
+// Fields a later version adds to the window block are passed over, as an older reader passes
+// over the window block in fourth place (to it the bus block, of which it keeps the list).
 TEST(SettingsFile, UnknownFieldsOfTheWindowBlockArePassedOver)
 {
     filetest::TempFolder folder;
@@ -325,8 +302,7 @@ TEST(SettingsFile, UnknownFieldsOfTheWindowBlockArePassedOver)
 
 TEST(SettingsFile, AWrongValueInTheWindowBlockIsAReadFailure)
 {
-    const char* const cases[] = {"  Width = -5\r\n", "  Maximized = 3\r\n", "  Left = 'far'\r\n"};
-    for (const char* line : cases) {
+    for (const char* line : {"  Width = -5\r\n", "  Maximized = 3\r\n", "  Left = 'far'\r\n"}) {
         filetest::TempFolder folder;
         writeSettings(folder, std::string(kDefaultFile) + "object TWindowSettings\r\n" + line + "end\r\n");
         Records r;

@@ -178,7 +178,6 @@ namespace {
 // The device server goes away once the first packet is answered; the second finds it gone.
 struct LostServer {
     Line line{{1}, FaultKind::None, false, true};
-    TransmissionEngine::Outcome outcome;
 
     LostServer()
     {
@@ -186,7 +185,7 @@ struct LostServer {
             if (index == 0)
                 line.server.stop();
         });
-        outcome = line.engine.TransmitExtended({"A", npack(0), "B"}, 1);
+        line.engine.TransmitExtended({"A", npack(0), "B"}, 1);
     }
 };
 
@@ -195,10 +194,9 @@ struct LostServer {
 TEST(TransmissionLine, ALostPortIsNamedWithItsReasonInTheEndLine)
 {
     LostServer lost;
-    EXPECT_EQ(lost.outcome.end, TransmissionEngine::End::Aborted);
-    const std::string head = kT + " Transmission aborted: lost connection to " + lost.line.driver.PortName() + " (";
-    EXPECT_EQ(lost.line.log.lines.back().rfind(head, 0), 0u) << lost.line.log.lines.back();
-    EXPECT_EQ(lost.line.log.lines.back().back(), '.');
+    const std::string& last = lost.line.log.lines.back();
+    EXPECT_EQ(last.rfind(kT + " Transmission aborted: lost connection to " + lost.line.driver.PortName() + " (", 0), 0u) << last;
+    EXPECT_EQ(last.substr(last.size() - 2), ").");
 }
 
 TEST(TransmissionLine, ALostPortCountsAsAFailedExchange)
@@ -206,9 +204,7 @@ TEST(TransmissionLine, ALostPortCountsAsAFailedExchange)
     LostServer lost;
     const std::vector<ExchangeRecord>& records = lost.line.recorder.records();
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_TRUE(records[0].ok);
     EXPECT_EQ(records[1].state, "port lost");
     EXPECT_EQ(records[1].failure.rfind("lost connection to " + lost.line.driver.PortName(), 0), 0u);
     EXPECT_EQ(lost.line.recorder.summary().failed, 1);
-    EXPECT_EQ(lost.line.recorder.progress().failures, 1);
 }

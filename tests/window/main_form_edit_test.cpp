@@ -274,8 +274,8 @@ TEST_F(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
     send(QEvent::KeyRelease, false);
 }
 
-// The command box lost the focus to another window, and the user came back by a click in the
-// answer box: the Edit menu serves the answer box, whatever the command box's cursor line is.
+// The command box lost the focus to another window; the user came back by a click in the
+// answer box: the Edit menu serves the answer box, not the command box's cursor line.
 TEST_F(AnswerTab, CutFollowsTheAnswerBoxAfterAClickFromAnotherWindow)
 {
     focusBox();
