@@ -19,12 +19,12 @@
 #include "main_status_bar.h"
 #include "packets/exchange_recorder.h"
 #include "packets/packets_tab.h"
-#include "program_icon.h"
 #include "platform/latin1.h"
-#include "protocol/vocabulary.h"
 #include "platform/user_dialogs.h"
 #include "port/comm_port_driver.h"
 #include "port/serial_settings_apply.h"
+#include "program_icon.h"
+#include "protocol/vocabulary.h"
 #include "send_receive_frame.h"
 #include "settings/settings_dialogs.h"
 #include "transmission/packet_exchange.h"
@@ -37,22 +37,22 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QResizeEvent>
-#include <QShowEvent>
-#include <QWindowStateChangeEvent>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 
 #include <algorithm>
 

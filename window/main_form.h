@@ -17,6 +17,11 @@
 // confirmed, empties the box at once and stops it the same way. Load Keys and Clear Keys are
 // unavailable until it has ended.
 //
+// The window may be resized and maximised. At its first size (792 x 554 below the menu bar,
+// centred) the parts stand as they always did; a larger window gives the room to the command
+// and hex boxes, the tabs and the receive box, divided by two handles. Its place, size and
+// division are kept in the settings file at closing, and only when they differ from the first.
+//
 // Every part is owned by its Qt parent. The central widget with the frames is the window's
 // first child, so the frames and the engine in them go before the serial link they use.
 
