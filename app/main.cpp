@@ -11,6 +11,7 @@
 #include "port/qt_serial_backend.h"
 #include "settings/qt_settings_dialogs.h"
 #include "window/main_form.h"
+#include "window/program_icon.h"
 #include "window/qt_user_dialogs.h"
 
 #include <QApplication>
@@ -88,6 +89,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANTA_VERSION));
+    QApplication::setWindowIcon(programIcon()); // the dialogs' too
     // What is left once Qt has taken its own arguments.
     const ProgramArguments args = parseProgramArguments(argumentsOf(argc, argv));
     if (args.action == ProgramArguments::Action::Error) {

@@ -27,7 +27,19 @@ QSpinBox* spin(const char* name, int low, int high, int value, QWidget* parent)
     return box;
 }
 
-enum Column { NetNrColumn, AnswerColumn, RttColumn, DataColumn };
+enum Column { NetNrColumn, AnswerColumn, RttColumn, TextColumn, DataColumn };
+
+// The answer's data as text: what a display says of itself is mostly letters; a byte that is
+// not printable stands as a dot.
+QString dataText(const std::string& data)
+{
+    QString text;
+    for (const char c : data) {
+        const auto b = static_cast<unsigned char>(c);
+        text += b >= 0x20 && b < 0x7F ? QChar(b) : QChar(u'.');
+    }
+    return text;
+}
 
 } // namespace
 
@@ -59,13 +71,18 @@ BusScanForm::BusScanForm(TDisplaySettings& record, PacketExchange& exchange, boo
                                                 "block; the answer is one result character."));
     m_list->setObjectName(QStringLiteral("AnswerList"));
     m_list->setHeaderLabels({QStringLiteral("NetNr"), QStringLiteral("Answer"),
-                             QStringLiteral("ms"), QStringLiteral("Data")});
+                             QStringLiteral("ms"), QStringLiteral("Text"),
+                             QStringLiteral("Data")});
     m_list->setRootIsDecorated(false);
     m_list->setAllColumnsShowFocus(true);
     m_list->setUniformRowHeights(true);
     m_list->setColumnWidth(NetNrColumn, 50);
     m_list->setColumnWidth(AnswerColumn, 170);
     m_list->setColumnWidth(RttColumn, 50);
+    // The data columns as wide as their texts: the list scrolls sideways instead of cutting.
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(TextColumn, QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(DataColumn, QHeaderView::ResizeToContents);
     m_list->setMinimumSize(540, 180);
     m_note->setObjectName(QStringLiteral("NoteLabel"));
     m_note->setWordWrap(true);
@@ -146,7 +163,9 @@ void BusScanForm::addAnswer(int index)
     for (const char c : a.data)
         hex += byteToHex(static_cast<uint8_t>(c)) + " ";
     item->setText(DataColumn, latin1(hex));
-    item->setToolTip(DataColumn, latin1(a.data));
+    item->setText(TextColumn, dataText(a.data));
+    item->setToolTip(TextColumn, dataText(a.data));
+    item->setToolTip(DataColumn, latin1(hex));
     item->setTextAlignment(NetNrColumn, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(RttColumn, Qt::AlignRight | Qt::AlignVCenter);
     if (!a.ok)

@@ -17,9 +17,12 @@ FieldGridDialog::FieldGridDialog(UserDialogs& dialogs, size_t fields, int column
                                  bool confirmKeys, QWidget* parent)
     : QDialog(parent),
       m_message(newMessageLine(this)),
-      m_ok(new QPushButton(QStringLiteral("Ok"), this))
+      m_ok(new QPushButton(QStringLiteral("Ok"), this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
     m_ok->setObjectName(QStringLiteral("OkButton"));
+    m_cancel->setObjectName(QStringLiteral("CancelButton"));
+    m_cancel->setAutoDefault(false);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
@@ -62,18 +65,19 @@ FieldGridDialog::FieldGridDialog(UserDialogs& dialogs, size_t fields, int column
             fieldDown(i);
             refresh();
         });
-        if (confirmKeys) {
+        if (confirmKeys)
             connect(field, &FieldEdit::enterReleased, this, &FieldGridDialog::confirm);
-            connect(field, &FieldEdit::escapeReleased, this, &QDialog::reject);
-        }
+        connect(field, &FieldEdit::escapeReleased, this, &QDialog::reject);
     }
     // Room a wide caption adds goes right of the cells.
     grid->setColumnStretch(columns, 1);
     connect(m_ok, &QPushButton::clicked, this, &FieldGridDialog::confirm);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
     buttonRow->addWidget(m_ok);
+    buttonRow->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(m_message);

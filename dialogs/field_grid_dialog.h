@@ -1,6 +1,7 @@
 #pragma once
 // The frame the value dialogs share: labelled fields with spins (label above field) in a
-// grid, one red message line and an Ok button. A subclass connects the fields to its rules
+// grid, one red message line, an Ok button and a Cancel button (without a window manager a
+// dialog has no close button: Cancel is then the only way out that changes nothing). A subclass connects the fields to its rules
 // through the hooks below.
 
 #include "field_keys.h"
@@ -25,10 +26,11 @@ public:
     SpinButtons* spin(size_t i) const { return m_spins.at(i); }
     QLabel* messageLabel() const { return m_message; }
     QPushButton* okButton() const { return m_ok; }
+    QPushButton* cancelButton() const { return m_cancel; }
 
 protected:
     // `columns` cells per grid row. With `confirmKeys`, Enter (released in a field) confirms
-    // when Ok is enabled and Escape cancels.
+    // when Ok is enabled. Escape (released in a field) cancels, as Cancel does.
     FieldGridDialog(UserDialogs& dialogs, size_t fields, int columns, bool confirmKeys,
                     QWidget* parent);
 
@@ -59,5 +61,6 @@ private:
     std::vector<SpinButtons*> m_spins;
     QLabel* m_message;
     QPushButton* m_ok;
+    QPushButton* m_cancel;
     bool m_refreshing = false;
 };

@@ -65,6 +65,9 @@ void TTripleIncDec::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
+        event->accept();
+        reject();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         event->accept();

@@ -1,7 +1,7 @@
 #pragma once
 // The one-, two- and three-value dialogs. Each is created per use with its records; on Ok
-// it fills them (CurrentValue, CurrValStr) and accepts. There is no Cancel button: closing
-// the window cancels.
+// it fills them (CurrentValue, CurrValStr) and accepts. Cancel, Escape and closing the window
+// cancel and leave the records as they were.
 
 #include "field_grid_dialog.h"
 #include "inc_dec_rules.h"
@@ -47,8 +47,8 @@ public:
                   QWidget* parent = nullptr);
 };
 
-// Three hex or decimal fields. Enter and Escape do nothing here: only the Ok button confirms
-// and only closing the window cancels.
+// Three hex or decimal fields. Enter does nothing here: only the Ok button confirms. Escape
+// cancels, as Cancel and closing the window do.
 class TTripleIncDec : public FieldGridDialog {
     Q_OBJECT
 public:

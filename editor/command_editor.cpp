@@ -22,6 +22,9 @@ CommandEditor::CommandEditor(UserDialogs& dialogs, ParameterDialogs& parameters,
     setUpViews(viewParent);
     m_actions = new CommandBoxActions(m_commandBox);
     m_commandBox->addActions(m_actions->shortcutActions());
+    // The hex box shows the same lines with the same cursor: Edit Data and Delete Single act
+    // on its cursor line by their keys as well.
+    m_hexBox->addActions({m_actions->DoEditData, m_actions->DoDeleteSingleCommand});
     connectActions();
 
     m_box.setTitleHandler([this](const std::string& title) {

@@ -19,7 +19,13 @@ bool TGeneralSettings::operator==(const TGeneralSettings& o) const
         && ShowSerialDebug == o.ShowSerialDebug && ExtendedLmx == o.ExtendedLmx
         && SaveKeys == o.SaveKeys && ClearKeys == o.ClearKeys && DebugFile == o.DebugFile
         && CreateDebugFile == o.CreateDebugFile && AppendDebugFile == o.AppendDebugFile
-        && CaptureFolder == o.CaptureFolder;
+        && CaptureFolder == o.CaptureFolder && ShowAnswerBoxes == o.ShowAnswerBoxes && Window == o.Window;
+}
+
+bool WindowPlacement::operator==(const WindowPlacement& o) const
+{
+    return Left == o.Left && Top == o.Top && Width == o.Width && Height == o.Height
+        && Maximized == o.Maximized && EditorWidth == o.EditorWidth && TopHeight == o.TopHeight;
 }
 
 std::string trimmedBlanks(const std::string& text)

@@ -38,6 +38,23 @@ struct TDisplaySettings {
     }
 };
 
+// Where the main window stands and how it is divided. All zero until the user has resized,
+// moved or divided the window: it then comes up at its first size, centred on the screen.
+// Sizes are in the window system's device-independent pixels, so they mean the same on a
+// screen of any pixel density.
+struct WindowPlacement {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0; // 0: the first size
+    int Height = 0;
+    bool Maximized = false;
+    int EditorWidth = 0; // the command editor's width beside the tabs; 0: the first division
+    int TopHeight = 0;   // the height of the editor and the tabs above the receive box; 0 likewise
+
+    bool isDefault() const { return *this == WindowPlacement(); }
+    bool operator==(const WindowPlacement& o) const;
+};
+
 struct TGeneralSettings {
     // Fields in their stored order.
     bool ShowMainToolBar = true;
@@ -52,6 +69,13 @@ struct TGeneralSettings {
     // The folder every transmission is captured to (a pcapng file each); empty: none. The
     // file keeps it in a block of its own, written only when it is set.
     std::string CaptureFolder;
+    // Only the window program reads these two; the file keeps them in a block of their own
+    // after the others (settings_file.h), so a reader that knows only the nine switches above
+    // never meets them.
+    // A failed answer opens a message box that waits for OK; off, it is told in the receive
+    // box, the status bar and the Packets tab and the transmission goes on.
+    bool ShowAnswerBoxes = true;
+    WindowPlacement Window;
 
     void SetDefaults() { *this = TGeneralSettings(); }
     bool operator==(const TGeneralSettings& o) const;

@@ -45,6 +45,32 @@ std::vector<RecordField> captureFields(TGeneralSettings& g)
     return {{"CaptureFolder", &g.CaptureFolder}};
 }
 
+// The window program's own block: where its window stands and whether failed answers open
+// message boxes. It is written only when one of them differs from its default, after the bus
+// block when there is one; a reader that takes a fourth block for the bus block finds none of
+// its fields here, and one that stops after the fourth never reaches it in fifth place.
+constexpr const char* kWindowBlockName = "TWindowSettings";
+constexpr int kMaxWindowCoordinate = 1000000;
+
+std::vector<RecordField> windowFields(TGeneralSettings& g)
+{
+    WindowPlacement& w = g.Window;
+    const int limit = kMaxWindowCoordinate;
+    return {{"Left", &w.Left, -limit, limit},
+            {"Top", &w.Top, -limit, limit},
+            {"Width", &w.Width, 0, limit},
+            {"Height", &w.Height, 0, limit},
+            {"Maximized", &w.Maximized},
+            {"EditorWidth", &w.EditorWidth, 0, limit},
+            {"TopHeight", &w.TopHeight, 0, limit},
+            {"ShowAnswerBoxes", &g.ShowAnswerBoxes}};
+}
+
+bool windowBlockNeeded(const TGeneralSettings& g)
+{
+    return !g.ShowAnswerBoxes || !g.Window.isDefault();
+}
+
 NotationObject knownFieldsOnly(const NotationObject& block, const std::vector<RecordField>& fields)
 {
     NotationObject known{block.className, {}};
@@ -152,18 +178,20 @@ SettingsLoad readSettingsFile(const std::string& path, TSerialSettings& serial,
         return failed(kUnknownReadError, lineCount(bytes) + 1,
                       "the file ends before its three blocks do");
 
-    // The three records go by position; their class names are not compared. Blocks that
-    // are neither the bus's nor the capture's are left for later versions.
+    // The three records' blocks go to them by position; their class names are not compared.
+    // After them the capture and window blocks are known by their names, and the bus block by
+    // its place (the fourth, whatever its name, as files had it before there were other blocks)
+    // or its name; further blocks are left for later versions.
     TSerialSettings s = serial;
     TDisplaySettings d = display;
     TGeneralSettings g = general;
     std::vector<std::vector<RecordField>> fields = {serialFields(s), displayFields(d),
                                                     generalFields(g)};
-    // After them the capture block by its name, and the bus block by its place (the fourth,
-    // whatever its name, as files had it before there was a capture block) or its name.
     for (size_t i = 3; i < blocks.size(); ++i) {
         if (fieldNamed(blocks[i].className, kCaptureBlockName))
             fields.push_back(captureFields(g));
+        else if (fieldNamed(blocks[i].className, kWindowBlockName))
+            fields.push_back(windowFields(g));
         else if (i == 3 || fieldNamed(blocks[i].className, kBusBlockName))
             fields.push_back(busFields(d));
         else
@@ -216,6 +244,8 @@ std::string settingsFileText(const TSerialSettings& serial, const TDisplaySettin
         writeFields(writer, kBusBlockName, busFields(d));
     if (!g.CaptureFolder.empty())
         writeFields(writer, kCaptureBlockName, captureFields(g));
+    if (windowBlockNeeded(g))
+        writeFields(writer, kWindowBlockName, windowFields(g));
     return writer.text();
 }
 

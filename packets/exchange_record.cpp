@@ -77,6 +77,15 @@ void markStopped(ExchangeRecord& rec)
     rec.rttMs.reset();
 }
 
+void markPortLost(ExchangeRecord& rec, const std::string& why)
+{
+    rec.evaluated = true;
+    rec.ok = false;
+    rec.state = "port lost";
+    rec.failure = why;
+    rec.rttMs.reset();
+}
+
 ExchangeSummary summarize(const std::vector<ExchangeRecord>& records)
 {
     ExchangeSummary s;

@@ -29,7 +29,8 @@ struct ExchangeRecord {
     bool ok = false;          // answered as it should be (a broadcast needs no answer)
     // "OK" when the answer passed every check, the failed check ("Invalid answer CRC at
     // CRC"), "no answer" when nothing came, "Error" for a failing normal result character,
-    // "stopped" when the transmission ended while the answer was awaited.
+    // "stopped" when the transmission ended while the answer was awaited, "port lost" when
+    // the port went away before the answer came or before the packet could go out.
     std::string state;
     std::optional<int> result; // extended: the display's result code of a well-formed answer
     char resultChar = '\0';    // normal: the result character ('/' broadcast, '.' nothing)
@@ -44,6 +45,8 @@ struct ExchangeRecord {
 void evaluateAnswer(ExchangeRecord& rec);
 // The exchange ended without an answer because the transmission stopped.
 void markStopped(ExchangeRecord& rec);
+// The exchange ended without an answer because the port went away; `why` in words.
+void markPortLost(ExchangeRecord& rec, const std::string& why);
 
 struct DisplaySummary {
     int netNr = 0;

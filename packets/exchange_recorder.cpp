@@ -151,6 +151,22 @@ void ExchangeRecorder::answerReceived(const std::string& answer)
     emit recordChanged(rec.index);
 }
 
+void ExchangeRecorder::portLost(const std::string& packet, int netNr, uint8_t packetNr,
+                                const std::string& why)
+{
+    if (!m_running)
+        return;
+    // Between two exchanges: the packet that could not go out is the lost exchange.
+    if (!packet.empty())
+        packetWritten(packet, netNr, packetNr);
+    if (!m_awaiting || m_records.empty())
+        return;
+    m_awaiting = false;
+    markPortLost(m_records.back(), why);
+    ++m_progress.failures;
+    emit recordChanged(m_records.back().index);
+}
+
 void ExchangeRecorder::transmissionEnded(TransmissionEnd end)
 {
     if (!m_running)

@@ -52,6 +52,8 @@ public:
     void packetWritten(const std::string& packet, int netNr, uint8_t packetNr) override;
     void answerBegan() override;
     void answerReceived(const std::string& answer) override;
+    void portLost(const std::string& packet, int netNr, uint8_t packetNr,
+                  const std::string& why) override;
     void transmissionEnded(TransmissionEnd end) override;
 
 signals:

@@ -18,10 +18,23 @@ namespace {
 
 constexpr int kSummaryRowsShown = 3;
 
-// The columns' widths in characters: the tab is narrow, so the table scrolls sideways rather
-// than squeezing the texts.
-constexpr int kPacketWidths[] = {6, 5, 15, 6, 22, 22, 5, 8};
+// The columns' widths in characters, enough for the longest usual text ("Invalid answer CRC
+// at CRC", "Param value out of range"); never narrower than their titles. A narrow tab
+// scrolls sideways rather than squeezing the texts.
+constexpr int kPacketWidths[] = {6, 5, 15, 6, 27, 25, 5, 8};
 constexpr int kSummaryWidths[] = {5, 6, 4, 5, 8, 8, 24};
+
+void setColumnWidths(QTableView* table, const int* chars)
+{
+    const QFontMetrics metrics(table->font());
+    const QFontMetrics header(table->horizontalHeader()->font());
+    QAbstractItemModel* model = table->model();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
+        table->setColumnWidth(c, std::max(metrics.averageCharWidth() * chars[c],
+                                          header.horizontalAdvance(title)) + 12);
+    }
+}
 
 } // namespace
 
@@ -48,15 +61,13 @@ PacketsTab::PacketsTab(const lmx::ExchangeRecorder& recorder, QWidget* parent)
     m_table->setObjectName(QStringLiteral("PacketTable"));
     m_table->setModel(m_filter);
     setUpTable(m_table);
-    for (int c = 0; c < m_model->columnCount(); ++c)
-        m_table->setColumnWidth(c, fontMetrics().averageCharWidth() * kPacketWidths[c] + 8);
+    setColumnWidths(m_table, kPacketWidths);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
 
     m_summaryTable->setObjectName(QStringLiteral("PacketSummaryTable"));
     m_summaryTable->setModel(m_summary);
     setUpTable(m_summaryTable);
-    for (int c = 0; c < m_summary->columnCount(); ++c)
-        m_summaryTable->setColumnWidth(c, fontMetrics().averageCharWidth() * kSummaryWidths[c] + 8);
+    setColumnWidths(m_summaryTable, kSummaryWidths);
     m_summaryTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_summaryTable->horizontalHeader()->setStretchLastSection(true);
     m_summaryTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -182,7 +193,9 @@ void PacketsTab::updateCounts()
     const int rows = m_model->rowCount();
     m_counts->setText(rows == 0
                           ? QString()
-                          : QStringLiteral("%1 packets, %2 failed").arg(rows).arg(p.failures));
+                          : (rows == 1 ? QStringLiteral("1 packet, %1 failed")
+                                       : QStringLiteral("%1 packets, %2 failed").arg(rows))
+                                    .arg(p.failures));
 }
 
 void PacketsTab::updateSummary()

@@ -51,8 +51,14 @@ TGeneralSettForm::TGeneralSettForm(TGeneralSettings& record, UserDialogs* dialog
     m_saveKeys->setToolTip(QStringLiteral("Keys are saved when they are used in the Command Editor !!"));
     m_clearKeys = checkBox(QStringLiteral("Clear Keylist When Loading LMX File"),
                            QStringLiteral("ClearKeysCheck"), record.ClearKeys, g);
+    m_answerBoxes = checkBox(QStringLiteral("Show failed answers in message boxes"),
+                             QStringLiteral("AnswerBoxesCheck"), record.ShowAnswerBoxes, g);
+    m_answerBoxes->setToolTip(QStringLiteral(
+            "Off: a failed answer is told in the receive box, the status bar and the Packets tab,\n"
+            "and the transmission goes on without waiting for OK."));
     auto* general = new QVBoxLayout(m_generalGroup);
-    for (QCheckBox* box : {m_showToolBar, m_fileReplace, m_extendedLmx, m_saveKeys, m_clearKeys})
+    for (QCheckBox* box :
+         {m_showToolBar, m_fileReplace, m_extendedLmx, m_saveKeys, m_clearKeys, m_answerBoxes})
         general->addWidget(box);
 
     m_debugGroup = new QGroupBox(QStringLiteral("Debug Settings"), this);
@@ -116,6 +122,7 @@ void TGeneralSettForm::OkButtonClick()
     m_record.ExtendedLmx = m_extendedLmx->isChecked();
     m_record.SaveKeys = m_saveKeys->isChecked();
     m_record.ClearKeys = m_clearKeys->isChecked();
+    m_record.ShowAnswerBoxes = m_answerBoxes->isChecked();
     m_record.DebugFile = m_debugFile->isChecked();
     m_record.CreateDebugFile = m_createDebugFile->isChecked();
     m_record.AppendDebugFile = m_appendDebugFile->isChecked();

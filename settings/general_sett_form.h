@@ -1,7 +1,7 @@
 #pragma once
-// The general settings dialog: the nine switches of the general record and the capture
-// folder. OK stores all of them (unless the folder is refused); Cancel stores nothing. The
-// dialog never applies the record (the caller does).
+// The general settings dialog: the nine switches of the general record, whether failed answers
+// open message boxes, and the capture folder. OK stores all of them (unless the folder is
+// refused); Cancel stores nothing. The dialog never applies the record (the caller does).
 
 #include "files/settings.h"
 
@@ -32,6 +32,7 @@ public:
     QCheckBox* ExtendedLmxCheck() const { return m_extendedLmx; }
     QCheckBox* SaveKeysCheck() const { return m_saveKeys; }
     QCheckBox* ClearKeysCheck() const { return m_clearKeys; }
+    QCheckBox* AnswerBoxesCheck() const { return m_answerBoxes; }
     QCheckBox* SerialDebugCheck() const { return m_serialDebug; }
     QCheckBox* DebugFileCheck() const { return m_debugFile; }
     QRadioButton* CreateDebugFileRadio() const { return m_createDebugFile; }
@@ -53,6 +54,7 @@ private:
     QCheckBox* m_extendedLmx = nullptr;
     QCheckBox* m_saveKeys = nullptr;
     QCheckBox* m_clearKeys = nullptr;
+    QCheckBox* m_answerBoxes = nullptr;
     QCheckBox* m_serialDebug = nullptr;
     QCheckBox* m_debugFile = nullptr;
     QRadioButton* m_createDebugFile = nullptr;

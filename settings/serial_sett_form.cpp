@@ -6,6 +6,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+
+#include <algorithm>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -118,6 +120,11 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
         m_port->setItemData(i, about.value(m_port->itemText(i)), Qt::ToolTipRole);
     m_port->setItemDelegate(new PortItemDelegate(m_port));
     m_port->setMaxVisibleItems(m_port->count());
+    // A device server's whole address fits, and a longer name than it shows whole too.
+    const QString widest = QStringLiteral("tcp://255.255.255.255:65535");
+    m_port->setMinimumContentsLength(
+            static_cast<int>(std::max(widest.size(), m_port->currentText().size())) + 1);
+    m_port->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_port->view()->setMinimumWidth(m_port->view()->sizeHintForColumn(0) + 24);
     m_portAbout = new QLabel;
     m_portAbout->setObjectName(QStringLiteral("PortAboutLabel"));

@@ -131,6 +131,7 @@ void PacketExchange::PortFailed()
 
 void PacketExchange::reportPort(const char* text, const std::string& reason)
 {
+    m_portReason = reason;
     m_dialogs->detailedMessage(QString::fromLatin1(text) + latin1(m_driver.PortName()),
                               latin1(reason), QString(), UserDialogs::Icon::Error);
 }

@@ -52,6 +52,9 @@ public:
     // server gone): that was reported once, with the reason, and the answer handler was not
     // called.
     bool portFailed() const { return m_portFailed; }
+    // The port's name, and the system's reason of the last port failure reported.
+    std::string portName() const { return m_driver.PortName(); }
+    const std::string& portFailureReason() const { return m_portReason; }
     // Ends an exchange in progress at once: the port is closed and the answer handler is not
     // called. Nothing happens when no exchange is in progress.
     void Abort();
@@ -107,6 +110,7 @@ private:
     bool m_extended = true;
     bool m_debugView = false;
     bool m_clearPerPacket = true;
+    std::string m_portReason;
     std::string m_bytesSent;
     std::string m_bytesReceived;
     std::string m_sentNotShown;

@@ -2,7 +2,8 @@
 // What a transmission tells whoever follows it packet by packet (the Packets tab, the
 // progress in the status bar, the reports of lmx send). The engine calls it in this order:
 // started, then for every packet that went out written and, unless the transmission was
-// stopped meanwhile, answered; ended once at the very end. Nothing here may start a
+// stopped or the port went away meanwhile, answered; portLost when the port went away in a
+// transmission that had it open; ended once at the very end. Nothing here may start a
 // transmission or wait.
 
 #include <cstdint>
@@ -38,6 +39,10 @@ public:
     // Everything received for the last packet written (empty: nothing came), before the
     // engine reports or waits on it.
     virtual void answerReceived(const std::string& answer) = 0;
+    // The port went away: while the last packet written awaited its answer (`packet` empty),
+    // or between two exchanges, before `packet` could go out. `why` says so in words.
+    virtual void portLost(const std::string& packet, int netNr, uint8_t packetNr,
+                          const std::string& why) = 0;
     virtual void transmissionEnded(TransmissionEnd end) = 0;
 };
 

@@ -17,6 +17,16 @@ constexpr size_t kDataLineLength = 120;
 
 constexpr const char* kRs485Text = " No answer received. Transmission done via NetNr 0. (RS485)";
 
+// The first line of a reason as the system words it (a hint may follow on further lines),
+// without the full stop and blanks at its end: it goes between parentheses.
+std::string trimmedEnd(std::string text)
+{
+    text = text.substr(0, text.find('\n'));
+    while (!text.empty() && (text.back() == '.' || static_cast<unsigned char>(text.back()) <= ' '))
+        text.pop_back();
+    return text;
+}
+
 std::string hexWithBlanks(std::string_view bytes)
 {
     std::string out;
@@ -371,6 +381,7 @@ void TransmissionEngine::prepare(bool extended, int defaultNetNr)
     m_packetNr = 0;
     m_answerWait = 0;
     m_lastAnswerOk = true;
+    m_portLost = false;
     m_receiveLog.clear();
     m_exchange.SetExtendedLmx(extended);
     if (extended)
@@ -413,9 +424,15 @@ TransmissionEngine::Step TransmissionEngine::exchanged(Exchange result)
     case Exchange::Answered:
         return stopAsked() ? stopped() : Step::Go;
     case Exchange::NotStarted:
-        // The exchange has said why (the port did not open, or went away in mid-exchange);
-        // once is enough.
-        logAborted();
+        // The exchange has said why in its message (the port did not open, or went away);
+        // the end line says it too where the port was lost, as a box may be long gone when
+        // the receive box is read.
+        if (m_portLost) {
+            logLine(stamp() + " Transmission aborted: " + lostConnectionText() + ".");
+            m_outcome.end = End::Aborted;
+        } else {
+            logAborted();
+        }
         return Step::End;
     case Exchange::Stopped:
         return stopped();
@@ -437,8 +454,13 @@ TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::stri
     if (stopAsked())
         return Exchange::Stopped;
     BusyScope busy(*this);
-    if (!m_exchange.SendPacket(packet))
+    if (!m_exchange.SendPacket(packet)) {
+        // The port is held open from the first packet on: once one has gone, a port that
+        // does not open again has gone away.
+        if (m_outcome.packetsSent > 0)
+            portLost(packet);
         return Exchange::NotStarted;
+    }
     ++m_outcome.packetsSent;
     if (m_observer)
         m_observer->packetWritten(packet, m_netNr, m_packetNr);
@@ -467,7 +489,23 @@ TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::stri
             writeLog(*log, "Recieved: ", m_exchange.bytesReceived()); // a failure is not shown
         log->PopProgramFolder();
     }
-    return m_exchange.portFailed() ? Exchange::NotStarted : Exchange::Answered;
+    if (!m_exchange.portFailed())
+        return Exchange::Answered;
+    portLost({});
+    return Exchange::NotStarted;
+}
+
+void TransmissionEngine::portLost(const std::string& notSent)
+{
+    m_portLost = true;
+    if (m_observer)
+        m_observer->portLost(notSent, m_netNr, m_packetNr, lostConnectionText());
+}
+
+std::string TransmissionEngine::lostConnectionText() const
+{
+    const std::string why = trimmedEnd(m_exchange.portFailureReason());
+    return "lost connection to " + m_exchange.portName() + (why.empty() ? "" : " (" + why + ")");
 }
 
 std::string TransmissionEngine::writeLog(DebugLog& log, const char* head, const std::string& bytes)

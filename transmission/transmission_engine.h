@@ -149,6 +149,9 @@ private:
     Step exchanged(Exchange result);
     // Ends the transmission as stopped; the line says so unless the stop was at once.
     Step stopped();
+    // The port went away in this transmission: told to the observer, and in the end line.
+    void portLost(const std::string& notSent);
+    std::string lostConnectionText() const;
     bool stopAsked() const { return m_stop || m_stopAfterExchange; }
     void startLog();
     // The error text of the first write that failed; empty when both were written.
@@ -188,6 +191,7 @@ private:
     uint8_t m_packetNr = 0;
     int m_answerWait = 0;
     bool m_lastAnswerOk = true; // the last answer evaluation ended without error
+    bool m_portLost = false;
     Outcome m_outcome;
     std::vector<QEventLoop*> m_loops; // the answer waits running now, innermost last
     int m_busyDepth = 0;

@@ -42,6 +42,14 @@ QLineEdit* EditRouting::focusedTextField() const
 
 EditRouting::Target EditRouting::target() const
 {
+    // The control that has the focus now decides. The boxes' own marks only stand in while
+    // a menu or another window has it: a box that lost the focus to another window and was
+    // left from there for the other box may still think it has it.
+    const QWidget* focus = QApplication::focusWidget();
+    if (m_editor && focus && focus == m_editor->commandBox())
+        return m_editor->commandBoxFocused() ? Target::CommandBox : Target::None;
+    if (m_answers && focus && focus == m_answers->AnswerBox())
+        return m_answers->boxFocused() ? Target::AnswerBox : Target::None;
     if (m_editor && m_editor->commandBoxFocused())
         return Target::CommandBox;
     if (m_answers && m_answers->boxFocused())

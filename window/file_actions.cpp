@@ -82,8 +82,31 @@ void FileActions::clearToNewFile()
     m_updateTitle();
 }
 
+bool FileActions::changesSavedOrDropped()
+{
+    CommandBox& box = m_parts.editor.box();
+    if (!box.Changed())
+        return true;
+    setStatus("Save Changes ?");
+    const UserDialogs::Answer answer = m_parts.dialogs.askYesNoCancel(
+            changedQuestion(), QString(), UserDialogs::Icon::Question);
+    // Yes goes on only once the list is saved; a save cancelled or failed keeps it all.
+    const bool goOn = answer == UserDialogs::Answer::No
+            || (answer == UserDialogs::Answer::Yes && save());
+    ready();
+    return goOn;
+}
+
+QString FileActions::changedQuestion() const
+{
+    return QStringLiteral("File ") + localText(m_parts.editor.box().fileName())
+            + QStringLiteral(" has changed.\n\rSave changes ?");
+}
+
 void FileActions::newFile()
 {
+    if (!changesSavedOrDropped())
+        return;
     m_parts.transmit.stopThen([this] {
         setStatus("Creating New File");
         clearToNewFile();
@@ -94,6 +117,8 @@ void FileActions::newFile()
 
 bool FileActions::load()
 {
+    if (!changesSavedOrDropped())
+        return false;
     setStatus("Load LMX File");
     UserDialogs::FileRequest request;
     request.title = QStringLiteral("Load File");
@@ -237,9 +262,7 @@ bool FileActions::saveChangesBeforeClose()
     CommandBox& box = m_parts.editor.box();
     if (!box.Changed())
         return true;
-    const QString question = QStringLiteral("File ") + localText(box.fileName())
-            + QStringLiteral(" has changed.\n\rSave changes ?");
-    if (m_parts.dialogs.askYesNo(question, QString(), UserDialogs::Icon::Question)
+    if (m_parts.dialogs.askYesNo(changedQuestion(), QString(), UserDialogs::Icon::Question)
         == UserDialogs::Answer::Yes) {
         // A list that would not load again is not saved, and not lost either: the window
         // stays open with it.

@@ -45,9 +45,12 @@ public:
     // A new, unchanged list and answer box; the receive box and the Packets tab are emptied
     // unless a transmission is running or has just been stopped for this.
     void clearToNewFile();
-    // File > New: stops a running transmission first.
+    // File > New: a changed list is offered for saving first (Yes, No, Cancel: Cancel, or a
+    // save that does not happen, leaves the list, its name and its undo as they are); then
+    // a running transmission is stopped.
     void newFile();
-    // File > Load: false when cancelled or failed (or left to run after a stop).
+    // File > Load: the same question first; false when cancelled or failed (or left to run
+    // after a stop).
     bool load();
     // Load without the dialog, for a file named on the command line.
     bool loadFile(const QString& path);
@@ -61,6 +64,9 @@ public:
     bool saveChangesBeforeClose();
 
 private:
+    // Asks whether to save a changed list; true to go on (saved, or not to be saved).
+    bool changesSavedOrDropped();
+    QString changedQuestion() const;
     bool read(const QString& path);
     bool saveAs(bool checkBlocks);
     // Asks before a list whose blocks do not balance is saved; true to go on saving.

@@ -15,6 +15,7 @@
 #include "key_repeat_filter.h"
 #include "keys/key_actions.h"
 #include "led_panel.h"
+#include "line_tool_tips.h"
 #include "main_actions.h"
 #include "main_status_bar.h"
 #include "packets/exchange_recorder.h"
@@ -23,28 +24,40 @@
 #include "platform/user_dialogs.h"
 #include "port/comm_port_driver.h"
 #include "port/serial_settings_apply.h"
+#include "program_icon.h"
+#include "protocol/vocabulary.h"
 #include "send_receive_frame.h"
 #include "settings/settings_dialogs.h"
 #include "transmission/packet_exchange.h"
 #include "transmission/transmission_engine.h"
 #include "transmit_actions.h"
 #include "widgets/ovel_list_box.h"
+#include "window_placement.h"
 #include "xmit_form.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QShowEvent>
+#include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 
 #include <algorithm>
+
+static_assert(lmx::kLineSizeLimit == 1333, "the status text names the limit");
 
 namespace {
 
@@ -65,7 +78,9 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowIcon(programIcon());
     m_places = m_services.settingsPlaces.settingsFolder.empty()
             ? lmx::settingsPlaces(localPath(m_services.programFolder), true, {}, {})
             : m_services.settingsPlaces;
@@ -100,9 +115,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab1), false);
     m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab2), false);
 
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    place();
     ready();
     updateActions();
 }
@@ -202,20 +215,54 @@ void TMainForm::layOut()
         column->addStretch(1);
     }
 
-    auto* top = new QHBoxLayout;
-    top->setSpacing(4);
-    top->addWidget(m_editorGroup, 3);
-    top->addWidget(m_tabs, 2);
-    auto* bottom = new QHBoxLayout;
-    bottom->setSpacing(4);
+    // The command editor beside the tabs, and both above the receive box and the command
+    // buttons, each pair divided by a handle the user may drag. A larger window gives the
+    // command and hex boxes, the Packets tab and the receive box the room; the command
+    // buttons keep their size.
+    m_receiveSplitter = new QSplitter(Qt::Vertical, centralWidget());
+    m_receiveSplitter->setObjectName(QStringLiteral("ReceiveSplitter"));
+    m_editorSplitter = new QSplitter(Qt::Horizontal, m_receiveSplitter);
+    m_editorSplitter->setObjectName(QStringLiteral("EditorSplitter"));
+    m_editorGroup->setParent(m_editorSplitter);
+    m_editorSplitter->addWidget(m_editorGroup);
+    m_editorSplitter->addWidget(m_tabs);
+    m_bottom = new QWidget(m_receiveSplitter);
+    auto* bottom = new QHBoxLayout(m_bottom);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(kPartSpacing);
+    m_sendReceive->setParent(m_bottom);
     bottom->addWidget(m_sendReceive, 1);
+    m_commands->setParent(m_bottom);
     m_commands->setFixedSize(TCommandsFrame::kWidth, TCommandsFrame::kHeight);
     bottom->addWidget(m_commands, 0, Qt::AlignTop);
+    m_receiveSplitter->addWidget(m_editorSplitter);
+    m_receiveSplitter->addWidget(m_bottom);
+    for (QSplitter* splitter : {m_editorSplitter, m_receiveSplitter}) {
+        splitter->setHandleWidth(kPartSpacing);
+        splitter->setChildrenCollapsible(false);
+        splitter->setStretchFactor(0, 1);
+        splitter->setStretchFactor(1, 1);
+    }
+    // A handle the user drags divides from then on as the user chose (see resizeEvent).
+    connect(m_editorSplitter, &QSplitter::splitterMoved, this, [this] { m_editorDivisionChosen = true; });
     auto* client = new QVBoxLayout(centralWidget());
     client->setContentsMargins(4, 2, 4, 2);
-    client->setSpacing(4);
-    client->addLayout(top, 1);
-    client->addLayout(bottom, 0);
+    client->setSpacing(0);
+    client->addWidget(m_receiveSplitter, 1);
+
+    // A pale selection: the lines keep their colours (red, purple, blue, ...) when selected,
+    // and each stays about as readable as on white.
+    for (TOvelListBox* box : {m_editor->commandBox(), m_editor->hexBox(), m_answers->AnswerBox(),
+                              m_sendReceive->ReceiveBox()}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Highlight, QColor(kSelectionColour));
+        box->setPalette(palette);
+    }
+
+    auto* tips = new LineToolTips(this);
+    for (TOvelListBox* box : {m_editor->commandBox(), m_editor->hexBox(), m_answers->AnswerBox(),
+                              m_sendReceive->ReceiveBox()})
+        tips->watch(box);
 
     m_busy.addWidget(m_sendReceive->ReceiveBox());
     m_busy.addWidget(m_answers->AnswerBox());
@@ -254,6 +301,21 @@ void TMainForm::connectParts()
         m_editor->commandBox()->removeAction(shared);
 
     connect(m_editor, &CommandEditor::titleChanged, this, &TMainForm::updateTitle);
+    // A line entered or edited that reaches the longest a line can be was cut there: the
+    // status bar says so, as the line itself does not show it.
+    const auto reachedLimit = [this](const QModelIndex& from, const QModelIndex& to) {
+        if (from.row() != to.row())
+            return; // a file read or a paste of many lines: the reader tells its own
+        const std::string& text = m_editor->box().list().line(from.row()).displayText;
+        if (text.size() >= lmx::kLineSizeLimit)
+            m_statusBar->setStatusText(QString::fromLatin1(kLineLimitText));
+    };
+    QAbstractItemModel* lines = &m_editor->model();
+    connect(lines, &QAbstractItemModel::rowsInserted, this,
+            [reachedLimit, lines](const QModelIndex&, int first, int last) {
+                reachedLimit(lines->index(first, 0), lines->index(last, 0));
+            });
+    connect(lines, &QAbstractItemModel::dataChanged, this, reachedLimit);
     // The list the transmission came from is gone: nothing more of it is sent.
     connect(m_editor, &CommandEditor::windowCleared, this, [this] { stopThen({}); });
     connect(m_keys, &KeyActions::statusText, m_statusBar, &TMainStatusBar::setStatusText);
@@ -285,6 +347,155 @@ void TMainForm::connectParts()
     for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
         connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateActions);
     m_keyRepeat = new KeyRepeatFilter(this);
+}
+
+QSize TMainForm::firstSize() const
+{
+    return {kClientWidth, kClientHeight + menuBar()->sizeHint().height()};
+}
+
+namespace {
+
+lmx::ScreenRect screenRect(const QRect& r)
+{
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+} // namespace
+
+void TMainForm::place()
+{
+    std::vector<lmx::ScreenRect> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary)
+        screens.push_back(screenRect(primary->availableGeometry()));
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s != primary)
+            screens.push_back(screenRect(s->availableGeometry()));
+    const QSize first = firstSize();
+    const lmx::ScreenRect r = lmx::startRect(m_general.Window, first.width(), first.height(), screens);
+    setGeometry(r.x, r.y, r.width, r.height);
+    m_normalRect = geometry();
+    if (m_general.Window.Maximized) {
+        m_keptNormal = m_normalRect;
+        setWindowState(windowState() | Qt::WindowMaximized);
+        // Where no window manager maximises it, the window covers its screen by itself.
+        if (const QScreen* s = QGuiApplication::screenAt(m_normalRect.center()))
+            setGeometry(s->availableGeometry());
+    }
+}
+
+void TMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowFullScreen;
+    // The states the window passes through while it is first shown are not the user's.
+    if (!m_divided)
+        return;
+    if (!(change->oldState() & big) && (windowState() & big))
+        m_keptNormal = m_normalRect;
+    // Back from maximised: to the place it had before, which a window manager that saw only
+    // the maximised window does not know.
+    if ((change->oldState() & big) && !(windowState() & (big | Qt::WindowMinimized))) {
+        m_normalRect = m_keptNormal;
+        setGeometry(m_keptNormal);
+        // A window manager may answer with a place of its own a little later.
+        m_restorePending = true;
+        QTimer::singleShot(kRestoreSettleMs, this, [this] { m_restorePending = false; });
+    }
+}
+
+void TMainForm::divide()
+{
+    if (m_divided)
+        return;
+    m_divided = true;
+    // The first division: three fifths of the row to the command editor, as the first window
+    // had it, and below, the receive box and the command buttons as high as they ask to be.
+    // A window left so is kept as having no division of its own.
+    const lmx::WindowPlacement& saved = m_general.Window;
+    const int across = m_editorSplitter->width() - m_editorSplitter->handleWidth();
+    shareWidth();
+    m_firstDivision = {m_editorSplitter->sizes().value(0), m_receiveSplitter->sizes().value(0)};
+    m_editorDivisionChosen = saved.EditorWidth > 0;
+    if (m_editorDivisionChosen)
+        m_editorSplitter->setSizes({saved.EditorWidth, across - saved.EditorWidth});
+    if (saved.TopHeight > 0) {
+        const int down = m_receiveSplitter->height() - m_receiveSplitter->handleWidth();
+        m_receiveSplitter->setSizes({saved.TopHeight, down - saved.TopHeight});
+    }
+}
+
+lmx::WindowPlacement TMainForm::placementNow() const
+{
+    lmx::PlacementNow now;
+    if (!m_divided) // closed before it was shown: as it was
+        return m_general.Window;
+    now.normal = screenRect(m_normalRect);
+    now.maximized = isMaximized();
+    // The editor's width only when the user chose it; else the window's share comes again.
+    now.editorWidth = m_editorDivisionChosen ? m_editorSplitter->sizes().value(0) : 0;
+    now.topHeight = m_receiveSplitter->sizes().value(0);
+    now.firstEditorWidth = m_editorDivisionChosen ? m_firstDivision.first : 0;
+    now.firstTopHeight = m_firstDivision.second;
+    const QScreen* s = screen();
+    const QSize first = firstSize();
+    return lmx::placementToKeep(now, first.width(), first.height(),
+                                s ? screenRect(s->availableGeometry()) : lmx::ScreenRect{});
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_divisionAsked)
+        return;
+    m_divisionAsked = true;
+    // Once the parts have taken their shown fonts and styles, which change what they ask for.
+    QTimer::singleShot(0, this, &TMainForm::divide);
+}
+
+bool TMainForm::restoreNormal()
+{
+    if (!m_restorePending || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        || geometry() == m_keptNormal)
+        return false;
+    setGeometry(m_keptNormal);
+    return true;
+}
+
+void TMainForm::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (m_divided && !m_restorePending && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        m_normalRect = geometry();
+}
+
+void TMainForm::shareWidth()
+{
+    // Up to the first width three fifths of it go to the command editor, as at first; of
+    // more width the tabs take two thirds: hex lines are three times as long as the command
+    // lines they show, and the Packets table wants room for all its columns.
+    constexpr int firstAcross = kClientWidth - 2 * 4 - kPartSpacing;
+    const int across = m_editorSplitter->width() - m_editorSplitter->handleWidth();
+    const int editor = across <= firstAcross ? across * 3 / 5
+                                             : firstAcross * 3 / 5 + (across - firstAcross) / 3;
+    m_editorSplitter->setSizes({editor, across - editor});
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The splitter has shared the new width by the parts' sizes; until the user has chosen
+    // a division, the window's own share stands instead.
+    if (m_divided && !m_editorDivisionChosen)
+        shareWidth();
+    if (restoreNormal())
+        return;
+    if (m_divided && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        m_normalRect = geometry();
 }
 
 QString TMainForm::statusText() const
@@ -521,6 +732,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_general.Window = placementNow();
     const lmx::WriteResult saved = lmx::saveSettings(m_places, m_serial, m_display, m_general);
     if (!saved.ok)
         m_dialogs.detailedWarning(latin1(saved.message), localText(saved.detail));

@@ -17,6 +17,11 @@
 // confirmed, empties the box at once and stops it the same way. Load Keys and Clear Keys are
 // unavailable until it has ended.
 //
+// The window may be resized and maximised. At its first size (792 x 554 below the menu bar,
+// centred) the parts stand as they always did; a larger window gives the room to the command
+// and hex boxes, the tabs and the receive box, divided by two handles. Its place, size and
+// division are kept in the settings file at closing, and only when they differ from the first.
+//
 // Every part is owned by its Qt parent. The central widget with the frames is the window's
 // first child, so the frames and the engine in them go before the serial link they use.
 
@@ -27,10 +32,12 @@
 #include "main_form_services.h"
 
 #include <QMainWindow>
+#include <QRect>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ActionButton;
@@ -47,6 +54,7 @@ class PacketsTab;
 class ParameterDialogs;
 class QGroupBox;
 class QLabel;
+class QSplitter;
 class QTabWidget;
 class QToolBar;
 class SettingsDialogs;
@@ -68,10 +76,20 @@ class TXmitForm;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    // The client area below the menu bar.
+    // The client area below the menu bar at the first size; the window may grow from there
+    // (and shrink, on a screen too small for it).
     static constexpr int kClientWidth = 792;
     static constexpr int kClientHeight = 554;
+    // The space between the parts, which is also the width of the handles that divide them.
+    static constexpr int kPartSpacing = 4;
+    // How long after leaving the maximised state a place the window system gives it is taken
+    // for its answer to that, and corrected to the place kept from before.
+    static constexpr int kRestoreSettleMs = 500;
     static constexpr const char* kNewFileName = "NEWFILE.LMX";
+    // The background of selected lines in the list boxes.
+    static constexpr unsigned kSelectionColour = 0xD5E3F5;
+    static constexpr const char* kLineLimitText =
+            "The line is as long as a line can be (1333 characters): anything beyond was left out.";
     static constexpr const char* kHelpPage = "doc/lmxdoc.htm";
 
     explicit TMainForm(MainFormServices services, QWidget* parent = nullptr);
@@ -107,6 +125,11 @@ public:
     QWidget* AnswerDataTab() const { return m_answerTab; }
     QWidget* PacketsDataTab() const;
     QGroupBox* CommandEditorGroup() const { return m_editorGroup; }
+    // The handle between the command editor and the tabs, and the one above the receive box.
+    QSplitter* EditorSplitter() const { return m_editorSplitter; }
+    QSplitter* ReceiveSplitter() const { return m_receiveSplitter; }
+    // The window's size with the menu bar at the first size.
+    QSize firstSize() const;
     ActionButton* FPACK_Button() const { return m_fpack; }
     ActionButton* NPACK_Button() const { return m_npack; }
     QString statusText() const;
@@ -143,10 +166,23 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createParts();
     void layOut();
+    // The saved place, or the first size centred; the division comes once it is shown.
+    void place();
+    void divide();
+    void shareWidth();
+    // Puts a window just back from maximised at its kept place; false when there is nothing
+    // to do.
+    bool restoreNormal();
+    // The place to keep in the settings file (nothing while it is the first one).
+    lmx::WindowPlacement placementNow() const;
     void connectParts();
     void applyGeneral();
     void setStatus(const char* text);
@@ -196,6 +232,16 @@ private:
     QWidget* m_debugTab2 = nullptr;
     QLabel* m_debugLabels[6] = {};
     QGroupBox* m_editorGroup = nullptr;
+    QSplitter* m_editorSplitter = nullptr;
+    QSplitter* m_receiveSplitter = nullptr;
+    QWidget* m_bottom = nullptr;
+    QRect m_normalRect; // where the window stands when it is not maximised
+    QRect m_keptNormal; // where it stood before it was maximised
+    bool m_restorePending = false; // just back from maximised: kept at m_keptNormal
+    bool m_divisionAsked = false;
+    bool m_divided = false;
+    bool m_editorDivisionChosen = false; // dragged, or kept from an earlier run
+    std::pair<int, int> m_firstDivision; // the editor's width and the top's height at first
     ActionButton* m_fpack = nullptr;
     ActionButton* m_npack = nullptr;
 

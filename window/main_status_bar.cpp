@@ -3,6 +3,7 @@
 #include "led_panel.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QResizeEvent>
 
@@ -11,7 +12,7 @@
 namespace {
 
 constexpr int kProgressWidth = 120;
-constexpr int kFailuresWidth = 80;
+constexpr int kFailuresWidth = 100; // "1000 failures" in bold
 
 } // namespace
 
@@ -27,7 +28,10 @@ TMainStatusBar::TMainStatusBar(QWidget* parent)
     m_text->setObjectName(QStringLiteral("StatusText"));
     m_text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_text->setIndent(2);
-    addWidget(m_text);
+    // As wide as fitTextPanel says, but never what keeps the window from shrinking: a
+    // minimum width taken from the window's width would hold it at that width for good.
+    m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    addWidget(m_text, 1);
     m_bar->setObjectName(QStringLiteral("TransmitProgress"));
     m_bar->setFixedWidth(kProgressWidth);
     m_bar->setMaximumHeight(16);
@@ -37,6 +41,7 @@ TMainStatusBar::TMainStatusBar(QWidget* parent)
     m_failures->setFixedWidth(kFailuresWidth);
     m_failures->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_failures->setIndent(2);
+    m_failures->installEventFilter(this);
     addWidget(m_failures);
     m_bar->hide();
     m_failures->hide();
@@ -53,6 +58,7 @@ void TMainStatusBar::setStatusText(const QString& text)
 void TMainStatusBar::showProgress(int packet, int planned, int failures)
 {
     const bool shown = progressShown();
+    m_failureCount = failures;
     m_text->setText(QStringLiteral("Packet %1 of %2").arg(packet).arg(planned));
     m_bar->setRange(0, std::max(planned, 1));
     m_bar->setValue(std::clamp(packet, 0, std::max(planned, 1)));
@@ -77,9 +83,37 @@ void TMainStatusBar::endProgress()
     if (!progressShown())
         return;
     m_bar->hide();
-    m_failures->hide();
+    // Failures stay in sight, also of a run no one watched: a click lists them.
+    const bool flag = m_failureCount > 0;
+    m_failures->setVisible(flag);
+    m_failures->setCursor(flag ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    m_failures->setToolTip(flag ? QStringLiteral("Failed answers of the last transmission: "
+                                                 "click to list them in the Packets tab")
+                                : QString());
     m_text->setText(m_status);
     fitTextPanel(width());
+}
+
+bool TMainStatusBar::failuresFlagged() const
+{
+    return !progressShown() && !m_failures->isHidden();
+}
+
+void TMainStatusBar::clearFailuresFlag()
+{
+    if (!failuresFlagged())
+        return;
+    m_failures->hide();
+    m_failureCount = 0;
+    fitTextPanel(width());
+}
+
+bool TMainStatusBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_failures && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_failureCount > 0)
+        emit failuresClicked();
+    return QStatusBar::eventFilter(watched, event);
 }
 
 bool TMainStatusBar::progressShown() const
@@ -89,8 +123,9 @@ bool TMainStatusBar::progressShown() const
 
 void TMainStatusBar::fitTextPanel(int width)
 {
-    const int progress = progressShown() ? kProgressWidth + kFailuresWidth + 8 : 0;
-    m_text->setFixedWidth(std::max(0, width - kTextPanelMargin - progress));
+    const int progress = (progressShown() ? kProgressWidth + 4 : 0)
+                       + (m_failures->isHidden() ? 0 : kFailuresWidth + 4);
+    m_text->setMaximumWidth(std::max(0, width - kTextPanelMargin - progress));
 }
 
 QString TMainStatusBar::statusText() const

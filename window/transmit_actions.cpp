@@ -16,8 +16,11 @@
 #include "send_receive_frame.h"
 #include "settings/settings_dialogs.h"
 #include "transmission/transmission_engine.h"
+#include "window_placement.h"
 #include "xmit_form.h"
 
+#include <QCheckBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QWidget>
@@ -38,6 +41,13 @@ TransmitActions::TransmitActions(Parts parts, std::function<void()> updateAction
             &TransmitActions::showProgress);
     connect(recorder, &lmx::ExchangeRecorder::finished, &m_parts.statusBar,
             &TMainStatusBar::endProgress);
+    connect(recorder, &lmx::ExchangeRecorder::cleared, &m_parts.statusBar,
+            &TMainStatusBar::clearFailuresFlag);
+    // The flag of failures lists them.
+    connect(&m_parts.statusBar, &TMainStatusBar::failuresClicked, this, [this] {
+        m_parts.packetsTab.failuresOnlyBox()->setChecked(true);
+        m_parts.tabs.setCurrentWidget(&m_parts.packetsTab);
+    });
     // A row selects the lines its packet carried, as long as the list is the one sent.
     connect(&m_parts.packetsTab, &PacketsTab::linesSelected, this,
             [this](const std::vector<int>& rows) {
@@ -74,6 +84,9 @@ void TransmitActions::prepare()
 {
     showSerialDebug();
     lmx::TransmissionEngine& engine = m_parts.sendReceive.engine();
+    // Off, a failed answer does not wait for OK: the receive box, the status bar and the
+    // Packets tab tell it.
+    engine.SetAnswerErrorBoxes(m_parts.general.ShowAnswerBoxes);
     engine.SetDebugFile(m_parts.general.DebugFile);
     engine.SetCreateDebugFile(m_parts.general.CreateDebugFile);
     if (m_parts.general.DebugFile)
@@ -162,12 +175,18 @@ void TransmitActions::transmitToDisplays()
     auto* progress = new lmx::DisplaysProgress(*m_displaysRun, m_window);
     progress->setAttribute(Qt::WA_DeleteOnClose);
     m_displaysProgress = progress;
-    // Over the command buttons, which are of no use meanwhile, leaving the boxes and the
-    // Packets tab in sight.
+    // Beside the main window, covering none of it; on a screen without room for that, over
+    // the command buttons, which are of no use meanwhile.
     progress->adjustSize();
-    progress->move(m_window->mapToGlobal(
-            QPoint(m_window->width() - progress->width() - 8,
-                   m_window->height() - progress->height() - m_parts.statusBar.height() - 8)));
+    const QRect outer = m_window->frameGeometry();
+    const QRect screen = m_window->screen() ? m_window->screen()->availableGeometry() : outer;
+    const QSize size = progress->frameGeometry().size();
+    const lmx::ScreenRect mainRect{outer.x(), outer.y(), outer.width(),
+                                   outer.height() - m_parts.statusBar.height()};
+    const lmx::ScreenRect at = lmx::besideRect(
+            mainRect, size.width(), size.height(),
+            {screen.x(), screen.y(), screen.width(), screen.height()}, 8);
+    progress->move(at.x, at.y);
     progress->show();
     // One receive box for all displays: each transmission would empty it.
     TSendReceiveFrame& frame = m_parts.sendReceive;
@@ -184,7 +203,7 @@ void TransmitActions::transmitToDisplays()
             });
     m_displaysRun->run(lines, list.numbers, m_parts.general.ExtendedLmx);
     disconnect(oneLog);
-    engine.SetAnswerErrorBoxes(true);
+    engine.SetAnswerErrorBoxes(m_parts.general.ShowAnswerBoxes);
     frame.receiveLog().setKeepLines(false);
     if (m_shutDown)
         return;

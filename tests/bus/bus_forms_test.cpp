@@ -64,3 +64,20 @@ TEST(BusForms, OkTakesTheScannedDisplayTheSettingsCanHoldOrAListOfDisplaysAsEnte
     list.OkButton()->click();
     EXPECT_EQ(record.NetNrList, "1-20");
 }
+
+// What the display says of itself reads as text beside its hex, both whole.
+TEST(BusForms, AScanAnswersDataShowsAsTextAndHexUncut)
+{
+    serialtest::SerialLine line(serialtest::simOptions({4}));
+    TDisplaySettings record;
+    BusScanForm form(record, line.exchange, true);
+    form.FromSpin()->setValue(4);
+    form.ToSpin()->setValue(4);
+    form.show();
+    form.ScanButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return form.AnswerList()->topLevelItemCount() == 1; }, 10000));
+    const QTreeWidgetItem* item = form.AnswerList()->topLevelItem(0);
+    EXPECT_EQ(item->text(3).toStdString(), form.scanner().answers().at(0).data); // printable
+    for (const int column : {3, 4})
+        EXPECT_GE(form.AnswerList()->columnWidth(column), form.AnswerList()->fontMetrics().horizontalAdvance(item->text(column)));
+}

@@ -52,7 +52,7 @@ TEST(DoubleIncDecForm, LedTestHoursUpToTwentyFour)
     EXPECT_EQ(boxes[0].CurrValStr + boxes[1].CurrValStr, "2401");
 }
 
-TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)
+TEST(TripleIncDecForm, OnlyTheOkButtonConfirms)
 {
     ScriptedDialogs user;
     auto boxes = fixtures::watchDog();
@@ -67,8 +67,7 @@ TEST(TripleIncDecForm, OnlyTheOkButtonConfirmsAndEscapeDoesNothing)
     retype(form.field(1), "1e");
 
     QTest::keyClick(form.field(1), Qt::Key_Return);
-    QTest::keyClick(form.field(1), Qt::Key_Escape);
-    QTest::keyClick(&form, Qt::Key_Escape);
+    QTest::keyClick(&form, Qt::Key_Return);
     EXPECT_TRUE(form.isVisible());
     QTest::mouseClick(form.okButton(), Qt::LeftButton);
     EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -117,4 +116,32 @@ TEST(EocForm, DisplayConfigurationThenReusedForTimeAndDateWithOnlySixFieldsShown
     QTest::keyClick(form.field(6), Qt::Key_Escape);
     EXPECT_EQ(form.result(), QDialog::Rejected);
     EXPECT_FALSE(form.answer().confirmed);
+}
+
+// Every value dialog has ways out that change nothing: Cancel, and Escape anywhere.
+TEST(ValueForms, CancelAndEscapeLeaveTheRecordsAsTheyWere)
+{
+    for (const int way : {0, 1, 2}) { // Cancel, Escape in a field, Escape on a button
+        ScriptedDialogs user;
+        TSingleBox wait = fixtures::packetWait();
+        auto led = fixtures::ledTest();
+        auto dog = fixtures::watchDog();
+        TSingleIncDec single(wait, user);
+        TDoubleIncDec twice(led[0], led[1], user);
+        TTripleIncDec triple(dog[0], dog[1], dog[2], user);
+        TEocFrm eoc(user);
+        eoc.start("Configure Display (All in Hex)", fixtures::displayConfiguration());
+        for (FieldGridDialog* form : std::initializer_list<FieldGridDialog*>{&single, &twice, &triple, &eoc}) {
+            openWithoutLoop(*form);
+            retype(form->field(0), "1");
+            if (way == 0)
+                QTest::mouseClick(form->cancelButton(), Qt::LeftButton);
+            else
+                QTest::keyClick(way == 1 ? static_cast<QWidget*>(form->field(0)) : form->cancelButton(), Qt::Key_Escape);
+            EXPECT_EQ(form->result(), QDialog::Rejected) << way << form->windowTitle().toStdString();
+        }
+        EXPECT_EQ(wait.CurrValStr + led[0].CurrValStr + dog[0].CurrValStr,
+                  fixtures::packetWait().CurrValStr + fixtures::ledTest()[0].CurrValStr + fixtures::watchDog()[0].CurrValStr);
+        EXPECT_FALSE(eoc.answer().confirmed);
+    }
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window program in a real X window against the virtual display: load a command file
 # through the Load dialog, Transmit with F6, Export to txt file, add an NPACK line with its
-# button, close with Ctrl+Q and save the changed list through the save question.
+# button, resize the window, close with Ctrl+Q and save the changed list through the save
+# question; then start it again at the size it was left with.
 #   real_window.sh ORVANTA LMX EXPECTED_DIR [tcp]
 # With tcp the display sits behind a TCP port (tcp://127.0.0.1:PORT) as behind a serial
 # device server, and is not there at the first F6: that one gives one message, the next works.
@@ -143,6 +144,16 @@ wait_for 5 count_is 2 || fail "no wait dialog for the NPACK"
 keys Return
 wait_for 5 count_is 1 || fail "the wait dialog stayed open"
 
+# The window grows: resized by the window system, it lays itself out anew and keeps the size.
+size_is() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
+    [ "$WIDTH" -eq "$1" ] && [ "$HEIGHT" -eq "$2" ]
+}
+xdotool windowsize --sync "$(main_window)" 1100 800
+wait_for 5 size_is 1100 800 || fail "the window did not take the size 1100 x 800"
+[ -n "${E2E_SHOT:-}" ] && { sleep 0.5; import -window root "${E2E_SHOT%.png}-resized.png"; }
+
 # Close: the save question is answered Yes, the save dialog gets a new name.
 newest() { windows | tail -1; }
 keys ctrl+q
@@ -158,4 +169,15 @@ wait_for "$deadline_s" closed || fail "the program did not end"
 [ "${E2E_RECORD:-0}" = 1 ] && cp "$work/files/saved.lmx" "$expected/real_window.saved"
 cmp "$work/files/saved.lmx" "$expected/real_window.saved" || fail "the saved list differs"
 cmp "$work/files/demo.lmx" "$expected/real_window.lmx" || fail "the loaded file was changed"
+
+# The size is kept in the settings file, and the next start comes up with it.
+grep -q $'^  Width = 1100\r$' "$work/prog/ORVANTA.SET" && grep -q $'^  Height = 800\r$' "$work/prog/ORVANTA.SET" \
+    || fail "the settings file does not keep the size: $(tr -d '\r' <"$work/prog/ORVANTA.SET" | tail -10)"
+"$work/prog/orvanta" >>"$work/orvanta.log" 2>&1 &
+orvanta_pid=$!
+pids+=($orvanta_pid)
+wait_for "$deadline_s" count_is 1 || fail "no main window at the second start"
+wait_for 5 size_is 1100 800 || fail "the second start did not come up at 1100 x 800"
+keys ctrl+q
+wait_for "$deadline_s" closed || fail "the program did not end the second time"
 echo "PASS"

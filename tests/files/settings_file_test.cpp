@@ -290,3 +290,45 @@ TEST(SettingsFile, TheCaptureFolderHasABlockOfItsOwnOnlyWhenSet)
         EXPECT_EQ(loaded.display, saved.display);
     }
 }
+
+TEST(SettingsFile, TheWindowBlockReadsBackInFourthOrFifthPlace)
+{
+    for (const bool withList : {false, true}) {
+        filetest::TempFolder folder;
+        Records saved;
+        saved.general.ShowAnswerBoxes = false;
+        saved.general.Window = {-20, 10, 1400, 1000, true, 700, 600};
+        if (withList)
+            saved.display.NetNrList = "4,5";
+        ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
+        Records loaded;
+        EXPECT_EQ(loaded.load(folder), "") << withList;
+        EXPECT_EQ(loaded.general, saved.general) << withList;
+    }
+}
+
+// Fields a later version adds to the window block are passed over, as an older reader passes
+// over the window block in fourth place (to it the bus block, of which it keeps the list).
+TEST(SettingsFile, UnknownFieldsOfTheWindowBlockArePassedOver)
+{
+    filetest::TempFolder folder;
+    writeSettings(folder, std::string(kDefaultFile)
+                                  + "object TWindowSettings\r\n  Width = 900\r\n  Later = 'x'\r\nend\r\n");
+    Records r;
+    EXPECT_EQ(r.load(folder), "");
+    EXPECT_EQ(r.general.Window.Width, 900);
+    EXPECT_TRUE(r.display.NetNrList.empty());
+}
+
+TEST(SettingsFile, AWrongValueInTheWindowBlockIsAReadFailure)
+{
+    for (const char* line : {"  Width = -5\r\n", "  Maximized = 3\r\n", "  Left = 'far'\r\n"}) {
+        filetest::TempFolder folder;
+        writeSettings(folder, std::string(kDefaultFile) + "object TWindowSettings\r\n" + line + "end\r\n");
+        Records r;
+        r.change();
+        EXPECT_EQ(r.load(folder), kReadWarning) << line;
+        EXPECT_TRUE(r.areDefaults()) << line;
+        EXPECT_NE(r.detail.find("Line 26"), std::string::npos) << line << r.detail;
+    }
+}

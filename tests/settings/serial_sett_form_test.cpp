@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -111,4 +112,12 @@ TEST_F(SettingsDialog, OkStoresThePortTrimmedAndTheRateAsTypedAndADeviceServerIs
     EXPECT_TRUE(accepted());
     EXPECT_TRUE(record.PortName == "tcp://10.0.0.7:4001" && record.Baudrate == "9600");
     EXPECT_EQ(record.Parity, 2);
+}
+
+TEST_F(SettingsDialog, ADeviceServersAddressShowsWhole)
+{
+    record.PortName = "tcp://127.0.0.1:47641";
+    open();
+    QLineEdit* edit = form->PortComboBox()->lineEdit();
+    EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(QString::fromStdString(record.PortName)) + 4);
 }

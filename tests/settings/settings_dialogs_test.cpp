@@ -29,6 +29,7 @@ std::vector<Named> checkBoxes(const TGeneralSettForm& f)
             {f.ExtendedLmxCheck(), &TGeneralSettings::ExtendedLmx},
             {f.SaveKeysCheck(), &TGeneralSettings::SaveKeys},
             {f.ClearKeysCheck(), &TGeneralSettings::ClearKeys},
+            {f.AnswerBoxesCheck(), &TGeneralSettings::ShowAnswerBoxes},
             {f.SerialDebugCheck(), &TGeneralSettings::ShowSerialDebug},
             {f.DebugFileCheck(), &TGeneralSettings::DebugFile}};
 }

@@ -140,7 +140,7 @@ TEST_F(Engine, OneOpenServesATransmissionAndALostPortEndsItWithOneMessage)
     EXPECT_EQ(fake->data, (Lines{"A", "B"}));
     EXPECT_EQ(dialogs.texts(), QStringList{"Lost connection to ComPort :/dev/fake0"});
     ASSERT_EQ(log.lines.size(), 4u);
-    EXPECT_EQ(log.lines[3], kT + " Transmission aborted.");
+    EXPECT_EQ(log.lines[3], kT + " Transmission aborted: lost connection to /dev/fake0.");
     EXPECT_FALSE(fake->isOpen);
 }
 

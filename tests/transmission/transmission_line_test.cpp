@@ -172,3 +172,39 @@ TEST(TransmissionLine, EveryFaultIsReportedAndTheRestOfItsBlockIsSkipped)
         EXPECT_EQ(records[0].rttMs.has_value(), state != "no answer" && fault != FaultKind::Truncated);
     }
 }
+
+namespace {
+
+// The device server goes away once the first packet is answered; the second finds it gone.
+struct LostServer {
+    Line line{{1}, FaultKind::None, false, true};
+
+    LostServer()
+    {
+        QObject::connect(&line.recorder, &lmx::ExchangeRecorder::recordChanged, [this](int index) {
+            if (index == 0)
+                line.server.stop();
+        });
+        line.engine.TransmitExtended({"A", npack(0), "B"}, 1);
+    }
+};
+
+} // namespace
+
+TEST(TransmissionLine, ALostPortIsNamedWithItsReasonInTheEndLine)
+{
+    LostServer lost;
+    const std::string& last = lost.line.log.lines.back();
+    EXPECT_EQ(last.rfind(kT + " Transmission aborted: lost connection to " + lost.line.driver.PortName() + " (", 0), 0u) << last;
+    EXPECT_EQ(last.substr(last.size() - 2), ").");
+}
+
+TEST(TransmissionLine, ALostPortCountsAsAFailedExchange)
+{
+    LostServer lost;
+    const std::vector<ExchangeRecord>& records = lost.line.recorder.records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].state, "port lost");
+    EXPECT_EQ(records[1].failure.rfind("lost connection to " + lost.line.driver.PortName(), 0), 0u);
+    EXPECT_EQ(lost.line.recorder.summary().failed, 1);
+}

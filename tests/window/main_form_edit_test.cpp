@@ -273,3 +273,23 @@ TEST_F(MainFormEdit, HoldingDownMovesTheCursorByOneLineOnly)
     EXPECT_EQ(rig.aboutBoxes, 1);
     send(QEvent::KeyRelease, false);
 }
+
+// The command box lost the focus to another window; the user came back by a click in the
+// answer box: the Edit menu serves the answer box, not the command box's cursor line.
+TEST_F(AnswerTab, CutFollowsTheAnswerBoxAfterAClickFromAnotherWindow)
+{
+    focusBox();
+    insert("A=@");
+    w.editor().commandBox()->setFocus(Qt::MouseFocusReason);
+    runPending();
+    ASSERT_TRUE(w.editor().commandBoxFocused()); // on its "<End>" marker: nothing to cut
+    box()->setFocus(Qt::ActiveWindowFocusReason);
+    runPending();
+    clickLine(0);
+    w.updateActions();
+    MainActions& a = rig.actions();
+    ASSERT_TRUE(a.DoCutText->isEnabled());
+    a.DoCutText->trigger();
+    EXPECT_EQ(viewTexts(), QStringList{"<End>"});
+    EXPECT_EQ(rig.displayTexts(), std::vector<std::string>{"<End>"});
+}

@@ -362,3 +362,50 @@ TEST(MainFormLine, EveryTransmissionGoesToACaptureFileOfItsOwnInTheCaptureFolder
                                     lmx::capturePortOf(w.serialSettings())));
     }
 }
+
+namespace {
+
+// Twenty one-packet display blocks, answer boxes off; the display spoils every fifth answer.
+struct QuietRun {
+    LineRig rig{[] {
+        lmx::sim::SimOptions o;
+        o.fault = lmx::sim::FaultKind::BadCrc;
+        o.faultEvery = 5;
+        return o;
+    }()};
+    TMainForm* w = nullptr;
+
+    QuietRun()
+    {
+        std::string list;
+        for (int i = 0; i < 20; ++i)
+            list += "SOT '01'\r\n'line " + std::to_string(i) + "'\r\nEOT\r\n";
+        lmx::TGeneralSettings quiet;
+        quiet.ShowAnswerBoxes = false;
+        w = &rig.startOnLine(list, quiet);
+        rig.dialogs.clear();
+        rig.actions().DoTransmit->trigger();
+    }
+};
+
+} // namespace
+
+TEST(MainFormLine, WithAnswerBoxesOffAFailingRunGoesToItsEndWithoutABox)
+{
+    QuietRun run;
+    EXPECT_TRUE(run.rig.dialogs.steps().isEmpty()) << run.rig.dialogs.lastText().toStdString();
+    EXPECT_EQ(run.rig.server.packets().size(), 20u);
+    EXPECT_EQ(run.w->recorder().summary().failed, 4);
+}
+
+TEST(MainFormLine, FailuresStayFlaggedInTheStatusBarAndAClickListsThem)
+{
+    QuietRun run;
+    TMainStatusBar& bar = run.w->mainStatusBar();
+    EXPECT_TRUE(bar.failuresFlagged());
+    EXPECT_EQ(bar.failuresPanel()->text(), "4 failures");
+    QTest::mouseClick(bar.failuresPanel(), Qt::LeftButton);
+    EXPECT_EQ(run.w->PageControl()->currentWidget(), &run.w->packetsTab());
+    EXPECT_EQ(run.w->packetsTab().packetTable()->model()->rowCount(), 4);
+
+}

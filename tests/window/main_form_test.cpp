@@ -230,6 +230,7 @@ TEST_F(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
 {
     ASSERT_TRUE(rig.load(kSample));
     rig.box().InsertCommandLine("'x'", "x");
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::No); // not to be saved
     EXPECT_FALSE(rig.load("'fine'\r\nsot '01'\r\n", QStringLiteral("bad.lmx")));
     EXPECT_EQ(rig.dialogs.lastText(),
               "No begin character ' found at line 2 of file \r\n\r\n" + rig.path("bad.lmx"));
@@ -239,6 +240,7 @@ TEST_F(MainForm, AFailedLoadReportsTheReaderAndLeavesANewList)
 
     // A cancelled dialog leaves the list as it is.
     rig.box().InsertCommandLine("'kept'", "kept");
+    rig.dialogs.setNextAnswer(UserDialogs::Answer::No);
     rig.dialogs.setNextFileName(QString());
     EXPECT_FALSE(w.DoImportLmxExecute());
     EXPECT_EQ(rig.displayTexts(), (std::vector<std::string>{"'kept'", "<End>"}));
