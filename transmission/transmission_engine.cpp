@@ -233,9 +233,8 @@ TransmissionEngine::Step TransmissionEngine::sendExtendedPacket(const std::strin
         logAborted();
         return Step::End;
     }
-    logLine(netNrPrefix() + " Transmitted Packet Number: "
-            + std::to_string(m_packetNr & kSequenceMask));
-    return exchanged(TransmitAndWait(*packet));
+    return exchanged(TransmitAndWait(*packet, netNrPrefix() + " Transmitted Packet Number: "
+                                                  + std::to_string(m_packetNr & kSequenceMask)));
 }
 
 void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
@@ -335,8 +334,7 @@ TransmissionEngine::Step TransmissionEngine::sendNormalBlock(const std::string& 
         logAborted();
         return Step::End;
     }
-    logLine(netNrPrefix() + " Transmit Normal LMX");
-    return exchanged(TransmitAndWait(*packet));
+    return exchanged(TransmitAndWait(*packet, netNrPrefix() + " Transmit Normal LMX"));
 }
 
 void TransmissionEngine::ReceiveNormalAnswer(const std::string& answer)
@@ -427,7 +425,8 @@ TransmissionEngine::Step TransmissionEngine::stopped()
     return Step::End;
 }
 
-TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::string& packet)
+TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::string& packet,
+                                                                 const std::string& sentLine)
 {
     // Once a stop is asked for nothing more goes out, whatever path led here.
     if (stopAsked())
@@ -435,6 +434,7 @@ TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::stri
     BusyScope busy(*this);
     if (!m_exchange.SendPacket(packet))
         return Exchange::NotStarted;
+    logLine(sentLine);
     ++m_outcome.packetsSent;
     if (m_observer)
         m_observer->packetWritten(packet, m_netNr, m_packetNr);
