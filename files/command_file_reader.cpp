@@ -105,10 +105,12 @@ class CommandFileParser {
 public:
     // The lines go to the sink, or to the content without one; with counts they are only
     // counted.
-    CommandFileParser(const KeySet& keys, CommandLineSink* sink, LineCounts* counts = nullptr)
+    CommandFileParser(const KeySet& keys, CommandLineSink* sink, LineCounts* counts = nullptr,
+                      CommandFileVisitor* visitor = nullptr)
         : m_keys(keys)
         , m_sink(sink)
         , m_counts(counts)
+        , m_visitor(visitor)
     {
     }
 
@@ -146,6 +148,7 @@ private:
     KeySet m_keys;
     CommandLineSink* m_sink;
     LineCounts* m_counts;
+    CommandFileVisitor* m_visitor;
     CommandFileContent m_content;
     std::array<int, kBlockKinds> m_count{};
     std::array<bool, kBlockKinds> m_open{};
@@ -168,6 +171,8 @@ bool CommandFileParser::line(std::string_view raw, int number)
     if (m_inAnswers) {
         if (m_counts)
             ++m_counts->answers;
+        else if (m_visitor)
+            m_visitor->answer(s);
         else
             m_content.answers.push_back(std::move(s));
         return true;
@@ -190,6 +195,8 @@ bool CommandFileParser::finish()
     add(endLine());
     if (m_counts)
         ++m_counts->answers;
+    else if (m_visitor)
+        m_visitor->answer(std::string(kEndMarker));
     else
         m_content.answers.emplace_back(kEndMarker);
     return true;
@@ -431,7 +438,9 @@ void CommandFileParser::add(CommandEntry entry)
     const uint32_t colour = fontColourOf(entry.displayText);
     CommandListLine line{std::move(entry.displayText), std::move(entry.commandLine),
                          indentOfDepth(depth), colour};
-    if (m_sink)
+    if (m_visitor)
+        m_visitor->command(line);
+    else if (m_sink)
         m_sink->add(std::move(line));
     else
         m_content.commands.push_back(std::move(line));
@@ -444,6 +453,20 @@ CommandFileReadResult failure(CommandFileError error, int line, std::string mess
     result.lineNumber = line;
     result.message = std::move(message);
     return result;
+}
+
+CommandFileReadResult lineFailure(const CommandFileParser& parser, int number,
+                                  const std::string& fileName)
+{
+    return failure(parser.error(), number,
+                   commandFileErrorText(parser.error()) + " at line " + std::to_string(number)
+                       + " of file \r\n\r\n" + fileName);
+}
+
+CommandFileReadResult endFailure(const CommandFileParser& parser, const std::string& fileName)
+{
+    return failure(parser.error(), 0,
+                   commandFileErrorText(parser.error()) + " of file \r\n\r\n" + fileName);
 }
 
 // Runs the parser over every line of the file: nothing when the file reads, else the
@@ -462,17 +485,25 @@ std::optional<CommandFileReadResult> parseLines(std::string_view bytes, const st
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
         ++number;
-        if (!parser.line(raw, number)) {
-            return failure(parser.error(), number,
-                           commandFileErrorText(parser.error()) + " at line "
-                               + std::to_string(number) + " of file \r\n\r\n" + fileName);
-        }
+        if (!parser.line(raw, number))
+            return lineFailure(parser, number, fileName);
         start = next;
     }
     if (!parser.finish())
-        return failure(parser.error(), 0,
-                       commandFileErrorText(parser.error()) + " of file \r\n\r\n" + fileName);
+        return endFailure(parser, fileName);
     return std::nullopt;
+}
+
+// Why a file could not be read at all, the system's reason on a line of its own.
+CommandFileReadResult readFailure(ReadStatus status, const std::string& fileName,
+                                  const std::string& why)
+{
+    if (status == ReadStatus::TooLarge)
+        return failure(CommandFileError::TooLarge, 0,
+                       "File " + fileName + " is too large to be loaded (more than "
+                           + std::to_string(kMaxCommandFileSize / (1024 * 1024)) + " MB).");
+    return failure(CommandFileError::NotReadable, 0,
+                   "Failed to open file " + fileName + "." + (why.empty() ? "" : "\r\n" + why));
 }
 
 } // namespace
@@ -506,20 +537,36 @@ namespace {
 CommandFileReadResult readInto(const std::string& fileName, KeySet& keys, CommandLineSink* sink)
 {
     std::string bytes;
-    switch (readFileBytes(fileName, kMaxCommandFileSize, bytes)) {
-    case ReadStatus::Ok:
-        break;
-    case ReadStatus::NotReadable:
-        return failure(CommandFileError::NotReadable, 0, "Failed to open file " + fileName + ".");
-    case ReadStatus::TooLarge:
-        return failure(CommandFileError::TooLarge, 0,
-                       "File " + fileName + " is too large to be loaded (more than "
-                           + std::to_string(kMaxCommandFileSize / (1024 * 1024)) + " MB).");
-    }
+    std::string why;
+    const ReadStatus status = readFileBytes(fileName, kMaxCommandFileSize, bytes, &why);
+    if (status != ReadStatus::Ok)
+        return readFailure(status, fileName, why);
     return parseCommandFile(bytes, fileName, keys, sink);
 }
 
 } // namespace
+
+CommandFileReadResult readCommandFileLines(const std::string& fileName, KeySet& keys,
+                                           CommandFileVisitor* visitor)
+{
+    FileLines file;
+    std::string why;
+    if (const ReadStatus status = file.open(fileName, kMaxCommandFileSize, &why);
+        status != ReadStatus::Ok)
+        return readFailure(status, fileName, why);
+    LineCounts counts; // a pass without a visitor only counts
+    CommandFileParser parser(keys, nullptr, visitor ? nullptr : &counts, visitor);
+    int number = 0;
+    for (std::string raw; file.next(raw);)
+        if (!parser.line(raw, ++number))
+            return lineFailure(parser, number, fileName);
+    if (file.status() != ReadStatus::Ok)
+        return readFailure(file.status(), fileName, file.why());
+    if (!parser.finish())
+        return endFailure(parser, fileName);
+    keys = parser.keys();
+    return {};
+}
 
 CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys)
 {
