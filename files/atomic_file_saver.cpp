@@ -150,19 +150,30 @@ SaveOutcome AtomicFileSaver::save(const std::string& target, const Produce& prod
     if (!out)
         return fail(SaveFailure::Create, "Cannot create a file in the folder " + folderOf(file)
                                                  + ": " + systemReason(errno) + ".");
-    errno = 0;
+    // Small pieces are gathered, so that a file made a line at a time is written in blocks.
+    constexpr size_t kBlock = 1 << 16;
+    std::string gathered;
     int error = 0;
     bool writeFailed = false;
-    std::string producerReason;
-    bool written = produce([&](std::string_view piece) {
+    const auto writeOut = [&](std::string_view piece) {
         errno = 0;
         if (writeBytes(out, piece))
             return true;
         error = errno;
         writeFailed = true;
         return false;
+    };
+    std::string producerReason;
+    bool written = produce([&](std::string_view piece) {
+        if (gathered.size() + piece.size() < kBlock) {
+            gathered += piece;
+            return true;
+        }
+        const bool ok = gathered.empty() || writeOut(gathered);
+        gathered.clear();
+        return ok && writeOut(piece);
     }, producerReason);
-    written = written && !writeFailed;
+    written = written && !writeFailed && (gathered.empty() || writeOut(gathered));
     if (exists && written)
         takeOverIdentity(out, previous);
     errno = 0;

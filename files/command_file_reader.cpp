@@ -75,13 +75,12 @@ bool startsWith(std::string_view s, size_t p, std::string_view word)
 }
 
 // Tabs removed, cut at the first semicolon outside apostrophes and, in the command section,
-// blanks outside apostrophes removed.
-std::string normalised(std::string_view raw, bool dropBlanks)
+// blanks outside apostrophes removed; in place, as the line never grows.
+void normalise(std::string& s, bool dropBlanks)
 {
-    std::string out;
-    out.reserve(raw.size());
+    size_t out = 0;
     bool quoted = false;
-    for (char c : raw) {
+    for (const char c : s) {
         if (c == '\t')
             continue;
         if (c == '\'')
@@ -90,9 +89,9 @@ std::string normalised(std::string_view raw, bool dropBlanks)
             break;
         else if (!quoted && dropBlanks && c == ' ')
             continue;
-        out += c;
+        s[out++] = c;
     }
-    return out;
+    s.resize(out);
 }
 
 // How many command and answer lines a file gives, the end lines included.
@@ -114,8 +113,14 @@ public:
     {
     }
 
-    // False once an error is set.
-    bool line(std::string_view raw, int number);
+    // False once an error is set. The second form may change the line it is given (a long
+    // line is then never copied).
+    bool line(std::string_view raw, int number)
+    {
+        std::string s(raw);
+        return lineInPlace(s, number);
+    }
+    bool lineInPlace(std::string& raw, int number);
     bool finish();
 
     CommandFileError error() const { return m_error; }
@@ -157,15 +162,15 @@ private:
     int m_errorLine = 0;
 };
 
-bool CommandFileParser::line(std::string_view raw, int number)
+bool CommandFileParser::lineInPlace(std::string& s, int number)
 {
     // Only the first header opens the section; inside it the same text is a template, so a
     // template "ANSWER:" survives a save and a load.
-    if (!m_inAnswers && raw == kAnswerHeader) {
+    if (!m_inAnswers && s == kAnswerHeader) {
         m_inAnswers = true;
         return true;
     }
-    std::string s = normalised(raw, !m_inAnswers);
+    normalise(s, !m_inAnswers);
     if (s.empty())
         return true;
     if (m_inAnswers) {
@@ -558,7 +563,7 @@ CommandFileReadResult readCommandFileLines(const std::string& fileName, KeySet& 
     CommandFileParser parser(keys, nullptr, visitor ? nullptr : &counts, visitor);
     int number = 0;
     for (std::string raw; file.next(raw);)
-        if (!parser.line(raw, ++number))
+        if (!parser.lineInPlace(raw, ++number))
             return lineFailure(parser, number, fileName);
     if (file.status() != ReadStatus::Ok)
         return readFailure(file.status(), fileName, file.why());

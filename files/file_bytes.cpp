@@ -149,6 +149,7 @@ ReadStatus FileLines::open(const std::string& path, size_t maxSize, std::string*
     off_t size = 0;
     m_file.reset(openRegular(path, &m_why, size));
     m_maxSize = maxSize;
+    m_size = static_cast<size_t>(size);
     m_read = 0;
     m_status = !m_file                                           ? ReadStatus::NotReadable
              : static_cast<unsigned long long>(size) > maxSize ? ReadStatus::TooLarge
@@ -176,6 +177,10 @@ bool FileLines::next(std::string& line)
                 line.pop_back();
             return true;
         }
+        // A long line gets room for the rest of the file at once: growing by doubling would
+        // hold the old room and the new one together, up to three times the line.
+        if (line.size() == line.capacity() && line.size() >= 65536 && m_size > m_read)
+            line.reserve(line.size() + (m_size - m_read) + 1);
         line += static_cast<char>(c);
     }
     if (std::ferror(m_file.get())) {

@@ -59,6 +59,7 @@ private:
     };
     std::unique_ptr<std::FILE, Closer> m_file;
     size_t m_maxSize = 0;
+    size_t m_size = 0; // as the file was opened: what a long line may grow to
     size_t m_read = 0;
     ReadStatus m_status = ReadStatus::NotReadable;
     std::string m_why;

@@ -1,0 +1,134 @@
+// lmx at the boundaries of the line and the files, run as a program: device servers that
+// misbehave, Ctrl+C at awkward moments, the largest command files; every run ends by its
+// time-out, in bounded memory.
+#include "fault_server.h"
+#include "tests/support/lmx_copy.h"
+#include "tests/support/measured_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+constexpr long kMaxLineRunKb = 100 * 1024;
+constexpr long kMaxCheckKb = 50 * 1024;
+
+struct Lmx : LmxCopy {
+    MeasuredRun run(std::vector<std::string> args, const InterruptWhen& when = {}, int interrupts = 1) const
+    {
+        args.insert(args.begin(), path.toStdString());
+        return runMeasured(args, when, interrupts);
+    }
+    std::string name(const char* file) const { return dir.filePath(file).toStdString(); }
+};
+
+const char* faultName(Fault f)
+{
+    static const char* const names[] = {"silent", "garbage", "endless", "slow", "partial", "oversized", "closing"};
+    return names[static_cast<int>(f)];
+}
+
+} // namespace
+
+// Two display blocks against each misbehaving server: each answer wait ends by its time-out
+// or the lost connection, keeps no more than an answer can be, and the report stays small.
+TEST(LmxFaults, SendEndsByItsTimeOutInBoundedMemory)
+{
+    const std::pair<Fault, const char*> faults[] = {
+            {Fault::Garbage, "Error Invalid hex val in answer at Network Nr\n"},
+            {Fault::Endless, "Error Answer too long at ACK\n"},
+            {Fault::Slow, "Error Answer packet incomplete at"},
+            {Fault::Partial, "Error Answer packet incomplete at"},
+            {Fault::Oversized, "Error Answer too long at ACK\n"},
+            {Fault::Closing, "Lost connection to ComPort :tcp://127.0.0.1:"},
+    };
+    Lmx lmx;
+    const QString file = lmx.file("two.lmx", "SOT '01'\r\n'Hi'\r\nEOT\r\nSOT '02'\r\n'Ho'\r\nEOT\r\n");
+    for (const auto& [fault, error] : faults) {
+        SCOPED_TRACE(faultName(fault));
+        FaultServer server(fault);
+        const MeasuredRun run = lmx.run({"send", "--port", server.portName(), "--report", lmx.name("r.jsonl"),
+                                         file.toStdString()});
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_EQ(run.err.rfind(error, 0), 0u) << run.err;
+        EXPECT_LT(run.peakKb, kMaxLineRunKb);
+        EXPECT_LT(run.ms, 10000); // two time-outs of 1000 ms, not the stream's length
+        EXPECT_LT(readAll(lmx.dir.filePath("r.jsonl")).size(), 8192);
+    }
+}
+
+// A scan of three numbers against each: whatever came is listed as noise, no display is
+// counted, and the exit code says none answered. A server that closes ends the scan.
+TEST(LmxFaults, ScanCountsNoNoiseAsADisplay)
+{
+    struct Row {
+        Fault fault;
+        const char* first; // the first line; nullptr: nothing is listed
+        const char* error;
+    };
+    const Row rows[] = {
+            {Fault::Garbage, "NetNr 1: noise: Invalid hex val in answer at Network Nr", ""},
+            {Fault::Endless, "NetNr 1: noise: Answer too long at ACK (no end byte)", ""},
+            {Fault::Slow, "NetNr 1: noise: Answer packet incomplete at", ""},
+            {Fault::Partial, "NetNr 1: noise: Answer packet incomplete at", ""},
+            {Fault::Oversized, "NetNr 1: noise: Answer too long at ACK", ""},
+            {Fault::Closing, nullptr, "Lost connection to ComPort :tcp://127.0.0.1:"},
+    };
+    Lmx lmx;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(faultName(row.fault));
+        FaultServer server(row.fault);
+        const MeasuredRun run = lmx.run({"scan", "--port", server.portName(), "--to", "3", "--timeout", "300"});
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_EQ(run.err.rfind(row.error, 0), 0u) << run.err;
+        if (row.first) {
+            EXPECT_EQ(run.out.rfind(row.first, 0), 0u) << run.out;
+            EXPECT_NE(run.out.find("\n0 displays answered\n"), std::string::npos) << run.out;
+            EXPECT_NE(run.out.find(" gave noise, not counted as"), std::string::npos) << run.out;
+        } else {
+            EXPECT_EQ(run.out, "0 displays answered\n");
+        }
+        EXPECT_LT(run.peakKb, kMaxLineRunKb);
+        EXPECT_LT(run.ms, 10000);
+    }
+}
+
+// The first Ctrl+C waits for the probe under way (here up to 10 s); the second does not.
+TEST(LmxFaults, ASecondCtrlCEndsAScanAtOnce)
+{
+    Lmx lmx;
+    FaultServer server(Fault::Silent);
+    const MeasuredRun run = lmx.run({"scan", "--port", server.portName(), "--timeout", "10000"},
+                                    [&](const std::string&, const std::string&) { return server.packets() > 0; }, 2);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "lmx scan: interrupted\n");
+    EXPECT_EQ(run.out, "0 displays answered\n");
+    EXPECT_LT(run.ms, 5000);
+}
+
+// lmx check holds a line at a time, not the file: the largest file of the lines that cost
+// the most (empty texts, all on one line) and a million short lines.
+TEST(LmxCheck, ALargeFileIsCheckedInMemoryOfALine)
+{
+    Lmx lmx;
+    const std::string texts = lmx.name("texts.lmx");
+    std::ofstream(texts, std::ios::binary) << std::string(12u * 1024 * 1024, '\'');
+    const std::string lines = lmx.name("lines.lmx");
+    {
+        std::ofstream out(lines, std::ios::binary);
+        for (int i = 0; i < 1000000; ++i)
+            out << '\'' << i % 100 << "'\r\n";
+    }
+    for (const auto& [file, commands] : {std::pair{texts, 6u * 1024 * 1024}, {lines, 1000000u}}) {
+        const MeasuredRun run = lmx.run({"check", file, "--save", lmx.name("out.lmx")});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_LT(run.peakKb, kMaxCheckKb) << file;
+        // Every command line in both boxes, and the file saved back line for line.
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2 * (commands + 1) + 10) << file;
+        EXPECT_EQ(std::filesystem::file_size(lmx.name("out.lmx")), file == texts ? 4 * commands + 2
+                                                                                 : std::filesystem::file_size(lines) + 2);
+    }
+}
