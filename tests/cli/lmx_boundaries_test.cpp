@@ -132,3 +132,31 @@ TEST(LmxCheck, ALargeFileIsCheckedInMemoryOfALine)
                                                                                  : std::filesystem::file_size(lines) + 2);
     }
 }
+
+// Each failure says what happened and why, with the exit code the help texts give.
+TEST(LmxTexts, EachFailureSaysWhatHappenedAndWhy)
+{
+    Lmx lmx;
+    const std::string file = lmx.file("a.lmx", "'x'\r\n").toStdString();
+    const std::string longPort = "/tmp/" + std::string(300, 'x');
+    const std::string missing = lmx.name("missing.lmx");
+    struct Row {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string error; // how stderr begins
+    };
+    const Row rows[] = {
+            // a lock file that cannot be made is no proof of another program
+            {{"send", "--port", longPort, "--netnr", "1", file}, 1,
+             "Can not open ComPort :" + longPort + "\nFile name too long.\n" + longPort + " does not exist."},
+            {{"check", file, "--save", ""}, 2, "lmx check: --save needs a file name\n"},
+            {{"check", missing}, 1, "Failed to open file " + missing + ".\r\nNo such file or directory.\n"},
+            {{"send", "--port", "/dev/null", lmx.name(".")}, 2, "Failed to open file " + lmx.name(".") + ".\r\nIt is a folder, not a file.\n"},
+            {{"sim", "--listen", "[::1"}, 2, "lmx sim: --listen takes [HOST:]PORT, PORT 0..65535, not '[::1'\n"},
+    };
+    for (const Row& row : rows) {
+        const MeasuredRun run = lmx.run(row.args);
+        EXPECT_EQ(run.exitCode, row.exitCode) << row.args[0] << " " << row.args[1];
+        EXPECT_EQ(run.err.substr(0, row.error.size()), row.error);
+    }
+}
