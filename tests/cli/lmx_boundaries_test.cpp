@@ -1,9 +1,9 @@
 // lmx at the boundaries of the line and the files, run as a program: device servers that
 // misbehave, Ctrl+C at awkward moments, the largest command files; every run ends by its
 // time-out, in bounded memory.
-#include "fault_server.h"
+#include "bench/fault_server.h"
+#include "bench/measured_run.h"
 #include "tests/support/lmx_copy.h"
-#include "tests/support/measured_run.h"
 
 #include <gtest/gtest.h>
 

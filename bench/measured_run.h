@@ -2,6 +2,7 @@
 // Runs a program to its end as a process of its own and measures it: its exit, its output,
 // its peak resident memory (the kernel's high-water mark) and how long it ran. SIGINT can be
 // sent once the output shows it is time; a program still running at the deadline is killed.
+// The benchmarks print these figures; the tests hold lmx to generous bounds of them.
 
 #include <chrono>
 #include <csignal>

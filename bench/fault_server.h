@@ -1,11 +1,13 @@
 #pragma once
 // A serial device server that misbehaves in one way, on a TCP port of 127.0.0.1, served from
 // a thread of its own: what lmx send and lmx scan meet on a broken line or a hostile network.
-// Every packet it receives (up to its end byte) is answered as the fault says.
+// Every packet it receives (up to its end byte) is answered as the fault says. The boundary
+// benchmark measures lmx against it, and the tests hold lmx to its bounds.
 
-#include "tests/protocol/answer_builder.h"
+#include "sim/answer_writer.h"
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -52,15 +54,11 @@ public:
     int packets() const { return m_packets; }
 
 private:
-    bool wait(int fd, short events)
-    {
-        pollfd p{fd, events, 0};
-        return poll(&p, 1, 20) > 0 && (p.revents & (events | POLLHUP | POLLERR));
-    }
     void serve()
     {
         while (!m_stop) {
-            if (!wait(m_listener, POLLIN))
+            pollfd p{m_listener, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0)
                 continue;
             const int client = accept(m_listener, nullptr, nullptr);
             if (client >= 0)
@@ -72,7 +70,7 @@ private:
     std::string answerTo(const std::string& request) const
     {
         const int netNr = request.size() > 3 ? std::stoi(request.substr(2, 2), nullptr, 16) : 1;
-        const std::string good = lmx::testing::buildAnswer(netNr, 0, "0000");
+        const std::string good = lmx::sim::answerPacket(static_cast<uint8_t>(netNr), 0, "0000");
         switch (m_fault) {
         case Fault::Garbage: return "\x01\x06" + std::string(300, 'Z') + "\x04";
         case Fault::Slow: return good;
@@ -87,9 +85,16 @@ private:
         std::string request;
         std::string due;
         bool endless = false;
+        const bool paced = m_fault == Fault::Slow;
         auto nextByte = std::chrono::steady_clock::now();
         while (!m_stop) {
-            if (wait(client, POLLIN)) {
+            if (endless && due.size() < 65536)
+                due.append(65536, '\x01');
+            const bool sending = !due.empty() && (!paced || std::chrono::steady_clock::now() >= nextByte);
+            pollfd p{client, static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0};
+            if (poll(&p, 1, 20) <= 0)
+                continue;
+            if (p.revents & (POLLIN | POLLHUP | POLLERR)) {
                 char buffer[4096];
                 const ssize_t n = recv(client, buffer, sizeof buffer, MSG_DONTWAIT);
                 if (n == 0 || (n < 0 && errno != EAGAIN))
@@ -108,10 +113,7 @@ private:
                     }
                 }
             }
-            if (endless && due.size() < 65536)
-                due.append(65536, '\x01');
-            const bool paced = m_fault == Fault::Slow;
-            if (due.empty() || (paced && std::chrono::steady_clock::now() < nextByte))
+            if (!sending || !(p.revents & POLLOUT))
                 continue;
             const ssize_t n = send(client, due.data(), paced ? 1 : due.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n > 0)
