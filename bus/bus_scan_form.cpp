@@ -141,6 +141,7 @@ void BusScanForm::addAnswer(int index)
     item->setText(NetNrColumn, QString::number(a.netNr));
     item->setData(NetNrColumn, Qt::UserRole, a.display ? a.netNr : -1); // noise is no display to take
     item->setText(AnswerColumn, latin1(a.result));
+    item->setToolTip(AnswerColumn, latin1(a.result));
     item->setText(RttColumn, a.rttMs ? QString::number(*a.rttMs, 'f', 1) : QString());
     std::string hex;
     for (const char c : a.data)
@@ -159,6 +160,8 @@ void BusScanForm::scanEnded()
     m_scan->setText(QStringLiteral("Scan"));
     m_progress->setValue(m_scanner.probed());
     QString text = latin1(scanCountLine(m_scanner.displaysAnswered()));
+    if (const int noisy = static_cast<int>(m_scanner.answers().size()) - m_scanner.displaysAnswered(); noisy > 0)
+        text += QStringLiteral("; ") + latin1(scanNoiseLine(noisy));
     if (m_scanner.end() == BusScanner::End::Stopped)
         text += QStringLiteral(", stopped after %1 of %2 numbers.").arg(m_scanner.probed()).arg(m_scanner.total());
     else if (m_scanner.end() == BusScanner::End::PortFailed)

@@ -92,7 +92,8 @@ int runCheck(int argc, char** argv)
         std::fputs(kUsage, stdout);
         std::fputs("Reads FILE.lmx and prints its command, hex and answer data as the text\n"
                    "export holds them (CR LF). On a read error the message goes to stderr\n"
-                   "and the exit code is 1.\n"
+                   "and the exit code is 1, as for a save that fails; usage errors exit with\n"
+                   "2. The file is read a line at a time, once per box.\n"
                    "  --save OUT.lmx   write the list back to OUT.lmx as Save does\n"
                    "  --no-save-keys   leave key-bound lines out of OUT.lmx\n",
                    stdout);
