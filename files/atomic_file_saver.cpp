@@ -213,8 +213,13 @@ std::string AtomicFileSaver::temporaryName(const std::string& target, int n, siz
     const size_t slash = target.rfind('/');
     const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     std::string name = target;
-    if (target.size() - nameStart + suffix.size() > nameMax && nameMax > suffix.size())
-        name.resize(nameStart + nameMax - suffix.size());
+    if (target.size() - nameStart + suffix.size() > nameMax && nameMax > suffix.size()) {
+        size_t cut = nameStart + nameMax - suffix.size();
+        // Not inside a UTF-8 character: some file systems refuse a name that is not UTF-8.
+        while (cut > nameStart && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
     return name + suffix;
 }
 

@@ -230,6 +230,7 @@ TEST(AtomicFileSaver, ANameAtTheSystemsLimitIsSaved)
             {"dir/name", 2, 255, "dir/name.~tmp2"},
             {"dir/abcdefgh", 0, 10, "dir/abcde.~tmp"},
             {"abcdefgh", 12, 10, "abc.~tmp12"},
+            {"\xC3\xA4\xC3\xA4", 0, 8, "\xC3\xA4.~tmp"}, // not within a character
     };
     for (const auto& [target, n, nameMax, temporary] : names)
         EXPECT_EQ(AtomicFileSaver::temporaryName(target, n, nameMax), temporary);
