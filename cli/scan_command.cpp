@@ -138,7 +138,10 @@ int runScan(int argc, char** argv)
     int signalCount = 0;
     if (QSocketNotifier* notifier = interrupts.notifier())
         QObject::connect(notifier, &QSocketNotifier::activated, &scanner, [&] {
+            const bool first = signalCount == 0;
             signalCount += cli::InterruptPipe::drain();
+            if (first && signalCount == 1 && scanner.running())
+                std::fputs("lmx scan: stopping after the probe under way; Ctrl+C again stops at once\n", stderr);
             scanner.requestStop(signalCount > 1);
         });
     if (!cli::InterruptPipe::interrupted() && scanner.start(options.setup) && scanner.running())

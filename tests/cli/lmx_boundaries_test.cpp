@@ -25,35 +25,39 @@ struct Lmx : LmxCopy {
     std::string name(const char* file) const { return dir.filePath(file).toStdString(); }
 };
 
-const char* faultName(Fault f)
-{
-    static const char* const names[] = {"silent", "garbage", "endless", "slow", "partial", "oversized", "closing"};
-    return names[static_cast<int>(f)];
-}
+// What each misbehaving server does to lmx send (how stderr begins) and to lmx scan (its
+// first line; nullptr: nothing is listed, stderr begins as for lmx send).
+struct FaultRow {
+    const char* name;
+    Fault fault;
+    const char* sendError;
+    const char* scanFirst;
+};
+const FaultRow kFaults[] = {
+        {"garbage", Fault::Garbage, "Error Invalid hex val in answer at Network Nr\n",
+         "NetNr 1: noise: Invalid hex val in answer at Network Nr"},
+        {"endless", Fault::Endless, "Error Answer too long at ACK\n", "NetNr 1: noise: Answer too long at ACK (no end byte)"},
+        {"slow", Fault::Slow, "Error Answer packet incomplete at", "NetNr 1: noise: Answer packet incomplete at"},
+        {"partial", Fault::Partial, "Error Answer packet incomplete at", "NetNr 1: noise: Answer packet incomplete at"},
+        {"oversized", Fault::Oversized, "Error Answer too long at ACK\n", "NetNr 1: noise: Answer too long at ACK"},
+        {"closing", Fault::Closing, "Lost connection to ComPort :tcp://127.0.0.1:", nullptr},
+};
 
 } // namespace
 
-// Two display blocks against each misbehaving server: each answer wait ends by its time-out
-// or the lost connection, keeps no more than an answer can be, and the report stays small.
+// Two display blocks against each: each answer wait ends by its time-out or the lost
+// connection, keeps no more than an answer can be, and the report stays small.
 TEST(LmxFaults, SendEndsByItsTimeOutInBoundedMemory)
 {
-    const std::pair<Fault, const char*> faults[] = {
-            {Fault::Garbage, "Error Invalid hex val in answer at Network Nr\n"},
-            {Fault::Endless, "Error Answer too long at ACK\n"},
-            {Fault::Slow, "Error Answer packet incomplete at"},
-            {Fault::Partial, "Error Answer packet incomplete at"},
-            {Fault::Oversized, "Error Answer too long at ACK\n"},
-            {Fault::Closing, "Lost connection to ComPort :tcp://127.0.0.1:"},
-    };
     Lmx lmx;
     const QString file = lmx.file("two.lmx", "SOT '01'\r\n'Hi'\r\nEOT\r\nSOT '02'\r\n'Ho'\r\nEOT\r\n");
-    for (const auto& [fault, error] : faults) {
-        SCOPED_TRACE(faultName(fault));
-        FaultServer server(fault);
+    for (const FaultRow& row : kFaults) {
+        SCOPED_TRACE(row.name);
+        FaultServer server(row.fault);
         const MeasuredRun run = lmx.run({"send", "--port", server.portName(), "--report", lmx.name("r.jsonl"),
                                          file.toStdString()});
         EXPECT_EQ(run.exitCode, 1) << run.err;
-        EXPECT_EQ(run.err.rfind(error, 0), 0u) << run.err;
+        EXPECT_EQ(run.err.rfind(row.sendError, 0), 0u) << run.err;
         EXPECT_LT(run.peakKb, kMaxLineRunKb);
         EXPECT_LT(run.ms, 10000); // two time-outs of 1000 ms, not the stream's length
         EXPECT_LT(readAll(lmx.dir.filePath("r.jsonl")).size(), 8192);
@@ -64,47 +68,41 @@ TEST(LmxFaults, SendEndsByItsTimeOutInBoundedMemory)
 // counted, and the exit code says none answered. A server that closes ends the scan.
 TEST(LmxFaults, ScanCountsNoNoiseAsADisplay)
 {
-    struct Row {
-        Fault fault;
-        const char* first; // the first line; nullptr: nothing is listed
-        const char* error;
-    };
-    const Row rows[] = {
-            {Fault::Garbage, "NetNr 1: noise: Invalid hex val in answer at Network Nr", ""},
-            {Fault::Endless, "NetNr 1: noise: Answer too long at ACK (no end byte)", ""},
-            {Fault::Slow, "NetNr 1: noise: Answer packet incomplete at", ""},
-            {Fault::Partial, "NetNr 1: noise: Answer packet incomplete at", ""},
-            {Fault::Oversized, "NetNr 1: noise: Answer too long at ACK", ""},
-            {Fault::Closing, nullptr, "Lost connection to ComPort :tcp://127.0.0.1:"},
-    };
     Lmx lmx;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(faultName(row.fault));
+    for (const FaultRow& row : kFaults) {
+        SCOPED_TRACE(row.name);
         FaultServer server(row.fault);
         const MeasuredRun run = lmx.run({"scan", "--port", server.portName(), "--to", "3", "--timeout", "300"});
         EXPECT_EQ(run.exitCode, 1) << run.err;
-        EXPECT_EQ(run.err.rfind(row.error, 0), 0u) << run.err;
-        if (row.first) {
-            EXPECT_EQ(run.out.rfind(row.first, 0), 0u) << run.out;
+        if (row.scanFirst) {
+            EXPECT_EQ(run.out.rfind(row.scanFirst, 0), 0u) << run.out;
             EXPECT_NE(run.out.find("\n0 displays answered\n"), std::string::npos) << run.out;
             EXPECT_NE(run.out.find(" gave noise, not counted as"), std::string::npos) << run.out;
         } else {
             EXPECT_EQ(run.out, "0 displays answered\n");
+            EXPECT_EQ(run.err.rfind(row.sendError, 0), 0u) << run.err;
         }
         EXPECT_LT(run.peakKb, kMaxLineRunKb);
         EXPECT_LT(run.ms, 10000);
     }
 }
 
-// The first Ctrl+C waits for the probe under way (here up to 10 s); the second does not.
+// The first Ctrl+C waits for the probe under way (here up to 10 s) and says so; the second
+// does not wait.
 TEST(LmxFaults, ASecondCtrlCEndsAScanAtOnce)
 {
     Lmx lmx;
     FaultServer server(Fault::Silent);
+    const std::string waits = "lmx scan: stopping after the probe under way; Ctrl+C again stops at once\n";
+    bool first = true;
     const MeasuredRun run = lmx.run({"scan", "--port", server.portName(), "--timeout", "10000"},
-                                    [&](const std::string&, const std::string&) { return server.packets() > 0; }, 2);
+                                    [&](const std::string&, const std::string& err) {
+                                        const bool due = first ? server.packets() > 0 : err == waits;
+                                        first = first && !due;
+                                        return due;
+                                    }, 2);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "lmx scan: interrupted\n");
+    EXPECT_EQ(run.err, waits + "lmx scan: interrupted\n");
     EXPECT_EQ(run.out, "0 displays answered\n");
     EXPECT_LT(run.ms, 5000);
 }

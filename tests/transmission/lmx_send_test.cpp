@@ -237,12 +237,8 @@ TEST(LmxSend, CtrlCWhileTheFileLoadsStopsBeforeTheFirstPacket)
     serial.PortName = "/nonexistent/tty";
     ASSERT_TRUE(saveSettings(lmx.dir.path().toStdString(), serial, TDisplaySettings(), TGeneralSettings()).ok);
     const QString junit = lmx.dir.filePath("j.xml");
-    const QString file = lmx.file("large.lmx", "SOT '01'\r\n");
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::Append));
-    f.write(QByteArray("'ab'").repeated(3 * 1024 * 1024 - 8));
-    f.write("\r\nEOT\r\n");
-    f.close();
+    const QString file = lmx.file("large.lmx", ("SOT '01'\r\n" + QByteArray("'ab'").repeated(3 * 1024 * 1024 - 8)
+                                                + "\r\nEOT\r\n").constData());
     QProcess p;
     p.setReadChannel(QProcess::StandardError);
     p.start(lmx.path, {"send", "--junit", junit, file});
