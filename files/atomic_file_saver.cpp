@@ -155,7 +155,9 @@ SaveOutcome AtomicFileSaver::save(const std::string& target, const Produce& prod
     std::string gathered;
     int error = 0;
     bool writeFailed = false;
+    bool wroteAny = false;
     const auto writeOut = [&](std::string_view piece) {
+        wroteAny = true;
         errno = 0;
         if (writeBytes(out, piece))
             return true;
@@ -173,7 +175,8 @@ SaveOutcome AtomicFileSaver::save(const std::string& target, const Produce& prod
         gathered.clear();
         return ok && writeOut(piece);
     }, producerReason);
-    written = written && !writeFailed && (gathered.empty() || writeOut(gathered));
+    // The last piece, or the only one (an empty file is written too, as any other).
+    written = written && !writeFailed && ((gathered.empty() && wroteAny) || writeOut(gathered));
     if (exists && written)
         takeOverIdentity(out, previous);
     errno = 0;
