@@ -13,8 +13,14 @@
 
 namespace {
 
-constexpr long kMaxLineRunKb = 100 * 1024;
-constexpr long kMaxCheckKb = 50 * 1024;
+// Under AddressSanitizer its shadow and its allocator's caches count as the program's memory.
+#ifdef __SANITIZE_ADDRESS__
+constexpr long kSanitizerFactor = 4;
+#else
+constexpr long kSanitizerFactor = 1;
+#endif
+constexpr long kMaxLineRunKb = 100 * 1024 * kSanitizerFactor;
+constexpr long kMaxCheckKb = 50 * 1024 * kSanitizerFactor;
 
 struct Lmx : LmxCopy {
     MeasuredRun run(std::vector<std::string> args, const InterruptWhen& when = {}, int interrupts = 1) const
