@@ -5,6 +5,7 @@
 //     memory_bench LMX_PROGRAM [LINES]        the figures for a file of short text lines
 //     memory_bench --window FILE              (internal) load FILE into a window, print the time
 #include "bench_window.h"
+#include "measured_run.h"
 #include "files/command_file_reader.h"
 #include "files/settings_file.h"
 #include "files/wall_clock.h"
@@ -23,52 +24,9 @@
 #include <memory>
 #include <string>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-
-struct Run {
-    bool ok = false;
-    long peakKb = 0;
-    std::string output;
-};
-
-// Runs the program with stdout to a pipe (kept) and returns its peak resident size.
-Run runMeasured(const std::vector<std::string>& args, bool keepOutput)
-{
-    int fds[2];
-    if (pipe(fds) != 0)
-        return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = keepOutput ? fds[1] : open("/dev/null", O_WRONLY);
-        dup2(out, STDOUT_FILENO);
-        close(fds[0]);
-        std::vector<char*> argv;
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    Run run;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buffer, sizeof buffer)) > 0)
-        run.output.append(buffer, static_cast<size_t>(n));
-    close(fds[0]);
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
-        return {};
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.peakKb = usage.ru_maxrss;
-    return run;
-}
 
 // The process's processor time: on a shared machine the wall clock also counts the waits for
 // a processor.
@@ -115,16 +73,16 @@ int loadIntoWindow(int argc, char** argv, const char* file)
 bool measure(const char* what, const std::string& lmx, const std::string& self,
              const std::string& file, const char* targets)
 {
-    const Run check = runMeasured({lmx, "check", file}, false);
-    const Run window = runMeasured({self, "--window", file}, true);
-    if (!check.ok || !window.ok) {
+    const MeasuredRun check = runMeasured({lmx, "check", file});
+    const MeasuredRun window = runMeasured({self, "--window", file});
+    if (check.exitCode != 0 || window.exitCode != 0) {
         std::fprintf(stderr, "memory_bench: a run on %s failed\n", what);
         return false;
     }
     std::printf("%s: lmx check peak %.0f MB, window peak %.0f MB, load %s %s\n", what,
                 static_cast<double>(check.peakKb) / 1024.0,
                 static_cast<double>(window.peakKb) / 1024.0,
-                window.output.substr(0, window.output.find('\n')).c_str(), targets);
+                window.out.substr(0, window.out.find('\n')).c_str(), targets);
     return true;
 }
 
@@ -172,8 +130,8 @@ int main(int argc, char** argv)
     const std::string label = std::to_string(lines) + " short text lines";
     const bool ok =
         measure(label.c_str(), argv[1], self, shortLines,
-                "(targets: lmx check 150 MB, window 250 MB, load 2000 ms)")
-        && measure("largest file of empty texts", argv[1], self, emptyTexts, "(target 1024 MB)")
-        && measure("largest file of answer lines", argv[1], self, answers, "(target 1024 MB)");
+                "(targets: lmx check 50 MB, window 250 MB, load 2000 ms)")
+        && measure("largest file of empty texts", argv[1], self, emptyTexts, "(targets: lmx check 50 MB, window 1024 MB)")
+        && measure("largest file of answer lines", argv[1], self, answers, "(targets: lmx check 50 MB, window 1024 MB)");
     return ok ? 0 : 1;
 }

@@ -46,12 +46,20 @@ std::optional<ScanAnswer> scanAnswerOf(const ExchangeRecord& rec)
     a.ok = rec.ok;
     a.result = rec.ok ? rec.resultText : rec.failure;
     a.rttMs = rec.rttMs;
-    if (rec.ok && rec.extended && rec.param == "$01") {
+    if (rec.extended) {
+        // Framed, with this number and a CRC that checks: whatever result it carries.
         const AnswerParse packet = parseExtendedAnswer(rec.answer, static_cast<uint8_t>(rec.netNr),
                                                        rec.packetNr);
-        if (packet.ok && packet.data.size() > 4)
+        a.display = packet.ok;
+        if (rec.ok && rec.param == "$01" && packet.ok && packet.data.size() > 4)
             a.data = packet.data.substr(4);
+    } else {
+        // One result character and nothing else.
+        const char c = rec.answer.empty() ? '\0' : rec.answer[0];
+        a.display = rec.answer.size() == 1 && ((c >= '0' && c <= '9') || c == 'A');
     }
+    if (!a.display)
+        a.result = "noise: " + a.result;
     return a;
 }
 
@@ -76,6 +84,12 @@ std::string scanLine(const ScanAnswer& answer)
 std::string scanCountLine(int answered)
 {
     return std::to_string(answered) + (answered == 1 ? " display answered" : " displays answered");
+}
+
+std::string scanNoiseLine(int noisy)
+{
+    return std::to_string(noisy) + (noisy == 1 ? " number gave noise, not counted as a display"
+                                               : " numbers gave noise, not counted as displays");
 }
 
 } // namespace lmx

@@ -2,7 +2,8 @@
 // What a bus scan sends and how it reads the answers. Every network number of the range gets
 // the same probe, ESC Inquiry1 on its own in one packet: every display answers it, and it
 // changes nothing the display shows. A number is listed when anything at all came back for
-// it; the result in words says whether the answer was sound.
+// it, but counts as a display only when a well-formed answer came from it: anything else
+// (garbage, a torn or overlong answer, another display's late one) is listed as noise.
 
 #include "packets/exchange_record.h"
 #include "transmission/transmission_plan.h"
@@ -31,8 +32,11 @@ TransmissionPlan scanPlan(int from, int to, bool extended);
 
 struct ScanAnswer {
     int netNr = 0;
+    bool display = false;        // a well-formed answer from this number: a display is there
     bool ok = false;             // a sound answer that reported no failure
-    std::string result;          // in the words of the receive box: "OK", "Invalid answer CRC at CRC"
+    // In the words of the receive box: "OK", "Param value out of range"; noise says so
+    // first: "noise: Invalid answer CRC at CRC".
+    std::string result;
     std::optional<double> rttMs; // empty when no end byte came
     std::string data;            // the reply the answer carried (extended framing only)
 };
@@ -45,5 +49,7 @@ std::optional<ScanAnswer> scanAnswerOf(const ExchangeRecord& rec);
 std::string scanLine(const ScanAnswer& answer);
 // "3 displays answered"
 std::string scanCountLine(int answered);
+// "2 numbers gave noise, not counted as displays"
+std::string scanNoiseLine(int noisy);
 
 } // namespace lmx

@@ -121,7 +121,7 @@ BusScanForm::BusScanForm(TDisplaySettings& record, PacketExchange& exchange, boo
         m_progress->setValue(probed);
         m_status->setText(QStringLiteral("Probing NetNr %1 \u00b7 %2")
                                   .arg(netNr)
-                                  .arg(latin1(scanCountLine(static_cast<int>(m_scanner.answers().size())))));
+                                  .arg(latin1(scanCountLine(m_scanner.displaysAnswered()))));
     });
     connect(&m_scanner, &BusScanner::finished, this, &BusScanForm::scanEnded);
     updateState();
@@ -156,8 +156,9 @@ void BusScanForm::addAnswer(int index)
     const ScanAnswer& a = m_scanner.answers()[static_cast<size_t>(index)];
     auto* item = new QTreeWidgetItem(m_list);
     item->setText(NetNrColumn, QString::number(a.netNr));
-    item->setData(NetNrColumn, Qt::UserRole, a.netNr);
+    item->setData(NetNrColumn, Qt::UserRole, a.display ? a.netNr : -1); // noise is no display to take
     item->setText(AnswerColumn, latin1(a.result));
+    item->setToolTip(AnswerColumn, latin1(a.result));
     item->setText(RttColumn, a.rttMs ? QString::number(*a.rttMs, 'f', 1) : QString());
     std::string hex;
     for (const char c : a.data)
@@ -177,7 +178,9 @@ void BusScanForm::scanEnded()
 {
     m_scan->setText(QStringLiteral("Scan"));
     m_progress->setValue(m_scanner.probed());
-    QString text = latin1(scanCountLine(static_cast<int>(m_scanner.answers().size())));
+    QString text = latin1(scanCountLine(m_scanner.displaysAnswered()));
+    if (const int noisy = static_cast<int>(m_scanner.answers().size()) - m_scanner.displaysAnswered(); noisy > 0)
+        text += QStringLiteral("; ") + latin1(scanNoiseLine(noisy));
     if (m_scanner.end() == BusScanner::End::Stopped)
         text += QStringLiteral(", stopped after %1 of %2 numbers.").arg(m_scanner.probed()).arg(m_scanner.total());
     else if (m_scanner.end() == BusScanner::End::PortFailed)
@@ -191,7 +194,8 @@ void BusScanForm::scanEnded()
     }
     // The first display the settings can take is chosen already.
     for (int i = 0; i < m_list->topLevelItemCount() && !m_list->currentItem(); ++i)
-        if (m_list->topLevelItem(i)->data(NetNrColumn, Qt::UserRole).toInt() <= TDisplaySettings::kMaxNetNr)
+        if (const int n = m_list->topLevelItem(i)->data(NetNrColumn, Qt::UserRole).toInt();
+            n >= TDisplaySettings::kMinNetNr && n <= TDisplaySettings::kMaxNetNr)
             m_list->setCurrentItem(m_list->topLevelItem(i));
     updateState();
 }

@@ -2,6 +2,8 @@
 
 #include "transmission/packet_exchange.h"
 
+#include <algorithm>
+
 namespace lmx {
 
 BusScanner::BusScanner(PacketExchange& exchange, QObject* parent)
@@ -57,9 +59,17 @@ bool BusScanner::start(const Setup& setup)
     return true;
 }
 
-void BusScanner::requestStop()
+void BusScanner::requestStop(bool now)
 {
     m_stop = m_running;
+    if (m_stop && now)
+        m_exchange.Abort(); // its finished signal ends the scan
+}
+
+int BusScanner::displaysAnswered() const
+{
+    return static_cast<int>(
+            std::count_if(m_answers.begin(), m_answers.end(), [](const ScanAnswer& a) { return a.display; }));
 }
 
 void BusScanner::probeNext()

@@ -46,12 +46,15 @@ public:
     // Starts the scan; false when the setup is not valid, a scan runs or the exchange is busy.
     // A port that does not open ends it before start() returns (finished is emitted).
     bool start(const Setup& setup);
-    void requestStop();
+    // Ends the scan after the probe under way; with `now` at once, without its answer.
+    void requestStop(bool now = false);
 
     bool running() const { return m_running; }
     int probed() const { return m_probed; }
     int total() const { return m_setup.to - m_setup.from + 1; }
+    // Every number that answered, displays and noise alike.
     const std::vector<ScanAnswer>& answers() const { return m_answers; }
+    int displaysAnswered() const;
     End end() const { return m_end; }
     // Every probe as an exchange record.
     const ExchangeRecorder& recorder() const { return m_recorder; }

@@ -64,7 +64,7 @@ OptionsRead parseCheckOptions(const std::vector<std::string>& args, CheckOptions
         if (arg == "--help" || arg == "-h")
             return OptionsRead::Help;
         if (arg == "--save") {
-            if (i + 1 >= args.size())
+            if (i + 1 >= args.size() || args[i + 1].empty())
                 return fail(error, "--save needs a file name");
             if (o.save)
                 return fail(error, "--save given twice");

@@ -1,13 +1,12 @@
 #include "cli_support.h"
 
+#include "files/file_bytes.h"
 #include "files/settings_file.h"
 #include "platform/program_folders.h"
 #include "port/serial_backend.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-
-#include <filesystem>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -51,22 +50,38 @@ void writeLine(FILE* out, const std::string& text)
     std::fflush(out);
 }
 
-Settings loadSettings(const char* command, const std::optional<std::string>& port,
-                      const std::optional<std::string>& baud)
+std::string consoleText(std::string text)
+{
+    for (const char* pair : {"\r\n", "\n\r"})
+        for (size_t at; (at = text.find(pair)) != std::string::npos;)
+            text.replace(at, 2, "\n");
+    return text;
+}
+
+std::optional<Settings> loadSettings(const char* command, const std::optional<std::string>& port,
+                                     const std::optional<std::string>& baud)
 {
     Settings s;
     s.places = lmx::programSettingsPlaces(windowProgramFolder());
     // Unlike the window, lmx keeps quiet about a missing settings file: the defaults then
     // apply, and the port says so below.
-    std::error_code ec;
     const std::string ownFile = lmx::settingsFilePath(s.places.settingsFolder);
     std::string portFrom;
-    if (std::filesystem::exists(ownFile, ec)
-        || (!s.places.besideProgram() && std::filesystem::exists(s.places.siteDefaultsFile, ec))) {
+    if (!lmx::fileMissing(ownFile)
+        || (!s.places.besideProgram() && !lmx::fileMissing(s.places.siteDefaultsFile))) {
         // lmx never writes the settings file, so nothing needs keeping.
         const lmx::SettingsLoad load = lmx::loadSettings(s.places, s.serial, s.display, s.general, false);
+        const std::string detail = load.detail.empty() ? "" : "\n" + load.detail;
+        if (!load.warning.empty() && !port) {
+            // "Using Default Settings" is not what happens here.
+            writeLine(stderr, consoleText(load.warning.substr(0, load.warning.find('\n')) + detail));
+            writeLine(stderr, std::string("lmx ") + command + ": no --port was given and "
+                                  + load.failedFile + " does not read: stopped rather than use "
+                                  "the default port. Give --port NAME or repair the file.");
+            return std::nullopt;
+        }
         if (!load.warning.empty())
-            writeLine(stderr, load.warning + (load.detail.empty() ? "" : "\n" + load.detail));
+            writeLine(stderr, consoleText(load.warning + detail));
         if (!load.files.empty())
             portFrom = load.files.back();
     }
@@ -82,7 +97,7 @@ Settings loadSettings(const char* command, const std::optional<std::string>& por
 void ConsoleDialogs::message(const QString& text, const QString&, Icon)
 {
     const QByteArray bytes = text.toLatin1();
-    writeLine(stderr, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    writeLine(stderr, consoleText(std::string(bytes.constData(), static_cast<size_t>(bytes.size()))));
 }
 
 void ConsoleDialogs::detailedMessage(const QString& text, const QString& detail,

@@ -17,17 +17,22 @@
 namespace cli {
 
 void writeLine(FILE* out, const std::string& text);
+// A message-box text for a console: its line breaks (CR LF, LF CR) as plain LF, so no line
+// starts or ends with a stray CR.
+std::string consoleText(std::string text);
 
 // The window program's settings as lmx takes them, with the port and baud rate options over
-// them. The port in use is named on stderr ("lmx send: port ...") unless it was given.
+// them. The port in use is named on stderr ("lmx send: port ...") unless it was given. A
+// settings file that is there but does not read stops lmx (empty result, said on stderr)
+// unless --port was given: the default port is never taken in its place.
 struct Settings {
     lmx::SettingsPlaces places;
     lmx::TSerialSettings serial;
     lmx::TDisplaySettings display;
     lmx::TGeneralSettings general;
 };
-Settings loadSettings(const char* command, const std::optional<std::string>& port,
-                      const std::optional<std::string>& baud);
+std::optional<Settings> loadSettings(const char* command, const std::optional<std::string>& port,
+                                     const std::optional<std::string>& baud);
 
 // Every message-box text goes to stderr; questions are answered the safe way.
 class ConsoleDialogs : public UserDialogs {

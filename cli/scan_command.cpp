@@ -29,8 +29,10 @@ const char kHelp[] =
     "(ESC Inquiry1 in one packet) and waits MS for its answer. One line per display that\n"
     "answered, as it answers: its network number, the result in words, the round trip in\n"
     "ms (from the last byte sent to the answer's end byte) and the data the answer carried\n"
-    "in hex; then how many displays answered. Port and baud rate are the window program's\n"
-    "settings where no option overrides them (see lmx send --help).\n"
+    "in hex; then how many displays answered. A number counts as a display only when a\n"
+    "well-formed answer came from it; anything else that came (garbage, a torn, overlong or\n"
+    "late answer) is listed as \"noise:\" and counted apart. Port and baud rate are the\n"
+    "window program's settings where no option overrides them (see lmx send --help).\n"
     "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, tcp://HOST:PORT, ...)\n"
     "  --baud N           baud rate\n"
     "  --from N           first network number (1..255, default 1)\n"
@@ -40,9 +42,10 @@ const char kHelp[] =
     "                     its late answer shows under the next number as a wrong netnr\n"
     "  --normal           normal framing: the probe is a display block of its own and the\n"
     "                     answer one result character, so it carries no data\n"
-    "Ctrl+C ends the scan after the probe under way.\n"
-    "Exit code: 0 when at least one display answered, 1 when none did, the scan was\n"
-    "interrupted or the port failed, 2 on usage errors.\n";
+    "Ctrl+C ends the scan after the probe under way; a second Ctrl+C ends it at once.\n"
+    "Exit code: 0 when at least one display answered, 1 when none did (noise is no\n"
+    "display), the scan was interrupted or the port failed, 2 on usage errors or a\n"
+    "settings file that cannot be read while no --port is given.\n";
 
 struct ScanOptions {
     std::optional<std::string> port;
@@ -115,13 +118,15 @@ int runScan(int argc, char** argv)
     static char appName[] = "lmx";
     static char* appArgv[] = {appName, nullptr};
     QCoreApplication app(appArgc, appArgv);
-    cli::Settings settings = cli::loadSettings("scan", options.port, options.baud);
-    options.setup.extended = settings.general.ExtendedLmx && !options.normal;
-
     cli::InterruptPipe interrupts;
+    std::optional<cli::Settings> settings = cli::loadSettings("scan", options.port, options.baud);
+    if (!settings)
+        return 2;
+    options.setup.extended = settings->general.ExtendedLmx && !options.normal;
+
     cli::ConsoleDialogs dialogs;
     lmx::TCommPortDriver driver(std::make_unique<lmx::QtSerialBackend>());
-    lmx::applySerialSettingsToDriver(settings.serial, driver);
+    lmx::applySerialSettingsToDriver(settings->serial, driver);
     lmx::PacketExchange exchange(driver, dialogs);
     lmx::BusScanner scanner(exchange);
     QEventLoop loop;
@@ -129,16 +134,23 @@ int runScan(int argc, char** argv)
         writeLine(stdout, lmx::scanLine(scanner.answers()[static_cast<size_t>(index)]));
     });
     QObject::connect(&scanner, &lmx::BusScanner::finished, &loop, &QEventLoop::quit);
+    // Ctrl+C ends the scan after the probe under way; a second one at once.
+    int signalCount = 0;
     if (QSocketNotifier* notifier = interrupts.notifier())
-        QObject::connect(notifier, &QSocketNotifier::activated, &scanner, [&scanner] {
-            cli::InterruptPipe::drain();
-            scanner.requestStop();
+        QObject::connect(notifier, &QSocketNotifier::activated, &scanner, [&] {
+            const bool first = signalCount == 0;
+            signalCount += cli::InterruptPipe::drain();
+            if (first && signalCount == 1 && scanner.running())
+                std::fputs("lmx scan: stopping after the probe under way; Ctrl+C again stops at once\n", stderr);
+            scanner.requestStop(signalCount > 1);
         });
     if (!cli::InterruptPipe::interrupted() && scanner.start(options.setup) && scanner.running())
         loop.exec();
 
-    const int answered = static_cast<int>(scanner.answers().size());
+    const int answered = scanner.displaysAnswered();
     writeLine(stdout, lmx::scanCountLine(answered));
+    if (const int noisy = static_cast<int>(scanner.answers().size()) - answered; noisy > 0)
+        writeLine(stdout, lmx::scanNoiseLine(noisy));
     if (cli::InterruptPipe::interrupted()) {
         std::fputs("lmx scan: interrupted\n", stderr);
         return 1;

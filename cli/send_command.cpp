@@ -13,6 +13,8 @@
 #include "bus/netnr_list.h"
 #include "files/command_file_reader.h"
 #include "files/debug_log.h"
+#include "files/output_paths.h"
+#include "files/settings_file.h"
 #include "files/wall_clock.h"
 #include "packets/capture_file.h"
 #include "packets/exchange_recorder.h"
@@ -64,12 +66,19 @@ const char kHelp[] =
     "  --capture FILE     write every packet and answer to FILE as a pcapng capture for\n"
     "                     Wireshark (with wireshark/lmx.lua), each exchange as it ends\n"
     "Both reports are written when the transmission ends, also when it was aborted or\n"
-    "interrupted; a report that cannot be written makes the exit code 2.\n"
+    "interrupted; a report that cannot be written makes the exit code 2. A report named as\n"
+    "the command file or the settings file, or two outputs (reports, the debug log) named\n"
+    "as one file, are refused before anything is sent.\n"
+    "An answer is kept up to 512 bytes; what comes beyond is dropped, and the answer fails\n"
+    "as \"Answer too long\".\n"
     "Ctrl+C ends the transmission after the exchange in progress with the line\n"
-    "\"hh:nn:ss:zzz Transmission stopped.\"; a second Ctrl+C ends it at once.\n"
+    "\"hh:nn:ss:zzz Transmission stopped.\" (while the file loads: before the first\n"
+    "packet); a second Ctrl+C ends it at once.\n"
     "Exit code: 0 when every packet was answered OK (a packet to network number 0 needs no\n"
     "answer; with a LIST: every display OK), 1 when an answer failed, a block was not sent,\n"
-    "the transmission was aborted or interrupted (Ctrl+C), 2 on usage or file errors.\n";
+    "the transmission was aborted or interrupted (Ctrl+C), 2 on usage or file errors: a\n"
+    "command file that does not read, a report that cannot be written or is refused, a\n"
+    "settings file that does not read while no --port is given.\n";
 
 int usageError(const std::string& problem)
 {
@@ -121,6 +130,26 @@ bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recor
     return written;
 }
 
+// Why the reports and the debug log cannot be written where they are named: over the
+// command file or the settings, or two of them over one file. Checked before anything is sent.
+std::string outputClash(const SendOptions& options, const cli::Settings& settings, bool debugLog)
+{
+    std::vector<lmx::NamedPath> inputs{{"the command file", options.file},
+                                       {"the settings file", lmx::settingsFilePath(settings.places.settingsFolder)}};
+    if (!settings.places.besideProgram())
+        inputs.push_back({"the site's settings file", settings.places.siteDefaultsFile});
+    std::vector<lmx::NamedPath> outputs;
+    if (options.report)
+        outputs.push_back({"--report", *options.report});
+    if (options.junit)
+        outputs.push_back({"--junit", *options.junit});
+    if (debugLog)
+        outputs.push_back({"the debug log", (std::filesystem::path(settings.places.logFolder)
+                                             / lmx::kDebugLogFolderName / lmx::kDebugLogFileName)
+                                                    .string()});
+    return lmx::outputClash(inputs, outputs);
+}
+
 } // namespace
 
 int runSend(int argc, char** argv)
@@ -142,12 +171,22 @@ int runSend(int argc, char** argv)
     static char appName[] = "lmx";
     static char* appArgv[] = {appName, nullptr};
     QCoreApplication app(appArgc, appArgv);
-    cli::Settings settings = cli::loadSettings("send", options.port, options.baud);
+    // From here on Ctrl+C stops the transmission, also while the file is still loading: it
+    // then ends before the first packet, and the reports say so.
+    cli::InterruptPipe interrupts;
+    std::optional<cli::Settings> loaded = cli::loadSettings("send", options.port, options.baud);
+    if (!loaded)
+        return 2;
+    cli::Settings& settings = *loaded;
     lmx::TGeneralSettings& general = settings.general;
     if (options.debugLog)
         general.DebugFile = true;
     const int netNr = options.netNr.value_or(settings.display.NetNr);
     const bool extended = general.ExtendedLmx && !options.normal;
+    if (const std::string clash = outputClash(options, settings, general.DebugFile); !clash.empty()) {
+        writeLine(stderr, "lmx send: " + clash);
+        return 2;
+    }
 
     lmx::KeySet keys = lmx::makeKeySet();
     SentLines sent;
@@ -158,7 +197,6 @@ int runSend(int argc, char** argv)
     }
     const std::vector<std::string>& commandLines = sent.lines;
 
-    cli::InterruptPipe interrupts;
     cli::ConsoleDialogs dialogs;
     ConsoleReceiveLog receiveLog;
     lmx::SystemWallClock wallClock;

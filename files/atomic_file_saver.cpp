@@ -1,5 +1,8 @@
 #include "atomic_file_saver.h"
 
+#include "file_bytes.h"
+#include "temporary_file_guard.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -13,11 +16,6 @@
 namespace lmx {
 
 namespace {
-
-std::string systemReason(int error)
-{
-    return error != 0 ? std::strerror(error) : "unknown error";
-}
 
 std::string folderOf(const std::string& path)
 {
@@ -46,24 +44,11 @@ bool followLinks(const std::string& target, std::string& file)
     return false;
 }
 
-const char* kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return "a folder";
-    if (S_ISFIFO(mode))
-        return "a named pipe";
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "a device";
-    if (S_ISSOCK(mode))
-        return "a socket";
-    return "not a regular file";
-}
-
 // Why the existing file at `file` must not be replaced; empty when it may be.
 std::string refusal(const std::string& file, const struct stat& st)
 {
     if (!S_ISREG(st.st_mode))
-        return file + " is " + kindOf(st.st_mode) + ", not a regular file.";
+        return file + " is " + specialFileKind(st.st_mode) + ", not a regular file.";
     // Checked on the bits as well: a process with every privilege passes access(), yet the
     // user marked the file as not to be written.
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
@@ -126,7 +111,29 @@ std::string keptFilesText(const SaveOutcome& outcome)
     return text;
 }
 
-SaveOutcome AtomicFileSaver::save(const std::string& target, std::string_view bytes) const
+SaveOutcome AtomicFileSaver::save(const std::string& target, std::string_view bytes,
+                                  LinkRule links) const
+{
+    return save(target, [&](const Write& write, std::string&) { return write(bytes); }, links);
+}
+
+SaveOutcome AtomicFileSaver::copy(const std::string& source, const std::string& target,
+                                  LinkRule links) const
+{
+    return save(target, [&](const Write& write, std::string& reason) {
+        std::string why;
+        bool written = true;
+        const bool read = readFileChunks(source, [&](std::string_view piece) {
+            return written = write(piece);
+        }, &why);
+        if (!read && written)
+            reason = "Cannot read " + source + ": " + why;
+        return read;
+    }, links);
+}
+
+SaveOutcome AtomicFileSaver::save(const std::string& target, const Produce& produce,
+                                  LinkRule links) const
 {
     SaveOutcome outcome;
     auto fail = [&](SaveFailure failure, std::string reason) {
@@ -135,10 +142,15 @@ SaveOutcome AtomicFileSaver::save(const std::string& target, std::string_view by
         return outcome;
     };
 
-    std::string file;
+    std::string file = target;
     errno = 0;
-    if (!followLinks(target, file))
+    if (links == LinkRule::Refuse) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+            return fail(SaveFailure::Refused, target + " is a symbolic link; it is not followed.");
+    } else if (!followLinks(target, file)) {
         return fail(SaveFailure::Refused, target + ": " + systemReason(errno) + ".");
+    }
     struct stat previous {};
     errno = 0;
     const bool exists = ::stat(file.c_str(), &previous) == 0;
@@ -150,28 +162,58 @@ SaveOutcome AtomicFileSaver::save(const std::string& target, std::string_view by
             return fail(SaveFailure::Refused, std::move(why));
 
     std::string tempPath;
+    TemporaryFileGuard guard; // from before the file exists until it has its final name
     errno = 0;
     std::FILE* out = createTemporary(file, exists, tempPath);
+    guard.arm(out ? tempPath : std::string());
     if (!out)
         return fail(SaveFailure::Create, "Cannot create a file in the folder " + folderOf(file)
                                                  + ": " + systemReason(errno) + ".");
-    errno = 0;
-    bool written = writeBytes(out, bytes);
-    int error = errno;
+    // Small pieces are gathered, so that a file made a line at a time is written in blocks.
+    constexpr size_t kBlock = 1 << 16;
+    std::string gathered;
+    int error = 0;
+    bool writeFailed = false;
+    bool wroteAny = false;
+    const auto writeOut = [&](std::string_view piece) {
+        wroteAny = true;
+        errno = 0;
+        if (writeBytes(out, piece))
+            return true;
+        error = errno;
+        writeFailed = true;
+        return false;
+    };
+    std::string producerReason;
+    bool written = produce([&](std::string_view piece) {
+        if (gathered.size() + piece.size() < kBlock) {
+            gathered += piece;
+            return true;
+        }
+        const bool ok = gathered.empty() || writeOut(gathered);
+        gathered.clear();
+        return ok && writeOut(piece);
+    }, producerReason);
+    // The last piece, or the only one (an empty file is written too, as any other).
+    written = written && !writeFailed && ((gathered.empty() && wroteAny) || writeOut(gathered));
     if (exists && written)
         takeOverIdentity(out, previous);
     errno = 0;
     const bool closed = closeFile(out);
     if (written && !closed)
         error = errno;
-    if (!written || !closed) {
+    if (!written && !writeFailed && !producerReason.empty()) {
+        fail(SaveFailure::Write, producerReason);
+    } else if (!written || !closed) {
         fail(SaveFailure::Write, "Cannot write " + file + ": " + systemReason(error) + ".");
     } else {
         errno = 0;
-        if (replaceTarget(tempPath, file))
+        if (replaceTarget(tempPath, file)) {
+            guard.release();
             syncFolder(file);
-        else
+        } else {
             fail(SaveFailure::Replace, "Cannot replace " + file + ": " + systemReason(errno) + ".");
+        }
     }
     if (!outcome.ok()) {
         outcome.partialRemoved = removeFile(tempPath);
@@ -181,15 +223,37 @@ SaveOutcome AtomicFileSaver::save(const std::string& target, std::string_view by
     return outcome;
 }
 
+std::string AtomicFileSaver::fileSavedFor(const std::string& target)
+{
+    std::string file;
+    return followLinks(target, file) ? file : target;
+}
+
+std::string AtomicFileSaver::temporaryName(const std::string& target, int n, size_t nameMax)
+{
+    const std::string suffix = ".~tmp" + (n > 0 ? std::to_string(n) : std::string());
+    const size_t slash = target.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string name = target;
+    if (target.size() - nameStart + suffix.size() > nameMax && nameMax > suffix.size()) {
+        size_t cut = nameStart + nameMax - suffix.size();
+        // Not inside a UTF-8 character: some file systems refuse a name that is not UTF-8.
+        while (cut > nameStart && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    return name + suffix;
+}
+
 std::FILE* AtomicFileSaver::createTemporary(const std::string& target, bool privately,
                                             std::string& tempPath) const
 {
     // O_EXCL: a stale temporary file or another writer's file is never reused; the next
     // number is tried instead.
+    const long limit = ::pathconf(folderOf(target).c_str(), _PC_NAME_MAX);
+    const size_t nameMax = limit > 0 ? static_cast<size_t>(limit) : NAME_MAX;
     for (int n = 0; n < 100; ++n) {
-        std::string name = target + ".~tmp";
-        if (n > 0)
-            name += std::to_string(n);
+        std::string name = temporaryName(target, n, nameMax);
         errno = 0;
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                               privately ? 0600 : 0666);

@@ -8,14 +8,27 @@
 // owner and group where the process may give them. A target that is not a regular file (a
 // folder, a pipe, a device) or that is read-only is refused before anything is written.
 //
+// A file the program names itself (the ".bad" copy of a settings file) is written with
+// LinkRule::Refuse: a symbolic link in its place is refused rather than followed, so nothing
+// can be written through a link planted under that name.
+//
+// The temporary file's name fits the system's limit on names, and while it exists SIGINT and
+// SIGTERM delete it before they end the program (TemporaryFileGuard).
+//
 // Each step is a virtual function so a test can make exactly that step fail; a step that
 // fails leaves its reason in errno.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace lmx {
+
+enum class LinkRule {
+    Follow, // the file a link names is saved (the user's own link)
+    Refuse, // a link under the target's name is refused
+};
 
 enum class SaveFailure {
     None,
@@ -59,7 +72,25 @@ class AtomicFileSaver {
 public:
     virtual ~AtomicFileSaver() = default;
 
-    SaveOutcome save(const std::string& target, std::string_view bytes) const;
+    SaveOutcome save(const std::string& target, std::string_view bytes,
+                     LinkRule links = LinkRule::Follow) const;
+    // The same with the bytes of the file `source`, read a piece at a time.
+    SaveOutcome copy(const std::string& source, const std::string& target,
+                     LinkRule links = LinkRule::Follow) const;
+    // The same with bytes that `produce` hands to its `write` as it makes them, so a large
+    // file is never held whole; produce returns false (with a reason) when it cannot go on.
+    using Write = std::function<bool(std::string_view)>;
+    using Produce = std::function<bool(const Write& write, std::string& reason)>;
+    SaveOutcome save(const std::string& target, const Produce& produce,
+                     LinkRule links = LinkRule::Follow) const;
+
+    // The file a save to target writes with LinkRule::Follow: target, or the end of its
+    // chain of links (which need not exist); target itself when the chain cannot be followed.
+    static std::string fileSavedFor(const std::string& target);
+
+    // The temporary file's name for the n-th try: the target's name with ".~tmp" (and n
+    // after the first), the name cut short where it would pass `nameMax` bytes.
+    static std::string temporaryName(const std::string& target, int n, size_t nameMax);
 
 protected:
     // Creates a new, empty file beside target that did not exist before, readable only by

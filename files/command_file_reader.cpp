@@ -75,13 +75,12 @@ bool startsWith(std::string_view s, size_t p, std::string_view word)
 }
 
 // Tabs removed, cut at the first semicolon outside apostrophes and, in the command section,
-// blanks outside apostrophes removed.
-std::string normalised(std::string_view raw, bool dropBlanks)
+// blanks outside apostrophes removed; in place, as the line never grows.
+void normalise(std::string& s, bool dropBlanks)
 {
-    std::string out;
-    out.reserve(raw.size());
+    size_t out = 0;
     bool quoted = false;
-    for (char c : raw) {
+    for (const char c : s) {
         if (c == '\t')
             continue;
         if (c == '\'')
@@ -90,9 +89,9 @@ std::string normalised(std::string_view raw, bool dropBlanks)
             break;
         else if (!quoted && dropBlanks && c == ' ')
             continue;
-        out += c;
+        s[out++] = c;
     }
-    return out;
+    s.resize(out);
 }
 
 // How many command and answer lines a file gives, the end lines included.
@@ -105,15 +104,23 @@ class CommandFileParser {
 public:
     // The lines go to the sink, or to the content without one; with counts they are only
     // counted.
-    CommandFileParser(const KeySet& keys, CommandLineSink* sink, LineCounts* counts = nullptr)
+    CommandFileParser(const KeySet& keys, CommandLineSink* sink, LineCounts* counts = nullptr,
+                      CommandFileVisitor* visitor = nullptr)
         : m_keys(keys)
         , m_sink(sink)
         , m_counts(counts)
+        , m_visitor(visitor)
     {
     }
 
-    // False once an error is set.
-    bool line(std::string_view raw, int number);
+    // False once an error is set. The second form may change the line it is given (a long
+    // line is then never copied).
+    bool line(std::string_view raw, int number)
+    {
+        std::string s(raw);
+        return lineInPlace(s, number);
+    }
+    bool lineInPlace(std::string& raw, int number);
     bool finish();
 
     CommandFileError error() const { return m_error; }
@@ -146,6 +153,7 @@ private:
     KeySet m_keys;
     CommandLineSink* m_sink;
     LineCounts* m_counts;
+    CommandFileVisitor* m_visitor;
     CommandFileContent m_content;
     std::array<int, kBlockKinds> m_count{};
     std::array<bool, kBlockKinds> m_open{};
@@ -154,20 +162,22 @@ private:
     int m_errorLine = 0;
 };
 
-bool CommandFileParser::line(std::string_view raw, int number)
+bool CommandFileParser::lineInPlace(std::string& s, int number)
 {
     // Only the first header opens the section; inside it the same text is a template, so a
     // template "ANSWER:" survives a save and a load.
-    if (!m_inAnswers && raw == kAnswerHeader) {
+    if (!m_inAnswers && s == kAnswerHeader) {
         m_inAnswers = true;
         return true;
     }
-    std::string s = normalised(raw, !m_inAnswers);
+    normalise(s, !m_inAnswers);
     if (s.empty())
         return true;
     if (m_inAnswers) {
         if (m_counts)
             ++m_counts->answers;
+        else if (m_visitor)
+            m_visitor->answer(s);
         else
             m_content.answers.push_back(std::move(s));
         return true;
@@ -190,6 +200,8 @@ bool CommandFileParser::finish()
     add(endLine());
     if (m_counts)
         ++m_counts->answers;
+    else if (m_visitor)
+        m_visitor->answer(std::string(kEndMarker));
     else
         m_content.answers.emplace_back(kEndMarker);
     return true;
@@ -431,7 +443,9 @@ void CommandFileParser::add(CommandEntry entry)
     const uint32_t colour = fontColourOf(entry.displayText);
     CommandListLine line{std::move(entry.displayText), std::move(entry.commandLine),
                          indentOfDepth(depth), colour};
-    if (m_sink)
+    if (m_visitor)
+        m_visitor->command(line);
+    else if (m_sink)
         m_sink->add(std::move(line));
     else
         m_content.commands.push_back(std::move(line));
@@ -444,6 +458,20 @@ CommandFileReadResult failure(CommandFileError error, int line, std::string mess
     result.lineNumber = line;
     result.message = std::move(message);
     return result;
+}
+
+CommandFileReadResult lineFailure(const CommandFileParser& parser, int number,
+                                  const std::string& fileName)
+{
+    return failure(parser.error(), number,
+                   commandFileErrorText(parser.error()) + " at line " + std::to_string(number)
+                       + " of file \r\n\r\n" + fileName);
+}
+
+CommandFileReadResult endFailure(const CommandFileParser& parser, const std::string& fileName)
+{
+    return failure(parser.error(), 0,
+                   commandFileErrorText(parser.error()) + " of file \r\n\r\n" + fileName);
 }
 
 // Runs the parser over every line of the file: nothing when the file reads, else the
@@ -462,17 +490,25 @@ std::optional<CommandFileReadResult> parseLines(std::string_view bytes, const st
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
         ++number;
-        if (!parser.line(raw, number)) {
-            return failure(parser.error(), number,
-                           commandFileErrorText(parser.error()) + " at line "
-                               + std::to_string(number) + " of file \r\n\r\n" + fileName);
-        }
+        if (!parser.line(raw, number))
+            return lineFailure(parser, number, fileName);
         start = next;
     }
     if (!parser.finish())
-        return failure(parser.error(), 0,
-                       commandFileErrorText(parser.error()) + " of file \r\n\r\n" + fileName);
+        return endFailure(parser, fileName);
     return std::nullopt;
+}
+
+// Why a file could not be read at all, the system's reason on a line of its own.
+CommandFileReadResult readFailure(ReadStatus status, const std::string& fileName,
+                                  const std::string& why)
+{
+    if (status == ReadStatus::TooLarge)
+        return failure(CommandFileError::TooLarge, 0,
+                       "File " + fileName + " is too large to be loaded (more than "
+                           + std::to_string(kMaxCommandFileSize / (1024 * 1024)) + " MB).");
+    return failure(CommandFileError::NotReadable, 0,
+                   "Failed to open file " + fileName + "." + (why.empty() ? "" : "\r\n" + why));
 }
 
 } // namespace
@@ -506,20 +542,36 @@ namespace {
 CommandFileReadResult readInto(const std::string& fileName, KeySet& keys, CommandLineSink* sink)
 {
     std::string bytes;
-    switch (readFileBytes(fileName, kMaxCommandFileSize, bytes)) {
-    case ReadStatus::Ok:
-        break;
-    case ReadStatus::NotReadable:
-        return failure(CommandFileError::NotReadable, 0, "Failed to open file " + fileName + ".");
-    case ReadStatus::TooLarge:
-        return failure(CommandFileError::TooLarge, 0,
-                       "File " + fileName + " is too large to be loaded (more than "
-                           + std::to_string(kMaxCommandFileSize / (1024 * 1024)) + " MB).");
-    }
+    std::string why;
+    const ReadStatus status = readFileBytes(fileName, kMaxCommandFileSize, bytes, &why);
+    if (status != ReadStatus::Ok)
+        return readFailure(status, fileName, why);
     return parseCommandFile(bytes, fileName, keys, sink);
 }
 
 } // namespace
+
+CommandFileReadResult readCommandFileLines(const std::string& fileName, KeySet& keys,
+                                           CommandFileVisitor* visitor)
+{
+    FileLines file;
+    std::string why;
+    if (const ReadStatus status = file.open(fileName, kMaxCommandFileSize, &why);
+        status != ReadStatus::Ok)
+        return readFailure(status, fileName, why);
+    LineCounts counts; // a pass without a visitor only counts
+    CommandFileParser parser(keys, nullptr, visitor ? nullptr : &counts, visitor);
+    int number = 0;
+    for (std::string raw; file.next(raw);)
+        if (!parser.lineInPlace(raw, ++number))
+            return lineFailure(parser, number, fileName);
+    if (file.status() != ReadStatus::Ok)
+        return readFailure(file.status(), fileName, file.why());
+    if (!parser.finish())
+        return endFailure(parser, fileName);
+    keys = parser.keys();
+    return {};
+}
 
 CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys)
 {

@@ -85,6 +85,15 @@ public:
     virtual void add(CommandListLine&& line) = 0;
 };
 
+// Takes the lines of a file read a line at a time, as they are made: the command lines and
+// the answer templates, each section's end line last.
+class CommandFileVisitor {
+public:
+    virtual ~CommandFileVisitor() = default;
+    virtual void command(const CommandListLine& line) = 0;
+    virtual void answer(const std::string& text) = 0;
+};
+
 // Reads the file. KEY lines bind free keys as they are met; keys is changed only when the
 // whole file reads without error.
 CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys);
@@ -92,6 +101,12 @@ CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys)
 // content.commands; a file that does not read gives the sink nothing.
 CommandFileReadResult readCommandFile(const std::string& fileName, KeySet& keys,
                                       CommandLineSink& sink);
+
+// The same a line at a time, holding no more of the file than the line at hand: every line
+// goes to the visitor as it is read, and nothing is kept (content stays empty). Lines may
+// reach the visitor before an error further on; a pass without a visitor only checks.
+CommandFileReadResult readCommandFileLines(const std::string& fileName, KeySet& keys,
+                                           CommandFileVisitor* visitor);
 
 // The same on the file's bytes; fileName is used only in the message.
 CommandFileReadResult parseCommandFile(std::string_view bytes, const std::string& fileName,

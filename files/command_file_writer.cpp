@@ -72,6 +72,44 @@ std::string commandFileLine(const CommandListLine& line)
     return out;
 }
 
+void CommandFileTextWriter::put(std::string_view text)
+{
+    m_ok = m_ok && m_write(text);
+}
+
+void CommandFileTextWriter::command(const CommandListLine& line)
+{
+    if (isEndLine(line) || (!m_saveKeys && isKeyBoundLine(line)))
+        return;
+    m_line.assign(static_cast<size_t>(depthOfIndent(line.indent)), ' ');
+    m_line += commandFileLine(line);
+    m_line += kCrLf;
+    put(m_line);
+}
+
+void CommandFileTextWriter::answer(const std::string& text)
+{
+    if (m_pendingAnswer) {
+        if (!m_inAnswers) {
+            put(kCrLf);
+            put("ANSWER:");
+            put(kCrLf);
+            m_inAnswers = true;
+        }
+        put(*m_pendingAnswer);
+        put(kCrLf);
+    }
+    m_pendingAnswer = text;
+}
+
+bool CommandFileTextWriter::finish()
+{
+    if (m_pendingAnswer && *m_pendingAnswer != kEndMarker)
+        answer({}); // writes it; the empty one stays pending and is never written
+    put(kCrLf); // after the commands, or after the answers when there are any
+    return m_ok;
+}
+
 std::string commandFileText(const std::vector<CommandListLine>& commands,
                             const std::vector<std::string>& answers, bool saveKeys)
 {
@@ -82,28 +120,12 @@ std::string commandFileText(const std::vector<CommandListLine>& commands,
     for (const std::string& a : answers)
         estimate += a.size() + 2;
     out.reserve(estimate);
-
-    for (const CommandListLine& line : commands) {
-        if (isEndLine(line) || (!saveKeys && isKeyBoundLine(line)))
-            continue;
-        out.append(static_cast<size_t>(depthOfIndent(line.indent)), ' ');
-        out += commandFileLine(line);
-        out += kCrLf;
-    }
-    out += kCrLf;
-
-    size_t answerCount = answers.size();
-    if (answerCount > 0 && answers.back() == kEndMarker)
-        --answerCount;
-    if (answerCount > 0) {
-        out += "ANSWER:";
-        out += kCrLf;
-        for (size_t i = 0; i < answerCount; ++i) {
-            out += answers[i];
-            out += kCrLf;
-        }
-        out += kCrLf;
-    }
+    CommandFileTextWriter writer([&](std::string_view text) { out += text; return true; }, saveKeys);
+    for (const CommandListLine& line : commands)
+        writer.command(line);
+    for (const std::string& a : answers)
+        writer.answer(a);
+    writer.finish();
     return out;
 }
 

@@ -1,11 +1,18 @@
 #include "debug_log.h"
 
+#include "file_bytes.h"
 #include "protocol/hex.h"
+
+#include <cerrno>
 
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lmx {
 
@@ -15,6 +22,36 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the log for writing, or nullptr with the reason. Only a regular file (or none yet)
+// is opened, and without waiting: a named pipe that takes the name after the check is
+// refused at once, not waited on.
+std::FILE* openLogFile(const std::string& path, LogMode mode, std::string& why)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        why = notRegularFileText(st.st_mode);
+        return nullptr;
+    }
+    const int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC
+                    | (mode == LogMode::Append ? O_APPEND : O_TRUNC);
+    const int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0) {
+        why = systemReason(errno) + ".";
+        return nullptr;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = notRegularFileText(st.st_mode);
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, mode == LogMode::Append ? "ab" : "wb");
+    if (!file) {
+        why = systemReason(errno) + ".";
+        ::close(fd);
+    }
+    return file;
+}
 
 constexpr size_t kDumpGroup = 16;
 constexpr size_t kDumpHexWidth = 3 * kDumpGroup;
@@ -36,17 +73,18 @@ void DebugLog::PopProgramFolder() { m_currentFolder = m_rememberedFolder; }
 
 std::string DebugLog::LastLogErrorText() const
 {
+    const std::string detail = m_errorDetail.empty() ? std::string() : " " + m_errorDetail;
     switch (m_error) {
     case logerror::Ok:
         return "Ok.";
     case logerror::NoDirectory:
-        return "Could not create Directory.";
+        return "Could not create Directory." + detail;
     case logerror::NoFileName:
         return "Log File Name is not set.";
     case logerror::Conversion:
         return "Convertion from Hex value to char value error.";
     default:
-        return "Could not write to Log File.";
+        return "Could not write to Log File." + detail;
     }
 }
 
@@ -67,6 +105,7 @@ bool DebugLog::WriteLog(const std::string& fileName, LogMode mode,
                         const std::string& folderName, StampKind stamp, std::string_view text)
 {
     m_error = logerror::Ok;
+    m_errorDetail.clear();
     if (fileName.empty()) {
         m_error = logerror::NoFileName;
         return false;
@@ -80,16 +119,18 @@ bool DebugLog::WriteLog(const std::string& fileName, LogMode mode,
         fs::create_directory(folder, ec); // one level only
         if (ec || !fs::is_directory(folder, ec)) {
             m_error = logerror::NoDirectory;
+            m_errorDetail = folder.string() + ": "
+                          + (ec ? ec.message() : "there is a file of that name") + ".";
             return false;
         }
     }
 
     const std::string path = (folder / fileName).string();
-    FilePtr file(std::fopen(path.c_str(), mode == LogMode::Append ? "ab" : "wb"));
-    if (!file && mode == LogMode::Append)
-        file.reset(std::fopen(path.c_str(), "wb"));
+    std::string why;
+    FilePtr file(openLogFile(path, mode, why));
     if (!file) {
         m_error = logerror::FileWrite;
+        m_errorDetail = path + ": " + why;
         return false;
     }
 

@@ -45,7 +45,9 @@ public:
     const std::string& currentFolder() const { return m_currentFolder; }
 
     // Writes the stamped text as lines of at most 64 characters. False when the log folder
-    // is missing and cannot be created, or the file cannot be written.
+    // is missing and cannot be created, or the file cannot be written. The log is a regular
+    // file: a folder, a named pipe or a device in its place is refused, never opened (a
+    // pipe would hold the program until something reads it).
     bool WriteLog(const std::string& fileName, LogMode mode, const std::string& folderName,
                   StampKind stamp, std::string_view text);
     // A hex and character dump of bytes, 16 bytes a line, then a line holding one blank.
@@ -54,6 +56,8 @@ public:
                       StampKind stamp, std::string_view bytes);
 
     int lastLogError() const { return m_error; }
+    // The error's text, then what it concerns and the system's reason: "Could not create
+    // Directory. /home/u/Log: Permission denied."
     std::string LastLogErrorText() const;
 
     // The dump text before it is cut into lines: per group of 16 bytes, 48 characters of hex
@@ -68,6 +72,7 @@ private:
     std::string m_currentFolder;
     std::string m_rememberedFolder;
     int m_error = logerror::Ok;
+    std::string m_errorDetail; // the path and the reason of the last error
 };
 
 } // namespace lmx

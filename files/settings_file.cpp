@@ -150,23 +150,31 @@ SettingsLoad readSettingsFile(const std::string& path, TSerialSettings& serial,
         display.SetDefaults();
         general.SetDefaults();
         load.warning = warning;
+        if (!fileMissing(path))
+            load.failedFile = path;
         if (line > 0)
             load.detail = "Line " + std::to_string(line) + lineText(bytes, line) + ": " + why + ".";
         if (!keepBadCopy || line <= 0)
             return load;
-        std::error_code ec;
+        // Saved as any file is, but a link under the copy's name is never followed: the
+        // name is the program's, not one the user chose.
         const std::string bad = badSettingsFilePath(path);
-        std::filesystem::copy_file(path, bad, std::filesystem::copy_options::overwrite_existing, ec);
-        load.detail += ec ? "\nIt could not be kept as " + bad + ": " + ec.message() + "."
-                          : "\nThe unreadable file is kept as " + bad + ".";
+        const SaveOutcome kept = defaultFileSaver().copy(path, bad, LinkRule::Refuse);
+        load.detail += kept.ok() ? "\nThe unreadable file is kept as " + bad + "."
+                                 : "\nIt could not be kept as " + bad + ": " + kept.reason;
         return load;
     };
 
-    switch (readFileBytes(path, kMaxSettingsFileSize, bytes)) {
+    std::string why;
+    switch (readFileBytes(path, kMaxSettingsFileSize, bytes, &why)) {
     case ReadStatus::Ok:
         break;
     case ReadStatus::NotReadable:
-        return failed(kOpenFailed, 0, "");
+        // A file that is there but does not open is not a first start: say why.
+        failed(kOpenFailed, 0, "");
+        if (!load.failedFile.empty())
+            load.detail = path + " cannot be read: " + why;
+        return load;
     case ReadStatus::TooLarge:
         return failed(kUnknownReadError, 1, "the file is larger than any settings file");
     }

@@ -25,6 +25,9 @@ struct SettingsLoad {
     // For a file that is there but does not read: its first bad line, and where it is kept.
     std::string detail;
     std::vector<std::string> files; // the files read, in order
+    // The file the warning is about when it is there (unreadable or bad); empty when the
+    // file is missing or was read.
+    std::string failedFile;
 };
 
 // Reads the three records from the settings file at `path`; after any failure all three

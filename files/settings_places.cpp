@@ -1,5 +1,6 @@
 #include "settings_places.h"
 
+#include "file_bytes.h"
 #include "settings_file.h"
 
 #include <filesystem>
@@ -31,15 +32,14 @@ SettingsLoad loadSettings(const SettingsPlaces& places, TSerialSettings& serial,
                           TDisplaySettings& display, TGeneralSettings& general, bool keepBadCopy)
 {
     const std::string own = settingsFilePath(places.settingsFolder);
-    std::error_code ec;
-    const bool siteExists =
-            !places.besideProgram() && std::filesystem::exists(places.siteDefaultsFile, ec);
+    // A file that is there but does not read is not missing: it gets its warning.
+    const bool siteExists = !places.besideProgram() && !fileMissing(places.siteDefaultsFile);
     SettingsLoad load;
     if (siteExists) {
         load = readSettingsFile(places.siteDefaultsFile, serial, display, general, false);
         if (load.warning.empty())
             load.files.push_back(places.siteDefaultsFile);
-        if (!std::filesystem::exists(own, ec))
+        if (fileMissing(own))
             return load; // a first start: the site's settings, or why they did not read
     }
     const std::vector<std::string> read = load.files;

@@ -293,9 +293,10 @@ std::string junitReport(const ExchangeReport& report, const std::string& suiteNa
         cases += "    <testcase classname=\"" + xml(suiteName) + "\" name=\"" + xml(name)
                + "\" time=\"" + seconds(ms) + "\"";
         std::string message;
-        // The block the transmission ended in (or right before) failed; later ones were skipped.
-        const bool cut =
-                sent < block.packets && !endSeen && report.end != TransmissionEnd::Completed;
+        // The block the transmission ended in (or right before, when a rule or the port
+        // ended it) failed; later ones were skipped, and so was one a stop came before.
+        const bool cut = sent < block.packets && !endSeen && report.end != TransmissionEnd::Completed
+                      && (sent > 0 || report.end != TransmissionEnd::Stopped);
         endSeen = endSeen || cut;
         if (block.packets == 0) {
             message = "not sent: the block is empty or longer than 240 bytes";

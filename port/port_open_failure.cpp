@@ -1,6 +1,7 @@
 #include "port_open_failure.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <grp.h>
 #include <sys/stat.h>
@@ -28,6 +29,16 @@ std::string portOpenFailureText(PortOpenFailure failure, const std::string& syst
         break;
     }
     return systemText;
+}
+
+PortOpenFailure checkedFailure(PortOpenFailure reported, const std::string& device,
+                               std::string& systemText)
+{
+    struct stat st {};
+    if (::stat(device.c_str(), &st) == 0 || (errno != ENOENT && errno != ENAMETOOLONG && errno != ENOTDIR))
+        return reported;
+    systemText = std::strerror(errno);
+    return PortOpenFailure::NotFound;
 }
 
 std::string deviceGroupName(const std::string& device)

@@ -19,6 +19,13 @@ enum class PortOpenFailure {
 std::string portOpenFailureText(PortOpenFailure failure, const std::string& systemText,
                                 const std::string& device, const std::string& group);
 
+// The failure as the system sees the device itself: a name that leads nowhere (missing, or
+// too long to be a name) is NotFound with the system's reason, whatever the port reported
+// (a lock file that cannot be made reads as a permission error). Otherwise `reported`, and
+// systemText stays as it is.
+PortOpenFailure checkedFailure(PortOpenFailure reported, const std::string& device,
+                               std::string& systemText);
+
 // The name of the group that owns the device; empty when it cannot be found.
 std::string deviceGroupName(const std::string& device);
 

@@ -83,8 +83,9 @@ bool QtSerialBackend::open(const std::string& name)
         else if (m_port.error() == QSerialPort::PermissionError)
             failure = deviceAccessDenied(device) ? PortOpenFailure::PermissionDenied
                                                  : PortOpenFailure::InUse;
-        m_errorText = portOpenFailureText(failure, m_port.errorString().toStdString(), device,
-                                          deviceGroupName(device));
+        std::string systemText = m_port.errorString().toStdString();
+        failure = checkedFailure(failure, device, systemText);
+        m_errorText = portOpenFailureText(failure, systemText, device, deviceGroupName(device));
     }
     m_port.clearError();
     return ok;

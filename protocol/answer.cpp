@@ -144,6 +144,8 @@ AnswerParse parseExtendedAnswer(std::string_view received, uint8_t netNr, uint8_
 
     if (r.errorCode == 0 && state != AnswerState::Ready)
         r.errorCode = Incomplete;
+    if (r.errorCode != 0 && received.size() >= kMaxAnswerBytes)
+        r.errorCode = TooLong;
     r.state = state;
     r.ok = state == AnswerState::Ready && r.errorCode == 0;
     return r;
@@ -210,6 +212,7 @@ std::string resultText(unsigned code)
     case 0x26: return "Answer packet incomplete";
     case 0x27: return "Invalid hex val in answer";
     case 0x28: return "Unknown ACK Param";
+    case 0x29: return "Answer too long";
     default: return "Unknown Result Code";
     }
 }

@@ -36,14 +36,20 @@ constexpr uint8_t InvalidCrc = 0x25;
 constexpr uint8_t Incomplete = 0x26;
 constexpr uint8_t InvalidHex = 0x27;
 constexpr uint8_t UnknownAckParam = 0x28;
+// More came than any answer can be (kMaxAnswerBytes): a line that streams noise.
+constexpr uint8_t TooLong = 0x29;
 } // namespace answer_error
 
 // The parser never looks past this many received characters.
 constexpr size_t kMaxAnswerExamined = 255;
+// The most an answer wait keeps of what arrives. The largest answer is 215 characters (200
+// data); the margin leaves room for the tail of a late answer before it. Whatever comes
+// beyond is dropped, and a received answer this long that does not parse is "too long".
+constexpr size_t kMaxAnswerBytes = 512;
 
 struct AnswerParse {
     bool ok = false;        // the parse succeeded (for answer data: the result code was read)
-    uint8_t errorCode = 0;  // 0, a local error 0x20..0x28, or the display's result code
+    uint8_t errorCode = 0;  // 0, a local error 0x20..0x29, or the display's result code
     AnswerState state = AnswerState::Sot;
     std::string data;       // extended answer: the answer data
     std::string paramText;  // answer data: "$" + characters 3-4
@@ -51,7 +57,8 @@ struct AnswerParse {
 };
 
 // Walks `received` (at most kMaxAnswerExamined characters) against the expected network
-// number and packet number (compared on bits 0..5). Succeeds only in state Ready.
+// number and packet number (compared on bits 0..5). Succeeds only in state Ready; an answer
+// of kMaxAnswerBytes or more that fails, fails as TooLong in the state the walk reached.
 AnswerParse parseExtendedAnswer(std::string_view received, uint8_t netNr, uint8_t packetNr);
 
 // Result code and acknowledge parameter of the answer data. A non-zero result code is a

@@ -16,8 +16,13 @@ bool readListenAddress(const std::string& text, SimArguments& a)
 {
     const size_t colon = text.rfind(':');
     std::string host = colon == std::string::npos ? a.listenHost : text.substr(0, colon);
-    if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
+    // Brackets enclose an IPv6 address, which has colons of its own; anything else with a
+    // colon or a bracket left in it ("[::1" without its port) is no address.
+    const bool bracketed = host.size() >= 2 && host.front() == '[' && host.back() == ']';
+    if (bracketed)
         host = host.substr(1, host.size() - 2);
+    if (host.find_first_of(bracketed ? "[]" : "[]:") != std::string::npos)
+        return false;
     long long port = 0;
     if (host.empty()
         || !decInRange(text.substr(colon == std::string::npos ? 0 : colon + 1), 0, 65535, port))

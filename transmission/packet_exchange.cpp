@@ -1,5 +1,9 @@
 #include "packet_exchange.h"
 
+#include "protocol/answer.h"
+
+#include <algorithm>
+
 namespace lmx {
 
 namespace {
@@ -55,6 +59,7 @@ bool PacketExchange::SendPacket(const std::string& packet)
     m_sentNotShown.clear();
     m_receivedNotShown.clear();
     m_bytesReceived.clear();
+    m_bytesDropped = 0;
 
     m_portFailed = false;
     if (!m_driver.Connect()) {
@@ -100,12 +105,17 @@ void PacketExchange::ReceiveStep(const char* data, uint32_t size)
         emit answerBegan();
     bool complete = false;
     for (uint32_t i = 0; i < size; ++i) {
-        m_bytesReceived += data[i];
-        m_receivedNotShown += data[i];
         if (completesAnswer(data[i], m_extended))
             complete = true;
     }
-    if (m_debugView) {
+    // What the answer can be, and no more: a line that streams without an end byte is
+    // dropped until the end byte or the time-out, and judged too long.
+    const size_t room = kMaxAnswerBytes - std::min(kMaxAnswerBytes, m_bytesReceived.size());
+    const size_t kept = std::min<size_t>(room, size);
+    m_bytesReceived.append(data, kept);
+    m_receivedNotShown.append(data, kept);
+    m_bytesDropped += size - kept;
+    if (m_debugView && !m_receivedNotShown.empty()) {
         emit receiveViewUpdate(bytesOf(m_receivedNotShown));
         m_receivedNotShown.clear();
     }

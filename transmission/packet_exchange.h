@@ -61,9 +61,11 @@ public:
     // No exchange in progress.
     bool done() const { return m_done; }
 
-    // The current packet, and everything received since it was written (the answer).
+    // The current packet, and what was received since it was written (the answer): at most
+    // kMaxAnswerBytes (protocol/answer.h); bytesDropped counts what came beyond.
     const std::string& bytesSent() const { return m_bytesSent; }
     const std::string& bytesReceived() const { return m_bytesReceived; }
+    size_t bytesDropped() const { return m_bytesDropped; }
 
     void ClearDebugLists();
     void SetClearPerPacket(bool on) { m_clearPerPacket = on; }
@@ -113,6 +115,7 @@ private:
     std::string m_portReason;
     std::string m_bytesSent;
     std::string m_bytesReceived;
+    size_t m_bytesDropped = 0;
     std::string m_sentNotShown;
     std::string m_receivedNotShown;
 };

@@ -247,9 +247,8 @@ TransmissionEngine::Step TransmissionEngine::sendExtendedPacket(const std::strin
         logAborted();
         return Step::End;
     }
-    logLine(netNrPrefix() + " Transmitted Packet Number: "
-            + std::to_string(m_packetNr & kSequenceMask));
-    return exchanged(TransmitAndWait(*packet));
+    return exchanged(TransmitAndWait(*packet, netNrPrefix() + " Transmitted Packet Number: "
+                                                  + std::to_string(m_packetNr & kSequenceMask)));
 }
 
 void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
@@ -349,8 +348,7 @@ TransmissionEngine::Step TransmissionEngine::sendNormalBlock(const std::string& 
         logAborted();
         return Step::End;
     }
-    logLine(netNrPrefix() + " Transmit Normal LMX");
-    return exchanged(TransmitAndWait(*packet));
+    return exchanged(TransmitAndWait(*packet, netNrPrefix() + " Transmit Normal LMX"));
 }
 
 void TransmissionEngine::ReceiveNormalAnswer(const std::string& answer)
@@ -448,7 +446,8 @@ TransmissionEngine::Step TransmissionEngine::stopped()
     return Step::End;
 }
 
-TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::string& packet)
+TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::string& packet,
+                                                                 const std::string& sentLine)
 {
     // Once a stop is asked for nothing more goes out, whatever path led here.
     if (stopAsked())
@@ -461,6 +460,7 @@ TransmissionEngine::Exchange TransmissionEngine::TransmitAndWait(const std::stri
             portLost(packet);
         return Exchange::NotStarted;
     }
+    logLine(sentLine);
     ++m_outcome.packetsSent;
     if (m_observer)
         m_observer->packetWritten(packet, m_netNr, m_packetNr);

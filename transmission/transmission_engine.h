@@ -138,7 +138,9 @@ private:
 
     void ReceiveExtendedAnswer(const std::string& answer);
     void ReceiveNormalAnswer(const std::string& answer);
-    Exchange TransmitAndWait(const std::string& packet);
+    // `sentLine` goes to the receive box once the packet is out: not for a port that did
+    // not open.
+    Exchange TransmitAndWait(const std::string& packet, const std::string& sentLine);
     // False when the transmission was stopped meanwhile.
     bool Wait(int ms);
 

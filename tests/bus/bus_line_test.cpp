@@ -38,12 +38,14 @@ TEST(BusScanLine, ListsTheDisplaysOfTheRangeInOrderWithinTheScansOwnTimeOut)
         std::vector<int> found;
         const char* result;
         bool data;
+        int displays; // answers that were well-formed
     };
     const Case cases[] = {
-            {false, sim::FaultKind::None, {3, 17}, "OK", true},
-            {true, sim::FaultKind::None, {3, 17}, "OK.", false},
-            {false, sim::FaultKind::BadCrc, {3, 17}, "Invalid answer CRC at CRC", false},
-            {false, sim::FaultKind::NoAnswer, {}, "", false},
+            {false, sim::FaultKind::None, {3, 17}, "OK", true, 2},
+            {true, sim::FaultKind::None, {3, 17}, "OK.", false, 2},
+            // An answer that does not check is listed, but as noise: no display counted.
+            {false, sim::FaultKind::BadCrc, {3, 17}, "noise: Invalid answer CRC at CRC", false, 0},
+            {false, sim::FaultKind::NoAnswer, {}, "", false, 0},
     };
     for (const Case& c : cases) {
         SerialLine line(simOptions({3, 17, 30}, c.fault, c.normal));
@@ -54,6 +56,7 @@ TEST(BusScanLine, ListsTheDisplaysOfTheRangeInOrderWithinTheScansOwnTimeOut)
         // 18 silent numbers at 80 ms, not at the transmission's 1000 ms.
         EXPECT_LT(timer.elapsed(), 5000);
         EXPECT_EQ(found(scanner), c.found);
+        EXPECT_EQ(scanner.displaysAnswered(), c.displays);
         EXPECT_EQ(scanner.end(), BusScanner::End::Completed);
         EXPECT_EQ(scanner.probed(), 20);
         if (!c.found.empty()) {

@@ -2,6 +2,7 @@
 // answer to its probe.
 #include "bus/bus_scan.h"
 #include "bus/netnr_list.h"
+#include "protocol/answer.h"
 #include "protocol/framing.h"
 #include "tests/protocol/answer_builder.h"
 
@@ -59,13 +60,17 @@ TEST(BusScan, TheProbeIsInquiryOneInOnePacketAndEachAnswerIsListedInWords)
             {good, true, 3.25, "NetNr 5: OK (3.3 ms) data 52 65 61 64 79"},
             {lmx::testing::buildAnswer(5, 0, "0000"), true, 0.04, "NetNr 5: OK (0.0 ms)"},
             {lmx::testing::buildAnswer(5, 0, "1500"), true, 1.0, "NetNr 5: Param value out of range (1.0 ms)"},
-            {badCrc, true, 2.0, "NetNr 5: Invalid answer CRC at CRC (2.0 ms)"},
+            // Whatever does not check is noise, not a display.
+            {badCrc, true, 2.0, "NetNr 5: noise: Invalid answer CRC at CRC (2.0 ms)"},
             // A late answer of another display lands on the next number.
-            {lmx::testing::buildAnswer(4, 0, "0000"), true, 1.0, "NetNr 5: Answer has wrong netnr at Network Nr (1.0 ms)"},
-            {good.substr(0, 12), true, std::nullopt, "NetNr 5: Answer packet incomplete at Data (no end byte)"},
+            {lmx::testing::buildAnswer(4, 0, "0000"), true, 1.0, "NetNr 5: noise: Answer has wrong netnr at Network Nr (1.0 ms)"},
+            {good.substr(0, 12), true, std::nullopt, "NetNr 5: noise: Answer packet incomplete at Data (no end byte)"},
+            {std::string(kMaxAnswerBytes, '\x01'), true, std::nullopt, "NetNr 5: noise: Answer too long at ACK (no end byte)"},
             {"", true, std::nullopt, nullptr},
             {"0", false, 0.5, "NetNr 5: OK. (0.5 ms)"},
             {"5", false, 0.5, "NetNr 5: Invalid command. (0.5 ms)"},
+            {"x0", false, 0.5, "NetNr 5: noise: Unknown Result Code (0.5 ms)"},
+            {"/", false, 0.5, "NetNr 5: noise: No Answer received. Transmission done via NetNr 0. (RS485) (0.5 ms)"},
     };
     for (const Case& c : cases) {
         ExchangeRecord rec;
@@ -78,8 +83,11 @@ TEST(BusScan, TheProbeIsInquiryOneInOnePacketAndEachAnswerIsListedInWords)
         ASSERT_EQ(a.has_value(), c.line != nullptr) << c.answer;
         if (a) {
             EXPECT_EQ(scanLine(*a), c.line);
+            EXPECT_EQ(a->display, std::string(c.line).find("noise") == std::string::npos) << c.line;
         }
     }
     EXPECT_EQ(scanCountLine(1), "1 display answered");
     EXPECT_EQ(scanCountLine(0), "0 displays answered");
+    EXPECT_EQ(scanNoiseLine(1), "1 number gave noise, not counted as a display");
+    EXPECT_EQ(scanNoiseLine(2), "2 numbers gave noise, not counted as displays");
 }

@@ -108,6 +108,7 @@ TEST(LmxBus, UsageErrorsSayWhyASilentRangeExitsWith1AndCtrlCEndsTheScanAfterTheP
     ASSERT_TRUE(out.contains("NetNr 2:")) << out.toStdString();
     ASSERT_TRUE(scan.waitForFinished(5000)); // long before 252 more numbers are probed
     EXPECT_EQ(scan.exitCode(), 1);
-    EXPECT_EQ(scan.readAllStandardError().toStdString(), "lmx scan: interrupted\n");
+    EXPECT_EQ(scan.readAllStandardError().toStdString(),
+              "lmx scan: stopping after the probe under way; Ctrl+C again stops at once\nlmx scan: interrupted\n");
     EXPECT_TRUE((out + scan.readAllStandardOutput()).endsWith("\n1 display answered\n")) << out.toStdString();
 }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -193,4 +195,73 @@ TEST(AtomicFileSaver, FaultsOfTheSystem)
     stat(target.c_str(), &st);
     EXPECT_EQ(st.st_uid, 65534u);
     EXPECT_EQ(st.st_gid, 65534u);
+}
+
+// A name the program chose itself is never written through a link planted under it.
+TEST(AtomicFileSaver, ALinkIsRefusedWhereTheRuleSaysSo)
+{
+    filetest::TempFolder folder;
+    filetest::writeFile(folder.file("other"), "someone's file");
+    symlink(folder.file("other").c_str(), folder.file("copy").c_str());
+    filetest::writeFile(folder.file("source"), "source bytes");
+    const SaveOutcome refused = defaultFileSaver().copy(folder.file("source"), folder.file("copy"), LinkRule::Refuse);
+    EXPECT_EQ(refused.failure, SaveFailure::Refused);
+    EXPECT_EQ(refused.reason, folder.file("copy") + " is a symbolic link; it is not followed.");
+    EXPECT_EQ(filetest::readFile(folder.file("other")), "someone's file");
+
+    ASSERT_TRUE(defaultFileSaver().copy(folder.file("source"), folder.file("plain"), LinkRule::Refuse).ok());
+    EXPECT_EQ(filetest::readFile(folder.file("plain")), "source bytes");
+    const SaveOutcome unread = defaultFileSaver().copy(folder.file("none"), folder.file("plain"));
+    EXPECT_EQ(unread.reason, "Cannot read " + folder.file("none") + ": No such file or directory.");
+    EXPECT_EQ(filetest::readFile(folder.file("plain")), "source bytes");
+}
+
+// The temporary name is cut to fit the system's limit, so any name that fits can be saved.
+TEST(AtomicFileSaver, ANameAtTheSystemsLimitIsSaved)
+{
+    filetest::TempFolder folder;
+    const std::string longest(static_cast<size_t>(pathconf(folder.path().c_str(), _PC_NAME_MAX)), 'n');
+    ASSERT_TRUE(defaultFileSaver().save(folder.file(longest), "data").ok());
+    EXPECT_EQ(filetest::readFile(folder.file(longest)), "data");
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{longest});
+
+    const std::tuple<const char*, int, size_t, const char*> names[] = {
+            {"dir/name", 0, 255, "dir/name.~tmp"},
+            {"dir/name", 2, 255, "dir/name.~tmp2"},
+            {"dir/abcdefgh", 0, 10, "dir/abcde.~tmp"},
+            {"abcdefgh", 12, 10, "abc.~tmp12"},
+            {"\xC3\xA4\xC3\xA4", 0, 8, "\xC3\xA4.~tmp"}, // not within a character
+    };
+    for (const auto& [target, n, nameMax, temporary] : names)
+        EXPECT_EQ(AtomicFileSaver::temporaryName(target, n, nameMax), temporary);
+}
+
+// Ctrl+C or a kill while the temporary file is written: it goes with the program.
+TEST(AtomicFileSaver, AnInterruptedSaveLeavesNoTemporaryFile)
+{
+    struct SignalledSaver : AtomicFileSaver {
+        int signal = 0;
+        bool writeBytes(std::FILE* file, std::string_view bytes) const override
+        {
+            AtomicFileSaver::writeBytes(file, bytes);
+            ::raise(signal);
+            return true;
+        }
+    };
+    for (const int signal : {SIGINT, SIGTERM}) {
+        filetest::TempFolder folder;
+        filetest::writeFile(folder.file("a"), "previous");
+        const pid_t pid = fork();
+        if (pid == 0) {
+            SignalledSaver saver;
+            saver.signal = signal;
+            saver.save(folder.file("a"), "new");
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{"a"});
+        EXPECT_EQ(filetest::readFile(folder.file("a")), "previous");
+    }
 }

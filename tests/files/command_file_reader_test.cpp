@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace lmx;
 using namespace std::string_literals;
 
@@ -282,10 +284,24 @@ TEST(CommandFileReader, FilesThatCannotBeRead)
     filetest::TempFolder folder;
     KeySet keys = makeKeySet();
     const std::string missing = folder.file("missing.lmx");
-    CommandFileReadResult r = readCommandFile(missing, keys);
-    EXPECT_EQ(r.errorIndex, CommandFileError::NotReadable);
-    EXPECT_EQ(r.message, "Failed to open file " + missing + ".");
-    EXPECT_EQ(readCommandFile(folder.path(), keys).errorIndex, CommandFileError::NotReadable);
+    // What is there instead of a file, and the reason the message gives for it.
+    const std::string loop = folder.file("loop.lmx");
+    std::filesystem::create_symlink(loop, loop);
+    const std::string pipe = folder.file("pipe.lmx");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::pair<std::string, const char*> unreadable[] = {
+            {missing, "No such file or directory."},
+            {folder.path(), "It is a folder, not a file."},
+            {pipe, "It is a named pipe, not a regular file."},
+            {loop, "Too many levels of symbolic links."},
+    };
+    CommandFileReadResult r;
+    for (const auto& [name, why] : unreadable) {
+        r = readCommandFile(name, keys);
+        EXPECT_EQ(r.errorIndex, CommandFileError::NotReadable);
+        EXPECT_EQ(r.message, "Failed to open file " + name + ".\r\n" + why);
+        EXPECT_EQ(readCommandFileLines(name, keys, nullptr).message, r.message);
+    }
 
     const std::string good = folder.file("good.lmx");
     filetest::writeFile(good, "SOT '01'\r\nEOT\r\n");

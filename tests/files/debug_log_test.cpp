@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 using namespace lmx;
 
 namespace {
@@ -91,9 +95,11 @@ TEST_F(LogFixture, LandsInTheProgramFolderWhateverTheCurrentFolderOrSaysWhyNot)
     log.setProgramFolder(folder.file("missing/deeper")); // only one level is created
     EXPECT_FALSE(write(LogMode::Append, StampKind::Time, "Transmitted: "));
     EXPECT_EQ(log.lastLogError(), logerror::NoDirectory);
-    EXPECT_EQ(log.LastLogErrorText(), "Could not create Directory.");
+    const std::string noFolder = "Could not create Directory. " + folder.file("missing/deeper/Log")
+                               + ": No such file or directory.";
+    EXPECT_EQ(log.LastLogErrorText(), noFolder);
     EXPECT_FALSE(dump("\x01"));
-    EXPECT_EQ(log.LastLogErrorText(), "Could not create Directory.");
+    EXPECT_EQ(log.LastLogErrorText(), noFolder);
 
     // a plain file where the folder should be
     log.setProgramFolder(folder.path());
@@ -101,14 +107,29 @@ TEST_F(LogFixture, LandsInTheProgramFolderWhateverTheCurrentFolderOrSaysWhyNot)
     EXPECT_FALSE(write(LogMode::Append, StampKind::None, "x"));
     EXPECT_EQ(log.lastLogError(), logerror::NoDirectory);
 
-    // the log file itself cannot be opened
-    std::filesystem::remove(folder.file("Log"));
-    std::filesystem::create_directories(folder.file("Log/Debug.log"));
-    EXPECT_FALSE(write(LogMode::Append, StampKind::None, "x"));
-    EXPECT_EQ(log.lastLogError(), logerror::FileWrite);
-
     // every write starts with a clean code
-    std::filesystem::remove(folder.file("Log/Debug.log"));
+    std::filesystem::remove(folder.file("Log"));
     EXPECT_TRUE(write(LogMode::Append, StampKind::None, "x"));
     EXPECT_EQ(log.LastLogErrorText(), "Ok.");
+}
+
+// Only a regular file is a log: anything else in its place is refused with the reason, and a
+// named pipe nobody reads is never waited on.
+TEST_F(LogFixture, RefusesAFolderAPipeOrADeviceAsTheLogFile)
+{
+    const std::string path = folder.file("Log/Debug.log");
+    const std::pair<std::function<void()>, const char*> cases[] = {
+            {[&] { std::filesystem::create_directories(path); }, "It is a folder, not a file."},
+            {[&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "It is a named pipe, not a regular file."},
+            {[&] { std::filesystem::create_symlink("/dev/null", path); }, "It is a device, not a regular file."},
+    };
+    for (const auto& [make, why] : cases) {
+        std::filesystem::remove_all(folder.file("Log"));
+        std::filesystem::create_directory(folder.file("Log"));
+        make();
+        for (const LogMode mode : {LogMode::New, LogMode::Append}) {
+            EXPECT_FALSE(write(mode, StampKind::None, "x")) << why;
+            EXPECT_EQ(log.LastLogErrorText(), "Could not write to Log File. " + path + ": " + why);
+        }
+    }
 }

@@ -167,6 +167,35 @@ TEST(SettingsFile, EveryReadFailureFallsBackToDefaults)
     }
 }
 
+// The copy's name is the program's: a link planted under it is not followed, and the file it
+// leads to stays as it was.
+TEST(SettingsFile, TheBadCopyIsNeverWrittenThroughALink)
+{
+    filetest::TempFolder folder;
+    writeSettings(folder, "object A\n Foo = 1\nend\n");
+    filetest::writeFile(folder.file("precious"), "precious");
+    std::filesystem::create_symlink(folder.file("precious"), folder.file("ORVANTA.SET.bad"));
+    Records r;
+    EXPECT_EQ(r.load(folder), kUnknownWarning);
+    EXPECT_EQ(filetest::readFile(folder.file("precious")), "precious");
+    const std::string bad = folder.file("ORVANTA.SET.bad");
+    EXPECT_NE(r.detail.find("\nIt could not be kept as " + bad + ": " + bad + " is a symbolic link; it is not followed."),
+              std::string::npos) << r.detail;
+}
+
+// A file that is there but cannot be opened is not missing: the detail says why.
+TEST(SettingsFile, AnUnreadableFileIsToldApartFromAMissingOne)
+{
+    filetest::TempFolder folder;
+    Records r;
+    EXPECT_EQ(r.load(folder), kOpenWarning);
+    EXPECT_EQ(r.detail, "");
+    const std::string file = folder.file(kSettingsFileName);
+    std::filesystem::create_symlink(file, file);
+    EXPECT_EQ(r.load(folder), kOpenWarning);
+    EXPECT_EQ(r.detail, file + " cannot be read: Too many levels of symbolic links.");
+}
+
 TEST(SettingsFile, FailedSaveKeepsThePreviousFileAndAFolderOfItsNameIsNeitherWrittenNorRead)
 {
     using Step = filetest::FailingSaver::Step;

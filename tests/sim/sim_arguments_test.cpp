@@ -66,7 +66,7 @@ TEST(SimArguments, ReadsEveryOptionAndRefusesWhatCannotWork)
              {"--port", "/dev/ttyS0", "--baud", "12345"},
              {"--normal", "--fault", "bad-crc"},
              {"--normal", "--fault", "code=03"}, // no result character for it
-             {"--listen", "65536"}, {"--listen", ":4001"},
+             {"--listen", "65536"}, {"--listen", ":4001"}, {"--listen", "[::1"}, {"--listen", "::1:4001"},
              {"--listen", "4001", "--port", "/dev/ttyS0"}, // two lines at once
              {"--listen", "4001", "--link", "/tmp/x"},
              {"--verbose"},

@@ -5,6 +5,7 @@
 #include "serial_line_fixture.h"
 #include "tests/support/lmx_copy.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -124,7 +125,7 @@ TEST(LmxSend, TakesTheSettingsBesideItUnlessOverriddenAndReportsAsJsonLinesAndJU
     EXPECT_EQ(run.err, "Can not open ComPort :/nonexistent/tty\nNo such file or directory.\n"
                        "/nonexistent/tty does not exist. Is the adapter plugged in? The port list "
                        "in Settings > Serial shows the ports the system has.\n");
-    EXPECT_EQ(masked(run.out), "NetNr: 1 T Transmitted Packet Number: 0\nT Transmission aborted.\n");
+    EXPECT_EQ(masked(run.out), "T Transmission aborted.\n"); // nothing was transmitted
     EXPECT_TRUE(readAll(lmx.dir.filePath("Log/Debug.log")).endsWith(" Debug File Created: \r\n"));
     EXPECT_EQ(junitCases(lmx.dir.filePath("j.xml")), QStringList{"NetNr 1 block 1: 0 of 1 packets sent: the transmission aborted"});
 
@@ -178,4 +179,75 @@ TEST(LmxSend, CtrlCStopsTheTransmissionAfterTheExchangeWithItsLine)
               "T Transmission stopped.\n");
     EXPECT_EQ(junitCases(junit), (QStringList{"NetNr 1 block 1: 1 of 2 packets sent: the transmission stopped",
                                              "NetNr 2 block 1: skipped"}));
+}
+
+// A report over the command file or the settings, or two outputs on one file, would destroy
+// a file: refused before the port is even opened.
+TEST(LmxSend, RefusesOutputsThatWouldDestroyAFile)
+{
+    Program lmx;
+    const QString file = lmx.file("x.lmx", "'x'\r\n");
+    QFile::link(file, lmx.dir.filePath("link.lmx"));
+    const QString settings = lmx.dir.filePath("ORVANTA.SET");
+    const QString report = lmx.dir.filePath("r.json");
+    const std::pair<QStringList, QString> cases[] = {
+            {{"--report", file}, "--report " + file + " is the command file"},
+            {{"--junit", lmx.dir.filePath("link.lmx")}, "--junit " + lmx.dir.filePath("link.lmx") + " is the command file"},
+            {{"--report", settings}, "--report " + settings + " is the settings file"},
+            {{"--report", report, "--junit", report}, "--report and --junit name one file, " + report},
+    };
+    for (const auto& [outputs, error] : cases) {
+        const SendRun run = lmx.run(outputs + QStringList{"--port", "/nonexistent/tty", file});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.rfind("lmx send: " + error.toStdString(), 0), 0u) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(readAll(file), "'x'\r\n");
+        EXPECT_FALSE(QFile::exists(settings) || QFile::exists(report));
+    }
+}
+
+// A settings file that is there but does not read names no port: without --port lmx stops
+// rather than take the default; with one it warns, in lines without stray CRs, and goes on.
+TEST(LmxSend, ASettingsFileThatDoesNotReadStopsItWithoutAPort)
+{
+    Program lmx;
+    const QString file = lmx.file("x.lmx", "'x'\r\n");
+    QDir(lmx.dir.path()).mkdir("ORVANTA.SET");
+    const std::string settings = lmx.dir.filePath("ORVANTA.SET").toStdString();
+    SendRun run = lmx.run({file});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "Failed to open settings file.\n" + settings + " cannot be read: It is a folder, not a file.\n"
+                       "lmx send: no --port was given and " + settings + " does not read: stopped rather than use "
+                       "the default port. Give --port NAME or repair the file.\n");
+    EXPECT_EQ(run.out, "");
+
+    run = lmx.run({"--port", "/nonexistent/tty", file});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.rfind("Failed to open settings file.\nUsing Default Settings.\n" + settings + " cannot be read", 0), 0u)
+            << run.err;
+    EXPECT_EQ(run.err.find('\r'), std::string::npos);
+}
+
+// Ctrl+C while a file of 1 MB still loads: nothing is sent, the stop is said as after a packet,
+// and the reports show every block as not reached.
+TEST(LmxSend, CtrlCWhileTheFileLoadsStopsBeforeTheFirstPacket)
+{
+    Program lmx;
+    TSerialSettings serial;
+    serial.PortName = "/nonexistent/tty";
+    ASSERT_TRUE(saveSettings(lmx.dir.path().toStdString(), serial, TDisplaySettings(), TGeneralSettings()).ok);
+    const QString junit = lmx.dir.filePath("j.xml");
+    const QString file = lmx.file("large.lmx", ("SOT '01'\r\n" + QByteArray("'ab'").repeated(256 * 1024)
+                                                + "\r\nEOT\r\n").constData());
+    QProcess p;
+    p.setReadChannel(QProcess::StandardError);
+    p.start(lmx.path, {"send", "--junit", junit, file});
+    // The port is named before the file is loaded.
+    ASSERT_TRUE(p.waitForReadyRead(10000));
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(masked(p.readAllStandardOutput().toStdString()), "T Transmission stopped.\n");
+    EXPECT_EQ(junitCases(junit), QStringList{"NetNr 1 block 1: skipped"});
 }

@@ -2,6 +2,7 @@
 
 #include "tests/support/scripted_dialogs.h"
 #include "transmission/packet_exchange.h"
+#include "protocol/answer.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -111,6 +112,32 @@ TEST_F(Exchange, TheTimeOutDeliversWhatCameAndTheNormalFramingEndsOnADigitOrA)
         EXPECT_EQ(PacketExchange::completesAnswer(char(c), false), digit || c == 'A') << c;
         EXPECT_EQ(PacketExchange::completesAnswer(char(c), true), c == 0x04) << c;
     }
+}
+
+// A line that streams without an end byte: the wait keeps what an answer can be, drops the
+// rest (the debug view shows only what was kept), and the answer is judged too long.
+TEST_F(Exchange, AnAnswerKeepsNoMoreThanAnAnswerCanBe)
+{
+    exchange.SetDebugView(true);
+    QSignalSpy received(&exchange, &PacketExchange::receiveViewUpdate);
+    exchange.SendPacket(kPacket);
+    for (int i = 0; i < 256; ++i) // within the driver's buffer: one poll each
+        answer(std::string(1024, '\x01'));
+    EXPECT_EQ(exchange.bytesReceived().size(), kMaxAnswerBytes);
+    EXPECT_EQ(exchange.bytesDropped(), 256 * 1024 - kMaxAnswerBytes);
+    answer("\x04"); // the end byte still ends the wait
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_TRUE(answers[0] == std::string(kMaxAnswerBytes, '\x01'));
+    int shown = 0;
+    for (const QList<QVariant>& update : received)
+        shown += static_cast<int>(update.at(0).toByteArray().size());
+    EXPECT_EQ(shown, static_cast<int>(kMaxAnswerBytes));
+    const AnswerParse parse = parseExtendedAnswer(answers[0], 1, 0);
+    EXPECT_EQ(errorText(parse) + " at " + stateName(parse.state), "Answer too long at ACK");
+    // A sound answer followed by more in the same chunk is still sound.
+    exchange.SendPacket(kPacket);
+    answer("\x01\x06" "01FE0004" "0000" "B79A" "\x04" + std::string(1000, 'x'));
+    EXPECT_TRUE(parseExtendedAnswer(answers.back(), 1, 0).ok);
 }
 
 TEST_F(Exchange, APacketWhileBusyIsIgnoredAndDestroyingTheExchangeMidwayClosesThePort)
