@@ -1,6 +1,7 @@
 #include "settings_file.h"
 
 #include "file_bytes.h"
+#include "line_settings_block.h"
 #include "record_fields.h"
 
 #include <algorithm>
@@ -144,18 +145,22 @@ SettingsLoad readSettingsFile(const std::string& path, TSerialSettings& serial,
         return failed(kUnknownReadError, lineCount(bytes) + 1,
                       "the file ends before its three blocks do");
 
-    // Blocks go to the records by position; their class names are not compared. Blocks
-    // after the fourth are left for later versions.
+    // Blocks go to the records by position; their class names are not compared. After the
+    // three records the line settings' block is found by its name wherever it stands; other
+    // blocks after the fourth are left for later versions.
     TSerialSettings s = serial;
     TDisplaySettings d = display;
     TGeneralSettings g = general;
     const std::vector<RecordField> fields[] = {serialFields(s), displayFields(d), generalFields(g),
-                                               busFields(d)};
-    if (blocks.size() > 3)
-        blocks[3] = knownFieldsOnly(blocks[3], fields[3]);
-    for (size_t i = 0; i < std::min<size_t>(blocks.size(), 4); ++i) {
+                                               busFields(d), lineSettingsFields(s)};
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const size_t kind = i < 3 ? i : isLineSettingsBlock(blocks[i]) ? 4 : i == 3 ? 3 : 0;
+        if (i >= 3 && kind == 0)
+            continue;
+        if (i >= 3)
+            blocks[i] = knownFieldsOnly(blocks[i], fields[kind]);
         const NotationProperty* bad = nullptr;
-        const AssignStatus status = assignFields(blocks[i], fields[i], &bad);
+        const AssignStatus status = assignFields(blocks[i], fields[kind], &bad);
         if (status != AssignStatus::Ok)
             return failed(kReadFailed, bad->line,
                           status == AssignStatus::UnknownField
@@ -197,6 +202,8 @@ std::string settingsFileText(const TSerialSettings& serial, const TDisplaySettin
     // three blocks it always was.
     if (!d.NetNrList.empty())
         writeFields(writer, kBusBlockName, busFields(d));
+    if (hasLineSettings(s))
+        writeFields(writer, kLineBlockName, lineSettingsFields(s));
     return writer.text();
 }
 
