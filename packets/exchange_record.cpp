@@ -77,6 +77,14 @@ void markStopped(ExchangeRecord& rec)
     rec.rttMs.reset();
 }
 
+void markLineFailed(ExchangeRecord& rec, const std::string& state, const std::string& detail)
+{
+    rec.evaluated = true;
+    rec.ok = false;
+    rec.state = state;
+    rec.failure = detail.empty() ? state : state + ": " + detail;
+}
+
 ExchangeSummary summarize(const std::vector<ExchangeRecord>& records)
 {
     ExchangeSummary s;

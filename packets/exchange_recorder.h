@@ -52,6 +52,8 @@ public:
     void packetWritten(const std::string& packet, int netNr, uint8_t packetNr) override;
     void answerReceived(const std::string& answer) override;
     void transmissionEnded(TransmissionEnd end) override;
+    void lineFailed(const std::string& state, const std::string& detail) override;
+    void blockSentAgain() override;
 
 signals:
     // The records were dropped (clear(), or a transmission that does not append began).
@@ -76,6 +78,9 @@ private:
     bool m_running = false;
     bool m_awaiting = false;
     std::optional<TransmissionEnd> m_end;
+    // The block sent again last (index into the plan's blocks) and how often.
+    std::optional<int> m_retryBlock;
+    int m_retries = 0;
     QElapsedTimer m_clock;
     qint64 m_writtenNs = 0;
 };

@@ -124,6 +124,7 @@ LineSettings TCommPortDriver::CurrentLineSettings() const
     s.xonXoffInput = m_swFlow == sfXONXOFF;
     s.xonLimit = m_inBufSize / 4;
     s.xoffLimit = m_inBufSize / 4;
+    s.rs485 = m_rs485;
     return s;
 }
 
@@ -365,6 +366,12 @@ void TCommPortDriver::SetSwFlow(TSwFlowControl value)
 void TCommPortDriver::SetEnableDTROnOpen(bool value)
 {
     m_enableDtrOnOpen = value;
+    ReapplyWhenConnected();
+}
+
+void TCommPortDriver::SetRs485(const Rs485Settings& value)
+{
+    m_rs485 = value;
     ReapplyWhenConnected();
 }
 

@@ -1,12 +1,14 @@
 #include "qt_serial_backend.h"
 
 #include "port_open_failure.h"
+#include "rs485.h"
 #include "tcp_backend.h"
 
 #include <QtGlobal>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -73,6 +75,7 @@ bool QtSerialBackend::open(const std::string& name)
         return m_network->open(name);
     }
     const std::string device = devicePathOf(name);
+    m_device = device;
     m_port.setPortName(QString::fromStdString(device));
     const bool ok = m_port.open(QIODevice::ReadWrite);
     if (!ok) {
@@ -114,9 +117,31 @@ bool QtSerialBackend::applyLineSettings(const LineSettings& s)
         m_port.setDataTerminalReady(s.dtrOn);
         if (!hardware)
             m_port.setRequestToSend(s.rtsOn);
+        if (s.rs485.enabled)
+            applyRs485Mode(s.rs485);
     }
     m_port.clearError();
     return ok;
+}
+
+void QtSerialBackend::applyRs485Mode(const Rs485Settings& rs485)
+{
+#ifdef Q_OS_UNIX
+    const int fd = m_port.handle();
+#else
+    const int fd = -1; // applyRs485 only says why not
+#endif
+    // A port without the mode works all the same; the user hears of it once.
+    const std::string why = applyRs485(fd, rs485);
+    if (!why.empty())
+        m_warning = rs485WarningText(m_device, why);
+}
+
+std::string QtSerialBackend::takeWarning()
+{
+    if (m_onNetwork)
+        return m_network->takeWarning();
+    return std::exchange(m_warning, std::string());
 }
 
 bool QtSerialBackend::purge(bool in, bool out)

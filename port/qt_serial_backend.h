@@ -27,10 +27,15 @@ public:
     bool modemLines(TLineStatusSet& lines) override;
     void close() override;
     std::string lastErrorText() const override;
+    std::string takeWarning() override;
 
 private:
+    void applyRs485Mode(const Rs485Settings& rs485);
+
     QSerialPort m_port;
     std::string m_errorText; // why the last open of m_port failed
+    std::string m_device;    // what m_port was opened as
+    std::string m_warning;
     std::unique_ptr<SerialBackend> m_network;
     bool m_onNetwork = false; // the open port is m_network
 };

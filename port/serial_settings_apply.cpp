@@ -16,6 +16,20 @@ void applySerialSettingsToDriver(TSerialSettings& record, TCommPortDriver& drive
     driver.SetHwFlow(static_cast<THwFlowControl>(setup.hwFlow));
     driver.SetSwFlow(static_cast<TSwFlowControl>(setup.swFlow));
     driver.SetEnableDTROnOpen(setup.enableDtrOnOpen);
+    applyLineSettingsToDriver(record, driver);
+}
+
+void applyLineSettingsToDriver(const TSerialSettings& record, TCommPortDriver& driver)
+{
+    Rs485Settings rs485;
+    rs485.enabled = record.RS485;
+    rs485.delayBeforeMs = static_cast<uint32_t>(std::max(record.RS485DelayBefore, 0));
+    rs485.delayAfterMs = static_cast<uint32_t>(std::max(record.RS485DelayAfter, 0));
+    driver.SetRs485(rs485);
+    driver.SetEcho(record.Echo == 1 ? EchoMode::Discard
+                   : record.Echo == 2 ? EchoMode::Verify
+                                      : EchoMode::Off);
+    driver.SetReconnectSeconds(record.Reconnect);
 }
 
 SerialEntryError checkSerialEntry(const std::string& portText, const std::string& baudText)

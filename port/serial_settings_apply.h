@@ -14,7 +14,10 @@ namespace lmx {
 // custom rate (a text that is not a number gives a rate no port takes, so the next connect
 // fails), and the fixed frame format, which is also written back into the record.
 // Port name changes are ignored while the driver is connected.
+// Also copies the line settings (below).
 void applySerialSettingsToDriver(TSerialSettings& record, TCommPortDriver& driver);
+// The record's echo, RS-485 and reconnect settings, as they are.
+void applyLineSettingsToDriver(const TSerialSettings& record, TCommPortDriver& driver);
 
 // The dialog's OK checks, in order.
 enum class SerialEntryError { None, PortName, BaudRate };

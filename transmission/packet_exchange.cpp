@@ -1,5 +1,8 @@
 #include "packet_exchange.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace lmx {
 
 namespace {
@@ -57,10 +60,14 @@ bool PacketExchange::SendPacket(const std::string& packet)
     m_bytesReceived.clear();
 
     m_portFailed = false;
+    m_echoFault = EchoFault{};
     if (!m_driver.Connect()) {
         reportPort("Can not open ComPort :", m_driver.LastErrorText());
         return false;
     }
+    if (const std::string warning = m_driver.TakeWarning(); !warning.empty())
+        m_dialogs->message(latin1(warning), QString(), UserDialogs::Icon::Warning);
+    m_echo.start(m_driver.Echo(), packet);
     m_active = true;
     m_driver.SetOnReceiveData(
         [this](TCommPortDriver*, const char* data, uint32_t size) { ReceiveStep(data, size); });
@@ -74,7 +81,7 @@ bool PacketExchange::SendPacket(const std::string& packet)
     m_bytesSent = packet;
 
     m_done = false;
-    m_timoTimer.start(m_answerTimeoutMs);
+    m_timoTimer.start(m_answerTimeoutMs + lineTimeMs(packet.size()));
     if (m_debugView)
         emit transmitViewUpdate(bytesOf(m_sentNotShown));
     return true;
@@ -96,10 +103,11 @@ void PacketExchange::ReceiveStep(const char* data, uint32_t size)
     if (!m_active)
         return;
     emit trafficActivity(kReceiveLed);
+    m_receivedNotShown.append(data, size);
+    // The echo's own end byte must not end the answer.
     bool complete = false;
-    for (uint32_t i = 0; i < size; ++i) {
+    for (uint32_t i = static_cast<uint32_t>(m_echo.take(data, size)); i < size; ++i) {
         m_bytesReceived += data[i];
-        m_receivedNotShown += data[i];
         if (completesAnswer(data[i], m_extended))
             complete = true;
     }
@@ -127,8 +135,38 @@ void PacketExchange::PortFailed()
     emit finished();
 }
 
+int PacketExchange::lineTimeMs(size_t bytes) const
+{
+    const uint32_t ms = m_driver.DelayForRx(m_driver.BaudRate(), static_cast<uint32_t>(bytes));
+    return static_cast<int>(std::min<uint32_t>(ms, 24u * 3600 * 1000));
+}
+
+bool PacketExchange::Reopen()
+{
+    if (!m_done)
+        return false;
+    if (!m_driver.Connect())
+        return false;
+    m_driver.Disconnect();
+    m_portLoss.text = nullptr; // mended: nothing left to report
+    return true;
+}
+
+void PacketExchange::ReportPortLoss()
+{
+    if (!m_portLoss.text)
+        return;
+    const char* text = std::exchange(m_portLoss.text, nullptr);
+    m_dialogs->detailedMessage(QString::fromLatin1(text) + latin1(m_driver.PortName()),
+                               latin1(m_portLoss.reason), QString(), UserDialogs::Icon::Error);
+}
+
 void PacketExchange::reportPort(const char* text, const std::string& reason)
 {
+    m_portLoss = {text, reason};
+    if (m_deferPortLoss)
+        return;
+    m_portLoss.text = nullptr;
     m_dialogs->detailedMessage(QString::fromLatin1(text) + latin1(m_driver.PortName()),
                               latin1(reason), QString(), UserDialogs::Icon::Error);
 }
@@ -141,6 +179,7 @@ void PacketExchange::Finish()
     m_active = false;
     m_timoTimer.stop();
     m_driver.Disconnect();
+    m_echoFault = m_echo.fault();
     if (m_answerHandler)
         m_answerHandler(m_bytesReceived);
     m_done = true;

@@ -35,6 +35,14 @@ public:
     // Everything received for the last packet written (empty: nothing came), before the
     // engine reports or waits on it.
     virtual void answerReceived(const std::string& answer) = 0;
+    // The exchange of the last packet written failed on the line itself: its echo differed
+    // from it ("bus collision") or did not come back whole ("no echo"), told after
+    // answerReceived; or the port went away before the answer ("port lost"), told instead of
+    // it. `detail` says what happened, in words.
+    virtual void lineFailed(const std::string& /*state*/, const std::string& /*detail*/) {}
+    // The port came back after it was lost: the display block of the last packet written goes
+    // out again from its first packet.
+    virtual void blockSentAgain() {}
     virtual void transmissionEnded(TransmissionEnd end) = 0;
 };
 
