@@ -52,10 +52,13 @@ bool TCommPortDriver::Connect()
         m_connected = true;
         m_failurePending = false;
         if (!ApplyLineSettings()) {
+            // A backend that can tell why (a device server that refused a setting) says so.
+            const std::string why = m_backend->lastErrorText();
             Disconnect();
             ClosePort();
             const uint32_t rate = CurrentLineSettings().baudRate;
-            m_connectError = "The port does not take its line settings (baud rate "
+            m_connectError = !why.empty() ? why
+                : "The port does not take its line settings (baud rate "
                     + (rate == UINT32_MAX ? std::string("not a number") : std::to_string(rate))
                     + ").";
             return false;

@@ -1,6 +1,7 @@
 #include "qt_serial_backend.h"
 
 #include "port_open_failure.h"
+#include "rfc2217_backend.h"
 #include "rs485.h"
 #include "tcp_backend.h"
 
@@ -65,10 +66,15 @@ bool QtSerialBackend::open(const std::string& name)
 {
     close();
     m_errorText.clear();
-    m_onNetwork = isNetworkPortName(name);
+    const bool rfc2217 = isRfc2217PortName(name);
+    m_onNetwork = rfc2217 || isNetworkPortName(name);
     if (m_onNetwork) {
-        if (!m_network) {
-            m_network = std::make_unique<TcpBackend>();
+        if (!m_network || m_networkIsRfc2217 != rfc2217) {
+            if (rfc2217)
+                m_network = std::make_unique<Rfc2217Backend>();
+            else
+                m_network = std::make_unique<TcpBackend>();
+            m_networkIsRfc2217 = rfc2217;
             m_network->setDataArrivedHandler([this] { notifyDataArrived(); });
             m_network->setFailureHandler([this] { notifyFailure(); });
         }

@@ -152,7 +152,7 @@ TEST(SettingsFile, LineSettingsGoInABlockOfTheirOwnThatReadsBackWhereverItStands
     }
 }
 
-TEST(SettingsFile, LineSettingsBlockKeepsToItsRangesAndLeavesLaterFieldsAlone)
+TEST(SettingsFile, LineSettingsBlockRefusesValuesOutsideItsRanges)
 {
     filetest::TempFolder folder;
     const std::string three = std::string(kDefaultFile);
