@@ -86,8 +86,9 @@ Rfc2217Backend::Rfc2217Backend()
             notifyDataArrived();
     });
     QObject::connect(&m_socket, &QTcpSocket::errorOccurred, &m_socket,
-                     [this](QAbstractSocket::SocketError) {
-                         if (!m_open)
+                     [this](QAbstractSocket::SocketError error) {
+                         // A wait for an acknowledgement that ran out is answered by the wait.
+                         if (!m_open || error == QAbstractSocket::SocketTimeoutError)
                              return;
                          m_error = m_socket.errorString().toStdString();
                          notifyFailure();
@@ -213,6 +214,7 @@ const std::string* Rfc2217Backend::ack(uint8_t command) const
 bool Rfc2217Backend::setAndConfirm(const std::vector<std::pair<uint8_t, std::string>>& commands)
 {
     m_acks.clear();
+    m_error.clear();
     std::string out;
     for (const auto& [command, value] : commands)
         out += comPortCommand(command, value);

@@ -10,6 +10,7 @@ ORVANTA_PACKAGES=(
     xvfb xauth xdotool x11-apps x11-utils imagemagick
     dpkg-dev
     xdg-utils
+    ser2net socat
 )
 
 orvanta_as_root() {
