@@ -31,4 +31,10 @@ std::vector<std::string> portBoxItems(const std::vector<std::string>& systemPort
 // What the dialog's baud rate box offers.
 const std::vector<std::string>& baudRateBoxItems();
 
+// The note under the serial settings for what the port named does not take from them: a
+// device server (tcp://) keeps its own line settings, a COM port server (rfc2217://) its own
+// RS-485 direction, and off Linux the system does not switch the direction. Empty when the
+// port takes everything.
+std::string portKindNote(const std::string& portName, bool rs485);
+
 } // namespace lmx
