@@ -179,3 +179,16 @@ TEST(LmxSendLine, LineOptionsOutsideTheirValuesAreUsageErrors)
         EXPECT_TRUE(run.err.startsWith("lmx send: ")) << run.err.toStdString();
     }
 }
+
+TEST(LmxSendLine, LmxSimEchoingAtItsLineRateIsServedWithTheMatchingOptions)
+{
+    Program lmx;
+    const QString link = lmx.dir.filePath("bus");
+    QProcess sim;
+    sim.start(lmx.path, {"sim", "--echo", "--line-rate", "9600", "--link", link, "--", lmx.path, "send",
+                         "--echo", "verify", "--baud", "9600", "--port", link, lmx.file("two.lmx", kTwoBlocks)});
+    ASSERT_TRUE(sim.waitForFinished(20000));
+    const QString out = QString::fromLatin1(sim.readAllStandardOutput());
+    EXPECT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().toStdString() << out.toStdString();
+    EXPECT_EQ(out.count("Param: $00 (No Data)"), 2) << out.toStdString();
+}
