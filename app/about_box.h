@@ -1,5 +1,6 @@
 #pragma once
-// The About box: the program's name, its version and what it is for.
+// The About box: the program's name, its version, what it is for, its licence and the Qt
+// version it runs on, with Qt's own About box a click away.
 
 #include <QDialog>
 
@@ -12,11 +13,15 @@ public:
 
     QLabel* ProductName() const { return m_name; }
     QLabel* Version() const { return m_version; }
+    QLabel* Licence() const { return m_licence; }
 
     // "Version 0.1.0".
     static QString versionText();
+    // "Released under the Apache License 2.0." and the Qt version the program runs on.
+    static QString licenceText();
 
 private:
     QLabel* m_name;
     QLabel* m_version;
+    QLabel* m_licence;
 };

@@ -68,8 +68,9 @@ void openWithSystem(const QUrl& url, std::function<void()> notShown)
 
 int main(int argc, char** argv)
 {
-    // --help and --version need no window system.
-    const ProgramArguments early = parseProgramArguments(argumentsOf(argc, argv));
+    // --help, --version and mistakes need no window system.
+    const ProgramArguments early =
+            parseProgramArguments(withoutQtArguments(argumentsOf(argc, argv)));
     if (early.action == ProgramArguments::Action::Help) {
         print(stdout, programHelpText());
         return 0;
@@ -77,6 +78,11 @@ int main(int argc, char** argv)
     if (early.action == ProgramArguments::Action::Version) {
         print(stdout, programVersionText());
         return 0;
+    }
+    if (early.action == ProgramArguments::Action::Error) {
+        print(stderr, QStringLiteral("orvanta: ") + early.error + QLatin1Char('\n')
+                      + programUsageText());
+        return 2;
     }
 
     QApplication app(argc, argv);

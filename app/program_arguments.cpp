@@ -39,6 +39,46 @@ ProgramArguments parseProgramArguments(const QStringList& args)
     return parsed;
 }
 
+QStringList withoutQtArguments(const QStringList& args)
+{
+    // The options of QGuiApplication, QApplication and the X11 platform that take a value
+    // (as the next argument or after '='), and those that take none.
+    static const QStringList withValue = {
+            "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+            "qwindowtitle", "qwindowicon", "display", "geometry", "title", "name", "style",
+            "stylesheet", "session", "visual", "ncols", "fn", "font", "bg", "background", "fg",
+            "foreground", "btn", "button", "im", "inputstyle", "qmljsdebugger"};
+    static const QStringList alone = {"reverse", "widgetcount", "nograb", "dograb", "sync",
+                                      "cmap", "testability"};
+    QStringList left;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--")) {
+            left += args.mid(i);
+            break;
+        }
+        QString name = arg;
+        if (name.startsWith(QLatin1String("--")))
+            name.remove(0, 2);
+        else if (name.startsWith(QLatin1Char('-')))
+            name.remove(0, 1);
+        else {
+            left << arg;
+            continue;
+        }
+        const int equals = name.indexOf(QLatin1Char('='));
+        if (withValue.contains(name.left(equals))) {
+            if (equals < 0)
+                ++i; // the value is the next argument
+            continue;
+        }
+        if (alone.contains(name))
+            continue;
+        left << arg;
+    }
+    return left;
+}
+
 QString programUsageText()
 {
     return QStringLiteral("usage: orvanta [FILE.lmx]\n"

@@ -16,6 +16,11 @@ struct ProgramArguments {
 // args: the arguments after the program's name.
 ProgramArguments parseProgramArguments(const QStringList& args);
 
+// The arguments without those the Qt application takes for itself (-platform NAME,
+// -display NAME, -style=NAME, -reverse, ...), so that a mistake is found before any window
+// system is needed.
+QStringList withoutQtArguments(const QStringList& args);
+
 QString programUsageText();
 QString programHelpText();
 QString programVersionText();

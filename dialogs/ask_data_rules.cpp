@@ -196,24 +196,17 @@ std::string AskDataRules::hexText(long long value) const
 
 void AskDataRules::spinUp()
 {
-    if (m_type != FieldType::Hex)
-        return;
-    long long value = 0;
-    if (!readSigned(value)) {
-        setText(std::string(static_cast<size_t>(m_digits), '0'));
-        return;
-    }
-    if (value >= m_maximum) {
-        value = m_maximum;
-        m_message = "MaxValue = " + hexText(m_maximum) + "h (" + std::to_string(m_maximum) + ")";
-    } else {
-        ++value;
-        m_message.clear();
-    }
-    setText(hexText(value));
+    spin(+1);
 }
 
 void AskDataRules::spinDown()
+{
+    spin(-1);
+}
+
+// Above the maximum the value is set to it; at or below the minimum it stays as it is. Either
+// way the message names the limit.
+void AskDataRules::spin(int step)
 {
     if (m_type != FieldType::Hex)
         return;
@@ -222,11 +215,16 @@ void AskDataRules::spinDown()
         setText(std::string(static_cast<size_t>(m_digits), '0'));
         return;
     }
-    if (value > m_minimum) {
-        --value;
+    const bool up = step > 0;
+    if (up ? value < m_maximum : value > m_minimum) {
+        value += step;
         m_message.clear();
     } else {
-        m_message = "MinValue = " + hexText(m_minimum) + "h (" + std::to_string(m_minimum) + ")";
+        const long long limit = up ? m_maximum : m_minimum;
+        if (up)
+            value = limit;
+        m_message = std::string(up ? "MaxValue = " : "MinValue = ") + hexText(limit) + "h ("
+                + std::to_string(limit) + ")";
     }
     setText(hexText(value));
 }

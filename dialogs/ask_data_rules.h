@@ -90,6 +90,7 @@ private:
     void textChanged();
     bool readSigned(long long& value) const;
     std::string hexText(long long value) const;
+    void spin(int step);
 
     FieldType m_type = FieldType::Text;
     int m_digits = 0;

@@ -99,6 +99,25 @@ void syncFolder(const std::string& path)
 
 } // namespace
 
+std::string saveFailureText(const SaveOutcome& outcome, const std::string& what)
+{
+    std::string message;
+    switch (outcome.failure) {
+    case SaveFailure::Refused:
+    case SaveFailure::Create:
+        message = "Failed to create ";
+        break;
+    case SaveFailure::Write:
+        message = "Failed to write to ";
+        break;
+    default:
+        message = "Unknown error while writing to ";
+        break;
+    }
+    // The previous file was never touched: only a partial new one is deleted.
+    return message + what + keptFilesText(outcome);
+}
+
 std::string keptFilesText(const SaveOutcome& outcome)
 {
     std::string text = outcome.previousKept ? "The previous file is kept." : "No file was written.";

@@ -42,6 +42,11 @@ struct SaveOutcome {
 // file is kept." or "No file was written.", and a partial file that could not be deleted.
 std::string keptFilesText(const SaveOutcome& outcome);
 
+// The message of a failed save that tells which step failed: "Failed to create " (also for a
+// refused target), "Failed to write to " or "Unknown error while writing to ", then `what`
+// ("file NAME." with its line break, or "settings file.\n\r"), then keptFilesText.
+std::string saveFailureText(const SaveOutcome& outcome, const std::string& what);
+
 // What a writer reports: ok, or the message the caller shows with the system's reason as
 // its detail.
 struct WriteResult {

@@ -46,23 +46,8 @@ WriteResult writeKeyFile(const std::string& fileName, const KeySet& keys,
     const SaveOutcome outcome = saver.save(fileName, keyFileText(keys));
     if (outcome.ok())
         return {};
-    std::string message;
-    switch (outcome.failure) {
-    case SaveFailure::Refused:
-    case SaveFailure::Create:
-        message = "Failed to create file ";
-        break;
-    case SaveFailure::Write:
-        message = "Failed to write to file ";
-        break;
-    default:
-        message = "Unknown error while writing to file ";
-        break;
-    }
-    message += fileName + "." + kLineBreak;
-    // The previous file was never touched: only a partial new one is deleted.
-    message += keptFilesText(outcome);
-    return {false, message, outcome.reason};
+    return {false, saveFailureText(outcome, "file " + fileName + "." + kLineBreak),
+            outcome.reason};
 }
 
 std::string parseKeyFile(std::string_view bytes, const std::string& fileName, KeySet& keys)

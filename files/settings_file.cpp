@@ -215,22 +215,7 @@ WriteResult saveSettings(const std::string& folder, const TSerialSettings& seria
         saver.save(settingsFilePath(folder), settingsFileText(serial, display, general));
     if (outcome.ok())
         return {};
-    std::string message;
-    switch (outcome.failure) {
-    case SaveFailure::Refused:
-    case SaveFailure::Create:
-        message = "Failed to create settings file.\n\r";
-        break;
-    case SaveFailure::Write:
-        message = "Failed to write to settings file.\n\r";
-        break;
-    default:
-        message = "Unknown error while writing to settings file.\n\r";
-        break;
-    }
-    // The previous file was never touched: only a partial new one is deleted.
-    message += keptFilesText(outcome);
-    return {false, message, outcome.reason};
+    return {false, saveFailureText(outcome, "settings file.\n\r"), outcome.reason};
 }
 
 } // namespace lmx

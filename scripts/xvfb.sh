@@ -56,3 +56,18 @@ orvanta_shoot_when_ready() {
     import -window root "$out"
     echo "$out"
 }
+
+# orvanta_private_program [SIM ARGS...]: a temporary folder $work (removed at exit) with a
+# private copy of the window program and its help page in $work/prog (the program reads its
+# settings beside itself), and a virtual display on the terminal $work/pty (its output in
+# $work/sim.out), started with the given lmx sim arguments.
+orvanta_private_program() {
+    work=$(mktemp -d)
+    trap 'orvanta_xvfb_cleanup; rm -rf "$work"' EXIT
+    mkdir -p "$work/prog/doc"
+    cp build/app/orvanta "$work/prog/"
+    cp doc/lmxdoc.htm "$work/prog/doc/"
+    build/cli/lmx sim "$@" --link "$work/pty" >"$work/sim.out" 2>&1 &
+    orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
+    for _ in $(seq 50); do [ -e "$work/pty" ] && break; sleep 0.1; done
+}

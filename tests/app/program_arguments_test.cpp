@@ -32,3 +32,20 @@ TEST(ProgramArguments, FileHelpVersionAndMistakes)
         EXPECT_EQ(parsed.error.isEmpty(), c.action != A::Error) << label;
     }
 }
+
+// Qt's own options are left to Qt; what remains is checked before any window system is needed.
+TEST(ProgramArguments, QtOptionsAreSetAsideBeforeTheCheck)
+{
+    struct Case {
+        QStringList args;
+        QStringList left;
+    };
+    const Case cases[] = {
+        {{"-platform", "offscreen", "demo.lmx"}, {"demo.lmx"}},
+        {{"--style=fusion", "-reverse", "--bogus"}, {"--bogus"}},
+        {{"-display", ":1", "--", "-style"}, {"--", "-style"}},
+        {{"-styled"}, {"-styled"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(withoutQtArguments(c.args), c.left) << c.args.join(' ').toStdString();
+}

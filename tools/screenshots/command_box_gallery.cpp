@@ -3,6 +3,7 @@
 // (tests/editor/cmdbox_screenshot.sh). Prints "ready" once the window is on screen and runs
 // until it is closed or killed; with an output path it also saves its own picture there.
 #include "editor/command_editor.h"
+#include "gallery_support.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
 #include "widgets/ovel_list_box.h"
@@ -99,11 +100,7 @@ int main(int argc, char** argv)
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     QTimer::singleShot(0, &window, [&] {
         editor.commandBox()->setFocus();
-        QApplication::processEvents();
-        if (!out.isEmpty())
-            window.grab().save(out);
-        std::printf("ready\n");
-        std::fflush(stdout);
+        gallery::announceReady(window, out);
     });
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include "editor/command_box_actions.h"
 #include "editor/command_editor.h"
 #include "editor/commands_frame.h"
+#include "gallery_support.h"
 #include "keys/key_actions.h"
 #include "keys/key_def_form.h"
 #include "keys/key_def_rules.h"
@@ -141,11 +142,7 @@ int main(int argc, char** argv)
             form->KeyParamEdit()->selectAll();
             form->KeyParamEdit()->insert(QStringLiteral("ab"));
         }
-        QApplication::processEvents();
-        if (!out.isEmpty())
-            window.grab().save(out);
-        std::printf("ready\n");
-        std::fflush(stdout);
+        gallery::announceReady(window, out);
     });
     return app.exec();
 }

@@ -9,6 +9,7 @@
 #include "dialogs/field_edit.h"
 #include "dialogs/inc_dec_forms.h"
 #include "dialogs/spin_buttons.h"
+#include "gallery_support.h"
 #include "tests/dialogs/dialog_fixtures.h"
 #include "window/qt_user_dialogs.h"
 
@@ -26,32 +27,16 @@ namespace {
 QString g_outDir;
 int g_failures = 0;
 
-void settle(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
 void shoot(QDialog& dialog, const char* name)
 {
     dialog.move(20, 20);
     dialog.show();
-    settle(200);
+    gallery::settle(200);
     // The focused field starts selected; without the selection its colour shows.
     if (auto* field = qobject_cast<QLineEdit*>(dialog.focusWidget()))
         field->deselect();
-    settle(100);
-    const QRect r = dialog.frameGeometry().adjusted(-10, -10, 10, 10);
-    const QString geometry = QStringLiteral("%1x%2+%3+%4")
-                                 .arg(r.width()).arg(r.height())
-                                 .arg(qMax(0, r.x())).arg(qMax(0, r.y()));
-    const QString file = QDir(g_outDir).filePath(QString::fromLatin1(name) + ".png");
-    const int rc = QProcess::execute(QStringLiteral("import"),
-                                     {"-window", "root", "-crop", geometry, "+repage", file});
-    std::printf("%s %s\n", rc == 0 ? "wrote" : "FAILED", qPrintable(file));
-    if (rc != 0)
+    gallery::settle(100);
+    if (!gallery::grabScreen(dialog.frameGeometry(), g_outDir, name))
         ++g_failures;
     dialog.hide();
 }

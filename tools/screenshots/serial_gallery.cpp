@@ -2,6 +2,7 @@
 // traffic, and takes a screenshot of each from the X server (ImageMagick's import), so
 // their look can be checked by eye. Run by tests/serial/screenshots.sh under Xvfb:
 //   serial_gallery OUTPUT_DIR
+#include "gallery_support.h"
 #include "tests/port/fake_serial_backend.h"
 
 #include "port/comm_port_driver.h"
@@ -29,25 +30,9 @@ namespace {
 QString g_outDir;
 int g_failures = 0;
 
-void settle(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
 void grab(QRect r, const char* name)
 {
-    r.adjust(-10, -10, 10, 10);
-    const QString geometry = QStringLiteral("%1x%2+%3+%4")
-                                 .arg(r.width()).arg(r.height())
-                                 .arg(qMax(0, r.x())).arg(qMax(0, r.y()));
-    const QString file = QDir(g_outDir).filePath(QString::fromLatin1(name) + ".png");
-    const int rc = QProcess::execute(QStringLiteral("import"),
-                                     {"-window", "root", "-crop", geometry, "+repage", file});
-    std::printf("%s %s\n", rc == 0 ? "wrote" : "FAILED", qPrintable(file));
-    if (rc != 0)
+    if (!gallery::grabScreen(r, g_outDir, name))
         ++g_failures;
 }
 
@@ -56,7 +41,7 @@ void shoot(QWidget& window, const char* name)
     window.move(20, 20);
     window.show();
     window.raise();
-    settle(300);
+    gallery::settle(300);
     grab(window.frameGeometry(), name);
     window.hide();
 }
@@ -66,9 +51,9 @@ void shootPortList(TSerialSettForm& form, const char* name)
 {
     form.move(20, 20);
     form.show();
-    settle(200);
+    gallery::settle(200);
     form.PortComboBox()->showPopup();
-    settle(300);
+    gallery::settle(300);
     grab(form.frameGeometry().united(form.PortComboBox()->view()->window()->frameGeometry()), name);
     form.PortComboBox()->hidePopup();
     form.hide();

@@ -12,20 +12,7 @@ orvanta_need_target orvanta app
 orvanta_need_target lmx cli
 orvanta_start_xvfb 1024x768
 
-work=$(mktemp -d)
-cleanup() {
-    orvanta_xvfb_cleanup
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The program reads its settings beside itself: a private copy of it with its help page.
-mkdir -p "$work/prog/doc"
-cp build/app/orvanta "$work/prog/"
-cp doc/lmxdoc.htm "$work/prog/doc/"
-build/cli/lmx sim --netnr 1 --netnr 2 --link "$work/pty" >"$work/sim.out" 2>&1 &
-orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
-for _ in $(seq 50); do [ -e "$work/pty" ] && break; sleep 0.1; done
+orvanta_private_program --netnr 1 --netnr 2
 scripts/write-settings.sh "$work/prog/ORVANTA.SET" "$work/pty"
 
 demo=("; two displays, a packet break and a data inquiry"

@@ -1,0 +1,67 @@
+cmake_minimum_required(VERSION 3.22)
+# Checks that calls run one way: a file includes only from its own folder and the folders
+# before it in ORDER, and inside editor/ only from its own layer and the layers before it.
+#   cmake -DROOT=<top of the tree> -P check_layers.cmake
+set(ORDER protocol files platform port transmission packets sim widgets bus brightness dialogs
+          commandbox editor keys settings window app cli)
+# Each layer's units, separated by "|".
+set(EDITOR_LAYERS
+    "edit_rules|edit_dispatch|param_defaults"
+    "block_editor|command_clipboard|data_editor|answer_box_editor|command_file_io"
+    "command_routines|command_edit_router|command_box_actions|command_editor|action_button|commands_frame")
+
+set(faults "")
+list(LENGTH ORDER count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+    list(GET ORDER ${i} folder)
+    list(SUBLIST ORDER 0 ${i} below)
+    file(GLOB sources "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+    foreach(source IN LISTS sources)
+        file(STRINGS "${source}" includes REGEX "^#include \"[a-z_]+/[a-z_0-9]+\\.h\"")
+        foreach(line IN LISTS includes)
+            string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" used "${line}")
+            if(NOT used STREQUAL folder AND NOT used IN_LIST below)
+                file(RELATIVE_PATH name "${ROOT}" "${source}")
+                list(APPEND faults "${name}: ${line} (${used}/ is not below ${folder}/)")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+# The editor's own layers: a unit's layer is where its base name stands.
+function(editor_layer base out)
+    set(n 0)
+    foreach(layer IN LISTS EDITOR_LAYERS)
+        if(base MATCHES "^(${layer})$")
+            set(${out} ${n} PARENT_SCOPE)
+            return()
+        endif()
+        math(EXPR n "${n} + 1")
+    endforeach()
+    set(${out} -1 PARENT_SCOPE)
+endfunction()
+file(GLOB sources "${ROOT}/editor/*.h" "${ROOT}/editor/*.cpp")
+foreach(source IN LISTS sources)
+    get_filename_component(base "${source}" NAME_WE)
+    file(RELATIVE_PATH name "${ROOT}" "${source}")
+    editor_layer(${base} own)
+    if(own EQUAL -1)
+        list(APPEND faults "${name}: in no layer of editor/ (add it to EDITOR_LAYERS)")
+        continue()
+    endif()
+    file(STRINGS "${source}" includes REGEX "^#include \"(editor/)?[a-z_0-9]+\\.h\"")
+    foreach(line IN LISTS includes)
+        string(REGEX REPLACE "^#include \"(editor/)?([a-z_0-9]+)\\.h\"" "\\2" used "${line}")
+        editor_layer(${used} layer)
+        if(layer GREATER own)
+            list(APPEND faults "${name}: ${line} (a higher layer of editor/)")
+        endif()
+    endforeach()
+endforeach()
+
+if(faults)
+    list(JOIN faults "\n" text)
+    message(FATAL_ERROR "Includes that run the wrong way:\n${text}")
+endif()
+message(STATUS "every include runs one way")
