@@ -42,8 +42,12 @@ bool TCommPortDriver::Connect()
     if (m_connected)
         return true;
     m_connectError.clear();
-    if (m_portOpen && (m_openName != m_portName || !TakeUpHeldPort()))
+    if (m_portOpen && m_openName != m_portName) {
         ClosePort();
+    } else if (m_portOpen && !TakeUpHeldPort()) {
+        m_lostWhileHeld = true; // it went away, or no longer takes its settings
+        ClosePort();
+    }
     if (!m_portOpen) {
         if (!m_backend->open(m_portName))
             return false;
@@ -108,6 +112,7 @@ void TCommPortDriver::ClosePort()
 void TCommPortDriver::HoldPort(bool on)
 {
     m_holdPort = on;
+    m_lostWhileHeld = false;
     if (!on && !m_connected)
         ClosePort();
 }
@@ -227,6 +232,8 @@ void TCommPortDriver::HandleSoon()
     m_failurePending = false;
     if (m_connected && m_onPortFailure)
         m_onPortFailure(this);
+    else if (!m_connected && m_portOpen)
+        m_lostWhileHeld = true;
     Disconnect();
     ClosePort(); // a port that failed is not held
 }

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lmx {
@@ -61,6 +62,9 @@ public:
     bool PortHeld() const { return m_holdPort; }
     // The port is open: connected, or held between two connections.
     bool PortOpen() const { return m_portOpen; }
+    // A held port went away between two connections since the last call (the next Connect
+    // opened it anew); emptied by the call and by HoldPort.
+    bool TakeLostWhileHeld() { return std::exchange(m_lostWhileHeld, false); }
     // Why the port did not open, did not take its line settings or went away, in the
     // system's words; may be empty.
     std::string LastErrorText() const
@@ -170,6 +174,7 @@ private:
     Applied m_applied;
     bool m_appliedValid = false;
     bool m_failurePending = false;
+    bool m_lostWhileHeld = false;
     bool m_inPoll = false;
     std::vector<char> m_buffer;
     int64_t m_packetStart = -1; // ms of the clock, -1 unset

@@ -61,8 +61,17 @@ bool PacketExchange::SendPacket(const std::string& packet)
 
     m_portFailed = false;
     m_echoFault = EchoFault{};
-    if (!m_driver.Connect()) {
+    const bool connected = m_driver.Connect();
+    const bool lostMeanwhile = m_driver.TakeLostWhileHeld();
+    if (!connected) {
         reportPort("Can not open ComPort :", m_driver.LastErrorText());
+        return false;
+    }
+    // A held port that went away between two packets was opened anew: while a reconnect may
+    // mend it, that is a loss too, so the display block in progress goes out again.
+    if (lostMeanwhile && m_deferPortLoss) {
+        m_driver.Disconnect();
+        m_portLoss = {"Lost connection to ComPort :", m_driver.LastErrorText()};
         return false;
     }
     if (const std::string warning = m_driver.TakeWarning(); !warning.empty())
@@ -145,7 +154,9 @@ bool PacketExchange::Reopen()
 {
     if (!m_done)
         return false;
-    if (!m_driver.Connect())
+    const bool connected = m_driver.Connect();
+    m_driver.TakeLostWhileHeld(); // this is the open anew
+    if (!connected)
         return false;
     m_driver.Disconnect();
     m_portLoss.text = nullptr; // mended: nothing left to report

@@ -81,22 +81,3 @@ TEST(SimArguments, ReadsEveryOptionAndRefusesWhatCannotWork)
     EXPECT_TRUE(parse({"--normal", "--fault", "code=15"}, n));
     EXPECT_TRUE(parse({"--normal", "--fault", "cycle"}, n)); // keeps to the kinds that fit
 }
-
-TEST(SimArguments, ReadsTheLinesEchoAndPace)
-{
-    SimArguments a;
-    ASSERT_TRUE(parse({"--echo", "--line-rate", "1200"}, a));
-    EXPECT_EQ(a.options.echo, EchoKind::Faithful);
-    EXPECT_EQ(a.options.lineRate, 1200u);
-    ASSERT_TRUE(parse({"--echo=spoil", "--line-rate=50"}, a));
-    EXPECT_EQ(a.options.echo, EchoKind::Spoiled);
-    SimArguments d;
-    ASSERT_TRUE(parse({}, d));
-    EXPECT_TRUE(d.options.echo == EchoKind::Off && d.options.lineRate == 0u);
-    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--echo=loud"}, {"--line-rate", "49"}, {"--line-rate"}, {"--line-rate=fast"}}) {
-        std::string error;
-        EXPECT_FALSE(parse(bad, a, &error)) << bad[0];
-        EXPECT_NE(error, "") << bad[0];
-    }
-}

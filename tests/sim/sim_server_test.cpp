@@ -179,37 +179,3 @@ TEST(SimServer, StartsOnceStopsPromptlyReportsBadPortsAndServesAPortUntilItIsLos
     EXPECT_FALSE(onPort.running());
     EXPECT_NE(onPort.errorText().find(portName), std::string::npos);
 }
-
-TEST(SimServer, AnEchoingLineSendsThePacketBackBeforeTheAnswer)
-{
-    for (const EchoKind echo : {EchoKind::Faithful, EchoKind::Spoiled}) {
-        SimOptions o = optionsFor({1});
-        o.echo = echo;
-        SimServer server(o);
-        PlainTerminalClient client(server.start());
-        ASSERT_TRUE(client.send(kFontExample));
-        std::string heard = client.receive(2000);
-        if (heard.size() <= kFontExample.size()) // the answer in a read of its own
-            heard += client.receive(2000);
-        std::string expected = kFontExample;
-        if (echo == EchoKind::Spoiled)
-            expected[1] ^= 0x20; // the byte after the start byte, as a collision leaves it
-        EXPECT_EQ(heard.substr(0, expected.size()), expected);
-        EXPECT_TRUE(parseExtendedAnswer(heard.substr(expected.size()), 1, 0).ok);
-    }
-}
-
-TEST(SimServer, ALineRateHoldsPacketAndAnswerForTheirTimeOnTheLine)
-{
-    SimOptions o = optionsFor({1});
-    o.lineRate = 1200; // 8.3 ms a byte
-    SimServer server(o);
-    PlainTerminalClient client(server.start());
-    const auto sent = std::chrono::steady_clock::now();
-    ASSERT_TRUE(client.send(kFontExample));
-    const std::string answer = client.receive(3000);
-    const auto took = std::chrono::steady_clock::now() - sent;
-    ASSERT_TRUE(parseExtendedAnswer(answer, 1, 0).ok);
-    const double lineMs = double(kFontExample.size() + answer.size()) * 10000.0 / 1200;
-    EXPECT_GE(took, std::chrono::milliseconds(int(lineMs) - 1));
-}

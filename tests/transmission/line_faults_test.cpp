@@ -13,10 +13,9 @@
 #include "transmission/port_reconnect.h"
 #include "transmission/transmission_engine.h"
 
-#include <QElapsedTimer>
-#include <QSignalSpy>
-#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using namespace lmx;
 using namespace enginetest;
@@ -69,6 +68,17 @@ protected:
         engine.setPacketObserver(&recorder);
     }
     std::string line(const std::string& text) const { return "NetNr: 1 " + kT + " " + text; }
+    // The port goes when the packet "C" is written the first time, and may be opened again
+    // backAfterMs later on the waiter's clock.
+    void loseC(long long backAfterMs)
+    {
+        fake->lose = [this, backAfterMs, lost = false](const std::string& d) mutable {
+            if (d != "C" || std::exchange(lost, true))
+                return false;
+            waiter.after(backAfterMs, [this] { fake->openAgain(); });
+            return true;
+        };
+    }
 
     TestWallClock wallClock;
     ScriptedDialogs dialogs;
@@ -83,24 +93,10 @@ const Lines kTwoBlocks = {sot("01"), "A", kEot, sot("01"), "B", npack(100), "C",
 
 } // namespace
 
-TEST(PortReconnect, TheLineSaysHowLongItTookToTheTenthOfASecond)
-{
-    const std::pair<int64_t, const char*> cases[] = {
-        {250, "0.3"}, {1149, "1.1"}, {1150, "1.2"}, {1249, "1.2"}, {60000, "60.0"}};
-    for (const auto& [ms, seconds] : cases)
-        EXPECT_EQ(portReopenedText(ms, 3),
-                  std::string("Port lost; reopened after ") + seconds + " s; block 3 sent again.");
-}
-
 TEST_F(Reconnect, APortBackInTimeSendsTheBlockInProgressAgainFromItsFirstPacket)
 {
     driver->SetReconnectSeconds(5);
-    fake->lose = [this](const std::string& d) {
-        if (d != "C" || fake->data.size() > 3)
-            return false;
-        waiter.after(700, [this] { fake->openAgain(); }); // the third try finds it
-        return true;
-    };
+    loseC(700); // the third try finds it
     const auto outcome = engine.TransmitExtended(kTwoBlocks, 1);
     EXPECT_TRUE(outcome.allAnswered());
     EXPECT_EQ(fake->data, (Lines{"A", "B", "C", "B", "C"}));
@@ -122,12 +118,7 @@ TEST_F(Reconnect, APortBackInTimeSendsTheBlockInProgressAgainFromItsFirstPacket)
 TEST_F(Reconnect, TheRecordsShowTheLostExchangeAndTheRetry)
 {
     driver->SetReconnectSeconds(5);
-    fake->lose = [this](const std::string& d) {
-        if (d != "C" || fake->data.size() > 3)
-            return false;
-        waiter.after(200, [this] { fake->openAgain(); });
-        return true;
-    };
+    loseC(200);
     engine.TransmitExtended(kTwoBlocks, 1);
     const auto& records = recorder.records();
     const auto state = [](const ExchangeRecord& r) { return r.state; };
@@ -212,27 +203,3 @@ TEST_F(Reconnect, AStopWhileTryingEndsTheTransmissionAsStopped)
     EXPECT_EQ(waiter.waits, (std::vector<int>{100, 250, 250, 250}));
 }
 
-TEST(LineTime, TheAnswerWaitBeginsWhenThePacketHasLeftTheLine)
-{
-    serialtest::FakeDriver line;
-    ScriptedDialogs dialogs;
-    PacketExchange exchange(*line.driver, dialogs);
-    exchange.SetAnswerTimeout(100);
-    line.driver->SetBaudRateValue(300); // 16 bytes take 533 ms
-    std::vector<std::string> answers;
-    exchange.SetAnswerHandler([&](const std::string& a) { answers.push_back(a); });
-    QSignalSpy finished(&exchange, &PacketExchange::finished);
-    QElapsedTimer t;
-    t.start();
-    exchange.SendPacket(std::string(16, 'x'));
-    // past the answer's own 100 ms, still within the packet's time on the line
-    QTimer::singleShot(300, [&] { line.fake->arrive("\x04"); });
-    ASSERT_TRUE(finished.wait(3000));
-    EXPECT_EQ(answers, std::vector<std::string>{"\x04"});
-    // with nothing coming, the wait is the line time and the answer's own
-    exchange.SendPacket(std::string(16, 'x'));
-    t.restart();
-    ASSERT_TRUE(finished.wait(3000));
-    EXPECT_GE(t.elapsed(), 633);
-    EXPECT_EQ(answers.back(), "");
-}

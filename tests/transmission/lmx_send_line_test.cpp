@@ -54,17 +54,24 @@ TEST(LmxSendLine, EchoOptionAgainstADisplayThatHearsItself)
     struct Case {
         const char* mode;
         EchoKind heard;
+        bool normal;
         int exitCode;
         const char* everyAnswer; // in the receive-box lines of both packets
     } const cases[] = {
-        {"discard", EchoKind::Faithful, 0, "Param: $00 (No Data)"},
-        {"off", EchoKind::Faithful, 1, "Error Invalid answer packet at ACK"},
-        {"verify", EchoKind::Spoiled, 1, "Error Bus collision: the echo differs from the packet at byte 2"},
+        {"discard", EchoKind::Faithful, false, 0, "Param: $00 (No Data)"},
+        {"discard", EchoKind::Faithful, true, 0, "Answer Normal LMX: OK."},
+        {"verify", EchoKind::Faithful, false, 0, "Param: $00 (No Data)"},
+        {"off", EchoKind::Faithful, false, 1, "Error Invalid answer packet at ACK"},
+        {"verify", EchoKind::Spoiled, false, 1, "Error Bus collision: the echo differs from the packet at byte 2"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
-        SimServer display(lineOptions(c.heard));
-        const SendRun run = lmx.run({"--echo", c.mode, "--port", QString::fromStdString(display.start()), file});
+        SCOPED_TRACE(std::string(c.mode) + (c.normal ? " normal" : ""));
+        SimOptions o = lineOptions(c.heard);
+        o.normalFraming = c.normal;
+        SimServer display(o);
+        const QStringList framing = c.normal ? QStringList{"--normal"} : QStringList{};
+        const SendRun run = lmx.run(QStringList{"--echo", c.mode} + framing
+                                    + QStringList{"--port", QString::fromStdString(display.start()), file});
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         EXPECT_EQ(run.out.count(c.everyAnswer), 2) << run.out.toStdString();
     }
