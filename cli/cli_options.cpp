@@ -94,7 +94,11 @@ OptionsRead parseSendOptions(const std::vector<std::string>& args, SendOptions& 
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h")
             return OptionsRead::Help;
-        if (arg == "--normal") {
+        if (const LineOptionRead line = readLineOption(args, i, o.line, error);
+            line != LineOptionRead::NotMine) {
+            if (line == LineOptionRead::Error)
+                return OptionsRead::Error;
+        } else if (arg == "--normal") {
             o.normal = true;
         } else if (arg == "--debug-log") {
             o.debugLog = true;

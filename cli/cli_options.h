@@ -2,6 +2,8 @@
 // The command lines of lmx check and lmx send, read without printing anything: the caller
 // prints the usage after an error, or the help.
 
+#include "line_options.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,13 +33,14 @@ struct SendOptions {
     std::optional<std::string> report; // JSON Lines report file
     std::optional<std::string> junit;  // JUnit XML report file
     std::optional<std::string> capture; // pcapng capture file, written as the exchanges go
+    LineOptions line;                  // echo, RS-485 and reconnect over the settings'
 
     bool operator==(const SendOptions& o) const
     {
         return file == o.file && port == o.port && baud == o.baud && netNr == o.netNr
             && netNrs == o.netNrs
             && packetSize == o.packetSize && normal == o.normal && debugLog == o.debugLog
-            && report == o.report && junit == o.junit && capture == o.capture;
+            && report == o.report && junit == o.junit && capture == o.capture && line == o.line;
     }
 };
 

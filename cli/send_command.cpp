@@ -42,7 +42,8 @@ using cli::writeLine;
 
 const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N|LIST] [--normal]\n"
                       "                [--packet-size N] [--debug-log] [--report FILE]\n"
-                      "                [--junit FILE] [--capture FILE] FILE.lmx\n";
+                      "                [--junit FILE] [--capture FILE] [--echo MODE]\n"
+                      "                [--rs485[=BEFORE,AFTER]] [--reconnect SECONDS] FILE.lmx\n";
 
 const char kHelp[] =
     "Loads FILE.lmx and transmits its command list as the window's Transmit does, with the\n"
@@ -51,8 +52,11 @@ const char kHelp[] =
     "ORVANTA.SET beside the programs). A port not given with --port is named on stderr with\n"
     "where it comes from before anything is sent.\n"
     "Every receive-box line goes to stdout, every message-box text to stderr.\n"
-    "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, /dev/pts/7, ...)\n"
-    "  --baud N           baud rate\n"
+    "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, /dev/pts/7, ...), a serial\n"
+    "                     device server tcp://HOST:PORT (its own line settings) or one that\n"
+    "                     takes the line settings, rfc2217://HOST:PORT\n"
+    "  --baud N           baud rate; the answer wait begins when the packet has left a line\n"
+    "                     at this rate (10 bits a byte), for tcp:// too\n"
     "  --netnr N          network number for everything outside display blocks (0..255)\n"
     "  --netnr LIST       numbers and ranges, 1-12,18: the list goes to each display in\n"
     "                     turn, with its number as the network number above (display\n"
@@ -65,6 +69,7 @@ const char kHelp[] =
     "  --junit FILE       write a JUnit XML report to FILE, one test case per display block\n"
     "  --capture FILE     write every packet and answer to FILE as a pcapng capture for\n"
     "                     Wireshark (with wireshark/lmx.lua), each exchange as it ends\n"
+    "%s"
     "Both reports are written when the transmission ends, also when it was aborted or\n"
     "interrupted; a report that cannot be written makes the exit code 2. A report named as\n"
     "the command file or the settings file, or two outputs (reports, the debug log) named\n"
@@ -159,7 +164,7 @@ int runSend(int argc, char** argv)
     switch (parseSendOptions({argv, argv + argc}, options, error)) {
     case OptionsRead::Help:
         std::fputs(kUsage, stdout);
-        std::fputs(kHelp, stdout);
+        std::printf(kHelp, kLineOptionsHelp);
         return 0;
     case OptionsRead::Error:
         return usageError(error);
@@ -178,6 +183,7 @@ int runSend(int argc, char** argv)
     if (!loaded)
         return 2;
     cli::Settings& settings = *loaded;
+    options.line.applyTo(settings.serial);
     lmx::TGeneralSettings& general = settings.general;
     if (options.debugLog)
         general.DebugFile = true;

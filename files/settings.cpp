@@ -10,7 +10,9 @@ bool TSerialSettings::operator==(const TSerialSettings& o) const
 {
     return PortName == o.PortName && Baudrate == o.Baudrate && DataBits == o.DataBits
         && Parity == o.Parity && StopBits == o.StopBits && HwFlow == o.HwFlow
-        && SwFlow == o.SwFlow && DTRCtrl == o.DTRCtrl;
+        && SwFlow == o.SwFlow && DTRCtrl == o.DTRCtrl && Echo == o.Echo && RS485 == o.RS485
+        && RS485DelayBefore == o.RS485DelayBefore && RS485DelayAfter == o.RS485DelayAfter
+        && Reconnect == o.Reconnect;
 }
 
 bool TGeneralSettings::operator==(const TGeneralSettings& o) const

@@ -17,6 +17,18 @@ struct TSerialSettings {
     int SwFlow = 0;   // none, XON/XOFF
     int DTRCtrl = 0;  // DTR on while open, keep off
 
+    // How the line behaves on a bus and when the port goes away. The file keeps these in a
+    // block of their own (line_settings_block.h), written only when one differs from its
+    // default, so a file without them stays as it always was.
+    int Echo = 0;             // 0 off, 1 discard, 2 verify: what becomes of the line's echo
+    bool RS485 = false;       // the system switches the transceiver's direction (Linux)
+    int RS485DelayBefore = 0; // ms between raising RTS and the first bit
+    int RS485DelayAfter = 0;  // ms between the last bit and dropping RTS
+    int Reconnect = 0;        // seconds a lost port is tried again; 0: not at all
+
+    static constexpr int kMaxRs485Delay = 100; // the most the system takes
+    static constexpr int kMaxReconnect = 3600;
+
     void SetDefaults() { *this = TSerialSettings(); }
     bool operator==(const TSerialSettings& o) const;
 };

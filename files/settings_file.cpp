@@ -1,6 +1,7 @@
 #include "settings_file.h"
 
 #include "file_bytes.h"
+#include "line_settings_block.h"
 #include "record_fields.h"
 
 #include <algorithm>
@@ -187,16 +188,18 @@ SettingsLoad readSettingsFile(const std::string& path, TSerialSettings& serial,
                       "the file ends before its three blocks do");
 
     // The three records' blocks go to them by position; their class names are not compared.
-    // After them the capture and window blocks are known by their names, and the bus block by
-    // its place (the fourth, whatever its name, as files had it before there were other blocks)
-    // or its name; further blocks are left for later versions.
+    // After them the line, capture and window blocks are known by their names, and the bus
+    // block by its place (the fourth, whatever its name, as files had it before there were
+    // other blocks) or its name; further blocks are left for later versions.
     TSerialSettings s = serial;
     TDisplaySettings d = display;
     TGeneralSettings g = general;
     std::vector<std::vector<RecordField>> fields = {serialFields(s), displayFields(d),
                                                     generalFields(g)};
     for (size_t i = 3; i < blocks.size(); ++i) {
-        if (fieldNamed(blocks[i].className, kCaptureBlockName))
+        if (isLineSettingsBlock(blocks[i]))
+            fields.push_back(lineSettingsFields(s));
+        else if (fieldNamed(blocks[i].className, kCaptureBlockName))
             fields.push_back(captureFields(g));
         else if (fieldNamed(blocks[i].className, kWindowBlockName))
             fields.push_back(windowFields(g));
@@ -250,6 +253,8 @@ std::string settingsFileText(const TSerialSettings& serial, const TDisplaySettin
     // three blocks it always was.
     if (!d.NetNrList.empty())
         writeFields(writer, kBusBlockName, busFields(d));
+    if (hasLineSettings(s))
+        writeFields(writer, kLineBlockName, lineSettingsFields(s));
     if (!g.CaptureFolder.empty())
         writeFields(writer, kCaptureBlockName, captureFields(g));
     if (windowBlockNeeded(g))

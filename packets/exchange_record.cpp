@@ -86,6 +86,14 @@ void markPortLost(ExchangeRecord& rec, const std::string& why)
     rec.rttMs.reset();
 }
 
+void markLineFailed(ExchangeRecord& rec, const std::string& state, const std::string& detail)
+{
+    rec.evaluated = true;
+    rec.ok = false;
+    rec.state = state;
+    rec.failure = detail.empty() ? state : state + ": " + detail;
+}
+
 ExchangeSummary summarize(const std::vector<ExchangeRecord>& records)
 {
     ExchangeSummary s;

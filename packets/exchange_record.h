@@ -38,6 +38,9 @@ struct ExchangeRecord {
     std::string param;         // extended: "$00" or "$01" as the answer carried it
     std::optional<double> rttMs; // last byte written to the answer's end byte
     std::string failure;       // why the exchange failed, in words; empty when ok
+    // How often the packet's display block had been sent again when it went out: 0 the first
+    // time, 1 after the port was lost once and reopened, ...
+    int retry = 0;
 };
 
 // Judges rec.answer the way the transmission engine does and fills the fields from ok on
@@ -47,6 +50,9 @@ void evaluateAnswer(ExchangeRecord& rec);
 void markStopped(ExchangeRecord& rec);
 // The exchange ended without an answer because the port went away; `why` in words.
 void markPortLost(ExchangeRecord& rec, const std::string& why);
+// The exchange failed on the line (packet_observer.h, lineFailed): whatever the answer was,
+// the state says what happened and the exchange failed.
+void markLineFailed(ExchangeRecord& rec, const std::string& state, const std::string& detail);
 
 struct DisplaySummary {
     int netNr = 0;

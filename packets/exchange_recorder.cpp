@@ -27,6 +27,8 @@ void ExchangeRecorder::clear()
     m_progress = Progress{};
     m_nextPlanned = 0;
     m_unplannedBlock.reset();
+    m_retryBlock.reset();
+    m_retries = 0;
     m_end.reset();
     emit cleared();
 }
@@ -118,6 +120,8 @@ void ExchangeRecorder::packetWritten(const std::string& packet, int netNr, uint8
         m_progress.packet = std::max(m_progress.packet + 1, rec.index + 1);
     }
     m_progress.planned = std::max(m_progress.planned, m_progress.packet);
+    if (m_retryBlock == rec.block)
+        rec.retry = m_retries;
     m_records.push_back(std::move(rec));
     m_awaiting = true;
     m_writtenNs = m_clock.nsecsElapsed();
@@ -165,6 +169,34 @@ void ExchangeRecorder::portLost(const std::string& packet, int netNr, uint8_t pa
     markPortLost(m_records.back(), why);
     ++m_progress.failures;
     emit recordChanged(m_records.back().index);
+}
+
+void ExchangeRecorder::lineFailed(const std::string& state, const std::string& detail)
+{
+    if (!m_running || m_records.empty())
+        return;
+    ExchangeRecord& rec = m_records.back();
+    // Judged already (an echo after its answer) or still awaited (a port lost).
+    const bool counted = !m_awaiting && !rec.ok;
+    m_awaiting = false;
+    markLineFailed(rec, state, detail);
+    if (!counted)
+        ++m_progress.failures;
+    emit recordChanged(rec.index);
+}
+
+void ExchangeRecorder::blockSentAgain()
+{
+    if (!m_running || m_records.empty())
+        return;
+    const int block = m_records.back().block;
+    m_retries = m_retryBlock == block ? m_retries + 1 : 1;
+    m_retryBlock = block;
+    // Its packets are the plan's again, from the block's first one.
+    const auto first = std::find_if(m_plan.packets.begin(), m_plan.packets.end(),
+                                    [&](const PlannedPacket& p) { return int(p.block) == block; });
+    if (first != m_plan.packets.end())
+        m_nextPlanned = static_cast<size_t>(first - m_plan.packets.begin());
 }
 
 void ExchangeRecorder::transmissionEnded(TransmissionEnd end)

@@ -55,6 +55,8 @@ public:
     void portLost(const std::string& packet, int netNr, uint8_t packetNr,
                   const std::string& why) override;
     void transmissionEnded(TransmissionEnd end) override;
+    void lineFailed(const std::string& state, const std::string& detail) override;
+    void blockSentAgain() override;
 
 signals:
     // The records were dropped (clear(), or a transmission that does not append began).
@@ -79,6 +81,9 @@ private:
     bool m_running = false;
     bool m_awaiting = false;
     std::optional<TransmissionEnd> m_end;
+    // The block sent again last (index into the plan's blocks) and how often.
+    std::optional<int> m_retryBlock;
+    int m_retries = 0;
     QElapsedTimer m_clock;
     int64_t m_clockStartUs = 0; // the system time at m_clock's start, for the time stamps
     qint64 m_writtenNs = 0;

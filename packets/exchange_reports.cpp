@@ -3,6 +3,7 @@
 #include "protocol/hex.h"
 #include "protocol/packet_fields.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lmx {
@@ -106,6 +107,8 @@ std::string jsonRecord(const ExchangeReport& report, const ExchangeRecord& rec)
     o += ",\"result_text\":" + json(rec.resultText);
     o += ",\"param\":" + (rec.param.empty() ? "null" : json(rec.param));
     o += ",\"rtt_ms\":" + jsonOrNull(rec.rttMs);
+    if (rec.retry > 0) // only where it happened: other reports stay as they were
+        o += ",\"retry\":" + std::to_string(rec.retry);
     return o + "}\n";
 }
 
@@ -190,7 +193,8 @@ std::string cellText(const ExchangeRecord& rec, ExchangeColumn column)
     case ExchangeColumn::NetNr: return std::to_string(rec.netNr);
     case ExchangeColumn::Packet: return rec.extended ? packetNumberText(rec.packetNr) : "";
     case ExchangeColumn::Length: return std::to_string(rec.dataLength);
-    case ExchangeColumn::Answer: return rec.evaluated ? rec.state : "...";
+    case ExchangeColumn::Answer:
+        return (rec.evaluated ? rec.state : "...") + (rec.retry > 0 ? " (block sent again)" : "");
     case ExchangeColumn::Result:
         if (rec.result)
             return "0x" + byteToHex(static_cast<uint8_t>(*rec.result)) + " " + rec.resultText;
@@ -276,8 +280,13 @@ std::string junitReport(const ExchangeReport& report, const std::string& suiteNa
         int failed = 0;
         double ms = 0;
         std::string details;
+        // A block sent again after its port was lost is judged by its last sending.
+        int lastRetry = 0;
+        for (const ExchangeRecord& rec : report.records)
+            if (rec.block == static_cast<int>(b))
+                lastRetry = std::max(lastRetry, rec.retry);
         for (const ExchangeRecord& rec : report.records) {
-            if (rec.block != static_cast<int>(b))
+            if (rec.block != static_cast<int>(b) || rec.retry != lastRetry)
                 continue;
             ++sent;
             ms += rec.rttMs.value_or(0.0);

@@ -42,8 +42,12 @@ bool TCommPortDriver::Connect()
     if (m_connected)
         return true;
     m_connectError.clear();
-    if (m_portOpen && (m_openName != m_portName || !TakeUpHeldPort()))
+    if (m_portOpen && m_openName != m_portName) {
         ClosePort();
+    } else if (m_portOpen && !TakeUpHeldPort()) {
+        m_lostWhileHeld = true; // it went away, or no longer takes its settings
+        ClosePort();
+    }
     if (!m_portOpen) {
         if (!m_backend->open(m_portName))
             return false;
@@ -52,10 +56,13 @@ bool TCommPortDriver::Connect()
         m_connected = true;
         m_failurePending = false;
         if (!ApplyLineSettings()) {
+            // A backend that can tell why (a device server that refused a setting) says so.
+            const std::string why = m_backend->lastErrorText();
             Disconnect();
             ClosePort();
             const uint32_t rate = CurrentLineSettings().baudRate;
-            m_connectError = "The port does not take its line settings (baud rate "
+            m_connectError = !why.empty() ? why
+                : "The port does not take its line settings (baud rate "
                     + (rate == UINT32_MAX ? std::string("not a number") : std::to_string(rate))
                     + ").";
             return false;
@@ -105,6 +112,7 @@ void TCommPortDriver::ClosePort()
 void TCommPortDriver::HoldPort(bool on)
 {
     m_holdPort = on;
+    m_lostWhileHeld = false;
     if (!on && !m_connected)
         ClosePort();
 }
@@ -124,6 +132,7 @@ LineSettings TCommPortDriver::CurrentLineSettings() const
     s.xonXoffInput = m_swFlow == sfXONXOFF;
     s.xonLimit = m_inBufSize / 4;
     s.xoffLimit = m_inBufSize / 4;
+    s.rs485 = m_rs485;
     return s;
 }
 
@@ -223,6 +232,8 @@ void TCommPortDriver::HandleSoon()
     m_failurePending = false;
     if (m_connected && m_onPortFailure)
         m_onPortFailure(this);
+    else if (!m_connected && m_portOpen)
+        m_lostWhileHeld = true;
     Disconnect();
     ClosePort(); // a port that failed is not held
 }
@@ -365,6 +376,12 @@ void TCommPortDriver::SetSwFlow(TSwFlowControl value)
 void TCommPortDriver::SetEnableDTROnOpen(bool value)
 {
     m_enableDtrOnOpen = value;
+    ReapplyWhenConnected();
+}
+
+void TCommPortDriver::SetRs485(const Rs485Settings& value)
+{
+    m_rs485 = value;
     ReapplyWhenConnected();
 }
 

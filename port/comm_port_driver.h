@@ -5,6 +5,7 @@
 // packets for OnReceivePacket. Everything runs on the thread that owns the driver.
 
 #include "comm_port_types.h"
+#include "echo_filter.h"
 #include "platform/steady_clock.h"
 #include "serial_backend.h"
 
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lmx {
@@ -60,6 +62,9 @@ public:
     bool PortHeld() const { return m_holdPort; }
     // The port is open: connected, or held between two connections.
     bool PortOpen() const { return m_portOpen; }
+    // A held port went away between two connections since the last call (the next Connect
+    // opened it anew); emptied by the call and by HoldPort.
+    bool TakeLostWhileHeld() { return std::exchange(m_lostWhileHeld, false); }
     // Why the port did not open, did not take its line settings or went away, in the
     // system's words; may be empty.
     std::string LastErrorText() const
@@ -124,6 +129,20 @@ public:
     void SetInputTimeout(uint32_t value) { m_inputTimeout = value; }
     bool CheckLineStatus() const { return m_checkLineStatus; }
     void SetCheckLineStatus(bool value) { m_checkLineStatus = value; }
+    // The system's RS-485 direction control (rs485.h), given to the port with its line
+    // settings. A port that refuses it still opens, with a warning (TakeWarning).
+    const Rs485Settings& Rs485() const { return m_rs485; }
+    void SetRs485(const Rs485Settings& value);
+    // Not the port's own: what the packet exchange makes of the line's echo, and how long
+    // the transmission engine tries a lost port again (0: not at all). They go with the port
+    // because they describe its line.
+    EchoMode Echo() const { return m_echo; }
+    void SetEcho(EchoMode value) { m_echo = value; }
+    int ReconnectSeconds() const { return m_reconnectSeconds; }
+    void SetReconnectSeconds(int value) { m_reconnectSeconds = value < 0 ? 0 : value; }
+    // A setting the port did not take at its last open or settings change, although it works
+    // without it; emptied by the call.
+    std::string TakeWarning() { return m_backend->takeWarning(); }
 
     void SetOnReceiveData(TReceiveDataEvent handler) { m_onReceiveData = std::move(handler); }
     bool HasOnReceiveData() const { return bool(m_onReceiveData); }
@@ -155,6 +174,7 @@ private:
     Applied m_applied;
     bool m_appliedValid = false;
     bool m_failurePending = false;
+    bool m_lostWhileHeld = false;
     bool m_inPoll = false;
     std::vector<char> m_buffer;
     int64_t m_packetStart = -1; // ms of the clock, -1 unset
@@ -179,6 +199,9 @@ private:
     uint16_t m_outputTimeout = 500;
     uint32_t m_inputTimeout = 200;
     bool m_checkLineStatus = false;
+    Rs485Settings m_rs485;
+    EchoMode m_echo = EchoMode::Off;
+    int m_reconnectSeconds = 0;
 
     TReceiveDataEvent m_onReceiveData;
     TReceivePacketEvent m_onReceivePacket;

@@ -18,7 +18,7 @@ bool LineSettings::operator==(const LineSettings& o) const
         && ctsOutputFlow == o.ctsOutputFlow && rtsHandshake == o.rtsHandshake
         && xonXoffOutput == o.xonXoffOutput && xonXoffInput == o.xonXoffInput
         && xonLimit == o.xonLimit && xoffLimit == o.xoffLimit && xonChar == o.xonChar
-        && xoffChar == o.xoffChar;
+        && xoffChar == o.xoffChar && rs485 == o.rs485;
 }
 
 } // namespace lmx

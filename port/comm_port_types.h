@@ -42,6 +42,20 @@ struct TLineStatusSet {
     }
 };
 
+// The transceiver's direction on a 2-wire RS-485 bus, switched by the system's serial driver:
+// RTS raised while sending, with delays in ms around the packet.
+struct Rs485Settings {
+    bool enabled = false;
+    uint32_t delayBeforeMs = 0;
+    uint32_t delayAfterMs = 0;
+
+    bool operator==(const Rs485Settings& o) const
+    {
+        return enabled == o.enabled && delayBeforeMs == o.delayBeforeMs
+            && delayAfterMs == o.delayAfterMs;
+    }
+};
+
 // Everything the port is configured with on connect and whenever a line setting changes.
 struct LineSettings {
     uint32_t baudRate = 9600;
@@ -58,6 +72,7 @@ struct LineSettings {
     uint32_t xoffLimit = 0;
     char xonChar = 0x11;
     char xoffChar = 0x13;
+    Rs485Settings rs485; // left as the port has it unless enabled
 
     bool operator==(const LineSettings& o) const;
     bool operator!=(const LineSettings& o) const { return !(*this == o); }

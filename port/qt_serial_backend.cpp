@@ -1,12 +1,15 @@
 #include "qt_serial_backend.h"
 
 #include "port_open_failure.h"
+#include "rfc2217_backend.h"
+#include "rs485.h"
 #include "tcp_backend.h"
 
 #include <QtGlobal>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -63,16 +66,22 @@ bool QtSerialBackend::open(const std::string& name)
 {
     close();
     m_errorText.clear();
-    m_onNetwork = isNetworkPortName(name);
+    const bool rfc2217 = isRfc2217PortName(name);
+    m_onNetwork = rfc2217 || isNetworkPortName(name);
     if (m_onNetwork) {
-        if (!m_network) {
-            m_network = std::make_unique<TcpBackend>();
+        if (!m_network || m_networkIsRfc2217 != rfc2217) {
+            if (rfc2217)
+                m_network = std::make_unique<Rfc2217Backend>();
+            else
+                m_network = std::make_unique<TcpBackend>();
+            m_networkIsRfc2217 = rfc2217;
             m_network->setDataArrivedHandler([this] { notifyDataArrived(); });
             m_network->setFailureHandler([this] { notifyFailure(); });
         }
         return m_network->open(name);
     }
     const std::string device = devicePathOf(name);
+    m_device = device;
     m_port.setPortName(QString::fromStdString(device));
     const bool ok = m_port.open(QIODevice::ReadWrite);
     if (!ok) {
@@ -115,9 +124,31 @@ bool QtSerialBackend::applyLineSettings(const LineSettings& s)
         m_port.setDataTerminalReady(s.dtrOn);
         if (!hardware)
             m_port.setRequestToSend(s.rtsOn);
+        if (s.rs485.enabled)
+            applyRs485Mode(s.rs485);
     }
     m_port.clearError();
     return ok;
+}
+
+void QtSerialBackend::applyRs485Mode(const Rs485Settings& rs485)
+{
+#ifdef Q_OS_UNIX
+    const int fd = m_port.handle();
+#else
+    const int fd = -1; // applyRs485 only says why not
+#endif
+    // A port without the mode works all the same; the user hears of it once.
+    const std::string why = applyRs485(fd, rs485);
+    if (!why.empty())
+        m_warning = rs485WarningText(m_device, why);
+}
+
+std::string QtSerialBackend::takeWarning()
+{
+    if (m_onNetwork)
+        return m_network->takeWarning();
+    return std::exchange(m_warning, std::string());
 }
 
 bool QtSerialBackend::purge(bool in, bool out)

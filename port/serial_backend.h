@@ -36,6 +36,9 @@ public:
     // backend cannot tell. The user sees it as the detail of the message that reports the
     // failure.
     virtual std::string lastErrorText() const { return {}; }
+    // A setting the port did not take although it works without it (the RS-485 mode), for one
+    // warning; emptied by the call. Empty when there is nothing to warn about.
+    virtual std::string takeWarning() { return {}; }
 
     // Bytes have arrived: the driver polls at once instead of waiting for its timer.
     void setDataArrivedHandler(std::function<void()> handler) { m_dataArrived = std::move(handler); }

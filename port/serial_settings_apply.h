@@ -14,7 +14,10 @@ namespace lmx {
 // custom rate (a text that is not a number gives a rate no port takes, so the next connect
 // fails), and the fixed frame format, which is also written back into the record.
 // Port name changes are ignored while the driver is connected.
+// Also copies the line settings (below).
 void applySerialSettingsToDriver(TSerialSettings& record, TCommPortDriver& driver);
+// The record's echo, RS-485 and reconnect settings, as they are.
+void applyLineSettingsToDriver(const TSerialSettings& record, TCommPortDriver& driver);
 
 // The dialog's OK checks, in order.
 enum class SerialEntryError { None, PortName, BaudRate };
@@ -27,5 +30,11 @@ std::string serialEntryErrorText(SerialEntryError error);
 std::vector<std::string> portBoxItems(const std::vector<std::string>& systemPorts);
 // What the dialog's baud rate box offers.
 const std::vector<std::string>& baudRateBoxItems();
+
+// The note under the serial settings for what the port named does not take from them: a
+// device server (tcp://) keeps its own line settings, a COM port server (rfc2217://) its own
+// RS-485 direction, and off Linux the system does not switch the direction. Empty when the
+// port takes everything.
+std::string portKindNote(const std::string& portName, bool rs485);
 
 } // namespace lmx

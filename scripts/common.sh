@@ -11,6 +11,7 @@ ORVANTA_PACKAGES=(
     dpkg-dev
     xdg-utils
     tshark
+    ser2net socat
 )
 
 orvanta_as_root() {

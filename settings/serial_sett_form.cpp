@@ -4,7 +4,10 @@
 #include "port/serial_settings_apply.h"
 #include "widgets/dialog_buttons.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 
 #include <algorithm>
@@ -14,6 +17,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
@@ -164,18 +168,20 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
     m_pages->setObjectName(QStringLiteral("PageControl"));
     m_pages->addTab(base, QStringLiteral("Base Settings"));
     m_pages->addTab(flow, QStringLiteral("Flow Control"));
+    m_pages->addTab(makeLinePage(record), QStringLiteral("Bus and Line"));
     m_pages->setCurrentIndex(0);
 
-    m_networkNote = new QLabel(QStringLiteral(
-        "This port is a serial device server on the network: it sets baud rate, data bits, "
-        "parity, stop bits and flow control itself. The values here are kept for a local port."));
+    m_networkNote = new QLabel;
     m_networkNote->setObjectName(QStringLiteral("NetworkPortNote"));
     m_networkNote->setWordWrap(true);
-    const auto showNote = [this](const QString& port) {
-        m_networkNote->setVisible(isNetworkPortName(trimmedBlanks(bytesOf(port))));
+    const auto showNote = [this] {
+        const std::string note = portKindNote(bytesOf(m_port->currentText()), m_rs485->isChecked());
+        m_networkNote->setText(latin1(note));
+        m_networkNote->setVisible(!note.empty());
     };
-    showNote(m_port->currentText());
+    showNote();
     connect(m_port, &QComboBox::editTextChanged, this, showNote);
+    connect(m_rs485, &QCheckBox::toggled, this, showNote);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
@@ -185,6 +191,49 @@ TSerialSettForm::TSerialSettForm(TSerialSettings& record, UserDialogs& dialogs,
     // QDialog closes on Escape by rejecting, which is what Cancel does.
     connect(m_ok, &QPushButton::clicked, this, &TSerialSettForm::OkButtonClick);
     m_port->setFocus();
+}
+
+QWidget* TSerialSettForm::makeLinePage(const TSerialSettings& record)
+{
+    m_echo = new QComboBox;
+    m_echo->setObjectName(QStringLiteral("EchoComboBox"));
+    m_echo->addItems({QStringLiteral("Off: the line brings nothing back"),
+                      QStringLiteral("Discard: drop the packet heard back"),
+                      QStringLiteral("Verify: drop it, a difference is a collision")});
+    m_echo->setCurrentIndex(std::clamp(record.Echo, 0, 2));
+    m_rs485 = new QCheckBox(QStringLiteral("Switched by the system (RTS while sending)"));
+    m_rs485->setObjectName(QStringLiteral("Rs485CheckBox"));
+    m_rs485->setChecked(record.RS485);
+    const auto spin = [](const QString& name, int max, int value, const QString& suffix) {
+        auto* box = new QSpinBox;
+        box->setObjectName(name);
+        box->setRange(0, max);
+        box->setValue(std::clamp(value, 0, max));
+        box->setSuffix(suffix);
+        return box;
+    };
+    m_rs485Before = spin(QStringLiteral("Rs485BeforeSpinBox"), TSerialSettings::kMaxRs485Delay,
+                         record.RS485DelayBefore, QStringLiteral(" ms"));
+    m_rs485After = spin(QStringLiteral("Rs485AfterSpinBox"), TSerialSettings::kMaxRs485Delay,
+                        record.RS485DelayAfter, QStringLiteral(" ms"));
+    m_reconnect = spin(QStringLiteral("ReconnectSpinBox"), TSerialSettings::kMaxReconnect,
+                       record.Reconnect, QStringLiteral(" s"));
+    m_reconnect->setSpecialValueText(QStringLiteral("Off"));
+    const auto delaysFollow = [this](bool on) {
+        m_rs485Before->setEnabled(on);
+        m_rs485After->setEnabled(on);
+    };
+    delaysFollow(record.RS485);
+    connect(m_rs485, &QCheckBox::toggled, this, delaysFollow);
+
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    form->addRow(QStringLiteral("Echo:"), m_echo);
+    form->addRow(QStringLiteral("RS-485 direction:"), m_rs485);
+    form->addRow(QStringLiteral("Delay before sending:"), m_rs485Before);
+    form->addRow(QStringLiteral("Delay after sending:"), m_rs485After);
+    form->addRow(QStringLiteral("Reconnect within:"), m_reconnect);
+    return page;
 }
 
 void TSerialSettForm::OkButtonClick()
@@ -205,6 +254,11 @@ void TSerialSettForm::OkButtonClick()
     storeIndex(m_hwFlow, m_record.HwFlow);
     storeIndex(m_swFlow, m_record.SwFlow);
     storeIndex(m_dtrControl, m_record.DTRCtrl);
+    m_record.Echo = m_echo->currentIndex();
+    m_record.RS485 = m_rs485->isChecked();
+    m_record.RS485DelayBefore = m_rs485Before->value();
+    m_record.RS485DelayAfter = m_rs485After->value();
+    m_record.Reconnect = m_reconnect->value();
     accept();
 }
 

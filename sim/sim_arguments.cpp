@@ -115,6 +115,23 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
             }
             (name == "--slow-delay" ? a.options.slowDelayMs : a.options.splitPauseMs) =
                 static_cast<unsigned>(n);
+        } else if (name == "--echo") {
+            if (!hasValue || value == "faithful") {
+                a.options.echo = EchoKind::Faithful;
+            } else if (value == "spoil") {
+                a.options.echo = EchoKind::Spoiled;
+            } else {
+                error = "--echo takes no value, or --echo=spoil, not '" + value + "'";
+                return false;
+            }
+        } else if (name == "--line-rate") {
+            if (!needValue())
+                return false;
+            if (!decInRange(value, 50, 4000000, n)) {
+                error = "--line-rate takes bits per second 50..4000000, not '" + value + "'";
+                return false;
+            }
+            a.options.lineRate = static_cast<unsigned>(n);
         } else if (name == "--link") {
             if (!needValue())
                 return false;
@@ -231,6 +248,12 @@ Options:
                                     this order; its code=NN turns go round 01, 10..18
                      With --normal only no-answer, garbage, slow and code=NN apply,
                      NN one of 00, 01, 10..18; cycle then goes round those four.
+  --echo             send every byte received straight back before answering, as a 2-wire
+                     RS-485 adapter hears its own transmission; --echo=spoil changes the
+                     byte after each start byte 01 in the echo, as a collision would.
+  --line-rate BAUD   read and answer at the pace of a line at BAUD bits per second, 10 bits
+                     a byte: a packet reaches the display, and an answer the client, only
+                     when its last byte would have crossed such a line. Default: at once.
   --fault-every N    spoil every Nth answer only (default 1: every answer).
   --slow-delay MS    the delay of the slow fault (default 1500).
   --split-pause MS   the pause inside a split answer (default 100).

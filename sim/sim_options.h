@@ -27,6 +27,15 @@ enum class FaultKind {
     Cycle,      // each hit the next of the kinds above, so one run meets them all
 };
 
+// What the line brings back of the client's own bytes, as a 2-wire RS-485 adapter hears
+// its own transmission.
+enum class EchoKind {
+    Off,
+    Faithful, // every byte received goes back at once, before any answer
+    Spoiled,  // the same, but the byte after each start byte 01 comes back changed, as a
+              // collision on the bus would leave it
+};
+
 struct SimOptions {
     std::vector<uint8_t> netNrs{1}; // the displays this stand-in answers as (1..255)
     bool normalFraming = false;     // one result character instead of an answer packet
@@ -37,6 +46,11 @@ struct SimOptions {
     unsigned splitPauseMs = 100;    // longer than the client's 50 ms receive poll
     unsigned dropAfterMs = 300;     // silence after which an incomplete packet is given up
     size_t recordLimit = 100000;    // packets kept for packets(); older ones are forgotten
+    // The pace of the line in bits per second, 10 bits per byte: bytes reach the display
+    // (and its answers the client) only when a line at this rate would have carried them.
+    // 0: at once.
+    unsigned lineRate = 0;
+    EchoKind echo = EchoKind::Off;
     // The wall clock the display's own clock runs on; the system clock when empty.
     std::function<std::time_t()> wallClock;
 };

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -24,8 +25,11 @@ constexpr int kHangUpRestMs = 20;
 } // namespace
 
 SimServer::SimServer(SimOptions options, LineSink sink)
-    : m_sink(std::move(sink)), m_device(std::make_unique<SimDevice>(std::move(options)))
+    : m_sink(std::move(sink)),
+      m_lineRate(options.lineRate),
+      m_echo(options.echo)
 {
+    m_device = std::make_unique<SimDevice>(std::move(options));
 }
 
 SimServer::~SimServer()
@@ -176,6 +180,7 @@ void SimServer::run()
 {
     for (;;) {
         const int64_t now = steadyMs();
+        const int64_t paced = deliverPaced(now);
         if (!writeDue(now))
             return;
         int64_t due = -1;
@@ -185,6 +190,8 @@ void SimServer::run()
         }
         if (!m_writes.empty() && (due < 0 || m_writes.front().dueMs < due))
             due = m_writes.front().dueMs;
+        if (paced >= 0 && (due < 0 || paced < due))
+            due = paced;
         const int timeout = due < 0 ? -1 : static_cast<int>(std::max<int64_t>(0, due - now));
 
         pollfd fds[3] = {};
@@ -242,11 +249,7 @@ bool SimServer::readAvailable(int64_t nowMs, bool& hangUp)
     for (;;) {
         const ssize_t got = ::read(m_line.fd.get(), buf, sizeof buf);
         if (got > 0) {
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                schedule(m_device->receive(std::string_view(buf, static_cast<size_t>(got)), nowMs),
-                         nowMs);
-            }
+            take(std::string_view(buf, static_cast<size_t>(got)), nowMs);
             // answer before reading on: the client is waiting for it
             if (!writeDue(steadyMs()))
                 return false;
@@ -273,12 +276,65 @@ void SimServer::takeClient()
     }
 }
 
-void SimServer::schedule(std::vector<TimedWrite> writes, int64_t nowMs)
+void SimServer::take(std::string_view bytes, int64_t nowMs)
+{
+    if (m_lineRate == 0) {
+        deliver(bytes, nowMs);
+        return;
+    }
+    if (m_paced.empty())
+        m_nextByteAt = std::max(double(nowMs), m_lastByteAt) + 10000.0 / m_lineRate;
+    m_paced.append(bytes);
+}
+
+int64_t SimServer::deliverPaced(int64_t nowMs)
+{
+    if (m_paced.empty())
+        return -1;
+    const double byteMs = 10000.0 / m_lineRate;
+    size_t n = 0;
+    while (n < m_paced.size() && m_nextByteAt + n * byteMs <= double(nowMs))
+        ++n;
+    if (n > 0) {
+        m_lastByteAt = m_nextByteAt + (n - 1) * byteMs;
+        m_nextByteAt += n * byteMs;
+        const std::string slice = m_paced.substr(0, n);
+        m_paced.erase(0, n);
+        deliver(slice, nowMs);
+    }
+    return m_paced.empty() ? -1 : static_cast<int64_t>(std::ceil(m_nextByteAt));
+}
+
+void SimServer::deliver(std::string_view bytes, int64_t nowMs)
+{
+    if (m_echo != EchoKind::Off) {
+        std::string echo(bytes);
+        for (char& c : echo) {
+            const bool start = c == 0x01;
+            if (m_echo == EchoKind::Spoiled && m_echoAfterStart)
+                c = static_cast<char>(c ^ 0x20);
+            m_echoAfterStart = start;
+        }
+        std::vector<TimedWrite> heard(1);
+        heard[0].bytes = std::move(echo);
+        schedule(std::move(heard), nowMs, false);
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    schedule(m_device->receive(bytes, nowMs), nowMs);
+}
+
+void SimServer::schedule(std::vector<TimedWrite> writes, int64_t nowMs, bool paced)
 {
     // the answers go out in the order of the packets, a delayed one holding up the next
     int64_t at = m_writes.empty() ? nowMs : std::max(nowMs, m_writes.back().dueMs);
     for (auto& w : writes) {
         at = std::max(at, nowMs) + w.delayMs;
+        if (paced && m_lineRate > 0 && !w.bytes.empty()) {
+            const double done = std::max(double(at), m_answerLineFreeAt)
+                              + double(w.bytes.size()) * 10000.0 / m_lineRate;
+            m_answerLineFreeAt = done;
+            at = static_cast<int64_t>(std::ceil(done));
+        }
         m_writes.push_back({at, std::move(w.bytes)});
         nowMs = at; // the pause of a split answer counts from its first part
     }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -74,7 +75,14 @@ private:
 
     bool begin(ServedLine line);
     void run();
-    void schedule(std::vector<TimedWrite> writes, int64_t nowMs);
+    // Received bytes: to the display at once, or at the line's pace (SimOptions::lineRate).
+    void take(std::string_view bytes, int64_t nowMs);
+    // The paced bytes whose time has come; -1 when none wait, else when the next one is due.
+    int64_t deliverPaced(int64_t nowMs);
+    void deliver(std::string_view bytes, int64_t nowMs);
+    // Answers at the line's pace go out once their last byte would have left; an echo is
+    // heard as the bytes go, so it is not paced again.
+    void schedule(std::vector<TimedWrite> writes, int64_t nowMs, bool paced = true);
     bool writeDue(int64_t nowMs);  // false when the line failed
     bool readAvailable(int64_t nowMs, bool& hangUp);
     void takeClient();
@@ -89,6 +97,14 @@ private:
     UniqueFd m_wakeWrite;
     std::thread m_thread;
     std::vector<PendingWrite> m_writes; // server thread only, in the order they go out
+    // The line's pace and echo (server thread only).
+    const unsigned m_lineRate;
+    const EchoKind m_echo;
+    std::string m_paced;       // received, not yet carried by the line
+    double m_nextByteAt = 0;   // ms when the first of them has arrived
+    double m_lastByteAt = 0;   // ms when the last byte delivered had arrived
+    double m_answerLineFreeAt = 0; // ms when the last answer has left the line
+    bool m_echoAfterStart = false; // the last byte echoed was a start byte
     size_t m_publishedPackets = 0;
 
     mutable std::mutex m_mutex;

@@ -3,6 +3,7 @@
 #include "protocol/answer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace lmx {
 
@@ -62,10 +63,23 @@ bool PacketExchange::SendPacket(const std::string& packet)
     m_bytesDropped = 0;
 
     m_portFailed = false;
-    if (!m_driver.Connect()) {
+    m_echoFault = EchoFault{};
+    const bool connected = m_driver.Connect();
+    const bool lostMeanwhile = m_driver.TakeLostWhileHeld();
+    if (!connected) {
         reportPort("Can not open ComPort :", m_driver.LastErrorText());
         return false;
     }
+    // A held port that went away between two packets was opened anew: while a reconnect may
+    // mend it, that is a loss too, so the display block in progress goes out again.
+    if (lostMeanwhile && m_deferPortLoss) {
+        m_driver.Disconnect();
+        m_portLoss = {"Lost connection to ComPort :", m_driver.LastErrorText()};
+        return false;
+    }
+    if (const std::string warning = m_driver.TakeWarning(); !warning.empty())
+        m_dialogs->message(latin1(warning), QString(), UserDialogs::Icon::Warning);
+    m_echo.start(m_driver.Echo(), packet);
     m_active = true;
     m_driver.SetOnReceiveData(
         [this](TCommPortDriver*, const char* data, uint32_t size) { ReceiveStep(data, size); });
@@ -79,7 +93,7 @@ bool PacketExchange::SendPacket(const std::string& packet)
     m_bytesSent = packet;
 
     m_done = false;
-    m_timoTimer.start(m_answerTimeoutMs);
+    m_timoTimer.start(m_answerTimeoutMs + lineTimeMs(packet.size()));
     if (m_debugView)
         emit transmitViewUpdate(bytesOf(m_sentNotShown));
     return true;
@@ -101,6 +115,12 @@ void PacketExchange::ReceiveStep(const char* data, uint32_t size)
     if (!m_active)
         return;
     emit trafficActivity(kReceiveLed);
+    // The echo of the packet (when the line gives one back) comes first: the debug view shows
+    // it, the answer starts behind it, and its own end byte does not end the answer.
+    const uint32_t echoed = static_cast<uint32_t>(m_echo.take(data, size));
+    m_receivedNotShown.append(data, echoed);
+    data += echoed;
+    size -= echoed;
     if (m_bytesReceived.empty() && size > 0)
         emit answerBegan();
     bool complete = false;
@@ -139,9 +159,40 @@ void PacketExchange::PortFailed()
     emit finished();
 }
 
+int PacketExchange::lineTimeMs(size_t bytes) const
+{
+    const uint32_t ms = m_driver.DelayForRx(m_driver.BaudRate(), static_cast<uint32_t>(bytes));
+    return static_cast<int>(std::min<uint32_t>(ms, 24u * 3600 * 1000));
+}
+
+bool PacketExchange::Reopen()
+{
+    if (!m_done)
+        return false;
+    const bool connected = m_driver.Connect();
+    m_driver.TakeLostWhileHeld(); // this is the open anew
+    if (!connected)
+        return false;
+    m_driver.Disconnect();
+    m_portLoss.text = nullptr; // mended: nothing left to report
+    return true;
+}
+
+void PacketExchange::ReportPortLoss()
+{
+    if (!m_portLoss.text)
+        return;
+    const char* text = std::exchange(m_portLoss.text, nullptr);
+    m_dialogs->detailedMessage(QString::fromLatin1(text) + latin1(m_driver.PortName()),
+                               latin1(m_portLoss.reason), QString(), UserDialogs::Icon::Error);
+}
+
 void PacketExchange::reportPort(const char* text, const std::string& reason)
 {
-    m_portReason = reason;
+    m_portLoss = {text, reason};
+    if (m_deferPortLoss)
+        return;
+    m_portLoss.text = nullptr;
     m_dialogs->detailedMessage(QString::fromLatin1(text) + latin1(m_driver.PortName()),
                               latin1(reason), QString(), UserDialogs::Icon::Error);
 }
@@ -154,6 +205,7 @@ void PacketExchange::Finish()
     m_active = false;
     m_timoTimer.stop();
     m_driver.Disconnect();
+    m_echoFault = m_echo.fault();
     if (m_answerHandler)
         m_answerHandler(m_bytesReceived);
     m_done = true;

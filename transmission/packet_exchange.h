@@ -9,6 +9,7 @@
 
 #include "platform/user_dialogs.h"
 #include "port/comm_port_driver.h"
+#include "port/echo_filter.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -52,14 +53,27 @@ public:
     // server gone): that was reported once, with the reason, and the answer handler was not
     // called.
     bool portFailed() const { return m_portFailed; }
-    // The port's name, and the system's reason of the last port failure reported.
+    // The port's name.
     std::string portName() const { return m_driver.PortName(); }
-    const std::string& portFailureReason() const { return m_portReason; }
+    // Why the port of the last exchange went away or did not open, in the system's words.
+    const std::string& portLossReason() const { return m_portLoss.reason; }
+    // While on, a port that goes away or does not open is not reported at once but kept for
+    // ReportPortLoss: the transmission tries to reopen it first (port_reconnect.h).
+    void SetDeferPortLoss(bool on) { m_deferPortLoss = on; }
+    // Reports the port's failure that was kept back, once.
+    void ReportPortLoss();
+    // Tries to open the port again without an exchange and without a message; the port stays
+    // open for the next packet while it is held (KeepPortOpen).
+    bool Reopen();
+    // What went wrong with the line's echo of the last packet (echo_filter.h); the answer the
+    // handler got is what followed the echo.
+    const EchoFault& echoFault() const { return m_echoFault; }
     // Ends an exchange in progress at once: the port is closed and the answer handler is not
     // called. Nothing happens when no exchange is in progress.
     void Abort();
     // No exchange in progress.
     bool done() const { return m_done; }
+    const TCommPortDriver& driver() const { return m_driver; }
 
     // The current packet, and what was received since it was written (the answer): at most
     // kMaxAnswerBytes (protocol/answer.h); bytesDropped counts what came beyond.
@@ -99,6 +113,9 @@ private:
     void Finish();
     void PortFailed();
     void reportPort(const char* text, const std::string& reason);
+    // The time the packet's bytes take on the line at the port's baud rate: the answer
+    // cannot begin before its last byte has left.
+    int lineTimeMs(size_t bytes) const;
 
     TCommPortDriver& m_driver;
     UserDialogs& m_ownDialogs;
@@ -112,12 +129,19 @@ private:
     bool m_extended = true;
     bool m_debugView = false;
     bool m_clearPerPacket = true;
-    std::string m_portReason;
     std::string m_bytesSent;
     std::string m_bytesReceived;
     size_t m_bytesDropped = 0;
     std::string m_sentNotShown;
     std::string m_receivedNotShown;
+    EchoFilter m_echo;
+    EchoFault m_echoFault;
+    bool m_deferPortLoss = false;
+    struct PortLoss {
+        const char* text = nullptr; // the message kept back; nullptr: nothing kept
+        std::string reason;
+    };
+    PortLoss m_portLoss;
 };
 
 } // namespace lmx

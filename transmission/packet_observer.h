@@ -43,6 +43,13 @@ public:
     // or between two exchanges, before `packet` could go out. `why` says so in words.
     virtual void portLost(const std::string& packet, int netNr, uint8_t packetNr,
                           const std::string& why) = 0;
+    // The exchange of the last packet written failed on the line itself: its echo differed
+    // from it ("bus collision") or did not come back whole ("no echo"), told after
+    // answerReceived. `detail` says what happened, in words.
+    virtual void lineFailed(const std::string& /*state*/, const std::string& /*detail*/) {}
+    // The port came back after it was lost: the display block of the last packet written goes
+    // out again from its first packet.
+    virtual void blockSentAgain() {}
     virtual void transmissionEnded(TransmissionEnd end) = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "protocol/answer.h"
 #include "protocol/framing.h"
 #include "protocol/hex.h"
+#include "port_reconnect.h"
 #include "transmission_cutter.h"
 
 #include <QEventLoop>
@@ -83,6 +84,7 @@ public:
     {
         m_engine.m_exchange.KeepPortOpen(false);
         m_engine.m_exchange.SetDialogs(nullptr);
+        m_engine.m_exchange.SetDeferPortLoss(false);
         m_engine.m_running = false;
         if (m_engine.m_observer)
             m_engine.m_observer->transmissionEnded(observedEnd(m_engine.m_outcome.end));
@@ -104,6 +106,7 @@ TransmissionEngine::TransmissionEngine(PacketExchange& exchange, UserDialogs& di
       m_messages(dialogs),
       m_receiveLog(receiveLog),
       m_wallClock(wallClock),
+      m_steadyClock(steadyClock),
       m_ownWaiter(steadyClock)
 {
     connect(&m_exchange, &PacketExchange::answerBegan, this, [this] {
@@ -186,7 +189,12 @@ TransmissionEngine::TransmitExtended(const std::vector<std::string>& commandLine
             }
             continue;
         }
-        if (sendExtendedBlock(block.bytes, stream, packetSize) == Step::End)
+        ++m_blockNumber;
+        const std::string whole = block.bytes;
+        Step step = Step::Go;
+        while ((step = sendExtendedBlock(block.bytes, stream, packetSize)) == Step::Resend)
+            block.bytes = whole; // from its first packet
+        if (step == Step::End)
             return m_outcome;
     }
     if (m_lastAnswerOk)
@@ -214,8 +222,8 @@ TransmissionEngine::Step TransmissionEngine::sendExtendedBlock(std::string& bloc
             m_packetNr = 0;
             // The series' own FPACK decides the wait after its answer, not an earlier packet.
             m_answerWait = cut::lastForcedBreakWait(series.bytes);
-            if (sendExtendedPacket(whole) == Step::End)
-                return Step::End;
+            if (const Step step = sendExtendedPacket(whole); step != Step::Go)
+                return step;
         } else {
             for (int k = 0; k < count; ++k) {
                 cut::removeLeadingBreaks(series.bytes);
@@ -228,8 +236,8 @@ TransmissionEngine::Step TransmissionEngine::sendExtendedBlock(std::string& bloc
                 cut::Chunk chunk = cut::nextChunk(series.bytes, packetSize);
                 m_answerWait = chunk.answerWait;
                 m_packetNr = packetNumberOf(k, count);
-                if (sendExtendedPacket(chunk.bytes) == Step::End)
-                    return Step::End;
+                if (const Step step = sendExtendedPacket(chunk.bytes); step != Step::Go)
+                    return step;
             }
         }
         if (!m_lastAnswerOk)
@@ -257,8 +265,11 @@ void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
         return;
     if (m_observer)
         m_observer->answerReceived(answer);
+    const EchoFault& echo = m_exchange.echoFault();
+    if (echo.failed() && m_observer)
+        m_observer->lineFailed(echo.state(), echo.message());
     const std::string p = std::to_string(m_packetNr & kSequenceMask);
-    if (answer.empty() && m_netNr == 0) {
+    if (answer.empty() && m_netNr == 0 && !echo.failed()) {
         logLine(netNrPrefix() + " Packet Number: " + p + kRs485Text);
         m_lastAnswerOk = true;
         return;
@@ -266,7 +277,9 @@ void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
 
     const AnswerParse packet = parseExtendedAnswer(answer, static_cast<uint8_t>(m_netNr), m_packetNr);
     std::string message;
-    if (!packet.ok) {
+    if (echo.failed()) {
+        message = "Error " + echo.message();
+    } else if (!packet.ok) {
         message = "Error " + errorText(packet) + " at " + stateName(packet.state);
     } else {
         const AnswerParse data = parseAnswerData(packet.data);
@@ -330,7 +343,11 @@ TransmissionEngine::TransmitNormal(const std::vector<std::string>& commandLines,
         }
         if (beginBlock(block, defaultNetNr) == Step::End)
             return m_outcome;
-        if (sendNormalBlock(block.bytes) == Step::End)
+        ++m_blockNumber;
+        Step step = Step::Go;
+        while ((step = sendNormalBlock(block.bytes)) == Step::Resend) {
+        }
+        if (step == Step::End)
             return m_outcome;
     }
     return m_outcome;
@@ -357,13 +374,17 @@ void TransmissionEngine::ReceiveNormalAnswer(const std::string& answer)
         return;
     if (m_observer)
         m_observer->answerReceived(answer);
+    const EchoFault& echo = m_exchange.echoFault();
+    if (echo.failed() && m_observer)
+        m_observer->lineFailed(echo.state(), echo.message());
     const NormalAnswer result = parseNormalAnswer(answer, static_cast<uint8_t>(m_netNr));
-    if (result.ok && result.answerOk()) {
+    if (result.ok && result.answerOk() && !echo.failed()) {
         logLine(netNrPrefix() + " Answer Normal LMX: " + normalResultText(result.resultChar));
         return;
     }
     ++m_outcome.failedAnswers;
-    const std::string message = "Error: " + normalResultText(result.resultChar);
+    const std::string message =
+        "Error: " + (echo.failed() ? echo.message() : normalResultText(result.resultChar));
     if (m_answerErrorBoxes && !m_stopAfterExchange)
         showError(message);
     if (m_stop)
@@ -378,6 +399,8 @@ void TransmissionEngine::prepare(bool extended, int defaultNetNr)
     m_netNr = defaultNetNr;
     m_packetNr = 0;
     m_answerWait = 0;
+    m_blockNumber = 0;
+    m_exchange.SetDeferPortLoss(m_exchange.driver().ReconnectSeconds() > 0);
     m_lastAnswerOk = true;
     m_portLost = false;
     m_receiveLog.clear();
@@ -422,18 +445,42 @@ TransmissionEngine::Step TransmissionEngine::exchanged(Exchange result)
     case Exchange::Answered:
         return stopAsked() ? stopped() : Step::Go;
     case Exchange::NotStarted:
-        // The exchange has said why in its message (the port did not open, or went away);
-        // the end line says it too where the port was lost, as a box may be long gone when
-        // the receive box is read.
-        if (m_portLost) {
-            logLine(stamp() + " Transmission aborted: " + lostConnectionText() + ".");
-            m_outcome.end = End::Aborted;
-        } else {
-            logAborted();
-        }
-        return Step::End;
+        return portLost();
     case Exchange::Stopped:
         return stopped();
+    }
+    return Step::End;
+}
+
+TransmissionEngine::Step TransmissionEngine::portLost()
+{
+    // Only a port that was open in this transmission is lost; one that never opened is
+    // reported at once. The exchange has said why, or kept it back while a reconnect may
+    // still mend it; once is enough.
+    const int seconds = m_exchange.driver().ReconnectSeconds();
+    if (seconds > 0 && m_outcome.packetsSent > 0) {
+        BusyScope busy(*this);
+        const ReconnectResult r = reconnectPort([this] { return m_exchange.Reopen(); }, *m_waiter,
+                                                m_steadyClock, seconds, [this] { return stopAsked(); });
+        if (r.reopened && !stopAsked()) {
+            m_portLost = false;
+            logLine(stamp() + " " + portReopenedText(r.elapsedMs, m_blockNumber));
+            if (m_observer)
+                m_observer->blockSentAgain();
+            return Step::Resend;
+        }
+        if (stopAsked())
+            return stopped();
+    }
+    m_exchange.ReportPortLoss();
+    // The exchange has said why in its message (the port did not open, or went away); the
+    // end line says it too where the port was lost, as a box may be long gone when the
+    // receive box is read.
+    if (m_portLost) {
+        logLine(stamp() + " Transmission aborted: " + lostConnectionText() + ".");
+        m_outcome.end = End::Aborted;
+    } else {
+        logAborted();
     }
     return Step::End;
 }
@@ -504,7 +551,7 @@ void TransmissionEngine::portLost(const std::string& notSent)
 
 std::string TransmissionEngine::lostConnectionText() const
 {
-    const std::string why = trimmedEnd(m_exchange.portFailureReason());
+    const std::string why = trimmedEnd(m_exchange.portLossReason());
     return "lost connection to " + m_exchange.portName() + (why.empty() ? "" : " (" + why + ")");
 }
 

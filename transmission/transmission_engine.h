@@ -130,7 +130,8 @@ signals:
     void runningChanged(bool running);
 
 private:
-    enum class Step { Go, End };
+    // Resend: the port came back after it was lost; the block goes out again.
+    enum class Step { Go, End, Resend };
     // NotStarted: the port did not open, or it went away before the answer came.
     enum class Exchange { Answered, NotStarted, Stopped };
     class BusyScope;
@@ -149,6 +150,9 @@ private:
     Step sendExtendedPacket(const std::string& chunk);
     Step sendNormalBlock(const std::string& block);
     Step exchanged(Exchange result);
+    // The exchange did not start, or the port went away in it: reopened within the driver's
+    // reconnect seconds, the block in progress is sent again; otherwise the end.
+    Step portLost();
     // Ends the transmission as stopped; the line says so unless the stop was at once.
     Step stopped();
     // The port went away in this transmission: told to the observer, and in the end line.
@@ -172,6 +176,7 @@ private:
     DistinctMessages m_messages;
     ReceiveLog& m_receiveLog;
     const WallClock& m_wallClock;
+    const SteadyClock& m_steadyClock;
     EventLoopWaiter m_ownWaiter;
     Waiter* m_waiter = &m_ownWaiter;
     BusyIndicator* m_busy = nullptr;
@@ -192,6 +197,7 @@ private:
     int m_netNr = 0;
     uint8_t m_packetNr = 0;
     int m_answerWait = 0;
+    int m_blockNumber = 0; // of the display block being sent, from 1
     bool m_lastAnswerOk = true; // the last answer evaluation ended without error
     bool m_portLost = false;
     Outcome m_outcome;

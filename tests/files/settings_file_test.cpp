@@ -126,6 +126,51 @@ TEST(SettingsFile, FieldsInAnyOrderAndMissingFieldsKeepDefaults)
     EXPECT_EQ(again.serial.PortName, "\\\\.\\COM1");
 }
 
+TEST(SettingsFile, LineSettingsGoInABlockOfTheirOwnThatReadsBackWhereverItStands)
+{
+    filetest::TempFolder folder;
+    Records saved;
+    saved.serial.Echo = 2;
+    saved.serial.RS485 = true;
+    saved.serial.RS485DelayAfter = 100;
+    saved.serial.Reconnect = 5;
+    const char kBlock[] = "object TLineSettings\r\n  Echo = 2\r\n  RS485 = True\r\n"
+                          "  RS485DelayBefore = 0\r\n  RS485DelayAfter = 100\r\n  Reconnect = 5\r\nend\r\n";
+    // Without a display list it is the fourth block, which older readers take for the list
+    // and find none of its fields in; with one it comes after it.
+    for (const char* list : {"", "1-3"}) {
+        saved.display.NetNrList = list;
+        ASSERT_TRUE(saveSettings(folder.path(), saved.serial, saved.display, saved.general).ok);
+        const std::string text = filetest::readFile(folder.file(kSettingsFileName));
+        EXPECT_EQ(text.rfind(kDefaultFile, 0), 0u); // the three records as they always were
+        EXPECT_EQ(text.substr(text.size() - (sizeof kBlock - 1)), kBlock) << list;
+        EXPECT_EQ(text.find("TBusSettings") != std::string::npos, *list != '\0');
+        Records loaded;
+        EXPECT_EQ(loaded.load(folder), "");
+        EXPECT_EQ(loaded.serial, saved.serial) << list;
+        EXPECT_EQ(loaded.display.NetNrList, list);
+    }
+}
+
+TEST(SettingsFile, LineSettingsBlockRefusesValuesOutsideItsRanges)
+{
+    filetest::TempFolder folder;
+    const std::string three = std::string(kDefaultFile);
+    writeSettings(folder, three + "object TLater\r\nend\r\nobject tlinesettings\r\n  Reconnect = 3600\r\n"
+                                  "  LaterField = 1\r\nend\r\n");
+    Records r;
+    EXPECT_EQ(r.load(folder), "");
+    EXPECT_EQ(r.serial.Reconnect, 3600);
+    for (const char* bad : {"Echo = 3", "RS485DelayBefore = 101", "Reconnect = -1", "RS485 = 2"}) {
+        writeSettings(folder, three + "object TLineSettings\r\n  " + bad + "\r\nend\r\n");
+        Records wrong;
+        wrong.change();
+        EXPECT_EQ(wrong.load(folder), kReadWarning) << bad;
+        EXPECT_EQ(wrong.detail.substr(0, 8), "Line 26 ") << bad;
+        EXPECT_TRUE(wrong.areDefaults()) << bad;
+    }
+}
+
 TEST(SettingsFile, EveryReadFailureFallsBackToDefaults)
 {
     const std::string general = "object TGeneralSettings\nend\n";

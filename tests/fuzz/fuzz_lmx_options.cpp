@@ -4,6 +4,7 @@
 #include "fuzz_support.h"
 
 #include "cli/cli_options.h"
+#include "port/echo_filter.h"
 #include "sim/sim_arguments.h"
 #include "sim/terminal.h"
 
@@ -65,6 +66,12 @@ void checkAndSend(const Args& args, bool send)
         add(plain, "--netnr", s.netNrs.size() == 1 ? list + "-" + list : list);
     }
     add(plain, "--packet-size", text(s.packetSize));
+    add(plain, "--echo", s.line.echo ? std::optional(std::string(echoModeName(EchoMode(*s.line.echo))))
+                                     : std::nullopt);
+    add(plain, "--reconnect", text(s.line.reconnect));
+    if (s.line.rs485)
+        plain.push_back("--rs485=" + std::to_string(s.line.rs485->first) + ","
+                        + std::to_string(s.line.rs485->second));
     add(plain, "--report", s.report);
     add(plain, "--junit", s.junit);
     for (auto [on, name] : {std::pair{s.normal, "--normal"}, {s.debugLog, "--debug-log"}})
@@ -93,6 +100,10 @@ void simOptions(const Args& args)
          {std::pair{o.normalFraming, "--normal"}, {a.show, "--show"}, {a.help, "--help"}})
         if (on)
             plain.push_back(name);
+    if (o.lineRate > 0)
+        plain.insert(plain.end(), {"--line-rate", std::to_string(o.lineRate)});
+    if (o.echo != sim::EchoKind::Off)
+        plain.push_back(o.echo == sim::EchoKind::Spoiled ? "--echo=spoil" : "--echo");
     add(plain, "--link", a.link.empty() ? std::nullopt : std::optional(a.link));
     if (!a.port.empty())
         plain.insert(plain.end(), {"--port", a.port, "--baud", std::to_string(a.baud)});
@@ -101,6 +112,7 @@ void simOptions(const Args& args)
           && b.options.normalFraming == o.normalFraming && b.options.fault == o.fault
           && b.options.faultCode == o.faultCode && b.options.faultEvery == o.faultEvery
           && b.options.slowDelayMs == o.slowDelayMs && b.options.splitPauseMs == o.splitPauseMs
+          && b.options.lineRate == o.lineRate && b.options.echo == o.echo
           && b.link == a.link && b.port == a.port && b.baud == a.baud && b.show == a.show
           && b.help == a.help);
 }

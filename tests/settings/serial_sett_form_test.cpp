@@ -2,7 +2,10 @@
 #include "settings/serial_sett_form.h"
 #include "tests/support/scripted_dialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -120,4 +123,56 @@ TEST_F(SettingsDialog, ADeviceServersAddressShowsWhole)
     open();
     QLineEdit* edit = form->PortComboBox()->lineEdit();
     EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(QString::fromStdString(record.PortName)) + 4);
+}
+
+TEST_F(SettingsDialog, TheLineSettingsHaveAPageOfTheirOwn)
+{
+    record.Echo = 2;
+    record.RS485 = true;
+    record.RS485DelayBefore = 5;
+    record.RS485DelayAfter = 100;
+    record.Reconnect = 5;
+    open();
+    EXPECT_EQ(form->PageControl()->tabText(2), "Bus and Line");
+    EXPECT_EQ(form->EchoComboBox()->currentIndex(), 2);
+    EXPECT_TRUE(form->Rs485CheckBox()->isChecked());
+    EXPECT_EQ(form->Rs485BeforeSpinBox()->value(), 5);
+    EXPECT_EQ(form->Rs485AfterSpinBox()->value(), 100);
+    EXPECT_EQ(form->ReconnectSpinBox()->value(), 5);
+    // the delays count only while the system switches the direction
+    form->Rs485CheckBox()->setChecked(false);
+    EXPECT_FALSE(form->Rs485BeforeSpinBox()->isEnabled() || form->Rs485AfterSpinBox()->isEnabled());
+    form->ReconnectSpinBox()->setValue(0);
+    EXPECT_EQ(form->ReconnectSpinBox()->text(), "Off");
+}
+
+TEST_F(SettingsDialog, OkStoresTheLineSettings)
+{
+    open();
+    form->EchoComboBox()->setCurrentIndex(1);
+    form->Rs485CheckBox()->setChecked(true);
+    form->Rs485AfterSpinBox()->setValue(7);
+    form->ReconnectSpinBox()->setValue(3600);
+    form->OkButton()->click();
+    ASSERT_TRUE(accepted());
+    EXPECT_EQ(record.Echo, 1);
+    EXPECT_TRUE(record.RS485);
+    EXPECT_EQ(record.RS485DelayBefore, 0);
+    EXPECT_EQ(record.RS485DelayAfter, 7);
+    EXPECT_EQ(record.Reconnect, 3600);
+}
+
+TEST_F(SettingsDialog, TheNoteSaysWhatThePortKindIgnores)
+{
+    open();
+    const std::pair<const char*, const char*> ports[] = {
+        {"/dev/ttyUSB0", ""},
+        {" tcp://10.0.0.7:4001", "it sets baud rate, data bits, parity, stop bits, flow control and the RS-485 direction itself"},
+        {"RFC2217://10.0.0.7:2217", "switches the RS-485 direction itself"},
+    };
+    for (const auto& [port, ignored] : ports) {
+        form->PortComboBox()->setEditText(port);
+        EXPECT_EQ(form->NetworkPortNote()->isVisible(), *ignored != '\0') << port;
+        EXPECT_TRUE(form->NetworkPortNote()->text().contains(ignored)) << port;
+    }
 }

@@ -72,8 +72,11 @@ struct EngineLine : SerialLine {
     explicit EngineLine(std::vector<uint8_t> netNrs,
                         lmx::sim::FaultKind fault = lmx::sim::FaultKind::None, bool normal = false,
                         bool overTcp = false)
-        : SerialLine(simOptions(std::move(netNrs), fault, normal), overTcp),
-          engine(exchange, dialogs, log, clock)
+        : EngineLine(simOptions(std::move(netNrs), fault, normal), overTcp)
+    {
+    }
+    explicit EngineLine(lmx::sim::SimOptions options, bool overTcp = false)
+        : SerialLine(options, overTcp), engine(exchange, dialogs, log, clock)
     {
         engine.setPacketObserver(&recorder);
         QObject::connect(&recorder, &lmx::ExchangeRecorder::packetStarted,

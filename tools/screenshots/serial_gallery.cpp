@@ -1,4 +1,4 @@
-// Shows the serial settings dialog (both pages) and the serial debug window with some
+// Shows the serial settings dialog (every page) and the serial debug window with some
 // traffic, and takes a screenshot of each from the X server (ImageMagick's import), so
 // their look can be checked by eye. Run by tests/serial/screenshots.sh under Xvfb:
 //   serial_gallery OUTPUT_DIR
@@ -89,6 +89,19 @@ int main(int argc, char** argv)
         shootPortList(form, "serial_settings_ports");
         form.PageControl()->setCurrentIndex(1);
         shoot(form, "serial_settings_flow");
+    }
+    {
+        // The bus page, for a COM port server: the note says what it does not take.
+        record.PortName = "rfc2217://192.168.1.20:2217";
+        record.Echo = 2;
+        record.RS485 = true;
+        record.RS485DelayAfter = 2;
+        record.Reconnect = 5;
+        TSerialSettForm form(record, dialogs, {});
+        form.PageControl()->setCurrentIndex(2);
+        shoot(form, "serial_settings_line");
+        form.PortComboBox()->setEditText(QStringLiteral("tcp://192.168.1.20:4001"));
+        shoot(form, "serial_settings_line_tcp");
     }
 
     TCommPortDriver driver(std::make_unique<serialtest::FakeSerialBackend>());
