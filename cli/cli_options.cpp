@@ -5,7 +5,6 @@
 #include "protocol/hex.h"
 #include "transmission/transmission_engine.h"
 
-#include <filesystem>
 #include <utility>
 
 namespace {
@@ -23,33 +22,6 @@ OptionsRead fail(std::string& error, std::string problem)
 {
     error = std::move(problem);
     return OptionsRead::Error;
-}
-
-// Two names of one file: the same path once made absolute and free of links, or the same
-// file on the disk.
-bool sameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    const auto canonical = [&ec](const std::string& p) {
-        return std::filesystem::weakly_canonical(std::filesystem::absolute(p, ec), ec);
-    };
-    if (canonical(a) == canonical(b))
-        return true;
-    return std::filesystem::equivalent(a, b, ec);
-}
-
-// The capture is written from the first exchange on: it must not land on the command file
-// or on a report.
-std::string captureRefusal(const SendOptions& o)
-{
-    if (!o.capture)
-        return {};
-    if (sameFile(*o.capture, o.file))
-        return "--capture " + *o.capture + " is the command file";
-    for (const auto& [option, file] : {std::pair{"--report", o.report}, {"--junit", o.junit}})
-        if (file && sameFile(*o.capture, *file))
-            return std::string("--capture and ") + option + " name the same file " + *file;
-    return {};
 }
 
 } // namespace
@@ -146,8 +118,6 @@ OptionsRead parseSendOptions(const std::vector<std::string>& args, SendOptions& 
     }
     if (o.file.empty())
         return fail(error, "no command file given");
-    if (const std::string refusal = captureRefusal(o); !refusal.empty())
-        return fail(error, refusal);
     if (o.port && lmx::checkSerialEntry(*o.port, "9600") == lmx::SerialEntryError::PortName)
         return fail(error, lmx::serialEntryErrorText(lmx::SerialEntryError::PortName));
     out = std::move(o);

@@ -135,8 +135,8 @@ bool writeReports(const SendOptions& options, const lmx::ExchangeRecorder& recor
     return written;
 }
 
-// Why the reports and the debug log cannot be written where they are named: over the
-// command file or the settings, or two of them over one file. Checked before anything is sent.
+// Why the reports, the capture and the debug log cannot be written where they are named: over
+// the command file or the settings, or two of them over one file. Checked before anything is sent.
 std::string outputClash(const SendOptions& options, const cli::Settings& settings, bool debugLog)
 {
     std::vector<lmx::NamedPath> inputs{{"the command file", options.file},
@@ -148,6 +148,8 @@ std::string outputClash(const SendOptions& options, const cli::Settings& setting
         outputs.push_back({"--report", *options.report});
     if (options.junit)
         outputs.push_back({"--junit", *options.junit});
+    if (options.capture)
+        outputs.push_back({"--capture", *options.capture});
     if (debugLog)
         outputs.push_back({"the debug log", (std::filesystem::path(settings.places.logFolder)
                                              / lmx::kDebugLogFolderName / lmx::kDebugLogFileName)

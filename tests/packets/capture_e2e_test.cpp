@@ -139,8 +139,8 @@ TEST(LmxSendCapture, AnUnusableCapturePathStopsTheRunBeforeItSends)
     QDir(run.dir.path()).mkdir("sub");
     for (const auto& [args, problem] :
          {std::pair{QStringList{"--capture", run.dir.path() + "/sub/../list.lmx", list}, "is the command file"},
-          {QStringList{"--capture", run.report, "--report", run.report, list}, "--capture and --report name the same file"},
-          {QStringList{"--junit", run.report, "--capture", run.report, list}, "--capture and --junit name the same file"},
+          {QStringList{"--capture", run.report, "--report", run.report, list}, "--report and --capture name one file"},
+          {QStringList{"--junit", run.report, "--capture", run.report, list}, "--junit and --capture name one file"},
           {QStringList{"--capture", "/nonexistent-folder/c.pcapng", list}, "Failed to create capture file"}}) {
         QProcess p;
         p.start(run.path, QStringList{"send", "--port", "/dev/null"} + args);
