@@ -26,6 +26,16 @@ OptionsRead fail(std::string& error, std::string problem)
 
 } // namespace
 
+lmx::RepeatPlan SendOptions::repeatPlan() const
+{
+    lmx::RepeatPlan plan;
+    plan.runs = repeat.value_or(durationMs ? 0 : 1);
+    plan.durationMs = durationMs.value_or(0);
+    plan.intervalMs = intervalMs.value_or(0);
+    plan.maxFailures = maxFailures.value_or(0);
+    return plan;
+}
+
 OptionsRead parseCheckOptions(const std::vector<std::string>& args, CheckOptions& out,
                               std::string& error)
 {
@@ -74,6 +84,35 @@ OptionsRead parseSendOptions(const std::vector<std::string>& args, SendOptions& 
             o.normal = true;
         } else if (arg == "--debug-log") {
             o.debugLog = true;
+        } else if (arg == "--verbose") {
+            o.verbose = true;
+        } else if (arg == "--repeat" || arg == "--duration" || arg == "--interval"
+                   || arg == "--max-failures") {
+            if (i + 1 >= args.size())
+                return fail(error, arg + " needs a value");
+            const std::string& v = args[++i];
+            int number = 0;
+            if (arg == "--repeat") {
+                if (!readNumber(v, 0, lmx::RepeatPlan::kMaxRuns, number))
+                    return fail(error, "--repeat takes a number of runs 0..1000000000 (0: until "
+                                       "stopped or until --duration is over)");
+                o.repeat = number;
+            } else if (arg == "--duration") {
+                o.durationMs = lmx::parseDuration(v);
+                if (!o.durationMs)
+                    return fail(error, "--duration takes a time of 1s up to 366d such as 90s, "
+                                       "30m, 8h or 1h30m, not '" + v + "'");
+            } else if (arg == "--interval") {
+                if (!readNumber(v, 0, lmx::RepeatPlan::kMaxIntervalMs, number))
+                    return fail(error, "--interval takes milliseconds 0..86400000 from the start "
+                                       "of one run to the next");
+                o.intervalMs = number;
+            } else {
+                if (!readNumber(v, 1, lmx::RepeatPlan::kMaxRuns, number))
+                    return fail(error, "--max-failures takes a number of failed runs "
+                                       "1..1000000000");
+                o.maxFailures = number;
+            }
         } else if (arg == "--report" || arg == "--junit" || arg == "--capture") {
             if (i + 1 >= args.size() || args[i + 1].empty())
                 return fail(error, arg + " needs a file name");
@@ -118,6 +157,9 @@ OptionsRead parseSendOptions(const std::vector<std::string>& args, SendOptions& 
     }
     if (o.file.empty())
         return fail(error, "no command file given");
+    if (!o.repeating() && (o.intervalMs || o.maxFailures))
+        return fail(error, std::string(o.intervalMs ? "--interval" : "--max-failures")
+                                   + " applies to repeat runs: give --repeat or --duration too");
     if (o.port && lmx::checkSerialEntry(*o.port, "9600") == lmx::SerialEntryError::PortName)
         return fail(error, lmx::serialEntryErrorText(lmx::SerialEntryError::PortName));
     out = std::move(o);

@@ -3,6 +3,7 @@
 // prints the usage after an error, or the help.
 
 #include "line_options.h"
+#include "transmission/repeat_schedule.h"
 
 #include <optional>
 #include <string>
@@ -34,13 +35,29 @@ struct SendOptions {
     std::optional<std::string> junit;  // JUnit XML report file
     std::optional<std::string> capture; // pcapng capture file, written as the exchanges go
     LineOptions line;                  // echo, RS-485 and reconnect over the settings'
+    // Repeat runs: --repeat N (0: until stopped or until the duration is over), --duration T,
+    // --interval MS, --max-failures K; --verbose prints the receive-box lines of every run.
+    std::optional<int> repeat;
+    std::optional<int64_t> durationMs;
+    std::optional<int> intervalMs;
+    std::optional<int> maxFailures;
+    bool verbose = false;
+
+    // --repeat or --duration was given: the list goes as runs, each with a line, and the
+    // statistics end the output.
+    bool repeating() const { return repeat || durationMs; }
+    lmx::RepeatPlan repeatPlan() const;
+    // The receive-box lines go to stdout: asked for, or a single run as ever.
+    bool receiveLines() const { return verbose || !repeating() || (repeat == 1 && !durationMs); }
 
     bool operator==(const SendOptions& o) const
     {
         return file == o.file && port == o.port && baud == o.baud && netNr == o.netNr
             && netNrs == o.netNrs
             && packetSize == o.packetSize && normal == o.normal && debugLog == o.debugLog
-            && report == o.report && junit == o.junit && capture == o.capture && line == o.line;
+            && report == o.report && junit == o.junit && capture == o.capture && line == o.line
+            && repeat == o.repeat && durationMs == o.durationMs && intervalMs == o.intervalMs
+            && maxFailures == o.maxFailures && verbose == o.verbose;
     }
 };
 

@@ -8,6 +8,7 @@
 #include "cli_options.h"
 #include "cli_support.h"
 #include "commands.h"
+#include "send_repeat.h"
 
 #include "bus/displays_run.h"
 #include "bus/netnr_list.h"
@@ -43,7 +44,9 @@ using cli::writeLine;
 const char kUsage[] = "usage: lmx send [--port NAME] [--baud N] [--netnr N|LIST] [--normal]\n"
                       "                [--packet-size N] [--debug-log] [--report FILE]\n"
                       "                [--junit FILE] [--capture FILE] [--echo MODE]\n"
-                      "                [--rs485[=BEFORE,AFTER]] [--reconnect SECONDS] FILE.lmx\n";
+                      "                [--rs485[=BEFORE,AFTER]] [--reconnect SECONDS]\n"
+                      "                [--repeat N] [--duration T] [--interval MS]\n"
+                      "                [--max-failures K] [--verbose] FILE.lmx\n";
 
 const char kHelp[] =
     "Loads FILE.lmx and transmits its command list as the window's Transmit does, with the\n"
@@ -70,6 +73,27 @@ const char kHelp[] =
     "  --capture FILE     write every packet and answer to FILE as a pcapng capture for\n"
     "                     Wireshark (with wireshark/lmx.lua), each exchange as it ends\n"
     "%s"
+    "  --repeat N         send the list N times, as N runs (0: until Ctrl+C or until\n"
+    "                     --duration is over); a run is one transmission, to every display\n"
+    "                     of a --netnr LIST in turn. Each run prints one line,\n"
+    "                     \"Run 12 of 200: OK (34 packets, 412 ms)\" or \"Run 13 of 200: FAILED\n"
+    "                     (34 packets, 2 failed: ...)\", and a table of statistics ends the\n"
+    "                     output: runs, packets, failures per display, answer state and\n"
+    "                     result code, round trips, the first and last failure, the\n"
+    "                     interval kept; its last line \"N failure(s) in M run(s)\".\n"
+    "  --duration T       runs until T has passed (90s, 30m, 8h, 1h30m); no run starts after\n"
+    "                     it, the one under way ends as usual. With --repeat N: whichever\n"
+    "                     comes first\n"
+    "  --interval MS      from the start of one run to the start of the next (default 0:\n"
+    "                     back to back); a run that takes longer is followed at once by the\n"
+    "                     next and counted as late\n"
+    "  --max-failures K   end after the K-th failed run (1: at the first failure)\n"
+    "  --verbose          the receive-box lines of every run as well (on for a single run)\n"
+    "A run fails when an answer failed, a block was not sent or the transmission aborted.\n"
+    "In repeat runs failed answers are told by the run's line, not on stderr (with\n"
+    "--verbose on stderr too); --report adds \"run\": k to every exchange and writes each\n"
+    "run as it ends, the file ending with one line {\"statistics\": {...}}; --junit fails a\n"
+    "block that failed in any run, giving in how many and the first failure.\n"
     "Both reports are written when the transmission ends, also when it was aborted or\n"
     "interrupted; a report that cannot be written makes the exit code 2. A report named as\n"
     "the command file or the settings file, or two outputs (reports, the debug log) named\n"
@@ -80,7 +104,7 @@ const char kHelp[] =
     "\"hh:nn:ss:zzz Transmission stopped.\" (while the file loads: before the first\n"
     "packet); a second Ctrl+C ends it at once.\n"
     "Exit code: 0 when every packet was answered OK (a packet to network number 0 needs no\n"
-    "answer; with a LIST: every display OK), 1 when an answer failed, a block was not sent,\n"
+    "answer; with a LIST: every display OK; repeated: every run), 1 when an answer failed, a block was not sent,\n"
     "the transmission was aborted or interrupted (Ctrl+C), 2 on usage or file errors: a\n"
     "command file that does not read, a report that cannot be written or is refused, a\n"
     "settings file that does not read while no --port is given.\n";
@@ -94,8 +118,16 @@ int usageError(const std::string& problem)
 
 class ConsoleReceiveLog : public lmx::ReceiveLog {
 public:
+    explicit ConsoleReceiveLog(bool shown) : m_shown(shown) {}
     void clear() override {}
-    void addLine(const std::string& line) override { writeLine(stdout, line); }
+    void addLine(const std::string& line) override
+    {
+        if (m_shown)
+            writeLine(stdout, line);
+    }
+
+private:
+    bool m_shown;
 };
 
 // Keeps of each line read only what is sent: its command line.
@@ -206,7 +238,7 @@ int runSend(int argc, char** argv)
     const std::vector<std::string>& commandLines = sent.lines;
 
     cli::ConsoleDialogs dialogs;
-    ConsoleReceiveLog receiveLog;
+    ConsoleReceiveLog receiveLog(options.receiveLines());
     lmx::SystemWallClock wallClock;
     lmx::DebugLog debugLog(wallClock);
     debugLog.setProgramFolder(settings.places.logFolder);
@@ -223,8 +255,11 @@ int runSend(int argc, char** argv)
         engine.SetPacketSize(*options.packetSize);
     lmx::ExchangeRecorder recorder;
     const bool many = !options.netNrs.empty();
-    if (options.report || options.junit || options.capture || many)
+    if (options.report || options.junit || options.capture || many || options.repeating())
         engine.setPacketObserver(&recorder);
+    // Repeat runs tell a failed answer in the run's line.
+    if (!options.receiveLines())
+        engine.SetAnswerErrorBoxes(false);
     lmx::CaptureFile capture(recorder);
     if (options.capture) {
         const lmx::WriteResult opened = capture.open(*options.capture, lmx::captureApplication("lmx"),
@@ -236,13 +271,19 @@ int runSend(int argc, char** argv)
         }
     }
     lmx::DisplaysRun displays(engine, exchange, recorder);
-    // Ctrl+C ends the transmission (or the run to many displays) as the window's Stop does,
-    // after the exchange in progress; a second one does not wait for it.
+    lmx::RepeatRun repeat(engine, displays, recorder);
+    // Ctrl+C ends the transmission (or the run to many displays, or the repeat runs) as the
+    // window's Stop does, after the exchange in progress; a second one does not wait for it.
     int signalCount = 0;
     if (QSocketNotifier* notifier = interrupts.notifier())
         QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&] {
             signalCount += cli::InterruptPipe::drain();
-            if (signalCount > 1) {
+            if (repeat.running()) {
+                if (signalCount > 1)
+                    repeat.stopNow();
+                else
+                    repeat.requestStop();
+            } else if (signalCount > 1) {
                 displays.requestStop();
                 engine.requestStop();
             } else if (displays.running()) {
@@ -251,6 +292,13 @@ int runSend(int argc, char** argv)
                 engine.requestStopAfterExchange();
             }
         });
+
+    if (options.repeating())
+        return sendRepeatedly({options, repeat, recorder, capture,
+                               {commandLines, extended, netNr, options.netNrs},
+                               extended ? static_cast<size_t>(engine.PacketSize())
+                                        : lmx::TransmissionEngine::kMaxNormalBlock},
+                              signalCount);
 
     if (cli::InterruptPipe::interrupted()) {
         // Stopped before the first packet: the reports still say so, every block unreached.

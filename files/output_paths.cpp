@@ -39,4 +39,22 @@ std::string outputClash(const std::vector<NamedPath>& inputs, const std::vector<
     return {};
 }
 
+std::string streamedFileRefusal(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (!fs::exists(st) || ec)
+        return {};
+    if (fs::is_directory(st))
+        return path + " is a folder, not a regular file.";
+    if (!fs::is_regular_file(st))
+        return path + " is " + (fs::is_fifo(st) ? "a named pipe" : "a device")
+             + ", not a regular file.";
+    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((st.permissions() & writable) == fs::perms::none)
+        return path + " is read-only.";
+    return {};
+}
+
 } // namespace lmx

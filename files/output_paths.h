@@ -22,4 +22,9 @@ bool sameFile(const std::string& a, const std::string& b);
 // them are one file; empty when they can.
 std::string outputClash(const std::vector<NamedPath>& inputs, const std::vector<NamedPath>& outputs);
 
+// Why a file already at `path` must not be replaced by one written as a run goes (a capture,
+// a report of repeat runs): a device or a pipe would get the bytes (a disk would be spoilt),
+// and a read-only file was marked not to be written. Empty when it may.
+std::string streamedFileRefusal(const std::string& path);
+
 } // namespace lmx

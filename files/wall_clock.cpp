@@ -9,8 +9,14 @@ namespace lmx {
 LocalDateTime SystemWallClock::now() const
 {
     using namespace std::chrono;
-    const auto stamp = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(stamp);
+    return localDateTime(duration_cast<microseconds>(system_clock::now().time_since_epoch()).count());
+}
+
+LocalDateTime localDateTime(long long usSinceEpoch)
+{
+    const long long ms = usSinceEpoch / 1000 - (usSinceEpoch % 1000 < 0 ? 1 : 0);
+    const long long msOfSecond = ((ms % 1000) + 1000) % 1000;
+    const auto seconds = static_cast<std::time_t>((ms - msOfSecond) / 1000);
     std::tm local{};
 #if defined(_WIN32)
     localtime_s(&local, &seconds);
@@ -24,8 +30,7 @@ LocalDateTime SystemWallClock::now() const
     t.hour = local.tm_hour;
     t.minute = local.tm_min;
     t.second = local.tm_sec;
-    t.millisecond = static_cast<int>(
-        duration_cast<milliseconds>(stamp.time_since_epoch()).count() % 1000);
+    t.millisecond = static_cast<int>(msOfSecond);
     return t;
 }
 

@@ -28,6 +28,9 @@ public:
     LocalDateTime now() const override;
 };
 
+// The local date and time of a moment given in microseconds since 1970 (UTC).
+LocalDateTime localDateTime(long long usSinceEpoch);
+
 // "14:05:09:007": hours, minutes, seconds, milliseconds.
 std::string timeStampText(const LocalDateTime& t);
 // "24:03:31": two-digit year, month, day.

@@ -2,6 +2,7 @@
 
 #include "exchange_capture.h"
 #include "exchange_recorder.h"
+#include "files/output_paths.h"
 #include "pcapng.h"
 
 #include <cerrno>
@@ -65,26 +66,6 @@ std::string exchangeBlocks(const ExchangeRecord& rec)
 std::string systemReason()
 {
     return std::strerror(errno);
-}
-
-// Why a file already at `path` must not become a capture: a device or a pipe would get the
-// bytes (a disk would be spoilt), and a read-only file was marked not to be written.
-std::string refusal(const std::string& path)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (!fs::exists(st) || ec)
-        return {};
-    if (fs::is_directory(st))
-        return path + " is a folder, not a regular file.";
-    if (!fs::is_regular_file(st))
-        return path + " is " + (fs::is_fifo(st) ? "a named pipe" : "a device")
-             + ", not a regular file.";
-    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if ((st.permissions() & writable) == fs::perms::none)
-        return path + " is read-only.";
-    return {};
 }
 
 } // namespace
@@ -164,7 +145,7 @@ WriteResult CaptureFile::open(const std::string& path, const std::string& applic
     m_failure = {};
     m_path = path;
     m_next = m_recorder.records().size();
-    if (const std::string why = refusal(path); !why.empty()) {
+    if (const std::string why = streamedFileRefusal(path); !why.empty()) {
         m_failure = {false, "Failed to create capture file " + path + ".", why};
         return m_failure;
     }

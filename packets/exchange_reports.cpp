@@ -84,12 +84,15 @@ int blockNumber(const ExchangeReport& report, const ExchangeRecord& rec)
         : 0;
 }
 
-std::string jsonRecord(const ExchangeReport& report, const ExchangeRecord& rec)
+std::string jsonRecord(const ExchangeReport& report, const ExchangeRecord& rec, int run = 0)
 {
     std::string lines;
     for (const int line : rec.lines)
         lines += (lines.empty() ? "" : ",") + std::to_string(line);
-    std::string o = "{\"index\":" + std::to_string(rec.index);
+    std::string o = "{";
+    if (run > 0) // repeat runs only: a single transmission's report stays as it was
+        o += "\"run\":" + std::to_string(run) + ",";
+    o += "\"index\":" + std::to_string(rec.index);
     o += ",\"ms\":" + std::to_string(rec.startedMs);
     o += ",\"netnr\":" + std::to_string(rec.netNr);
     o += ",\"packet\":" + (rec.extended ? std::to_string(rec.packetNr) : "null");
@@ -243,6 +246,19 @@ std::string packetsCsv(const std::vector<ExchangeRecord>& records)
     return out;
 }
 
+std::string jsonRecords(const ExchangeReport& report, int run)
+{
+    std::string out;
+    for (const ExchangeRecord& rec : report.records)
+        out += jsonRecord(report, rec, run);
+    return out;
+}
+
+std::string jsonText(const std::string& text)
+{
+    return json(text);
+}
+
 std::string jsonLinesReport(const ExchangeReport& report)
 {
     std::string out;
@@ -266,20 +282,18 @@ std::string jsonLinesReport(const ExchangeReport& report)
     return out + "]}}\n";
 }
 
-std::string junitReport(const ExchangeReport& report, const std::string& suiteName)
+std::vector<BlockOutcome> blockOutcomes(const ExchangeReport& report)
 {
     const std::string ended = report.end ? endName(*report.end) : "running";
-    std::string cases;
-    int failures = 0;
-    int skipped = 0;
-    double totalMs = 0;
+    std::vector<BlockOutcome> outcomes;
     bool endSeen = false;
     for (size_t b = 0; b < report.plan.blocks.size(); ++b) {
         const PlannedBlock& block = report.plan.blocks[b];
+        BlockOutcome o;
+        o.netNr = block.netNr;
+        o.number = block.number;
         int sent = 0;
         int failed = 0;
-        double ms = 0;
-        std::string details;
         // A block sent again after its port was lost is judged by its last sending.
         int lastRetry = 0;
         for (const ExchangeRecord& rec : report.records)
@@ -289,53 +303,85 @@ std::string junitReport(const ExchangeReport& report, const std::string& suiteNa
             if (rec.block != static_cast<int>(b) || rec.retry != lastRetry)
                 continue;
             ++sent;
-            ms += rec.rttMs.value_or(0.0);
+            o.ms += rec.rttMs.value_or(0.0);
             if (rec.ok)
                 continue;
             ++failed;
-            details += (rec.extended ? "packet " + packetNumberText(rec.packetNr) : "packet")
-                     + ": " + rec.failure + "\n";
+            o.details += (rec.extended ? "packet " + packetNumberText(rec.packetNr) : "packet")
+                       + ": " + rec.failure + "\n";
         }
-        totalMs += ms;
-        const std::string name = "NetNr " + std::to_string(block.netNr) + " block "
-                               + std::to_string(block.number);
-        cases += "    <testcase classname=\"" + xml(suiteName) + "\" name=\"" + xml(name)
-               + "\" time=\"" + seconds(ms) + "\"";
-        std::string message;
         // The block the transmission ended in (or right before, when a rule or the port
         // ended it) failed; later ones were skipped, and so was one a stop came before.
         const bool cut = sent < block.packets && !endSeen && report.end != TransmissionEnd::Completed
                       && (sent > 0 || report.end != TransmissionEnd::Stopped);
         endSeen = endSeen || cut;
+        o.verdict = BlockOutcome::Verdict::Failed;
         if (block.packets == 0) {
-            message = "not sent: the block is empty or longer than 240 bytes";
+            o.message = "not sent: the block is empty or longer than 240 bytes";
         } else if (sent == 0 && !cut) {
-            ++skipped;
-            cases += ">\n      <skipped message=\"not reached: the transmission " + ended
-                   + " before this block\"/>\n    </testcase>\n";
-            continue;
+            o.verdict = BlockOutcome::Verdict::Skipped;
+            o.message = "not reached: the transmission " + ended + " before this block";
         } else if (failed > 0) {
-            message = std::to_string(failed) + " of " + std::to_string(sent) + " answers failed";
+            o.message = std::to_string(failed) + " of " + std::to_string(sent) + " answers failed";
         } else if (cut) {
-            message = std::to_string(sent) + " of " + std::to_string(block.packets)
-                    + " packets sent: the transmission " + ended;
+            o.message = std::to_string(sent) + " of " + std::to_string(block.packets)
+                      + " packets sent: the transmission " + ended;
+        } else {
+            o.verdict = BlockOutcome::Verdict::Passed;
         }
-        if (message.empty()) {
-            cases += "/>\n";
-            continue;
-        }
-        ++failures;
-        cases += ">\n      <failure message=\"" + xml(message) + "\">" + xml(details)
-               + "</failure>\n    </testcase>\n";
+        outcomes.push_back(std::move(o));
     }
-    const std::string counts = " tests=\"" + std::to_string(report.plan.blocks.size())
+    return outcomes;
+}
+
+std::string junitText(const std::vector<JUnitCase>& cases, const std::string& suiteName,
+                      const std::string& end)
+{
+    std::string body;
+    int failures = 0;
+    int skipped = 0;
+    double totalMs = 0;
+    for (const JUnitCase& c : cases) {
+        totalMs += c.ms;
+        body += "    <testcase classname=\"" + xml(suiteName) + "\" name=\"" + xml(c.name)
+              + "\" time=\"" + seconds(c.ms) + "\"";
+        switch (c.verdict) {
+        case BlockOutcome::Verdict::Passed:
+            body += "/>\n";
+            break;
+        case BlockOutcome::Verdict::Skipped:
+            ++skipped;
+            body += ">\n      <skipped message=\"" + xml(c.message) + "\"/>\n    </testcase>\n";
+            break;
+        case BlockOutcome::Verdict::Failed:
+            ++failures;
+            body += ">\n      <failure message=\"" + xml(c.message) + "\">" + xml(c.details)
+                  + "</failure>\n    </testcase>\n";
+            break;
+        }
+    }
+    const std::string counts = " tests=\"" + std::to_string(cases.size())
                              + "\" failures=\"" + std::to_string(failures)
                              + "\" errors=\"0\" skipped=\"" + std::to_string(skipped)
                              + "\" time=\"" + seconds(totalMs) + "\"";
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites" + counts + ">\n"
          + "  <testsuite name=\"" + xml(suiteName) + "\"" + counts + ">\n"
-         + "    <properties><property name=\"end\" value=\"" + ended + "\"/></properties>\n"
-         + cases + "  </testsuite>\n</testsuites>\n";
+         + "    <properties><property name=\"end\" value=\"" + xml(end) + "\"/></properties>\n"
+         + body + "  </testsuite>\n</testsuites>\n";
+}
+
+std::string junitReport(const ExchangeReport& report, const std::string& suiteName)
+{
+    std::vector<JUnitCase> cases;
+    for (BlockOutcome& o : blockOutcomes(report))
+        cases.push_back({blockCaseName(o.netNr, o.number), o.verdict, o.ms, std::move(o.message),
+                         std::move(o.details)});
+    return junitText(cases, suiteName, report.end ? endName(*report.end) : "running");
+}
+
+std::string blockCaseName(int netNr, int number)
+{
+    return "NetNr " + std::to_string(netNr) + " block " + std::to_string(number);
 }
 
 WriteResult writeReportFile(const std::string& fileName, const std::string& text,

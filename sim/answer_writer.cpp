@@ -47,15 +47,25 @@ FaultInjector::FaultInjector(const SimOptions& options)
       m_code(options.faultCode),
       m_every(options.faultEvery == 0 ? 1 : options.faultEvery),
       m_slowDelayMs(options.slowDelayMs),
-      m_splitPauseMs(options.splitPauseMs)
+      m_splitPauseMs(options.splitPauseMs),
+      m_rate(options.faultRate),
+      m_random(options.faultSeed)
 {
 }
 
 bool FaultInjector::hitsNext(Plan& plan, bool normalFraming)
 {
     ++m_answers;
-    if (m_kind == FaultKind::None || m_answers % m_every != 0)
+    if (m_kind == FaultKind::None)
         return false;
+    if (m_rate) {
+        // 53 bits of the draw as a fraction in [0, 1): a rate of 1 hits every answer.
+        const double draw = static_cast<double>(m_random() >> 11) * 0x1.0p-53;
+        if (!(draw < *m_rate))
+            return false;
+    } else if (m_answers % m_every != 0) {
+        return false;
+    }
     plan.faulted = true;
     plan.kind = m_kind;
     plan.code = m_code;

@@ -4,6 +4,8 @@
 #include "sim_options.h"
 
 #include <cstdint>
+#include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,7 +54,7 @@ public:
         uint8_t code = 0;                 // the result code of FaultKind::Code
     };
 
-    // Every call counts as one answer for the every-Nth rule.
+    // Every call counts as one answer for the every-Nth rule, or draws once for the rate.
     Plan extended(uint8_t netNr, uint8_t packetNr, std::string_view data);
     Plan normal(char resultChar);
 
@@ -65,6 +67,9 @@ private:
     const unsigned m_every;
     const unsigned m_slowDelayMs;
     const unsigned m_splitPauseMs;
+    const std::optional<double> m_rate;
+    // The raw output of this generator is the same on every platform for a seed.
+    std::mt19937_64 m_random;
     unsigned long long m_answers = 0;
     size_t m_cycleHits = 0;  // faults a cycle has put in so far
     size_t m_cycleCodes = 0; // of them, chosen result codes

@@ -41,6 +41,8 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
     SimArguments a;
     bool netNrGiven = false;
     bool baudGiven = false;
+    bool everyGiven = false;
+    bool seedGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
@@ -106,6 +108,25 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
                 return false;
             }
             a.options.faultEvery = static_cast<unsigned>(n);
+            everyGiven = true;
+        } else if (name == "--fault-rate") {
+            if (!needValue())
+                return false;
+            double rate = 0;
+            if (!parseFaultRate(value, rate)) {
+                error = "--fault-rate takes a probability 0..1 such as 0.05, not '" + value + "'";
+                return false;
+            }
+            a.options.faultRate = rate;
+        } else if (name == "--seed") {
+            if (!needValue())
+                return false;
+            if (!decInRange(value, 0, 999999999, n)) {
+                error = "--seed takes a number 0..999999999, not '" + value + "'";
+                return false;
+            }
+            a.options.faultSeed = static_cast<uint64_t>(n);
+            seedGiven = true;
         } else if (name == "--slow-delay" || name == "--split-pause") {
             if (!needValue())
                 return false;
@@ -168,6 +189,18 @@ bool parseSimArguments(const std::vector<std::string>& args, SimArguments& out,
             error = "unknown argument '" + args[i] + "'";
             return false;
         }
+    }
+    if (a.options.faultRate && everyGiven) {
+        error = "--fault-rate and --fault-every each choose the answers to spoil; give one of them";
+        return false;
+    }
+    if (a.options.faultRate && a.options.fault == FaultKind::None) {
+        error = "--fault-rate needs the fault to put in: give --fault KIND too";
+        return false;
+    }
+    if (seedGiven && !a.options.faultRate) {
+        error = "--seed applies to --fault-rate";
+        return false;
     }
     if (baudGiven && a.port.empty()) {
         error = "--baud applies to --port only";
@@ -255,6 +288,9 @@ Options:
                      a byte: a packet reaches the display, and an answer the client, only
                      when its last byte would have crossed such a line. Default: at once.
   --fault-every N    spoil every Nth answer only (default 1: every answer).
+  --fault-rate P     spoil each answer with probability P (0..1, such as 0.05) instead,
+                     at random but the same every time for one --seed.
+  --seed S           the seed of --fault-rate's choice, 0..999999999 (default 1).
   --slow-delay MS    the delay of the slow fault (default 1500).
   --split-pause MS   the pause inside a split answer (default 100).
   --show             at exit print what every display shows (SHOW and SETTING lines).

@@ -54,6 +54,34 @@ bool parseFault(std::string_view text, FaultKind& kind, uint8_t& code)
     return false;
 }
 
+bool parseFaultRate(std::string_view text, double& rate)
+{
+    const size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction =
+            point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if ((whole.empty() && fraction.empty()) || whole.size() > 1 || fraction.size() > 9
+        || (point != std::string_view::npos && fraction.empty()))
+        return false;
+    double value = 0;
+    for (const char c : whole) {
+        if (c < '0' || c > '9')
+            return false;
+        value = c - '0';
+    }
+    double place = 0.1;
+    for (const char c : fraction) {
+        if (c < '0' || c > '9')
+            return false;
+        value += (c - '0') * place;
+        place /= 10;
+    }
+    if (value > 1.0)
+        return false;
+    rate = value;
+    return true;
+}
+
 bool faultFitsNormalFraming(FaultKind kind)
 {
     switch (kind) {

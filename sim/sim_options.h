@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,10 @@ struct SimOptions {
     FaultKind fault = FaultKind::None;
     uint8_t faultCode = 0;          // the result code of FaultKind::Code
     unsigned faultEvery = 1;        // the fault hits every Nth answer
+    // Set: the fault hits each answer with this probability (0..1) instead, drawn from a
+    // generator seeded with faultSeed, so that a seed gives the same answers every time.
+    std::optional<double> faultRate;
+    uint64_t faultSeed = 1;
     unsigned slowDelayMs = 1500;    // beyond the client's 1000 ms answer time-out
     unsigned splitPauseMs = 100;    // longer than the client's 50 ms receive poll
     unsigned dropAfterMs = 300;     // silence after which an incomplete packet is given up
@@ -60,6 +65,10 @@ std::string faultName(FaultKind kind, uint8_t code = 0);
 // Reads a fault as written on the command line. Returns false for an unknown kind or a code
 // that is not one or two hex digits.
 bool parseFault(std::string_view text, FaultKind& kind, uint8_t& code);
+// A probability written as a decimal fraction 0..1 ("0.05", "1", ".5"); false for anything
+// else.
+bool parseFaultRate(std::string_view text, double& rate);
+
 // The normal framing has no packet around its answer: only silence, noise, delay and a chosen
 // result character can go wrong there. A cycle keeps to those kinds there.
 bool faultFitsNormalFraming(FaultKind kind);

@@ -102,6 +102,7 @@ public:
     bool DebugFile() const { return m_debugFile; }
     // With DebugFile on, every transmission starts the log anew (startDebugLog below).
     void SetCreateDebugFile(bool on) { m_createDebugFile = on; }
+    bool CreateDebugFile() const { return m_createDebugFile; }
 
     // Largest data of one extended packet, 2..240 (240 at start). A value outside is refused
     // (false). A change takes effect with the next transmission.

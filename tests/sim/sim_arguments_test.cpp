@@ -61,6 +61,12 @@ TEST(SimArguments, ReadsEveryOptionAndRefusesWhatCannotWork)
              {"--netnr", "0"}, {"--netnr", "256"}, {"--netnr", "x"}, {"--netnr"},
              {"--fault", "loud"}, {"--fault", "code=123"}, {"--fault", "code=G1"},
              {"--fault-every", "0"},
+             {"--fault", "bad-crc", "--fault-rate", "1.5"}, {"--fault", "bad-crc", "--fault-rate", "5%"},
+             {"--fault", "bad-crc", "--fault-rate", "."}, {"--fault", "bad-crc", "--fault-rate", "-0.1"},
+             {"--fault-rate", "0.5"},                      // no fault to put in
+             {"--fault", "bad-crc", "--fault-rate", "0.5", "--fault-every", "2"}, // two choices
+             {"--fault", "bad-crc", "--seed", "4"},        // no rate to seed
+             {"--fault", "bad-crc", "--fault-rate", "0.5", "--seed", "-1"},
              {"--slow-delay", "-1"},
              {"--baud", "9600"},         // without --port
              {"--port", "/dev/ttyS0", "--baud", "12345"},
@@ -77,6 +83,10 @@ TEST(SimArguments, ReadsEveryOptionAndRefusesWhatCannotWork)
         EXPECT_FALSE(parse(bad, a, &error)) << ::testing::PrintToString(bad);
         EXPECT_FALSE(error.empty());
     }
+    SimArguments r;
+    ASSERT_TRUE(parse({"--fault", "no-answer", "--fault-rate=.25", "--seed", "999999999"}, r));
+    EXPECT_EQ(r.options.faultRate, std::optional<double>(0.25));
+    EXPECT_EQ(r.options.faultSeed, 999999999u);
     SimArguments n;
     EXPECT_TRUE(parse({"--normal", "--fault", "code=15"}, n));
     EXPECT_TRUE(parse({"--normal", "--fault", "cycle"}, n)); // keeps to the kinds that fit

@@ -255,6 +255,29 @@ TEST(SimFaults, EveryNthAnswerOnly)
     EXPECT_EQ(resultOf(device, packet(1, 0, "a"), 1, 0), 0);
 }
 
+TEST(SimFaults, ARateSpoilsAnswersAtRandomTheSameForOneSeed)
+{
+    const auto hits = [](std::optional<double> rate, uint64_t seed) {
+        SimOptions o = optionsFor({1});
+        o.fault = FaultKind::BadCrc;
+        o.faultRate = rate;
+        o.faultSeed = seed;
+        SimDevice device(o);
+        std::vector<bool> spoilt;
+        for (int i = 0; i < 4000; ++i)
+            spoilt.push_back(resultOf(device, packet(1, 0, "a"), 1, 0) == -2);
+        return spoilt;
+    };
+    const auto count = [](const std::vector<bool>& v) { return std::count(v.begin(), v.end(), true); };
+    EXPECT_EQ(hits(0.1, 7), hits(0.1, 7));
+    EXPECT_NE(hits(0.1, 7), hits(0.1, 8));
+    EXPECT_EQ(count(hits(0.0, 7)), 0);
+    EXPECT_EQ(count(hits(1.0, 7)), 4000);
+    // 400 expected; the bounds lie beyond five standard deviations (19)
+    EXPECT_GT(count(hits(0.1, 7)), 300);
+    EXPECT_LT(count(hits(0.1, 7)), 500);
+}
+
 TEST(SimFaults, CycleMeetsEveryKindInTurnAsItsOwnFaultWould)
 {
     for (const bool normal : {false, true}) {
