@@ -2,6 +2,7 @@
 
 #include "bus/bus_scan_form.h"
 #include "bus/display_list_form.h"
+#include "bus/repeat_form.h"
 #include "display_sett_form.h"
 #include "general_sett_form.h"
 #include "serial_sett_form.h"
@@ -39,5 +40,11 @@ bool QtSettingsDialogs::scanBus(lmx::TDisplaySettings& record, lmx::PacketExchan
 bool QtSettingsDialogs::editDisplayList(lmx::TDisplaySettings& record)
 {
     lmx::DisplayListForm form(record, m_parent);
+    return form.exec() == QDialog::Accepted;
+}
+
+bool QtSettingsDialogs::editRepeat(lmx::RepeatRequest& request, const std::string& displayList)
+{
+    lmx::RepeatForm form(request, displayList, m_parent);
     return form.exec() == QDialog::Accepted;
 }

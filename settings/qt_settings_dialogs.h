@@ -1,6 +1,6 @@
 #pragma once
 // The program's SettingsDialogs: TGeneralSettForm, TDisplaySettForm, TSerialSettForm and the
-// bus's BusScanForm and DisplayListForm, each created for the call, shown modally over the
+// bus's BusScanForm, DisplayListForm and RepeatForm, each created for the call, shown modally over the
 // window and freed.
 
 #include "settings_dialogs.h"
@@ -20,6 +20,7 @@ public:
     bool scanBus(lmx::TDisplaySettings& record, lmx::PacketExchange& exchange,
                  bool extended) override;
     bool editDisplayList(lmx::TDisplaySettings& record) override;
+    bool editRepeat(lmx::RepeatRequest& request, const std::string& displayList) override;
 
 private:
     UserDialogs& m_dialogs;

@@ -1,5 +1,5 @@
 #pragma once
-// The three settings dialogs as the main window uses them, with the bus's two: each is shown
+// The three settings dialogs as the main window uses them, with the bus's three: each is shown
 // modally on its record and writes it only when confirmed. The program uses
 // QtSettingsDialogs; tests of the window answer them with a fake.
 
@@ -7,7 +7,8 @@
 
 namespace lmx {
 class PacketExchange;
-}
+struct RepeatRequest;
+} // namespace lmx
 
 class SettingsDialogs {
 public:
@@ -22,4 +23,7 @@ public:
                          bool extended) = 0;
     // File > Transmit to Displays...: the list of network numbers, kept in NetNrList.
     virtual bool editDisplayList(lmx::TDisplaySettings& record) = 0;
+    // Transmit > Repeat Transmission...: the runs, their interval and when to stop; each run
+    // may go to every display of `displayList` (the display settings' list).
+    virtual bool editRepeat(lmx::RepeatRequest& request, const std::string& displayList) = 0;
 };

@@ -63,6 +63,23 @@ std::string durationText(int64_t ms)
     return text;
 }
 
+std::string repeatPlanText(const RepeatPlan& plan)
+{
+    std::string text = plan.runs == 1 ? "1 run" : plan.runs > 1 ? std::to_string(plan.runs) + " runs" : "runs";
+    if (plan.durationMs > 0)
+        text += (plan.runs > 0 ? " at most, for " : " for ") + durationText(plan.durationMs);
+    else if (plan.runs == 0)
+        text += " until stopped";
+    if (plan.runs != 1)
+        text += plan.intervalMs > 0 ? ", one every " + std::to_string(plan.intervalMs) + " ms"
+                                    : ", back to back";
+    if (plan.maxFailures == 1)
+        text += ", until a run fails";
+    else if (plan.maxFailures > 1)
+        text += ", until " + std::to_string(plan.maxFailures) + " runs have failed";
+    return text;
+}
+
 const char* repeatEndText(RepeatEnd end)
 {
     switch (end) {

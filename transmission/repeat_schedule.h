@@ -48,6 +48,10 @@ std::optional<int64_t> parseDuration(std::string_view text);
 // The other way round, in the largest units that fit: "1h30m", "20s", "500 ms".
 std::string durationText(int64_t ms);
 
+// The plan in words: "50 runs, back to back", "runs for 8h, one every 500 ms, until 3 runs
+// have failed", "runs until stopped, back to back".
+std::string repeatPlanText(const RepeatPlan& plan);
+
 enum class RepeatEnd {
     Runs,        // the runs asked for were done
     Duration,    // the time was over

@@ -160,6 +160,9 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), m_owner(owner)
     DoTransmitToDisplays = make("DoTransmitToDisplays", QStringLiteral("Transmit to Displays\u2026"),
                                 QStringLiteral("Transmit to several displays, one after the other"),
                                 QKeySequence(Qt::SHIFT | Qt::Key_F6), QIcon());
+    DoRepeatTransmission = make("DoRepeatTransmission", QStringLiteral("Repeat Transmission\u2026"),
+                                QStringLiteral("Transmit again and again, counting the failures"),
+                                QKeySequence(), QIcon());
     DoStopTransmission = make("DoStopTransmission", QStringLiteral("Stop Transmission"),
                               QStringLiteral("Stop Transmission"), QKeySequence(Qt::Key_Escape),
                               drawnIcon(drawStop));
@@ -232,6 +235,11 @@ void MainActions::buildMenus(QMenuBar* bar, KeyActions& keys)
     m_edit->addSeparator();
     m_edit->addAction(DoUndoText);
     m_edit->addAction(DoRedoText);
+
+    m_transmit = bar->addMenu(QStringLiteral("Transmit"));
+    m_transmit->addActions({DoTransmit, DoTransmitToDisplays, DoRepeatTransmission});
+    m_transmit->addSeparator();
+    m_transmit->addAction(DoStopTransmission);
 
     m_settings = bar->addMenu(QStringLiteral("Settings"));
     m_settings->addActions({DoGeneralSettings, DoDisplaySettings, DoSerialSettings, DoScanBus});

@@ -26,6 +26,8 @@ public:
     QAction* DoSaveCapture;
     QAction* DoTransmit;
     QAction* DoTransmitToDisplays;
+    // The list again and again, as the Repeat Transmission dialog asks.
+    QAction* DoRepeatTransmission;
     // Esc: ends the running transmission after the exchange in progress.
     QAction* DoStopTransmission;
     QAction* DoExitProgram;
@@ -42,12 +44,14 @@ public:
     QAction* DoHelp;
     QAction* DoAbout;
 
-    // "File", "Edit", "Settings", "Help".
+    // "File", "Edit", "Transmit", "Settings", "Help". The File menu keeps Transmit and
+    // Transmit to Displays where they always were; the Transmit menu holds every transmission.
     void buildMenus(QMenuBar* bar, KeyActions& keys);
     void buildToolBar(QToolBar* bar);
 
     QMenu* fileMenu() const { return m_file; }
     QMenu* editMenu() const { return m_edit; }
+    QMenu* transmitMenu() const { return m_transmit; }
     QMenu* settingsMenu() const { return m_settings; }
     QMenu* helpMenu() const { return m_help; }
 
@@ -58,6 +62,7 @@ private:
     QWidget* m_owner;
     QMenu* m_file = nullptr;
     QMenu* m_edit = nullptr;
+    QMenu* m_transmit = nullptr;
     QMenu* m_settings = nullptr;
     QMenu* m_help = nullptr;
 };

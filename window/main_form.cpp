@@ -20,6 +20,7 @@
 #include "main_status_bar.h"
 #include "packets/exchange_recorder.h"
 #include "packets/packets_tab.h"
+#include "packets/statistics_view.h"
 #include "platform/latin1.h"
 #include "platform/user_dialogs.h"
 #include "port/comm_port_driver.h"
@@ -142,6 +143,7 @@ void TMainForm::createParts()
     m_answerTab = m_answers;
     m_recorder = new lmx::ExchangeRecorder(this);
     m_packetsTab = new PacketsTab(*m_recorder, m_tabs);
+    m_statisticsView = new StatisticsView(m_tabs);
     m_sendReceive = new TSendReceiveFrame(*m_exchange, m_dialogs, *m_parameters,
                                           *m_services.wallClock, *m_services.steadyClock, central);
 
@@ -214,6 +216,8 @@ void TMainForm::layOut()
         }
         column->addStretch(1);
     }
+    // After the hidden ones, so the tabs keep their places: it shows beside Packets.
+    m_tabs->addTab(m_statisticsView, QStringLiteral("Statistics"));
 
     // The command editor beside the tabs, and both above the receive box and the command
     // buttons, each pair divided by a handle the user may drag. A larger window gives the
@@ -279,6 +283,7 @@ void TMainForm::connectParts()
             {a.DoExportPackets, &TMainForm::DoExportPacketsExecute},
             {a.DoTransmit, &TMainForm::DoTransmitExecute},
             {a.DoTransmitToDisplays, &TMainForm::DoTransmitToDisplaysExecute},
+            {a.DoRepeatTransmission, &TMainForm::DoRepeatTransmissionExecute},
             {a.DoScanBus, &TMainForm::DoScanBusExecute},
             {a.DoStopTransmission, &TMainForm::DoStopTransmissionExecute},
             {a.DoGeneralSettings, &TMainForm::DoGeneralSettingsExecute},
@@ -331,7 +336,7 @@ void TMainForm::connectParts()
     connect(&engine, &lmx::TransmissionEngine::runningChanged, this, &TMainForm::updateActions);
     m_transmit = new TransmitActions(
             TransmitActions::Parts{m_dialogs, *m_editor, *m_sendReceive, *m_exchange, *m_recorder,
-                                   *m_packetsTab, *m_tabs, *m_statusBar, *m_xmitForm,
+                                   *m_packetsTab, *m_statisticsView, *m_tabs, *m_statusBar, *m_xmitForm,
                                    *m_settingsDialogs, m_general, m_display, m_places},
             [this] { updateActions(); }, this);
     m_files = std::make_unique<FileActions>(
@@ -344,7 +349,7 @@ void TMainForm::connectParts()
     connect(a.DoSaveCapture, &QAction::triggered, m_capture, &CaptureActions::saveCapture);
 
     m_idle = new IdleUpdate([this] { updateActions(); }, this);
-    for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.settingsMenu(), a.helpMenu()})
+    for (QMenu* menu : {a.fileMenu(), a.editMenu(), a.transmitMenu(), a.settingsMenu(), a.helpMenu()})
         connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateActions);
     m_keyRepeat = new KeyRepeatFilter(this);
 }
@@ -539,6 +544,7 @@ void TMainForm::updateActions()
     const bool running = transmitting();
     a.DoTransmit->setEnabled(!running && !m_closed);
     a.DoTransmitToDisplays->setEnabled(!running && !m_closed);
+    a.DoRepeatTransmission->setEnabled(!running && !m_closed);
     a.DoScanBus->setEnabled(!running && !m_closed);
     const bool stopping = m_transmit && m_transmit->stopping();
     a.DoStopTransmission->setEnabled(running && !stopping && !m_closed);
@@ -608,6 +614,11 @@ void TMainForm::DoTransmitExecute()
 void TMainForm::DoTransmitToDisplaysExecute()
 {
     m_transmit->transmitToDisplays();
+}
+
+void TMainForm::DoRepeatTransmissionExecute()
+{
+    m_transmit->repeatTransmission();
 }
 
 void TMainForm::DoStopTransmissionExecute()

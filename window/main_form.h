@@ -58,6 +58,7 @@ class QSplitter;
 class QTabWidget;
 class QToolBar;
 class SettingsDialogs;
+class StatisticsView;
 class TAnswerFrame;
 class TCommandsFrame;
 class TMainStatusBar;
@@ -112,6 +113,7 @@ public:
     lmx::DisplaysProgress* displaysProgress() const;
     TransmitActions& transmitActions() { return *m_transmit; }
     PacketsTab& packetsTab() { return *m_packetsTab; }
+    StatisticsView& statisticsView() { return *m_statisticsView; }
     ParameterDialogs& parameterDialogs() { return *m_parameters; }
     const lmx::TSerialSettings& serialSettings() const { return m_serial; }
     const lmx::TDisplaySettings& displaySettings() const { return m_display; }
@@ -148,6 +150,8 @@ public:
     void DoTransmitExecute();
     // Transmit to Displays...: the list once per network number asked for.
     void DoTransmitToDisplaysExecute();
+    // Transmit > Repeat Transmission...: the list as repeat runs, counted in the Statistics tab.
+    void DoRepeatTransmissionExecute();
     // Esc, the tool button beside Transmit: the transmission ends after the current exchange.
     void DoStopTransmissionExecute();
     void DoGeneralSettingsExecute();
@@ -214,6 +218,7 @@ private:
     TSendReceiveFrame* m_sendReceive = nullptr;
     lmx::ExchangeRecorder* m_recorder = nullptr;
     PacketsTab* m_packetsTab = nullptr;
+    StatisticsView* m_statisticsView = nullptr;
     TransmitActions* m_transmit = nullptr;
     std::unique_ptr<FileActions> m_files;
     CaptureActions* m_capture = nullptr;

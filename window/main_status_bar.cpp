@@ -55,11 +55,11 @@ void TMainStatusBar::setStatusText(const QString& text)
     m_text->setText(text);
 }
 
-void TMainStatusBar::showProgress(int packet, int planned, int failures)
+void TMainStatusBar::showProgress(int packet, int planned, int failures, const QString& text)
 {
     const bool shown = progressShown();
     m_failureCount = failures;
-    m_text->setText(QStringLiteral("Packet %1 of %2").arg(packet).arg(planned));
+    m_text->setText(text.isEmpty() ? QStringLiteral("Packet %1 of %2").arg(packet).arg(planned) : text);
     m_bar->setRange(0, std::max(planned, 1));
     m_bar->setValue(std::clamp(packet, 0, std::max(planned, 1)));
     const QString failuresText = failures == 1 ? QStringLiteral("1 failure")
@@ -78,7 +78,7 @@ void TMainStatusBar::showProgress(int packet, int planned, int failures)
     }
 }
 
-void TMainStatusBar::endProgress()
+void TMainStatusBar::endProgress(const QString& flagHint)
 {
     if (!progressShown())
         return;
@@ -87,9 +87,10 @@ void TMainStatusBar::endProgress()
     const bool flag = m_failureCount > 0;
     m_failures->setVisible(flag);
     m_failures->setCursor(flag ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    m_failures->setToolTip(flag ? QStringLiteral("Failed answers of the last transmission: "
-                                                 "click to list them in the Packets tab")
-                                : QString());
+    m_failures->setToolTip(!flag ? QString()
+                           : !flagHint.isEmpty() ? flagHint
+                                                 : QStringLiteral("Failed answers of the last transmission: "
+                                                                  "click to list them in the Packets tab"));
     m_text->setText(m_status);
     fitTextPanel(width());
 }

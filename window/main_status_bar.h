@@ -25,9 +25,11 @@ public:
     QLabel* textPanel() const { return m_text; }
     TLedPanel* ledPanel() const { return m_leds; }
 
-    // "Packet k of n", the bar at k of n and the failures; shown until endProgress().
-    void showProgress(int packet, int planned, int failures);
-    void endProgress();
+    // "Packet k of n" (or `text` when given), the bar at k of n and the failures; shown until
+    // endProgress().
+    void showProgress(int packet, int planned, int failures, const QString& text = QString());
+    // `flagHint`, when given, is the failures flag's tool tip.
+    void endProgress(const QString& flagHint = QString());
     // The flag of the last transmission's failures is shown.
     bool failuresFlagged() const;
     void clearFailuresFlag();

@@ -9,8 +9,11 @@
 #include "files/settings.h"
 #include "files/settings_places.h"
 #include "main_status_bar.h"
+#include "receive_log_model.h"
 #include "packets/exchange_recorder.h"
 #include "packets/packets_tab.h"
+#include "packets/repeat_reports.h"
+#include "packets/statistics_view.h"
 #include "platform/latin1.h"
 #include "platform/user_dialogs.h"
 #include "send_receive_frame.h"
@@ -39,12 +42,19 @@ TransmitActions::TransmitActions(Parts parts, std::function<void()> updateAction
             &TransmitActions::showProgress);
     connect(recorder, &lmx::ExchangeRecorder::recordChanged, this,
             &TransmitActions::showProgress);
-    connect(recorder, &lmx::ExchangeRecorder::finished, &m_parts.statusBar,
-            &TMainStatusBar::endProgress);
+    // Repeat runs keep their progress in sight from the first run to the last.
+    connect(recorder, &lmx::ExchangeRecorder::finished, this, [this] {
+        if (!m_repeatRun->running())
+            m_parts.statusBar.endProgress();
+    });
     connect(recorder, &lmx::ExchangeRecorder::cleared, &m_parts.statusBar,
             &TMainStatusBar::clearFailuresFlag);
-    // The flag of failures lists them.
+    // The flag of failures lists them; those of repeat runs are counted in the statistics.
     connect(&m_parts.statusBar, &TMainStatusBar::failuresClicked, this, [this] {
+        if (m_lastWasRepeat) {
+            m_parts.tabs.setCurrentWidget(&m_parts.statisticsView);
+            return;
+        }
         m_parts.packetsTab.failuresOnlyBox()->setChecked(true);
         m_parts.tabs.setCurrentWidget(&m_parts.packetsTab);
     });
@@ -55,6 +65,10 @@ TransmitActions::TransmitActions(Parts parts, std::function<void()> updateAction
                     m_parts.editor.selectLines(rows);
             });
     m_displaysRun = new lmx::DisplaysRun(engine, m_parts.exchange, m_parts.recorder, this);
+    m_repeatRun = new lmx::RepeatRun(engine, *m_displaysRun, m_parts.recorder,
+                                     lmx::SystemSteadyClock::instance(), this);
+    m_parts.statisticsView.setStatistics(&m_repeatRun->statistics());
+    connect(m_repeatRun, &lmx::RepeatRun::runStarted, this, &TransmitActions::showRun);
 }
 
 lmx::DisplaysProgress* TransmitActions::displaysProgress() const
@@ -64,12 +78,14 @@ lmx::DisplaysProgress* TransmitActions::displaysProgress() const
 
 bool TransmitActions::transmitting() const
 {
-    return m_parts.sendReceive.engine().running() || m_displaysRun->running();
+    return m_parts.sendReceive.engine().running() || m_displaysRun->running()
+        || m_repeatRun->running();
 }
 
 bool TransmitActions::stopping() const
 {
-    return m_parts.sendReceive.engine().stopping() || m_displaysRun->stopping();
+    return m_parts.sendReceive.engine().stopping() || m_displaysRun->stopping()
+        || m_repeatRun->stopping();
 }
 
 void TransmitActions::showSerialDebug()
@@ -98,6 +114,7 @@ void TransmitActions::transmit()
     if (transmitting() || m_shutDown)
         return;
     prepare();
+    m_lastWasRepeat = false;
     const std::vector<std::string> lines = transmitLines(m_parts.editor.box());
     m_transmitted = lines;
     lmx::TransmissionEngine& engine = m_parts.sendReceive.engine();
@@ -113,8 +130,10 @@ void TransmitActions::transmit()
 
 void TransmitActions::stop()
 {
-    // A run to many displays ends as a whole, also between two displays.
-    if (m_displaysRun->running())
+    // Repeat runs and a run to many displays end as a whole, also between two runs.
+    if (m_repeatRun->running())
+        m_repeatRun->requestStop();
+    else if (m_displaysRun->running())
         m_displaysRun->requestStop();
     else
         m_parts.sendReceive.engine().requestStopAfterExchange();
@@ -151,6 +170,7 @@ void TransmitActions::shutDown()
     m_shutDown = true;
     // A transmission ends at once, and a run to many displays with it; its Transmit call
     // returns once the window's close handler is done.
+    m_repeatRun->stopNow();
     m_displaysRun->requestStop();
     m_afterStop.clear();
     m_parts.sendReceive.engine().requestStop();
@@ -168,6 +188,7 @@ void TransmitActions::transmitToDisplays()
         return;
     }
     prepare();
+    m_lastWasRepeat = false;
     const std::vector<std::string> lines = transmitLines(m_parts.editor.box());
     m_transmitted = lines;
     if (m_displaysProgress)
@@ -214,9 +235,96 @@ void TransmitActions::transmitToDisplays()
     m_updateActions();
 }
 
+void TransmitActions::repeatTransmission()
+{
+    if (transmitting() || m_shutDown)
+        return;
+    lmx::RepeatRequest request = m_lastRepeat;
+    if (!m_parts.settingsDialogs.editRepeat(request, m_parts.display.NetNrList))
+        return;
+    m_lastRepeat = request;
+    repeat(request);
+}
+
+void TransmitActions::repeat(const lmx::RepeatRequest& request)
+{
+    if (transmitting() || m_shutDown)
+        return;
+    lmx::RepeatRun::Target target;
+    target.commandLines = transmitLines(m_parts.editor.box());
+    target.extended = m_parts.general.ExtendedLmx;
+    target.netNr = m_parts.display.NetNr;
+    if (request.toDisplayList) {
+        const lmx::NetNrList list = lmx::parseNetNrList(m_parts.display.NetNrList);
+        if (!list.ok() || list.numbers.empty()) {
+            m_parts.dialogs.warning(latin1("No displays to transmit to: "
+                                           + (list.ok() ? std::string("the display list is empty") : list.error)
+                                           + "."));
+            return;
+        }
+        target.netNrs = list.numbers;
+    }
+    prepare();
+    m_lastWasRepeat = true;
+    m_transmitted = target.commandLines;
+    // Unattended: nothing waits for OK, and the receive box keeps the newest lines of all runs.
+    TSendReceiveFrame& frame = m_parts.sendReceive;
+    frame.ClearReceiveBox();
+    frame.receiveLog().setKeepLines(true);
+    frame.receiveLog().setLineLimit(kRepeatReceiveLines);
+    lmx::TransmissionEngine& engine = frame.engine();
+    engine.SetAnswerErrorBoxes(false);
+    m_parts.statusBar.clearFailuresFlag();
+    m_parts.tabs.setCurrentWidget(&m_parts.statisticsView);
+    m_parts.statisticsView.setRunText(latin1("Starting: " + lmx::repeatPlanText(request.plan)));
+    const std::optional<lmx::RepeatEnd> end = m_repeatRun->run(request.plan, target);
+    engine.SetAnswerErrorBoxes(m_parts.general.ShowAnswerBoxes);
+    frame.receiveLog().setKeepLines(false);
+    frame.receiveLog().setLineLimit(ReceiveLogModel::kMaxLines);
+    if (m_shutDown)
+        return;
+    m_parts.statusBar.endProgress(QStringLiteral("Failed answers of the repeat runs: click to see "
+                                                 "them counted in the Statistics tab"));
+    if (end) {
+        const lmx::RunStatistics& s = m_repeatRun->statistics();
+        m_parts.statisticsView.setRunText(
+                latin1("Ended, " + std::string(lmx::repeatEndText(*end)) + ": "
+                       + lmx::failureCountLine(s)));
+        m_parts.statusBar.setStatusText(latin1(lmx::failureCountLine(s)));
+    }
+    m_parts.statisticsView.refresh();
+    runAfterStop();
+    m_updateActions();
+}
+
+void TransmitActions::showRun(int run)
+{
+    const lmx::RepeatRun& r = *m_repeatRun;
+    std::string text = "Run " + std::to_string(run);
+    if (r.plannedRuns() > 0)
+        text += " of " + std::to_string(r.plannedRuns());
+    text += " under way.";
+    if (run > 1) // the one before is still the last run
+        text += " " + lmx::runLine(run - 1, r.plannedRuns(), r.lastRun());
+    m_parts.statisticsView.setRunText(latin1(text));
+}
+
 void TransmitActions::showProgress()
 {
     const lmx::ExchangeRecorder::Progress p = m_parts.recorder.progress();
+    if (m_repeatRun->running()) {
+        // Every run's failures count, from the first one on.
+        const int failures = static_cast<int>(m_repeatRun->statistics().failedPackets())
+                           + (m_parts.recorder.running() ? p.failures : 0);
+        QString text = QStringLiteral("Run %1").arg(m_repeatRun->currentRun());
+        if (m_repeatRun->plannedRuns() > 0)
+            text += QStringLiteral(" of %1").arg(m_repeatRun->plannedRuns());
+        const int planned = m_displaysRun->running() ? std::max(p.planned, m_displaysRun->plannedPackets())
+                                                     : p.planned;
+        m_parts.statusBar.showProgress(p.packet, planned, failures,
+                                       text + QStringLiteral(", packet %1 of %2").arg(p.packet).arg(planned));
+        return;
+    }
     // A run to many displays counts all of them from the start.
     const int planned = m_displaysRun->running()
             ? std::max(p.planned, m_displaysRun->plannedPackets())

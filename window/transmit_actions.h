@@ -1,11 +1,20 @@
 #pragma once
-// Transmit, Transmit to Displays and Stop: the window's transmissions, the progress they show
-// in the status bar and the Packets tab, and the actions that wait for a running one to stop.
+// Transmit, Transmit to Displays, Repeat Transmission and Stop: the window's transmissions,
+// the progress they show in the status bar, the Packets tab and the Statistics tab, and the
+// actions that wait for a running one to stop.
+//
+// Repeat runs go on unattended: a failed answer opens no message box (it is counted in the
+// Statistics tab, told in the receive box, and the status bar flags failures from the first
+// one on). Each run starts the Packets tab afresh, so it holds the run under way (and, once
+// they have ended, the last run); the receive box keeps the last kRepeatReceiveLines lines of
+// all runs. So a repeat of hours needs the memory of one run.
 //
 // A transmission runs inside the Transmit call (the engine waits in nested event loops), so an
 // action that must not run under it (New, Load, a changed setting) is handed to stopThen: the
 // transmission stops after the current exchange and the job runs once the Transmit call has
 // returned. After shutDown (the window closes) nothing starts and queued jobs are dropped.
+
+#include "bus/repeat_run.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,6 +26,7 @@
 class CommandEditor;
 class PacketsTab;
 class QTabWidget;
+class StatisticsView;
 class QWidget;
 class SettingsDialogs;
 class TMainStatusBar;
@@ -45,6 +55,7 @@ public:
         lmx::PacketExchange& exchange;
         lmx::ExchangeRecorder& recorder;
         PacketsTab& packetsTab;
+        StatisticsView& statisticsView;
         QTabWidget& tabs;
         TMainStatusBar& statusBar;
         lmx::TXmitForm& xmitForm;
@@ -58,11 +69,14 @@ public:
     // transmission starts or ends. `window` is the main window, the parent.
     TransmitActions(Parts parts, std::function<void()> updateActions, QWidget* window);
 
+    static constexpr size_t kRepeatReceiveLines = 5000;
+
     lmx::DisplaysRun& displaysRun() { return *m_displaysRun; }
+    lmx::RepeatRun& repeatRun() { return *m_repeatRun; }
     // The window of the last Transmit to Displays run while it is open.
     lmx::DisplaysProgress* displaysProgress() const;
 
-    // A transmission, or a run of them to many displays, is under way.
+    // A transmission, a run of them to many displays, or repeat runs are under way.
     bool transmitting() const;
     // It has been asked to stop and has not ended yet.
     bool stopping() const;
@@ -72,6 +86,11 @@ public:
     void transmit();
     // The list once per network number of the display list the user confirms.
     void transmitToDisplays();
+    // Transmit > Repeat Transmission...: the runs the user asks for (the dialog starts from the
+    // last request), then repeat().
+    void repeatTransmission();
+    // The runs, without asking.
+    void repeat(const lmx::RepeatRequest& request);
     // Esc: the transmission ends after the current exchange; a run to many displays as a whole.
     void stop();
     // Runs the job now, or, while a transmission runs, asks it to stop after the current
@@ -90,11 +109,15 @@ private:
     void prepare();
     void runAfterStop();
     void showProgress();
+    void showRun(int run);
 
     Parts m_parts;
     std::function<void()> m_updateActions;
     QWidget* m_window;
     lmx::DisplaysRun* m_displaysRun = nullptr;
+    lmx::RepeatRun* m_repeatRun = nullptr;
+    lmx::RepeatRequest m_lastRepeat;
+    bool m_lastWasRepeat = false; // the failures flag leads to the Statistics tab
     QPointer<lmx::DisplaysProgress> m_displaysProgress;
     std::vector<std::string> m_transmitted; // the lines the Packets tab's rows came from
     std::vector<std::function<void()>> m_afterStop; // the actions waiting for the stop

@@ -3,6 +3,7 @@
 // settings dialogs, the real serial backend (nothing opens a port until Transmit), a wall
 // clock that stands still, and a record of the help pages opened and the About boxes shown.
 
+#include "bus/repeat_run.h"
 #include "editor/command_box_actions.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
@@ -54,6 +55,8 @@ public:
     std::optional<lmx::TDisplaySettings> nextDisplay;
     std::optional<lmx::TSerialSettings> nextSerial;
     std::optional<std::string> nextList; // the list Transmit to Displays is given
+    std::optional<lmx::RepeatRequest> nextRepeat;
+    std::string repeatDisplayList; // the display list Repeat Transmission was shown
     std::function<QString()> status;
     QStringList calls; // "General: <status>", ...
 
@@ -70,6 +73,11 @@ public:
         if (nextList)
             next = record, next->NetNrList = *std::exchange(nextList, std::nullopt);
         return ask("Displays", next, record);
+    }
+    bool editRepeat(lmx::RepeatRequest& request, const std::string& displayList) override
+    {
+        repeatDisplayList = displayList;
+        return ask("Repeat", nextRepeat, request);
     }
 
 private:
