@@ -109,7 +109,18 @@ RepeatForm::RepeatForm(RepeatRequest& record, const std::string& displayList, QW
     connect(m_duration, &QLineEdit::textChanged, this, &RepeatForm::entriesChanged);
     connect(m_stopOn, &QCheckBox::toggled, this, &RepeatForm::entriesChanged);
     connect(m_ok, &QPushButton::clicked, this, &RepeatForm::OkButtonClick);
+    // Row by row, each choice before its entry.
+    QWidget* const order[] = {m_byRuns, m_runs, m_byDuration, m_duration, m_interval,
+                              m_stopOn, m_maxFailures, m_toList, m_ok, m_cancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     entriesChanged();
+    QWidget* first = m_byRuns->isChecked() ? static_cast<QWidget*>(m_runs) : m_duration;
+    first->setFocus();
+    if (m_byRuns->isChecked())
+        m_runs->selectAll();
+    else
+        m_duration->selectAll();
 }
 
 std::optional<RepeatPlan> RepeatForm::entered() const

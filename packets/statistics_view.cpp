@@ -17,10 +17,9 @@
 
 namespace {
 
-const char* const kFigures[] = {"Runs",       "Failed runs",   "Failure rate",
-                                "Packets",    "Failed packets", "Interval",
-                                "First failure", "Last failure"};
-enum Figure { Runs, FailedRuns, FailureRate, Packets, FailedPackets, Interval, FirstFailure, LastFailure };
+const char* const kFigures[] = {"Runs",         "Packets",  "Failed runs",   "Failed packets",
+                                "Failure rate", "Interval", "First failure", "Last failure"};
+enum Figure { Runs, Packets, FailedRuns, FailedPackets, FailureRate, Interval, FirstFailure, LastFailure };
 
 QString latin1(const std::string& s)
 {
@@ -118,16 +117,16 @@ StatisticsView::StatisticsView(QWidget* parent)
         auto* name = new QLabel(QString::fromLatin1(kFigures[i]) + QLatin1Char(':'), this);
         auto* value = new QLabel(QStringLiteral("-"), this);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        // Two columns of figures, the failures across both.
-        const bool wide = i >= FirstFailure;
-        const int row = wide ? 3 + (i - FirstFailure) : i % 3;
-        const int column = wide ? 0 : (i / 3) * 2;
+        // The counts in two columns, the longer figures across both.
+        const bool wide = i >= FailureRate;
+        const int row = wide ? 2 + (i - FailureRate) : i / 2;
+        const int column = wide ? 0 : (i % 2) * 2;
         figures->addWidget(name, row, column);
-        figures->addWidget(value, row, column + 1, 1, wide ? 5 : 1);
+        figures->addWidget(value, row, column + 1, 1, wide ? 4 : 1);
         m_names << name;
         m_values << value;
     }
-    figures->setColumnStretch(5, 1);
+    figures->setColumnStretch(4, 1);
     // In a scroll area: the tab asks for no more room than the other tabs, and a small window
     // scrolls through the figures.
     auto* inner = new QWidget;
@@ -242,4 +241,6 @@ void StatisticsView::refresh()
             setRow(m_answers, answerRow++, {QString::number(d.netNr), resultWords(key), QString::number(count)},
                    key != "0x00" && key != "0" && key != "/");
     }
+    for (QTableWidget* t : {m_displays, m_answers})
+        t->resizeColumnsToContents();
 }

@@ -68,6 +68,7 @@ TransmitActions::TransmitActions(Parts parts, std::function<void()> updateAction
     m_repeatRun = new lmx::RepeatRun(engine, *m_displaysRun, m_parts.recorder,
                                      lmx::SystemSteadyClock::instance(), this);
     m_parts.statisticsView.setStatistics(&m_repeatRun->statistics());
+    m_lastRepeat.plan.runs = 100; // what the dialog offers first
     connect(m_repeatRun, &lmx::RepeatRun::runStarted, this, &TransmitActions::showRun);
 }
 
@@ -321,8 +322,13 @@ void TransmitActions::showProgress()
             text += QStringLiteral(" of %1").arg(m_repeatRun->plannedRuns());
         const int planned = m_displaysRun->running() ? std::max(p.planned, m_displaysRun->plannedPackets())
                                                      : p.planned;
-        m_parts.statusBar.showProgress(p.packet, planned, failures,
-                                       text + QStringLiteral(", packet %1 of %2").arg(p.packet).arg(planned));
+        text += QStringLiteral(", packet %1 of %2").arg(p.packet).arg(planned);
+        // The bar goes by runs where their number is known.
+        const int runs = m_repeatRun->plannedRuns();
+        if (runs > 0)
+            m_parts.statusBar.showProgress(m_repeatRun->currentRun(), runs, failures, text);
+        else
+            m_parts.statusBar.showProgress(p.packet, planned, failures, text);
         return;
     }
     // A run to many displays counts all of them from the start.
