@@ -10,6 +10,8 @@
 #include "packets/exchange_recorder.h"
 #include "packets/exchange_reports.h"
 #include "packets/packets_tab.h"
+#include "packets/statistics_view.h"
+#include "window/transmit_actions.h"
 #include "sim/sim_server.h"
 #include "transmission/packet_exchange.h"
 #include "window/led_panel.h"
@@ -408,4 +410,82 @@ TEST(MainFormLine, FailuresStayFlaggedInTheStatusBarAndAClickListsThem)
     EXPECT_EQ(run.w->PageControl()->currentWidget(), &run.w->packetsTab());
     EXPECT_EQ(run.w->packetsTab().packetTable()->model()->rowCount(), 4);
 
+}
+
+namespace {
+
+// Repeat runs of a list of three blocks to a display that spoils every 4th answer, with
+// the answer boxes on: they must not open during repeat runs.
+struct RepeatRig {
+    LineRig rig{[] {
+        lmx::sim::SimOptions o;
+        o.fault = lmx::sim::FaultKind::BadCrc;
+        o.faultEvery = 4;
+        return o;
+    }()};
+    TMainForm* w = nullptr;
+
+    RepeatRig()
+    {
+        w = &rig.startOnLine("SOT '01'\r\n'a'\r\nEOT\r\nSOT '01'\r\n'b'\r\nEOT\r\nSOT '01'\r\n'c'\r\nEOT\r\n");
+        rig.dialogs.clear();
+    }
+    void repeat(int runs, int intervalMs = 0)
+    {
+        lmx::RepeatRequest& r = rig.settings->nextRepeat.emplace();
+        r.plan.runs = runs;
+        r.plan.intervalMs = intervalMs;
+        rig.actions().DoRepeatTransmission->trigger();
+    }
+};
+
+} // namespace
+
+TEST(MainFormRepeat, FailedAnswersAreCountedWithoutAMessageBox)
+{
+    RepeatRig r;
+    r.repeat(8);
+    EXPECT_TRUE(r.rig.dialogs.steps().isEmpty()) << r.rig.dialogs.lastText().toStdString();
+    StatisticsView& view = r.w->statisticsView();
+    EXPECT_EQ(r.w->PageControl()->currentWidget(), &view);
+    EXPECT_EQ(view.figure("Runs"), "8");
+    // Every 4th of 24 answers: runs 2, 3, 4, 6, 7 and 8 meet one.
+    EXPECT_EQ(view.figure("Failed packets"), "6");
+    EXPECT_EQ(view.figure("Failed runs"), "6");
+    EXPECT_EQ(r.w->statusText(), "6 failure(s) in 8 run(s)");
+    TMainStatusBar& bar = r.w->mainStatusBar();
+    EXPECT_TRUE(bar.failuresFlagged());
+    QTest::mouseClick(bar.failuresPanel(), Qt::LeftButton);
+    EXPECT_EQ(r.w->PageControl()->currentWidget(), &view);
+}
+
+TEST(MainFormRepeat, ThePacketsTabHoldsTheLastRunOnly)
+{
+    RepeatRig r;
+    r.repeat(5);
+    EXPECT_EQ(r.rig.server.packets().size(), 15u);
+    runPending();
+    EXPECT_EQ(r.w->packetsTab().packetTable()->model()->rowCount(), 3);
+    // The receive box keeps the lines of every run.
+    EXPECT_EQ(std::count_if(r.rig.received().begin(), r.rig.received().end(),
+                            [](const std::string& l) { return l.find("Transmitted") != std::string::npos; }),
+              15);
+}
+
+TEST(MainFormRepeat, StopEndsTheRunsBetweenTwoOfThem)
+{
+    RepeatRig r;
+    int runs = 0;
+    QObject::connect(&r.w->transmitActions().repeatRun(), &lmx::RepeatRun::runEnded, r.w, [&](int run) {
+        runs = run;
+        EXPECT_FALSE(r.rig.actions().DoRepeatTransmission->isEnabled());
+        if (run == 2)
+            QTimer::singleShot(50, r.w, [&] { QTest::keyClick(r.w, Qt::Key_Escape); });
+    });
+    r.repeat(0, 400); // until stopped; the stop comes while it waits for run 3
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(r.w->statisticsView().figure("Runs"), "2");
+    EXPECT_TRUE(r.w->transmitActions().repeatRun().statistics().interrupted());
+    EXPECT_TRUE(r.rig.actions().DoRepeatTransmission->isEnabled());
+    EXPECT_TRUE(r.rig.actions().DoTransmit->isEnabled());
 }
