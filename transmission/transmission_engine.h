@@ -137,6 +137,9 @@ private:
     class BusyScope;
     class RunScope;
 
+    // Tells the observer what came for the last packet and what the line did wrong with it
+    // (its echo); the echo's fault.
+    const EchoFault& observeAnswer(const std::string& answer);
     void ReceiveExtendedAnswer(const std::string& answer);
     void ReceiveNormalAnswer(const std::string& answer);
     // `sentLine` goes to the receive box once the packet is out: not for a port that did
