@@ -5,10 +5,10 @@
 #include "program_arguments.h"
 
 #include "dialogs/qt_parameter_dialogs.h"
-#include "files/wall_clock.h"
 #include "keys/key_actions.h"
 #include "platform/program_folders.h"
 #include "platform/steady_clock.h"
+#include "platform/wall_clock.h"
 #include "port/qt_serial_backend.h"
 #include "settings/qt_settings_dialogs.h"
 #include "window/main_form.h"

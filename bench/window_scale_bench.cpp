@@ -16,12 +16,12 @@
 //   window_scale_bench send PACKETS LMX      (internal) one process's transmission figure
 //   window_scale_bench receive LINES         (internal) one process's receive box figures
 #include "bench_window.h"
-#include "sim_process.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
-#include "files/wall_clock.h"
 #include "packets/exchange_recorder.h"
+#include "platform/wall_clock.h"
 #include "port/comm_port_driver.h"
+#include "sim_process.h"
 #include "tests/support/scripted_dialogs.h"
 #include "window/main_form.h"
 #include "window/receive_log_model.h"

@@ -23,13 +23,13 @@
 // port's messages included; the receive box gets a line for every event all the same. A debug
 // log that cannot be created is reported once and not tried again until the next one.
 
+#include "debug_log.h"
 #include "distinct_messages.h"
-#include "files/debug_log.h"
-#include "files/wall_clock.h"
 #include "packet_exchange.h"
 #include "packet_observer.h"
 #include "platform/steady_clock.h"
 #include "platform/user_dialogs.h"
+#include "platform/wall_clock.h"
 #include "transmission_reports.h"
 #include "waiter.h"
 
