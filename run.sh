@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the window program with a virtual display
-# (lmx sim) attached on a pseudo-terminal.
+# (lmx sim, displays 1 and 2 on one bus) attached on a pseudo-terminal.
 #   ./run.sh [FILE.lmx]   start orvanta (under Xvfb when there is no $DISPLAY)
 # The terminal is also reachable as build/lmx-sim.pty. Only when there is no ORVANTA.SET
 # beside the program yet, one is written with the default settings and that link as its
@@ -36,9 +36,10 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "no display: running under Xvfb on $DISPLAY"
 fi
 
-# The virtual display; its first line of output is the terminal's path. At its end (when
-# orvanta closes) --show adds what each display holds.
-build/cli/lmx sim --link "$link" --show >"$simlog" 2>&1 &
+# The virtual display, answering for displays 1 and 2 as the examples need; its first line
+# of output is the terminal's path. At its end (when orvanta closes) --show adds what each
+# display holds.
+build/cli/lmx sim --netnr 1 --netnr 2 --link "$link" --show >"$simlog" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do [ -s "$simlog" ] && break; sleep 0.1; done
 pty=$(head -n 1 "$simlog")

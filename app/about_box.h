@@ -15,7 +15,7 @@ public:
     QLabel* Version() const { return m_version; }
     QLabel* Licence() const { return m_licence; }
 
-    // "Version 0.1.0".
+    // "Version 0.2.0".
     static QString versionText();
     // "Released under the Apache License 2.0." and the Qt version the program runs on.
     static QString licenceText();

@@ -5,9 +5,10 @@
 #include "program_arguments.h"
 
 #include "dialogs/qt_parameter_dialogs.h"
-#include "files/wall_clock.h"
+#include "keys/key_actions.h"
 #include "platform/program_folders.h"
 #include "platform/steady_clock.h"
+#include "platform/wall_clock.h"
 #include "port/qt_serial_backend.h"
 #include "settings/qt_settings_dialogs.h"
 #include "window/main_form.h"
@@ -121,7 +122,11 @@ int main(int argc, char** argv)
     TMainForm window(services);
     dialogs.setParent(&window);
     window.show();
-    if (!args.file.isEmpty())
-        QTimer::singleShot(0, &window, [&window, file = args.file] { window.loadCommandFile(file); });
+    QTimer::singleShot(0, &window, [&window, args] {
+        if (!args.keyFile.isEmpty())
+            window.keyActions().loadKeyFile(args.keyFile);
+        if (!args.file.isEmpty())
+            window.loadCommandFile(args.file);
+    });
     return app.exec();
 }

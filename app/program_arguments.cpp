@@ -28,13 +28,17 @@ ProgramArguments parseProgramArguments(const QStringList& args)
             parsed.error = QStringLiteral("unknown option ") + arg;
             return parsed;
         }
-        if (!parsed.file.isEmpty()) {
+        const bool keys = arg.endsWith(QLatin1String(".kcf"), Qt::CaseInsensitive);
+        QString& slot = keys ? parsed.keyFile : parsed.file;
+        if (!slot.isEmpty()) {
             parsed.action = ProgramArguments::Action::Error;
-            parsed.error = QStringLiteral("only one command file can be opened");
+            parsed.error = keys ? QStringLiteral("only one key file can be opened")
+                                : QStringLiteral("only one command file can be opened");
             parsed.file.clear();
+            parsed.keyFile.clear();
             return parsed;
         }
-        parsed.file = arg;
+        slot = arg;
     }
     return parsed;
 }
@@ -81,7 +85,7 @@ QStringList withoutQtArguments(const QStringList& args)
 
 QString programUsageText()
 {
-    return QStringLiteral("usage: orvanta [FILE.lmx]\n"
+    return QStringLiteral("usage: orvanta [FILE.lmx] [KEYS.kcf]\n"
                           "       orvanta --help | --version\n");
 }
 
@@ -91,7 +95,8 @@ QString programHelpText()
         + QStringLiteral(
             "\n"
             "Composes, shows and transmits command sequences for LED message displays.\n"
-            "FILE.lmx is loaded at start as File > Load does.\n"
+            "FILE.lmx is loaded at start as File > Load does, KEYS.kcf as Load Keys does\n"
+            "(before the command file, whose own keys then win).\n"
             "\n"
             "Settings: ORVANTA.SET beside the program while the user may write its folder,\n"
             "else ~/.config/Orvanta/ORVANTA.SET, read over an ORVANTA.SET beside the program;\n"

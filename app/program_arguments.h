@@ -1,5 +1,5 @@
 #pragma once
-// The window program's command line: `orvanta [FILE.lmx]`, `--help`, `--version`. The
+// The window program's command line: `orvanta [FILE.lmx] [KEYS.kcf]`, `--help`, `--version`. The
 // arguments Qt takes for itself (-platform, -display, ...) are gone before the file is read;
 // --help and --version are answered before any window system is needed.
 
@@ -10,6 +10,7 @@ struct ProgramArguments {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     QString file;  // a command file to load at start
+    QString keyFile; // a key file (*.kcf) to load at start
     QString error; // what is wrong, for Error
 };
 

@@ -2,8 +2,8 @@
 // The real main window for the benchmarks: real settings dialogs and serial ports, scripted
 // message boxes and parameter dialogs, no browser and no About box.
 
-#include "files/wall_clock.h"
 #include "platform/steady_clock.h"
+#include "platform/wall_clock.h"
 #include "port/qt_serial_backend.h"
 #include "settings/qt_settings_dialogs.h"
 #include "tests/support/scripted_dialogs.h"

@@ -2,8 +2,8 @@
 // waits, sent by the engine through the driver and exchange to the virtual display on a
 // pseudo-terminal, where the line itself takes no time.
 //   engine_bench [SERIES] [RUNS]      (default 200 and 5)
-#include "files/wall_clock.h"
 #include "platform/user_dialogs.h"
+#include "platform/wall_clock.h"
 #include "port/comm_port_driver.h"
 #include "port/qt_serial_backend.h"
 #include "protocol/vocabulary.h"

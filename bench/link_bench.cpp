@@ -10,6 +10,7 @@
 // BASELINE_LMX: another build of lmx (an earlier revision, say), measured the same way on the
 // pseudo-terminal, for a before/after figure.
 #include "protocol/framing.h"
+#include "sim_process.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -71,42 +72,16 @@ pid_t spawn(const std::vector<std::string>& args, const std::string& out,
     return pid;
 }
 
-// lmx sim in the background; the port name a client opens is the first line it prints.
-class Display {
+// lmx sim in the background, on a pseudo-terminal or a TCP port.
+class Display : public SimProcess {
 public:
     Display(const std::string& lmx, const std::string& dir, bool overTcp)
-        : m_out(dir + (overTcp ? "/sim-tcp.out" : "/sim-pty.out"))
+        : SimProcess(lmx,
+                     overTcp ? std::vector<std::string>{"--netnr", "1", "--listen", "0"}
+                             : std::vector<std::string>{"--netnr", "1"},
+                     dir + (overTcp ? "/sim-tcp.out" : "/sim-pty.out"))
     {
-        std::vector<std::string> args = {lmx, "sim", "--netnr", "1"};
-        if (overTcp)
-            args.insert(args.end(), {"--listen", "0"});
-        m_pid = spawn(args, m_out);
-        const auto t0 = Clock::now();
-        while (m_pid > 0 && m_port.empty() && msSince(t0) < 5000) {
-            std::ifstream in(m_out);
-            std::string line;
-            if (std::getline(in, line) && in.good())
-                m_port = line;
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
     }
-    ~Display()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    Display(const Display&) = delete;
-    Display& operator=(const Display&) = delete;
-
-    const std::string& port() const { return m_port; }
-
-private:
-    std::string m_out;
-    std::string m_port;
-    pid_t m_pid = -1;
 };
 
 // NPACK between the packets: each is a series of its own, numbered 00.

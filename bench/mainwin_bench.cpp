@@ -5,7 +5,7 @@
 #include "bench_window.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
-#include "files/wall_clock.h"
+#include "platform/wall_clock.h"
 #include "tests/support/scripted_dialogs.h"
 #include "window/main_form.h"
 

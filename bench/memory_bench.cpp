@@ -5,10 +5,10 @@
 //     memory_bench LMX_PROGRAM [LINES]        the figures for a file of short text lines
 //     memory_bench --window FILE              (internal) load FILE into a window, print the time
 #include "bench_window.h"
-#include "measured_run.h"
 #include "files/command_file_reader.h"
 #include "files/settings_file.h"
-#include "files/wall_clock.h"
+#include "measured_run.h"
+#include "platform/wall_clock.h"
 #include "tests/support/scripted_dialogs.h"
 #include "window/main_form.h"
 

@@ -10,8 +10,8 @@
 //   packets_bench [PACKETS] [RUNS] [same]      (default 1000 and 5)
 #include "bench_window.h"
 #include "files/settings_file.h"
-#include "files/wall_clock.h"
 #include "packets/exchange_recorder.h"
+#include "platform/wall_clock.h"
 #include "port/comm_port_driver.h"
 #include "sim/sim_server.h"
 #include "tests/support/scripted_dialogs.h"

@@ -18,9 +18,10 @@
 #include "bench_window.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
-#include "files/wall_clock.h"
 #include "packets/exchange_recorder.h"
+#include "platform/wall_clock.h"
 #include "port/comm_port_driver.h"
+#include "sim_process.h"
 #include "tests/support/scripted_dialogs.h"
 #include "window/main_form.h"
 #include "window/receive_log_model.h"
@@ -193,48 +194,11 @@ int editFigures(int lines)
     return 0;
 }
 
-// lmx sim in the background; its first line is the port to open.
-class Display {
-public:
-    Display(const std::string& lmx, const std::string& out) : m_out(out)
-    {
-        m_pid = fork();
-        if (m_pid == 0) {
-            const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(fd, STDOUT_FILENO);
-            execl(lmx.c_str(), lmx.c_str(), "sim", "--netnr", "1", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        for (int i = 0; i < 250 && m_pid > 0 && m_port.empty(); ++i) {
-            std::ifstream in(m_out);
-            std::string line;
-            if (std::getline(in, line) && in.good())
-                m_port = line;
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    ~Display()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    Display(const Display&) = delete;
-    Display& operator=(const Display&) = delete;
-    const std::string& port() const { return m_port; }
-
-private:
-    std::string m_out;
-    std::string m_port;
-    pid_t m_pid = -1;
-};
 
 int sendFigures(int packets, const std::string& lmx)
 {
     QTemporaryDir scratch;
-    const Display display(lmx, scratch.filePath(QStringLiteral("sim.out")).toStdString());
+    const SimProcess display(lmx, {"--netnr", "1"}, scratch.filePath(QStringLiteral("sim.out")).toStdString());
     if (display.port().empty()) {
         std::fprintf(stderr, "lmx sim did not start\n");
         return 1;

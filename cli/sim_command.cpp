@@ -129,6 +129,8 @@ int runSim(int argc, char** argv)
     std::string error;
     if (!parseSimArguments(std::vector<std::string>(argv, argv + argc), args, error)) {
         std::fprintf(stderr, "lmx sim: %s\n", error.c_str());
+        std::fputs("usage: lmx sim [options] [-- COMMAND [ARGS...]]   (lmx sim --help for the options)\n",
+                   stderr);
         return 2;
     }
     if (args.help) {

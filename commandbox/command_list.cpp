@@ -122,11 +122,7 @@ void CommandList::insert(int row, CommandLines lines, bool selected)
         m_cursor = row;
     if (m_observer)
         m_observer->linesInserted();
-    ListEdit undo;
-    undo.kind = ListEdit::Kind::Remove;
-    undo.row = row;
-    undo.count = n;
-    record(std::move(undo));
+    record({ListEdit::Kind::Remove, row, n, {}, {}});
     touched();
 }
 
@@ -182,11 +178,7 @@ void CommandList::move(int from, int to)
     rotateOne(m_selected);
     if (m_observer)
         m_observer->lineMoved();
-    ListEdit undo;
-    undo.kind = ListEdit::Kind::Move;
-    undo.row = to;
-    undo.count = from;
-    record(std::move(undo));
+    record({ListEdit::Kind::Move, to, from, {}, {}});
     touched();
 }
 

@@ -120,3 +120,9 @@ void KeyActions::update()
     DoSaveKeys->setEnabled(any);
     DoLoadKeys->setEnabled(!m_locked);
 }
+
+void KeyActions::loadKeyFile(const QString& path)
+{
+    m_keys.loadKeyFile(path);
+    update();
+}

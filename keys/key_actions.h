@@ -72,6 +72,8 @@ public:
     QMenu* clearKeysMenu() const { return m_clearMenu; }
 
     void update();
+    // A key file named on the command line, read as Load Keys reads the chosen one.
+    void loadKeyFile(const QString& path);
 
 signals:
     // "Modifying Settings Key 1", "Load Keys", "Save Keys", then "Ready...".

@@ -131,13 +131,23 @@ bool ProgrammableKeys::DoLoadKeys()
 {
     status(QStringLiteral("Load Keys"));
     const QString chosen = m_dialogs.openFileName(fileRequest(kLoadTitle, false));
-    bool changed = false;
-    if (!chosen.isEmpty()) {
-        const std::string message = lmx::readKeyFile(localName(withSuffix(chosen, true)), m_keys);
-        changed = true; // read, or every key cleared by the failure
-        if (!message.empty())
-            m_dialogs.warning(shownMessage(message));
-    }
+    const bool changed = !chosen.isEmpty() && readKeys(withSuffix(chosen, true));
     status(QLatin1String(kReady));
     return changed;
+}
+
+bool ProgrammableKeys::loadKeyFile(const QString& path)
+{
+    status(QStringLiteral("Load Keys"));
+    readKeys(path);
+    status(QLatin1String(kReady));
+    return true;
+}
+
+bool ProgrammableKeys::readKeys(const QString& path)
+{
+    const std::string message = lmx::readKeyFile(localName(path), m_keys);
+    if (!message.empty())
+        m_dialogs.warning(shownMessage(message));
+    return true; // read, or every key cleared by the failure
 }

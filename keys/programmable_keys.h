@@ -64,9 +64,12 @@ public:
     void ClearKeyList();
     bool DoSaveKeys();
     bool DoLoadKeys();
+    // Load Keys without the dialog, for a key file named on the command line; as DoLoadKeys.
+    bool loadKeyFile(const QString& path);
 
 private:
     void status(const QString& text);
+    bool readKeys(const QString& path);
     UserDialogs::FileRequest fileRequest(const char* title, bool save) const;
 
     CommandBox& m_box;

@@ -8,7 +8,7 @@
 #include "exchange_record.h"
 #include "files/atomic_file_saver.h"
 #include "files/settings.h"
-#include "files/wall_clock.h"
+#include "platform/wall_clock.h"
 
 #include <QObject>
 

@@ -67,38 +67,15 @@ uint8_t stopSizeValue(TStopBits stopBits)
 
 bool isRfc2217PortName(std::string_view name)
 {
-    if (name.size() < kScheme.size())
-        return false;
-    for (size_t i = 0; i < kScheme.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(name[i])) != kScheme[i])
-            return false;
-    return true;
+    return hasScheme(name, kScheme);
 }
 
-Rfc2217Backend::Rfc2217Backend()
+void Rfc2217Backend::socketReadable()
 {
-    QObject::connect(&m_socket, &QTcpSocket::readyRead, &m_socket, [this] {
-        if (!m_open)
-            return; // open and the waits take what comes themselves
-        const size_t before = m_data.size();
-        takeIncoming();
-        if (m_data.size() > before)
-            notifyDataArrived();
-    });
-    QObject::connect(&m_socket, &QTcpSocket::errorOccurred, &m_socket,
-                     [this](QAbstractSocket::SocketError error) {
-                         // A wait for an acknowledgement that ran out is answered by the wait.
-                         if (!m_open || error == QAbstractSocket::SocketTimeoutError)
-                             return;
-                         m_error = m_socket.errorString().toStdString();
-                         notifyFailure();
-                     });
-}
-
-Rfc2217Backend::~Rfc2217Backend()
-{
-    QObject::disconnect(&m_socket, nullptr, &m_socket, nullptr);
-    m_socket.abort();
+    const size_t before = m_data.size();
+    takeIncoming();
+    if (m_data.size() > before)
+        notifyDataArrived();
 }
 
 bool Rfc2217Backend::open(const std::string& name)
@@ -115,15 +92,8 @@ bool Rfc2217Backend::open(const std::string& name)
     }
     QElapsedTimer clock;
     clock.start();
-    m_socket.connectToHost(QString::fromStdString(host), port);
-    if (!m_socket.waitForConnected(kConnectTimeoutMs)) {
-        m_error = m_socket.error() == QAbstractSocket::SocketTimeoutError
-            ? "The server did not accept a connection within 2 seconds."
-            : m_socket.errorString().toStdString();
-        m_socket.abort();
+    if (!connectTo(host, port))
         return false;
-    }
-    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_reader = Reader();
     m_negotiation = Negotiation();
     m_data.clear();
@@ -287,25 +257,10 @@ bool Rfc2217Backend::purge(bool in, bool out)
     return true;
 }
 
-bool Rfc2217Backend::setQueueSizes(uint32_t in, uint32_t /*out*/)
+size_t Rfc2217Backend::bytesWaiting()
 {
-    m_readBufferSize = in;
-    return m_open;
-}
-
-bool Rfc2217Backend::setTimeouts(const CommTimeouts& /*timeouts*/)
-{
-    return m_open;
-}
-
-bool Rfc2217Backend::queued(uint32_t& in, uint32_t& out)
-{
-    if (!m_open)
-        return false;
     takeIncoming();
-    in = static_cast<uint32_t>(std::min<size_t>(m_data.size(), UINT32_MAX));
-    out = static_cast<uint32_t>(std::min<qint64>(m_socket.bytesToWrite(), UINT32_MAX));
-    return true;
+    return m_data.size();
 }
 
 int64_t Rfc2217Backend::read(char* buffer, uint32_t size)
@@ -325,15 +280,9 @@ int64_t Rfc2217Backend::write(const char* data, uint32_t size)
     return send(escape(std::string_view(data, size))) ? size : -1;
 }
 
-bool Rfc2217Backend::modemLines(TLineStatusSet& /*lines*/)
-{
-    return false;
-}
-
 void Rfc2217Backend::close()
 {
-    m_open = false;
-    m_socket.abort();
+    NetworkBackend::close();
     m_data.clear();
 }
 

@@ -7,10 +7,8 @@
 // error that names what did not come or what the server set instead). The line's 0xFF bytes
 // travel doubled.
 
-#include "serial_backend.h"
+#include "network_backend.h"
 #include "telnet_codec.h"
-
-#include <QTcpSocket>
 
 #include <cstdint>
 #include <functional>
@@ -20,27 +18,22 @@
 
 namespace lmx {
 
-class Rfc2217Backend : public SerialBackend {
+class Rfc2217Backend : public NetworkBackend {
 public:
-    static constexpr int kConnectTimeoutMs = 2000;
     static constexpr int kAckTimeoutMs = 3000;
     // From the connect to the options negotiated: a Telnet server answers at once.
     static constexpr int kNegotiationTimeoutMs = 2500;
 
-    Rfc2217Backend();
-    ~Rfc2217Backend() override;
-
     bool open(const std::string& name) override;
     bool applyLineSettings(const LineSettings& settings) override;
     bool purge(bool in, bool out) override;
-    bool setQueueSizes(uint32_t in, uint32_t out) override;
-    bool setTimeouts(const CommTimeouts& timeouts) override;
-    bool queued(uint32_t& in, uint32_t& out) override;
     int64_t read(char* buffer, uint32_t size) override;
     int64_t write(const char* data, uint32_t size) override;
-    bool modemLines(TLineStatusSet& lines) override;
     void close() override;
-    std::string lastErrorText() const override { return m_error; }
+
+protected:
+    void socketReadable() override;
+    size_t bytesWaiting() override;
 
 private:
     // Takes what the socket has: the line's bytes to m_data, answers to the server's
@@ -55,15 +48,11 @@ private:
     // carry the value sent. False with m_error set otherwise.
     bool setAndConfirm(const std::vector<std::pair<uint8_t, std::string>>& commands);
 
-    QTcpSocket m_socket;
     telnet::Reader m_reader;
     telnet::Negotiation m_negotiation;
     std::string m_data; // the line's bytes received, not yet read
     std::vector<std::pair<uint8_t, std::string>> m_acks; // since the last commands were sent
-    bool m_open = false;
     bool m_purged = false; // the server's buffers were purged since the open
-    size_t m_readBufferSize = 0;
-    std::string m_error;
 };
 
 // A port name of the form rfc2217://HOST:PORT.

@@ -4,15 +4,19 @@
 
 namespace lmx {
 
-bool isNetworkPortName(std::string_view name)
+bool hasScheme(std::string_view name, std::string_view scheme)
 {
-    constexpr std::string_view kScheme = "tcp://";
-    if (name.size() < kScheme.size())
+    if (name.size() < scheme.size())
         return false;
-    for (size_t i = 0; i < kScheme.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(name[i])) != kScheme[i])
+    for (size_t i = 0; i < scheme.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != scheme[i])
             return false;
     return true;
+}
+
+bool isNetworkPortName(std::string_view name)
+{
+    return hasScheme(name, "tcp://");
 }
 
 std::string devicePathOf(std::string_view name)

@@ -62,6 +62,9 @@ private:
     std::function<void()> m_failed;
 };
 
+// The name begins with the scheme ("tcp://"), in any case.
+bool hasScheme(std::string_view name, std::string_view scheme);
+
 // A port name of the form tcp://HOST:PORT: a serial device server reached over the network,
 // whose own settings decide the line (baud rate, frame format, flow control).
 bool isNetworkPortName(std::string_view name);

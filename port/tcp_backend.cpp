@@ -38,42 +38,13 @@ bool splitNetworkPortName(std::string_view name, std::string& host, uint16_t& po
     return true;
 }
 
-TcpBackend::TcpBackend()
-{
-    QObject::connect(&m_socket, &QTcpSocket::readyRead, &m_socket, [this] { notifyDataArrived(); });
-    QObject::connect(&m_socket, &QTcpSocket::errorOccurred, &m_socket,
-                     [this](QAbstractSocket::SocketError) {
-                         // A failed connect is answered by open itself.
-                         if (!m_open)
-                             return;
-                         m_error = m_socket.errorString().toStdString();
-                         notifyFailure();
-                     });
-}
-
-TcpBackend::~TcpBackend()
-{
-    QObject::disconnect(&m_socket, nullptr, &m_socket, nullptr);
-    m_socket.abort();
-}
-
 bool TcpBackend::open(const std::string& name)
 {
     close();
     std::string host;
     uint16_t port = 0;
-    if (!splitNetworkPortName(name, host, port, m_error))
+    if (!splitNetworkPortName(name, host, port, m_error) || !connectTo(host, port))
         return false;
-    m_socket.connectToHost(QString::fromStdString(host), port);
-    if (!m_socket.waitForConnected(kConnectTimeoutMs)) {
-        m_error = m_socket.error() == QAbstractSocket::SocketTimeoutError
-            ? "The server did not accept a connection within 2 seconds."
-            : m_socket.errorString().toStdString();
-        m_socket.abort();
-        return false;
-    }
-    // Every packet goes out as one write and waits for its answer: nothing to gather.
-    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_open = true;
     m_error.clear();
     return true;
@@ -92,25 +63,9 @@ bool TcpBackend::purge(bool in, bool /*out*/)
     return m_open;
 }
 
-bool TcpBackend::setQueueSizes(uint32_t in, uint32_t /*out*/)
+size_t TcpBackend::bytesWaiting()
 {
-    // As with a serial port, reading stops when the receive queue is full.
-    m_socket.setReadBufferSize(in);
-    return m_open;
-}
-
-bool TcpBackend::setTimeouts(const CommTimeouts& /*timeouts*/)
-{
-    return m_open;
-}
-
-bool TcpBackend::queued(uint32_t& in, uint32_t& out)
-{
-    if (!m_open)
-        return false;
-    in = static_cast<uint32_t>(std::min<qint64>(m_socket.bytesAvailable(), UINT32_MAX));
-    out = static_cast<uint32_t>(std::min<qint64>(m_socket.bytesToWrite(), UINT32_MAX));
-    return true;
+    return static_cast<size_t>(m_socket.bytesAvailable());
 }
 
 int64_t TcpBackend::read(char* buffer, uint32_t size)
@@ -126,17 +81,6 @@ int64_t TcpBackend::write(const char* data, uint32_t size)
     if (n > 0)
         m_socket.flush(); // to the system at once, without blocking
     return n;
-}
-
-bool TcpBackend::modemLines(TLineStatusSet& /*lines*/)
-{
-    return false;
-}
-
-void TcpBackend::close()
-{
-    m_open = false;
-    m_socket.abort();
 }
 
 } // namespace lmx

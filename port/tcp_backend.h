@@ -4,9 +4,7 @@
 // baud rate, frame format and flow control, so those steps succeed without effect, and there
 // are no modem lines to read.
 
-#include "serial_backend.h"
-
-#include <QTcpSocket>
+#include "network_backend.h"
 
 #include <cstdint>
 #include <string>
@@ -14,30 +12,17 @@
 
 namespace lmx {
 
-class TcpBackend : public SerialBackend {
+class TcpBackend : public NetworkBackend {
 public:
-    // A server that has not accepted the connection by then counts as unreachable.
-    static constexpr int kConnectTimeoutMs = 2000;
-
-    TcpBackend();
-    ~TcpBackend() override;
-
     bool open(const std::string& name) override;
     bool applyLineSettings(const LineSettings& settings) override;
     bool purge(bool in, bool out) override;
-    bool setQueueSizes(uint32_t in, uint32_t out) override;
-    bool setTimeouts(const CommTimeouts& timeouts) override;
-    bool queued(uint32_t& in, uint32_t& out) override;
     int64_t read(char* buffer, uint32_t size) override;
     int64_t write(const char* data, uint32_t size) override;
-    bool modemLines(TLineStatusSet& lines) override;
-    void close() override;
-    std::string lastErrorText() const override { return m_error; }
 
-private:
-    QTcpSocket m_socket;
-    bool m_open = false; // connected, and not closed since
-    std::string m_error;
+protected:
+    void socketReadable() override { notifyDataArrived(); }
+    size_t bytesWaiting() override;
 };
 
 // Host and port of tcp://HOST:PORT (an IPv6 address in brackets: tcp://[::1]:4001). False,

@@ -71,3 +71,13 @@ orvanta_private_program() {
     orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
     for _ in $(seq 50); do [ -e "$work/pty" ] && break; sleep 0.1; done
 }
+
+# orvanta_real_window_setup OUTPUT_DIR WIDTHxHEIGHT: for the scripts that shoot the real
+# window: $out (made absolute and created), orvanta and lmx built, Xvfb started.
+orvanta_real_window_setup() {
+    out=$(realpath -m "$1")
+    mkdir -p "$out"
+    orvanta_need_target orvanta app
+    orvanta_need_target lmx cli
+    orvanta_start_xvfb "$2"
+}

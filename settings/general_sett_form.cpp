@@ -40,19 +40,26 @@ TGeneralSettForm::TGeneralSettForm(TGeneralSettings& record, UserDialogs* dialog
     m_generalGroup = new QGroupBox(QStringLiteral("General"), this);
     m_generalGroup->setObjectName(QStringLiteral("GeneralGroup"));
     QWidget* g = m_generalGroup;
-    m_showToolBar = checkBox(QStringLiteral("Show Main ToolBar"), QStringLiteral("ShowToolBarCheck"),
-                             record.ShowMainToolBar, g);
-    m_fileReplace = checkBox(QStringLiteral("Confirm File Replace"),
-                             QStringLiteral("FileReplaceCheck"), record.CheckFileReplace, g);
-    m_extendedLmx = checkBox(QStringLiteral("Extended LMX"), QStringLiteral("ExtendedLmxCheck"),
-                             record.ExtendedLmx, g);
-    m_saveKeys = checkBox(QStringLiteral("Save Keys In LMX File"), QStringLiteral("SaveKeysCheck"),
-                          record.SaveKeys, g);
+    struct Switch {
+        QCheckBox*& box;
+        const char* caption;
+        const char* name;
+        bool checked;
+    };
+    for (const Switch& s : {Switch{m_showToolBar, "Show Main ToolBar", "ShowToolBarCheck",
+                                   record.ShowMainToolBar},
+                            Switch{m_fileReplace, "Confirm File Replace", "FileReplaceCheck",
+                                   record.CheckFileReplace},
+                            Switch{m_extendedLmx, "Extended LMX", "ExtendedLmxCheck",
+                                   record.ExtendedLmx},
+                            Switch{m_saveKeys, "Save Keys In LMX File", "SaveKeysCheck",
+                                   record.SaveKeys},
+                            Switch{m_clearKeys, "Clear Keylist When Loading LMX File",
+                                   "ClearKeysCheck", record.ClearKeys},
+                            Switch{m_answerBoxes, "Show failed answers in message boxes",
+                                   "AnswerBoxesCheck", record.ShowAnswerBoxes}})
+        s.box = checkBox(QString::fromLatin1(s.caption), QString::fromLatin1(s.name), s.checked, g);
     m_saveKeys->setToolTip(QStringLiteral("Keys are saved when they are used in the Command Editor !!"));
-    m_clearKeys = checkBox(QStringLiteral("Clear Keylist When Loading LMX File"),
-                           QStringLiteral("ClearKeysCheck"), record.ClearKeys, g);
-    m_answerBoxes = checkBox(QStringLiteral("Show failed answers in message boxes"),
-                             QStringLiteral("AnswerBoxesCheck"), record.ShowAnswerBoxes, g);
     m_answerBoxes->setToolTip(QStringLiteral(
             "Off: a failed answer is told in the receive box, the status bar and the Packets tab,\n"
             "and the transmission goes on without waiting for OK."));

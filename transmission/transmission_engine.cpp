@@ -259,15 +259,21 @@ TransmissionEngine::Step TransmissionEngine::sendExtendedPacket(const std::strin
                                                   + std::to_string(m_packetNr & kSequenceMask)));
 }
 
-void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
+const EchoFault& TransmissionEngine::observeAnswer(const std::string& answer)
 {
-    if (!m_running || m_stop)
-        return;
     if (m_observer)
         m_observer->answerReceived(answer);
     const EchoFault& echo = m_exchange.echoFault();
     if (echo.failed() && m_observer)
         m_observer->lineFailed(echo.state(), echo.message());
+    return echo;
+}
+
+void TransmissionEngine::ReceiveExtendedAnswer(const std::string& answer)
+{
+    if (!m_running || m_stop)
+        return;
+    const EchoFault& echo = observeAnswer(answer);
     const std::string p = std::to_string(m_packetNr & kSequenceMask);
     if (answer.empty() && m_netNr == 0 && !echo.failed()) {
         logLine(netNrPrefix() + " Packet Number: " + p + kRs485Text);
@@ -372,11 +378,7 @@ void TransmissionEngine::ReceiveNormalAnswer(const std::string& answer)
 {
     if (!m_running || m_stop)
         return;
-    if (m_observer)
-        m_observer->answerReceived(answer);
-    const EchoFault& echo = m_exchange.echoFault();
-    if (echo.failed() && m_observer)
-        m_observer->lineFailed(echo.state(), echo.message());
+    const EchoFault& echo = observeAnswer(answer);
     const NormalAnswer result = parseNormalAnswer(answer, static_cast<uint8_t>(m_netNr));
     if (result.ok && result.answerOk() && !echo.failed()) {
         logLine(netNrPrefix() + " Answer Normal LMX: " + normalResultText(result.resultChar));

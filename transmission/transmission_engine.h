@@ -23,13 +23,13 @@
 // port's messages included; the receive box gets a line for every event all the same. A debug
 // log that cannot be created is reported once and not tried again until the next one.
 
+#include "debug_log.h"
 #include "distinct_messages.h"
-#include "files/debug_log.h"
-#include "files/wall_clock.h"
 #include "packet_exchange.h"
 #include "packet_observer.h"
 #include "platform/steady_clock.h"
 #include "platform/user_dialogs.h"
+#include "platform/wall_clock.h"
 #include "transmission_reports.h"
 #include "waiter.h"
 
@@ -138,6 +138,9 @@ private:
     class BusyScope;
     class RunScope;
 
+    // Tells the observer what came for the last packet and what the line did wrong with it
+    // (its echo); the echo's fault.
+    const EchoFault& observeAnswer(const std::string& answer);
     void ReceiveExtendedAnswer(const std::string& answer);
     void ReceiveNormalAnswer(const std::string& answer);
     // `sentLine` goes to the receive box once the packet is out: not for a port that did

@@ -2,10 +2,10 @@
 
 #include "file_actions.h"
 #include "files/settings.h"
-#include "files/wall_clock.h"
 #include "packets/exchange_recorder.h"
 #include "packets/exchange_reports.h"
 #include "platform/user_dialogs.h"
+#include "platform/wall_clock.h"
 
 #include <QDir>
 

@@ -26,10 +26,10 @@
 // first child, so the frames and the engine in them go before the serial link they use.
 
 #include "busy_cursor.h"
-#include "files/debug_log.h"
 #include "files/settings.h"
 #include "files/settings_places.h"
 #include "main_form_services.h"
+#include "transmission/debug_log.h"
 
 #include <QMainWindow>
 #include <QRect>

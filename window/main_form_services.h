@@ -6,8 +6,8 @@
 // backend, the clocks, and the steps that open the help page and show the About box.
 
 #include "files/settings_places.h"
-#include "files/wall_clock.h"
 #include "platform/steady_clock.h"
+#include "platform/wall_clock.h"
 #include "port/serial_backend.h"
 
 #include <QString>

@@ -49,3 +49,15 @@ TEST(ProgramArguments, QtOptionsAreSetAsideBeforeTheCheck)
     for (const Case& c : cases)
         EXPECT_EQ(withoutQtArguments(c.args), c.left) << c.args.join(' ').toStdString();
 }
+
+// A key file is told from a command file by its name, so a file manager can open either.
+TEST(ProgramArguments, AKeyFileBesideTheCommandFile)
+{
+    const ProgramArguments both = parseProgramArguments({"keys.KCF", "demo.lmx"});
+    EXPECT_EQ(both.action, ProgramArguments::Action::Run);
+    EXPECT_EQ(both.file, "demo.lmx");
+    EXPECT_EQ(both.keyFile, "keys.KCF");
+    const ProgramArguments twice = parseProgramArguments({"a.kcf", "b.kcf"});
+    EXPECT_EQ(twice.action, ProgramArguments::Action::Error);
+    EXPECT_EQ(twice.error, "only one key file can be opened");
+}

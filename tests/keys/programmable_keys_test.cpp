@@ -107,3 +107,21 @@ TEST(ProgrammableKeys, FailedLoadsAndSavesAreReported)
     EXPECT_EQ(rig.user.steps().last().icon, UserDialogs::Icon::Warning);
     EXPECT_EQ(rig.keys.keys(), before);
 }
+
+// A key file named on the command line is read without a dialog, and its failure told as
+// Load Keys tells it.
+TEST(ProgrammableKeys, AKeyFileIsLoadedWithoutTheDialog)
+{
+    filetest::TempFolder folder;
+    KeysRig rig;
+    rig.keys.setCheckFileReplace(false);
+    rig.user.setNextFileName(QString::fromStdString(folder.file("mine.kcf")));
+    ASSERT_TRUE(rig.keys.DoSaveKeys());
+    KeysRig other;
+    other.keys.ClearKeyList();
+    other.keys.loadKeyFile(QString::fromStdString(folder.file("mine.kcf")));
+    EXPECT_EQ(other.keys.buttonCaption(1), "Key 2 = $C5");
+    EXPECT_EQ(other.user.steps().size(), 0u);
+    other.keys.loadKeyFile(QString::fromStdString(folder.file("missing.kcf")));
+    EXPECT_TRUE(other.user.lastText().startsWith("Failed to open file")) << other.user.lastText().toStdString();
+}

@@ -2,7 +2,7 @@
 // Shared by the engine tests: command line builders, a receive box that records its lines,
 // a wall clock that stands still, and a waiter that takes no time.
 
-#include "files/wall_clock.h"
+#include "platform/wall_clock.h"
 #include "protocol/vocabulary.h"
 #include "transmission/transmission_reports.h"
 #include "transmission/waiter.h"

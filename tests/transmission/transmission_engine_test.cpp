@@ -4,11 +4,11 @@
 #include "engine_test_support.h"
 #include "tests/port/serial_test_support.h"
 
-#include "files/debug_log.h"
 #include "sim/answer_writer.h"
 #include "sim/packet_reader.h"
 #include "tests/support/scripted_dialogs.h"
 #include "transmission/answer_templates.h"
+#include "transmission/debug_log.h"
 #include "transmission/packet_exchange.h"
 #include "transmission/transmission_engine.h"
 

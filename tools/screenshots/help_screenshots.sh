@@ -6,11 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/xvfb.sh
-out=$(realpath -m "${1:-doc/images}")
-mkdir -p "$out"
-orvanta_need_target orvanta app
-orvanta_need_target lmx cli
-orvanta_start_xvfb 1024x768
+orvanta_real_window_setup "${1:-doc/images}" 1024x768
 
 orvanta_private_program
 

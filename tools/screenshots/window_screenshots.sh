@@ -6,11 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/xvfb.sh
-out=$(realpath -m "${1:-build/screenshots}")
-mkdir -p "$out"
-orvanta_need_target orvanta app
-orvanta_need_target lmx cli
-orvanta_start_xvfb 1024x768
+orvanta_real_window_setup "${1:-build/screenshots}" 1024x768
 
 orvanta_private_program --netnr 1 --netnr 2
 scripts/write-settings.sh "$work/prog/ORVANTA.SET" "$work/pty"

@@ -8,26 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/xvfb.sh
-out=$(realpath -m "${1:-build/screenshots}")
-mkdir -p "$out"
-orvanta_need_target orvanta app
-orvanta_need_target lmx cli
-orvanta_start_xvfb 1600x1200
+orvanta_real_window_setup "${1:-build/screenshots}" 1600x1200
 
-work=$(mktemp -d)
-cleanup() {
-    orvanta_xvfb_cleanup
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir -p "$work/prog/doc"
-cp build/app/orvanta "$work/prog/"
-cp doc/lmxdoc.htm "$work/prog/doc/"
-build/cli/lmx sim --netnr 1 --netnr 2 --fault bad-crc --fault-every 4 --link "$work/pty" \
-    >"$work/sim.out" 2>&1 &
-orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
-for _ in $(seq 50); do [ -e "$work/pty" ] && break; sleep 0.1; done
+orvanta_private_program --netnr 1 --netnr 2 --fault bad-crc --fault-every 4
 # settings WINDOW_BLOCK_LINES...: the port above, failed answers without boxes.
 settings() {
     scripts/write-settings.sh "$work/prog/ORVANTA.SET" "$work/pty"

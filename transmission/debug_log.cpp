@@ -1,6 +1,6 @@
 #include "debug_log.h"
 
-#include "file_bytes.h"
+#include "files/file_bytes.h"
 #include "protocol/hex.h"
 
 #include <cerrno>

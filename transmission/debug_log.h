@@ -5,7 +5,7 @@
 // beside the program. The current folder here is the log's own: the process's working
 // folder is never changed.
 
-#include "wall_clock.h"
+#include "platform/wall_clock.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "files/debug_log.h"
+#include "transmission/debug_log.h"
 
-#include "file_test_support.h"
+#include "tests/files/file_test_support.h"
 
 #include <gtest/gtest.h>
 
