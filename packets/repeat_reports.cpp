@@ -1,7 +1,7 @@
 #include "repeat_reports.h"
 
 #include "files/output_paths.h"
-#include "files/wall_clock.h"
+#include "platform/wall_clock.h"
 #include "protocol/answer.h"
 
 #include <algorithm>
