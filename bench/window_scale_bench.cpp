@@ -15,6 +15,8 @@
 //   window_scale_bench edit LINES            (internal) one process's edit figures
 //   window_scale_bench send PACKETS LMX      (internal) one process's transmission figure
 //   window_scale_bench receive LINES         (internal) one process's receive box figures
+//   window_scale_bench repeat RUNS LMX       (internal) repeat runs of a 100-packet list
+//                                            (bench/repeat_bench.sh compares their memory)
 #include "bench_window.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
@@ -26,6 +28,7 @@
 #include "window/main_form.h"
 #include "window/receive_log_model.h"
 #include "window/send_receive_frame.h"
+#include "window/transmit_actions.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -239,6 +242,43 @@ int sendFigures(int packets, const std::string& lmx)
     return 0;
 }
 
+// Repeat runs of a list of 100 packets from the window, as Transmit > Repeat Transmission...
+// starts them: the peak memory must not grow with the number of runs.
+int repeatFigures(int runs, const std::string& lmx)
+{
+    QTemporaryDir scratch;
+    const SimProcess display(lmx, {"--netnr", "1"}, scratch.filePath(QStringLiteral("sim.out")).toStdString());
+    if (display.port().empty()) {
+        std::fprintf(stderr, "lmx sim did not start\n");
+        return 1;
+    }
+    lmx::TSerialSettings serial;
+    serial.PortName = display.port();
+    Window w;
+    if (!w.open(serial))
+        return 1;
+    std::string list;
+    for (int i = 0; i < 100; ++i)
+        list += "SOT '01'\r\n'Packet " + std::to_string(i) + "'\r\nEOT\r\n";
+    const std::string file = w.folder.filePath(QStringLiteral("packets.lmx")).toStdString();
+    if (!writeText(file, list) || !w.load(file))
+        return 1;
+    lmx::RepeatRequest request;
+    request.plan.runs = runs;
+    const double t0 = cpuMs();
+    w.form->transmitActions().repeat(request);
+    settle();
+    const double ms = cpuMs() - t0;
+    const lmx::RunStatistics& statistics = w.form->transmitActions().repeatRun().statistics();
+    const long long packets = statistics.packets();
+    std::printf("runs %lld\npackets %lld\nfailed %lld\ncpu_per_packet_ms %.3f\nreceive_lines %zu\npeak_kb %ld\n",
+                static_cast<long long>(statistics.runs()), packets,
+                static_cast<long long>(statistics.failedPackets()),
+                ms / static_cast<double>(std::max(packets, 1LL)),
+                static_cast<size_t>(w.form->sendReceiveFrame().receiveLog().rowCount()), peakKb());
+    return 0;
+}
+
 int receiveFigures(int lines)
 {
     Window w;
@@ -342,6 +382,11 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         return receiveFigures(std::atoi(argv[2]));
+    }
+    if (argc >= 4 && std::strcmp(argv[1], "repeat") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return repeatFigures(std::atoi(argv[2]), argv[3]);
     }
     if (argc >= 4 && std::strcmp(argv[1], "send") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
