@@ -64,8 +64,10 @@ int main(int argc, char** argv)
     const std::string list = (folder / "list.lmx").string();
     {
         std::ofstream out(list, std::ios::binary);
-        for (int i = 0; i < kPacketsPerRun; ++i)
+        // The last packet of a run empties the display's memory, so it never fills.
+        for (int i = 0; i + 1 < kPacketsPerRun; ++i)
             out << "SOT '01'\r\n'Packet " << i << "'\r\nEOT\r\n";
+        out << "ESC $80\r\nFPACK '00000'\r\n";
     }
 
     bool failed = false;

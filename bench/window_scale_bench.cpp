@@ -258,8 +258,10 @@ int repeatFigures(int runs, const std::string& lmx)
     if (!w.open(serial))
         return 1;
     std::string list;
-    for (int i = 0; i < 100; ++i)
+    // The last packet of a run empties the display's memory, so it never fills.
+    for (int i = 0; i < 99; ++i)
         list += "SOT '01'\r\n'Packet " + std::to_string(i) + "'\r\nEOT\r\n";
+    list += "ESC $80\r\nFPACK '00000'\r\n";
     const std::string file = w.folder.filePath(QStringLiteral("packets.lmx")).toStdString();
     if (!writeText(file, list) || !w.load(file))
         return 1;
