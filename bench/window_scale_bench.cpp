@@ -20,14 +20,14 @@
 #include "bench_window.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
+#include "frames/receive_log_model.h"
+#include "frames/send_receive_frame.h"
 #include "packets/exchange_recorder.h"
 #include "platform/wall_clock.h"
 #include "port/comm_port_driver.h"
 #include "sim_process.h"
 #include "tests/support/scripted_dialogs.h"
 #include "window/main_form.h"
-#include "window/receive_log_model.h"
-#include "window/send_receive_frame.h"
 #include "window/transmit_actions.h"
 
 #include <QApplication>

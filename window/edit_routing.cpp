@@ -1,8 +1,8 @@
 #include "edit_routing.h"
 
-#include "answer_frame.h"
 #include "editor/command_box_actions.h"
 #include "editor/command_editor.h"
+#include "frames/answer_frame.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,18 +1,18 @@
 #include "file_actions.h"
 
-#include "answer_frame.h"
 #include "editor/command_editor.h"
 #include "editor/command_file_io.h"
 #include "files/command_file_reader.h"
 #include "files/command_file_writer.h"
 #include "files/settings.h"
 #include "files/text_export.h"
+#include "frames/answer_frame.h"
+#include "frames/main_status_bar.h"
+#include "frames/send_receive_frame.h"
 #include "keys/key_actions.h"
-#include "main_status_bar.h"
 #include "packets/exchange_recorder.h"
 #include "packets/exchange_reports.h"
 #include "platform/user_dialogs.h"
-#include "send_receive_frame.h"
 #include "transmit_actions.h"
 
 #include <QDir>

@@ -1,6 +1,5 @@
 #include "main_form.h"
 
-#include "answer_frame.h"
 #include "capture_actions.h"
 #include "dialogs/parameter_dialogs.h"
 #include "edit_routing.h"
@@ -10,14 +9,17 @@
 #include "editor/commands_frame.h"
 #include "file_actions.h"
 #include "files/settings_file.h"
+#include "frames/answer_frame.h"
+#include "frames/led_panel.h"
+#include "frames/line_tool_tips.h"
+#include "frames/main_status_bar.h"
+#include "frames/send_receive_frame.h"
+#include "frames/xmit_form.h"
 #include "general_settings_apply.h"
 #include "idle_update.h"
 #include "key_repeat_filter.h"
 #include "keys/key_actions.h"
-#include "led_panel.h"
-#include "line_tool_tips.h"
 #include "main_actions.h"
-#include "main_status_bar.h"
 #include "packets/exchange_recorder.h"
 #include "packets/packets_tab.h"
 #include "packets/statistics_view.h"
@@ -27,31 +29,26 @@
 #include "port/serial_settings_apply.h"
 #include "program_icon.h"
 #include "protocol/vocabulary.h"
-#include "send_receive_frame.h"
 #include "settings/settings_dialogs.h"
 #include "transmission/packet_exchange.h"
 #include "transmission/transmission_engine.h"
 #include "transmit_actions.h"
 #include "widgets/ovel_list_box.h"
-#include "window_placement.h"
-#include "xmit_form.h"
+#include "window_geometry.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QResizeEvent>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
@@ -116,7 +113,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab1), false);
     m_tabs->setTabVisible(m_tabs->indexOf(m_debugTab2), false);
 
-    place();
+    m_geometry->place();
     ready();
     updateActions();
 }
@@ -247,8 +244,8 @@ void TMainForm::layOut()
         splitter->setStretchFactor(0, 1);
         splitter->setStretchFactor(1, 1);
     }
-    // A handle the user drags divides from then on as the user chose (see resizeEvent).
-    connect(m_editorSplitter, &QSplitter::splitterMoved, this, [this] { m_editorDivisionChosen = true; });
+    m_geometry = new WindowGeometry(*this, *m_editorSplitter, *m_receiveSplitter, m_general.Window,
+                                    {{kClientWidth, kClientHeight}, kPartSpacing, kRestoreSettleMs});
     auto* client = new QVBoxLayout(centralWidget());
     client->setContentsMargins(4, 2, 4, 2);
     client->setSpacing(0);
@@ -356,151 +353,32 @@ void TMainForm::connectParts()
 
 QSize TMainForm::firstSize() const
 {
-    return {kClientWidth, kClientHeight + menuBar()->sizeHint().height()};
-}
-
-namespace {
-
-lmx::ScreenRect screenRect(const QRect& r)
-{
-    return {r.x(), r.y(), r.width(), r.height()};
-}
-
-} // namespace
-
-void TMainForm::place()
-{
-    std::vector<lmx::ScreenRect> screens;
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary)
-        screens.push_back(screenRect(primary->availableGeometry()));
-    for (const QScreen* s : QGuiApplication::screens())
-        if (s != primary)
-            screens.push_back(screenRect(s->availableGeometry()));
-    const QSize first = firstSize();
-    const lmx::ScreenRect r = lmx::startRect(m_general.Window, first.width(), first.height(), screens);
-    setGeometry(r.x, r.y, r.width, r.height);
-    m_normalRect = geometry();
-    if (m_general.Window.Maximized) {
-        m_keptNormal = m_normalRect;
-        setWindowState(windowState() | Qt::WindowMaximized);
-        // Where no window manager maximises it, the window covers its screen by itself.
-        if (const QScreen* s = QGuiApplication::screenAt(m_normalRect.center()))
-            setGeometry(s->availableGeometry());
-    }
-}
-
-void TMainForm::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange)
-        return;
-    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-    const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowFullScreen;
-    // The states the window passes through while it is first shown are not the user's.
-    if (!m_divided)
-        return;
-    if (!(change->oldState() & big) && (windowState() & big))
-        m_keptNormal = m_normalRect;
-    // Back from maximised: to the place it had before, which a window manager that saw only
-    // the maximised window does not know.
-    if ((change->oldState() & big) && !(windowState() & (big | Qt::WindowMinimized))) {
-        m_normalRect = m_keptNormal;
-        setGeometry(m_keptNormal);
-        // A window manager may answer with a place of its own a little later.
-        m_restorePending = true;
-        QTimer::singleShot(kRestoreSettleMs, this, [this] { m_restorePending = false; });
-    }
-}
-
-void TMainForm::divide()
-{
-    if (m_divided)
-        return;
-    m_divided = true;
-    // The first division: three fifths of the row to the command editor, as the first window
-    // had it, and below, the receive box and the command buttons as high as they ask to be.
-    // A window left so is kept as having no division of its own.
-    const lmx::WindowPlacement& saved = m_general.Window;
-    const int across = m_editorSplitter->width() - m_editorSplitter->handleWidth();
-    shareWidth();
-    m_firstDivision = {m_editorSplitter->sizes().value(0), m_receiveSplitter->sizes().value(0)};
-    m_editorDivisionChosen = saved.EditorWidth > 0;
-    if (m_editorDivisionChosen)
-        m_editorSplitter->setSizes({saved.EditorWidth, across - saved.EditorWidth});
-    if (saved.TopHeight > 0) {
-        const int down = m_receiveSplitter->height() - m_receiveSplitter->handleWidth();
-        m_receiveSplitter->setSizes({saved.TopHeight, down - saved.TopHeight});
-    }
-}
-
-lmx::WindowPlacement TMainForm::placementNow() const
-{
-    lmx::PlacementNow now;
-    if (!m_divided) // closed before it was shown: as it was
-        return m_general.Window;
-    now.normal = screenRect(m_normalRect);
-    now.maximized = isMaximized();
-    // The editor's width only when the user chose it; else the window's share comes again.
-    now.editorWidth = m_editorDivisionChosen ? m_editorSplitter->sizes().value(0) : 0;
-    now.topHeight = m_receiveSplitter->sizes().value(0);
-    now.firstEditorWidth = m_editorDivisionChosen ? m_firstDivision.first : 0;
-    now.firstTopHeight = m_firstDivision.second;
-    const QScreen* s = screen();
-    const QSize first = firstSize();
-    return lmx::placementToKeep(now, first.width(), first.height(),
-                                s ? screenRect(s->availableGeometry()) : lmx::ScreenRect{});
+    return m_geometry->firstSize();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (m_divisionAsked)
-        return;
-    m_divisionAsked = true;
-    // Once the parts have taken their shown fonts and styles, which change what they ask for.
-    QTimer::singleShot(0, this, &TMainForm::divide);
+    m_geometry->shown();
 }
 
-bool TMainForm::restoreNormal()
+void TMainForm::changeEvent(QEvent* event)
 {
-    if (!m_restorePending || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
-        || geometry() == m_keptNormal)
-        return false;
-    setGeometry(m_keptNormal);
-    return true;
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        m_geometry->stateChanged(static_cast<QWindowStateChangeEvent*>(event)->oldState());
 }
 
 void TMainForm::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
-    if (m_divided && !m_restorePending && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
-        m_normalRect = geometry();
-}
-
-void TMainForm::shareWidth()
-{
-    // Up to the first width three fifths of it go to the command editor, as at first; of
-    // more width the tabs take two thirds: hex lines are three times as long as the command
-    // lines they show, and the Packets table wants room for all its columns.
-    constexpr int firstAcross = kClientWidth - 2 * 4 - kPartSpacing;
-    const int across = m_editorSplitter->width() - m_editorSplitter->handleWidth();
-    const int editor = across <= firstAcross ? across * 3 / 5
-                                             : firstAcross * 3 / 5 + (across - firstAcross) / 3;
-    m_editorSplitter->setSizes({editor, across - editor});
+    m_geometry->moved();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    // The splitter has shared the new width by the parts' sizes; until the user has chosen
-    // a division, the window's own share stands instead.
-    if (m_divided && !m_editorDivisionChosen)
-        shareWidth();
-    if (restoreNormal())
-        return;
-    if (m_divided && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
-        m_normalRect = geometry();
+    m_geometry->resized();
 }
 
 QString TMainForm::statusText() const
@@ -743,7 +621,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    m_general.Window = placementNow();
+    m_general.Window = m_geometry->placementNow();
     const lmx::WriteResult saved = lmx::saveSettings(m_places, m_serial, m_display, m_general);
     if (!saved.ok)
         m_dialogs.detailedWarning(latin1(saved.message), localText(saved.detail));

@@ -20,19 +20,19 @@
 // The window may be resized and maximised. At its first size (792 x 554 below the menu bar,
 // centred) the parts stand as they always did; a larger window gives the room to the command
 // and hex boxes, the tabs and the receive box, divided by two handles. Its place, size and
-// division are kept in the settings file at closing, and only when they differ from the first.
+// division are kept in the settings file at closing, and only when they differ from the first
+// (WindowGeometry).
 //
 // Every part is owned by its Qt parent. The central widget with the frames is the window's
 // first child, so the frames and the engine in them go before the serial link they use.
 
-#include "busy_cursor.h"
 #include "files/settings.h"
 #include "files/settings_places.h"
+#include "frames/busy_cursor.h"
 #include "main_form_services.h"
 #include "transmission/debug_log.h"
 
 #include <QMainWindow>
-#include <QRect>
 
 #include <functional>
 #include <memory>
@@ -64,6 +64,7 @@ class TCommandsFrame;
 class TMainStatusBar;
 class TSendReceiveFrame;
 class TransmitActions;
+class WindowGeometry;
 
 namespace lmx {
 class DisplaysProgress;
@@ -178,15 +179,6 @@ protected:
 private:
     void createParts();
     void layOut();
-    // The saved place, or the first size centred; the division comes once it is shown.
-    void place();
-    void divide();
-    void shareWidth();
-    // Puts a window just back from maximised at its kept place; false when there is nothing
-    // to do.
-    bool restoreNormal();
-    // The place to keep in the settings file (nothing while it is the first one).
-    lmx::WindowPlacement placementNow() const;
     void connectParts();
     void applyGeneral();
     void setStatus(const char* text);
@@ -240,13 +232,7 @@ private:
     QSplitter* m_editorSplitter = nullptr;
     QSplitter* m_receiveSplitter = nullptr;
     QWidget* m_bottom = nullptr;
-    QRect m_normalRect; // where the window stands when it is not maximised
-    QRect m_keptNormal; // where it stood before it was maximised
-    bool m_restorePending = false; // just back from maximised: kept at m_keptNormal
-    bool m_divisionAsked = false;
-    bool m_divided = false;
-    bool m_editorDivisionChosen = false; // dragged, or kept from an earlier run
-    std::pair<int, int> m_firstDivision; // the editor's width and the top's height at first
+    WindowGeometry* m_geometry = nullptr; // the place, size and division
     ActionButton* m_fpack = nullptr;
     ActionButton* m_npack = nullptr;
 

@@ -3,7 +3,7 @@ cmake_minimum_required(VERSION 3.22)
 # before it in ORDER, and inside editor/ only from its own layer and the layers before it.
 #   cmake -DROOT=<top of the tree> -P check_layers.cmake
 set(ORDER protocol files platform port transmission packets sim widgets bus brightness dialogs
-          commandbox editor keys settings window app cli)
+          commandbox editor keys settings frames window app cli)
 # Each layer's units, separated by "|".
 set(EDITOR_LAYERS
     "edit_rules|edit_dispatch|param_defaults"

@@ -2,9 +2,9 @@
 #include "main_form_support.h"
 
 #include "editor/commands_frame.h"
+#include "frames/line_tool_tips.h"
 #include "protocol/vocabulary.h"
 #include "tests/widgets/list_box_support.h"
-#include "window/line_tool_tips.h"
 
 #include <QSplitter>
 

@@ -3,9 +3,9 @@
 #include "main_form_support.h"
 #include "tests/widgets/list_box_support.h"
 
+#include "frames/answer_frame.h"
 #include "keys/key_actions.h"
 #include "widgets/ovel_list_box.h"
-#include "window/answer_frame.h"
 
 #include <QDialog>
 #include <QLineEdit>

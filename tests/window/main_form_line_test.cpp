@@ -5,19 +5,19 @@
 #include "tests/widgets/list_box_support.h"
 
 #include "bus/displays_progress.h"
+#include "frames/led_panel.h"
+#include "frames/main_status_bar.h"
+#include "frames/receive_log_model.h"
+#include "frames/xmit_form.h"
 #include "keys/key_actions.h"
 #include "packets/capture_file.h"
 #include "packets/exchange_recorder.h"
 #include "packets/exchange_reports.h"
 #include "packets/packets_tab.h"
 #include "packets/statistics_view.h"
-#include "window/transmit_actions.h"
 #include "sim/sim_server.h"
 #include "transmission/packet_exchange.h"
-#include "window/led_panel.h"
-#include "window/main_status_bar.h"
-#include "window/receive_log_model.h"
-#include "window/xmit_form.h"
+#include "window/transmit_actions.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -7,6 +7,8 @@
 #include "editor/command_box_actions.h"
 #include "editor/command_editor.h"
 #include "files/settings_file.h"
+#include "frames/answer_frame.h"
+#include "frames/send_receive_frame.h"
 #include "port/qt_serial_backend.h"
 #include "settings/settings_dialogs.h"
 #include "tests/editor/command_box_support.h"
@@ -14,10 +16,8 @@
 #include "tests/support/qt_wait.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/scripted_parameter_dialogs.h"
-#include "window/answer_frame.h"
 #include "window/main_actions.h"
 #include "window/main_form.h"
-#include "window/send_receive_frame.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

@@ -7,15 +7,15 @@
 #include "editor/command_file_io.h"
 #include "editor/commands_frame.h"
 #include "files/command_file_reader.h"
+#include "frames/main_status_bar.h"
+#include "frames/xmit_form.h"
 #include "keys/key_actions.h"
 #include "port/comm_port_driver.h"
 #include "protocol/hex.h"
 #include "protocol/vocabulary.h"
 #include "transmission/packet_exchange.h"
 #include "transmission/transmission_engine.h"
-#include "window/main_status_bar.h"
 #include "window/qt_user_dialogs.h"
-#include "window/xmit_form.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -3,8 +3,8 @@
 #include "main_form_support.h"
 #include "tests/widgets/list_box_support.h"
 
+#include "frames/receive_log_model.h"
 #include "widgets/ovel_list_box.h"
-#include "window/receive_log_model.h"
 
 #include <QMenu>
 

@@ -5,12 +5,12 @@
 #include "gallery_support.h"
 #include "tests/port/fake_serial_backend.h"
 
+#include "frames/xmit_form.h"
 #include "port/comm_port_driver.h"
 #include "protocol/framing.h"
 #include "settings/serial_sett_form.h"
 #include "transmission/packet_exchange.h"
 #include "window/qt_user_dialogs.h"
-#include "window/xmit_form.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The traffic LEDs: lit for 200 to 250 ms after they went on however many events follow,
 // each LED on its own; and the panel's picture with both LEDs where they belong.
-#include "window/traffic_leds.h"
+#include "frames/traffic_leds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The serial debug window, offscreen, fed by the packet exchange on a fake line.
 #include "tests/port/serial_test_support.h"
 
+#include "frames/xmit_form.h"
 #include "port/debug_view_lines.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/widgets/list_box_support.h"
 #include "transmission/packet_exchange.h"
-#include "window/xmit_form.h"
 
 #include <QListWidget>
 #include <QScrollBar>

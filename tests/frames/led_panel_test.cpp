@@ -1,6 +1,6 @@
 // The LED panel's picture: silver, a black frame, the receive LED at x 4 and the transmit LED
 // at x 22, bright while lit and dark otherwise; LedTimer always running.
-#include "window/led_panel.h"
+#include "frames/led_panel.h"
 
 #include <QImage>
 
