@@ -154,18 +154,3 @@ TEST(CommandHistory, AChangeOutsideAStepEmptiesTheHistory)
     r.box.newFile();
     EXPECT_FALSE(r.clip.canUndo());
 }
-
-// The highlight is the line the next edit acts on: an inserted line is selected alone, so
-// Delete takes it and not the line it was inserted above.
-TEST(CommandHistory, AnInsertedLineIsTheOneSelected)
-{
-    EditorRig r;
-    r.insertText("FIRST");
-    r.click(0);
-    r.insertText("SECOND");
-    EXPECT_EQ(r.list().cursor(), 0);
-    EXPECT_EQ(r.list().selectedCount(), 1);
-    EXPECT_TRUE(r.list().isSelected(0));
-    r.blocks.DeleteSingle();
-    EXPECT_EQ(r.texts(), Texts({"'FIRST'", "<End>"}));
-}

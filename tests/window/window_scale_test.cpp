@@ -42,30 +42,18 @@ protected:
 
 } // namespace
 
-TEST_F(CommandKeys, ThirtyDeletesAreTakenBackByThirtyUndos)
-{
-    const Texts before = rig.displayTexts();
-    for (int i = 0; i < 30; ++i)
-        press(Qt::Key_Delete);
-    const Texts deleted = rig.displayTexts();
-    ASSERT_EQ(deleted.size(), before.size() - 30);
-    for (int i = 0; i < 30; ++i)
-        press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(rig.displayTexts(), before);
-    for (int i = 0; i < 30; ++i)
-        press(Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(rig.displayTexts(), deleted);
-}
-
 TEST_F(CommandKeys, TheEditMenuOffersRedoOnlyAfterAnUndo)
 {
     const QList<QAction*> edit = rig.actions().editMenu()->actions();
     ASSERT_EQ(edit.back(), rig.actions().DoRedoText);
     EXPECT_EQ(edit[edit.size() - 2], rig.actions().DoUndoText);
-    EXPECT_EQ(rig.actions().DoRedoText->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
     EXPECT_FALSE(rig.actions().DoRedoText->isEnabled());
+    press(Qt::Key_Delete);
+    const Texts deleted = rig.displayTexts();
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(rig.actions().DoRedoText->isEnabled());
+    press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(rig.displayTexts(), deleted);
 }
 
 // The line shown highlighted is the one the next edit acts on, in both boxes.
