@@ -197,20 +197,29 @@ int editFigures(int lines)
     return 0;
 }
 
+// The window on the line of a virtual display of its own, with `list` loaded.
+struct WindowOnDisplay {
+    QTemporaryDir scratch;
+    SimProcess display;
+    Window w;
+    bool ready = false;
+
+    WindowOnDisplay(const std::string& lmx, const std::string& list)
+        : display(lmx, {"--netnr", "1"}, scratch.filePath(QStringLiteral("sim.out")).toStdString())
+    {
+        if (display.port().empty()) {
+            std::fprintf(stderr, "lmx sim did not start\n");
+            return;
+        }
+        lmx::TSerialSettings serial;
+        serial.PortName = display.port();
+        const std::string file = w.folder.filePath(QStringLiteral("packets.lmx")).toStdString();
+        ready = w.open(serial) && writeText(file, list) && w.load(file);
+    }
+};
 
 int sendFigures(int packets, const std::string& lmx)
 {
-    QTemporaryDir scratch;
-    const SimProcess display(lmx, {"--netnr", "1"}, scratch.filePath(QStringLiteral("sim.out")).toStdString());
-    if (display.port().empty()) {
-        std::fprintf(stderr, "lmx sim did not start\n");
-        return 1;
-    }
-    lmx::TSerialSettings serial;
-    serial.PortName = display.port();
-    Window w;
-    if (!w.open(serial))
-        return 1;
     // A text a packet; every 1,000 packets the delete command empties the display's memory, so
     // it never fills however long the run (those packets count too).
     std::string list;
@@ -219,9 +228,10 @@ int sendFigures(int packets, const std::string& lmx)
         if (i % 1000 == 999)
             list += "ESC $80\r\nFPACK '00000'\r\n";
     }
-    const std::string file = w.folder.filePath(QStringLiteral("packets.lmx")).toStdString();
-    if (!writeText(file, list) || !w.load(file))
+    WindowOnDisplay on(lmx, list);
+    if (!on.ready)
         return 1;
+    Window& w = on.w;
     const double t0 = cpuMs();
     const auto wall0 = std::chrono::steady_clock::now();
     w.form->DoTransmitExecute();
@@ -246,25 +256,15 @@ int sendFigures(int packets, const std::string& lmx)
 // starts them: the peak memory must not grow with the number of runs.
 int repeatFigures(int runs, const std::string& lmx)
 {
-    QTemporaryDir scratch;
-    const SimProcess display(lmx, {"--netnr", "1"}, scratch.filePath(QStringLiteral("sim.out")).toStdString());
-    if (display.port().empty()) {
-        std::fprintf(stderr, "lmx sim did not start\n");
-        return 1;
-    }
-    lmx::TSerialSettings serial;
-    serial.PortName = display.port();
-    Window w;
-    if (!w.open(serial))
-        return 1;
     std::string list;
     // The last packet of a run empties the display's memory, so it never fills.
     for (int i = 0; i < 99; ++i)
         list += "SOT '01'\r\n'Packet " + std::to_string(i) + "'\r\nEOT\r\n";
     list += "ESC $80\r\nFPACK '00000'\r\n";
-    const std::string file = w.folder.filePath(QStringLiteral("packets.lmx")).toStdString();
-    if (!writeText(file, list) || !w.load(file))
+    WindowOnDisplay on(lmx, list);
+    if (!on.ready)
         return 1;
+    Window& w = on.w;
     lmx::RepeatRequest request;
     request.plan.runs = runs;
     const double t0 = cpuMs();

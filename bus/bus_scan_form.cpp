@@ -3,6 +3,7 @@
 #include "platform/latin1.h"
 #include "protocol/hex.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_style.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -17,15 +18,6 @@
 namespace lmx {
 
 namespace {
-
-QSpinBox* spin(const char* name, int low, int high, int value, QWidget* parent)
-{
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setRange(low, high);
-    box->setValue(value);
-    return box;
-}
 
 enum Column { NetNrColumn, AnswerColumn, RttColumn, TextColumn, DataColumn };
 
@@ -49,9 +41,9 @@ BusScanForm::BusScanForm(TDisplaySettings& record, PacketExchange& exchange, boo
       m_record(record),
       m_scanner(exchange),
       m_extended(extended),
-      m_from(spin("FromSpin", kScanLowest, kScanHighest, kScanFirstNetNr, this)),
-      m_to(spin("ToSpin", kScanLowest, kScanHighest, kScanLastNetNr, this)),
-      m_timeout(spin("TimeoutSpin", kScanMinTimeoutMs, kScanMaxTimeoutMs, kScanTimeoutMs, this)),
+      m_from(newSpinBox("FromSpin", kScanLowest, kScanHighest, kScanFirstNetNr, this)),
+      m_to(newSpinBox("ToSpin", kScanLowest, kScanHighest, kScanLastNetNr, this)),
+      m_timeout(newSpinBox("TimeoutSpin", kScanMinTimeoutMs, kScanMaxTimeoutMs, kScanTimeoutMs, this)),
       m_scan(new QPushButton(QStringLiteral("Scan"), this)),
       m_progress(new QProgressBar(this)),
       m_status(new QLabel(this)),

@@ -3,6 +3,7 @@
 #include "netnr_list.h"
 #include "platform/latin1.h"
 #include "widgets/dialog_buttons.h"
+#include "widgets/dialog_style.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -23,10 +24,7 @@ namespace {
 
 QSpinBox* spin(const char* name, int low, int high, int value, QWidget* parent)
 {
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setRange(low, high);
-    box->setValue(std::clamp(value, low, high));
+    QSpinBox* box = newSpinBox(name, low, high, value, parent);
     box->setMinimumWidth(110);
     return box;
 }

@@ -189,6 +189,20 @@ std::string outputClash(const SendOptions& options, const cli::Settings& setting
     return lmx::outputClash(inputs, outputs);
 }
 
+// The exit code of a send that has ended: 2 when a report could not be written (unless it was
+// stopped), 1 when it was stopped or an answer failed.
+int sendExit(bool stopped, int signalCount, bool reported, bool allOk)
+{
+    if (stopped) {
+        if (signalCount > 1) // ended at once, without the engine's line
+            std::fputs("lmx send: interrupted\n", stderr);
+        return reported ? 1 : 2;
+    }
+    if (!reported)
+        return 2;
+    return allOk ? 0 : 1;
+}
+
 } // namespace
 
 int runSend(int argc, char** argv)
@@ -318,26 +332,14 @@ int runSend(int argc, char** argv)
         for (const std::string& line : lmx::displaysSummary(displays.displays()))
             writeLine(stdout, line);
         const bool reported = writeReports(options, recorder, displays.end(), capture);
-        if (displays.end() == lmx::TransmissionEnd::Stopped) {
-            if (signalCount > 1) // ended at once, without the engine's line
-                std::fputs("lmx send: interrupted\n", stderr);
-            return reported ? 1 : 2;
-        }
-        if (!reported)
-            return 2;
-        return displays.allOk() ? 0 : 1;
+        return sendExit(displays.end() == lmx::TransmissionEnd::Stopped, signalCount, reported,
+                        displays.allOk());
     }
 
     const lmx::TransmissionEngine::Outcome outcome = extended
         ? engine.TransmitExtended(commandLines, netNr)
         : engine.TransmitNormal(commandLines, netNr);
     const bool reported = writeReports(options, recorder, recorder.end(), capture);
-    if (outcome.end == lmx::TransmissionEngine::End::Stopped) {
-        if (signalCount > 1) // ended at once, without the engine's line
-            std::fputs("lmx send: interrupted\n", stderr);
-        return reported ? 1 : 2;
-    }
-    if (!reported)
-        return 2;
-    return outcome.allAnswered() ? 0 : 1;
+    return sendExit(outcome.end == lmx::TransmissionEngine::End::Stopped, signalCount, reported,
+                    outcome.allAnswered());
 }

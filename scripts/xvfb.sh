@@ -81,3 +81,15 @@ orvanta_real_window_setup() {
     orvanta_need_target lmx cli
     orvanta_start_xvfb "$2"
 }
+
+# For the scripts that drive the real window with xdotool (there is no window manager): the
+# first visible window whose name matches, the keyboard focus given by hand, keys as typed, and
+# a screenshot of the whole screen into $out once the window has painted.
+window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+focus() { xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true; }
+key() { xdotool key --clearmodifiers "$@"; }
+shoot() {
+    sleep 0.7 # let the window finish painting
+    import -window root "$out/$1"
+    echo "$out/$1"
+}

@@ -3,6 +3,9 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QSpinBox>
+
+#include <algorithm>
 
 QLabel* newMessageLine(QWidget* parent)
 {
@@ -21,4 +24,13 @@ int captionWidth(const QString& title)
     const int barHeight = fm.height() + 10;
     constexpr int kBarItems = 4; // the icon, and help, maximise and close
     return fm.horizontalAdvance(title) + kBarItems * barHeight;
+}
+
+QSpinBox* newSpinBox(const char* name, int low, int high, int value, QWidget* parent)
+{
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(low, high);
+    box->setValue(std::clamp(value, low, high));
+    return box;
 }

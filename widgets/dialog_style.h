@@ -4,6 +4,7 @@
 #include "platform/latin1.h"
 
 class QLabel;
+class QSpinBox;
 class QString;
 class QWidget;
 
@@ -15,3 +16,6 @@ QLabel* newMessageLine(QWidget* parent);
 // in the system's title font, beside the title bar's icon and buttons (each about as wide as
 // the bar is high).
 int captionWidth(const QString& title);
+
+// A spin box named for the tests, from `low` to `high`, holding `value` (brought into range).
+QSpinBox* newSpinBox(const char* name, int low, int high, int value, QWidget* parent);

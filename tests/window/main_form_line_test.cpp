@@ -367,14 +367,18 @@ TEST(MainFormLine, EveryTransmissionGoesToACaptureFileOfItsOwnInTheCaptureFolder
 
 namespace {
 
+// A display that spoils the CRC of every n-th answer.
+lmx::sim::SimOptions spoilingEvery(int n)
+{
+    lmx::sim::SimOptions o;
+    o.fault = lmx::sim::FaultKind::BadCrc;
+    o.faultEvery = n;
+    return o;
+}
+
 // Twenty one-packet display blocks, answer boxes off; the display spoils every fifth answer.
 struct QuietRun {
-    LineRig rig{[] {
-        lmx::sim::SimOptions o;
-        o.fault = lmx::sim::FaultKind::BadCrc;
-        o.faultEvery = 5;
-        return o;
-    }()};
+    LineRig rig{spoilingEvery(5)};
     TMainForm* w = nullptr;
 
     QuietRun()
@@ -417,12 +421,7 @@ namespace {
 // Repeat runs of a list of three blocks to a display that spoils every 4th answer, with
 // the answer boxes on: they must not open during repeat runs.
 struct RepeatRig {
-    LineRig rig{[] {
-        lmx::sim::SimOptions o;
-        o.fault = lmx::sim::FaultKind::BadCrc;
-        o.faultEvery = 4;
-        return o;
-    }()};
+    LineRig rig{spoilingEvery(4)};
     TMainForm* w = nullptr;
 
     RepeatRig()

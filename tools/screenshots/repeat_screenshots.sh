@@ -19,15 +19,6 @@ cp examples/two-displays.lmx "$work/demo.lmx"
 (cd "$work" && exec prog/orvanta demo.lmx) >"$work/app.out" 2>&1 &
 orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
 
-window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-shoot() {
-    sleep 0.5 # let the window finish painting
-    import -window root "$out/$1"
-    echo "$out/$1"
-}
-key() { xdotool key --clearmodifiers "$@"; }
-focus() { xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true; }
-
 main=$(window "Orvanta")
 xdotool windowsize "$main" 1000 720
 xdotool windowmove "$main" 12 12

@@ -31,16 +31,7 @@ printf '%s\r\n' "${demo[@]}" >"$work/demo.lmx"
 (cd "$work" && exec prog/orvanta) >"$work/app.out" 2>&1 &
 orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
 
-window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-shoot() {
-    sleep 0.5 # let the window finish painting
-    import -window root "$out/$1"
-    echo "$out/$1"
-}
-key() { xdotool key --clearmodifiers "$@"; }
 
-# Without a window manager the keyboard focus is given by hand.
-focus() { xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true; }
 main=$(window "Orvanta")
 focus "$main"
 shoot window-start.png

@@ -26,14 +26,6 @@ demo=("; display 1: texts, a break, an inquiry with its data answer"
       " ESC \$A6 '1'" " ESC \$A6 '2'" " ESC \$A6 '3'" " ESC \$A6 '2'" "EOT")
 printf '%s\r\n' "${demo[@]}" >"$work/demo.lmx"
 
-window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-focus() { xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true; }
-key() { xdotool key --clearmodifiers "$@"; }
-shoot() {
-    sleep 0.7 # let the window finish painting
-    import -window root "$out/$1"
-    echo "$out/$1"
-}
 # run NAME: starts the program, loads the list, transmits and shows the failures it had.
 run() {
     (cd "$work" && exec prog/orvanta demo.lmx) >"$work/app.out" 2>&1 &
