@@ -27,8 +27,8 @@ const char kLineOptionsHelp[] =
     "                     gives one warning and the transmission goes on without it\n"
     "  --reconnect SECONDS\n"
     "                     a port lost during the transmission is tried again every 250 ms\n"
-    "                     for up to SECONDS (1..3600); once back, the display block in\n"
-    "                     progress is sent again from its first packet\n";
+    "                     for up to SECONDS (1..3600; 0: not at all); once back, the\n"
+    "                     display block in progress is sent again from its first packet\n";
 
 void LineOptions::applyTo(lmx::TSerialSettings& record) const
 {

@@ -24,6 +24,8 @@
 #include "port/qt_serial_backend.h"
 #include "port/serial_settings_apply.h"
 #include "protocol/hex.h"
+#include "protocol/vocabulary.h"
+#include "transmission/answer_templates.h"
 #include "transmission/debug_log.h"
 #include "transmission/packet_exchange.h"
 #include "transmission/transmission_engine.h"
@@ -54,7 +56,9 @@ const char kHelp[] =
     "programs, or for an installed program ~/.config/Orvanta/ORVANTA.SET (read over an\n"
     "ORVANTA.SET beside the programs). A port not given with --port is named on stderr with\n"
     "where it comes from before anything is sent.\n"
-    "Every receive-box line goes to stdout, every message-box text to stderr.\n"
+    "Every receive-box line goes to stdout, every message-box text to stderr. A data answer\n"
+    "fills the file's answer templates (the lines after ANSWER:) as the window's Answer Data\n"
+    "tab does; each filled line follows as \"Answer Data: ...\".\n"
     "  --port NAME        serial port (\\\\.\\COM1, /dev/ttyUSB0, /dev/pts/7, ...), a serial\n"
     "                     device server tcp://HOST:PORT (its own line settings) or one that\n"
     "                     takes the line settings, rfc2217://HOST:PORT\n"
@@ -128,6 +132,29 @@ public:
 
 private:
     bool m_shown;
+};
+
+// The command file's answer templates, filled by each data answer as the window's Answer Data
+// tab fills them; the filled lines follow the answer's receive-box lines.
+class ConsoleAnswerData : public lmx::AnswerDataSink {
+public:
+    explicit ConsoleAnswerData(const std::vector<std::string>& templates)
+    {
+        for (const std::string& t : templates)
+            if (t != lmx::kEndMarker)
+                m_templates.append(t);
+    }
+    void answerData(const std::string& data) override
+    {
+        if (!m_templates.FillAnswerTemplates(data))
+            return;
+        for (const lmx::AnswerTemplates::Line& line : m_templates.lines())
+            writeLine(stdout, "Answer Data: " + line.shownText);
+    }
+    size_t size() const { return m_templates.size(); }
+
+private:
+    lmx::AnswerTemplates m_templates;
 };
 
 // Keeps of each line read only what is sent: its command line.
@@ -265,6 +292,9 @@ int runSend(int argc, char** argv)
     engine.setDebugLog(&debugLog);
     engine.SetDebugFile(general.DebugFile);
     engine.SetCreateDebugFile(general.CreateDebugFile);
+    ConsoleAnswerData answerData(file.content.answers);
+    if (options.receiveLines() && answerData.size() > 0)
+        engine.setAnswerDataSink(&answerData);
     if (options.packetSize)
         engine.SetPacketSize(*options.packetSize);
     lmx::ExchangeRecorder recorder;

@@ -37,6 +37,9 @@ struct ExchangeRecord {
     std::string resultText;    // the words of the result code or character
     std::string param;         // extended: "$00" or "$01" as the answer carried it
     std::optional<double> rttMs; // last byte written to the answer's end byte
+    // Last byte written to the exchange judged: the round trip, or as long as the answer was
+    // waited for when it never came whole (a time-out, a stop, a lost port).
+    std::optional<double> spentMs;
     std::string failure;       // why the exchange failed, in words; empty when ok
     // How often the packet's display block had been sent again when it went out: 0 the first
     // time, 1 after the port was lost once and reopened, ...

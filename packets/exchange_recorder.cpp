@@ -129,6 +129,11 @@ void ExchangeRecorder::packetWritten(const std::string& packet, int netNr, uint8
     emit packetStarted(static_cast<int>(m_records.size()) - 1);
 }
 
+double ExchangeRecorder::msSinceWritten() const
+{
+    return static_cast<double>(m_clock.nsecsElapsed() - m_writtenNs) / 1e6;
+}
+
 void ExchangeRecorder::answerBegan()
 {
     if (m_running && m_awaiting && !m_records.empty() && !m_records.back().answerUs)
@@ -147,6 +152,7 @@ void ExchangeRecorder::answerReceived(const std::string& answer)
     if (!answer.empty() && !rec.answerUs)
         rec.answerUs = m_clockStartUs + now / 1000;
     evaluateAnswer(rec);
+    rec.spentMs = static_cast<double>(now - m_writtenNs) / 1e6;
     if (std::any_of(answer.begin(), answer.end(),
                     [&](char c) { return PacketExchange::completesAnswer(c, rec.extended); }))
         rec.rttMs = static_cast<double>(now - m_writtenNs) / 1e6;
@@ -167,6 +173,7 @@ void ExchangeRecorder::portLost(const std::string& packet, int netNr, uint8_t pa
         return;
     m_awaiting = false;
     markPortLost(m_records.back(), why);
+    m_records.back().spentMs = msSinceWritten();
     ++m_progress.failures;
     emit recordChanged(m_records.back().index);
 }
@@ -178,6 +185,8 @@ void ExchangeRecorder::lineFailed(const std::string& state, const std::string& d
     ExchangeRecord& rec = m_records.back();
     // Judged already (an echo after its answer) or still awaited (a port lost).
     const bool counted = !m_awaiting && !rec.ok;
+    if (m_awaiting)
+        rec.spentMs = msSinceWritten();
     m_awaiting = false;
     markLineFailed(rec, state, detail);
     if (!counted)
@@ -206,6 +215,7 @@ void ExchangeRecorder::transmissionEnded(TransmissionEnd end)
     if (m_awaiting && !m_records.empty()) {
         m_awaiting = false;
         markStopped(m_records.back());
+        m_records.back().spentMs = msSinceWritten();
         ++m_progress.failures;
         emit recordChanged(m_records.back().index);
     }

@@ -70,6 +70,7 @@ signals:
 
 private:
     size_t blockFor(int netNr);
+    double msSinceWritten() const;
 
     std::vector<ExchangeRecord> m_records;
     TransmissionPlan m_plan;

@@ -303,7 +303,8 @@ std::vector<BlockOutcome> blockOutcomes(const ExchangeReport& report)
             if (rec.block != static_cast<int>(b) || rec.retry != lastRetry)
                 continue;
             ++sent;
-            o.ms += rec.rttMs.value_or(0.0);
+            // An answer that never came whole took the time it was waited for.
+            o.ms += rec.rttMs ? *rec.rttMs : rec.spentMs.value_or(0.0);
             if (rec.ok)
                 continue;
             ++failed;

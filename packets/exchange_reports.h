@@ -49,7 +49,7 @@ struct BlockOutcome {
     Verdict verdict = Verdict::Passed;
     int netNr = 0;
     int number = 0;      // the block's number among those to its display, from 1
-    double ms = 0;       // the round trips of its exchanges
+    double ms = 0;       // the round trips of its exchanges, the waits of those unanswered
     std::string message; // failed or skipped: why
     std::string details; // failed: one line per failed packet
 };

@@ -251,3 +251,17 @@ TEST(LmxSend, CtrlCWhileTheFileLoadsStopsBeforeTheFirstPacket)
     EXPECT_EQ(masked(p.readAllStandardOutput().toStdString()), "T Transmission stopped.\n");
     EXPECT_EQ(junitCases(junit), QStringList{"NetNr 1 block 1: skipped"});
 }
+
+// The answer data fills the file's templates as the window's Answer Data tab shows them.
+TEST(LmxSend, PrintsTheAnswerTemplatesFilledByTheAnswerData)
+{
+    Program lmx;
+    sim::SimServer display(simOptions());
+    const SendRun run = lmx.run({"--port", serve(display),
+                                 lmx.file("clock.lmx", "SOT '01'\r\n ESC $E6 '240331140207' EOC\r\n ESC $A6 '3'\r\n"
+                                                       "EOT\r\nANSWER:\r\nDate 20@@-@@-@@\r\nTime @@:@@:@@\r\n")});
+    EXPECT_TRUE(QRegularExpression("\nAnswer Data: Date 2024-03-31\nAnswer Data: Time 14:02:0\\d\nT Transmission finished.\n$")
+                        .match(QString::fromStdString(masked(run.out)))
+                        .hasMatch())
+            << run.out << run.err;
+}

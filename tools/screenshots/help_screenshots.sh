@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The pictures of the help page (doc/images/), taken from the real window under Xvfb: the
-# first-text walkthrough against a virtual display, and the boxes the troubleshooting
-# section explains (the first start, a port that does not open, F1 without a browser).
+# first-text walkthrough against a virtual display, the boxes the troubleshooting section
+# explains (the first start, a port that does not open, F1 without a browser), and repeat
+# runs to two displays with the Repeat Transmission dialog, the Statistics tab and the
+# Packets tab. The README's picture is walk-5-receive.png.
 #   tools/screenshots/help_screenshots.sh [OUTPUT_DIR]     (default: doc/images)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -10,9 +12,24 @@ orvanta_real_window_setup "${1:-doc/images}" 1024x768
 
 orvanta_private_program
 
+# The program runs as /opt/orvanta/orvanta, where an unpacked copy might live, so that no
+# temporary folder shows in a picture (the box of F1 without a browser names the help page's
+# path): a mount namespace of its own puts the private copy there. Without one (not root)
+# the copy runs where it is, and the script says so.
+program=(prog/orvanta)
+if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
+    program=(/usr/bin/unshare -m /bin/sh -c '/bin/mount -t tmpfs orvanta /opt && /bin/mkdir /opt/orvanta &&
+        /bin/mount --bind "$0" /opt/orvanta && exec /opt/orvanta/orvanta "$@"' "$work/prog")
+else
+    echo "note: no mount namespace (not root): the pictures show the folder $work/prog" >&2
+fi
+
 app=
+# start PATH [ARGS...]: the program with that PATH (xdg-open found on it, or not).
 start() {
-    (cd "$work" && exec env PATH="$1" prog/orvanta) >>"$work/app.out" 2>&1 &
+    local path=$1
+    shift
+    (cd "$work" && exec env PATH="$path" "${program[@]}" "$@") >>"$work/app.out" 2>&1 &
     app=$!
     orvanta_xvfb_pids=("$app" "${orvanta_xvfb_pids[@]}")
     for _ in $(seq 100); do [ -n "$(windows)" ] && break; sleep 0.1; done
@@ -103,4 +120,52 @@ key F1
 wait_count 2
 shoot_box trouble-no-browser.png
 key Return
+stop
+
+# Repeat runs to two displays that spoil one answer in ten at random (the same ones every
+# time), in a larger window so that every tab shows.
+build/cli/lmx sim --netnr 1 --netnr 2 --line-rate 19200 --fault bad-crc --fault-rate 0.1 \
+    --seed 5 --link "$work/pty2" >"$work/sim2.out" 2>&1 &
+orvanta_xvfb_pids=("$!" "${orvanta_xvfb_pids[@]}")
+for _ in $(seq 50); do [ -e "$work/pty2" ] && break; sleep 0.1; done
+scripts/write-settings.sh "$work/prog/ORVANTA.SET" "$work/pty2"
+cp examples/two-displays.lmx "$work/"
+start /usr/bin:/bin two-displays.lmx
+wait_count 1
+xdotool windowsize "$(main)" 1000 720
+xdotool windowmove "$(main)" 12 12
+sleep 1
+focus "$(main)"
+tab() { # the tabs beside Hex Data, in the window of 1000 x 720
+    case $1 in Packets) click 760 65 ;; Statistics) click 835 65 ;; esac
+}
+# Transmit > Repeat Transmission...: the third menu, its third item.
+click 112 8
+xdotool key Down Down Down Return
+wait_count 2
+dialog=$(newest)
+# 500 runs, one every 250 ms, ending after 20 failed runs.
+entry() {
+    xdotool mousemove --window "$dialog" "$1" "$2" click 1
+    xdotool key ctrl+a
+    xdotool type --delay 5 "$3"
+}
+entry 180 22 500
+entry 180 79 250
+xdotool mousemove --window "$dialog" 18 108 click 1
+entry 180 108 20
+shoot_box repeat-dialog.png
+key Return
+wait_count 1
+sleep 10
+tab Statistics
+shoot statistics.png
+# Esc ends the runs; one more transmission fills the Packets tab, its first exchange opened.
+key Escape
+sleep 2
+tab Packets
+key F6
+sleep 3
+click 640 127
+shoot packets.png
 stop
