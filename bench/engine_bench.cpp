@@ -2,6 +2,7 @@
 // waits, sent by the engine through the driver and exchange to the virtual display on a
 // pseudo-terminal, where the line itself takes no time.
 //   engine_bench [SERIES] [RUNS]      (default 200 and 5)
+#include "bench_line.h"
 #include "platform/user_dialogs.h"
 #include "platform/wall_clock.h"
 #include "port/comm_port_driver.h"
@@ -25,19 +26,6 @@ using namespace lmx;
 
 namespace {
 
-class SilentDialogs : public UserDialogs {
-public:
-    void message(const QString& text, const QString&, Icon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    Answer askYesNo(const QString&, const QString&, Icon) override { return Answer::No; }
-    Answer askYesNoCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }
-    QString openFileName(const FileRequest&) override { return {}; }
-    QString saveFileName(const FileRequest&) override { return {}; }
-    void beep() override {}
-};
-
 class CountingLog : public ReceiveLog {
 public:
     void clear() override { lines = 0; }
@@ -53,12 +41,9 @@ int main(int argc, char** argv)
     const int series = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
-    sim::SimOptions options;
-    options.netNrs = {1};
-    sim::SimServer server(options);
-    const std::string path = server.start();
+    sim::SimServer server(displayOne());
+    const std::string path = startedDisplay(server);
     if (path.empty()) {
-        std::fprintf(stderr, "no virtual display: %s\n", server.errorText().c_str());
         return 1;
     }
     SilentDialogs dialogs;

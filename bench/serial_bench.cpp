@@ -4,6 +4,7 @@
 //   serial_bench [EXCHANGES] [POLL_ONLY_EXCHANGES]      (default 500 and 100)
 // The second run hides the port's arrival notice from the driver, so only the 50 ms
 // receive poll finds the answer: the figure the notice saves.
+#include "bench_line.h"
 #include "platform/user_dialogs.h"
 #include "port/comm_port_driver.h"
 #include "port/qt_serial_backend.h"
@@ -25,21 +26,6 @@ using namespace lmx;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-class SilentDialogs : public UserDialogs {
-public:
-    void message(const QString& text, const QString&, Icon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        ++messages;
-    }
-    Answer askYesNo(const QString&, const QString&, Icon) override { return Answer::No; }
-    Answer askYesNoCancel(const QString&, const QString&, Icon) override { return Answer::Cancel; }
-    QString openFileName(const FileRequest&) override { return {}; }
-    QString saveFileName(const FileRequest&) override { return {}; }
-    void beep() override {}
-    int messages = 0;
-};
 
 // The program's backend with its arrival notice passed on or held back.
 class NoticeSwitch : public SerialBackend {
@@ -83,12 +69,9 @@ double percentile(std::vector<double> v, double p)
 Figures run(int exchanges, bool passNotice)
 {
     Figures f;
-    sim::SimOptions options;
-    options.netNrs = {1};
-    sim::SimServer server(options);
-    const std::string path = server.start();
+    sim::SimServer server(displayOne());
+    const std::string path = startedDisplay(server);
     if (path.empty()) {
-        std::fprintf(stderr, "no virtual display: %s\n", server.errorText().c_str());
         f.failures = exchanges;
         return f;
     }

@@ -3,6 +3,22 @@
 #include <QPainter>
 #include <QRadialGradient>
 
+namespace {
+
+// The panel in the status bar, and the picture of both LEDs side by side in it.
+constexpr int kWidth = 50;
+constexpr int kPictureWidth = 44;
+constexpr int kPictureHeight = 18;
+constexpr int kReceiveLedX = 4;
+constexpr int kTransmitLedX = 22;
+
+} // namespace
+
+QSize TLedPanel::sizeHint() const
+{
+    return {kWidth, kPictureHeight};
+}
+
 TLedPanel::TLedPanel(QWidget* parent)
     : QWidget(parent),
       m_receiveOn(ledImage(QColor(0, 255, 0), true)),

@@ -12,12 +12,7 @@
 class TLedPanel : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 50;
-    static constexpr int kPictureWidth = 44;
-    static constexpr int kPictureHeight = 18;
-    static constexpr int kLedSize = 18;
-    static constexpr int kReceiveLedX = 4;
-    static constexpr int kTransmitLedX = 22;
+    static constexpr int kLedSize = 18; // each LED's picture is square
 
     explicit TLedPanel(QWidget* parent = nullptr);
 
@@ -33,7 +28,7 @@ public:
     // The panel's picture as drawn now.
     QPixmap picture() const;
 
-    QSize sizeHint() const override { return {kWidth, kPictureHeight}; }
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -245,7 +245,7 @@ void TMainForm::layOut()
         splitter->setStretchFactor(1, 1);
     }
     m_geometry = new WindowGeometry(*this, *m_editorSplitter, *m_receiveSplitter, m_general.Window,
-                                    {{kClientWidth, kClientHeight}, kPartSpacing, kRestoreSettleMs});
+                                    kPartSpacing);
     auto* client = new QVBoxLayout(centralWidget());
     client->setContentsMargins(4, 2, 4, 2);
     client->setSpacing(0);

@@ -78,15 +78,8 @@ class TXmitForm;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    // The client area below the menu bar at the first size; the window may grow from there
-    // (and shrink, on a screen too small for it).
-    static constexpr int kClientWidth = 792;
-    static constexpr int kClientHeight = 554;
     // The space between the parts, which is also the width of the handles that divide them.
     static constexpr int kPartSpacing = 4;
-    // How long after leaving the maximised state a place the window system gives it is taken
-    // for its answer to that, and corrected to the place kept from before.
-    static constexpr int kRestoreSettleMs = 500;
     static constexpr const char* kNewFileName = "NEWFILE.LMX";
     // The background of selected lines in the list boxes.
     static constexpr unsigned kSelectionColour = 0xD5E3F5;

@@ -18,17 +18,25 @@ lmx::ScreenRect screenRect(const QRect& r)
 
 constexpr Qt::WindowStates kBig = Qt::WindowMaximized | Qt::WindowFullScreen;
 
+// The client area below the menu bar at the first size; the window may grow from there (and
+// shrink, on a screen too small for it).
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 554;
+// How long after leaving the maximised state a place the window system gives it is taken for
+// its answer to that, and corrected to the place kept from before.
+constexpr int kRestoreSettleMs = 500;
+
 } // namespace
 
 WindowGeometry::WindowGeometry(QMainWindow& window, QSplitter& editorSplitter,
                                QSplitter& receiveSplitter, const lmx::WindowPlacement& saved,
-                               Sizes sizes)
+                               int partSpacing)
     : QObject(&window),
       m_window(window),
       m_editorSplitter(editorSplitter),
       m_receiveSplitter(receiveSplitter),
       m_saved(saved),
-      m_sizes(sizes)
+      m_partSpacing(partSpacing)
 {
     // A handle the user drags divides from then on as the user chose (see resized()).
     connect(&m_editorSplitter, &QSplitter::splitterMoved, this, [this] { m_editorDivisionChosen = true; });
@@ -36,7 +44,7 @@ WindowGeometry::WindowGeometry(QMainWindow& window, QSplitter& editorSplitter,
 
 QSize WindowGeometry::firstSize() const
 {
-    return {m_sizes.client.width(), m_sizes.client.height() + m_window.menuBar()->sizeHint().height()};
+    return {kClientWidth, kClientHeight + m_window.menuBar()->sizeHint().height()};
 }
 
 bool WindowGeometry::normalState() const
@@ -81,7 +89,7 @@ void WindowGeometry::stateChanged(Qt::WindowStates oldState)
         m_window.setGeometry(m_keptNormal);
         // A window manager may answer with a place of its own a little later.
         m_restorePending = true;
-        QTimer::singleShot(m_sizes.restoreSettleMs, this, [this] { m_restorePending = false; });
+        QTimer::singleShot(kRestoreSettleMs, this, [this] { m_restorePending = false; });
     }
 }
 
@@ -151,7 +159,7 @@ void WindowGeometry::shareWidth()
     // Up to the first width three fifths of it go to the command editor, as at first; of
     // more width the tabs take two thirds: hex lines are three times as long as the command
     // lines they show, and the Packets table wants room for all its columns.
-    const int firstAcross = m_sizes.client.width() - 2 * 4 - m_sizes.partSpacing;
+    const int firstAcross = kClientWidth - 2 * 4 - m_partSpacing;
     const int across = m_editorSplitter.width() - m_editorSplitter.handleWidth();
     const int editor = across <= firstAcross ? across * 3 / 5
                                              : firstAcross * 3 / 5 + (across - firstAcross) / 3;

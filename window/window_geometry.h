@@ -20,16 +20,10 @@ class WindowGeometry : public QObject {
     Q_OBJECT
 
 public:
-    struct Sizes {
-        QSize client;        // the client area below the menu bar at the first size
-        int partSpacing = 0; // the space between the parts and the handles' width
-        int restoreSettleMs = 0; // how long a place given after leaving maximised is corrected
-    };
-
     // `saved` is read when the window is placed, divided and closed: the settings may have
-    // been loaded in between.
+    // been loaded in between. `partSpacing` is the space between the parts.
     WindowGeometry(QMainWindow& window, QSplitter& editorSplitter, QSplitter& receiveSplitter,
-                   const lmx::WindowPlacement& saved, Sizes sizes);
+                   const lmx::WindowPlacement& saved, int partSpacing);
 
     // The window's size with the menu bar at the first size.
     QSize firstSize() const;
@@ -56,7 +50,7 @@ private:
     QSplitter& m_editorSplitter;
     QSplitter& m_receiveSplitter;
     const lmx::WindowPlacement& m_saved;
-    Sizes m_sizes;
+    int m_partSpacing;
     QRect m_normalRect; // where the window stands when it is not maximised
     QRect m_keptNormal; // where it stood before it was maximised
     bool m_restorePending = false; // just back from maximised: kept at m_keptNormal

@@ -114,9 +114,7 @@ TEST(ProgrammableKeys, AKeyFileIsLoadedWithoutTheDialog)
 {
     filetest::TempFolder folder;
     KeysRig rig;
-    rig.keys.setCheckFileReplace(false);
-    rig.user.setNextFileName(QString::fromStdString(folder.file("mine.kcf")));
-    ASSERT_TRUE(rig.keys.DoSaveKeys());
+    filetest::writeFile(folder.file("mine.kcf"), lmx::keyFileText(rig.keys.keys()));
     KeysRig other;
     other.keys.ClearKeyList();
     other.keys.loadKeyFile(QString::fromStdString(folder.file("mine.kcf")));
