@@ -74,7 +74,13 @@ void checkAndSend(const Args& args, bool send)
                         + std::to_string(s.line.rs485->second));
     add(plain, "--report", s.report);
     add(plain, "--junit", s.junit);
-    for (auto [on, name] : {std::pair{s.normal, "--normal"}, {s.debugLog, "--debug-log"}})
+    add(plain, "--capture", s.capture);
+    add(plain, "--repeat", text(s.repeat));
+    if (s.durationMs) // whole seconds and more: its smallest unit is the second
+        add(plain, "--duration", std::to_string(*s.durationMs / 1000) + "s");
+    add(plain, "--interval", text(s.intervalMs));
+    add(plain, "--max-failures", text(s.maxFailures));
+    for (auto [on, name] : {std::pair{s.normal, "--normal"}, {s.debugLog, "--debug-log"}, {s.verbose, "--verbose"}})
         if (on)
             plain.push_back(name);
     plain.push_back(s.file);
