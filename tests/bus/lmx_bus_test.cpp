@@ -11,7 +11,7 @@
 
 namespace {
 
-struct LmxRun {
+struct BusRun {
     int exitCode = -1;
     QStringList lines; // stdout without the virtual display's own lines
     QString err;
@@ -19,21 +19,18 @@ struct LmxRun {
 
 struct Program : LmxCopy {
     // lmx sim serving `netNrs`, running lmx COMMAND on its terminal.
-    LmxRun onBus(const QStringList& netNrs, const QStringList& command) const
+    BusRun onBus(const QStringList& netNrs, const QStringList& command) const
     {
         QStringList args{"sim", "--link", bus};
         for (const QString& n : netNrs)
             args << "--netnr" << n;
-        return run(args + QStringList{"--", path} + command + QStringList{"--port", bus});
+        return withoutDisplayLines(run(args + QStringList{"--", path} + command + QStringList{"--port", bus}));
     }
-    LmxRun run(const QStringList& args) const
+    static BusRun withoutDisplayLines(const LmxRun& run)
     {
-        QProcess p;
-        p.start(path, args);
-        p.waitForFinished(90000);
-        LmxRun r{p.exitCode(), {}, QString::fromLatin1(p.readAllStandardError())};
-        for (const QString& line : QString::fromLatin1(p.readAllStandardOutput()).split('\n'))
-            if (!line.isEmpty() && !line.startsWith("PACKET ") && !line.startsWith("/dev/"))
+        BusRun r{run.exitCode, {}, run.err};
+        for (const QString& line : run.lines())
+            if (!line.startsWith("PACKET ") && !line.startsWith("/dev/"))
                 r.lines << line;
         return r;
     }
@@ -47,7 +44,7 @@ TEST(LmxBus, AScanListsExactlyTheBussDisplaysAndASendToThreeReportsTheSilentOne)
     Program lmx;
     QElapsedTimer timer;
     timer.start();
-    const LmxRun run = lmx.onBus({"3", "17", "200"}, {"scan"});
+    const BusRun run = lmx.onBus({"3", "17", "200"}, {"scan"});
     EXPECT_LT(timer.elapsed(), 60000);
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     QStringList listed;
@@ -58,7 +55,7 @@ TEST(LmxBus, AScanListsExactlyTheBussDisplaysAndASendToThreeReportsTheSilentOne)
     const QString report = lmx.dir.filePath("r.jsonl");
     const QString junit = lmx.dir.filePath("j.xml");
     const QString hello = lmx.file("hello.lmx", "'Hello'\r\n");
-    const LmxRun sent = lmx.onBus({"1", "3"}, {"send", "--netnr", "1-3", "--report", report,
+    const BusRun sent = lmx.onBus({"1", "3"}, {"send", "--netnr", "1-3", "--report", report,
                                                "--junit", junit, hello});
     EXPECT_EQ(sent.exitCode, 1) << sent.err.toStdString();
     EXPECT_EQ(sent.lines.mid(sent.lines.size() - 4),
@@ -101,7 +98,8 @@ TEST(LmxBus, UsageErrorsSayWhyASilentRangeExitsWith1AndCtrlCEndsTheScanAfterTheP
     QProcess sim;
     sim.start(lmx.path, {"sim", "--netnr", "2", "--link", lmx.bus});
     ASSERT_TRUE(sim.waitForReadyRead(10000));
-    const LmxRun silent = lmx.run({"scan", "--port", lmx.bus, "--from", "3", "--to", "5", "--timeout", "20"});
+    const BusRun silent = Program::withoutDisplayLines(
+            lmx.run({"scan", "--port", lmx.bus, "--from", "3", "--to", "5", "--timeout", "20"}));
     EXPECT_EQ(silent.exitCode, 1);
     EXPECT_EQ(silent.lines, QStringList{"0 displays answered"});
 

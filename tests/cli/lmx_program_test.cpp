@@ -1,35 +1,24 @@
 // lmx's own command line as a user types it: the version, help for one command, the GNU form
 // of an option, and a mistake in each command answered with its usage and exit code 2.
-#include <QProcess>
-#include <QStringList>
+#include "tests/support/lmx_copy.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Outcome lmx(const QStringList& args)
+LmxRun lmx(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(LMX_BINARY), args);
-    p.waitForFinished(20000);
-    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
+    return runLmx(QStringLiteral(LMX_BINARY), args, 20000);
 }
 
 } // namespace
 
 TEST(LmxProgram, TheVersionAndHelpForOneCommandExitWithZero)
 {
-    const Outcome version = lmx({"--version"});
+    const LmxRun version = lmx({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("lmx " ORVANTA_VERSION "\n"));
-    const Outcome help = lmx({"help", "scan"});
+    const LmxRun help = lmx({"help", "scan"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("usage: lmx scan")) << help.out.toStdString();
 }
@@ -40,7 +29,7 @@ TEST(LmxProgram, AMistakeGivesTheUsageAndExitCodeTwo)
                                     {"check", "--bogus"}, {"send", "--bogus", "a.lmx"},
                                     {"scan", "--to=x"},   {"sim", "--bogus"}};
     for (const QStringList& args : mistakes) {
-        const Outcome run = lmx(args);
+        const LmxRun run = lmx(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("usage: lmx")) << args.join(' ').toStdString() << "\n"
                                                     << run.err.toStdString();
@@ -52,8 +41,8 @@ TEST(LmxProgram, AJoinedOptionValueIsTakenAsASeparateOne)
 {
     const QString missing = QStringLiteral("/nonexistent/port");
     const QString file = QStringLiteral(LMX_EXAMPLE);
-    const Outcome joined = lmx({"send", "--port=" + missing, file});
-    const Outcome separate = lmx({"send", "--port", missing, file});
+    const LmxRun joined = lmx({"send", "--port=" + missing, file});
+    const LmxRun separate = lmx({"send", "--port", missing, file});
     EXPECT_EQ(joined.exitCode, separate.exitCode);
     EXPECT_EQ(joined.err, separate.err);
     EXPECT_TRUE(joined.err.contains("Can not open ComPort :" + missing)) << joined.err.toStdString();

@@ -43,11 +43,8 @@ private:
 
 Finished send(const LmxCopy& lmx, const QStringList& args)
 {
-    QProcess p;
-    p.start(lmx.path, QStringList{"send"} + args);
-    p.waitForFinished(90000);
-    return {p.exitCode(), QString::fromLatin1(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-            QString::fromLatin1(p.readAllStandardError())};
+    const LmxRun run = lmx.run(QStringList{"send"} + args);
+    return {run.exitCode, run.lines(), run.err};
 }
 
 QList<QJsonObject> jsonLines(const QString& path)

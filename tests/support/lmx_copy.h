@@ -7,12 +7,36 @@
 #include <QFile>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <csignal>
 
+// How a run of lmx ended: its exit code and what it wrote.
+struct LmxRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+
+    QStringList lines() const { return out.split('\n', Qt::SkipEmptyParts); }
+};
+
+// Runs `program ARGS` to its end, at most `timeoutMs`.
+inline LmxRun runLmx(const QString& program, const QStringList& args, int timeoutMs = 90000)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(timeoutMs);
+    return {p.exitCode(), QString::fromLatin1(p.readAllStandardOutput()),
+            QString::fromLatin1(p.readAllStandardError())};
+}
+
 struct LmxCopy {
     LmxCopy() { QFile::copy(LMX_BINARY, path); }
+    LmxRun run(const QStringList& args, int timeoutMs = 90000) const
+    {
+        return runLmx(path, args, timeoutMs);
+    }
     // Writes `text` to `name` in the folder and gives its path.
     QString file(const char* name, const char* text) const
     {

@@ -18,21 +18,8 @@ using namespace lmx::sim;
 
 namespace {
 
-struct SendRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 struct Program : LmxCopy {
-    SendRun run(const QStringList& args, int timeoutMs = 30000) const
-    {
-        QProcess p;
-        p.start(path, QStringList{"send"} + args);
-        p.waitForFinished(timeoutMs);
-        return {p.exitCode(), QString::fromLatin1(p.readAllStandardOutput()),
-                QString::fromLatin1(p.readAllStandardError())};
-    }
+    LmxRun send(const QStringList& args) const { return run(QStringList{"send"} + args, 30000); }
 };
 
 SimOptions lineOptions(EchoKind echo, unsigned lineRate = 0)
@@ -73,7 +60,7 @@ TEST(LmxSendLine, EchoOptionAgainstADisplayThatHearsItself)
         o.normalFraming = c.normal;
         SimServer display(o);
         const QStringList framing = c.normal ? QStringList{"--normal"} : QStringList{};
-        const SendRun run = lmx.run(QStringList{"--echo", c.mode} + framing
+        const LmxRun run = lmx.send(QStringList{"--echo", c.mode} + framing
                                     + QStringList{"--port", QString::fromStdString(display.start()), file});
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         if (c.packets == 2)
@@ -90,12 +77,12 @@ TEST(LmxSendLine, LongPacketsOnASlowLineAreAnsweredWithinTheirLineTime)
     const QString file = lmx.file("long.lmx", ("'" + std::string(480, 'x') + "'\r\n").c_str());
     SimServer display(lineOptions(EchoKind::Off, 1200));
     const QString port = QString::fromStdString(display.start());
-    SendRun run = lmx.run({"--baud", "1200", "--port", port, file});
+    LmxRun run = lmx.send({"--baud", "1200", "--port", port, file});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.endsWith(" Transmission finished.\n")) << run.out.toStdString();
     EXPECT_EQ(run.out.count("Param: $00 (No Data)"), 2);
     // a rate that does not fit the line: the answer comes after its wait is over
-    run = lmx.run({"--baud", "115200", "--port", port, file});
+    run = lmx.send({"--baud", "115200", "--port", port, file});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.contains("Received Packet Number: 0 Error")) << run.out.toStdString();
 }
@@ -157,7 +144,7 @@ TEST(LmxSendLine, ThroughSer2netTheBytesFFArriveExact)
         return s.waitForConnected(100);
     }, 5000)) << server.readAll().toStdString();
 
-    const SendRun run = lmx.run({"--port", "rfc2217://127.0.0.1:" + port,
+    const LmxRun run = lmx.send({"--port", "rfc2217://127.0.0.1:" + port,
                                  lmx.file("ff.lmx", "SOT '01'\r\nHEX 'FF 41 FF FF'\r\n'z'\r\nEOT\r\n")});
     server.terminate();
     server.waitForFinished();
@@ -173,7 +160,7 @@ TEST(LmxSendLine, APlainTcpPortNamedAsAComPortServerIsAClearErrorWithinThreeSeco
     const QString url = QString::fromStdString(plain.startOnTcp("127.0.0.1", 0)).replace("tcp://", "rfc2217://");
     QElapsedTimer t;
     t.start();
-    const SendRun run = lmx.run({"--port", url, lmx.file("a.lmx", "'a'\r\n")});
+    const LmxRun run = lmx.send({"--port", url, lmx.file("a.lmx", "'a'\r\n")});
     EXPECT_LT(t.elapsed(), 3500); // the program's own start included
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Can not open ComPort :" + url + "\nThe server did not negotiate COM port "
@@ -187,7 +174,7 @@ TEST(LmxSendLine, LineOptionsOutsideTheirValuesAreUsageErrors)
     const QString file = lmx.file("a.lmx", "'a'\r\n");
     for (const QStringList& args : {QStringList{"--echo", "loud", file}, {"--echo"}, {"--rs485=5", file},
                                     {"--rs485=101,0", file}, {"--reconnect", "3601", file}, {"--reconnect", "-1", file}}) {
-        const SendRun run = lmx.run(args);
+        const LmxRun run = lmx.send(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.startsWith("lmx send: ")) << run.err.toStdString();
     }
