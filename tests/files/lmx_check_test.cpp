@@ -1,12 +1,8 @@
 // lmx check run as a program: what it prints, what it saves, how it exits.
-#include "files/command_file_reader.h"
-#include "files/command_file_writer.h"
-
 #include "file_test_support.h"
+#include "tests/support/lmx_copy.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 namespace {
 
@@ -16,22 +12,18 @@ struct CheckRun {
     std::string err;
 };
 
-// A folder with the input file in.lmx, the place out.lmx for saving, and the files that
-// catch lmx's stdout and stderr.
+// A folder with the input file in.lmx and the place out.lmx for saving.
 struct LmxCheck : ::testing::Test {
     filetest::TempFolder folder;
     const std::string file = folder.file("in.lmx");
     const std::string saved = folder.file("out.lmx");
 
+    // The arguments as words apart (the folder's paths hold no blanks).
     CheckRun run(const std::string& arguments) const
     {
-        const std::string out = folder.file("stdout");
-        const std::string err = folder.file("stderr");
-        const std::string command =
-            std::string(LMX_PROGRAM) + " check " + arguments + " >" + out + " 2>" + err;
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, filetest::readFile(out),
-                filetest::readFile(err)};
+        const LmxRun r = runLmx(LMX_BINARY,
+                                 QStringList{"check"} + QString::fromStdString(arguments).split(" ", Qt::SkipEmptyParts));
+        return {r.exitCode, r.out.toStdString(), r.err.toStdString()};
     }
 };
 
