@@ -3,6 +3,7 @@
 #include "files/text_export.h"
 
 #include "file_test_support.h"
+#include "protocol/hex.h"
 #include "protocol/vocabulary.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,29 @@ TEST(CommandFileWriter, EscapeCommandsFromTheirBytesAndTheFileLayout)
     EXPECT_EQ(commandFileText({kEnd}, {"<End>"}, true), "\r\n");
     // only the answer box's own end line is left out
     EXPECT_EQ(commandFileText({kEnd}, {"<End>", "<End>"}, true), "\r\nANSWER:\r\n<End>\r\n\r\n");
+}
+
+// A long text or HEX line reads in cut as the command box cuts an entered one (whole byte
+// pairs of a HEX text), and the cut list saves into a file that reads back the same.
+TEST(CommandFileWriter, LinesCutToTheSizeLimitReadBackAsSaved)
+{
+    for (const size_t n : {1331u, 1332u, 1333u, 3000u}) {
+        std::string hex, bytes; // with a blank when n is odd
+        for (size_t i = 0; i < n; ++i)
+            hex += "0123456789ABCDEF"[i % 16];
+        hex[2] = n % 2 ? ' ' : hex[2];
+        ASSERT_TRUE(hexTextToBytes(hex, bytes));
+        std::vector<CommandListLine> cut;
+        for (CommandEntry e : {textLine(std::string(n, 'x')), hexLine(hex, bytes)}) {
+            applyLineSizeLimit(e.displayText, e.commandLine);
+            cut.push_back(line(e));
+        }
+        cut.push_back(kEnd);
+        KeySet keys = makeKeySet();
+        const std::string file = "'" + std::string(n, 'x') + "'\r\nHEX '" + hex + "'\r\n";
+        EXPECT_EQ(parseCommandFile(file, "t.lmx", keys).content.commands, cut) << n;
+        EXPECT_EQ(parseCommandFile(commandFileText(cut, {"<End>"}, true), "t.lmx", keys).content.commands, cut) << n;
+    }
 }
 
 TEST(CommandFileWriter, FailedSaveKeepsThePreviousFile)

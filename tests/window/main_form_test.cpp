@@ -4,14 +4,11 @@
 #include "main_form_support.h"
 
 #include "editor/action_button.h"
-#include "editor/command_file_io.h"
 #include "editor/commands_frame.h"
-#include "files/command_file_reader.h"
 #include "frames/main_status_bar.h"
 #include "frames/xmit_form.h"
 #include "keys/key_actions.h"
 #include "port/comm_port_driver.h"
-#include "protocol/hex.h"
 #include "protocol/vocabulary.h"
 #include "transmission/packet_exchange.h"
 #include "transmission/transmission_engine.h"
@@ -282,37 +279,6 @@ TEST_F(MainForm, SaveWritesTheCommandsAndTheAnswersAndAsksOverwriteOnlyWhenSet)
     ASSERT_TRUE(w.DoExportLmxExecute());
     EXPECT_EQ(WindowRig::readFile(out), "'more'\r\nSOT '01'\r\n 'Hello'\r\nEOT\r\n\r\n");
     EXPECT_FALSE(rig.dialogs.steps().last().request.confirmOverwrite);
-}
-
-TEST_F(MainForm, LongTextAndHexLinesSaveIntoAFileThatLoadsTheSameList)
-{
-    for (const size_t n : {1331u, 1332u, 1333u, 3000u}) {
-        // n characters of text, and of hex text (with a blank when n is odd)
-        std::string hex, bytes;
-        for (size_t i = 0; i < n; ++i)
-            hex += "0123456789ABCDEF"[i % 16];
-        hex[2] = n % 2 ? ' ' : hex[2];
-        ASSERT_TRUE(lmx::hexTextToBytes(hex, bytes));
-        const std::string file = "'" + std::string(n, 'x') + "'\r\nHEX '" + hex + "'\r\n";
-        // A loaded file is cut as lmx check cuts it; Plain Text and HEX lines the same way.
-        ASSERT_TRUE(rig.load(file));
-        lmx::KeySet keys = lmx::makeKeySet();
-        EXPECT_EQ(commandFileLines(rig.box()),
-                  lmx::parseCommandFile(file, "", keys).content.commands);
-        for (const lmx::CommandEntry& e :
-             {lmx::hexLine(hex, bytes), lmx::textLine(std::string(n, 'x'))})
-            rig.box().InsertCommandLine(e.displayText, e.commandLine);
-        const std::vector<lmx::CommandListLine> held = commandFileLines(rig.box());
-        EXPECT_EQ(held[0], held[2]);
-        EXPECT_EQ(held[1], held[3]);
-        EXPECT_EQ(held[0].commandLine, std::string(std::min<size_t>(n, 1331), 'x'));
-        EXPECT_EQ(held[1].displayText.size(), n % 2 ? 1333u : 1332u); // whole byte pairs
-        EXPECT_EQ(held[1].commandLine, "\x10" + bytes.substr(0, 663));
-        rig.dialogs.setNextFileName(rig.path("saved.lmx"));
-        ASSERT_TRUE(w.DoExportLmxExecute());
-        ASSERT_TRUE(rig.load(WindowRig::readFile(rig.path("saved.lmx")))) << n;
-        EXPECT_EQ(commandFileLines(rig.box()), held) << n;
-    }
 }
 
 TEST_F(MainForm, AFailedSaveKeepsTheNameAndTheChangedMark)
