@@ -13,12 +13,6 @@
 
 namespace {
 
-struct Finished {
-    int exitCode = -1;
-    QStringList lines;
-    QString err;
-};
-
 // A virtual display on a terminal of its own, its output read once it has ended.
 class Display {
 public:
@@ -41,10 +35,9 @@ private:
     QProcess m_process;
 };
 
-Finished send(const LmxCopy& lmx, const QStringList& args)
+LmxRun send(const LmxCopy& lmx, const QStringList& args)
 {
-    const LmxRun run = lmx.run(QStringList{"send"} + args);
-    return {run.exitCode, run.lines(), run.err};
+    return lmx.run(QStringList{"send"} + args);
 }
 
 QList<QJsonObject> jsonLines(const QString& path)
@@ -82,7 +75,7 @@ TEST(LmxRepeat, StatisticsCountExactlyTheFailuresTheDisplayProduced)
     LmxCopy lmx;
     Display display(lmx, {"--fault", "bad-crc", "--fault-every", "7"});
     const QString report = lmx.dir.filePath("r.jsonl");
-    const Finished run = send(lmx, {"--port", display.port(), "--repeat", "50", "--report", report,
+    const LmxRun run = send(lmx, {"--port", display.port(), "--repeat", "50", "--report", report,
                                     lmx.file("a.lmx", kList)});
     const QStringList displayLines = display.stop();
     const int faults = countStarting(displayLines, "PACKET ") - displayLines.filter("answer=sent").size();
@@ -90,15 +83,15 @@ TEST(LmxRepeat, StatisticsCountExactlyTheFailuresTheDisplayProduced)
     ASSERT_GT(faults, 5);
 
     EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
-    EXPECT_EQ(countStarting(run.lines, "Run "), 50);
-    EXPECT_EQ(run.lines.filter(QRegularExpression("^Run \\d+ of 50: ")).size(), 50);
-    const int failedLines = run.lines.filter(": FAILED (").size();
+    EXPECT_EQ(countStarting(run.lines(), "Run "), 50);
+    EXPECT_EQ(run.lines().filter(QRegularExpression("^Run \\d+ of 50: ")).size(), 50);
+    const int failedLines = run.lines().filter(": FAILED (").size();
     // The table, the JSON line and the records tell the same.
-    EXPECT_EQ(tableValue(run.lines, "Runs").toInt(), 50);
-    EXPECT_EQ(tableValue(run.lines, "Failed runs").toInt(), failedLines);
-    EXPECT_EQ(tableValue(run.lines, "Packets").toInt(), answered);
-    EXPECT_EQ(tableValue(run.lines, "Failed packets").toInt(), faults);
-    EXPECT_EQ(run.lines.last(), QString("%1 failure(s) in 50 run(s)").arg(failedLines));
+    EXPECT_EQ(tableValue(run.lines(), "Runs").toInt(), 50);
+    EXPECT_EQ(tableValue(run.lines(), "Failed runs").toInt(), failedLines);
+    EXPECT_EQ(tableValue(run.lines(), "Packets").toInt(), answered);
+    EXPECT_EQ(tableValue(run.lines(), "Failed packets").toInt(), faults);
+    EXPECT_EQ(run.lines().last(), QString("%1 failure(s) in 50 run(s)").arg(failedLines));
 
     const QList<QJsonObject> objects = jsonLines(report);
     ASSERT_FALSE(objects.isEmpty());
@@ -136,37 +129,37 @@ TEST(LmxRepeat, MaxFailuresEndsRightAfterTheThirdFailedRun)
 {
     LmxCopy lmx;
     Display display(lmx, {"--fault", "no-answer", "--fault-rate", "0.2", "--seed", "3"});
-    const Finished run = send(lmx, {"--port", display.port(), "--repeat", "0", "--max-failures", "3",
+    const LmxRun run = send(lmx, {"--port", display.port(), "--repeat", "0", "--max-failures", "3",
                                     lmx.file("a.lmx", "'x'\r\n")});
     display.stop();
     EXPECT_EQ(run.exitCode, 1);
-    const QStringList runLines = run.lines.filter(QRegularExpression("^Run \\d+: "));
+    const QStringList runLines = run.lines().filter(QRegularExpression("^Run \\d+: "));
     ASSERT_FALSE(runLines.isEmpty());
     EXPECT_EQ(runLines.filter(": FAILED (").size(), 3);
     EXPECT_TRUE(runLines.last().contains(": FAILED (1 packet, 1 failed: no answer)"))
             << runLines.last().toStdString();
-    EXPECT_EQ(run.lines.last(), QString("3 failure(s) in %1 run(s)").arg(runLines.size()));
+    EXPECT_EQ(run.lines().last(), QString("3 failure(s) in %1 run(s)").arg(runLines.size()));
 }
 
 TEST(LmxRepeat, ADurationOfPassingRunsKeepsItsIntervalOnTheClock)
 {
     LmxCopy lmx;
     Display display(lmx, {});
-    const Finished run = send(lmx, {"--port", display.port(), "--duration", "3s", "--interval", "250",
+    const LmxRun run = send(lmx, {"--port", display.port(), "--duration", "3s", "--interval", "250",
                                     lmx.file("a.lmx", kList)});
     display.stop();
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     // Starts at 0, 250, ... 2750 ms; a run that came late would leave out one at the end.
-    const int runs = tableValue(run.lines, "Runs").toInt();
+    const int runs = tableValue(run.lines(), "Runs").toInt();
     EXPECT_GE(runs, 9);
     EXPECT_LE(runs, 12);
     const QRegularExpressionMatch interval =
             QRegularExpression("^requested 250 ms, achieved (\\d+\\.\\d+) ms, (\\d+) late runs?$")
-                    .match(tableValue(run.lines, "Interval"));
-    ASSERT_TRUE(interval.hasMatch()) << tableValue(run.lines, "Interval").toStdString();
+                    .match(tableValue(run.lines(), "Interval"));
+    ASSERT_TRUE(interval.hasMatch()) << tableValue(run.lines(), "Interval").toStdString();
     EXPECT_GE(interval.captured(1).toDouble(), 250.0);
     EXPECT_LT(interval.captured(1).toDouble(), 300.0);
-    EXPECT_EQ(run.lines.last(), QString("0 failure(s) in %1 run(s)").arg(runs));
+    EXPECT_EQ(run.lines().last(), QString("0 failure(s) in %1 run(s)").arg(runs));
 }
 
 TEST(LmxRepeat, CtrlCEndsAfterTheExchangeWithTheStatisticsWritten)
@@ -201,13 +194,11 @@ TEST(LmxRepeat, ReceiveLinesComeOnlyWithVerbose)
     LmxCopy lmx;
     Display display(lmx, {});
     const QString file = lmx.file("a.lmx", "'x'\r\n");
-    const Finished quiet = send(lmx, {"--port", display.port(), "--repeat", "2", file});
-    const Finished verbose = send(lmx, {"--port", display.port(), "--repeat", "2", "--verbose", file});
-    const Finished single = send(lmx, {"--port", display.port(), "--repeat", "1", file});
+    const LmxRun quiet = send(lmx, {"--port", display.port(), "--repeat", "2", file});
+    const LmxRun verbose = send(lmx, {"--port", display.port(), "--repeat", "2", "--verbose", file});
     display.stop();
-    EXPECT_EQ(countStarting(quiet.lines, "NetNr: 1 "), 0);
-    EXPECT_EQ(countStarting(verbose.lines, "NetNr: 1 "), 4);
-    EXPECT_EQ(countStarting(single.lines, "NetNr: 1 "), 2);
+    EXPECT_EQ(countStarting(quiet.lines(), "NetNr: 1 "), 0);
+    EXPECT_EQ(countStarting(verbose.lines(), "NetNr: 1 "), 4);
 }
 
 TEST(LmxRepeat, TheCaptureHoldsEveryRun)
@@ -215,7 +206,7 @@ TEST(LmxRepeat, TheCaptureHoldsEveryRun)
     LmxCopy lmx;
     Display display(lmx, {});
     const QString capture = lmx.dir.filePath("c.pcapng");
-    const Finished run = send(lmx, {"--port", display.port(), "--repeat", "5", "--capture", capture,
+    const LmxRun run = send(lmx, {"--port", display.port(), "--repeat", "5", "--capture", capture,
                                     lmx.file("a.lmx", kList)});
     display.stop();
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
