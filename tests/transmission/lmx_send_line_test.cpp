@@ -44,10 +44,15 @@ TEST(LmxSendLine, EchoOptionAgainstADisplayThatHearsItself)
         EchoKind heard;
         bool normal;
         int exitCode;
-        const char* answer; // in the receive-box lines of both packets
+        const char* answer; // in the receive-box lines of the packets
+        int packets;        // how many packets surely get it
     } const cases[] = {
-        {"discard", EchoKind::Faithful, true, 0, "Answer Normal LMX: OK."},
-        {"verify", EchoKind::Spoiled, false, 1, "Error Bus collision: the echo differs from the packet at byte 2"},
+        {"discard", EchoKind::Faithful, false, 0, "Param: $00 (No Data)", 2},
+        {"discard", EchoKind::Faithful, true, 0, "Answer Normal LMX: OK.", 2},
+        // The echo is taken for the answer. What the second packet reads depends on when the
+        // first one's real answer came: it may take that answer for its own.
+        {"off", EchoKind::Faithful, false, 1, "Error Invalid answer packet at ACK", 1},
+        {"verify", EchoKind::Spoiled, false, 1, "Error Bus collision: the echo differs from the packet at byte 2", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -58,7 +63,8 @@ TEST(LmxSendLine, EchoOptionAgainstADisplayThatHearsItself)
         const LmxRun run = lmx.send(QStringList{"--echo", c.mode} + framing
                                     + QStringList{"--port", QString::fromStdString(display.start()), file});
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
-        EXPECT_EQ(run.out.count(c.answer), 2) << run.out.toStdString();
+        EXPECT_GE(run.out.count(c.answer), c.packets) << run.out.toStdString();
+        EXPECT_TRUE(run.out.section('\n', 1, 1).contains(c.answer)) << run.out.toStdString(); // the first
     }
 }
 
