@@ -19,22 +19,27 @@ orvanta_need_target() {
 # $ORVANTA_XVFB_DISPLAY), exports DISPLAY and QT_QPA_PLATFORM=xcb, and stops it again when
 # the script exits.
 orvanta_start_xvfb() {
-    local n=${ORVANTA_XVFB_DISPLAY:-}
+    local n=${ORVANTA_XVFB_DISPLAY:-} numbered
     n=${n#:}
-    if [ -z "$n" ]; then
-        for n in $(seq 90 190); do
-            [ -e "/tmp/.X$n-lock" ] || break
-        done
+    numbered=$(mktemp)
+    if [ -n "$n" ]; then
+        Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+    else
+        # The server picks a free number itself: scripts running side by side never share one.
+        Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$numbered" >/dev/null 2>&1 &
     fi
-    Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
     orvanta_xvfb_pids+=($!)
     trap orvanta_xvfb_cleanup EXIT
-    export DISPLAY=":$n" QT_QPA_PLATFORM=xcb
-    for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
+    for _ in $(seq 100); do
+        [ -n "$n" ] || n=$(head -n 1 "$numbered")
+        if [ -n "$n" ]; then
+            export DISPLAY=":$n" QT_QPA_PLATFORM=xcb
+            xdpyinfo >/dev/null 2>&1 && { rm -f "$numbered"; return 0; }
+        fi
         sleep 0.1
     done
-    echo "Xvfb did not start on $DISPLAY" >&2
+    rm -f "$numbered"
+    echo "Xvfb did not start" >&2
     return 1
 }
 

@@ -20,7 +20,12 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; [ -f "$work/sim.out" ] && sed 's/^/sim: /' "$work/sim.out" >&2; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/sim.out" ] && sed 's/^/sim: /' "$work/sim.out" >&2
+    [ -f "$work/orvanta.log" ] && sed 's/^/orvanta: /' "$work/orvanta.log" >&2
+    exit 1
+}
 
 # wait_for SECONDS COMMAND...: polls the command until it succeeds.
 wait_for() {
@@ -31,18 +36,16 @@ wait_for() {
     done
 }
 
-# X server on a free display number.
+# X server on a display number it picks itself and writes to fd 3, so that tests running side
+# by side never take the same one.
 display=
-for n in $(seq 90 140); do
-    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    # Up when it answers; a server that ended already is not waited for.
-    up_or_gone() { xdpyinfo -display :$n >/dev/null 2>&1 || ! kill -0 "${pids[-1]}" 2>/dev/null; }
-    if wait_for 5 up_or_gone && xdpyinfo -display :$n >/dev/null 2>&1; then display=:$n; break; fi
-    [ $n -ge 94 ] && break
-    kill "${pids[-1]}" 2>/dev/null; wait "${pids[-1]}" 2>/dev/null; unset 'pids[-1]'
-done
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/x-display-number" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+numbered() { grep -q '^[0-9]' "$work/x-display-number" 2>/dev/null || ! kill -0 "${pids[-1]}" 2>/dev/null; }
+if wait_for 10 numbered && grep -q '^[0-9]' "$work/x-display-number"; then
+    display=:$(head -n 1 "$work/x-display-number")
+    xdpyinfo -display "$display" >/dev/null 2>&1 || display=
+fi
 if [ -z "$display" ]; then
     echo "SKIP: Xvfb cannot start ($(tail -1 "$work/xvfb.log" 2>/dev/null))"
     exit 77
